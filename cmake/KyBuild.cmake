@@ -1,0 +1,74 @@
+# Build helpers shared by every library of the project.
+
+# ky_library(NAME <target> [SHARED|STATIC] SOURCES ... [LINK ...] [INCLUDE ...])
+# Sources default to every *.cpp beside the calling CMakeLists.txt.
+function(ky_library)
+  cmake_parse_arguments(A "STATIC" "NAME" "SOURCES;LINK;INCLUDE;PRIVATE_LINK" ${ARGN})
+  if(NOT A_SOURCES)
+    file(GLOB A_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  endif()
+  if(A_STATIC)
+    add_library(${A_NAME} STATIC ${A_SOURCES})
+  else()
+    add_library(${A_NAME} SHARED ${A_SOURCES})
+  endif()
+  target_include_directories(${A_NAME} PUBLIC ${A_INCLUDE} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${A_NAME} PUBLIC ${A_LINK} PRIVATE ${A_PRIVATE_LINK})
+endfunction()
+
+# ky_tests(<library> [LINK ...])
+# Every tests/*_test.cpp beside the calling CMakeLists.txt becomes its own
+# test program, so that one test file failing to build holds up no other.
+# Fixture files in tests/ are found through KY_TEST_DATA.
+function(ky_tests LIB)
+  cmake_parse_arguments(A "" "" "LINK" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*_test.cpp)
+  foreach(src ${tests})
+    get_filename_component(stem ${src} NAME_WE)
+    set(t ${LIB}_${stem})
+    add_executable(${t} ${src})
+    target_link_libraries(${t} PRIVATE ${LIB} ${A_LINK} GTest::gtest GTest::gmock GTest::gtest_main)
+    target_include_directories(${t} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/tests)
+    target_compile_definitions(${t} PRIVATE KY_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data"
+                                           KY_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
+    set_target_properties(${t} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    add_test(NAME ${t} COMMAND ${t})
+    set_tests_properties(${t} PROPERTIES ENVIRONMENT "KY_WIN_INI=${CMAKE_BINARY_DIR}/tests/${t}.WIN.INI;KY_MESSAGEBOX_QUIET=1")
+  endforeach()
+endfunction()
+
+# ky_resources(<target> <file.rc> [INCLUDE dirs...])
+# Compiles the .rc file with windres into the standard .res format and embeds
+# the bytes into <target> under the exported symbol ky_resource_blob (with
+# ky_resource_blob_size), where the resource functions of the layer find them.
+function(ky_resources TARGET RC)
+  cmake_parse_arguments(A "" "" "INCLUDE" ${ARGN})
+  find_program(KY_WINDRES NAMES x86_64-w64-mingw32-windres windres REQUIRED)
+  get_filename_component(rc_abs ${RC} ABSOLUTE)
+  get_filename_component(stem ${RC} NAME_WE)
+  set(res ${CMAKE_CURRENT_BINARY_DIR}/${TARGET}_${stem}.res)
+  set(cpp ${CMAKE_CURRENT_BINARY_DIR}/${TARGET}_${stem}_res.cpp)
+  set(incs --include-dir=${CMAKE_CURRENT_SOURCE_DIR} --include-dir=${CMAKE_SOURCE_DIR}/platform/include)
+  foreach(d ${A_INCLUDE})
+    list(APPEND incs --include-dir=${d})
+  endforeach()
+  add_custom_command(OUTPUT ${res}
+    COMMAND ${KY_WINDRES} --preprocessor=cpp --preprocessor-arg=-P ${incs}
+            -D RC_INVOKED -O res -i ${rc_abs} -o ${res}
+    DEPENDS ${rc_abs}
+    IMPLICIT_DEPENDS C ${rc_abs}
+    COMMENT "windres ${RC}")
+  add_custom_command(OUTPUT ${cpp}
+    COMMAND ${CMAKE_COMMAND} -DIN=${res} -DOUT=${cpp} -P ${CMAKE_SOURCE_DIR}/cmake/EmbedBlob.cmake
+    DEPENDS ${res} ${CMAKE_SOURCE_DIR}/cmake/EmbedBlob.cmake)
+  target_sources(${TARGET} PRIVATE ${cpp})
+endfunction()
+
+# ky_bench(<name> <source> LINK ...)
+function(ky_bench NAME SRC)
+  cmake_parse_arguments(A "" "" "LINK" ${ARGN})
+  find_package(benchmark REQUIRED)
+  add_executable(${NAME} ${SRC})
+  target_link_libraries(${NAME} PRIVATE ${A_LINK} benchmark::benchmark benchmark::benchmark_main)
+  set_target_properties(${NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endfunction()

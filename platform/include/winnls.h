@@ -1,0 +1,3 @@
+// National language support: code pages, character types and locale data.
+#pragma once
+#include "windef.h"
