@@ -7,3 +7,6 @@
 // --- last error and messages (lasterror.cpp, formatmessage.cpp) -------------
 WINBASEAPI DWORD WINAPI GetLastError(void);
 WINBASEAPI void WINAPI SetLastError(DWORD dwErrCode);
+
+// --- kernel object handles (handles.cpp) ------------------------------------
+WINBASEAPI BOOL WINAPI CloseHandle(HANDLE hObject);
