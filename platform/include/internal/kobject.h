@@ -21,6 +21,8 @@ class KernelObject {
   KernelObject& operator=(const KernelObject&) = delete;
 };
 
+void setInvalidHandleError();
+
 // Registers `object` and answers its new handle, or nullptr (last error
 // ERROR_NOT_ENOUGH_MEMORY) when the table is full.
 HANDLE insertHandle(std::shared_ptr<KernelObject> object);
@@ -43,7 +45,5 @@ bool removeHandle(HANDLE handle);
 
 // A second handle to the same object (DuplicateHandle within the process).
 HANDLE duplicateHandle(HANDLE handle);
-
-void setInvalidHandleError();
 
 }  // namespace win32
