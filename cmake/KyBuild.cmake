@@ -19,23 +19,30 @@ function(ky_library)
   target_link_libraries(${A_NAME} PUBLIC ${A_LINK} PRIVATE ${A_PRIVATE_LINK})
 endfunction()
 
-# ky_tests(<library> [LINK ...])
-# Every tests/*_test.cpp beside the calling CMakeLists.txt becomes its own
-# test program, so that one test file failing to build holds up no other.
-# Fixture files in tests/ are found through KY_TEST_DATA.
+# ky_tests(<library> [DIR <folder>] [PREFIX <name>] [LINK ...])
+# Every <folder>/tests/*_test.cpp (folder: the calling CMakeLists.txt's by
+# default) becomes its own test program <prefix>_<file>, so that one test file
+# failing to build holds up no other. Fixture files in tests/data/ are found
+# through KY_TEST_DATA; KY_BIN_DIR is where the libraries are built.
 function(ky_tests LIB)
-  cmake_parse_arguments(A "" "" "LINK" ${ARGN})
+  cmake_parse_arguments(A "" "DIR;PREFIX" "LINK" ${ARGN})
   if(NOT TARGET ${LIB})
     return()
   endif()
-  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*_test.cpp)
+  if(NOT A_DIR)
+    set(A_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
+  if(NOT A_PREFIX)
+    set(A_PREFIX ${LIB})
+  endif()
+  file(GLOB tests CONFIGURE_DEPENDS ${A_DIR}/tests/*_test.cpp)
   foreach(src ${tests})
     get_filename_component(stem ${src} NAME_WE)
-    set(t ${LIB}_${stem})
+    set(t ${A_PREFIX}_${stem})
     add_executable(${t} ${src})
     target_link_libraries(${t} PRIVATE ${LIB} ${A_LINK} GTest::gtest GTest::gmock GTest::gtest_main)
-    target_include_directories(${t} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/tests)
-    target_compile_definitions(${t} PRIVATE KY_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data"
+    target_include_directories(${t} PRIVATE ${A_DIR} ${A_DIR}/tests)
+    target_compile_definitions(${t} PRIVATE KY_TEST_DATA="${A_DIR}/tests/data"
                                            KY_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
     set_target_properties(${t} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     add_test(NAME ${t} COMMAND ${t})
