@@ -1,0 +1,254 @@
+// The wait functions: one mechanism for every waitable object of the layer.
+//
+// A waiting thread registers a Waiter with each object it waits on and
+// sleeps on the Waiter's condition variable; an object whose state changes
+// wakes its registered waiters, which then test their whole set again under
+// waitLock(). Objects shared between processes are re-tried at short
+// intervals, since no in-process lock sees their changes.
+#include <internal/wait.h>
+
+#include <sched.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <optional>
+#include <thread>
+
+namespace win32 {
+
+struct Waiter {
+  std::condition_variable wake;
+  bool woken = false;
+};
+
+std::mutex& waitLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+void Waitable::wakeWaiters() {
+  for (Waiter* waiter : waiters_) {
+    waiter->woken = true;
+    waiter->wake.notify_one();
+  }
+}
+
+// Enrols a waiter with every object of a wait for its duration (waitLock() held).
+class WaitRegistration {
+ public:
+  WaitRegistration(std::span<Waitable* const> objects, Waiter* waiter) : objects_(objects), waiter_(waiter) {
+    for (Waitable* object : objects_) object->waiters_.push_back(waiter_);
+  }
+  ~WaitRegistration() {
+    for (Waitable* object : objects_) {
+      auto& list = object->waiters_;
+      auto it = std::find(list.begin(), list.end(), waiter_);
+      if (it != list.end()) list.erase(it);
+    }
+  }
+  WaitRegistration(const WaitRegistration&) = delete;
+  WaitRegistration& operator=(const WaitRegistration&) = delete;
+
+ private:
+  std::span<Waitable* const> objects_;
+  Waiter* waiter_;
+};
+
+DWORD currentThreadId() {
+  thread_local const DWORD id = static_cast<DWORD>(::syscall(SYS_gettid));
+  return id;
+}
+
+namespace {
+
+// One attempt to satisfy a wait for any object (waitLock() held): the first
+// object in array order that is signalled wins, as Windows answers.
+std::optional<DWORD> tryAny(std::span<Waitable* const> objects, DWORD threadId) {
+  for (size_t i = 0; i < objects.size(); ++i) {
+    Waitable* object = objects[i];
+    if (!object->polled() && !object->isSignaled(threadId)) continue;
+    Take took = object->take(threadId);
+    if (took == Take::taken) return WAIT_OBJECT_0 + static_cast<DWORD>(i);
+    if (took == Take::abandoned) return WAIT_ABANDONED_0 + static_cast<DWORD>(i);
+  }
+  return std::nullopt;
+}
+
+// One attempt to satisfy a wait for all objects (waitLock() held): nothing
+// is consumed unless everything can be.
+std::optional<DWORD> tryAll(std::span<Waitable* const> objects, DWORD threadId) {
+  for (Waitable* object : objects)
+    if (!object->polled() && !object->isSignaled(threadId)) return std::nullopt;
+  std::optional<size_t> firstAbandoned;
+  for (size_t i = 0; i < objects.size(); ++i) {
+    if (!objects[i]->polled()) continue;
+    Take took = objects[i]->take(threadId);
+    if (took == Take::refused) {
+      for (size_t j = 0; j < i; ++j)
+        if (objects[j]->polled()) objects[j]->untake(threadId);
+      return std::nullopt;
+    }
+    if (took == Take::abandoned && !firstAbandoned) firstAbandoned = i;
+  }
+  for (size_t i = 0; i < objects.size(); ++i) {
+    if (objects[i]->polled()) continue;
+    if (objects[i]->take(threadId) == Take::abandoned && !firstAbandoned) firstAbandoned = i;
+  }
+  if (firstAbandoned) return WAIT_ABANDONED_0 + static_cast<DWORD>(*firstAbandoned);
+  return WAIT_OBJECT_0;
+}
+
+constexpr auto kFirstPoll = std::chrono::milliseconds(1);
+constexpr auto kLongestPoll = std::chrono::milliseconds(16);
+
+}  // namespace
+
+DWORD waitForWaitables(std::span<Waitable* const> objects, bool waitAll, DWORD timeoutMs) {
+  if (objects.empty() || objects.size() > MAXIMUM_WAIT_OBJECTS + 1) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return WAIT_FAILED;
+  }
+  if (waitAll) {
+    for (size_t i = 0; i < objects.size(); ++i)
+      if (std::find(objects.begin() + i + 1, objects.end(), objects[i]) != objects.end()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return WAIT_FAILED;
+      }
+  }
+  const bool anyPolled = std::any_of(objects.begin(), objects.end(), [](Waitable* o) { return o->polled(); });
+  const DWORD threadId = currentThreadId();
+  using Clock = std::chrono::steady_clock;
+  const bool forever = timeoutMs == INFINITE;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(forever ? 0 : timeoutMs);
+  auto poll = kFirstPoll;
+
+  Waiter waiter;
+  std::unique_lock lock(waitLock());
+  WaitRegistration registration(objects, &waiter);
+  for (;;) {
+    auto answer = waitAll ? tryAll(objects, threadId) : tryAny(objects, threadId);
+    if (answer) return *answer;
+    auto now = Clock::now();
+    if (!forever && now >= deadline) return WAIT_TIMEOUT;
+    waiter.woken = false;
+    auto until = forever ? Clock::time_point::max() : deadline;
+    if (anyPolled) {
+      until = std::min(until, now + poll);
+      poll = std::min(poll * 2, std::chrono::duration_cast<std::chrono::milliseconds>(kLongestPoll));
+    }
+    if (until == Clock::time_point::max())
+      waiter.wake.wait(lock, [&] { return waiter.woken; });
+    else
+      waiter.wake.wait_until(lock, until, [&] { return waiter.woken; });
+  }
+}
+
+DWORD waitForObjects(std::span<const HANDLE> handles, bool waitAll, DWORD timeoutMs, Waitable* extra) {
+  if (handles.size() > MAXIMUM_WAIT_OBJECTS || (handles.empty() && !extra)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return WAIT_FAILED;
+  }
+  // Hold every object for the whole wait: a handle closed meanwhile by
+  // another thread must not free an object this wait still watches.
+  std::vector<std::shared_ptr<Waitable>> held;
+  std::vector<Waitable*> objects;
+  held.reserve(handles.size());
+  objects.reserve(handles.size() + 1);
+  for (HANDLE handle : handles) {
+    auto object = lookupHandleAs<Waitable>(handle);
+    if (!object) return WAIT_FAILED;  // ERROR_INVALID_HANDLE already set
+    objects.push_back(object.get());
+    held.push_back(std::move(object));
+  }
+  if (extra) objects.push_back(extra);
+  return waitForWaitables(objects, waitAll, timeoutMs);
+}
+
+// --- Event --------------------------------------------------------------
+
+void Event::set() {
+  std::lock_guard guard(waitLock());
+  signaled_ = true;
+  pulsePending_ = 0;
+  wakeWaiters();
+}
+
+void Event::reset() {
+  std::lock_guard guard(waitLock());
+  signaled_ = false;
+  pulsePending_ = 0;
+}
+
+// A pulse lets through the threads waiting at this moment (one for an
+// auto-reset event) and leaves the event reset. Windows itself documents
+// PulseEvent as unreliable; a waiter whose wait for all is not complete
+// when woken leaves its share pending for the next waiter.
+void Event::pulse() {
+  std::lock_guard guard(waitLock());
+  signaled_ = false;
+  int waiting = static_cast<int>(waiterCount());
+  pulsePending_ = manualReset_ ? waiting : std::min(waiting, 1);
+  if (pulsePending_ > 0) wakeWaiters();
+}
+
+bool Event::isSet() const {
+  std::lock_guard guard(waitLock());
+  return signaled_;
+}
+
+Take Event::take(DWORD threadId) {
+  if (pulsePending_ > 0) {
+    --pulsePending_;
+    return Take::taken;
+  }
+  if (!manualReset_) signaled_ = false;
+  return Take::taken;
+}
+
+}  // namespace win32
+
+using win32::currentThreadId;
+
+extern "C" DWORD WINAPI WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds) {
+  if (count == 0 || count > MAXIMUM_WAIT_OBJECTS || !handles) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return WAIT_FAILED;
+  }
+  return win32::waitForObjects(std::span<const HANDLE>(handles, count), waitAll != FALSE, milliseconds);
+}
+
+extern "C" DWORD WINAPI WaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds,
+                                                 BOOL alertable) {
+  // No asynchronous procedure calls are ever queued here, so an alertable
+  // wait ends only as a plain one does.
+  return WaitForMultipleObjects(count, handles, waitAll, milliseconds);
+}
+
+extern "C" DWORD WINAPI WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+  return win32::waitForObjects(std::span<const HANDLE>(&handle, 1), false, milliseconds);
+}
+
+extern "C" DWORD WINAPI WaitForSingleObjectEx(HANDLE handle, DWORD milliseconds, BOOL alertable) {
+  return WaitForSingleObject(handle, milliseconds);
+}
+
+extern "C" DWORD WINAPI SleepEx(DWORD milliseconds, BOOL alertable) {
+  if (milliseconds == INFINITE) {
+    for (;;) std::this_thread::sleep_for(std::chrono::hours(24));
+  }
+  if (milliseconds == 0)
+    sched_yield();
+  else
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+  return 0;
+}
+
+extern "C" BOOL WINAPI SwitchToThread(void) {
+  // sched_yield cannot tell whether another thread ran; Windows answers
+  // nonzero when one did. Reporting that one may have is the honest reading.
+  return sched_yield() == 0 ? TRUE : FALSE;
+}
