@@ -119,6 +119,13 @@ DWORD waitForWaitables(std::span<Waitable* const> objects, bool waitAll, DWORD t
         return WAIT_FAILED;
       }
   }
+  if (objects.size() == 1 && objects[0]->polled()) {
+    if (auto took = objects[0]->waitAlone(currentThreadId(), timeoutMs)) {
+      if (*took == Take::taken) return WAIT_OBJECT_0;
+      if (*took == Take::abandoned) return WAIT_ABANDONED_0;
+      return WAIT_TIMEOUT;
+    }
+  }
   const bool anyPolled = std::any_of(objects.begin(), objects.end(), [](Waitable* o) { return o->polled(); });
   const DWORD threadId = currentThreadId();
   using Clock = std::chrono::steady_clock;

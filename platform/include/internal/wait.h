@@ -30,6 +30,7 @@
 #include <winbase.h>
 
 #include <mutex>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -59,6 +60,9 @@ class Waitable : public KernelObject {
   virtual void untake(DWORD threadId) {}
   // True for objects shared with other processes (see above).
   virtual bool polled() const { return false; }
+  // A polled object may block for a wait on it alone (without waitLock());
+  // nullopt means "poll me like the others". Answers Take::refused on timeout.
+  virtual std::optional<Take> waitAlone(DWORD threadId, DWORD timeoutMs) { return std::nullopt; }
 
   // waitLock() held: the threads waiting on this object look again.
   void wakeWaiters();
@@ -98,6 +102,9 @@ DWORD waitForObjects(std::span<const HANDLE> handles, bool waitAll, DWORD timeou
 
 // The same for objects the caller already holds.
 DWORD waitForWaitables(std::span<Waitable* const> objects, bool waitAll, DWORD timeoutMs);
+
+// Abandons the in-process mutexes the calling thread owns (its end).
+void releaseOwnedMutexesAtExit();
 
 // The calling thread's id as GetCurrentThreadId answers it (the kernel's
 // thread id: unique among the processes of the machine).
