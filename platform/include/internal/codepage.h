@@ -1,0 +1,44 @@
+// Code-page conversions and character properties for the layer's own code
+// (kernel32 exports them; user32, the resources, the string class and COM
+// use them instead of converting on their own).
+//
+// Conversions behave as MultiByteToWideChar / WideCharToMultiByte without
+// flags: an invalid byte sequence becomes the code page's Unicode default
+// character, a character the code page lacks becomes its default character
+// ('?'). WCHAR text is char16_t, never wchar_t.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "../windef.h"
+
+namespace win32 {
+
+// CP_ACP (0) and the other symbolic pages resolve to the process's pages.
+std::u16string ansiToWide(std::string_view text, UINT codePage = 0);
+std::string wideToAnsi(std::u16string_view text, UINT codePage = 0);
+
+// The concrete page behind CP_ACP, CP_OEMCP, CP_THREAD_ACP; others as given.
+UINT resolveCodePage(UINT codePage);
+
+// Lead byte of a double-byte character in the ANSI code page (IsDBCSLeadByte).
+bool isAnsiLeadByte(unsigned char c);
+// Length in bytes (1 or 2) of the character at `p` in the ANSI code page;
+// a lead byte before the terminator counts 1.
+size_t ansiCharLength(const char* p);
+
+// Properties of a single-byte character of the ANSI code page: CT_CTYPE1
+// flags (C1_UPPER ...), and its case partners; a byte whose partner is not
+// in the code page (or a lead byte) maps to itself.
+WORD ansiCharType(unsigned char c);
+unsigned char ansiToUpper(unsigned char c);
+unsigned char ansiToLower(unsigned char c);
+
+// The same properties of a UTF-16 code unit (Latin, Greek, Cyrillic, the
+// CJK ranges and the full-width forms; other letters are typed C1_DEFINED).
+WORD unicodeCharType(char16_t c);
+char16_t unicodeToUpper(char16_t c);
+char16_t unicodeToLower(char16_t c);
+
+}  // namespace win32
