@@ -54,6 +54,9 @@ endfunction()
 # Compiles the .rc file with windres into the standard .res format and embeds
 # the bytes into <target> under the exported symbol ky_resource_blob (with
 # ky_resource_blob_size), where the resource functions of the layer find them.
+# The .rc file is read as UTF-8 like every other source here; a
+# "#pragma code_page(1252)" in the file switches it back to Windows' default.
+# Headers the .rc includes are tracked through the preprocessor's depfile.
 function(ky_resources TARGET RC)
   cmake_parse_arguments(A "" "" "INCLUDE" ${ARGN})
   find_program(KY_WINDRES NAMES x86_64-w64-mingw32-windres windres REQUIRED)
@@ -66,15 +69,33 @@ function(ky_resources TARGET RC)
     list(APPEND incs --include-dir=${d})
   endforeach()
   add_custom_command(OUTPUT ${res}
-    COMMAND ${KY_WINDRES} --preprocessor=cpp --preprocessor-arg=-P ${incs}
-            -D RC_INVOKED -O res -i ${rc_abs} -o ${res}
+    COMMAND ${KY_WINDRES} --preprocessor=cpp --preprocessor-arg=-P
+            --preprocessor-arg=-MD --preprocessor-arg=-MF --preprocessor-arg=${res}.d
+            --preprocessor-arg=-MT --preprocessor-arg=${res}
+            ${incs} --codepage=65001 -D RC_INVOKED -O res -i ${rc_abs} -o ${res}
     DEPENDS ${rc_abs}
-    IMPLICIT_DEPENDS C ${rc_abs}
+    DEPFILE ${res}.d
     COMMENT "windres ${RC}")
   add_custom_command(OUTPUT ${cpp}
     COMMAND ${CMAKE_COMMAND} -DIN=${res} -DOUT=${cpp} -P ${CMAKE_SOURCE_DIR}/cmake/EmbedBlob.cmake
     DEPENDS ${res} ${CMAKE_SOURCE_DIR}/cmake/EmbedBlob.cmake)
   target_sources(${TARGET} PRIVATE ${cpp})
+  get_target_property(type ${TARGET} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    # A program's symbols are not dynamic by default; export just the blob
+    # (not everything, as ENABLE_EXPORTS would) so that dlsym on the program
+    # finds it and no other symbol of the program interposes a library's.
+    target_link_options(${TARGET} PRIVATE
+      LINKER:--export-dynamic-symbol=ky_resource_blob
+      LINKER:--export-dynamic-symbol=ky_resource_blob_size)
+  endif()
+endfunction()
+
+# ky_windows_name(<target> <FILE.NAME>)
+# Gives a shared library the Windows file name under which the run-time loads
+# it by name (no "lib" prefix, no ".so"), e.g. "AAZQF.DLL" or "KY721LNC.ENG".
+function(ky_windows_name TARGET FILENAME)
+  set_target_properties(${TARGET} PROPERTIES PREFIX "" SUFFIX "" OUTPUT_NAME ${FILENAME})
 endfunction()
 
 # ky_bench(<name> <source> LINK ...)

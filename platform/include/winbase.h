@@ -366,6 +366,9 @@ WINBASEAPI int WINAPI LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer,
 #define EnumResourceTypes EnumResourceTypesA
 #define EnumResourceNames EnumResourceNamesA
 #define LoadString LoadStringA
+#ifndef ERROR_RESOURCE_ENUM_USER_STOP
+#define ERROR_RESOURCE_ENUM_USER_STOP 15106L
+#endif
 
 // --- files (files.cpp, fileobject.cpp, fileinfo.cpp, hosterror.cpp) -------
 // Handles of files are kernel objects closed by CloseHandle. Share modes are
@@ -783,6 +786,3 @@ WINBASEAPI UINT WINAPI GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize);
 #define WriteProfileSection WriteProfileSectionA
 #define GetWindowsDirectory GetWindowsDirectoryA
 #define GetSystemDirectory GetSystemDirectoryA
-#ifndef ERROR_RESOURCE_ENUM_USER_STOP
-#define ERROR_RESOURCE_ENUM_USER_STOP 15106L
-#endif

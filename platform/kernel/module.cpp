@@ -1,0 +1,451 @@
+// Libraries loaded by name: LoadLibraryA, FreeLibrary, GetModuleHandleA,
+// GetModuleFileNameA, GetProcAddress, SetErrorMode; and the module table that
+// the resource functions read (internal/module.h).
+//
+// A library is an ELF shared object under its Windows file name. HMODULE is
+// the address of the object's first mapped segment (dladdr's dli_fbase),
+// whoever loaded it, so that modules linked at build time and the program
+// itself are modules too. The table holds one record per module that was
+// loaded through LoadLibraryA (with its reference count) or whose resources
+// were read.
+//
+// Locking: the table's mutex is never held across dlopen, dlclose, dlsym or
+// dladdr. Those take the C library's loader lock, which dlopen keeps while a
+// library's constructors run; a constructor calling LoadLibraryA or
+// GetModuleHandleA would otherwise deadlock against another thread.
+#include <internal/hostpath.h>
+#include <internal/module.h>
+#include <internal/modulesearch.h>
+#include <internal/resource.h>
+#include <winbase.h>
+
+#include <dlfcn.h>
+#include <link.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <mutex>
+
+namespace win32 {
+namespace {
+
+// System libraries that the run-time loads by name and the host library that
+// stands for each. The layer's own stand-ins (WS2_32.DLL, OCI.DLL, ...) are
+// built under their Windows names beside the program and need no entry.
+struct SystemLibrary {
+  const char* windowsName;
+  const char* hostName;
+};
+constexpr SystemLibrary kSystemLibraries[] = {
+    {"ODBC32.DLL", "libodbc.so.2"},
+};
+
+const SystemLibrary* systemLibrary(std::string_view fileName) {
+  for (const SystemLibrary& library : kSystemLibraries) {
+    if (equalsIgnoringCase(fileName, library.windowsName)) return &library;
+  }
+  return nullptr;
+}
+
+struct ModuleRecord {
+  std::string path;         // real full path of the file
+  std::string windowsName;  // the name a bare LoadLibraryA / GetModuleHandleA matches
+  void* handle = nullptr;   // dlopen handle, referenced once per load
+  unsigned loadCount = 0;   // LoadLibraryA references not yet freed; 0 = linked or the program
+  std::shared_ptr<const ResourceIndex> resources;  // built on first use
+};
+
+struct ModuleTable {
+  std::mutex lock;
+  std::map<uintptr_t, ModuleRecord> records;
+};
+
+ModuleTable& table() {
+  static auto* modules = new ModuleTable;  // never destroyed: FreeLibrary works from static destructors
+  return *modules;
+}
+
+std::atomic<UINT> errorMode{0};
+
+// An ELF object the loader has mapped, as dl_iterate_phdr reports it.
+struct LoadedObject {
+  uintptr_t base = 0;
+  std::string loaderName;  // the loader's name for it; empty for the program
+  bool isProgram = false;
+};
+
+std::vector<LoadedObject> loadedObjects() {
+  std::vector<LoadedObject> objects;
+  ::dl_iterate_phdr(
+      [](dl_phdr_info* info, size_t, void* data) -> int {
+        auto* out = static_cast<std::vector<LoadedObject>*>(data);
+        // dli_fbase is the mapping of the first PT_LOAD segment, rounded down to a page.
+        uintptr_t lowest = UINTPTR_MAX;
+        for (int i = 0; i < info->dlpi_phnum; ++i) {
+          if (info->dlpi_phdr[i].p_type == PT_LOAD && info->dlpi_phdr[i].p_vaddr < lowest) {
+            lowest = info->dlpi_phdr[i].p_vaddr;
+          }
+        }
+        if (lowest == UINTPTR_MAX) return 0;
+        const uintptr_t page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+        LoadedObject object;
+        object.base = info->dlpi_addr + (lowest & ~(page - 1));
+        object.isProgram = out->empty();  // the loader lists the program first
+        if (!object.isProgram && info->dlpi_name) object.loaderName = info->dlpi_name;
+        out->push_back(std::move(object));
+        return 0;
+      },
+      &objects);
+  return objects;
+}
+
+std::optional<LoadedObject> loadedObjectAt(uintptr_t base) {
+  for (LoadedObject& object : loadedObjects()) {
+    if (object.base == base) return std::move(object);
+  }
+  return std::nullopt;
+}
+
+uintptr_t programBase() {
+  static const uintptr_t base = [] {
+    std::vector<LoadedObject> objects = loadedObjects();
+    return objects.empty() ? uintptr_t{0} : objects.front().base;
+  }();
+  return base;
+}
+
+std::string realPath(const std::string& path) {
+  char buffer[PATH_MAX];
+  return ::realpath(path.c_str(), buffer) ? std::string(buffer) : path;
+}
+
+std::string pathOf(const LoadedObject& object) {
+  return object.isProgram ? programPath() : realPath(object.loaderName);
+}
+
+uintptr_t baseOf(const void* address) {
+  Dl_info info;
+  if (!address || !::dladdr(address, &info)) return 0;
+  return reinterpret_cast<uintptr_t>(info.dli_fbase);
+}
+
+uintptr_t baseOfHandle(void* handle) {
+  link_map* map = nullptr;
+  if (::dlinfo(handle, RTLD_DI_LINKMAP, &map) != 0 || !map) return 0;
+  return baseOf(map->l_ld);
+}
+
+uintptr_t toBase(HMODULE module) { return module ? reinterpret_cast<uintptr_t>(module) : programBase(); }
+HMODULE toModule(uintptr_t base) { return reinterpret_cast<HMODULE>(base); }
+
+// A dlopen reference to the module at `base`, for dlsym; released on scope exit.
+class ModuleReference {
+ public:
+  explicit ModuleReference(uintptr_t base) {
+    if (base == programBase()) {
+      handle_ = ::dlopen(nullptr, RTLD_LAZY);
+    } else if (auto object = loadedObjectAt(base)) {
+      handle_ = ::dlopen(object->loaderName.c_str(), RTLD_LAZY | RTLD_NOLOAD);
+    }
+  }
+  ~ModuleReference() {
+    if (handle_) ::dlclose(handle_);
+  }
+  ModuleReference(const ModuleReference&) = delete;
+  ModuleReference& operator=(const ModuleReference&) = delete;
+  void* handle() const { return handle_; }
+
+ private:
+  void* handle_ = nullptr;
+};
+
+// The address of `name` when the module at `base` defines it itself; dlsym
+// alone would also find it in the module's dependencies.
+void* ownSymbol(void* handle, uintptr_t base, const char* name) {
+  void* symbol = ::dlsym(handle, name);
+  return symbol && baseOf(symbol) == base ? symbol : nullptr;
+}
+
+// The name exported under `ordinal` by the module's KY_EXPORT_ORDINALS table.
+const char* nameOfOrdinal(void* handle, uintptr_t base, WORD ordinal) {
+  const auto* entry = static_cast<const KY_EXPORT_ORDINAL*>(ownSymbol(handle, base, "ky_export_ordinals"));
+  for (int i = 0; entry && i <= 0xFFFF && entry->name; ++i, ++entry) {
+    if (entry->ordinal == ordinal) return entry->name;
+  }
+  return nullptr;
+}
+
+std::shared_ptr<const ResourceIndex> readResources(void* handle, uintptr_t base) {
+  const auto* blob = static_cast<const BYTE*>(ownSymbol(handle, base, "ky_resource_blob"));
+  const auto* size = static_cast<const size_t*>(ownSymbol(handle, base, "ky_resource_blob_size"));
+  if (!blob || !size) return std::make_shared<ResourceIndex>();
+  return std::make_shared<ResourceIndex>(ResourceIndex::parse(blob, *size));
+}
+
+// The module already loaded under the bare file name `fileName`: loaded by
+// LoadLibraryA, a stand-in for a system library, the program ("NAME.EXE"),
+// or linked at build time (its file name, or "libNAME.so" for "NAME.DLL",
+// the way the project names the libraries it links).
+uintptr_t findLoadedByName(std::string_view fileName) {
+  {
+    ModuleTable& modules = table();
+    std::lock_guard guard(modules.lock);
+    for (const auto& [base, record] : modules.records) {
+      if (equalsIgnoringCase(record.windowsName, fileName)) return base;
+    }
+  }
+  const SystemLibrary* system = systemLibrary(fileName);
+  std::string linkedName;
+  const size_t dot = fileName.rfind('.');
+  if (dot != std::string_view::npos && equalsIgnoringCase(fileName.substr(dot), ".DLL")) {
+    linkedName = "lib" + std::string(fileName.substr(0, dot)) + ".so";
+  }
+  for (const LoadedObject& object : loadedObjects()) {
+    if (object.isProgram) {
+      const std::string programName(fileNamePart(programPath()));
+      if (equalsIgnoringCase(programName, fileName) || equalsIgnoringCase(programName + ".EXE", fileName)) {
+        return object.base;
+      }
+      continue;
+    }
+    const std::string_view name = fileNamePart(object.loaderName);
+    if (equalsIgnoringCase(name, fileName) || (!linkedName.empty() && equalsIgnoringCase(name, linkedName)) ||
+        (system && name == system->hostName)) {
+      return object.base;
+    }
+  }
+  return 0;
+}
+
+uintptr_t findLoadedByPath(const std::string& path) {
+  const std::string real = realPath(path);
+  for (const LoadedObject& object : loadedObjects()) {
+    if (pathOf(object) == real) return object.base;
+  }
+  return 0;
+}
+
+// The Windows error for a failed dlopen of a file that exists.
+DWORD loadError(const char* message) {
+  const std::string_view text = message ? message : "";
+  if (text.find("undefined symbol") != std::string_view::npos) return ERROR_PROC_NOT_FOUND;
+  if (text.find("No such file") != std::string_view::npos) return ERROR_MOD_NOT_FOUND;  // a dependency
+  if (text.find("Permission denied") != std::string_view::npos) return ERROR_ACCESS_DENIED;
+  return ERROR_BAD_EXE_FORMAT;
+}
+
+// Opens `target` and counts one more reference to its module.
+HMODULE openLibrary(const std::string& target, std::string_view windowsName, int mode) {
+  void* handle = ::dlopen(target.c_str(), mode);
+  if (!handle) {
+    SetLastError(loadError(::dlerror()));
+    return nullptr;
+  }
+  const uintptr_t base = baseOfHandle(handle);
+  if (!base) {
+    ::dlclose(handle);
+    SetLastError(ERROR_BAD_EXE_FORMAT);
+    return nullptr;
+  }
+  std::string path;
+  if (auto object = loadedObjectAt(base)) path = pathOf(*object);
+  ModuleTable& modules = table();
+  std::lock_guard guard(modules.lock);
+  ModuleRecord& record = modules.records[base];
+  if (record.path.empty()) record.path = path.empty() ? realPath(target) : path;
+  if (record.windowsName.empty() || record.loadCount == 0) record.windowsName = windowsName;
+  record.handle = handle;  // the same handle for every dlopen of one object
+  ++record.loadCount;
+  return toModule(base);
+}
+
+}  // namespace
+
+std::shared_ptr<const ResourceIndex> moduleResources(HMODULE module, DWORD* error) {
+  const uintptr_t base = toBase(module);
+  ModuleTable& modules = table();
+  bool loadedByUs = false;
+  {
+    std::lock_guard guard(modules.lock);
+    auto it = modules.records.find(base);
+    if (it != modules.records.end()) {
+      if (it->second.resources) return it->second.resources;
+      loadedByUs = it->second.loadCount > 0;
+    }
+  }
+  std::optional<LoadedObject> object = loadedObjectAt(base);
+  if (!object) {
+    *error = ERROR_MOD_NOT_FOUND;
+    return nullptr;
+  }
+  ModuleReference reference(base);
+  std::shared_ptr<const ResourceIndex> resources = readResources(reference.handle(), base);
+
+  std::lock_guard guard(modules.lock);
+  auto it = modules.records.find(base);
+  if (it == modules.records.end()) {
+    // Freed meanwhile by another thread: answer without keeping a record of
+    // a module that may be gone.
+    if (loadedByUs) return resources;
+    ModuleRecord record;
+    record.path = pathOf(*object);
+    record.windowsName = std::string(fileNamePart(record.path));
+    it = modules.records.emplace(base, std::move(record)).first;
+  }
+  if (!it->second.resources) it->second.resources = std::move(resources);
+  return it->second.resources;
+}
+
+HMODULE moduleFromAddress(const void* address) { return toModule(baseOf(address)); }
+
+}  // namespace win32
+
+using namespace win32;
+
+extern "C" HMODULE WINAPI LoadLibraryExA(LPCSTR lpLibFileName, HANDLE hFile, DWORD dwFlags) {
+  constexpr DWORD kAccepted = DONT_RESOLVE_DLL_REFERENCES | LOAD_LIBRARY_AS_DATAFILE |
+                              LOAD_WITH_ALTERED_SEARCH_PATH | LOAD_IGNORE_CODE_AUTHZ_LEVEL |
+                              LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE_EXCLUSIVE;
+  if (!lpLibFileName || hFile || (dwFlags & ~kAccepted)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  const std::string_view name(lpLibFileName);
+  if (name.empty()) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
+  }
+  // Without code to run, binding waits for first use; otherwise a missing
+  // import fails the load as it does on Windows.
+  constexpr DWORD kNoCode = DONT_RESOLVE_DLL_REFERENCES | LOAD_LIBRARY_AS_DATAFILE |
+                            LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE_EXCLUSIVE;
+  const int mode = RTLD_LOCAL | ((dwFlags & kNoCode) ? RTLD_LAZY : RTLD_NOW);
+  const std::string fileName = libraryFileName(name);
+
+  std::string target;
+  if (hasDirectory(name)) {
+    target = resolveHostPath(fileName);
+    struct stat st;
+    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+      SetLastError(ERROR_MOD_NOT_FOUND);
+      return nullptr;
+    }
+  } else if (const SystemLibrary* system = systemLibrary(fileName)) {
+    HMODULE module = openLibrary(system->hostName, system->windowsName, mode);
+    if (!module) SetLastError(ERROR_MOD_NOT_FOUND);  // not installed here
+    return module;
+  } else if (const uintptr_t loaded = findLoadedByName(fileName)) {
+    if (auto object = loadedObjectAt(loaded)) target = pathOf(*object);
+  } else if (auto found = findLibraryFile(fileName)) {
+    target = std::move(*found);
+  }
+  if (target.empty()) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
+  }
+  return openLibrary(target, fileNamePart(target), mode);
+}
+
+extern "C" HMODULE WINAPI LoadLibraryA(LPCSTR lpLibFileName) { return LoadLibraryExA(lpLibFileName, nullptr, 0); }
+
+extern "C" BOOL WINAPI FreeLibrary(HMODULE hLibModule) {
+  if (!hLibModule) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return FALSE;
+  }
+  const uintptr_t base = reinterpret_cast<uintptr_t>(hLibModule);
+  void* handle = nullptr;
+  {
+    ModuleTable& modules = table();
+    std::lock_guard guard(modules.lock);
+    auto it = modules.records.find(base);
+    if (it != modules.records.end() && it->second.loadCount > 0) {
+      handle = it->second.handle;
+      if (--it->second.loadCount == 0) modules.records.erase(it);
+    }
+  }
+  if (handle) {
+    ::dlclose(handle);
+    return TRUE;
+  }
+  // Linked modules and the program stay for the life of the process, as
+  // modules loaded at start-up do on Windows.
+  if (loadedObjectAt(base)) return TRUE;
+  SetLastError(ERROR_MOD_NOT_FOUND);
+  return FALSE;
+}
+
+extern "C" HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName) {
+  if (!lpModuleName) return toModule(programBase());
+  const std::string_view name(lpModuleName);
+  const std::string fileName = libraryFileName(name);
+  const uintptr_t base =
+      name.empty() ? 0 : hasDirectory(name) ? findLoadedByPath(resolveHostPath(fileName)) : findLoadedByName(fileName);
+  if (!base) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
+  }
+  return toModule(base);
+}
+
+extern "C" DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
+  const uintptr_t base = toBase(hModule);
+  std::string path;
+  {
+    ModuleTable& modules = table();
+    std::lock_guard guard(modules.lock);
+    auto it = modules.records.find(base);
+    if (it != modules.records.end()) path = it->second.path;
+  }
+  if (path.empty()) {
+    std::optional<LoadedObject> object = loadedObjectAt(base);
+    if (!object) {
+      SetLastError(ERROR_MOD_NOT_FOUND);
+      return 0;
+    }
+    path = pathOf(*object);
+  }
+  if (!lpFilename || nSize == 0) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  // Too long: as many characters as fit with the terminating 0, the buffer
+  // size as result and ERROR_INSUFFICIENT_BUFFER (Windows since Vista).
+  if (path.size() >= nSize) {
+    std::memcpy(lpFilename, path.data(), nSize - 1);
+    lpFilename[nSize - 1] = '\0';
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return nSize;
+  }
+  std::memcpy(lpFilename, path.c_str(), path.size() + 1);
+  return static_cast<DWORD>(path.size());
+}
+
+extern "C" FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
+  const uintptr_t base = toBase(hModule);
+  if (!loadedObjectAt(base)) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
+  }
+  ModuleReference reference(base);
+  const char* name = lpProcName;
+  if (IS_INTRESOURCE(lpProcName)) {
+    const WORD ordinal = LOWORD(reinterpret_cast<ULONG_PTR>(lpProcName));
+    name = ordinal && reference.handle() ? nameOfOrdinal(reference.handle(), base, ordinal) : nullptr;
+  }
+  void* symbol = name && reference.handle() ? ownSymbol(reference.handle(), base, name) : nullptr;
+  if (!symbol) {
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return nullptr;
+  }
+  return reinterpret_cast<FARPROC>(symbol);
+}
+
+// No error box is ever shown here; the mode is kept for those who ask.
+extern "C" UINT WINAPI SetErrorMode(UINT uMode) { return errorMode.exchange(uMode); }
+extern "C" UINT WINAPI GetErrorMode(void) { return errorMode.load(); }

@@ -1,0 +1,10 @@
+// The library MODTEST.DLL loaded by module_test.cpp: exports by name and by
+// ordinal; it links the kernel (whose exports are not its own) and the
+// resource library (whose resources are not its own).
+#include <winbase.h>
+
+extern "C" __attribute__((visibility("default"))) int ModAdd(int a, int b) { return a + b; }
+extern "C" __attribute__((visibility("default"))) const char* ModName(void) { return "MODTEST"; }
+extern "C" __attribute__((visibility("default"))) DWORD ModLastError(void) { return GetLastError(); }
+
+KY_EXPORT_ORDINALS({1, "ModAdd"}, {7, "ModName"}, {8, "NotExported"})

@@ -1,0 +1,400 @@
+#include <internal/module.h>
+#include <winbase.h>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cctype>
+#include <climits>
+#include <cstring>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kBin = KY_BIN_DIR;
+
+std::string realPath(const std::string& path) {
+  char buffer[PATH_MAX];
+  return ::realpath(path.c_str(), buffer) ? std::string(buffer) : std::string();
+}
+
+std::string moduleFileName(HMODULE module) {
+  char buffer[MAX_PATH * 4];
+  const DWORD n = GetModuleFileNameA(module, buffer, sizeof buffer);
+  return std::string(buffer, n);
+}
+
+// Loads with a clean last error so that a test can tell what set it.
+HMODULE load(const std::string& name, DWORD flags = 0) {
+  SetLastError(0);
+  return LoadLibraryExA(name.c_str(), nullptr, flags);
+}
+
+// Libraries are looked up in the build's library directory, as a program
+// lying beside them would find them in its own directory.
+class Modules : public ::testing::Test {
+ protected:
+  void SetUp() override { SetDllDirectoryA(kBin.c_str()); }
+  void TearDown() override { SetDllDirectoryA(nullptr); }
+};
+
+// Restores the current directory and PATH a test changes.
+class Environment {
+ public:
+  Environment() : cwd_(fs::current_path()), path_(std::getenv("PATH") ? std::getenv("PATH") : "") {}
+  ~Environment() {
+    fs::current_path(cwd_);
+    ::setenv("PATH", path_.c_str(), 1);
+  }
+
+ private:
+  fs::path cwd_;
+  std::string path_;
+};
+
+fs::path scratchDirectory(const std::string& tag) {
+  fs::path dir = fs::temp_directory_path() / ("ky_module_" + tag + "_" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  return dir;
+}
+
+}  // namespace
+
+TEST_F(Modules, LoadsLibraryUnderItsWindowsNameIgnoringCase) {
+  HMODULE module = load("testres.dll");
+  ASSERT_NE(module, nullptr) << GetLastError();
+  EXPECT_EQ(moduleFileName(module), realPath(kBin + "/TESTRES.DLL"));
+  // The same module, however the name is spelled: without extension, with a
+  // trailing '.' after the extension, with a path in another case.
+  for (const std::string& other : {std::string("TestRes"), std::string("TESTRES.DLL."), kBin + "/testres.dll", kBin + "\\TestRes"}) {
+    HMODULE again = load(other);
+    EXPECT_EQ(again, module) << other;
+    EXPECT_TRUE(FreeLibrary(again)) << other;
+  }
+  EXPECT_TRUE(FreeLibrary(module));
+}
+
+TEST_F(Modules, ExtensionIsAppendedOnlyWhenTheNameHasNone) {
+  // "TESTRES." means the file TESTRES without extension, which is not there.
+  EXPECT_EQ(load("TESTRES."), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+  EXPECT_EQ(load("testres.so"), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+}
+
+TEST(ModuleSearch, ProgramDirectoryThenCurrentDirectoryThenPath) {
+  Environment restore;
+  SetDllDirectoryA(nullptr);
+  const std::string name = "ORDER" + std::to_string(::getpid()) + ".DLL";
+  const fs::path programDir = fs::path(realPath("/proc/self/exe")).parent_path();
+  const fs::path currentDir = scratchDirectory("cwd");
+  const fs::path pathDir = scratchDirectory("path");
+  const fs::path places[] = {programDir, currentDir, pathDir};
+  for (const fs::path& dir : places) fs::copy_file(kBin + "/TESTRES.DLL", dir / name);
+  fs::current_path(currentDir);
+  ::setenv("PATH", ("/nonexistent:" + pathDir.string()).c_str(), 1);
+
+  // Each copy found in turn once the one before it is gone; the name is
+  // asked for in lower case.
+  std::string lower = name;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (const fs::path& expected : places) {
+    HMODULE module = load(lower);
+    ASSERT_NE(module, nullptr) << expected << " " << GetLastError();
+    EXPECT_EQ(moduleFileName(module), realPath((expected / name).string()));
+    EXPECT_TRUE(FreeLibrary(module));
+    fs::remove(expected / name);
+  }
+  EXPECT_EQ(load(name), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+  fs::remove_all(currentDir);
+  fs::remove_all(pathDir);
+}
+
+TEST(ModuleSearch, DllDirectoryComesBeforeAndReplacesTheCurrentDirectory) {
+  Environment restore;
+  const std::string name = "DLLDIR" + std::to_string(::getpid()) + ".DLL";
+  const fs::path currentDir = scratchDirectory("dllcwd");
+  const fs::path dllDir = scratchDirectory("dlldir");
+  fs::copy_file(kBin + "/TESTRES.DLL", currentDir / name);
+  fs::current_path(currentDir);
+  ::setenv("PATH", "/nonexistent", 1);
+
+  ASSERT_TRUE(SetDllDirectoryA(dllDir.string().c_str()));
+  char buffer[MAX_PATH];
+  EXPECT_EQ(GetDllDirectoryA(sizeof buffer, buffer), dllDir.string().size());
+  EXPECT_EQ(std::string(buffer), dllDir.string());
+  EXPECT_EQ(GetDllDirectoryA(3, buffer), dllDir.string().size() + 1);  // too small: size needed
+  EXPECT_EQ(load(name), nullptr) << "the current directory is not searched";
+
+  fs::copy_file(kBin + "/TESTRES.DLL", dllDir / name);
+  HMODULE module = load(name);
+  ASSERT_NE(module, nullptr);
+  EXPECT_EQ(moduleFileName(module), realPath((dllDir / name).string()));
+  EXPECT_TRUE(FreeLibrary(module));
+
+  fs::remove(dllDir / name);
+  ASSERT_TRUE(SetDllDirectoryA(nullptr));
+  EXPECT_EQ(GetDllDirectoryA(sizeof buffer, buffer), 0u);
+  module = load(name);
+  ASSERT_NE(module, nullptr) << "the current directory is back";
+  EXPECT_EQ(moduleFileName(module), realPath((currentDir / name).string()));
+  EXPECT_TRUE(FreeLibrary(module));
+  fs::remove_all(currentDir);
+  fs::remove_all(dllDir);
+}
+
+TEST_F(Modules, MissingModulesFailWithModNotFound) {
+  for (const char* name : {"NOSUCHLIB.DLL", "nosuchlib", "KERNEL33.DLL", "C:\\no\\such\\dir\\x.dll", ""}) {
+    EXPECT_EQ(load(name), nullptr) << name;
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND)) << name;
+  }
+}
+
+TEST_F(Modules, FileThatIsNoLibraryFailsWithBadExeFormat) {
+  // Named in another case than the fixture file NOTALIB.DLL.
+  EXPECT_EQ(load(std::string(KY_TEST_DATA) + "/notalib.dll"), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BAD_EXE_FORMAT));
+}
+
+TEST_F(Modules, OdbcLoadsThroughTheSystemAliasOrFailsCleanly) {
+  HMODULE odbc = load("ODBC32.DLL");
+  if (!odbc) {
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));  // unixODBC not installed
+    return;
+  }
+  EXPECT_EQ(GetModuleHandleA("odbc32.dll"), odbc);
+  EXPECT_NE(GetProcAddress(odbc, "SQLAllocHandle"), nullptr);
+  EXPECT_TRUE(FreeLibrary(odbc));
+}
+
+TEST_F(Modules, LoadLibraryExChecksItsArguments) {
+  HMODULE data = load("TESTRES.DLL", LOAD_LIBRARY_AS_DATAFILE);
+  EXPECT_NE(data, nullptr);
+  HMODULE unresolved = load("MODTEST.DLL", DONT_RESOLVE_DLL_REFERENCES);
+  EXPECT_NE(unresolved, nullptr);
+  EXPECT_TRUE(FreeLibrary(unresolved));
+  EXPECT_TRUE(FreeLibrary(data));
+
+  EXPECT_EQ(load("TESTRES.DLL", 0x80000000), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  SetLastError(0);
+  EXPECT_EQ(LoadLibraryExA("TESTRES.DLL", reinterpret_cast<HANDLE>(4), 0), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  SetLastError(0);
+  EXPECT_EQ(LoadLibraryA(nullptr), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
+TEST_F(Modules, GetProcAddressByNameAndOrdinal) {
+  HMODULE module = load("modtest");
+  ASSERT_NE(module, nullptr) << GetLastError();
+  using Add = int (*)(int, int);
+  using Name = const char* (*)();
+  auto add = reinterpret_cast<Add>(GetProcAddress(module, "ModAdd"));
+  ASSERT_NE(add, nullptr);
+  EXPECT_EQ(add(2, 3), 5);
+  EXPECT_EQ(reinterpret_cast<Add>(GetProcAddress(module, MAKEINTRESOURCEA(1))), add);
+  auto name = reinterpret_cast<Name>(GetProcAddress(module, MAKEINTRESOURCEA(7)));
+  ASSERT_NE(name, nullptr);
+  EXPECT_STREQ(name(), "MODTEST");
+
+  struct Missing {
+    LPCSTR proc;
+    const char* why;
+  } missing[] = {
+      {MAKEINTRESOURCEA(2), "ordinal between listed ones"},
+      {MAKEINTRESOURCEA(9), "ordinal above the table"},
+      {MAKEINTRESOURCEA(0xFFFF), "largest ordinal"},
+      {MAKEINTRESOURCEA(8), "ordinal listed for a name not exported"},
+      {nullptr, "ordinal 0"},
+      {"modadd", "names are case-sensitive"},
+      {"NoSuchFunction", "name not exported"},
+      {"GetLastError", "export of a library it links"},
+  };
+  for (const Missing& m : missing) {
+    SetLastError(0);
+    EXPECT_EQ(GetProcAddress(module, m.proc), nullptr) << m.why;
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND)) << m.why;
+  }
+  // A library without an ordinal table has no ordinals.
+  HMODULE resources = load("TESTRES.DLL");
+  SetLastError(0);
+  EXPECT_EQ(GetProcAddress(resources, MAKEINTRESOURCEA(1)), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+  EXPECT_TRUE(FreeLibrary(resources));
+  EXPECT_TRUE(FreeLibrary(module));
+
+  SetLastError(0);
+  EXPECT_EQ(GetProcAddress(reinterpret_cast<HMODULE>(0x1234), "ModAdd"), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+}
+
+TEST_F(Modules, FreeLibraryCountsReferences) {
+  HMODULE first = load("MODTEST.DLL");
+  ASSERT_NE(first, nullptr);
+  HMODULE second = load("modtest.dll");
+  EXPECT_EQ(second, first);
+  EXPECT_EQ(GetModuleHandleA("MODTEST"), first);  // takes no reference
+
+  EXPECT_TRUE(FreeLibrary(first));
+  EXPECT_EQ(GetModuleHandleA("MODTEST"), first) << "one reference left";
+  EXPECT_NE(GetProcAddress(first, "ModAdd"), nullptr);
+
+  EXPECT_TRUE(FreeLibrary(first));
+  SetLastError(0);
+  EXPECT_EQ(GetModuleHandleA("MODTEST"), nullptr) << "unloaded with its last reference";
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+  SetLastError(0);
+  EXPECT_FALSE(FreeLibrary(first));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+  EXPECT_FALSE(FreeLibrary(nullptr));
+}
+
+TEST_F(Modules, GetModuleHandleFindsProgramAndLinkedLibraries) {
+  static int anchor;
+  HMODULE program = GetModuleHandleA(nullptr);
+  ASSERT_NE(program, nullptr);
+  EXPECT_EQ(program, win32::moduleFromAddress(&anchor));
+  EXPECT_EQ(moduleFileName(program), realPath("/proc/self/exe"));
+  EXPECT_EQ(moduleFileName(nullptr), realPath("/proc/self/exe"));
+
+  // The kernel is linked as libkernel32.so; its Windows name finds it.
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  ASSERT_NE(kernel, nullptr);
+  EXPECT_EQ(kernel, win32::moduleFromAddress(reinterpret_cast<const void*>(&GetLastError)));
+  EXPECT_EQ(GetModuleHandleA("KERNEL32"), kernel);
+  EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(kernel, "GetLastError")),
+            reinterpret_cast<void*>(&GetLastError));
+  EXPECT_TRUE(FreeLibrary(kernel)) << "linked modules stay; freeing them is no error";
+  EXPECT_EQ(GetModuleHandleA("kernel32.dll"), kernel);
+
+  SetLastError(0);
+  EXPECT_EQ(GetModuleHandleA("TESTRES.DLL"), nullptr) << "not loaded";
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+}
+
+TEST_F(Modules, GetModuleFileNameTruncatesAsDocumented) {
+  HMODULE module = load("TESTRES.DLL");
+  ASSERT_NE(module, nullptr);
+  const std::string full = realPath(kBin + "/TESTRES.DLL");
+  const DWORD length = static_cast<DWORD>(full.size());
+  struct Case {
+    DWORD size;
+    DWORD result;
+    DWORD error;  // 0: last error untouched
+    std::string text;
+  } cases[] = {
+      {length + 1, length, 0, full},
+      {length + 50, length, 0, full},
+      {length, length, ERROR_INSUFFICIENT_BUFFER, full.substr(0, length - 1)},
+      {5, 5, ERROR_INSUFFICIENT_BUFFER, full.substr(0, 4)},
+      {1, 1, ERROR_INSUFFICIENT_BUFFER, ""},
+      {0, 0, ERROR_INSUFFICIENT_BUFFER, "#"},
+  };
+  for (const Case& c : cases) {
+    std::string buffer(length + 64, '#');
+    SetLastError(0);
+    EXPECT_EQ(GetModuleFileNameA(module, buffer.data(), c.size), c.result) << c.size;
+    EXPECT_EQ(GetLastError(), c.error) << c.size;
+    EXPECT_EQ(std::string(buffer.c_str(), c.size ? std::strlen(buffer.c_str()) : 1), c.text) << c.size;
+  }
+  EXPECT_TRUE(FreeLibrary(module));
+  SetLastError(0);
+  char buffer[16];
+  EXPECT_EQ(GetModuleFileNameA(reinterpret_cast<HMODULE>(0x1000), buffer, sizeof buffer), 0u);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+}
+
+TEST(PathSearch, FindsFilesAlongAGivenPathIgnoringCase) {
+  const fs::path first = scratchDirectory("search1");
+  const fs::path second = scratchDirectory("search2");
+  std::ofstream(second / "Config.INI") << "x";
+  std::ofstream(second / "README") << "x";
+  std::ofstream(first / "Both.txt") << "x";
+  std::ofstream(second / "Both.txt") << "x";
+  const std::string path = first.string() + ";" + second.string();
+  struct Case {
+    const char* name;
+    const char* extension;
+    std::string expected;  // empty: not found
+  } cases[] = {
+      {"config.ini", nullptr, (second / "Config.INI").string()},
+      {"CONFIG", ".ini", (second / "Config.INI").string()},
+      {"config.ini", ".txt", (second / "Config.INI").string()},  // has an extension: none added
+      {"readme", ".txt", ""},                                      // README.txt is not there
+      {"README", nullptr, (second / "README").string()},
+      {"both.TXT", nullptr, (first / "Both.txt").string()},        // first directory wins
+      {"missing.ini", nullptr, ""},
+  };
+  for (const Case& c : cases) {
+    char buffer[MAX_PATH];
+    LPSTR filePart = nullptr;
+    SetLastError(0);
+    const DWORD n = SearchPathA(path.c_str(), c.name, c.extension, sizeof buffer, buffer, &filePart);
+    if (c.expected.empty()) {
+      EXPECT_EQ(n, 0u) << c.name;
+      EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND)) << c.name;
+      continue;
+    }
+    EXPECT_EQ(n, c.expected.size()) << c.name;
+    EXPECT_EQ(std::string(buffer), c.expected) << c.name;
+    ASSERT_NE(filePart, nullptr);
+    EXPECT_EQ(std::string(filePart), fs::path(c.expected).filename().string()) << c.name;
+  }
+  fs::remove_all(first);
+  fs::remove_all(second);
+}
+
+TEST(PathSearch, BufferTooSmallAnswersTheSizeNeeded) {
+  const fs::path dir = scratchDirectory("searchbuf");
+  std::ofstream(dir / "f.txt") << "x";
+  const std::string expected = (dir / "f.txt").string();
+  const DWORD needed = static_cast<DWORD>(expected.size() + 1);
+  char buffer[MAX_PATH] = "untouched";
+  EXPECT_EQ(SearchPathA(dir.c_str(), "F.TXT", nullptr, 0, nullptr, nullptr), needed);
+  EXPECT_EQ(SearchPathA(dir.c_str(), "F.TXT", nullptr, needed - 1, buffer, nullptr), needed);
+  EXPECT_STREQ(buffer, "untouched");
+  EXPECT_EQ(SearchPathA(dir.c_str(), "F.TXT", nullptr, needed, buffer, nullptr), needed - 1);
+  EXPECT_EQ(std::string(buffer), expected);
+  // An absolute name is taken as it stands.
+  EXPECT_EQ(SearchPathA("/nonexistent", (dir / "F.TXT").c_str(), nullptr, sizeof buffer, buffer, nullptr),
+            needed - 1);
+  SetLastError(0);
+  EXPECT_EQ(SearchPathA(nullptr, nullptr, nullptr, sizeof buffer, buffer, nullptr), 0u);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  fs::remove_all(dir);
+}
+
+TEST(PathSearch, DefaultPathIsProgramDirectoryThenCurrentDirectoryThenPath) {
+  Environment restore;
+  const std::string name = "SRCH" + std::to_string(::getpid()) + ".DAT";
+  const fs::path currentDir = scratchDirectory("srchcwd");
+  const fs::path pathDir = scratchDirectory("srchpath");
+  std::ofstream(currentDir / name) << "x";
+  std::ofstream(pathDir / name) << "x";
+  fs::current_path(currentDir);
+  ::setenv("PATH", pathDir.c_str(), 1);
+  char buffer[MAX_PATH];
+  ASSERT_GT(SearchPathA(nullptr, name.c_str(), nullptr, sizeof buffer, buffer, nullptr), 0u);
+  EXPECT_EQ(realPath(buffer), realPath((currentDir / name).string()));
+  fs::remove(currentDir / name);
+  ASSERT_GT(SearchPathA(nullptr, name.c_str(), nullptr, sizeof buffer, buffer, nullptr), 0u);
+  EXPECT_EQ(realPath(buffer), realPath((pathDir / name).string()));
+  fs::remove_all(currentDir);
+  fs::remove_all(pathDir);
+}
+
+TEST(ErrorMode, SetErrorModeAnswersThePreviousMode) {
+  const UINT original = SetErrorMode(SEM_NOOPENFILEERRORBOX);
+  EXPECT_EQ(GetErrorMode(), static_cast<UINT>(SEM_NOOPENFILEERRORBOX));
+  EXPECT_EQ(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX), static_cast<UINT>(SEM_NOOPENFILEERRORBOX));
+  EXPECT_EQ(SetErrorMode(original), static_cast<UINT>(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX));
+}
