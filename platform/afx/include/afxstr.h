@@ -22,6 +22,7 @@
 #include "afxdefs.h"
 
 #include <atomic>
+#include <cstddef>
 #include <iosfwd>
 
 struct CStringData {
@@ -39,6 +40,7 @@ class CString {
   // A value below 0x10000 in the pointer is a string resource id
   // (MAKEINTRESOURCE) and loads that string; a null pointer is empty.
   CString(LPCSTR lpsz);
+  CString(std::nullptr_t) : CString() {}
   CString(const unsigned char* psz);
   CString(LPCSTR lpch, int nLength);
   CString(char ch, int nRepeat = 1);
@@ -60,6 +62,10 @@ class CString {
   CString& operator=(CString&& stringSrc) noexcept;
   const CString& operator=(char ch);
   const CString& operator=(LPCSTR lpsz);
+  const CString& operator=(std::nullptr_t) {
+    Empty();
+    return *this;
+  }
   const CString& operator=(const unsigned char* psz);
   const CString& operator=(const WCHAR* lpsz);
 
