@@ -68,14 +68,15 @@ std::string windowsDirectory() { return directoryOf(winIniPath()); }
 
 // A name with no directory and no drive lies in the Windows directory, as
 // Windows looks it up; "win.ini" there is the layer's WIN.INI, whatever the
-// latter's own file name. NULL stands for WIN.INI.
+// latter's own file name. NULL stands for WIN.INI. The answer is the host
+// spelling; the cache resolves letter case only when that is missing.
 std::string profileHostPath(LPCSTR fileName) {
   if (!fileName) return winIniPath();
   const std::string_view name(fileName);
   const bool hasDrive = name.size() >= 2 && name[1] == ':' && std::isalpha(static_cast<unsigned char>(name[0]));
-  if (hasDrive || name.find_first_of("\\/") != std::string_view::npos) return win32::resolveHostPath(name);
+  if (hasDrive || name.find_first_of("\\/") != std::string_view::npos) return win32::toHostPath(name);
   if (win32::equalsIgnoringCase(name, "win.ini")) return winIniPath();
-  return win32::resolveHostPath(windowsDirectory() + "/" + std::string(name));
+  return windowsDirectory() + "/" + std::string(name);
 }
 
 // --- copying into the caller's buffer ---------------------------------------

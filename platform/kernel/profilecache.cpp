@@ -2,6 +2,7 @@
 #include "profilecache.h"
 
 #include <internal/hosterror.h>
+#include <internal/hostpath.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -79,19 +80,21 @@ bool readFile(const std::string& path, std::string& bytes, FileStamp& stamp, int
     return false;
   }
   stamp = stampOf(st);
-  bytes.clear();
-  bytes.reserve(static_cast<size_t>(st.st_size));
-  char chunk[65536];
+  // Read straight into the string; it grows if the file grew meanwhile.
+  bytes.resize(static_cast<size_t>(st.st_size) + 1);
+  size_t used = 0;
   for (;;) {
-    const ssize_t got = ::read(fd.get(), chunk, sizeof chunk);
+    if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+    const ssize_t got = ::read(fd.get(), bytes.data() + used, bytes.size() - used);
     if (got == 0) break;
     if (got < 0) {
       if (errno == EINTR) continue;
       err = errno;
       return false;
     }
-    bytes.append(chunk, static_cast<size_t>(got));
+    used += static_cast<size_t>(got);
   }
+  bytes.resize(used);
   return true;
 }
 
@@ -194,14 +197,16 @@ struct Entry {
 
 class ProfileCache {
  public:
-  std::shared_ptr<const ProfileFile> load(const std::string& path, DWORD& error) {
+  std::shared_ptr<const ProfileFile> load(const std::string& spelling, DWORD& error) {
     std::lock_guard lock(mutex_);
-    return loadLocked(path, error);
+    std::string path;
+    return loadLocked(spelling, path, error);
   }
 
-  bool update(const std::string& path, const ProfileEdit& edit, DWORD& error) {
+  bool update(const std::string& spelling, const ProfileEdit& edit, DWORD& error) {
     std::lock_guard lock(mutex_);
-    std::shared_ptr<const ProfileFile> current = loadLocked(path, error);
+    std::string path;
+    std::shared_ptr<const ProfileFile> current = loadLocked(spelling, path, error);
     if (!current) {
       if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return false;
       current = std::make_shared<const ProfileFile>(std::string());  // the write creates it
@@ -217,19 +222,32 @@ class ProfileCache {
     return true;
   }
 
-  void forget(const std::string& path) {
+  void forget(const std::string& spelling) {
     std::lock_guard lock(mutex_);
-    entries_.erase(path);
+    entries_.erase(spelling);
+    entries_.erase(resolveHostPath(spelling));
   }
 
  private:
-  std::shared_ptr<const ProfileFile> loadLocked(const std::string& path, DWORD& error) {
+  // The file `spelling` names; `path` is set to the name that was found (or
+  // that a write creates). The exact spelling costs one stat; the lookup
+  // ignoring case runs only when it is missing.
+  std::shared_ptr<const ProfileFile> loadLocked(const std::string& spelling, std::string& path, DWORD& error) {
     const int64_t checkedAt = nowNs();
     struct stat st{};
+    path = spelling;
     if (::stat(path.c_str(), &st) != 0) {
-      error = errorFromErrno(errno, path);
-      entries_.erase(path);
-      return nullptr;
+      int err = errno;
+      if (err == ENOENT || err == ENOTDIR) {
+        path = resolveHostPath(spelling);
+        if (path != spelling && ::stat(path.c_str(), &st) == 0) err = 0;
+        else if (path != spelling) err = errno;
+      }
+      if (err) {
+        error = errorFromErrno(err, path);
+        entries_.erase(path);
+        return nullptr;
+      }
     }
     auto it = entries_.find(path);
     if (it != entries_.end() && it->second.stamp == stampOf(st) && !it->second.racy) {

@@ -27,6 +27,10 @@ namespace win32::profile {
 // Answers the new bytes for the current content, or nullopt for no change.
 using ProfileEdit = std::function<std::optional<std::string>(const ProfileFile&)>;
 
+// Paths are host spellings (toHostPath); a name missing as spelled is looked
+// up ignoring case (resolveHostPath), so that the usual exact name costs a
+// single stat per read.
+
 // The parsed file at `hostPath`, or nullptr with `error` set to the Windows
 // error (ERROR_FILE_NOT_FOUND when it does not exist). The snapshot stays
 // valid however the file changes later.

@@ -3,6 +3,8 @@
 
 #include <internal/hostpath.h>
 
+#include <algorithm>
+
 namespace win32::profile {
 
 bool isProfileBlank(char c) {
@@ -64,12 +66,11 @@ void ProfileFile::parse() {
   // A UTF-8 byte order mark stays in the bytes but is no part of the first line.
   const size_t bom = text_.starts_with("\xEF\xBB\xBF") ? 3 : 0;
 
-  sections_.clear();
+  lines_.reserve(static_cast<size_t>(std::count(text_.begin(), text_.end(), '\n')) + 1);
   ProfileSection preamble;  // lines before the first header: kept for editing, never read
   ProfileSection* current = &preamble;
   while (pos < n) {
-    size_t end = pos;
-    while (end < n && text_[end] != '\n' && text_[end] != '\r') ++end;
+    const size_t end = std::min(text_.find_first_of("\r\n", pos), n);
     size_t next = end;
     if (next < n) {
       if (text_[next] == '\r' && next + 1 < n && text_[next + 1] == '\n') {
