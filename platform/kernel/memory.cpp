@@ -95,9 +95,11 @@ class BlockTable {
       fixed_.erase(block);
   }
 
-  // The block's data moved from `old` (null when it had none).
-  void moved(Block* block, void* old) {
-    if (old) byPointer_.erase(old);
+  // Around a change of a block's data pointer: detach before, attach after.
+  void detach(Block* block) {
+    if (block->data) byPointer_.erase(block->data);
+  }
+  void attach(Block* block) {
     if (block->data) byPointer_[block->data] = block;
   }
 
@@ -239,16 +241,16 @@ bool resizeData(BlockTable& table, Block* block, size_t bytes, bool mayMove, boo
     block->data = allocateData(bytes, zero);
     if (!block->data) return false;
     block->size = bytes;
-    table.moved(block, nullptr);
+    table.attach(block);
     return true;
   }
   if (bytes > old && bytes > malloc_usable_size(block->data)) {
     if (!mayMove) return false;
-    void* before = block->data;
-    void* after = std::realloc(before, std::max<size_t>(bytes, 1));
+    table.detach(block);
+    void* after = std::realloc(block->data, std::max<size_t>(bytes, 1));
+    if (after) block->data = after;
+    table.attach(block);
     if (!after) return false;
-    block->data = after;
-    table.moved(block, before);
   }
   if (zero && bytes > old) std::memset(static_cast<char*>(block->data) + old, 0, bytes - old);
   block->size = bytes;
@@ -281,11 +283,10 @@ HANDLE reallocate(Family family, HANDLE handle, SIZE_T bytes, UINT flags) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
       }
-      void* old = block->data;
+      table.detach(block);
+      std::free(block->data);
       block->data = nullptr;
       block->size = 0;
-      table.moved(block, old);
-      std::free(old);
       return handle;
     }
     // A locked block keeps its address unless the caller allows a move.
