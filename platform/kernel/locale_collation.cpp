@@ -1,0 +1,289 @@
+// String comparison (CompareString), case mapping (LCMapString) and
+// character types (GetStringType).
+//
+// The comparison approximates Windows' word sort: texts are compared as
+// UTF-16 (the 8-bit forms convert from the ANSI code page first) by levels:
+//   1. primary: control characters are ignored; symbols (in code-point
+//      order, a simplification of Windows' symbol order) before digits
+//      before letters; a letter weighs as its base letter (é as e, æ as ae,
+//      ß as ss, þ after z);
+//   2. accents; 3. case, lower before upper; 4. kana type; 5. width;
+//   6. in word sort (no SORT_STRINGSORT) '-', '\'' and the soft hyphen
+//      weigh nothing above and decide only here, so "coop" < "co-op" < "cop".
+// NORM_IGNORENONSPACE, NORM_IGNORECASE, NORM_IGNOREKANATYPE and
+// NORM_IGNOREWIDTH drop levels 2 to 5; NORM_IGNORESYMBOLS drops symbols.
+#include "locale_ids.h"
+
+#include <internal/codepage.h>
+#include <winbase.h>
+#include <winnls.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace win32 {
+namespace {
+
+enum Group : uint32_t { kSymbolGroup = 1, kDigitGroup = 2, kLetterGroup = 3 };
+
+struct Element {
+  uint32_t primary = 0;
+  uint8_t accent = 0;
+  uint8_t upper = 0;
+  uint8_t katakana = 0;
+  uint8_t fullWidth = 0;
+};
+
+// Word-sort characters that weigh only at the last level: the character
+// and where it stood.
+struct Special {
+  char16_t c;
+  size_t position;
+  auto operator<=>(const Special&) const = default;
+};
+
+struct Weights {
+  std::vector<Element> elements;
+  std::vector<Special> specials;
+};
+
+// Accents, in the order they sort after the plain letter.
+enum Accent : uint8_t { kNone, kAcute, kGrave, kCircumflex, kDiaeresis, kTilde, kRing, kCedilla, kStroke, kCaron, kHook };
+
+struct Letter {
+  char16_t lower;  // lower-case form of the character
+  char base;
+  char second;     // a second letter for ligatures, else 0
+  Accent accent;
+};
+
+constexpr Letter kAccentedLetters[] = {
+    {0xDF, 's', 's', kNone},      {0xE0, 'a', 0, kGrave},     {0xE1, 'a', 0, kAcute},
+    {0xE2, 'a', 0, kCircumflex},  {0xE3, 'a', 0, kTilde},     {0xE4, 'a', 0, kDiaeresis},
+    {0xE5, 'a', 0, kRing},        {0xE6, 'a', 'e', kNone},    {0xE7, 'c', 0, kCedilla},
+    {0xE8, 'e', 0, kGrave},       {0xE9, 'e', 0, kAcute},     {0xEA, 'e', 0, kCircumflex},
+    {0xEB, 'e', 0, kDiaeresis},   {0xEC, 'i', 0, kGrave},     {0xED, 'i', 0, kAcute},
+    {0xEE, 'i', 0, kCircumflex},  {0xEF, 'i', 0, kDiaeresis}, {0xF0, 'd', 0, kStroke},
+    {0xF1, 'n', 0, kTilde},       {0xF2, 'o', 0, kGrave},     {0xF3, 'o', 0, kAcute},
+    {0xF4, 'o', 0, kCircumflex},  {0xF5, 'o', 0, kTilde},     {0xF6, 'o', 0, kDiaeresis},
+    {0xF8, 'o', 0, kStroke},      {0xF9, 'u', 0, kGrave},     {0xFA, 'u', 0, kAcute},
+    {0xFB, 'u', 0, kCircumflex},  {0xFC, 'u', 0, kDiaeresis}, {0xFD, 'y', 0, kAcute},
+    {0xFF, 'y', 0, kDiaeresis},   {0x0153, 'o', 'e', kNone},  {0x0161, 's', 0, kCaron},
+    {0x017E, 'z', 0, kCaron},     {0x0192, 'f', 0, kHook},
+};
+
+const Letter* findLetter(char16_t lower) {
+  for (const Letter& l : kAccentedLetters)
+    if (l.lower == lower) return &l;
+  return nullptr;
+}
+
+uint32_t letterWeight(char base) { return (kLetterGroup << 24) | static_cast<uint32_t>(base - 'a' + 1); }
+
+bool isWordSortSpecial(char16_t c) { return c == u'-' || c == u'\'' || c == 0xAD; }
+
+Weights weigh(std::u16string_view text, DWORD flags) {
+  Weights w;
+  const bool wordSort = !(flags & SORT_STRINGSORT);
+  for (size_t i = 0; i < text.size(); ++i) {
+    char16_t c = text[i];
+    Element e;
+    if (c >= 0xFF01 && c <= 0xFF5E) {  // full-width forms weigh as ASCII, apart from width
+      c = static_cast<char16_t>(c - 0xFEE0);
+      e.fullWidth = 1;
+    }
+    if (c >= 0x30A1 && c <= 0x30F6) {  // katakana weighs as hiragana, apart from kana type
+      c = static_cast<char16_t>(c - 0x60);
+      e.katakana = 1;
+    }
+    const WORD type = unicodeCharType(c);
+    if (type & C1_CNTRL) continue;
+    if (c >= 0x0300 && c <= 0x036F) {  // a combining mark accents the character before it
+      if (!w.elements.empty()) w.elements.back().accent = static_cast<uint8_t>(0x80 + (c - 0x0300));
+      continue;
+    }
+    if (wordSort && isWordSortSpecial(c)) {
+      if (!(flags & NORM_IGNORESYMBOLS)) w.specials.push_back({c, i});
+      continue;
+    }
+    e.upper = (type & C1_UPPER) ? 1 : 0;
+    const char16_t lower = unicodeToLower(c);
+    if (c >= u'0' && c <= u'9') {
+      e.primary = (kDigitGroup << 24) | (c - u'0');
+    } else if (c == 0xB9 || c == 0xB2 || c == 0xB3) {
+      e.primary = (kDigitGroup << 24) | (c == 0xB9 ? 1u : c - 0xB0u);
+      e.accent = kHook;
+    } else if (lower >= u'a' && lower <= u'z') {
+      e.primary = letterWeight(static_cast<char>(lower));
+    } else if (lower == 0xFE) {  // þ sorts after z
+      e.primary = letterWeight('z' + 1);
+    } else if (const Letter* l = findLetter(lower)) {
+      e.primary = letterWeight(l->base);
+      e.accent = l->accent;
+      if (l->second) {
+        w.elements.push_back(e);
+        e.primary = letterWeight(l->second);
+      }
+    } else if (type & C1_ALPHA) {
+      e.primary = (kLetterGroup << 24) | (0x100u + lower);
+    } else {
+      if (flags & NORM_IGNORESYMBOLS) continue;
+      e.primary = (kSymbolGroup << 24) | c;
+    }
+    w.elements.push_back(e);
+  }
+  return w;
+}
+
+template <class Field>
+int compareLevel(const Weights& a, const Weights& b, Field field) {
+  const size_t n = std::min(a.elements.size(), b.elements.size());
+  for (size_t i = 0; i < n; ++i) {
+    const auto x = field(a.elements[i]), y = field(b.elements[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.elements.size() != b.elements.size()) return a.elements.size() < b.elements.size() ? -1 : 1;
+  return 0;
+}
+
+int compareTexts(std::u16string_view s1, std::u16string_view s2, DWORD flags) {
+  const Weights a = weigh(s1, flags), b = weigh(s2, flags);
+  if (int r = compareLevel(a, b, [](const Element& e) { return e.primary; })) return r;
+  const bool ignoreAccents = flags & (NORM_IGNORENONSPACE | LINGUISTIC_IGNOREDIACRITIC);
+  const bool ignoreCase = flags & (NORM_IGNORECASE | LINGUISTIC_IGNORECASE);
+  if (!ignoreAccents)
+    if (int r = compareLevel(a, b, [](const Element& e) { return e.accent; })) return r;
+  if (!ignoreCase)
+    if (int r = compareLevel(a, b, [](const Element& e) { return e.upper; })) return r;
+  if (!(flags & NORM_IGNOREKANATYPE))
+    if (int r = compareLevel(a, b, [](const Element& e) { return e.katakana; })) return r;
+  if (!(flags & NORM_IGNOREWIDTH))
+    if (int r = compareLevel(a, b, [](const Element& e) { return e.fullWidth; })) return r;
+  if (a.specials != b.specials) return a.specials < b.specials ? -1 : 1;
+  return 0;
+}
+
+constexpr DWORD kCompareFlags = NORM_IGNORECASE | NORM_IGNORENONSPACE | NORM_IGNORESYMBOLS | LINGUISTIC_IGNORECASE |
+                                LINGUISTIC_IGNOREDIACRITIC | SORT_STRINGSORT | NORM_IGNOREKANATYPE |
+                                NORM_IGNOREWIDTH | NORM_LINGUISTIC_CASING;
+
+// Checks the common arguments; answers 0 or the Win32 error.
+DWORD checkCompare(LCID locale, DWORD flags, const void* s1, const void* s2) {
+  if (!s1 || !s2) return ERROR_INVALID_PARAMETER;
+  if (flags & ~kCompareFlags) return ERROR_INVALID_FLAGS;
+  if (!isSupportedLocale(locale, true)) return ERROR_INVALID_PARAMETER;
+  return 0;
+}
+
+int toCompareResult(int r) { return r < 0 ? CSTR_LESS_THAN : r > 0 ? CSTR_GREATER_THAN : CSTR_EQUAL; }
+
+std::string_view counted(const char* s, int count) {
+  return std::string_view(s, count < 0 ? std::strlen(s) : static_cast<size_t>(count));
+}
+
+std::u16string_view counted(const WCHAR* s, int count) {
+  if (count >= 0) return std::u16string_view(s, static_cast<size_t>(count));
+  return std::u16string_view(s);
+}
+
+}  // namespace
+}  // namespace win32
+
+using namespace win32;
+
+extern "C" int WINAPI CompareStringW(LCID Locale, DWORD dwCmpFlags, LPCWSTR lpString1, int cchCount1,
+                                     LPCWSTR lpString2, int cchCount2) {
+  if (DWORD error = checkCompare(Locale, dwCmpFlags, lpString1, lpString2)) {
+    SetLastError(error);
+    return 0;
+  }
+  return toCompareResult(compareTexts(counted(lpString1, cchCount1), counted(lpString2, cchCount2), dwCmpFlags));
+}
+
+extern "C" int WINAPI CompareStringA(LCID Locale, DWORD dwCmpFlags, LPCSTR lpString1, int cchCount1,
+                                     LPCSTR lpString2, int cchCount2) {
+  if (DWORD error = checkCompare(Locale, dwCmpFlags, lpString1, lpString2)) {
+    SetLastError(error);
+    return 0;
+  }
+  const std::u16string a = ansiToWide(counted(lpString1, cchCount1));
+  const std::u16string b = ansiToWide(counted(lpString2, cchCount2));
+  return toCompareResult(compareTexts(a, b, dwCmpFlags));
+}
+
+extern "C" int WINAPI LCMapStringA(LCID Locale, DWORD dwMapFlags, LPCSTR lpSrcStr, int cchSrc, LPSTR lpDestStr,
+                                   int cchDest) {
+  if (!lpSrcStr || cchSrc == 0 || cchDest < 0 || (cchDest && !lpDestStr) || !isSupportedLocale(Locale, true)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  // Only case mapping: one of the two case flags, nothing else.
+  const DWORD caseFlag = dwMapFlags & ~static_cast<DWORD>(LOCALE_USE_CP_ACP);
+  if (caseFlag != LCMAP_UPPERCASE && caseFlag != LCMAP_LOWERCASE) {
+    SetLastError(ERROR_INVALID_FLAGS);
+    return 0;
+  }
+  // A count of -1 takes the terminator with the text.
+  const size_t length = cchSrc < 0 ? std::strlen(lpSrcStr) + 1 : static_cast<size_t>(cchSrc);
+  if (cchDest == 0) return static_cast<int>(length);
+  if (static_cast<size_t>(cchDest) < length) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  std::string mapped(lpSrcStr, length);  // the source may be the destination
+  for (size_t i = 0; i < length; ++i) {
+    const auto c = static_cast<unsigned char>(mapped[i]);
+    if (isAnsiLeadByte(c) && i + 1 < length) {
+      ++i;  // a double-byte character keeps both bytes
+      continue;
+    }
+    mapped[i] = static_cast<char>(caseFlag == LCMAP_UPPERCASE ? ansiToUpper(c) : ansiToLower(c));
+  }
+  std::memcpy(lpDestStr, mapped.data(), length);
+  return static_cast<int>(length);
+}
+
+extern "C" BOOL WINAPI GetStringTypeW(DWORD dwInfoType, LPCWSTR lpSrcStr, int cchSrc, LPWORD lpCharType) {
+  if (!lpSrcStr || !lpCharType || cchSrc == 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (dwInfoType != CT_CTYPE1) {  // the other type sets are not kept by the layer
+    SetLastError(ERROR_INVALID_FLAGS);
+    return FALSE;
+  }
+  const std::u16string_view text = counted(lpSrcStr, cchSrc);
+  for (size_t i = 0; i < text.size(); ++i) lpCharType[i] = unicodeCharType(text[i]);
+  return TRUE;
+}
+
+extern "C" BOOL WINAPI GetStringTypeExA(LCID Locale, DWORD dwInfoType, LPCSTR lpSrcStr, int cchSrc,
+                                        LPWORD lpCharType) {
+  if (!lpSrcStr || !lpCharType || cchSrc == 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (dwInfoType != CT_CTYPE1) {
+    SetLastError(ERROR_INVALID_FLAGS);
+    return FALSE;
+  }
+  const std::string_view text = counted(lpSrcStr, cchSrc);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (isAnsiLeadByte(c) && i + 1 < text.size()) {
+      // Both bytes of a double-byte character get the character's type.
+      const std::u16string wide = ansiToWide(text.substr(i, 2));
+      lpCharType[i] = lpCharType[i + 1] = wide.empty() ? 0 : unicodeCharType(wide[0]);
+      ++i;
+    } else {
+      lpCharType[i] = ansiCharType(c);
+    }
+  }
+  return TRUE;
+}
+
+extern "C" BOOL WINAPI GetStringTypeA(LCID Locale, DWORD dwInfoType, LPCSTR lpSrcStr, int cchSrc,
+                                      LPWORD lpCharType) {
+  return GetStringTypeExA(Locale, dwInfoType, lpSrcStr, cchSrc, lpCharType);
+}
