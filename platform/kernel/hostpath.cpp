@@ -3,10 +3,13 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 namespace win32 {
 namespace {
@@ -22,11 +25,24 @@ bool exists(const std::string& p) {
   return ::lstat(p.c_str(), &st) == 0;
 }
 
-unsigned char foldCase(unsigned char c) {
-  // Code page 1252 upper-case letters À..Þ (but not ×) fold like ASCII.
-  if (c >= 'A' && c <= 'Z') return c + 32;
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
-  return c;
+// Root of drive `letter` as KY_DRIVE_MAP gives it ("" for "/"), or nothing
+// when the map does not name the drive.
+std::optional<std::string> mappedRoot(char letter) {
+  const char* map = std::getenv("KY_DRIVE_MAP");
+  if (!map) return std::nullopt;
+  std::string_view rest(map);
+  while (!rest.empty()) {
+    size_t end = rest.find(';');
+    std::string_view entry = rest.substr(0, end);
+    if (entry.size() >= 2 && entry[1] == '=' && std::toupper(static_cast<unsigned char>(entry[0])) == letter) {
+      std::string root(entry.substr(2));
+      while (root.size() > 1 && root.back() == '/') root.pop_back();
+      return root == "/" ? std::string() : root;
+    }
+    if (end == std::string_view::npos) break;
+    rest.remove_prefix(end + 1);
+  }
+  return std::nullopt;
 }
 
 // Name of an entry of `dir` equal to `name` ignoring case, or empty.
@@ -41,6 +57,13 @@ std::string findIgnoringCase(const std::string& dir, std::string_view name) {
 
 }  // namespace
 
+unsigned char foldCase(unsigned char c) {
+  // Code page 1252 upper-case letters À..Þ (but not ×) fold like ASCII.
+  if (c >= 'A' && c <= 'Z') return c + 32;
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
+  return c;
+}
+
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
@@ -51,22 +74,35 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 
 std::string driveRoot(char drive) {
   const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(drive)));
-  if (const char* map = std::getenv("KY_DRIVE_MAP")) {
-    std::string_view rest(map);
-    while (!rest.empty()) {
-      size_t end = rest.find(';');
-      std::string_view entry = rest.substr(0, end);
-      if (entry.size() >= 2 && entry[1] == '=' &&
-          std::toupper(static_cast<unsigned char>(entry[0])) == letter) {
-        std::string root(entry.substr(2));
-        while (root.size() > 1 && root.back() == '/') root.pop_back();
-        return root == "/" ? std::string() : root;
-      }
-      if (end == std::string_view::npos) break;
-      rest.remove_prefix(end + 1);
-    }
+  return mappedRoot(letter).value_or(std::string());  // unmapped: the file system root
+}
+
+bool driveExists(char drive) {
+  const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(drive)));
+  if (letter < 'A' || letter > 'Z') return false;
+  return letter == 'C' || mappedRoot(letter).has_value();
+}
+
+bool isDriveRoot(std::string_view hostDir) {
+  while (hostDir.size() > 1 && hostDir.back() == '/') hostDir.remove_suffix(1);
+  if (hostDir == "/" || hostDir.empty()) return hostDir == "/";
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    auto root = mappedRoot(letter);
+    if (root && !root->empty() && *root == hostDir) return true;
   }
-  return {};  // the file system root: "C:\x" becomes "" + "/x"
+  return false;
+}
+
+std::string hostCurrentDirectory() {
+  std::string buffer(256, '\0');
+  for (;;) {
+    if (::getcwd(buffer.data(), buffer.size())) {
+      buffer.resize(std::char_traits<char>::length(buffer.c_str()));
+      return buffer;
+    }
+    if (errno != ERANGE) return {};
+    buffer.resize(buffer.size() * 2);
+  }
 }
 
 std::string toHostPath(std::string_view p) {
