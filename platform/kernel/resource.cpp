@@ -1,6 +1,7 @@
 // Resources of a module: the .res image embedded in it (internal/resource.h),
 // FindResourceA/ExA, LoadResource, LockResource, SizeofResource, FreeResource,
 // LoadStringA and the enumerations.
+#include <internal/codepage.h>
 #include <internal/module.h>
 #include <internal/resource.h>
 #include <winbase.h>
@@ -12,44 +13,8 @@
 namespace win32 {
 namespace {
 
-// Code page 1252 bytes 0x80..0x9F in UTF-16; the five bytes 1252 leaves
-// undefined map to the C1 control of the same value, as Windows maps them.
-constexpr char16_t kHigh1252[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-char16_t from1252(unsigned char c) { return c >= 0x80 && c < 0xA0 ? kHigh1252[c - 0x80] : static_cast<char16_t>(c); }
-
-// UTF-16 text to code page 1252; characters outside it become '?', a
-// surrogate pair a single '?'.
-std::string to1252(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char16_t u = text[i];
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-      out += static_cast<char>(u);
-      continue;
-    }
-    const auto high = std::find(std::begin(kHigh1252), std::end(kHigh1252), u);
-    if (high != std::end(kHigh1252)) {
-      out += static_cast<char>(0x80 + (high - std::begin(kHigh1252)));
-      continue;
-    }
-    if (u >= 0xD800 && u < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) ++i;
-    out += '?';
-  }
-  return out;
-}
-
-// Upper case of ASCII and Latin-1 letters (not the division sign, not ÿ).
-char16_t foldCase(char16_t u) {
-  if (u >= u'a' && u <= u'z') return u - 32;
-  if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return u - 32;
-  return u;
-}
+// Names compare as Windows compares them: in upper case.
+char16_t foldCase(char16_t u) { return unicodeToUpper(u); }
 
 WORD readWord(const BYTE* p) { return static_cast<WORD>(p[0] | (p[1] << 8)); }
 DWORD readDword(const BYTE* p) { return readWord(p) | (static_cast<DWORD>(readWord(p + 2)) << 16); }
@@ -95,7 +60,7 @@ ResourceId ResourceId::fromArgument(LPCSTR argument) {
     if (value <= 0xFFFF) id.ordinal = static_cast<WORD>(value);
     return id;
   }
-  for (char c : text) id.name += from1252(static_cast<unsigned char>(c));
+  id.name = ansiToWide(text);
   return id;
 }
 
@@ -291,7 +256,7 @@ extern "C" int WINAPI LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer,
   }
   std::u16string wide(count, u'\0');
   for (size_t i = 0; i < count; ++i) wide[i] = static_cast<char16_t>(readWord(units + 2 * i));
-  const std::string text = to1252(wide);
+  const std::string text = wideToAnsi(wide);
   const size_t copied = std::min(text.size(), static_cast<size_t>(cchBufferMax) - 1);
   std::memcpy(lpBuffer, text.data(), copied);
   lpBuffer[copied] = '\0';
@@ -310,7 +275,7 @@ extern "C" BOOL WINAPI EnumResourceTypesA(HMODULE hModule, ENUMRESTYPEPROCA lpEn
   std::vector<ResourceId> types;
   for (const ResourceEntry& entry : index->entries()) types.push_back(entry.type);
   for (const ResourceId& type : enumerationOrder(std::move(types))) {
-    std::string name = to1252(type.name);
+    std::string name = wideToAnsi(type.name);
     LPSTR argument = type.ordinal ? MAKEINTRESOURCEA(type.ordinal) : name.data();
     if (!lpEnumFunc(hModule, argument, lParam)) {
       SetLastError(ERROR_RESOURCE_ENUM_USER_STOP);
@@ -340,7 +305,7 @@ extern "C" BOOL WINAPI EnumResourceNamesA(HMODULE hModule, LPCSTR lpType, ENUMRE
     return FALSE;
   }
   for (const ResourceId& name : enumerationOrder(std::move(names))) {
-    std::string text = to1252(name.name);
+    std::string text = wideToAnsi(name.name);
     LPSTR argument = name.ordinal ? MAKEINTRESOURCEA(name.ordinal) : text.data();
     if (!lpEnumFunc(hModule, lpType, argument, lParam)) {
       SetLastError(ERROR_RESOURCE_ENUM_USER_STOP);
