@@ -6,4 +6,5 @@
 #include "afxobject.h"
 #include "afxexcept.h"
 #include "afxstr.h"
+#include "afxtime.h"
 #include "afxmodule.h"
