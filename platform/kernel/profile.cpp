@@ -85,7 +85,7 @@ std::string profileHostPath(LPCSTR fileName) {
 DWORD copyString(LPSTR buffer, DWORD size, std::string_view text) {
   text = text.substr(0, text.find('\0'));
   const size_t count = std::min<size_t>(text.size(), size - 1);
-  std::memcpy(buffer, text.data(), count);
+  text.copy(buffer, count);  // copy(): no memcpy from the null data of an empty view
   buffer[count] = '\0';
   return static_cast<DWORD>(count);
 }
@@ -102,7 +102,7 @@ class ListWriter {
     text = text.substr(0, text.find('\0'));
     if (full_ || text.empty()) return;  // an empty string would end the list
     if (used_ + text.size() + 1 <= size_ - 1) {
-      std::memcpy(buffer_ + used_, text.data(), text.size());
+      text.copy(buffer_ + used_, text.size());
       used_ += text.size();
       buffer_[used_++] = '\0';
       return;
@@ -111,7 +111,7 @@ class ListWriter {
     if (size_ < 2) return;
     // When the strings so far fill all but the last byte, none is cut.
     const size_t room = used_ + 2 <= size_ ? size_ - 2 - used_ : 0;
-    std::memcpy(buffer_ + used_, text.data(), room);
+    text.copy(buffer_ + used_, room);
     buffer_[size_ - 2] = '\0';
     buffer_[size_ - 1] = '\0';
   }
