@@ -353,6 +353,17 @@ TEST_F(Profile, WriteRefusesReadOnlyFile) {
   EXPECT_EQ(readBytes(file), "[A]\nx=1");
 }
 
+TEST_F(Profile, WritesInPlaceWhenOnlyTheFileIsWritable) {
+  const std::string file = fixture("profile_write_lf.ini");
+  ::chmod(file.c_str(), 0666);
+  ::chmod(dir_.c_str(), 0555);  // no temporary file can go beside it (unless root)
+  const bool written = WritePrivateProfileStringA("A", "x", "2", file.c_str());
+  ::chmod(dir_.c_str(), 0755);
+  ASSERT_TRUE(written);
+  EXPECT_EQ(readBytes(file), "[A]\nx=2");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
 TEST_F(Profile, WriteKeepsPermissionsAndLinks) {
   const std::string file = fixture("profile_write_lf.ini");
   ::chmod(file.c_str(), 0640);
