@@ -6,6 +6,7 @@
 // truncation and return values, last errors.
 #include <winbase.h>
 
+#include <internal/answerbuffer.h>
 #include <internal/hostpath.h>
 
 #include "profilecache.h"
@@ -451,23 +452,13 @@ extern "C" BOOL WINAPI WriteProfileSectionA(LPCSTR lpAppName, LPCSTR lpString) {
   return WritePrivateProfileSectionA(lpAppName, lpString, nullptr);
 }
 
-// Both answer the length without the NUL when the buffer holds the path,
-// else the size needed including the NUL (and leave the buffer alone).
-namespace {
-UINT copyDirectory(const std::string& dir, LPSTR buffer, UINT size) {
-  if (!buffer || size <= dir.size()) return static_cast<UINT>(dir.size() + 1);
-  std::memcpy(buffer, dir.c_str(), dir.size() + 1);
-  return static_cast<UINT>(dir.size());
-}
-}  // namespace
-
 extern "C" UINT WINAPI GetWindowsDirectoryA(LPSTR lpBuffer, UINT uSize) {
-  return copyDirectory(windowsDirectory(), lpBuffer, uSize);
+  return win32::answerString(windowsDirectory(), lpBuffer, uSize);
 }
 
 // The system directory is "system32" inside the Windows directory, as on
 // Windows; the layer keeps no files there.
 extern "C" UINT WINAPI GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize) {
   const std::string windows = windowsDirectory();
-  return copyDirectory(windows == "/" ? "/system32" : windows + "/system32", lpBuffer, uSize);
+  return win32::answerString(windows == "/" ? "/system32" : windows + "/system32", lpBuffer, uSize);
 }
