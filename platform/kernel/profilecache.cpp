@@ -5,6 +5,7 @@
 #include <internal/hostpath.h>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -189,6 +190,36 @@ int writeFileAtomically(const std::string& path, const std::string& bytes, FileS
   return 0;
 }
 
+// Serialises the writers of profile files of one directory across
+// processes (flock on the directory), so that a read-modify-write of one
+// process never loses the change another process made in between. Readers
+// need no lock: a write replaces the file whole, with a new inode. Where no
+// lock can be had (an unreadable directory, a file system without flock) the
+// write goes ahead without it.
+class DirectoryLock {
+ public:
+  explicit DirectoryLock(const std::string& filePath)
+      : fd_(openDirectory(filePath)) {
+    if (fd_.get() >= 0) {
+      while (::flock(fd_.get(), LOCK_EX) != 0 && errno == EINTR) {
+      }
+    }
+  }
+  // Closing the descriptor releases the lock.
+
+ private:
+  static int openDirectory(const std::string& filePath) {
+    const size_t slash = filePath.rfind('/');
+    const std::string dir = slash == std::string::npos ? std::string(".")
+                            : slash == 0               ? std::string("/")
+                                                       : filePath.substr(0, slash);
+    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) fd = ::open(resolveHostPath(dir).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return fd;
+  }
+  UniqueFd fd_;
+};
+
 struct Entry {
   std::shared_ptr<const ProfileFile> file;
   FileStamp stamp;
@@ -205,6 +236,7 @@ class ProfileCache {
 
   bool update(const std::string& spelling, const ProfileEdit& edit, DWORD& error) {
     std::lock_guard lock(mutex_);
+    DirectoryLock writers(spelling);
     std::string path;
     std::shared_ptr<const ProfileFile> current = loadLocked(spelling, path, error);
     if (!current) {

@@ -9,7 +9,9 @@
 //
 // Writes go through the cache: the new bytes are written to a temporary file
 // beside the target, synced and renamed over it (keeping its permissions), so
-// a crash leaves the old or the new file, never half of one.
+// a crash leaves the old or the new file, never half of one. Writers of one
+// directory take a lock on it, so that processes do not lose each other's
+// changes.
 #pragma once
 
 #include "profilefile.h"

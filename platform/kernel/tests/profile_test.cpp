@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -544,6 +545,34 @@ TEST_F(Profile, ConcurrentReadersAndWritersKeepEveryKey) {
       EXPECT_EQ(get("Shared", key.c_str(), "", file), key);
     }
   }
+}
+
+TEST_F(Profile, ConcurrentProcessesKeepEveryKey) {
+  const std::string file = path("processes.ini");
+  constexpr int kProcesses = 4;
+  constexpr int kKeys = 10;
+  std::vector<pid_t> children;
+  for (int p = 0; p < kProcesses; ++p) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      bool ok = true;
+      for (int k = 0; k < kKeys; ++k) {
+        const std::string key = "p" + std::to_string(p) + "k" + std::to_string(k);
+        ok = WritePrivateProfileStringA("Shared", key.c_str(), "1", file.c_str()) && ok;
+      }
+      ::_exit(ok ? 0 : 1);
+    }
+    children.push_back(pid);
+  }
+  for (pid_t pid : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  char keys[4096];
+  GetPrivateProfileStringA("Shared", nullptr, "", keys, sizeof keys, file.c_str());
+  EXPECT_EQ(splitList(keys).size(), static_cast<size_t>(kProcesses * kKeys));
 }
 
 }  // namespace
