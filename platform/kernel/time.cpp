@@ -173,7 +173,7 @@ extern "C" BOOL WINAPI SystemTimeToFileTime(const SYSTEMTIME* lpSystemTime, LPFI
   }
   const SYSTEMTIME& st = *lpSystemTime;
   // wDayOfWeek is ignored, as Windows does; every other field must be valid.
-  const bool valid = st.wYear >= 1601 && st.wYear <= 30827 && st.wMonth >= 1 && st.wMonth <= 12 && st.wDay >= 1 &&
+  const bool valid = st.wYear >= 1601 && st.wMonth >= 1 && st.wMonth <= 12 && st.wDay >= 1 &&
                      st.wDay <= daysInMonth(st.wYear, st.wMonth) && st.wHour < 24 && st.wMinute < 60 &&
                      st.wSecond < 60 && st.wMilliseconds < 1000;
   if (!valid) {
@@ -182,8 +182,14 @@ extern "C" BOOL WINAPI SystemTimeToFileTime(const SYSTEMTIME* lpSystemTime, LPFI
   }
   const int64_t days = daysFromCivil(st.wYear, st.wMonth, st.wDay) + kDaysFrom1601To1970;
   const int64_t seconds = days * kSecondsPerDay + st.wHour * 3600 + st.wMinute * 60 + st.wSecond;
-  *lpFileTime = win32::quadToFileTime(static_cast<uint64_t>(seconds) * win32::kTicksPerSecond +
-                                      static_cast<uint64_t>(st.wMilliseconds) * kTicksPerMillisecond);
+  const uint64_t ticks = static_cast<uint64_t>(seconds) * win32::kTicksPerSecond +
+                         static_cast<uint64_t>(st.wMilliseconds) * kTicksPerMillisecond;
+  // The last representable time is 30828-09-14 02:48:05.477.
+  if (static_cast<uint64_t>(seconds) > kMaxFileTime / win32::kTicksPerSecond || ticks > kMaxFileTime) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  *lpFileTime = win32::quadToFileTime(ticks);
   return TRUE;
 }
 

@@ -35,7 +35,7 @@ std::string writeAndReadBack(HANDLE h, const std::string& text) {
 
 }  // namespace
 
-TEST(CreateFile, DispositionsAnswerDocumentedResultsAndLastErrors) {
+TEST(Creating, DispositionsAnswerDocumentedResultsAndLastErrors) {
   struct Case {
     DWORD disposition;
     bool exists;
@@ -73,7 +73,7 @@ TEST(CreateFile, DispositionsAnswerDocumentedResultsAndLastErrors) {
   }
 }
 
-TEST(CreateFile, RefusesBadArgumentsAndMissingDirectories) {
+TEST(Creating, RefusesBadArgumentsAndMissingDirectories) {
   ScratchDir dir;
   struct Case {
     std::string name;
@@ -98,7 +98,7 @@ TEST(CreateFile, RefusesBadArgumentsAndMissingDirectories) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
 }
 
-TEST(CreateFile, OpensWindowsSpellingWithBackslashesAndWrongCase) {
+TEST(Creating, OpensWindowsSpellingWithBackslashesAndWrongCase) {
   ScratchDir dir;
   fs::create_directory(dir.path() / "SubDir");
   dir.write("SubDir/Data.TXT", "payload");
@@ -282,7 +282,7 @@ TEST(SetFilePointer, HighPartAndPositionsBeyondFourGigabytes) {
   CloseHandle(h);
 }
 
-TEST(CreateFile, ReadOnlyAttributeRefusesWritingAndReplacing) {
+TEST(Creating, ReadOnlyAttributeRefusesWritingAndReplacing) {
   ScratchDir dir;
   HANDLE h = open(dir / "ro.txt", kReadWrite, CREATE_NEW, FILE_ATTRIBUTE_READONLY);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
@@ -300,7 +300,7 @@ TEST(CreateFile, ReadOnlyAttributeRefusesWritingAndReplacing) {
   EXPECT_EQ(dir.read("ro.txt"), "x");
 }
 
-TEST(CreateFile, DeleteOnCloseRemovesTheFileWithTheLastHandle) {
+TEST(Creating, DeleteOnCloseRemovesTheFileWithTheLastHandle) {
   ScratchDir dir;
   HANDLE h = open(dir / "tmp.dat", kReadWrite, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
@@ -312,7 +312,7 @@ TEST(CreateFile, DeleteOnCloseRemovesTheFileWithTheLastHandle) {
   EXPECT_FALSE(fs::exists(dir.path() / "tmp.dat"));
 }
 
-TEST(CreateFile, DirectoriesOpenOnlyWithBackupSemantics) {
+TEST(Creating, DirectoriesOpenOnlyWithBackupSemantics) {
   ScratchDir dir;
   fs::create_directory(dir.path() / "d");
   SetLastError(0);
@@ -435,7 +435,7 @@ TEST(FileHandles, BadHandlesAnswerInvalidHandle) {
   CloseHandle(notAFile);
 }
 
-TEST(CreateFile, NulDeviceSwallowsWrites) {
+TEST(Creating, NulDeviceSwallowsWrites) {
   HANDLE h = open("NUL", GENERIC_WRITE, OPEN_EXISTING);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   DWORD n = 0;
