@@ -17,7 +17,7 @@
 namespace win32::gdi {
 namespace {
 
-enum class Family { Sans, Mono, Serif, Other };
+enum class Family { Sans, SansCondensed, Mono, Serif, Other };
 
 struct FaceAlias {
   const char* windowsName;
@@ -29,7 +29,7 @@ struct FaceAlias {
 constexpr FaceAlias kAliases[] = {
     {"MS Sans Serif", Family::Sans},   {"MS Shell Dlg", Family::Sans},    {"MS Shell Dlg 2", Family::Sans},
     {"Microsoft Sans Serif", Family::Sans}, {"Arial", Family::Sans},      {"Helvetica", Family::Sans},
-    {"System", Family::Sans},          {"Tahoma", Family::Sans},          {"Verdana", Family::Sans},
+    {"System", Family::SansCondensed},          {"Tahoma", Family::Sans},          {"Verdana", Family::Sans},
     {"Segoe UI", Family::Sans},        {"Small Fonts", Family::Sans},     {"Arial Narrow", Family::Sans},
     {"Courier New", Family::Mono},     {"Courier", Family::Mono},         {"Fixedsys", Family::Mono},
     {"Terminal", Family::Mono},        {"Lucida Console", Family::Mono},  {"Consolas", Family::Mono},
@@ -41,6 +41,7 @@ const char* familyName(Family f) {
   switch (f) {
     case Family::Mono: return "DejaVu Sans Mono";
     case Family::Serif: return "DejaVu Serif";
+    case Family::SansCondensed: return "DejaVu Sans Condensed";
     default: return "DejaVu Sans";
   }
 }

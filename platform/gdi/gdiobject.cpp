@@ -120,3 +120,12 @@ extern "C" int WINAPI GetObjectA(HGDIOBJ handle, int size, LPVOID buffer) {
   }
   return object->describe(buffer ? size : 0, buffer);
 }
+
+namespace win32::gdi {
+
+void makePermanent(HGDIOBJ handle) {
+  GdiLock lock(gdiMutex());
+  if (auto object = findObject(handle)) object->stock_ = true;
+}
+
+}  // namespace win32::gdi

@@ -41,6 +41,7 @@ class GdiObject : public std::enable_shared_from_this<GdiObject> {
 
  private:
   friend HGDIOBJ registerObject(std::shared_ptr<GdiObject>, bool);
+  friend void makePermanent(HGDIOBJ);
   DWORD type_;
   HGDIOBJ handle_ = nullptr;
   bool stock_ = false;
@@ -67,6 +68,8 @@ void unregisterObject(HGDIOBJ handle);
 
 // Called when a DC lets go of `object`: completes a deferred DeleteObject.
 void releaseSelection(const std::shared_ptr<GdiObject>& object);
+
+void makePermanent(HGDIOBJ handle);
 
 template <class Handle, class T>
 Handle handleOf(const std::shared_ptr<T>& object) {

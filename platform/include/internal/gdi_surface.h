@@ -63,6 +63,10 @@ cairo_surface_t* createWindowSurface(int width, int height);
 // be written.
 bool writePng(cairo_surface_t* surface, const char* path);
 
+// Makes a GDI object permanent like a stock object: DeleteObject on it then
+// answers TRUE and does nothing (system colour brushes, as on Windows).
+void makePermanent(HGDIOBJ object);
+
 // Size of the virtual screen in pixels (GetDeviceCaps HORZRES/VERTRES of a
 // display DC); GetSystemMetrics(SM_CXSCREEN/SM_CYSCREEN) answers the same.
 constexpr int kScreenWidth = 1280;
