@@ -4,6 +4,7 @@
 #include <internal/hostpath.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace win32::profile {
 
@@ -70,7 +71,12 @@ void ProfileFile::parse() {
   ProfileSection preamble;  // lines before the first header: kept for editing, never read
   ProfileSection* current = &preamble;
   while (pos < n) {
-    const size_t end = std::min(text_.find_first_of("\r\n", pos), n);
+    // The line ends at its first CR or LF (CRLF, LF or a lone CR).
+    const char* base = text_.data();
+    const void* lf = std::memchr(base + pos, '\n', n - pos);
+    const size_t lineFeed = lf ? static_cast<size_t>(static_cast<const char*>(lf) - base) : n;
+    const void* cr = std::memchr(base + pos, '\r', lineFeed - pos);
+    const size_t end = cr ? static_cast<size_t>(static_cast<const char*>(cr) - base) : lineFeed;
     size_t next = end;
     if (next < n) {
       if (text_[next] == '\r' && next + 1 < n && text_[next + 1] == '\n') {
