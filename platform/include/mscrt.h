@@ -73,7 +73,7 @@ char* _ui64toa(UINT64 value, char* buffer, int radix);
 // 64-bit limits (errno ERANGE).
 __int64 _atoi64(const char* text);
 
-// --- paths and drives (splitpath.cpp, drive.cpp, tempnam.cpp) --------------
+// --- paths and drives (splitpath.cpp, directory.cpp, tempnam.cpp) ----------
 // Both separators; the directory keeps its trailing separator, the extension
 // its dot; components are cut to _MAX_DRIVE/_MAX_DIR/_MAX_FNAME/_MAX_EXT - 1;
 // a trail byte 0x5C of a double-byte character is no separator. Null
