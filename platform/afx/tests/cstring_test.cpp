@@ -47,6 +47,47 @@ TEST(CStringConstruction, ResourceIdWithoutStringIsEmpty) {
   EXPECT_TRUE(t.IsEmpty());
 }
 
+// The test program carries string resources 100-103 (tests/data/strings.rc,
+// 102 being longer than the first buffer tried);
+// AFXCHAIN.DLL carries 100 and 200 (tests/data/chain.rc).
+TEST(CStringResource, LoadsStringsOfTheProgram) {
+  CString s;
+  EXPECT_TRUE(s.LoadString(100));
+  EXPECT_EQ(s, "Hello from the program");
+  EXPECT_EQ(CString(MAKEINTRESOURCE(100)), "Hello from the program");
+  EXPECT_TRUE(s.LoadString(102));
+  EXPECT_EQ(s.GetLength(), 310);
+  EXPECT_EQ(s.Right(3), "789");
+  s.Format(101, 3, "x");
+  EXPECT_EQ(s, "3 items of x");
+  EXPECT_FALSE(s.LoadString(104));
+  EXPECT_TRUE(s.IsEmpty());
+  EXPECT_EQ(CTime(2026, 2, 3, 12, 0, 0).Format(103), "2026/02/03");
+}
+
+TEST(CStringResource, SearchesTheExtensionLibraryChain) {
+  HMODULE library = LoadLibraryA(KY_BIN_DIR "/AFXCHAIN.DLL");
+  ASSERT_NE(library, nullptr);
+  CString s;
+  EXPECT_FALSE(s.LoadString(200));
+  AfxAddResourceModule(library);
+  AfxAddResourceModule(library);
+  EXPECT_TRUE(s.LoadString(200));
+  EXPECT_EQ(s, "From the extension library");
+  EXPECT_TRUE(s.LoadString(100));
+  EXPECT_EQ(s, "Hello from the program");  // the resource handle comes first
+  EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(200 / 16 + 1), RT_STRING), library);
+  AfxSetResourceHandle(library);
+  EXPECT_EQ(AfxGetResourceHandle(), library);
+  EXPECT_TRUE(s.LoadString(100));
+  EXPECT_EQ(s, "Shadowed by the program");
+  AfxSetResourceHandle(nullptr);
+  AfxRemoveResourceModule(library);
+  EXPECT_FALSE(s.LoadString(200));
+  EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(200 / 16 + 1), RT_STRING), nullptr);
+  FreeLibrary(library);
+}
+
 TEST(CStringSharing, CopiesShareUntilWritten) {
   CString a("shared text");
   CString b = a;
