@@ -94,7 +94,8 @@ DWORD copyString(LPSTR buffer, DWORD size, std::string_view text) {
 // A list of NUL-terminated strings ending with an empty one. When it does not
 // fit, the last string that does not is cut so that two NULs end the buffer,
 // and the result is nSize-2; otherwise it counts every string with its NUL
-// but not the final one.
+// but not the final one. Windows wants one byte to spare: a list that fills
+// the buffer exactly, final NUL included, also answers nSize-2.
 class ListWriter {
  public:
   ListWriter(LPSTR buffer, DWORD size) : buffer_(buffer), size_(size) {}
@@ -126,6 +127,7 @@ class ListWriter {
     }
     if (full_) return size_ - 2;
     buffer_[used_] = '\0';
+    if (used_ + 1 == size_) return size_ - 2;
     if (used_ == 0) buffer_[1] = '\0';
     return static_cast<DWORD>(used_);
   }

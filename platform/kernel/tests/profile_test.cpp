@@ -187,7 +187,8 @@ TEST_F(Profile, TruncatesListsToSizeMinusTwo) {
   // Keys of [Other]: "key\0afterbad\0\0" needs 14 characters.
   struct Case { DWORD size; DWORD ret; std::string bytes; } cases[] = {
       {64, 13, std::string("key\0afterbad\0\0", 14)},
-      {14, 13, std::string("key\0afterbad\0\0", 14)},
+      {15, 13, std::string("key\0afterbad\0\0", 14)},
+      {14, 12, std::string("key\0afterbad\0\0", 14)},  // an exact fit counts as cut
       {13, 11, std::string("key\0afterba\0\0", 13)},
       {5, 3, std::string("key\0\0", 5)},
       {4, 2, std::string("ke\0\0", 4)},
@@ -203,6 +204,18 @@ TEST_F(Profile, TruncatesListsToSizeMinusTwo) {
   char names[12];
   EXPECT_EQ(GetPrivateProfileSectionNamesA(names, sizeof names, file.c_str()), 10u);
   EXPECT_EQ(std::string(names, 12), std::string("Values\0val\0\0", 12));
+  const std::string all = listBytes("Values\0values\0Other\0Empty\0Last\0");
+  std::vector<char> exact(all.size() + 1);
+  EXPECT_EQ(GetPrivateProfileSectionNamesA(exact.data(), all.size() + 1, file.c_str()), all.size() - 1);
+  EXPECT_EQ(GetPrivateProfileSectionNamesA(exact.data(), all.size(), file.c_str()), all.size() - 2);
+  EXPECT_EQ(std::string(exact.data(), all.size()), all);
+  // Section lines: the same rule again.
+  const std::string other = listBytes("key=other value\0[Unterminated\0afterbad=belongs to Other\0");
+  std::vector<char> lines(other.size());
+  EXPECT_EQ(GetPrivateProfileSectionA("Other", lines.data(), other.size(), file.c_str()), other.size() - 2);
+  EXPECT_EQ(std::string(lines.data(), other.size()), other);
+  EXPECT_EQ(GetPrivateProfileSectionA("Other", lines.data(), 20, file.c_str()), 18u);
+  EXPECT_EQ(std::string(lines.data(), 20), std::string("key=other value\0[U\0\0", 20));
 }
 
 TEST_F(Profile, EnumeratesSectionsKeysAndSectionLines) {
