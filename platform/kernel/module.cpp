@@ -7,7 +7,8 @@
 // whoever loaded it, so that modules linked at build time and the program
 // itself are modules too. The table holds one record per module that was
 // loaded through LoadLibraryA (with its reference count) or whose resources
-// were read.
+// were read. Libraries are loaded through LoadLibraryA, never with dlopen
+// directly: the table learns of unloads only after its own dlclose calls.
 //
 // Locking: the table's mutex is never held across dlopen, dlclose, dlsym or
 // dladdr. Those take the C library's loader lock, which dlopen keeps while a
@@ -24,6 +25,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cstdlib>
@@ -143,24 +145,44 @@ uintptr_t baseOfHandle(void* handle) {
 uintptr_t toBase(HMODULE module) { return module ? reinterpret_cast<uintptr_t>(module) : programBase(); }
 HMODULE toModule(uintptr_t base) { return reinterpret_cast<HMODULE>(base); }
 
+// Drops the records of uncounted modules that are gone: a library that came
+// in as a dependency of one loaded by name leaves with it, and its resource
+// index must not outlive it (another object could be mapped at its base).
+void forgetUnloaded() {
+  std::vector<LoadedObject> objects = loadedObjects();
+  ModuleTable& modules = table();
+  std::lock_guard guard(modules.lock);
+  for (auto it = modules.records.begin(); it != modules.records.end();) {
+    const uintptr_t base = it->first;
+    const bool loaded = std::any_of(objects.begin(), objects.end(),
+                                    [base](const LoadedObject& object) { return object.base == base; });
+    it = it->second.loadCount == 0 && !loaded ? modules.records.erase(it) : std::next(it);
+  }
+}
+
 // A dlopen reference to the module at `base`, for dlsym; released on scope exit.
 class ModuleReference {
  public:
-  explicit ModuleReference(uintptr_t base) {
-    if (base == programBase()) {
+  explicit ModuleReference(uintptr_t base) : isProgram_(base == programBase()) {
+    if (isProgram_) {
       handle_ = ::dlopen(nullptr, RTLD_LAZY);
     } else if (auto object = loadedObjectAt(base)) {
       handle_ = ::dlopen(object->loaderName.c_str(), RTLD_LAZY | RTLD_NOLOAD);
     }
   }
+  // The last reference may be this one when another thread freed the
+  // module meanwhile.
   ~ModuleReference() {
-    if (handle_) ::dlclose(handle_);
+    if (!handle_) return;
+    ::dlclose(handle_);
+    if (!isProgram_) forgetUnloaded();
   }
   ModuleReference(const ModuleReference&) = delete;
   ModuleReference& operator=(const ModuleReference&) = delete;
   void* handle() const { return handle_; }
 
  private:
+  bool isProgram_;
   void* handle_ = nullptr;
 };
 
@@ -191,12 +213,17 @@ std::shared_ptr<const ResourceIndex> readResources(void* handle, uintptr_t base)
 // LoadLibraryA, a stand-in for a system library, the program ("NAME.EXE"),
 // or linked at build time (its file name, or "libNAME.so" for "NAME.DLL",
 // the way the project names the libraries it links).
-uintptr_t findLoadedByName(std::string_view fileName) {
+struct KnownModule {
+  uintptr_t base = 0;
+  std::string path;
+};
+
+std::optional<KnownModule> findLoadedByName(std::string_view fileName) {
   {
     ModuleTable& modules = table();
     std::lock_guard guard(modules.lock);
     for (const auto& [base, record] : modules.records) {
-      if (equalsIgnoringCase(record.windowsName, fileName)) return base;
+      if (equalsIgnoringCase(record.windowsName, fileName)) return KnownModule{base, record.path};
     }
   }
   const SystemLibrary* system = systemLibrary(fileName);
@@ -209,17 +236,17 @@ uintptr_t findLoadedByName(std::string_view fileName) {
     if (object.isProgram) {
       const std::string programName(fileNamePart(programPath()));
       if (equalsIgnoringCase(programName, fileName) || equalsIgnoringCase(programName + ".EXE", fileName)) {
-        return object.base;
+        return KnownModule{object.base, programPath()};
       }
       continue;
     }
     const std::string_view name = fileNamePart(object.loaderName);
     if (equalsIgnoringCase(name, fileName) || (!linkedName.empty() && equalsIgnoringCase(name, linkedName)) ||
         (system && name == system->hostName)) {
-      return object.base;
+      return KnownModule{object.base, pathOf(object)};
     }
   }
-  return 0;
+  return std::nullopt;
 }
 
 uintptr_t findLoadedByPath(const std::string& path) {
@@ -339,8 +366,13 @@ extern "C" HMODULE WINAPI LoadLibraryExA(LPCSTR lpLibFileName, HANDLE hFile, DWO
     HMODULE module = openLibrary(system->hostName, system->windowsName, mode);
     if (!module) SetLastError(ERROR_MOD_NOT_FOUND);  // not installed here
     return module;
-  } else if (const uintptr_t loaded = findLoadedByName(fileName)) {
-    if (auto object = loadedObjectAt(loaded)) target = pathOf(*object);
+  } else if (auto loaded = findLoadedByName(fileName)) {
+    // The program cannot be opened a second time; like every module loaded
+    // at start-up it stays without counting references.
+    if (loaded->base == programBase()) return toModule(loaded->base);
+    // Opening by path holds on to the same object, or loads the file anew
+    // when another thread freed it meanwhile.
+    target = std::move(loaded->path);
   } else if (auto found = findLibraryFile(fileName)) {
     target = std::move(*found);
   }
@@ -371,6 +403,7 @@ extern "C" BOOL WINAPI FreeLibrary(HMODULE hLibModule) {
   }
   if (handle) {
     ::dlclose(handle);
+    forgetUnloaded();
     return TRUE;
   }
   // Linked modules and the program stay for the life of the process, as
@@ -384,8 +417,12 @@ extern "C" HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName) {
   if (!lpModuleName) return toModule(programBase());
   const std::string_view name(lpModuleName);
   const std::string fileName = libraryFileName(name);
-  const uintptr_t base =
-      name.empty() ? 0 : hasDirectory(name) ? findLoadedByPath(resolveHostPath(fileName)) : findLoadedByName(fileName);
+  uintptr_t base = 0;
+  if (hasDirectory(name)) {
+    base = findLoadedByPath(resolveHostPath(fileName));
+  } else if (auto loaded = findLoadedByName(fileName); loaded && !name.empty()) {
+    base = loaded->base;
+  }
   if (!base) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;

@@ -6,11 +6,14 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <atomic>
 #include <climits>
 #include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
+#include <vector>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -279,6 +282,56 @@ TEST_F(Modules, GetModuleHandleFindsProgramAndLinkedLibraries) {
   SetLastError(0);
   EXPECT_EQ(GetModuleHandleA("TESTRES.DLL"), nullptr) << "not loaded";
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+}
+
+TEST_F(Modules, TheProgramLoadsUnderItsNameWithoutCounting) {
+  const std::string name = fs::path(realPath("/proc/self/exe")).filename().string() + ".EXE";
+  HMODULE self = load(name);
+  EXPECT_EQ(self, GetModuleHandleA(nullptr)) << GetLastError();
+  EXPECT_EQ(GetModuleHandleA(name.c_str()), self);
+  EXPECT_TRUE(FreeLibrary(self));
+  EXPECT_EQ(GetModuleHandleA(name.c_str()), self);
+}
+
+TEST_F(Modules, DependencyLeavesWithTheLibraryThatBroughtIt) {
+  // MODTEST.DLL links TESTRES.DLL, which thus comes and goes with it.
+  HMODULE module = load("MODTEST.DLL");
+  ASSERT_NE(module, nullptr);
+  HMODULE dependency = GetModuleHandleA("testres.dll");
+  ASSERT_NE(dependency, nullptr);
+  char buffer[16];
+  EXPECT_EQ(LoadStringA(dependency, 1, buffer, sizeof buffer), 5);
+  EXPECT_EQ(moduleFileName(dependency), realPath(kBin + "/TESTRES.DLL"));
+  EXPECT_TRUE(FreeLibrary(module));
+
+  SetLastError(0);
+  EXPECT_EQ(GetModuleHandleA("testres.dll"), nullptr);
+  EXPECT_EQ(LoadStringA(dependency, 1, buffer, sizeof buffer), 0) << "its resources went with it";
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+  EXPECT_EQ(GetModuleFileNameA(dependency, buffer, sizeof buffer), 0u);
+}
+
+TEST_F(Modules, ConcurrentLoadsAndFreesKeepTheCountsRight) {
+  std::atomic<int> failures{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&failures] {
+      for (int i = 0; i < 100; ++i) {
+        HMODULE module = LoadLibraryA("MODTEST.DLL");
+        using Add = int (*)(int, int);
+        auto add = reinterpret_cast<Add>(GetProcAddress(module, MAKEINTRESOURCEA(1)));
+        char buffer[16];
+        HMODULE dependency = GetModuleHandleA("TESTRES.DLL");
+        if (!module || !add || add(i, 1) != i + 1 || !dependency ||
+            LoadStringA(dependency, 16, buffer, sizeof buffer) != 7 || !FreeLibrary(module)) {
+          ++failures;
+        }
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(failures.load(), 0);
+  EXPECT_EQ(GetModuleHandleA("MODTEST.DLL"), nullptr);
 }
 
 TEST_F(Modules, GetModuleFileNameTruncatesAsDocumented) {
