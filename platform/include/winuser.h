@@ -1307,3 +1307,51 @@ WINUSERAPI BOOL WINAPI MessageBeep(UINT uType);
 #define MessageBoxEx MessageBoxExA
 #define MessageBoxIndirect MessageBoxIndirectA
 // --- end of message box ----------------------------------------------------
+
+// --- characters (chars.cpp) ----------------------------------------------------
+// Double-byte aware stepping, case mapping and character classes in the ANSI
+// code page (GetACP); CharUpperA/CharLowerA with a pointer whose high word is
+// zero convert the single character in its low byte and return it the same
+// way. lstrcmpA/lstrcmpiA compare with the thread locale's word sort
+// (CompareStringA) and return -1, 0 or 1. wsprintfA writes at most 1024
+// characters with the terminator and knows no floating point and no '*'.
+#include <cstdarg>
+#include "winnls.h"
+#ifndef WINUSERAPI
+#define WINUSERAPI extern "C"
+#endif
+WINUSERAPI LPSTR WINAPI CharNextA(LPCSTR lpsz);
+WINUSERAPI LPSTR WINAPI CharNextExA(WORD CodePage, LPCSTR lpCurrentChar, DWORD dwFlags);
+WINUSERAPI LPSTR WINAPI CharPrevA(LPCSTR lpszStart, LPCSTR lpszCurrent);
+WINUSERAPI LPSTR WINAPI CharPrevExA(WORD CodePage, LPCSTR lpStart, LPCSTR lpCurrentChar, DWORD dwFlags);
+WINUSERAPI LPSTR WINAPI CharUpperA(LPSTR lpsz);
+WINUSERAPI LPSTR WINAPI CharLowerA(LPSTR lpsz);
+WINUSERAPI DWORD WINAPI CharUpperBuffA(LPSTR lpsz, DWORD cchLength);
+WINUSERAPI DWORD WINAPI CharLowerBuffA(LPSTR lpsz, DWORD cchLength);
+WINUSERAPI BOOL WINAPI IsCharAlphaA(CHAR ch);
+WINUSERAPI BOOL WINAPI IsCharAlphaNumericA(CHAR ch);
+WINUSERAPI BOOL WINAPI IsCharUpperA(CHAR ch);
+WINUSERAPI BOOL WINAPI IsCharLowerA(CHAR ch);
+WINUSERAPI int WINAPI lstrcmpA(LPCSTR lpString1, LPCSTR lpString2);
+WINUSERAPI int WINAPI lstrcmpiA(LPCSTR lpString1, LPCSTR lpString2);
+WINUSERAPI int WINAPI lstrlenA(LPCSTR lpString);
+WINUSERAPI LPSTR WINAPI lstrcpynA(LPSTR lpString1, LPCSTR lpString2, int iMaxLength);
+WINUSERAPI int WINAPI wvsprintfA(LPSTR lpOutput, LPCSTR lpFmt, va_list arglist);
+WINUSERAPI int WINAPIV wsprintfA(LPSTR lpOut, LPCSTR lpFmt, ...);
+#define CharNext CharNextA
+#define CharPrev CharPrevA
+#define CharUpper CharUpperA
+#define CharLower CharLowerA
+#define CharUpperBuff CharUpperBuffA
+#define CharLowerBuff CharLowerBuffA
+#define IsCharAlpha IsCharAlphaA
+#define IsCharAlphaNumeric IsCharAlphaNumericA
+#define IsCharUpper IsCharUpperA
+#define IsCharLower IsCharLowerA
+#define lstrcmp lstrcmpA
+#define lstrcmpi lstrcmpiA
+#define lstrlen lstrlenA
+#define lstrcpyn lstrcpynA
+#define wsprintf wsprintfA
+#define wvsprintf wvsprintfA
+// --- end of characters -----------------------------------------------------------
