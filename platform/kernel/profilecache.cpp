@@ -67,17 +67,23 @@ bool isRacy(const FileStamp& stamp, int64_t checkedAtNs) {
   return stamp.mtimeNs >= checkedAtNs - window;
 }
 
+// What opening something other than a regular file as a profile reports:
+// a directory EISDIR, a device or FIFO (endless or blocking, never an INI
+// file) EACCES; both are ERROR_ACCESS_DENIED.
+int nonFileErrno(const struct stat& st) { return S_ISDIR(st.st_mode) ? EISDIR : EACCES; }
+
 // Reads the whole file. The stamp is taken before the bytes: a change while
 // reading then shows as a new stamp or falls into the racy window.
 bool readFile(const std::string& path, std::string& bytes, FileStamp& stamp, int& err) {
-  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // O_NONBLOCK: a FIFO named as an INI file must not hang the open.
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat st{};
   if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) {
     err = errno;
     return false;
   }
-  if (S_ISDIR(st.st_mode)) {
-    err = EISDIR;
+  if (!S_ISREG(st.st_mode)) {
+    err = nonFileErrno(st);
     return false;
   }
   stamp = stampOf(st);
@@ -146,7 +152,8 @@ int writeFileAtomically(const std::string& path, const std::string& bytes, FileS
   struct stat old{};
   const bool exists = ::stat(target.c_str(), &old) == 0;
   if (exists) {
-    if (S_ISDIR(old.st_mode)) return EISDIR;
+    // Never rename over a directory or a device node.
+    if (!S_ISREG(old.st_mode)) return nonFileErrno(old);
     // A read-only file must stay so, although its directory would let a
     // rename replace it.
     if (::access(target.c_str(), W_OK) != 0) return errno;
@@ -280,6 +287,11 @@ class ProfileCache {
         entries_.erase(path);
         return nullptr;
       }
+    }
+    if (!S_ISREG(st.st_mode)) {
+      error = errorFromErrno(nonFileErrno(st), path);
+      entries_.erase(path);
+      return nullptr;
     }
     auto it = entries_.find(path);
     if (it != entries_.end() && it->second.stamp == stampOf(st) && !it->second.racy) {

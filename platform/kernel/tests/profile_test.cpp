@@ -535,6 +535,21 @@ TEST_F(Profile, SurvivesCorruptFiles) {
   EXPECT_EQ(get("s", "k", "", file.string()), "fixed");
 }
 
+TEST_F(Profile, RefusesDevicesAndFifos) {
+  const std::string fifo = path("fifo.ini");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  struct Case { const char* file; } cases[] = {{"/dev/zero"}, {"/dev/null"}, {fifo.c_str()}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(get("s", "k", "dflt", c.file), "dflt") << c.file;
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED)) << c.file;
+  }
+  EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "v", fifo.c_str()));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  struct stat st{};
+  ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
 TEST_F(Profile, ConcurrentReadersAndWritersKeepEveryKey) {
   const std::string file = path("threads.ini");
   constexpr int kThreads = 4;
