@@ -520,6 +520,46 @@ WINBASEAPI DWORD WINAPI GetFileType(HANDLE hFile);
 WINBASEAPI HANDLE WINAPI GetStdHandle(DWORD nStdHandle);
 #define CreateFile CreateFileA
 
+// --- file functions of 16-bit descent (openfile.cpp) ----------------------
+// An HFILE is the 32-bit value of a file handle (the layer's handles fit).
+#define OFS_MAXPATHNAME 128
+#define OF_READ 0x00000000
+#define OF_WRITE 0x00000001
+#define OF_READWRITE 0x00000002
+#define OF_SHARE_COMPAT 0x00000000
+#define OF_SHARE_EXCLUSIVE 0x00000010
+#define OF_SHARE_DENY_WRITE 0x00000020
+#define OF_SHARE_DENY_READ 0x00000030
+#define OF_SHARE_DENY_NONE 0x00000040
+#define OF_PARSE 0x00000100
+#define OF_DELETE 0x00000200
+#define OF_VERIFY 0x00000400
+#define OF_CANCEL 0x00000800
+#define OF_CREATE 0x00001000
+#define OF_PROMPT 0x00002000
+#define OF_EXIST 0x00004000
+#define OF_REOPEN 0x00008000
+typedef struct _OFSTRUCT {
+  BYTE cBytes;
+  BYTE fFixedDisk;
+  WORD nErrCode;
+  WORD Reserved1;
+  WORD Reserved2;
+  CHAR szPathName[OFS_MAXPATHNAME];
+} OFSTRUCT, *LPOFSTRUCT, *POFSTRUCT;
+
+// Names without a directory are looked for as SearchPathA looks (the
+// program's directory, the current directory, then PATH). OF_EXIST answers
+// 1 for a file that exists. OF_PROMPT shows nothing: a missing file fails as
+// if the user had cancelled the prompt.
+WINBASEAPI HFILE WINAPI OpenFile(LPCSTR lpFileName, LPOFSTRUCT lpReOpenBuff, UINT uStyle);
+WINBASEAPI HFILE WINAPI _lopen(LPCSTR lpPathName, int iReadWrite);
+WINBASEAPI HFILE WINAPI _lcreat(LPCSTR lpPathName, int iAttribute);
+WINBASEAPI UINT WINAPI _lread(HFILE hFile, LPVOID lpBuffer, UINT uBytes);
+WINBASEAPI UINT WINAPI _lwrite(HFILE hFile, LPCSTR lpBuffer, UINT uBytes);
+WINBASEAPI LONG WINAPI _llseek(HFILE hFile, LONG lOffset, int iOrigin);
+WINBASEAPI HFILE WINAPI _lclose(HFILE hFile);
+
 // --- file names: copy, move, delete, attributes (fileops.cpp) -------------
 #define MOVEFILE_REPLACE_EXISTING 0x00000001
 #define MOVEFILE_COPY_ALLOWED 0x00000002
