@@ -7,4 +7,5 @@
 #include "afxexcept.h"
 #include "afxstr.h"
 #include "afxtime.h"
+#include "afxfile.h"
 #include "afxmodule.h"
