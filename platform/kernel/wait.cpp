@@ -23,11 +23,24 @@ namespace win32 {
 struct Waiter {
   std::condition_variable wake;
   bool woken = false;
+  // Objects pulsed while this thread waited: signalled for its next look only.
+  std::vector<const Waitable*> pulsed;
+  // An auto-reset pulse offered to several waiters goes to the first that takes it.
+  std::vector<std::shared_ptr<bool>> pulseTickets;
 };
 
 std::mutex& waitLock() {
   static std::mutex lock;
   return lock;
+}
+
+void Waitable::pulseWaiters(bool all) {
+  auto ticket = std::make_shared<bool>(false);  // shared by the waiters of one auto-reset pulse
+  for (Waiter* waiter : waiters_) {
+    waiter->pulsed.push_back(this);
+    if (!all) waiter->pulseTickets.push_back(ticket);
+  }
+  wakeWaiters();
 }
 
 void Waitable::wakeWaiters() {
@@ -67,11 +80,27 @@ namespace {
 
 // One attempt to satisfy a wait for any object (waitLock() held): the first
 // object in array order that is signalled wins, as Windows answers.
-std::optional<DWORD> tryAny(std::span<Waitable* const> objects, DWORD threadId) {
+// Whether `object` counts as signalled for this waiter now: its state, or
+// a pulse it received while the waiter slept.
+bool ready(const Waitable* object, const Waiter& waiter, DWORD threadId) {
+  if (object->isSignaled(threadId)) return true;
+  if (std::find(waiter.pulsed.begin(), waiter.pulsed.end(), object) == waiter.pulsed.end()) return false;
+  // An auto-reset pulse lets one thread through: the first to claim its ticket.
+  for (const auto& ticket : waiter.pulseTickets)
+    if (*ticket) return false;
+  return true;
+}
+
+void claimPulseTickets(Waiter& waiter) {
+  for (auto& ticket : waiter.pulseTickets) *ticket = true;
+}
+
+std::optional<DWORD> tryAny(std::span<Waitable* const> objects, Waiter& waiter, DWORD threadId) {
   for (size_t i = 0; i < objects.size(); ++i) {
     Waitable* object = objects[i];
-    if (!object->polled() && !object->isSignaled(threadId)) continue;
+    if (!object->polled() && !ready(object, waiter, threadId)) continue;
     Take took = object->take(threadId);
+    if (took != Take::refused) claimPulseTickets(waiter);
     if (took == Take::taken) return WAIT_OBJECT_0 + static_cast<DWORD>(i);
     if (took == Take::abandoned) return WAIT_ABANDONED_0 + static_cast<DWORD>(i);
   }
@@ -80,9 +109,9 @@ std::optional<DWORD> tryAny(std::span<Waitable* const> objects, DWORD threadId) 
 
 // One attempt to satisfy a wait for all objects (waitLock() held): nothing
 // is consumed unless everything can be.
-std::optional<DWORD> tryAll(std::span<Waitable* const> objects, DWORD threadId) {
+std::optional<DWORD> tryAll(std::span<Waitable* const> objects, Waiter& waiter, DWORD threadId) {
   for (Waitable* object : objects)
-    if (!object->polled() && !object->isSignaled(threadId)) return std::nullopt;
+    if (!object->polled() && !ready(object, waiter, threadId)) return std::nullopt;
   std::optional<size_t> firstAbandoned;
   for (size_t i = 0; i < objects.size(); ++i) {
     if (!objects[i]->polled()) continue;
@@ -98,6 +127,7 @@ std::optional<DWORD> tryAll(std::span<Waitable* const> objects, DWORD threadId) 
     if (objects[i]->polled()) continue;
     if (objects[i]->take(threadId) == Take::abandoned && !firstAbandoned) firstAbandoned = i;
   }
+  claimPulseTickets(waiter);
   if (firstAbandoned) return WAIT_ABANDONED_0 + static_cast<DWORD>(*firstAbandoned);
   return WAIT_OBJECT_0;
 }
@@ -137,7 +167,10 @@ DWORD waitForWaitables(std::span<Waitable* const> objects, bool waitAll, DWORD t
   std::unique_lock lock(waitLock());
   WaitRegistration registration(objects, &waiter);
   for (;;) {
-    auto answer = waitAll ? tryAll(objects, threadId) : tryAny(objects, threadId);
+    auto answer = waitAll ? tryAll(objects, waiter, threadId) : tryAny(objects, waiter, threadId);
+    // A pulse counts at the moment it happens only.
+    waiter.pulsed.clear();
+    waiter.pulseTickets.clear();
     if (answer) return *answer;
     auto now = Clock::now();
     if (!forever && now >= deadline) return WAIT_TIMEOUT;
@@ -180,26 +213,20 @@ DWORD waitForObjects(std::span<const HANDLE> handles, bool waitAll, DWORD timeou
 void Event::set() {
   std::lock_guard guard(waitLock());
   signaled_ = true;
-  pulsePending_ = 0;
   wakeWaiters();
 }
 
 void Event::reset() {
   std::lock_guard guard(waitLock());
   signaled_ = false;
-  pulsePending_ = 0;
 }
 
-// A pulse lets through the threads waiting at this moment (one for an
-// auto-reset event) and leaves the event reset. Windows itself documents
-// PulseEvent as unreliable; a waiter whose wait for all is not complete
-// when woken leaves its share pending for the next waiter.
+// A pulse releases the threads waiting at this moment (one of them for an
+// auto-reset event) and leaves the event reset; nobody waiting, it is lost.
 void Event::pulse() {
   std::lock_guard guard(waitLock());
   signaled_ = false;
-  int waiting = static_cast<int>(waiterCount());
-  pulsePending_ = manualReset_ ? waiting : std::min(waiting, 1);
-  if (pulsePending_ > 0) wakeWaiters();
+  pulseWaiters(manualReset_);
 }
 
 bool Event::isSet() const {
@@ -208,10 +235,6 @@ bool Event::isSet() const {
 }
 
 Take Event::take(DWORD threadId) {
-  if (pulsePending_ > 0) {
-    --pulsePending_;
-    return Take::taken;
-  }
   if (!manualReset_) signaled_ = false;
   return Take::taken;
 }

@@ -68,6 +68,10 @@ class Waitable : public KernelObject {
   void wakeWaiters();
   // waitLock() held: how many threads wait on this object now.
   size_t waiterCount() const { return waiters_.size(); }
+  // waitLock() held: the object counts as signalled, once, for the threads
+  // waiting on it now (all of them, or the first that can take it), though
+  // its state stays unsignalled: PulseEvent.
+  void pulseWaiters(bool all);
 
  private:
   friend class WaitRegistration;
@@ -84,13 +88,12 @@ class Event : public Waitable {
   void pulse();  // releases current waiters (all, or one if auto-reset) and resets
   bool isSet() const;
 
-  bool isSignaled(DWORD threadId) const override { return signaled_ || pulsePending_ > 0; }
+  bool isSignaled(DWORD threadId) const override { return signaled_; }
   Take take(DWORD threadId) override;
 
  private:
   bool manualReset_;
   bool signaled_;
-  int pulsePending_ = 0;  // waiters a pulse still lets through
 };
 
 // The wait of WaitForMultipleObjects: answers WAIT_OBJECT_0 + n,

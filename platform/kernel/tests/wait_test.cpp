@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -56,6 +57,57 @@ TEST(Wait, AllReportsAnAbandonedMutexAmongThem) {
   EXPECT_TRUE(ReleaseMutex(mutex));
   CloseHandle(event);
   CloseHandle(mutex);
+}
+
+// A named mutex lives in shared memory, outside the in-process wait state:
+// waits that mix it with in-process objects must still be exact.
+TEST(Wait, NamedMutexTogetherWithInProcessObjects) {
+  std::string name = "wait-test-mixed-" + std::to_string(GetCurrentThreadId());
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
+  HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  HANDLE both[2] = {event, mutex};
+  HANDLE taken = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::thread owner([&] {
+    WaitForSingleObject(mutex, INFINITE);
+    SetEvent(taken);
+    WaitForSingleObject(done, INFINITE);
+    ReleaseMutex(mutex);
+  });
+  WaitForSingleObject(taken, INFINITE);
+  // The event alone is signalled: any answers it, all must wait for the mutex too.
+  SetEvent(event);
+  EXPECT_EQ(WaitForMultipleObjects(2, both, TRUE, 50), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_EQ(WaitForMultipleObjects(2, both, FALSE, 0), WAIT_OBJECT_0);  // takes the auto-reset event
+  SetEvent(event);
+  SetEvent(done);
+  EXPECT_EQ(WaitForMultipleObjects(2, both, TRUE, 5000), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(event, 0), static_cast<DWORD>(WAIT_TIMEOUT));  // consumed with the mutex
+  EXPECT_TRUE(ReleaseMutex(mutex));
+  owner.join();
+  for (HANDLE h : {mutex, event, taken, done}) CloseHandle(h);
+}
+
+TEST(Wait, PulseCountsOnlyForWaitsThatCanComplete) {
+  HANDLE pulsed = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE pair[2] = {pulsed, never};
+  DWORD allResult = 0, anyResult = 0;
+  std::thread allWaiter([&] { allResult = WaitForMultipleObjects(2, pair, TRUE, 500); });
+  std::thread anyWaiter([&] { anyResult = WaitForSingleObject(pulsed, 2000); });
+  auto object = win32::lookupHandleAs<win32::Waitable>(pulsed);
+  for (;;) {
+    std::lock_guard guard(win32::waitLock());
+    if (object->waiterCount() == 2) break;
+  }
+  // The auto-reset pulse goes to the one waiter it can release.
+  PulseEvent(pulsed);
+  allWaiter.join();
+  anyWaiter.join();
+  EXPECT_EQ(allResult, static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_EQ(anyResult, WAIT_OBJECT_0);
+  CloseHandle(pulsed);
+  CloseHandle(never);
 }
 
 TEST(Wait, TimeoutIsHonoured) {
