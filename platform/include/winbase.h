@@ -784,6 +784,11 @@ WINBASEAPI void WINAPI GetSystemInfo(LPSYSTEM_INFO lpSystemInfo);
 #define GetComputerName GetComputerNameA
 #define GetVersionEx GetVersionExA
 
+// The documented x64 sizes that callers and stored records rely on.
+static_assert(sizeof(OVERLAPPED) == 32 && sizeof(OFSTRUCT) == 136 && sizeof(WIN32_FILE_ATTRIBUTE_DATA) == 36);
+static_assert(sizeof(WIN32_FIND_DATAA) == 320 && sizeof(TIME_ZONE_INFORMATION) == 172);
+static_assert(sizeof(OSVERSIONINFOA) == 148 && sizeof(OSVERSIONINFOEXA) == 156 && sizeof(SYSTEM_INFO) == 48);
+
 // --- profile (INI) files (profile.cpp) ---------------------------------------
 // A file name without a directory lies in the Windows directory, the one that
 // holds the layer's WIN.INI: $KY_WIN_INI when set, else

@@ -245,7 +245,8 @@ extern "C" BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBy
   }
   if (lpNumberOfBytesRead) *lpNumberOfBytesRead = static_cast<DWORD>(done);
   if (err) {
-    win32::setLastErrorFromErrno(err == EISDIR ? EACCES : err);
+    // Reading a directory handle is no function of a directory, as on Windows.
+    SetLastError(err == EISDIR ? static_cast<DWORD>(ERROR_INVALID_FUNCTION) : win32::errorFromErrno(err));
     return FALSE;
   }
   // A read at an offset that is at or past the end fails, as Windows

@@ -324,6 +324,11 @@ TEST(Creating, DirectoriesOpenOnlyWithBackupSemantics) {
   FILETIME written{};
   EXPECT_TRUE(GetFileTime(h, nullptr, nullptr, &written));
   EXPECT_NE(written.dwHighDateTime, 0u);
+  char buffer[4];
+  DWORD n;
+  SetLastError(0);
+  EXPECT_FALSE(ReadFile(h, buffer, sizeof buffer, &n, nullptr));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_FUNCTION));
   CloseHandle(h);
 }
 
