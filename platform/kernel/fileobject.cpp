@@ -5,6 +5,7 @@
 #include <winbase.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -44,8 +45,15 @@ FileObject::FileObject(int fd, DWORD access, std::string hostPath, bool deleteOn
 
 FileObject::~FileObject() {
   // Windows deletes the file when its last handle closes; the last
-  // reference to this object is that moment.
-  if (deleteOnClose_ && !hostPath_.empty()) ::unlink(hostPath_.c_str());
+  // reference to this object is that moment. Only the file this handle
+  // opened goes, should another have taken its name since.
+  if (deleteOnClose_ && !hostPath_.empty()) {
+    struct stat opened, named;
+    if (::fstat(fd_, &opened) == 0 && ::lstat(hostPath_.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+        opened.st_ino == named.st_ino) {
+      ::unlink(hostPath_.c_str());
+    }
+  }
   if (ownsDescriptor_ && fd_ >= 0) ::close(fd_);
 }
 

@@ -310,6 +310,13 @@ TEST(Creating, DeleteOnCloseRemovesTheFileWithTheLastHandle) {
   EXPECT_TRUE(fs::exists(dir.path() / "tmp.dat"));
   EXPECT_TRUE(CloseHandle(second));
   EXPECT_FALSE(fs::exists(dir.path() / "tmp.dat"));
+  // A file that took the name meanwhile is not the one to delete.
+  h = open(dir / "tmp.dat", kReadWrite, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  fs::rename(dir.path() / "tmp.dat", dir.path() / "moved.dat");
+  dir.write("tmp.dat", "other");
+  EXPECT_TRUE(CloseHandle(h));
+  EXPECT_EQ(dir.read("tmp.dat"), "other");
 }
 
 TEST(Creating, DirectoriesOpenOnlyWithBackupSemantics) {
