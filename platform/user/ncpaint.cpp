@@ -1,0 +1,124 @@
+// The default look of the non-client area (WM_NCPAINT, WM_NCACTIVATE): the
+// classic frame, caption and scroll bars, drawn on the window DC.
+#include "window.h"
+
+#include <cstring>
+
+namespace win32::user {
+
+void fillWithBrush(HDC dc, const RECT& r, HBRUSH brush);  // paint.cpp
+
+namespace {
+
+void line(HDC dc, int x, int y, int cx, int cy, int color) {
+  fillWithBrush(dc, RECT{x, y, x + cx, y + cy}, GetSysColorBrush(color));
+}
+
+// A two-pixel 3-D edge inside `r`: raised (light top-left) or sunken.
+void edge(HDC dc, RECT& r, bool raised) {
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return;
+  int outerLight = raised ? COLOR_3DLIGHT : COLOR_3DSHADOW, outerDark = raised ? COLOR_3DDKSHADOW : COLOR_3DHIGHLIGHT;
+  int innerLight = raised ? COLOR_3DHIGHLIGHT : COLOR_3DDKSHADOW, innerDark = raised ? COLOR_3DSHADOW : COLOR_3DLIGHT;
+  line(dc, r.left, r.top, w, 1, outerLight);
+  line(dc, r.left, r.top, 1, h, outerLight);
+  line(dc, r.left, r.bottom - 1, w, 1, outerDark);
+  line(dc, r.right - 1, r.top, 1, h, outerDark);
+  InflateRect(&r, -1, -1);
+  w -= 2;
+  h -= 2;
+  if (w <= 0 || h <= 0) return;
+  line(dc, r.left, r.top, w, 1, innerLight);
+  line(dc, r.left, r.top, 1, h, innerLight);
+  line(dc, r.left, r.bottom - 1, w, 1, innerDark);
+  line(dc, r.right - 1, r.top, 1, h, innerDark);
+  InflateRect(&r, -1, -1);
+}
+
+void drawScrollBar(HDC dc, const RECT& r, bool vertical) {
+  fillWithBrush(dc, r, GetSysColorBrush(COLOR_SCROLLBAR));
+  int size = vertical ? r.right - r.left : r.bottom - r.top;
+  RECT first = vertical ? RECT{r.left, r.top, r.right, r.top + size} : RECT{r.left, r.top, r.left + size, r.bottom};
+  RECT last = vertical ? RECT{r.left, r.bottom - size, r.right, r.bottom} : RECT{r.right - size, r.top, r.right, r.bottom};
+  for (RECT b : {first, last}) {
+    fillWithBrush(dc, b, GetSysColorBrush(COLOR_3DFACE));
+    edge(dc, b, true);
+  }
+}
+
+}  // namespace
+
+void paintNonClient(HWND hwnd, bool active) {
+  RECT window{}, client{};
+  DWORD style = 0, exStyle = 0;
+  bool hasMenu = false;
+  std::string text;
+  {
+    Lock lock(userMutex());
+    Window* w = findLocked(hwnd);
+    if (!w || !reallyVisible(w)) return;
+    window = RECT{0, 0, w->windowRect.right - w->windowRect.left, w->windowRect.bottom - w->windowRect.top};
+    client = w->clientRect;
+    OffsetRect(&client, -w->windowRect.left, -w->windowRect.top);
+    style = w->style;
+    exStyle = w->exStyle;
+    hasMenu = !w->isChild() && w->menu;
+    text = w->text;
+  }
+  if (EqualRect(&window, &client)) return;
+  HDC dc = GetWindowDC(hwnd);
+  if (!dc) return;
+  // Everything outside the client area first in the face colour, then the edges.
+  HRGN rest = CreateRectRgnIndirect(&window);
+  HRGN inside = CreateRectRgnIndirect(&client);
+  CombineRgn(rest, rest, inside, RGN_DIFF);
+  ExtSelectClipRgn(dc, rest, RGN_AND);
+  fillWithBrush(dc, window, GetSysColorBrush(COLOR_3DFACE));
+  DeleteObject(rest);
+  DeleteObject(inside);
+  RECT r = window;
+  if ((style & (WS_THICKFRAME | WS_DLGFRAME)) || (exStyle & WS_EX_DLGMODALFRAME)) {
+    edge(dc, r, true);
+    if (style & WS_THICKFRAME) InflateRect(&r, -(GetSystemMetrics(SM_CXFRAME) - GetSystemMetrics(SM_CXDLGFRAME)), -(GetSystemMetrics(SM_CYFRAME) - GetSystemMetrics(SM_CYDLGFRAME)));
+    InflateRect(&r, -1, -1);
+  } else if (style & WS_BORDER) {
+    int w = r.right - r.left, h = r.bottom - r.top;
+    line(dc, r.left, r.top, w, 1, COLOR_WINDOWFRAME);
+    line(dc, r.left, r.bottom - 1, w, 1, COLOR_WINDOWFRAME);
+    line(dc, r.left, r.top, 1, h, COLOR_WINDOWFRAME);
+    line(dc, r.right - 1, r.top, 1, h, COLOR_WINDOWFRAME);
+    InflateRect(&r, -1, -1);
+  } else if (exStyle & WS_EX_STATICEDGE) {
+    int w = r.right - r.left, h = r.bottom - r.top;
+    line(dc, r.left, r.top, w, 1, COLOR_3DSHADOW);
+    line(dc, r.left, r.top, 1, h, COLOR_3DSHADOW);
+    line(dc, r.left, r.bottom - 1, w, 1, COLOR_3DHIGHLIGHT);
+    line(dc, r.right - 1, r.top, 1, h, COLOR_3DHIGHLIGHT);
+    InflateRect(&r, -1, -1);
+  }
+  if ((style & WS_CAPTION) == WS_CAPTION) {
+    int height = GetSystemMetrics((exStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
+    RECT caption{r.left, r.top, r.right, r.top + height - 1};
+    fillWithBrush(dc, caption, GetSysColorBrush(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+    if (!text.empty()) {
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+      HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+      TextOutA(dc, caption.left + 4, caption.top + 2, text.c_str(), (int)text.size());
+      if (old) SelectObject(dc, old);
+    }
+    r.top += height;
+  }
+  if (hasMenu) {
+    fillWithBrush(dc, RECT{r.left, r.top, r.right, r.top + GetSystemMetrics(SM_CYMENU)}, GetSysColorBrush(COLOR_MENU));
+    r.top += GetSystemMetrics(SM_CYMENU);
+  }
+  if (exStyle & WS_EX_CLIENTEDGE) edge(dc, r, false);
+  if (style & WS_VSCROLL)
+    drawScrollBar(dc, RECT{client.right, client.top, client.right + GetSystemMetrics(SM_CXVSCROLL), client.bottom}, true);
+  if (style & WS_HSCROLL)
+    drawScrollBar(dc, RECT{client.left, client.bottom, client.right, client.bottom + GetSystemMetrics(SM_CYHSCROLL)}, false);
+  ReleaseDC(hwnd, dc);
+}
+
+}  // namespace win32::user

@@ -1,0 +1,542 @@
+// Painting plumbing: update regions, WM_PAINT, BeginPaint/EndPaint, the
+// window DCs and the backing surfaces.
+//
+// Each top-level window owns a 32-bit image surface of its window size; its
+// children draw into it at their offset. A DC of a window is clipped to the
+// window's visible part: inside every ancestor's client area, minus the
+// siblings above it when it has WS_CLIPSIBLINGS and minus its children when
+// it has WS_CLIPCHILDREN (for a client DC). Update regions are kept in client
+// coordinates; the frame has a flag of its own (WM_NCPAINT owed).
+#include "queue.h"
+#include "window.h"
+
+#include <internal/gdi_surface.h>
+
+#include <cairo.h>
+
+namespace win32::user {
+
+void hideCaretForPaint(HWND hwnd, bool hide);  // caret.cpp
+
+namespace {
+
+bool hasUpdate(const Window& w) {
+  RECT box;
+  return w.update && GetRgnBox(w.update, &box) != NULLREGION && GetRgnBox(w.update, &box) != ERROR;
+}
+
+RECT clientSize(const Window& w) {
+  return RECT{0, 0, w.clientRect.right - w.clientRect.left, w.clientRect.bottom - w.clientRect.top};
+}
+
+// The top-level window whose surface `w` draws on, and where `w`'s client
+// (or window) origin lies in that surface.
+Window* surfaceOwner(Window* w, bool client, POINT& origin) {
+  Window* top = topLevelOf(w);
+  RECT topRect = windowRectOnScreen(top);
+  POINT o = client ? clientOriginOnScreen(w) : POINT{windowRectOnScreen(w).left, windowRectOnScreen(w).top};
+  origin = POINT{o.x - topRect.left, o.y - topRect.top};
+  return top;
+}
+
+// The visible part of `w` in its own client (or window) coordinates.
+HRGN visibleRegionLocked(Window* w, bool client, bool clipChildren) {
+  RECT own = client ? clientSize(*w) : RECT{0, 0, w->windowRect.right - w->windowRect.left,
+                                             w->windowRect.bottom - w->windowRect.top};
+  HRGN rgn = CreateRectRgnIndirect(&own);
+  POINT self = client ? clientOriginOnScreen(w) : POINT{windowRectOnScreen(w).left, windowRectOnScreen(w).top};
+  HRGN tmp = CreateRectRgn(0, 0, 0, 0);
+  // Inside every ancestor's client area; siblings above cut out where asked.
+  for (Window* c = w; c->parent && !c->parent->isDesktop(); c = c->parent) {
+    Window* p = c->parent;
+    POINT po = clientOriginOnScreen(p);
+    SetRectRgn(tmp, po.x - self.x, po.y - self.y, po.x - self.x + (p->clientRect.right - p->clientRect.left),
+               po.y - self.y + (p->clientRect.bottom - p->clientRect.top));
+    CombineRgn(rgn, rgn, tmp, RGN_AND);
+    if (c->style & WS_CLIPSIBLINGS)
+      for (Window* s : p->children) {
+        if (s == c) break;
+        if (!(s->style & WS_VISIBLE)) continue;
+        RECT r = windowRectOnScreen(s);
+        SetRectRgn(tmp, r.left - self.x, r.top - self.y, r.right - self.x, r.bottom - self.y);
+        CombineRgn(rgn, rgn, tmp, RGN_DIFF);
+      }
+  }
+  if (clipChildren)
+    for (Window* c : w->children) {
+      if (!(c->style & WS_VISIBLE)) continue;
+      RECT r = windowRectOnScreen(c);
+      SetRectRgn(tmp, r.left - self.x, r.top - self.y, r.right - self.x, r.bottom - self.y);
+      CombineRgn(rgn, rgn, tmp, RGN_DIFF);
+    }
+  DeleteObject(tmp);
+  return rgn;
+}
+
+// Makes a DC on the window's surface; `extraClip` (same coordinates) is intersected.
+HDC makeWindowDC(HWND hwnd, bool client, HRGN extraClip, bool clipChildren) {
+  Lock lock(userMutex());
+  Window* w = findLocked(hwnd);
+  if (!w) {
+    setWindowError();
+    return nullptr;
+  }
+  if (w->isDesktop()) {
+    lock.unlock();
+    return CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+  }
+  POINT origin;
+  Window* top = surfaceOwner(w, client, origin);
+  if (!top->surface) resizeSurfaceLocked(*top);
+  if (!top->surface) return nullptr;
+  HRGN clip = visibleRegionLocked(w, client, clipChildren);
+  if (extraClip) CombineRgn(clip, clip, extraClip, RGN_AND);
+  HDC dc = win32::gdi::createSurfaceDC(top->surface, origin, clip, hwnd);
+  DeleteObject(clip);
+  return dc;
+}
+
+void addToUpdate(Window& w, HRGN area, bool add) {
+  if (add) {
+    if (!w.update) w.update = CreateRectRgn(0, 0, 0, 0);
+    CombineRgn(w.update, w.update, area, RGN_OR);
+    RECT size = clientSize(w);
+    HRGN bounds = CreateRectRgnIndirect(&size);
+    CombineRgn(w.update, w.update, bounds, RGN_AND);
+    DeleteObject(bounds);
+  } else if (w.update) {
+    CombineRgn(w.update, w.update, area, RGN_DIFF);
+  }
+  if (w.update && !hasUpdate(w)) {
+    DeleteObject(w.update);
+    w.update = nullptr;
+  }
+}
+
+// Applies the RDW_* flags to `w` and, as the flags say, to its children.
+// `area` is in the window's client coordinates (nullptr: all of it).
+void redrawLocked(Window& w, HRGN area, UINT flags, bool wakeQueue) {
+  if (!reallyVisible(&w) && !w.isDesktop()) return;
+  RECT all = clientSize(w);
+  HRGN region = CreateRectRgnIndirect(&all);
+  if (area) CombineRgn(region, region, area, RGN_AND);
+  if (!w.isDesktop()) {
+    if (flags & RDW_INVALIDATE) {
+      addToUpdate(w, region, true);
+      if (flags & RDW_ERASE) w.eraseNeeded = true;
+      if (flags & RDW_FRAME) w.frameNeeded = true;
+    }
+    if (flags & RDW_INTERNALPAINT) w.internalPaint = true;
+    if (flags & RDW_VALIDATE) {
+      addToUpdate(w, region, false);
+      if (flags & RDW_NOFRAME) w.frameNeeded = false;
+      if (!w.update) w.eraseNeeded = false;
+    }
+    if (flags & RDW_NOERASE) w.eraseNeeded = false;
+    if (flags & RDW_NOINTERNALPAINT) w.internalPaint = false;
+    if (wakeQueue && w.queue && (hasUpdate(w) || w.internalPaint || w.frameNeeded)) w.queue->signal(QS_PAINT);
+  }
+  bool children = !(flags & RDW_NOCHILDREN) && ((flags & RDW_ALLCHILDREN) || !(w.style & WS_CLIPCHILDREN) || w.isDesktop());
+  if (children) {
+    UINT childFlags = flags;
+    // The part of a child inside the area: its frame too when the area reaches it.
+    if (flags & RDW_INVALIDATE) childFlags |= RDW_FRAME;
+    for (Window* c : w.children) {
+      if (!(c->style & WS_VISIBLE)) continue;
+      HRGN sub = CreateRectRgn(0, 0, 0, 0);
+      CombineRgn(sub, region, nullptr, RGN_COPY);
+      OffsetRgn(sub, -c->clientRect.left, -c->clientRect.top);
+      RECT windowInClient = c->windowRect;
+      OffsetRect(&windowInClient, -c->clientRect.left, -c->clientRect.top);
+      HRGN reach = CreateRectRgnIndirect(&windowInClient);
+      if (CombineRgn(reach, reach, sub, RGN_AND) != NULLREGION)
+        redrawLocked(*c, sub, w.isDesktop() ? flags : childFlags, wakeQueue);
+      DeleteObject(reach);
+      DeleteObject(sub);
+    }
+  }
+  DeleteObject(region);
+}
+
+void updateNow(HWND hwnd, bool eraseOnly, bool children);
+
+}  // namespace
+
+void fillWithBrush(HDC dc, const RECT& r, HBRUSH brush) {
+  HGDIOBJ old = SelectObject(dc, brush);
+  PatBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, PATCOPY);
+  if (old) SelectObject(dc, old);
+}
+
+void discardPaintStateLocked(Window& w) {
+  if (w.update) DeleteObject(w.update);
+  w.update = nullptr;
+  if (w.ownDC) win32::gdi::releaseSurfaceDC(w.ownDC);
+  w.ownDC = nullptr;
+  if (w.surface) cairo_surface_destroy(w.surface);
+  w.surface = nullptr;
+}
+
+void resizeSurfaceLocked(Window& w) {
+  bool topLevel = w.parent && w.parent->isDesktop();
+  if (!topLevel) {
+    if (w.surface) cairo_surface_destroy(w.surface);
+    w.surface = nullptr;
+    return;
+  }
+  int cx = std::max(1, (int)(w.windowRect.right - w.windowRect.left));
+  int cy = std::max(1, (int)(w.windowRect.bottom - w.windowRect.top));
+  if (w.surface && cairo_image_surface_get_width(w.surface) == cx && cairo_image_surface_get_height(w.surface) == cy)
+    return;
+  cairo_surface_t* s = win32::gdi::createWindowSurface(cx, cy);
+  if (!s) return;
+  if (w.surface) {
+    // Keep what was drawn: the window repaints the rest.
+    cairo_surface_flush(w.surface);
+    cairo_t* cr = cairo_create(s);
+    cairo_set_source_surface(cr, w.surface, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_destroy(w.surface);
+  }
+  w.surface = s;
+  if (w.ownDC) {
+    win32::gdi::releaseSurfaceDC(w.ownDC);
+    w.ownDC = nullptr;
+  }
+}
+
+void invalidateAfterMove(HWND hwnd, const RECT& oldOnScreen, bool sizeChanged, UINT swpFlags) {
+  HWND parent = nullptr;
+  RECT oldInParent{};
+  {
+    Lock lock(userMutex());
+    Window* w = findLocked(hwnd);
+    if (!w) return;
+    if (w->isChild() && w->parent) {
+      parent = w->parent->handle;
+      POINT o = clientOriginOnScreen(w->parent);
+      oldInParent = oldOnScreen;
+      OffsetRect(&oldInParent, -o.x, -o.y);
+    }
+    if (w->style & WS_VISIBLE) redrawLocked(*w, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN, true);
+  }
+  // What the window covered before shows its parent again.
+  if (parent && (swpFlags & (SWP_HIDEWINDOW)) ) RedrawWindow(parent, &oldInParent, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  else if (parent && (!(swpFlags & SWP_NOMOVE) || sizeChanged))
+    RedrawWindow(parent, &oldInParent, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+HWND windowNeedingPaintLocked(DWORD threadId, HWND filter) {
+  for (Window* w : allWindowsLocked()) {
+    if (w->threadId != threadId || !(hasUpdate(*w) || w->internalPaint || w->frameNeeded)) continue;
+    if (!reallyVisible(w)) continue;
+    if (!passesFilterLocked(w->handle, WM_PAINT, filter, 0, 0)) continue;
+    return w->handle;
+  }
+  return nullptr;
+}
+
+namespace {
+
+void updateNow(HWND hwnd, bool eraseOnly, bool children) {
+  bool needs, frame, erase;
+  {
+    Lock lock(userMutex());
+    Window* w = findLocked(hwnd);
+    if (!w) return;
+    needs = hasUpdate(*w) || w->internalPaint;
+    frame = w->frameNeeded;
+    erase = w->eraseNeeded;
+  }
+  if (eraseOnly) {
+    if (frame) {
+      {
+        Lock lock(userMutex());
+        if (Window* w = findLocked(hwnd)) w->frameNeeded = false;
+      }
+      SendMessageA(hwnd, WM_NCPAINT, 1, 0);
+    }
+    if (erase) {
+      HDC dc = GetDCEx(hwnd, nullptr, DCX_CACHE | DCX_INTERSECTUPDATE);
+      {
+        Lock lock(userMutex());
+        if (Window* w = findLocked(hwnd)) w->eraseNeeded = false;
+      }
+      if (dc) {
+        SendMessageA(hwnd, WM_ERASEBKGND, (WPARAM)dc, 0);
+        ReleaseDC(hwnd, dc);
+      }
+    }
+  } else if (needs || frame) {
+    SendMessageA(hwnd, WM_PAINT, 0, 0);
+  }
+  if (!children) return;
+  std::vector<HWND> kids;
+  {
+    Lock lock(userMutex());
+    Window* w = findLocked(hwnd);
+    if (!w) return;
+    for (Window* c : w->children)
+      if (c->style & WS_VISIBLE) kids.push_back(c->handle);
+  }
+  for (HWND k : kids) updateNow(k, eraseOnly, true);
+}
+
+}  // namespace
+}  // namespace win32::user
+
+using namespace win32::user;
+
+extern "C" BOOL WINAPI RedrawWindow(HWND hwnd, const RECT* rect, HRGN rgn, UINT flags) {
+  {
+    Lock lock(userMutex());
+    Window* w = hwnd ? findLocked(hwnd) : desktopLocked();
+    if (!w) {
+      setWindowError();
+      return FALSE;
+    }
+    HRGN area = nullptr;
+    if (rgn) {
+      area = CreateRectRgn(0, 0, 0, 0);
+      CombineRgn(area, rgn, nullptr, RGN_COPY);
+    } else if (rect) {
+      area = CreateRectRgnIndirect(rect);
+    }
+    if (flags & (RDW_INVALIDATE | RDW_VALIDATE | RDW_INTERNALPAINT | RDW_NOINTERNALPAINT | RDW_NOERASE | RDW_NOFRAME))
+      redrawLocked(*w, area, flags, true);
+    if (area) DeleteObject(area);
+    hwnd = w->handle;
+  }
+  if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) updateNow(hwnd, !(flags & RDW_UPDATENOW), !(flags & RDW_NOCHILDREN));
+  return TRUE;
+}
+
+extern "C" BOOL WINAPI InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
+  return RedrawWindow(hwnd, rect, nullptr, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
+}
+
+extern "C" BOOL WINAPI InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase) {
+  return RedrawWindow(hwnd, nullptr, rgn, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
+}
+
+extern "C" BOOL WINAPI ValidateRect(HWND hwnd, const RECT* rect) {
+  return RedrawWindow(hwnd, rect, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
+}
+
+extern "C" BOOL WINAPI ValidateRgn(HWND hwnd, HRGN rgn) {
+  return RedrawWindow(hwnd, nullptr, rgn, RDW_VALIDATE | RDW_NOCHILDREN);
+}
+
+extern "C" BOOL WINAPI UpdateWindow(HWND hwnd) {
+  return RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+extern "C" BOOL WINAPI GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
+  bool any;
+  {
+    Lock lock(userMutex());
+    Window* w = findLocked(hwnd);
+    if (!w) {
+      setWindowError();
+      return FALSE;
+    }
+    RECT box{};
+    any = hasUpdate(*w);
+    if (any) GetRgnBox(w->update, &box);
+    if (rect) *rect = box;
+  }
+  if (any && erase) updateNow(hwnd, true, false);
+  return any;
+}
+
+extern "C" int WINAPI GetUpdateRgn(HWND hwnd, HRGN rgn, BOOL erase) {
+  int type;
+  {
+    Lock lock(userMutex());
+    Window* w = findLocked(hwnd);
+    if (!w) {
+      setWindowError();
+      return ERROR;
+    }
+    if (!rgn) return ERROR;
+    if (w->update) type = CombineRgn(rgn, w->update, nullptr, RGN_COPY);
+    else type = SetRectRgn(rgn, 0, 0, 0, 0) ? NULLREGION : ERROR;
+  }
+  if (erase && type != NULLREGION && type != ERROR) updateNow(hwnd, true, false);
+  return type;
+}
+
+extern "C" HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
+  if (!ps) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  if (!IsWindow(hwnd)) {
+    setWindowError();
+    return nullptr;
+  }
+  hideCaretForPaint(hwnd, true);
+  bool frame;
+  {
+    Lock lock(userMutex());
+    Window* w = findLocked(hwnd);
+    if (!w) return nullptr;
+    frame = w->frameNeeded;
+    w->frameNeeded = false;
+  }
+  if (frame) SendMessageA(hwnd, WM_NCPAINT, 1, 0);
+  HRGN update = CreateRectRgn(0, 0, 0, 0);
+  bool erase;
+  {
+    Lock lock(userMutex());
+    Window* w = findLocked(hwnd);
+    if (!w) {
+      DeleteObject(update);
+      return nullptr;
+    }
+    if (w->update) CombineRgn(update, w->update, nullptr, RGN_COPY);
+    if (w->update) DeleteObject(w->update);
+    w->update = nullptr;
+    w->internalPaint = false;
+    erase = w->eraseNeeded;
+    w->eraseNeeded = false;
+  }
+  *ps = PAINTSTRUCT{};
+  HDC dc = makeWindowDC(hwnd, true, update, (GetWindowLongA(hwnd, GWL_STYLE) & WS_CLIPCHILDREN) != 0);
+  GetRgnBox(update, &ps->rcPaint);
+  DeleteObject(update);
+  ps->hdc = dc;
+  if (dc && erase) ps->fErase = !SendMessageA(hwnd, WM_ERASEBKGND, (WPARAM)dc, 0);
+  return dc;
+}
+
+extern "C" BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
+  if (ps && ps->hdc) win32::gdi::releaseSurfaceDC(ps->hdc);
+  hideCaretForPaint(hwnd, false);
+  return TRUE;
+}
+
+extern "C" HDC WINAPI GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
+  if (!hwnd) return CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+  bool client = !(flags & DCX_WINDOW);
+  HRGN extra = nullptr;
+  if ((flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN)) && clip) {
+    extra = CreateRectRgn(-0x4000000, -0x4000000, 0x4000000, 0x4000000);
+    CombineRgn(extra, extra, clip, (flags & DCX_INTERSECTRGN) ? RGN_AND : RGN_DIFF);
+  }
+  if (flags & DCX_INTERSECTUPDATE) {
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+    GetUpdateRgn(hwnd, update, FALSE);
+    if (extra) {
+      CombineRgn(extra, extra, update, RGN_AND);
+      DeleteObject(update);
+    } else {
+      extra = update;
+    }
+  }
+  DWORD style = (DWORD)GetWindowLongA(hwnd, GWL_STYLE);
+  bool clipChildren = (flags & DCX_CLIPCHILDREN) || (client && (style & WS_CLIPCHILDREN));
+  HDC dc = makeWindowDC(hwnd, client, extra, clipChildren);
+  if (extra) DeleteObject(extra);
+  return dc;
+}
+
+extern "C" HDC WINAPI GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_CACHE); }
+
+extern "C" HDC WINAPI GetWindowDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_WINDOW | DCX_CACHE); }
+
+extern "C" int WINAPI ReleaseDC(HWND hwnd, HDC dc) {
+  if (!dc) return 0;
+  if (win32::gdi::windowOfDC(dc) || win32::gdi::surfaceOfDC(dc)) {
+    win32::gdi::releaseSurfaceDC(dc);
+    return 1;
+  }
+  return DeleteDC(dc) ? 1 : 0;
+}
+
+extern "C" HWND WINAPI WindowFromDC(HDC dc) { return win32::gdi::windowOfDC(dc); }
+
+extern "C" BOOL WINAPI LockWindowUpdate(HWND hwnd) {
+  // Drawing is never suspended here; Windows answers FALSE while another window is locked.
+  static HWND locked = nullptr;
+  Lock lock(userMutex());
+  if (hwnd && locked && findLocked(locked)) return FALSE;
+  if (hwnd && !findLocked(hwnd)) {
+    setWindowError();
+    return FALSE;
+  }
+  locked = hwnd;
+  return TRUE;
+}
+
+extern "C" int WINAPI ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clipRect,
+                                     HRGN updateRgn, LPRECT updateRect, UINT flags) {
+  RECT area, clip;
+  cairo_surface_t* surface = nullptr;
+  POINT origin{};
+  {
+    Lock lock(userMutex());
+    Window* w = findLocked(hwnd);
+    if (!w) {
+      setWindowError();
+      return ERROR;
+    }
+    area = scroll ? *scroll : clientSize(*w);
+    clip = clipRect ? *clipRect : clientSize(*w);
+    RECT client = clientSize(*w);
+    IntersectRect(&clip, &clip, &client);
+    Window* top = surfaceOwner(w, true, origin);
+    surface = top->surface;
+    // Pending update moves with the pixels.
+    if (w->update) OffsetRgn(w->update, dx, dy);
+  }
+  RECT src;
+  IntersectRect(&src, &area, &clip);
+  RECT dst = src;
+  OffsetRect(&dst, dx, dy);
+  RECT moved;
+  bool anyMoved = IntersectRect(&moved, &dst, &src);
+  if (surface && anyMoved && reallyVisible(findWindow(hwnd).get())) {
+    cairo_surface_flush(surface);
+    cairo_t* cr = cairo_create(surface);
+    cairo_rectangle(cr, origin.x + moved.left, origin.y + moved.top, moved.right - moved.left, moved.bottom - moved.top);
+    cairo_clip(cr);
+    cairo_push_group(cr);
+    cairo_set_source_surface(cr, surface, origin.x + dx, origin.y + dy);
+    cairo_paint(cr);
+    cairo_pop_group_to_source(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_mark_dirty(surface);
+  }
+  // What scrolled in is exposed: the source area minus where pixels landed.
+  HRGN exposed = CreateRectRgnIndirect(&src);
+  if (anyMoved) {
+    HRGN landed = CreateRectRgnIndirect(&moved);
+    CombineRgn(exposed, exposed, landed, RGN_DIFF);
+    DeleteObject(landed);
+  }
+  int type = GetRgnBox(exposed, updateRect ? updateRect : &moved);
+  if (updateRgn) CombineRgn(updateRgn, exposed, nullptr, RGN_COPY);
+  if (flags & SW_INVALIDATE)
+    RedrawWindow(hwnd, nullptr, exposed, RDW_INVALIDATE | ((flags & SW_ERASE) ? RDW_ERASE : 0) | RDW_ALLCHILDREN);
+  DeleteObject(exposed);
+  if (flags & SW_SCROLLCHILDREN) {
+    std::vector<std::pair<HWND, RECT>> kids;
+    {
+      Lock lock(userMutex());
+      if (Window* w = findLocked(hwnd))
+        for (Window* c : w->children) kids.emplace_back(c->handle, c->windowRect);
+    }
+    for (auto& [k, r] : kids)
+      SetWindowPos(k, nullptr, r.left + dx, r.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+  }
+  return type;
+}
+
+extern "C" BOOL WINAPI ScrollWindow(HWND hwnd, int dx, int dy, const RECT* rect, const RECT* clip) {
+  UINT flags = SW_INVALIDATE | SW_ERASE | (rect ? 0 : SW_SCROLLCHILDREN);
+  return ScrollWindowEx(hwnd, dx, dy, rect, clip, nullptr, nullptr, flags) != ERROR;
+}
