@@ -7,6 +7,7 @@
 // intervals, since no in-process lock sees their changes.
 #include <internal/wait.h>
 
+#include <pthread.h>
 #include <sched.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -71,9 +72,16 @@ class WaitRegistration {
   Waiter* waiter_;
 };
 
+namespace {
+// The kernel's id of the calling thread, asked once per thread. A forked
+// child's only thread has a new id: the fork handler forgets the parent's.
+thread_local DWORD cachedThreadId = 0;
+[[maybe_unused]] const int forkHandler = pthread_atfork(nullptr, nullptr, [] { cachedThreadId = 0; });
+}  // namespace
+
 DWORD currentThreadId() {
-  thread_local const DWORD id = static_cast<DWORD>(::syscall(SYS_gettid));
-  return id;
+  if (cachedThreadId == 0) cachedThreadId = static_cast<DWORD>(::syscall(SYS_gettid));
+  return cachedThreadId;
 }
 
 namespace {

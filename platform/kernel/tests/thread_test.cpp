@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <atomic>
 
 namespace {
@@ -104,6 +107,15 @@ TEST(Thread, BadHandlesAndArgumentsFail) {
   EXPECT_EQ(CreateThread(nullptr, 0, nullptr, nullptr, 0, nullptr), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   CloseHandle(event);
+}
+
+TEST(Thread, ForkedChildHasItsOwnThreadId) {
+  DWORD parent = GetCurrentThreadId();
+  pid_t child = fork();
+  if (child == 0) _exit(GetCurrentThreadId() != parent && GetCurrentThreadId() == static_cast<DWORD>(getpid()) ? 0 : 1);
+  int status = -1;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 TEST(Interlocked, OperationsAnswerAsDocumented) {
