@@ -41,10 +41,8 @@ class Output {
     ++length_;
   }
   void put(std::string_view text) {
-    if (length_ < capacity_) {
-      const size_t n = std::min(text.size(), capacity_ - length_);
-      std::memcpy(buffer_ + length_, text.data(), n);
-    }
+    if (length_ < capacity_ && !text.empty())
+      std::memcpy(buffer_ + length_, text.data(), std::min(text.size(), capacity_ - length_));
     length_ += text.size();
   }
   void repeat(char c, size_t count) {
