@@ -8,11 +8,15 @@
 // (MB_ERR_INVALID_CHARS, default characters) and make every page a
 // round trip where Windows' page is one.
 //
-// Deliberate limits: no best-fit mapping (a character the page lacks always
-// becomes the default character, as with WC_NO_BEST_FIT_CHARS); no
-// composition or decomposition (MB_COMPOSITE fails with ERROR_INVALID_FLAGS;
-// with WC_COMPOSITECHECK a combining mark is dropped for WC_DISCARDNS and
-// otherwise converted on its own).
+// Best fit (without WC_NO_BEST_FIT_CHARS) is a small generic table rather
+// than Windows' per-page tables: accented Latin letters become their plain
+// letter, full-width forms ASCII, typographic dashes, quotes and spaces
+// ASCII ones (unicodeBestFit); anything else the page lacks becomes the
+// default character.
+// Deliberate limit: no composition or decomposition (MB_COMPOSITE fails with
+// ERROR_INVALID_FLAGS; with WC_COMPOSITECHECK a combining mark is dropped for
+// WC_DISCARDNS and otherwise converted on its own). MB_USEGLYPHCHARS is
+// accepted and changes nothing: the control bytes stay control characters.
 #include <iconv.h>
 #include <internal/codepage.h>
 #include <winbase.h>
@@ -341,7 +345,8 @@ void encodeTable(const Table& t, std::u16string_view in, DWORD flags, std::strin
   for (size_t i = 0; i < in.size(); ++i) {
     const char16_t c = in[i];
     if ((flags & WC_COMPOSITECHECK) && (flags & WC_DISCARDNS) && isCombiningMark(c) && i > 0) continue;
-    const uint16_t code = (isHighSurrogate(c) || isLowSurrogate(c)) ? kUnmapped : t.encode(c);
+    uint16_t code = (isHighSurrogate(c) || isLowSurrogate(c)) ? kUnmapped : t.encode(c);
+    if (code == kUnmapped && !(flags & WC_NO_BEST_FIT_CHARS)) code = t.encode(unicodeBestFit(c));
     if (code == kUnmapped) {
       // A surrogate pair is one character and gets one default character.
       if (isHighSurrogate(c) && i + 1 < in.size() && isLowSurrogate(in[i + 1])) ++i;

@@ -3,6 +3,9 @@
 #include <internal/codepage.h>
 #include <winnls.h>
 
+#include <algorithm>
+#include <iterator>
+
 namespace win32 {
 namespace {
 
@@ -13,6 +16,55 @@ constexpr WORD kPunct = C1_PUNCT | C1_DEFINED;
 constexpr WORD kBlank = C1_SPACE | C1_BLANK | C1_DEFINED;
 
 bool between(char16_t c, char16_t first, char16_t last) { return c >= first && c <= last; }
+
+// Accented Latin letters and ligatures by their lower-case form.
+struct DecomposedLetter {
+  char16_t lower;
+  LatinLetter letter;
+};
+
+constexpr DecomposedLetter kDecomposed[] = {
+    {0x00DF, {'s', 's', kNoAccent}},   {0x00E0, {'a', 0, kGrave}},      {0x00E1, {'a', 0, kAcute}},
+    {0x00E2, {'a', 0, kCircumflex}},   {0x00E3, {'a', 0, kTilde}},      {0x00E4, {'a', 0, kDiaeresis}},
+    {0x00E5, {'a', 0, kRing}},         {0x00E6, {'a', 'e', kNoAccent}}, {0x00E7, {'c', 0, kCedilla}},
+    {0x00E8, {'e', 0, kGrave}},        {0x00E9, {'e', 0, kAcute}},      {0x00EA, {'e', 0, kCircumflex}},
+    {0x00EB, {'e', 0, kDiaeresis}},    {0x00EC, {'i', 0, kGrave}},      {0x00ED, {'i', 0, kAcute}},
+    {0x00EE, {'i', 0, kCircumflex}},   {0x00EF, {'i', 0, kDiaeresis}},  {0x00F0, {'d', 0, kStroke}},
+    {0x00F1, {'n', 0, kTilde}},        {0x00F2, {'o', 0, kGrave}},      {0x00F3, {'o', 0, kAcute}},
+    {0x00F4, {'o', 0, kCircumflex}},   {0x00F5, {'o', 0, kTilde}},      {0x00F6, {'o', 0, kDiaeresis}},
+    {0x00F8, {'o', 0, kStroke}},       {0x00F9, {'u', 0, kGrave}},      {0x00FA, {'u', 0, kAcute}},
+    {0x00FB, {'u', 0, kCircumflex}},   {0x00FC, {'u', 0, kDiaeresis}},  {0x00FD, {'y', 0, kAcute}},
+    {0x00FF, {'y', 0, kDiaeresis}},    {0x0101, {'a', 0, kMacron}},     {0x0103, {'a', 0, kBreve}},
+    {0x0105, {'a', 0, kOgonek}},       {0x0107, {'c', 0, kAcute}},      {0x0109, {'c', 0, kCircumflex}},
+    {0x010B, {'c', 0, kDot}},          {0x010D, {'c', 0, kCaron}},      {0x010F, {'d', 0, kCaron}},
+    {0x0111, {'d', 0, kStroke}},       {0x0113, {'e', 0, kMacron}},     {0x0115, {'e', 0, kBreve}},
+    {0x0117, {'e', 0, kDot}},          {0x0119, {'e', 0, kOgonek}},     {0x011B, {'e', 0, kCaron}},
+    {0x011D, {'g', 0, kCircumflex}},   {0x011F, {'g', 0, kBreve}},      {0x0121, {'g', 0, kDot}},
+    {0x0123, {'g', 0, kCedilla}},      {0x0125, {'h', 0, kCircumflex}}, {0x0127, {'h', 0, kStroke}},
+    {0x0129, {'i', 0, kTilde}},        {0x012B, {'i', 0, kMacron}},     {0x012D, {'i', 0, kBreve}},
+    {0x012F, {'i', 0, kOgonek}},       {0x0131, {'i', 0, kDot}},        {0x0133, {'i', 'j', kNoAccent}},
+    {0x0135, {'j', 0, kCircumflex}},   {0x0137, {'k', 0, kCedilla}},    {0x013A, {'l', 0, kAcute}},
+    {0x013C, {'l', 0, kCedilla}},      {0x013E, {'l', 0, kCaron}},      {0x0140, {'l', 0, kDot}},
+    {0x0142, {'l', 0, kStroke}},       {0x0144, {'n', 0, kAcute}},      {0x0146, {'n', 0, kCedilla}},
+    {0x0148, {'n', 0, kCaron}},        {0x014D, {'o', 0, kMacron}},     {0x014F, {'o', 0, kBreve}},
+    {0x0151, {'o', 0, kDoubleAcute}},  {0x0153, {'o', 'e', kNoAccent}}, {0x0155, {'r', 0, kAcute}},
+    {0x0157, {'r', 0, kCedilla}},      {0x0159, {'r', 0, kCaron}},      {0x015B, {'s', 0, kAcute}},
+    {0x015D, {'s', 0, kCircumflex}},   {0x015F, {'s', 0, kCedilla}},    {0x0161, {'s', 0, kCaron}},
+    {0x0163, {'t', 0, kCedilla}},      {0x0165, {'t', 0, kCaron}},      {0x0167, {'t', 0, kStroke}},
+    {0x0169, {'u', 0, kTilde}},        {0x016B, {'u', 0, kMacron}},     {0x016D, {'u', 0, kBreve}},
+    {0x016F, {'u', 0, kRing}},         {0x0171, {'u', 0, kDoubleAcute}}, {0x0173, {'u', 0, kOgonek}},
+    {0x0175, {'w', 0, kCircumflex}},   {0x0177, {'y', 0, kCircumflex}}, {0x017A, {'z', 0, kAcute}},
+    {0x017C, {'z', 0, kDot}},          {0x017E, {'z', 0, kCaron}},      {0x017F, {'s', 0, kNoAccent}},
+    {0x0192, {'f', 0, kHook}},
+};
+
+constexpr bool sortedByCode() {
+  for (size_t i = 1; i < std::size(kDecomposed); ++i)
+    if (kDecomposed[i - 1].lower >= kDecomposed[i].lower) return false;
+  return true;
+}
+static_assert(sortedByCode(), "decomposeLatin searches the table by halves");
+
 
 // Latin Extended-A alternates upper and lower case in pairs, starting on an
 // even code in some runs and on an odd code in others.
@@ -137,6 +189,32 @@ char16_t unicodeToLower(char16_t c) {
   if (between(c, 0x0400, 0x040F)) return c + 0x50;
   if (between(c, 0x0460, 0x0481) || between(c, 0x048A, 0x04BF)) return static_cast<char16_t>(c | 1u);
   if (between(c, 0xFF21, 0xFF3A)) return c + 0x20;
+  return c;
+}
+
+bool decomposeLatin(char16_t c, LatinLetter& letter) {
+  const char16_t lower = unicodeToLower(c);
+  const auto* end = std::end(kDecomposed);
+  const auto* it = std::lower_bound(std::begin(kDecomposed), end, lower,
+                                    [](const DecomposedLetter& d, char16_t key) { return d.lower < key; });
+  if (it == end || it->lower != lower) return false;
+  letter = it->letter;
+  return true;
+}
+
+char16_t unicodeBestFit(char16_t c) {
+  LatinLetter letter;
+  if (decomposeLatin(c, letter) && !letter.second) {
+    const bool upper = unicodeCharType(c) & C1_UPPER;
+    return static_cast<char16_t>(upper ? letter.base - 'a' + 'A' : letter.base);
+  }
+  if (between(c, 0xFF01, 0xFF5E)) return static_cast<char16_t>(c - 0xFEE0);  // full-width ASCII
+  if (c == 0x3000 || c == 0x00A0 || between(c, 0x2000, 0x200A)) return u' ';
+  if (between(c, 0x2010, 0x2015) || c == 0x2212) return u'-';
+  if (between(c, 0x2018, 0x201B) || c == 0x2032) return u'\'';
+  if (between(c, 0x201C, 0x201F) || c == 0x2033) return u'"';
+  if (c == 0x2039) return u'<';
+  if (c == 0x203A) return u'>';
   return c;
 }
 

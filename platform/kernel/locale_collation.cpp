@@ -48,37 +48,6 @@ struct Weights {
   std::vector<Special> specials;
 };
 
-// Accents, in the order they sort after the plain letter.
-enum Accent : uint8_t { kNone, kAcute, kGrave, kCircumflex, kDiaeresis, kTilde, kRing, kCedilla, kStroke, kCaron, kHook };
-
-struct Letter {
-  char16_t lower;  // lower-case form of the character
-  char base;
-  char second;     // a second letter for ligatures, else 0
-  Accent accent;
-};
-
-constexpr Letter kAccentedLetters[] = {
-    {0xDF, 's', 's', kNone},      {0xE0, 'a', 0, kGrave},     {0xE1, 'a', 0, kAcute},
-    {0xE2, 'a', 0, kCircumflex},  {0xE3, 'a', 0, kTilde},     {0xE4, 'a', 0, kDiaeresis},
-    {0xE5, 'a', 0, kRing},        {0xE6, 'a', 'e', kNone},    {0xE7, 'c', 0, kCedilla},
-    {0xE8, 'e', 0, kGrave},       {0xE9, 'e', 0, kAcute},     {0xEA, 'e', 0, kCircumflex},
-    {0xEB, 'e', 0, kDiaeresis},   {0xEC, 'i', 0, kGrave},     {0xED, 'i', 0, kAcute},
-    {0xEE, 'i', 0, kCircumflex},  {0xEF, 'i', 0, kDiaeresis}, {0xF0, 'd', 0, kStroke},
-    {0xF1, 'n', 0, kTilde},       {0xF2, 'o', 0, kGrave},     {0xF3, 'o', 0, kAcute},
-    {0xF4, 'o', 0, kCircumflex},  {0xF5, 'o', 0, kTilde},     {0xF6, 'o', 0, kDiaeresis},
-    {0xF8, 'o', 0, kStroke},      {0xF9, 'u', 0, kGrave},     {0xFA, 'u', 0, kAcute},
-    {0xFB, 'u', 0, kCircumflex},  {0xFC, 'u', 0, kDiaeresis}, {0xFD, 'y', 0, kAcute},
-    {0xFF, 'y', 0, kDiaeresis},   {0x0153, 'o', 'e', kNone},  {0x0161, 's', 0, kCaron},
-    {0x017E, 'z', 0, kCaron},     {0x0192, 'f', 0, kHook},
-};
-
-const Letter* findLetter(char16_t lower) {
-  for (const Letter& l : kAccentedLetters)
-    if (l.lower == lower) return &l;
-  return nullptr;
-}
-
 uint32_t letterWeight(char base) { return (kLetterGroup << 24) | static_cast<uint32_t>(base - 'a' + 1); }
 
 bool isWordSortSpecial(char16_t c) { return c == u'-' || c == u'\'' || c == 0xAD; }
@@ -113,17 +82,17 @@ Weights weigh(std::u16string_view text, DWORD flags) {
       e.primary = (kDigitGroup << 24) | (c - u'0');
     } else if (c == 0xB9 || c == 0xB2 || c == 0xB3) {
       e.primary = (kDigitGroup << 24) | (c == 0xB9 ? 1u : c - 0xB0u);
-      e.accent = kHook;
+      e.accent = kHook;  // superscript digits weigh as digits with a mark
     } else if (lower >= u'a' && lower <= u'z') {
       e.primary = letterWeight(static_cast<char>(lower));
     } else if (lower == 0xFE) {  // þ sorts after z
       e.primary = letterWeight('z' + 1);
-    } else if (const Letter* l = findLetter(lower)) {
-      e.primary = letterWeight(l->base);
-      e.accent = l->accent;
-      if (l->second) {
+    } else if (LatinLetter l; decomposeLatin(c, l)) {
+      e.primary = letterWeight(l.base);
+      e.accent = l.accent;
+      if (l.second) {
         w.elements.push_back(e);
-        e.primary = letterWeight(l->second);
+        e.primary = letterWeight(l.second);
       }
     } else if (type & C1_ALPHA) {
       e.primary = (kLetterGroup << 24) | (0x100u + lower);

@@ -41,4 +41,25 @@ WORD unicodeCharType(char16_t c);
 char16_t unicodeToUpper(char16_t c);
 char16_t unicodeToLower(char16_t c);
 
+// A Latin letter with an accent (or a ligature) as its plain letters: the
+// lower-case base letter, a second letter for ligatures (æ: a, e; ß: s, s)
+// or 0, and the accent (LatinAccent). False for other characters,
+// plain letters included.
+enum LatinAccent : unsigned char {
+  kNoAccent, kAcute, kGrave, kCircumflex, kDiaeresis, kTilde, kRing, kCedilla, kStroke, kCaron, kHook,
+  kMacron, kBreve, kOgonek, kDot, kDoubleAcute
+};
+struct LatinLetter {
+  char base;
+  char second;
+  LatinAccent accent;
+};
+bool decomposeLatin(char16_t c, LatinLetter& letter);
+
+// A look-alike for a character that a code page may lack, for the default
+// conversion to bytes (Windows' "best fit"): accented Latin letters as
+// their plain letter, full-width forms as ASCII, typographic dashes,
+// quotes and spaces as ASCII ones. Answers `c` when it knows none.
+char16_t unicodeBestFit(char16_t c);
+
 }  // namespace win32

@@ -178,6 +178,23 @@ TEST(CodePage, DefaultCharacterForMissingCharacters) {
   EXPECT_EQ(toBytes(1252, u"e\u0301", WC_COMPOSITECHECK | WC_DISCARDNS), "e");
 }
 
+TEST(CodePage, BestFitUnlessRefused) {
+  struct Case { UINT cp; const char16_t* text; const char* bestFit; const char* strict; } cases[] = {
+      {1252, u"\u0141\u00f3d\u017a", "L\xf3" "dz", "?\xf3" "d?"},  // Łódź: ó is in 1252
+      {1252, u"\uff21\uff42\uff13", "Ab3", "???"},                   // full-width forms
+      {1252, u"\u2010\u2212\u2032\u2033\u3000", "-\x2d'\" ", "?????"},
+      {1252, u"\u0133", "?", "?"},                                    // a ligature has no single look-alike
+      {437, u"\u00c3\u0160", "AS", "??"},                             // 437 lacks Ã and Š
+      {20127, u"caf\u00e9", "cafe", "caf?"},
+  };
+  for (const auto& c : cases) {
+    BOOL used = TRUE;
+    EXPECT_EQ(toBytes(c.cp, c.text, 0, nullptr, &used), c.bestFit) << c.cp;
+    EXPECT_EQ(used, std::strchr(c.bestFit, '?') != nullptr) << c.cp;
+    EXPECT_EQ(toBytes(c.cp, c.text, WC_NO_BEST_FIT_CHARS), c.strict) << c.cp;
+  }
+}
+
 TEST(CodePage, LeadBytesPerPage) {
   struct Case { UINT cp; BYTE byte; BOOL lead; } cases[] = {
       {932, 0x80, FALSE}, {932, 0x81, TRUE},  {932, 0x9F, TRUE},  {932, 0xA0, FALSE}, {932, 0xDF, FALSE},

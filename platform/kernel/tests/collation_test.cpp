@@ -51,6 +51,13 @@ TEST(Collation, CountsLimitTheTexts) {
   EXPECT_EQ(CompareStringW(0x0409, NORM_IGNOREWIDTH, u"\uff21", -1, u"A", -1), CSTR_EQUAL);
 }
 
+TEST(Collation, LatinLettersOfOtherPagesWeighAsTheirBaseLetter) {
+  EXPECT_EQ(CompareStringW(0x0409, 0, u"\u0141\u00f3d\u017a", -1, u"Lodz", -1), CSTR_GREATER_THAN);
+  EXPECT_EQ(CompareStringW(0x0409, NORM_IGNORENONSPACE, u"\u0141\u00f3d\u017a", -1, u"Lodz", -1), CSTR_EQUAL);
+  EXPECT_EQ(CompareStringW(0x0409, 0, u"\u010d", -1, u"d", -1), CSTR_LESS_THAN);  // č between c and d
+  EXPECT_EQ(CompareStringW(0x0409, 0, u"\u010d", -1, u"c", -1), CSTR_GREATER_THAN);
+}
+
 TEST(Collation, CompareRefusesBadArguments) {
   struct Case { LCID lcid; DWORD flags; const char* a; const char* b; DWORD error; } cases[] = {
       {0x0409, 0, nullptr, "a", ERROR_INVALID_PARAMETER},
