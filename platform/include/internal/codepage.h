@@ -4,8 +4,9 @@
 //
 // Conversions behave as MultiByteToWideChar / WideCharToMultiByte without
 // flags: an invalid byte sequence becomes the code page's Unicode default
-// character, a character the code page lacks becomes its default character
-// ('?'). WCHAR text is char16_t, never wchar_t.
+// character; a character the code page lacks becomes its look-alike (best
+// fit, unicodeBestFit) or else the default character ('?'). WCHAR text is
+// char16_t, never wchar_t.
 #pragma once
 
 #include <string>
