@@ -29,6 +29,16 @@ BOOL CException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpCo
   return FALSE;
 }
 
+int CException::ReportError(UINT nType, UINT nMessageID) const {
+  // The framework's message buffer: longer messages are cut.
+  char text[512];
+  if (!GetErrorMessage(text, sizeof text)) {
+    if (nMessageID == 0 || AfxLoadString(nMessageID, text, sizeof text) == 0)
+      copyMessage("No error message is available.", text, sizeof text);
+  }
+  return MessageBoxA(nullptr, text, AfxGetAppName(), nType);
+}
+
 BOOL CMemoryException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const {
   if (pnHelpContext) *pnHelpContext = 0;
   return copyMessage("Out of memory.", lpszError, nMaxError);

@@ -300,7 +300,7 @@ CString CFile::GetFileTitle() const {
 }
 
 BOOL CFile::GetStatus(CFileStatus& rStatus) const {
-  std::memset(&rStatus, 0, sizeof rStatus);
+  rStatus = CFileStatus{};
   size_t nName = std::min<size_t>(static_cast<size_t>(m_strFileName.GetLength()), sizeof rStatus.m_szFullName - 1);
   std::memcpy(rStatus.m_szFullName, static_cast<LPCSTR>(m_strFileName), nName);
   if (m_hFile == hFileNull) return FALSE;
@@ -319,7 +319,7 @@ BOOL CFile::GetStatus(CFileStatus& rStatus) const {
 }
 
 BOOL CFile::GetStatus(LPCSTR lpszFileName, CFileStatus& rStatus) {
-  std::memset(&rStatus, 0, sizeof rStatus);
+  rStatus = CFileStatus{};
   if (!lpszFileName) return FALSE;
   DWORD nFull = GetFullPathNameA(lpszFileName, sizeof rStatus.m_szFullName, rStatus.m_szFullName, nullptr);
   if (nFull == 0 || nFull >= sizeof rStatus.m_szFullName) {

@@ -53,10 +53,10 @@ struct CFileStatus {
   CTime m_ctime;  // creation (the last status change on Linux)
   CTime m_mtime;  // last modification
   CTime m_atime;  // last access
-  ULONGLONG m_size;
-  BYTE m_attribute;  // CFile::Attribute bits
-  BYTE m_padding;
-  char m_szFullName[_MAX_PATH];
+  ULONGLONG m_size = 0;
+  BYTE m_attribute = 0;  // CFile::Attribute bits
+  BYTE m_padding = 0;
+  char m_szFullName[_MAX_PATH] = {};
 };
 
 class CFile : public CObject {
