@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
 
 namespace win32 {
@@ -173,6 +174,7 @@ extern "C" DWORD WINAPI SearchPathA(LPCSTR lpPath, LPCSTR lpFileName, LPCSTR lpE
   if (isExplicitPath(name)) {
     std::string host = resolveHostPath(name);
     if (!host.empty() && host[0] != '/') host = currentDirectory() + "/" + host;
+    host = std::filesystem::path(host).lexically_normal().string();  // a full path, as GetFullPathName gives
     struct stat st;
     if (::stat(host.c_str(), &st) == 0) found = host;
   } else if (lpPath) {

@@ -76,10 +76,12 @@ TEST_F(Modules, LoadsLibraryUnderItsWindowsNameIgnoringCase) {
   EXPECT_EQ(moduleFileName(module), realPath(kBin + "/TESTRES.DLL"));
   // The same module, however the name is spelled: without extension, with a
   // trailing '.' after the extension, with a path in another case.
-  for (const std::string& other : {std::string("TestRes"), std::string("TESTRES.DLL."), kBin + "/testres.dll", kBin + "\\TestRes"}) {
+  for (const std::string& other : {std::string("TestRes"), std::string("TESTRES.DLL."), kBin + "/testres.dll",
+                                    kBin + "\\TestRes", "C:" + kBin + "\\TESTRES.dll"}) {
     HMODULE again = load(other);
     EXPECT_EQ(again, module) << other;
     EXPECT_TRUE(FreeLibrary(again)) << other;
+    EXPECT_EQ(GetModuleHandleA(other.c_str()), module) << other;
   }
   EXPECT_TRUE(FreeLibrary(module));
 }
@@ -417,7 +419,12 @@ TEST(PathSearch, BufferTooSmallAnswersTheSizeNeeded) {
   EXPECT_STREQ(buffer, "untouched");
   EXPECT_EQ(SearchPathA(dir.c_str(), "F.TXT", nullptr, needed, buffer, nullptr), needed - 1);
   EXPECT_EQ(std::string(buffer), expected);
-  // An absolute name is taken as it stands.
+  // A name relative to the current directory or absolute is taken as it stands.
+  const fs::path cwd = fs::current_path();
+  fs::current_path(dir);
+  EXPECT_EQ(SearchPathA("/nonexistent", ".\\f.TXT", nullptr, sizeof buffer, buffer, nullptr), needed - 1);
+  EXPECT_EQ(realPath(buffer), realPath(expected));
+  fs::current_path(cwd);
   EXPECT_EQ(SearchPathA("/nonexistent", (dir / "F.TXT").c_str(), nullptr, sizeof buffer, buffer, nullptr),
             needed - 1);
   SetLastError(0);
