@@ -1,6 +1,6 @@
 // The mouse cursor: its shape (SetCursor), position, clipping rectangle and
-// show counter. Standard cursors are distinct fixed handles; cursors of a
-// module come from the module's resources.
+// show counter. Cursor objects themselves are made by icon.cpp.
+#include "icon.h"
 #include "queue.h"
 
 #include <algorithm>
@@ -8,20 +8,11 @@
 namespace win32::user {
 namespace {
 
-constexpr uintptr_t kStandardCursorBase = 0x5FFFFF00;  // above the GDI handles
-constexpr WORD kStandardIds[] = {32512, 32513, 32514, 32515, 32516, 32640, 32641, 32642,
-                                 32643, 32644, 32645, 32646, 32648, 32649, 32650, 32651};
-
 HCURSOR current = nullptr;
 POINT position{640, 512};
 RECT clip{0, 0, 0, 0};
 bool clipped = false;
 int showCount = 0;
-
-bool isStandard(HCURSOR c) {
-  uintptr_t v = (uintptr_t)c;
-  return v >= kStandardCursorBase && v < kStandardCursorBase + 0x100;
-}
 
 }  // namespace
 
@@ -40,19 +31,6 @@ POINT moveCursorLocked(POINT p) {
 
 using namespace win32::user;
 
-extern "C" HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
-  if (!instance) {
-    if (IS_INTRESOURCE(name))
-      for (WORD id : kStandardIds)
-        if (id == (WORD)(ULONG_PTR)name) return (HCURSOR)(kStandardCursorBase + (id - 32512) % 0x100);
-    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-    return nullptr;
-  }
-  // Cursor resources of modules are not made into cursors by this layer.
-  SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);
-  return nullptr;
-}
-
 extern "C" HCURSOR WINAPI SetCursor(HCURSOR cursor) {
   Lock lock(userMutex());
   HCURSOR old = current;
@@ -63,13 +41,6 @@ extern "C" HCURSOR WINAPI SetCursor(HCURSOR cursor) {
 extern "C" HCURSOR WINAPI GetCursor(void) {
   Lock lock(userMutex());
   return current;
-}
-
-extern "C" BOOL WINAPI DestroyCursor(HCURSOR cursor) {
-  // Shared standard cursors are never destroyed; Windows answers TRUE anyway.
-  if (isStandard(cursor)) return TRUE;
-  SetLastError(ERROR_INVALID_CURSOR_HANDLE);
-  return FALSE;
 }
 
 extern "C" BOOL WINAPI GetCursorPos(LPPOINT point) {
@@ -114,4 +85,13 @@ extern "C" BOOL WINAPI GetClipCursor(LPRECT rect) {
 extern "C" int WINAPI ShowCursor(BOOL show) {
   Lock lock(userMutex());
   return show ? ++showCount : --showCount;
+}
+
+// Cursor objects are icon.cpp's; these two only forward.
+extern "C" HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
+  return win32::user::loadCursorObject(instance, name);
+}
+
+extern "C" BOOL WINAPI DestroyCursor(HCURSOR cursor) {
+  return win32::user::destroyCursorObject(cursor) ? TRUE : FALSE;
 }

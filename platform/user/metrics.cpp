@@ -105,7 +105,10 @@ extern "C" HBRUSH WINAPI GetSysColorBrush(int index) {
   static std::mutex lock;
   static HBRUSH brushes[kColorCount] = {};
   std::lock_guard guard(lock);
-  if (!brushes[index]) brushes[index] = CreateSolidBrush(kColors[index]);
+  if (!brushes[index]) {
+    brushes[index] = CreateSolidBrush(kColors[index]);
+    win32::gdi::makePermanent(brushes[index]);  // DeleteObject on a system brush does nothing
+  }
   return brushes[index];
 }
 
