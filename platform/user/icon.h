@@ -55,6 +55,10 @@ HICON iconFromImage(const BYTE* data, size_t size, bool icon, bool hotspotFirst,
 HCURSOR loadCursorObject(HINSTANCE module, LPCSTR name);
 bool destroyCursorObject(HCURSOR cursor);
 
+// An icon or cursor of a module's RT_GROUP_ICON / RT_GROUP_CURSOR resource
+// at the size closest to cx x cy; nullptr with the resource error.
+HICON loadIconResource(HINSTANCE module, LPCSTR name, bool icon, int cx, int cy);
+
 // The system's standard icons (IDI_*) and cursors (IDC_*), made once and shared.
 HICON standardIcon(WORD id);
 HCURSOR standardCursor(WORD id);
