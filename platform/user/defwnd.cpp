@@ -249,6 +249,18 @@ LRESULT onSysKeyDown(HWND hwnd, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
+LRESULT onSysChar(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  constexpr LPARAM kAltDown = 1 << 29;
+  if (wParam == VK_RETURN && IsIconic(hwnd)) {
+    SendMessageA(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    return 0;
+  }
+  // Alt with a character asks for the menu with that mnemonic.
+  if ((lParam & kAltDown) && wParam && wParam != VK_TAB && wParam != VK_ESCAPE)
+    SendMessageA(hwnd, WM_SYSCOMMAND, SC_KEYMENU, (LPARAM)wParam);
+  return 0;
+}
+
 LRESULT onSysCommand(HWND hwnd, WPARAM wParam, LPARAM) {
   switch (wParam & 0xFFF0) {
     case SC_CLOSE: SendMessageA(hwnd, WM_CLOSE, 0, 0); break;
@@ -341,6 +353,7 @@ constexpr Entry kHandlers[] = {
     {WM_CTLCOLORSTATIC, onCtlColorFace},
     {WM_CTLCOLORSCROLLBAR, onCtlColorScrollBar},
     {WM_SYSKEYDOWN, onSysKeyDown},
+    {WM_SYSCHAR, onSysChar},
     {WM_SYSCOMMAND, onSysCommand},
     {WM_ACTIVATE, onActivate},
     {WM_CANCELMODE, onCancelMode},

@@ -242,13 +242,18 @@ bool takeInputMessage(MSG& out, HWND filter, UINT min, UINT max, bool remove) {
 }
 
 void queueKeyInput(BYTE vk, bool up) {
+  static bool altAlone = false;  // Alt went down and no other key since (lock held)
   Lock lock(userMutex());
   auto& async = asyncKeysLocked();
   bool wasDown = (async[vk] & 0x80) != 0;
   setKeyWithSide(async, vk, up);
   bool alt = (async[VK_MENU] & 0x80) != 0, ctrl = (async[VK_CONTROL] & 0x80) != 0;
-  // Alt without Ctrl (and F10) makes system keys.
-  bool system = (alt && !ctrl) || vk == VK_F10 || (vk == VK_MENU && !ctrl);
+  bool isAlt = vk == VK_MENU || vk == VK_LMENU || vk == VK_RMENU;
+  if (isAlt && !up) altAlone = true;
+  else if (!isAlt && !up) altAlone = false;
+  // Alt without Ctrl (and F10) makes system keys; releasing Alt is a system
+  // key only when nothing was pressed with it.
+  bool system = (alt && !ctrl) || vk == VK_F10 || (isAlt && !ctrl && (!up || altAlone));
   UINT msg = up ? (system ? WM_SYSKEYUP : WM_KEYUP) : (system ? WM_SYSKEYDOWN : WM_KEYDOWN);
   bool extended;
   UINT scan = scanCodeOf(vk, extended);
