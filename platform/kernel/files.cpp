@@ -304,7 +304,7 @@ extern "C" DWORD WINAPI SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG
     const off_t before = ::lseek(file->descriptor(), 0, SEEK_CUR);
     const int64_t target = moveFilePointer(*file, distance, dwMoveMethod);
     if (target < 0) return INVALID_SET_FILE_POINTER;
-    if (target > static_cast<int64_t>(0xFFFFFFFE)) {
+    if (target > static_cast<int64_t>(0xFFFFFFFF)) {
       if (before >= 0) ::lseek(file->descriptor(), before, SEEK_SET);
       SetLastError(ERROR_INVALID_PARAMETER);
       return INVALID_SET_FILE_POINTER;
