@@ -105,3 +105,55 @@ char* _strdate(char* buffer);
 char* _strtime(char* buffer);
 
 }  // extern "C"
+
+// --- low-level file I/O (lowio.cpp) -----------------------------------------
+#define _O_RDONLY 0x0000
+#define _O_WRONLY 0x0001
+#define _O_RDWR 0x0002
+#define _O_APPEND 0x0008
+#define _O_RANDOM 0x0010
+#define _O_SEQUENTIAL 0x0020
+#define _O_TEMPORARY 0x0040
+#define _O_NOINHERIT 0x0080
+#define _O_CREAT 0x0100
+#define _O_TRUNC 0x0200
+#define _O_EXCL 0x0400
+#define _O_SHORT_LIVED 0x1000
+#define _O_TEXT 0x4000
+#define _O_BINARY 0x8000
+#define _SH_DENYRW 0x10
+#define _SH_DENYWR 0x20
+#define _SH_DENYRD 0x30
+#define _SH_DENYNO 0x40
+#define _S_IREAD 0x0100
+#define _S_IWRITE 0x0080
+typedef int errno_t;
+
+extern "C" {
+// Names in Windows spelling resolve as the layer resolves them. Without
+// _O_BINARY a file is in text mode: CR LF reads as LF, LF writes as CR LF,
+// Ctrl-Z ends what is read. A file created without _S_IWRITE is read-only.
+// _O_TEMPORARY removes the file on _close. Sharing flags are not enforced.
+int _open(const char* filename, int oflag, ...);
+int _sopen(const char* filename, int oflag, int shflag, ...);
+errno_t _sopen_s(int* pfh, const char* filename, int oflag, int shflag, int pmode);
+int _read(int fd, void* buffer, unsigned count);
+int _write(int fd, const void* buffer, unsigned count);
+int _close(int fd);
+LONG _lseek(int fd, LONG offset, int origin);
+__int64 _lseeki64(int fd, __int64 offset, int origin);
+LONG _filelength(int fd);
+__int64 _filelengthi64(int fd);
+// Fails (EACCES) on a directory, as Windows does.
+int _unlink(const char* filename);
+}  // extern "C"
+
+// --- environment search and time (searchenv.cpp, time64.cpp) ---------------
+typedef int64_t __time64_t;
+extern "C" {
+// The full path (layer spelling) of `filename` found in the current
+// directory or a directory of the variable's list (';', and ':' except a
+// drive colon); "" and ENOENT when there is none, ERANGE when it does not fit.
+errno_t _searchenv_s(const char* filename, const char* varname, char* pathname, size_t size);
+__time64_t _time64(__time64_t* destination);
+}  // extern "C"
