@@ -16,6 +16,7 @@ struct RingColors {
 
 // Outer and inner ring colours of a raised or sunken border part.
 RingColors outerRing(UINT edge, UINT flags) {
+  if (!(edge & BDR_OUTER)) return {-1, -1};
   if (flags & BF_MONO) return {COLOR_WINDOWFRAME, COLOR_WINDOWFRAME};
   if (flags & BF_FLAT) return {COLOR_3DSHADOW, COLOR_3DSHADOW};
   const bool soft = flags & BF_SOFT;
@@ -25,6 +26,7 @@ RingColors outerRing(UINT edge, UINT flags) {
 }
 
 RingColors innerRing(UINT edge, UINT flags) {
+  if (!(edge & BDR_INNER)) return {-1, -1};
   if (flags & BF_MONO) return {COLOR_WINDOW, COLOR_WINDOW};
   if (flags & BF_FLAT) return {COLOR_3DFACE, COLOR_3DFACE};
   const bool soft = flags & BF_SOFT;
