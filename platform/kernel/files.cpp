@@ -70,7 +70,8 @@ struct Opened {
 
 // Opens `path` as `disposition` asks, telling apart a file that existed
 // from one this call created without a window between the two checks.
-Opened openWithDisposition(const std::string& path, DWORD disposition, int oflags, mode_t mode, bool truncateReadOnly) {
+Opened openWithDisposition(const std::string& path, DWORD disposition, int oflags, mode_t mode, bool truncateReadOnly,
+                           bool queryOnly) {
   Opened r;
   const bool creates = disposition == CREATE_NEW || disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS;
   if (creates) {
@@ -88,8 +89,9 @@ Opened openWithDisposition(const std::string& path, DWORD disposition, int oflag
     return r;
   }
   r.fd = openRetrying(path, oflags | (truncates && !truncateReadOnly ? O_TRUNC : 0), 0);
-  if (r.fd < 0 && (oflags & O_ACCMODE) == O_RDONLY && errno == EACCES && !truncates) {
-    // A handle for attributes only may be had on an unreadable file.
+  if (r.fd < 0 && queryOnly && errno == EACCES && !truncates) {
+    // A handle without data rights (attributes and times only) may be had
+    // on a file its user cannot read.
     r.fd = openRetrying(path, O_PATH | O_CLOEXEC, 0);
   }
   r.err = r.fd < 0 ? errno : 0;
@@ -209,7 +211,8 @@ extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, D
   const int oflags = openFlagsFor(dwDesiredAccess, dwFlagsAndAttributes);
   const mode_t mode = (dwFlagsAndAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
   const bool readOnlyDescriptor = (oflags & O_ACCMODE) == O_RDONLY;
-  Opened opened = openWithDisposition(path, dwCreationDisposition, oflags, mode, readOnlyDescriptor);
+  const bool queryOnly = !(dwDesiredAccess & (kReadDataRights | kAnyWriteRights));
+  Opened opened = openWithDisposition(path, dwCreationDisposition, oflags, mode, readOnlyDescriptor, queryOnly);
   if (opened.fd < 0) {
     win32::setLastErrorFromErrno(opened.err, path);
     return INVALID_HANDLE_VALUE;

@@ -154,6 +154,14 @@ TEST(ReadWriteFile, AccessRightsOfTheHandleAreEnforced) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOACCESS));
   CloseHandle(reader);
   CloseHandle(writer);
+  // No data rights at all: size and times only.
+  HANDLE query = open(dir / "f", 0, OPEN_EXISTING);
+  ASSERT_NE(query, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(GetFileSize(query, nullptr), 3u);
+  SetLastError(0);
+  EXPECT_FALSE(ReadFile(query, buffer, 1, &n, nullptr));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  CloseHandle(query);
 }
 
 TEST(ReadWriteFile, AppendOnlyAccessWritesAtTheEnd) {
