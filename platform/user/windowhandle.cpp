@@ -37,7 +37,7 @@ unsigned long long processStartTime(pid_t pid) {
   if (!p) return 0;
   // After ")": state is field 3; start time is field 22.
   int field = 2;
-  for (++p; *p && field < 21; ++p)
+  for (++p; *p && field < 22; ++p)
     if (*p == ' ') ++field;
   return strtoull(p, nullptr, 10);
 }
@@ -88,7 +88,8 @@ struct Allocator {
     int n = fscanf(f, "%ld %llu %lu", &pid, &start, &tid);
     fclose(f);
     if (n != 3) return true;
-    return processStartTime((pid_t)pid) != start;
+    unsigned long long now = processStartTime((pid_t)pid);
+    return now == 0 || now != start;
   }
 
   HWND allocate(DWORD threadId) {
@@ -164,7 +165,9 @@ bool findForeignWindow(HWND hwnd, ForeignWindow& out) {
   unsigned long tid = 0;
   int n = fscanf(f, "%ld %llu %lu", &pid, &start, &tid);
   fclose(f);
-  if (n != 3 || pid == (long)getpid() || processStartTime((pid_t)pid) != start) return false;
+  if (n != 3 || pid == (long)getpid()) return false;
+  unsigned long long now = processStartTime((pid_t)pid);
+  if (now == 0 || now != start) return false;  // the process is gone (or its pid was reused)
   out.processId = (DWORD)pid;
   out.threadId = (DWORD)tid;
   return true;

@@ -41,7 +41,16 @@ int main(int argc, char** argv) {
     sleep(30);
     return 0;
   }
-  MSG m;
-  while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
-  return 0;
+  // The run-time's kind of loop: wait for input together with an event, then take one message.
+  HANDLE idle = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  for (;;) {
+    DWORD r = MsgWaitForMultipleObjects(1, &idle, FALSE, INFINITE, QS_ALLINPUT);
+    if (r != WAIT_OBJECT_0 + 1) return 3;
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+      if (m.message == WM_QUIT) return 0;
+      TranslateMessage(&m);
+      DispatchMessageA(&m);
+    }
+  }
 }
