@@ -1,3 +1,5 @@
+#include "data/testres.h"
+
 #include <internal/resource.h>
 #include <winbase.h>
 
@@ -82,14 +84,14 @@ TEST_F(Resources, LoadStringTruncatesToTheBuffer) {
 TEST_F(Resources, RcdataKeepsItsBytes) {
   // Two 16-bit numbers, one 32-bit number, a string without terminator.
   const std::string expected("\x01\x00\x02\x00\x01\x02\x03\x04" "ab", 10);
-  EXPECT_EQ(resourceBytes(library, FindResourceA(library, MAKEINTRESOURCEA(100), RT_RCDATA)), expected);
+  EXPECT_EQ(resourceBytes(library, FindResourceA(library, MAKEINTRESOURCEA(IDR_NUMBERS), RT_RCDATA)), expected);
   EXPECT_EQ(resourceBytes(library, FindResourceA(library, "#100", "#10")), expected);
   EXPECT_EQ(resourceBytes(library, FindResourceA(library, "paneldata", RT_RCDATA)), "panel");
   EXPECT_EQ(resourceBytes(library, FindResourceA(library, MAKEINTRESOURCEA(7), "KyData")), "custom");
 }
 
 TEST_F(Resources, DialogTemplateIsFound) {
-  HRSRC info = FindResourceA(library, MAKEINTRESOURCEA(200), RT_DIALOG);
+  HRSRC info = FindResourceA(library, MAKEINTRESOURCEA(IDD_TEST), RT_DIALOG);
   ASSERT_NE(info, nullptr);
   const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(library, info)));
   ASSERT_NE(bytes, nullptr);
@@ -115,19 +117,19 @@ TEST_F(Resources, LanguageIsExactThenSameLanguageThenNeutralThenAny) {
     WORD language;
     const char* expected;
   } cases[] = {
-      {101, MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), "german"},
-      {101, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), "english"},
-      {101, MAKELANGID(LANG_GERMAN, 2), "german"},  // Swiss German: German before neutral
-      {101, MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH), "neutral"},
-      {101, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), "neutral"},
-      {102, MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH), "german only"},
+      {IDR_LANGUAGES, MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), "german"},
+      {IDR_LANGUAGES, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), "english"},
+      {IDR_LANGUAGES, MAKELANGID(LANG_GERMAN, 2), "german"},  // Swiss German: German before neutral
+      {IDR_LANGUAGES, MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH), "neutral"},
+      {IDR_LANGUAGES, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), "neutral"},
+      {IDR_GERMAN_ONLY, MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH), "german only"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(resourceBytes(library, FindResourceExA(library, RT_RCDATA, MAKEINTRESOURCEA(c.name), c.language)),
               c.expected)
         << c.name << " " << c.language;
   }
-  EXPECT_EQ(resourceBytes(library, FindResourceA(library, MAKEINTRESOURCEA(101), RT_RCDATA)), "neutral");
+  EXPECT_EQ(resourceBytes(library, FindResourceA(library, MAKEINTRESOURCEA(IDR_LANGUAGES), RT_RCDATA)), "neutral");
 }
 
 TEST_F(Resources, FailuresSayWhy) {
@@ -161,7 +163,7 @@ TEST_F(Resources, FailuresSayWhy) {
 }
 
 TEST_F(Resources, HandlesOfOtherModulesOrNoneAreRefused) {
-  HRSRC own = FindResourceA(library, MAKEINTRESOURCEA(100), RT_RCDATA);
+  HRSRC own = FindResourceA(library, MAKEINTRESOURCEA(IDR_NUMBERS), RT_RCDATA);
   HRSRC program = FindResourceA(nullptr, MAKEINTRESOURCEA(5), RT_RCDATA);
   ASSERT_NE(own, nullptr);
   ASSERT_NE(program, nullptr);
