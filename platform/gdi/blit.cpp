@@ -56,6 +56,16 @@ class SourceReader {
 
   bool valid() const { return buffer_.valid(); }
 
+  // The source row at (x, y) when it can be copied as it is (same 32-bit
+  // format, no snapshot), else nullptr.
+  const uint32_t* plainRow(int x, int y, int count) const {
+    if (mode_ != Mode::Raw || !buffer_.isPlain32() || !snapshot_.empty()) return nullptr;
+    x += offset_.x;
+    y += offset_.y;
+    if (x < 0 || y < 0 || y >= buffer_.height || x + count > buffer_.width) return nullptr;
+    return buffer_.row32(y) + x;
+  }
+
   // Raw source value at source device (x, y) in the destination's format;
   // false outside the source.
   bool read(int x, int y, uint32_t& value) const {
@@ -148,6 +158,17 @@ bool transfer(const Transfer& t) {
   const uint32_t mask = out.rawMask();
   const bool plainCopy = t.foreRop == 0xCC && t.backRop == 0xCC && !t.transparent && out.isPlain32() &&
                          s.width == d.width && s.height == d.height && !flipX && !flipY;
+  // Whole rows of one value: BLACKNESS, WHITENESS and solid PATCOPY.
+  bool fill = false;
+  uint32_t fillValue = 0;
+  if (out.isPlain32() && !t.mask && !t.transparent && t.foreRop == t.backRop) {
+    const uint8_t rop = t.foreRop;
+    if (rop == 0x00 || rop == 0xFF || (rop == 0xF0 && pattern.isSolid() && !pattern.null)) {
+      fill = true;
+      fillValue = (rop == 0x00 ? 0u : rop == 0xFF ? 0xFFFFFFu : pattern.raw[0] & 0xFFFFFF) |
+                  (out.opaqueAlpha ? 0xFF000000u : 0u);
+    }
+  }
   for (int j = 0; j < d.height; ++j) {
     const int y = d.y + j;
     const auto* spans = painter.clip().rowSpans(y);
@@ -157,6 +178,20 @@ bool transfer(const Transfer& t) {
     const int sy = s.y + sj;
     for (const auto& span : *spans) {
       int a = std::max(d.x, span.left), b = std::min(d.x + d.width, span.right);
+      if (a >= b) continue;
+      if (fill) {
+        uint32_t* row = target.row32(y + off.y);
+        std::fill(row + a + off.x, row + b + off.x, fillValue);
+        continue;
+      }
+      if (plainCopy) {
+        if (const uint32_t* from = reader->plainRow(s.x + (a - d.x), sy, b - a)) {
+          uint32_t* row = target.row32(y + off.y) + a + off.x;
+          const uint32_t alpha = out.opaqueAlpha ? 0xFF000000u : 0u;
+          for (int k = 0; k < b - a; ++k) row[k] = (from[k] & 0xFFFFFF) | alpha;
+          continue;
+        }
+      }
       for (int x = a; x < b; ++x) {
         const int i = x - d.x;
         int si = plainCopy ? i : static_cast<int>((int64_t(i) * 2 + 1) * s.width / (int64_t(d.width) * 2));

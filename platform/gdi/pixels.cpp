@@ -55,17 +55,6 @@ int64_t dibStride(int64_t width, int bpp) {
   return ((bits + 31) / 32) * 4;
 }
 
-uint32_t PixelBuffer::rawMask() const {
-  switch (bpp) {
-    case 1: return 1;
-    case 4: return 0xF;
-    case 8: return 0xFF;
-    case 16: return 0xFFFF;
-    case 24: return 0xFFFFFF;
-    default: return isPlain32() ? 0xFFFFFF : (masks[0] | masks[1] | masks[2]);
-  }
-}
-
 uint32_t PixelBuffer::raw(int x, int y) const {
   const uint8_t* r = row(y);
   switch (bpp) {

@@ -36,7 +36,16 @@ struct PixelBuffer {
   uint32_t* row32(int y) const { return reinterpret_cast<uint32_t*>(row(y)); }
   bool isPlain32() const { return bpp == 32 && masks[0] == 0xFF0000 && masks[1] == 0xFF00 && masks[2] == 0xFF; }
   // Bits that matter in a raw value.
-  uint32_t rawMask() const;
+  uint32_t rawMask() const {
+    switch (bpp) {
+      case 1: return 1;
+      case 4: return 0xF;
+      case 8: return 0xFF;
+      case 16: return 0xFFFF;
+      case 24: return 0xFFFFFF;
+      default: return isPlain32() ? 0xFFFFFF : (masks[0] | masks[1] | masks[2]);
+    }
+  }
 
   uint32_t raw(int x, int y) const;
   void setRaw(int x, int y, uint32_t value);

@@ -192,6 +192,9 @@ void Painter::mask(int x, int y, int width, int height, const uint8_t* coverage,
   const bool blend = buffer_.bpp > 8;
   const uint32_t solid = buffer_.rawOfRgb(rgb);
   const int cr = (rgb >> 16) & 0xFF, cg = (rgb >> 8) & 0xFF, cb = rgb & 0xFF;
+  const bool plain = buffer_.isPlain32();
+  const uint32_t alpha = buffer_.opaqueAlpha ? 0xFF000000u : 0u;
+  rgb &= 0xFFFFFF;
   for (int j = 0; j < height; ++j) {
     const int dy = y + j;
     const auto* spans = clip_.rowSpans(dy);
@@ -203,6 +206,18 @@ void Painter::mask(int x, int y, int width, int height, const uint8_t* coverage,
         unsigned c = cov[dx - x];
         if (!c) continue;
         const int bx = dx + offset_.x, by = dy + offset_.y;
+        if (plain) {
+          uint32_t& px = buffer_.row32(by)[bx];
+          if (c == 255) {
+            px = rgb | alpha;
+          } else {
+            uint32_t d = px;
+            auto mix = [c](uint32_t from, int to) { return (int(from) * (255 - int(c)) + to * int(c) + 127) / 255; };
+            px = (uint32_t(mix((d >> 16) & 0xFF, cr)) << 16) | (uint32_t(mix((d >> 8) & 0xFF, cg)) << 8) |
+                 uint32_t(mix(d & 0xFF, cb)) | alpha;
+          }
+          continue;
+        }
         if (!blend || c == 255) {
           if (blend || c >= 128) buffer_.setRaw(bx, by, solid);
           continue;
