@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <string>
 
 namespace {
@@ -262,6 +263,42 @@ TEST(CodePage, AnsiCharacterProperties) {
     EXPECT_EQ(win32::ansiCharType(c.c), c.type) << int(c.c);
     EXPECT_EQ(win32::ansiToUpper(c.c), c.upper) << int(c.c);
     EXPECT_EQ(win32::ansiToLower(c.c), c.lower) << int(c.c);
+  }
+}
+
+// Arbitrary bytes never break a conversion: lenient decoding always
+// succeeds with at most one character per byte, and what the page can
+// say survives the way back.
+TEST(CodePage, ArbitraryBytesConvertSafely) {
+  std::mt19937 random(20240131);
+  std::uniform_int_distribution<int> byte(0, 255), length(1, 40);
+  for (UINT cp : {1252u, 1250u, 1251u, 437u, 850u, 932u, 936u, 949u, 950u, 65001u}) {
+    for (int round = 0; round < 300; ++round) {
+      std::string bytes(static_cast<size_t>(length(random)), '\0');
+      for (char& b : bytes) b = static_cast<char>(byte(random));
+      const std::u16string wide = toWide(cp, bytes);
+      ASSERT_LE(wide.size(), bytes.size()) << cp;
+      const std::string back = toBytes(cp, wide, cp == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS);
+      EXPECT_EQ(toWide(cp, back), wide) << cp;  // the converted text is stable
+    }
+  }
+}
+
+TEST(CodePage, Utf16RoundTripsThroughUtf8) {
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int> unit(1, 0xFFFF), length(1, 30);
+  for (int round = 0; round < 500; ++round) {
+    std::u16string text;
+    for (int n = length(random); n > 0; --n) {
+      const char16_t c = static_cast<char16_t>(unit(random));
+      if (c >= 0xD800 && c <= 0xDFFF) {  // only whole surrogate pairs
+        text += static_cast<char16_t>(0xD800 | (c & 0x3FF));
+        text += static_cast<char16_t>(0xDC00 | (c & 0x3FF));
+      } else {
+        text += c;
+      }
+    }
+    EXPECT_EQ(toWide(CP_UTF8, toBytes(CP_UTF8, text), MB_ERR_INVALID_CHARS), text);
   }
 }
 

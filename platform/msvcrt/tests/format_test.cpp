@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -61,6 +62,36 @@ TEST(Format, SixtyFourBitIntegers) {
       {"%06I64d", 93005, "093005"},
   };
   for (const auto& c : cases) EXPECT_EQ(format(c.format, c.value), c.expected) << c.format;
+}
+
+// For the integer conversions Microsoft's output is the C standard's, so the
+// C library's bounded snprintf serves as the reference over a matrix of
+// flags, widths, precisions and values (32-bit and 64-bit).
+TEST(Format, IntegerConversionsMatchTheStandardForms) {
+  const char* flags[] = {"", "-", "+", " ", "#", "0", "-0", "+ ", "#0", "-#"};
+  const char* widths[] = {"", "1", "6", "13"};
+  const char* precisions[] = {"", ".0", ".3", ".12"};
+  const char conversions[] = {'d', 'i', 'u', 'o', 'x', 'X'};
+  const int32_t values32[] = {0, 1, -1, 42, -12345, INT32_MIN, INT32_MAX};
+  const int64_t values64[] = {0, -1, INT64_MIN, INT64_MAX, 0x1234567890LL};
+  for (const char* flag : flags)
+    for (const char* width : widths)
+      for (const char* precision : precisions)
+        for (char conversion : conversions) {
+          const std::string spec = std::string("%") + flag + width + precision;
+          for (int32_t v : values32) {
+            const std::string ours = spec + conversion, theirs = spec + conversion;
+            char expected[64];
+            std::snprintf(expected, sizeof expected, theirs.c_str(), v);
+            EXPECT_EQ(format(ours.c_str(), v), expected) << ours << " " << v;
+          }
+          for (int64_t v : values64) {
+            const std::string ours = spec + "I64" + conversion, theirs = spec + "ll" + conversion;
+            char expected[64];
+            std::snprintf(expected, sizeof expected, theirs.c_str(), static_cast<long long>(v));
+            EXPECT_EQ(format(ours.c_str(), v), expected) << ours << " " << v;
+          }
+        }
 }
 
 TEST(Format, StarTakesWidthAndPrecisionFromArguments) {
