@@ -98,6 +98,9 @@ void* threadMain(void* argument) {
   return nullptr;
 }
 
+// GetCurrentThread's pseudo handle: "the calling thread", never in the table.
+const HANDLE kCurrentThread = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-2));
+
 size_t stackSizeFor(SIZE_T requested) {
   long page = ::sysconf(_SC_PAGESIZE);
   size_t size = std::max<size_t>(requested, PTHREAD_STACK_MIN);
@@ -142,6 +145,10 @@ extern "C" void WINAPI ExitThread(DWORD exitCode) {
 }
 
 extern "C" BOOL WINAPI GetExitCodeThread(HANDLE handle, LPDWORD exitCode) {
+  if (handle == kCurrentThread && exitCode) {
+    *exitCode = STILL_ACTIVE;  // the caller runs
+    return TRUE;
+  }
   auto thread = win32::lookupHandleAs<Thread>(handle);
   if (!thread) return FALSE;
   if (!exitCode) {
@@ -159,12 +166,12 @@ extern "C" DWORD WINAPI ResumeThread(HANDLE handle) {
 }
 
 extern "C" DWORD WINAPI GetThreadId(HANDLE handle) {
+  if (handle == kCurrentThread) return win32::currentThreadId();
   auto thread = win32::lookupHandleAs<Thread>(handle);
   return thread ? thread->id() : 0;
 }
 
 extern "C" DWORD WINAPI GetCurrentThreadId(void) { return win32::currentThreadId(); }
 
-// The pseudo handle Windows answers: it means "the calling thread" and needs
-// no closing.
-extern "C" HANDLE WINAPI GetCurrentThread(void) { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(-2)); }
+// Needs no closing.
+extern "C" HANDLE WINAPI GetCurrentThread(void) { return kCurrentThread; }

@@ -109,6 +109,14 @@ TEST(Thread, BadHandlesAndArgumentsFail) {
   CloseHandle(event);
 }
 
+TEST(Thread, PseudoHandleMeansTheCallingThread) {
+  HANDLE self = GetCurrentThread();
+  EXPECT_EQ(GetThreadId(self), GetCurrentThreadId());
+  DWORD code = 0;
+  EXPECT_TRUE(GetExitCodeThread(self, &code));
+  EXPECT_EQ(code, static_cast<DWORD>(STILL_ACTIVE));
+}
+
 TEST(Thread, ForkedChildHasItsOwnThreadId) {
   DWORD parent = GetCurrentThreadId();
   pid_t child = fork();
