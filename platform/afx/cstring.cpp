@@ -743,6 +743,37 @@ void CString::AppendFormat(LPCSTR lpszFormat, ...) {
   va_end(args);
 }
 
+// The system's message formatter; a format it refuses throws the memory
+// exception, as the framework does.
+void CString::FormatMessageV(LPCSTR lpszFormat, va_list* pArgList) {
+  if (!lpszFormat || !*lpszFormat) {
+    Empty();
+    return;
+  }
+  LPSTR lpszText = nullptr;
+  DWORD nLength = ::FormatMessageA(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER, lpszFormat, 0, 0,
+                                   reinterpret_cast<LPSTR>(&lpszText), 0, pArgList);
+  if (!lpszText) AfxThrowMemoryException();
+  AssignCopy(static_cast<int>(nLength), lpszText);
+  LocalFree(lpszText);
+}
+
+void CString::FormatMessage(LPCSTR lpszFormat, ...) {
+  va_list args;
+  va_start(args, lpszFormat);
+  FormatMessageV(lpszFormat, &args);
+  va_end(args);
+}
+
+void CString::FormatMessage(UINT nFormatID, ...) {
+  CString format;
+  if (!format.LoadString(nFormatID)) return;
+  va_list args;
+  va_start(args, nFormatID);
+  FormatMessageV(format, &args);
+  va_end(args);
+}
+
 // --- printing ----------------------------------------------------------------------------------
 
 std::ostream& operator<<(std::ostream& os, const CString& string) {

@@ -36,7 +36,7 @@ int CException::ReportError(UINT nType, UINT nMessageID) const {
     if (nMessageID == 0 || AfxLoadString(nMessageID, text, sizeof text) == 0)
       copyMessage("No error message is available.", text, sizeof text);
   }
-  return MessageBoxA(nullptr, text, AfxGetAppName(), nType);
+  return MessageBoxA(nullptr, text, nullptr, nType);
 }
 
 BOOL CMemoryException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const {

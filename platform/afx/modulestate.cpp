@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <mutex>
-#include <optional>
-#include <string>
 #include <vector>
 
 namespace {
@@ -15,7 +13,6 @@ struct ModuleState {
   HINSTANCE instance = nullptr;
   HINSTANCE resources = nullptr;
   std::vector<HINSTANCE> chain;  // extension libraries, in joining order
-  std::optional<std::string> appName;
 };
 
 ModuleState& moduleState() {
@@ -47,21 +44,6 @@ void AfxSetResourceHandle(HINSTANCE hInstResource) {
   ModuleState& state = moduleState();
   std::lock_guard guard(state.lock);
   state.resources = hInstResource;
-}
-
-LPCSTR AfxGetAppName() {
-  ModuleState& state = moduleState();
-  std::lock_guard guard(state.lock);
-  return state.appName ? state.appName->c_str() : nullptr;
-}
-
-void AfxSetAppName(LPCSTR lpszAppName) {
-  ModuleState& state = moduleState();
-  std::lock_guard guard(state.lock);
-  if (lpszAppName)
-    state.appName = lpszAppName;
-  else
-    state.appName.reset();
 }
 
 void AfxAddResourceModule(HINSTANCE hModule) {

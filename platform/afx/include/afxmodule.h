@@ -13,11 +13,6 @@ void AfxSetInstanceHandle(HINSTANCE hInstance);
 HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE hInstResource);
 
-// The application's name: the title of the framework's message boxes.
-// NULL until the application sets it; the text is copied.
-LPCSTR AfxGetAppName();
-void AfxSetAppName(LPCSTR lpszAppName);
-
 // The module that holds resource (lpszName, lpszType): the resource handle
 // first, then the extension libraries in the order they joined the chain.
 // When none has it, the resource handle, so that the caller's own lookup

@@ -129,6 +129,12 @@ class CString {
   void FormatV(LPCSTR lpszFormat, va_list argList);
   void AppendFormat(LPCSTR lpszFormat, ...);
   void AppendFormatV(LPCSTR lpszFormat, va_list argList);
+  // Message formatting (FormatMessageA from a string): %1..%99 take the
+  // arguments in order of their numbers, "%1!d!" with a printf form; the
+  // escapes %n %t %% and the others as FormatMessageA has them.
+  void FormatMessage(LPCSTR lpszFormat, ...);
+  void FormatMessage(UINT nFormatID, ...);
+  void FormatMessageV(LPCSTR lpszFormat, va_list* pArgList);
 
   // Loads string resource nID through AfxFindResourceHandle; FALSE and an
   // empty string when the id is not there.

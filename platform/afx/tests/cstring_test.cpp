@@ -453,6 +453,18 @@ TEST(CStringFormat, ArgumentsFromItsOwnTextAndAppending) {
   EXPECT_TRUE(s.IsEmpty());
 }
 
+TEST(CStringFormat, MessageInsertsByNumber) {
+  CString s;
+  s.FormatMessage("%2 before %1", "one", "two");
+  EXPECT_EQ(s, "two before one");
+  s.FormatMessage("%1!d! items, %2!5s!|", 42, "ab");
+  EXPECT_EQ(s, "42 items,    ab|");
+  s.FormatMessage("100%% sure%n");
+  EXPECT_EQ(s, "100% sure\r\n");
+  s.FormatMessage("");
+  EXPECT_TRUE(s.IsEmpty());
+}
+
 TEST(CStringPrinting, StreamsItsText) {
   std::ostringstream os;
   os << CString("text");
