@@ -222,7 +222,8 @@ extern "C" BOOL WINAPI GetStringTypeW(DWORD dwInfoType, LPCWSTR lpSrcStr, int cc
     SetLastError(ERROR_INVALID_FLAGS);
     return FALSE;
   }
-  const std::u16string_view text = counted(lpSrcStr, cchSrc);
+  // A count of -1 types the terminator too.
+  const std::u16string_view text(lpSrcStr, counted(lpSrcStr, cchSrc).size() + (cchSrc < 0 ? 1 : 0));
   for (size_t i = 0; i < text.size(); ++i) lpCharType[i] = unicodeCharType(text[i]);
   return TRUE;
 }
@@ -237,7 +238,7 @@ extern "C" BOOL WINAPI GetStringTypeExA(LCID Locale, DWORD dwInfoType, LPCSTR lp
     SetLastError(ERROR_INVALID_FLAGS);
     return FALSE;
   }
-  const std::string_view text = counted(lpSrcStr, cchSrc);
+  const std::string_view text(lpSrcStr, counted(lpSrcStr, cchSrc).size() + (cchSrc < 0 ? 1 : 0));
   for (size_t i = 0; i < text.size(); ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (isAnsiLeadByte(c) && i + 1 < text.size()) {

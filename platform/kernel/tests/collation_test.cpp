@@ -109,6 +109,9 @@ TEST(Collation, StringTypes) {
   EXPECT_EQ(types[0], C1_UPPER | C1_ALPHA | C1_DEFINED);
   EXPECT_EQ(types[1], C1_LOWER | C1_ALPHA | C1_DEFINED);
   EXPECT_EQ(types[2], C1_ALPHA | C1_DEFINED);
+  WORD withTerminator[3] = {0, 0, 0xFFFF};
+  ASSERT_TRUE(GetStringTypeA(LOCALE_USER_DEFAULT, CT_CTYPE1, "a\t", -1, withTerminator));
+  EXPECT_EQ(withTerminator[2], C1_CNTRL | C1_DEFINED);  // -1 types the terminator too
   SetLastError(0);
   EXPECT_FALSE(GetStringTypeA(LOCALE_USER_DEFAULT, CT_CTYPE2, "a", 1, types));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_FLAGS));
