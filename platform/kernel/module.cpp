@@ -354,8 +354,10 @@ extern "C" HMODULE WINAPI LoadLibraryExA(LPCSTR lpLibFileName, HANDLE hFile, DWO
   const int mode = RTLD_LOCAL | ((dwFlags & kNoCode) ? RTLD_LAZY : RTLD_NOW);
   const std::string fileName = libraryFileName(name);
 
+  // A full path is used as given; a relative one ("sub\\X.DLL") is searched
+  // for like a bare name, except when it starts at the current directory.
   std::string target;
-  if (hasDirectory(name)) {
+  if (isExplicitPath(name)) {
     target = resolveHostPath(fileName);
     struct stat st;
     if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {

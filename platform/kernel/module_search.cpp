@@ -74,16 +74,6 @@ std::optional<std::string> findAlong(const std::vector<std::string>& directories
   return std::nullopt;
 }
 
-// Whether SearchPathA takes `name` as it stands rather than along the path:
-// absolute, or explicitly relative to the current directory.
-bool isExplicitPath(std::string_view name) {
-  if (isAbsolute(name)) return true;
-  for (std::string_view prefix : {"./", ".\\", "../", "..\\"}) {
-    if (name.substr(0, prefix.size()) == prefix) return true;
-  }
-  return false;
-}
-
 bool hasExtension(std::string_view name) { return fileNamePart(name).find('.') != std::string_view::npos; }
 
 // Copies `text` for a function answering the length without the terminating
@@ -109,6 +99,14 @@ std::string programDirectory() {
   const std::string& path = programPath();
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+bool isExplicitPath(std::string_view name) {
+  if (isAbsolute(name)) return true;
+  for (std::string_view prefix : {"./", ".\\", "../", "..\\"}) {
+    if (name.substr(0, prefix.size()) == prefix) return true;
+  }
+  return false;
 }
 
 bool hasDirectory(std::string_view name) {

@@ -16,6 +16,11 @@ std::string programDirectory();
 // Whether a Windows file name names a directory too ("a\b", "/x", "C:x").
 bool hasDirectory(std::string_view name);
 
+// Whether a name is taken as it stands rather than along a search path:
+// absolute ("\\x", "/x", "C:x") or explicitly relative to the current
+// directory (".\\x", "..\\x").
+bool isExplicitPath(std::string_view name);
+
 // The file name a library name stands for, as LoadLibraryA reads it: ".DLL"
 // appended when the last component has no extension; a trailing '.' means
 // "no extension" and is dropped.
@@ -28,7 +33,8 @@ std::string_view fileNamePart(std::string_view path);
 // host path; with `regularOnly`, directories and devices do not count.
 std::optional<std::string> findInDirectory(const std::string& directory, std::string_view name, bool regularOnly);
 
-// The library file `fileName` along LoadLibraryA's search order: the program's
+// The library file `fileName` (which may have relative directories) along
+// LoadLibraryA's search order: the program's
 // directory, the directory set by SetDllDirectoryA, the current directory
 // (unless SetDllDirectoryA set one), then each directory of PATH.
 std::optional<std::string> findLibraryFile(std::string_view fileName);

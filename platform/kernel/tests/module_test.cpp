@@ -156,6 +156,35 @@ TEST(ModuleSearch, DllDirectoryComesBeforeAndReplacesTheCurrentDirectory) {
   fs::remove_all(dllDir);
 }
 
+TEST(ModuleSearch, RelativeDirectoriesAreSearchedLikeBareNames) {
+  Environment restore;
+  const std::string name = "REL" + std::to_string(::getpid()) + ".DLL";
+  const fs::path currentDir = scratchDirectory("relcwd");
+  const fs::path dllDir = scratchDirectory("reldll");
+  fs::create_directories(currentDir / "Sub");
+  fs::create_directories(dllDir / "SUB");
+  fs::copy_file(kBin + "/TESTRES.DLL", currentDir / "Sub" / name);
+  fs::copy_file(kBin + "/TESTRES.DLL", dllDir / "SUB" / name);
+  fs::current_path(currentDir);
+  SetDllDirectoryA(dllDir.c_str());
+  struct Case {
+    std::string name;
+    fs::path expected;
+  } cases[] = {
+      {"sub\\" + name, dllDir / "SUB" / name},     // along the search order: the DLL directory
+      {".\\sub\\" + name, currentDir / "Sub" / name},  // explicitly the current directory
+  };
+  for (const Case& c : cases) {
+    HMODULE module = load(c.name);
+    ASSERT_NE(module, nullptr) << c.name << " " << GetLastError();
+    EXPECT_EQ(moduleFileName(module), realPath(c.expected.string())) << c.name;
+    EXPECT_TRUE(FreeLibrary(module));
+  }
+  SetDllDirectoryA(nullptr);
+  fs::remove_all(currentDir);
+  fs::remove_all(dllDir);
+}
+
 TEST_F(Modules, MissingModulesFailWithModNotFound) {
   for (const char* name : {"NOSUCHLIB.DLL", "nosuchlib", "KERNEL33.DLL", "C:\\no\\such\\dir\\x.dll", ""}) {
     EXPECT_EQ(load(name), nullptr) << name;
