@@ -1,0 +1,47 @@
+// KyAppContext: the per-thread application context.
+#include "KyAppContext.h"
+
+#include "KyApp.h"
+
+KyAppContext::KyAppContext() : m_pLocale(std::make_unique<KyLocale>()) { m_ArgumentPointers.push_back(nullptr); }
+
+KyAppContext::~KyAppContext() {
+  KyApp* pApp = KyApp::GetApp();
+  if (pApp && pApp->GetContext() == this) pApp->SetContext(nullptr);
+}
+
+KyAppContext* KyAppContext::Current() {
+  KyApp* pApp = KyApp::GetApp();
+  return pApp ? pApp->GetContext() : nullptr;
+}
+
+const char* KyAppContext::pszGetResourceString(UINT nID) {
+  auto [it, added] = m_StringCache.try_emplace(nID);
+  // CString::LoadString reads through no shared buffer, so the load needs
+  // no process-wide lock.
+  if (added && nID != 0) it->second.LoadString(nID);
+  return it->second;
+}
+
+void KyAppContext::CleanUpAppStringResources() { m_StringCache.clear(); }
+
+int KyAppContext::Exit() {
+  m_RunOptions.Save();
+  m_pLocale.reset();
+  CleanUpAppStringResources();
+  FreeArguments();
+  return 0;
+}
+
+void KyAppContext::SetArguments(int argc, const char* const* argv) {
+  FreeArguments();
+  for (int i = 0; i < argc && argv; ++i) m_Arguments.emplace_back(argv[i]);
+  m_ArgumentPointers.clear();
+  for (KyString& argument : m_Arguments) m_ArgumentPointers.push_back(argument.GetBuffer(0));
+  m_ArgumentPointers.push_back(nullptr);
+}
+
+void KyAppContext::FreeArguments() {
+  m_Arguments.clear();
+  m_ArgumentPointers.assign(1, nullptr);
+}

@@ -1,0 +1,82 @@
+// KyAppContext: what belongs to one thread that runs functions, reached
+// through the application object's thread-local slot: the call manager
+// slot, run options, regional settings, the current function, the argument
+// vector, the program information, the location names to write back and
+// the cache of application strings.
+//
+// Created by KyApp::CreateContext (which puts it in the calling thread's
+// slot and loads the run options) and ended by KyApp::EndContext.
+#pragma once
+
+#include "KyLocale.h"
+#include "KyProgramInfo.h"
+#include "KyRunOptions.h"
+#include "KyString.h"
+
+#include <map>
+#include <memory>
+#include <vector>
+
+class KyCallMgr;
+class KyFunctionData;
+
+class KyAppContext {
+ public:
+  // Creates the thread's regional settings; the run options start empty.
+  KyAppContext();
+  // Frees what Exit has not; empties the calling thread's slot when it
+  // holds this context.
+  virtual ~KyAppContext();
+
+  // The calling thread's context, or null when it has none (or there is no
+  // application object).
+  static KyAppContext* Current();
+
+  // The application's string nID from the current resource module (the
+  // language library), loaded once and kept until CleanUpAppStringResources;
+  // "" for id 0 or a missing string. Never null.
+  virtual const char* pszGetResourceString(UINT nID);
+  virtual void CleanUpAppStringResources();
+
+  // The end of the thread's run: saves the run options, deletes the
+  // regional settings, frees the cached strings and the argument vector.
+  // Answers 0.
+  virtual int Exit();
+
+  KyRunOptions* GetRunOptions() { return &m_RunOptions; }
+  // Null after Exit.
+  KyLocale* GetLocale() { return m_pLocale.get(); }
+
+  // The call manager of the thread. The call manager creates itself into
+  // this slot and is deleted from it by its own code; the context only
+  // keeps the pointer.
+  KyCallMgr* m_pCallMgr = nullptr;
+  // The function whose API call runs (set by the API preparation).
+  KyFunctionData* m_pCurrentFunction = nullptr;
+  KyString m_strCurrentFunctionName;
+  // Large-object piece size in bytes.
+  LONG m_lPieceSize = 5000;
+  // Nesting of busy sections; while non-zero, COM events are dropped.
+  int m_iBusyCount = 0;
+  KyProgramInfo m_ProgramInfo;
+
+  // Copies argc texts (null ones become ""); GetArgv ends with a null entry.
+  void SetArguments(int argc, const char* const* argv);
+  int GetArgc() const { return static_cast<int>(m_Arguments.size()); }
+  char** GetArgv() { return m_ArgumentPointers.data(); }
+  void FreeArguments();
+
+  // Remote locations to be written back to "Location List" (KyRemoteInfo).
+  std::vector<KyString>& GetLocationNames() { return m_LocationNames; }
+
+ private:
+  KyAppContext(const KyAppContext&) = delete;
+  KyAppContext& operator=(const KyAppContext&) = delete;
+
+  KyRunOptions m_RunOptions;
+  std::unique_ptr<KyLocale> m_pLocale;
+  std::vector<KyString> m_Arguments;
+  std::vector<char*> m_ArgumentPointers;  // into m_Arguments, then null
+  std::vector<KyString> m_LocationNames;
+  std::map<UINT, CString> m_StringCache;  // node-based: cached texts never move
+};

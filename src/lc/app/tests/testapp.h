@@ -1,0 +1,64 @@
+// Helpers of the run-time's test programs: the test's own WIN.INI (named by
+// KY_WIN_INI, one per test program) and an application object whose INI
+// file is a scratch copy.
+#pragma once
+
+#include <mscrt.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+#include "KyApp.h"
+
+namespace kytest {
+
+inline std::string readFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline void writeFile(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+// Replaces the test program's WIN.INI.
+inline void writeWinIni(const std::string& text) {
+  const char* path = std::getenv("KY_WIN_INI");
+  ASSERT_NE(path, nullptr) << "KY_WIN_INI is set by the test driver";
+  writeFile(path, text);
+}
+
+// A scratch directory of one test, removed at its end.
+class ScratchDir {
+ public:
+  ScratchDir() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    path_ = std::filesystem::temp_directory_path() /
+            ("ky_" + std::to_string(::getpid()) + "_" + info->test_suite_name() + "_" + info->name());
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~ScratchDir() { std::filesystem::remove_all(path_); }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// An application object whose profile is `ini`.
+class TestApp : public KyApp {
+ public:
+  explicit TestApp(const std::filesystem::path& ini) : KyApp("Test") {
+    m_pszProfileName = _strdup(ini.c_str());
+  }
+};
+
+}  // namespace kytest
