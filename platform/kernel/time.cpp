@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -223,7 +225,8 @@ namespace {
 struct Transition {
   time_t at;          // first second of the new offset (UTC)
   long offsetBefore;  // seconds east of UTC
-  bool toDaylight;
+  long offsetAfter;
+  std::string zoneName;  // the abbreviation in force after it
 };
 
 // The first second in (low, high] whose offset differs from low's.
@@ -275,40 +278,47 @@ extern "C" DWORD WINAPI GetTimeZoneInformation(LPTIME_ZONE_INFORMATION lpTimeZon
   // The year's transitions, found day by day and then to the second.
   const time_t yearStart = static_cast<time_t>(daysFromCivil(local.tm_year + 1900, 1, 1) * kSecondsPerDay);
   const time_t yearEnd = static_cast<time_t>(daysFromCivil(local.tm_year + 1901, 1, 1) * kSecondsPerDay);
-  long standardOffset = local.tm_isdst > 0 ? 0 : local.tm_gmtoff;
-  long daylightOffset = local.tm_isdst > 0 ? local.tm_gmtoff : 0;
-  bool haveStandard = local.tm_isdst <= 0, haveDaylight = local.tm_isdst > 0;
-  Transition toDaylight{}, toStandard{};
-  bool seenToDaylight = false, seenToStandard = false;
+  std::vector<Transition> transitions;
   for (time_t day = yearStart - kSecondsPerDay; day < yearEnd; day += kSecondsPerDay) {
     const long before = utcOffsetAt(day);
     if (utcOffsetAt(day + kSecondsPerDay) == before) continue;
     const time_t at = findChange(day, day + kSecondsPerDay);
     tm after{};
     localtime_r(&at, &after);
-    const Transition t{at, before, after.tm_isdst > 0};
-    if (t.toDaylight) {
-      daylightOffset = after.tm_gmtoff;
-      haveDaylight = true;
-      if (!seenToDaylight) toDaylight = t, seenToDaylight = true;
-    } else {
-      standardOffset = after.tm_gmtoff;
-      haveStandard = true;
-      if (!seenToStandard) toStandard = t, seenToStandard = true;
-    }
+    transitions.push_back({at, before, after.tm_gmtoff, after.tm_zone ? after.tm_zone : ""});
   }
-  if (!haveStandard) standardOffset = daylightOffset;  // a zone in daylight time all year
+  // Daylight time is the later clock of the two, whatever the host calls
+  // it: zones whose "daylight" saving runs in winter (Europe/Dublin) still
+  // answer a negative DaylightBias, as Windows has them.
+  long standard = local.tm_gmtoff, daylight = local.tm_gmtoff;
+  for (const auto& t : transitions) {
+    standard = std::min({standard, t.offsetBefore, t.offsetAfter});
+    daylight = std::max({daylight, t.offsetBefore, t.offsetAfter});
+  }
+  const Transition* toDaylight = nullptr;
+  const Transition* toStandard = nullptr;
+  for (const auto& t : transitions) {
+    if (!toDaylight && t.offsetAfter == daylight) toDaylight = &t;
+    if (!toStandard && t.offsetAfter == standard) toStandard = &t;
+  }
 
   TIME_ZONE_INFORMATION& tzi = *lpTimeZoneInformation;
   tzi = TIME_ZONE_INFORMATION{};
+  if (!toDaylight || !toStandard || standard == daylight) {
+    // No yearly change (or a one-off change of the zone's offset): the
+    // offset in force now is the zone's standard time.
+    tzi.Bias = static_cast<LONG>(-local.tm_gmtoff / 60);
+    copyName(local.tm_zone, tzi.StandardName);
+    copyName(local.tm_zone, tzi.DaylightName);
+    return TIME_ZONE_ID_UNKNOWN;
+  }
   // Bias is in minutes and counts the other way: UTC = local time + bias.
-  tzi.Bias = static_cast<LONG>(-standardOffset / 60);
-  copyName(tzname[0], tzi.StandardName);
-  copyName(tzname[1], tzi.DaylightName);
-  if (!(haveDaylight && seenToDaylight && seenToStandard)) return TIME_ZONE_ID_UNKNOWN;
-  tzi.StandardDate = yearlyRule(toStandard);
-  tzi.DaylightDate = yearlyRule(toDaylight);
+  tzi.Bias = static_cast<LONG>(-standard / 60);
+  copyName(toStandard->zoneName.c_str(), tzi.StandardName);
+  copyName(toDaylight->zoneName.c_str(), tzi.DaylightName);
+  tzi.StandardDate = yearlyRule(*toStandard);
+  tzi.DaylightDate = yearlyRule(*toDaylight);
   tzi.StandardBias = 0;
-  tzi.DaylightBias = static_cast<LONG>(-(daylightOffset - standardOffset) / 60);
-  return local.tm_isdst > 0 ? TIME_ZONE_ID_DAYLIGHT : TIME_ZONE_ID_STANDARD;
+  tzi.DaylightBias = static_cast<LONG>(-(daylight - standard) / 60);
+  return local.tm_gmtoff == daylight ? TIME_ZONE_ID_DAYLIGHT : TIME_ZONE_ID_STANDARD;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <ctime>
 #include <string>
 
@@ -175,6 +176,9 @@ TEST(TimeZone, DescribesTheHostZone) {
        {0, 10, 0, 5, 3, 0, 0, 0}, u"CET"},
       {"EST5EDT,M3.2.0,M11.1.0", TIME_ZONE_ID_STANDARD, 300, -60, {0, 3, 0, 2, 2, 0, 0, 0},
        {0, 11, 0, 1, 2, 0, 0, 0}, u"EST"},
+      // Southern hemisphere: daylight time spans the turn of the year.
+      {"AEST-10AEDT,M10.1.0,M4.1.0/3", TIME_ZONE_ID_STANDARD, -600, -60, {0, 10, 0, 1, 2, 0, 0, 0},
+       {0, 4, 0, 1, 3, 0, 0, 0}, u"AEST"},
   };
   for (const auto& c : cases) {
     ZoneGuard zone(c.zone);
@@ -193,6 +197,22 @@ TEST(TimeZone, DescribesTheHostZone) {
     EXPECT_TRUE(sameFields(tzi.StandardDate, c.standardDate)) << c.zone << " " << describe(tzi.StandardDate);
     EXPECT_EQ(std::u16string(tzi.StandardName), c.standardName) << c.zone;
   }
+}
+
+TEST(TimeZone, WinterSavingZonesStillHaveSummerAsDaylight) {
+  // The host database describes Irish time with "daylight" saving in winter;
+  // Windows describes the same clocks with summer as daylight time.
+  if (!std::filesystem::exists("/usr/share/zoneinfo/Europe/Dublin")) GTEST_SKIP() << "no zone database";
+  ZoneGuard zone("Europe/Dublin");
+  TIME_ZONE_INFORMATION tzi;
+  const DWORD result = GetTimeZoneInformation(&tzi);
+  EXPECT_TRUE(result == TIME_ZONE_ID_STANDARD || result == TIME_ZONE_ID_DAYLIGHT);
+  EXPECT_EQ(tzi.Bias, 0);
+  EXPECT_EQ(tzi.DaylightBias, -60);
+  EXPECT_EQ(tzi.DaylightDate.wMonth, 3);
+  EXPECT_EQ(tzi.StandardDate.wMonth, 10);
+  EXPECT_EQ(std::u16string(tzi.StandardName), u"GMT");
+  EXPECT_EQ(std::u16string(tzi.DaylightName), u"IST");
 }
 
 TEST(Clocks, TickCountsAndPerformanceCounter) {
