@@ -84,27 +84,57 @@ bool sendToThread(const WindowPtr& w, UINT msg, WPARAM wParam, LPARAM lParam, UI
 }
 
 // The common path of SendMessageA, SendMessageTimeoutA and the internal sends.
+// The last window of this thread sent to, while procedureGeneration() stands.
+// Only the owning thread destroys a window, so a remembered window of the
+// calling thread cannot vanish unseen.
+struct LastTarget {
+  HWND hwnd = nullptr;
+  WNDPROC proc = nullptr;
+  uint64_t generation = 0;
+};
+// initial-exec: a plain TLS offset instead of a __tls_get_addr call on every send.
+__attribute__((tls_model("initial-exec"))) thread_local LastTarget lastTarget;
+
 bool sendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags, DWORD timeoutMs, LRESULT* result) {
-  if (result) *result = 0;
-  WindowPtr w = findWindow(hwnd);
-  if (!w) {
-    ForeignWindow foreign;
-    if (findForeignWindow(hwnd, foreign)) {
-      if (carriesPointer(msg)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return false;
-      }
-      return sendToProcess(hwnd, foreign, msg, wParam, lParam, false, timeoutMs, result);
-    }
-    setWindowError();
-    return false;
-  }
-  if (w->isDesktop() || w->threadId == currentQueue()->threadId) {
-    LRESULT r = callProcedure(hwnd, w->proc, msg, wParam, lParam);
+  if (hwnd && hwnd == lastTarget.hwnd &&
+      procedureGeneration().load(std::memory_order_acquire) == lastTarget.generation) {
+    LRESULT r = callProcedure(hwnd, lastTarget.proc, msg, wParam, lParam);
     if (result) *result = r;
     return true;
   }
-  return sendToThread(w, msg, wParam, lParam, flags, timeoutMs, result);
+  if (result) *result = 0;
+  WNDPROC proc = nullptr;
+  WindowPtr other;
+  bool found;
+  {
+    // One look under the lock: the common case (a window of this thread) needs nothing more.
+    Lock lock(userMutex());
+    Window* w = findLocked(hwnd);
+    found = w != nullptr;
+    if (w && (w->isDesktop() || w->threadId == callingThreadId())) {
+      proc = w->proc;
+      if (!w->isDesktop() && !w->destroying)
+        lastTarget = LastTarget{hwnd, proc, procedureGeneration().load(std::memory_order_acquire)};
+    } else if (w) {
+      other = sharedLocked(w);
+    }
+  }
+  if (found && !other) {
+    LRESULT r = callProcedure(hwnd, proc, msg, wParam, lParam);
+    if (result) *result = r;
+    return true;
+  }
+  if (other) return sendToThread(other, msg, wParam, lParam, flags, timeoutMs, result);
+  ForeignWindow foreign;
+  if (findForeignWindow(hwnd, foreign)) {
+    if (carriesPointer(msg)) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return false;
+    }
+    return sendToProcess(hwnd, foreign, msg, wParam, lParam, false, timeoutMs, result);
+  }
+  setWindowError();
+  return false;
 }
 
 }  // namespace
@@ -113,9 +143,7 @@ LRESULT callProcedure(HWND hwnd, WNDPROC proc, UINT msg, WPARAM wParam, LPARAM l
   if (hasHooks(WH_CALLWNDPROC)) {
     CWPSTRUCT cwp{lParam, wParam, msg, hwnd};
     callHooks(WH_CALLWNDPROC, HC_ACTION, 0, (LPARAM)&cwp);
-  }
-  // The procedure of the window as it is now (subclassing may have changed it).
-  {
+    // A hook may have subclassed the window meanwhile.
     Lock lock(userMutex());
     if (Window* w = findLocked(hwnd)) proc = w->proc;
   }
@@ -208,8 +236,13 @@ extern "C" BOOL WINAPI SendNotifyMessageA(HWND hwnd, UINT msg, WPARAM wParam, LP
     setWindowError();
     return FALSE;
   }
-  if (w->isDesktop() || w->threadId == currentQueue()->threadId) {
-    callProcedure(hwnd, w->proc, msg, wParam, lParam);
+  if (w->isDesktop() || w->threadId == callingThreadId()) {
+    WNDPROC proc;
+    {
+      Lock lock(userMutex());
+      proc = w->proc;
+    }
+    callProcedure(hwnd, proc, msg, wParam, lParam);
     return TRUE;
   }
   auto sm = std::make_shared<SentMessage>();

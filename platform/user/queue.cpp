@@ -313,11 +313,16 @@ extern "C" LRESULT WINAPI DispatchMessageA(const MSG* msg) {
   if (!msg->hwnd) return 0;
   auto w = findWindow(msg->hwnd);
   if (!w) return 0;
-  if (w->threadId != currentQueue()->threadId && !w->isDesktop()) {
-    SetLastError(ERROR_MESSAGE_SYNC_ONLY);
-    return 0;
+  WNDPROC proc;
+  {
+    Lock lock(userMutex());
+    if (w->threadId != callingThreadId() && !w->isDesktop()) {
+      SetLastError(ERROR_MESSAGE_SYNC_ONLY);
+      return 0;
+    }
+    proc = w->proc;
   }
-  return callProcedure(msg->hwnd, w->proc, msg->message, msg->wParam, msg->lParam);
+  return callProcedure(msg->hwnd, proc, msg->message, msg->wParam, msg->lParam);
 }
 
 extern "C" DWORD WINAPI GetQueueStatus(UINT flags) {

@@ -5,6 +5,8 @@
 #include "queue.h"
 #include "windowhandle.h"
 
+#include <internal/wait.h>
+
 #include <unordered_map>
 
 namespace win32::user {
@@ -33,11 +35,6 @@ WindowTable& table() {
   return *t;
 }
 
-WindowPtr sharedLocked(Window* w) {
-  auto it = table().windows.find((uint32_t)(uintptr_t)w->handle);
-  return it == table().windows.end() ? nullptr : it->second;
-}
-
 void notifyParents(Window* child, WPARAM event, LPARAM lParam) {
   // WM_PARENTNOTIFY climbs while the window is a child without WS_EX_NOPARENTNOTIFY.
   std::vector<HWND> targets;
@@ -61,6 +58,7 @@ void freeWindow(const WindowPtr& w) {
   w->props.clear();
   w->cls->windowCount--;
   w->gone = true;
+  procedureGeneration()++;
   // Windows this one owned keep living, without an owner.
   for (auto& [h, other] : table().windows)
     if (other->owner == w->handle) other->owner = nullptr;
@@ -113,6 +111,21 @@ std::mutex& userMutex() {
 
 void setWindowError() { SetLastError(ERROR_INVALID_WINDOW_HANDLE); }
 
+WindowPtr sharedLocked(Window* w) {
+  auto it = table().windows.find((uint32_t)(uintptr_t)w->handle);
+  return it == table().windows.end() ? nullptr : it->second;
+}
+
+std::atomic<uint64_t>& procedureGeneration() {
+  static std::atomic<uint64_t> generation{1};
+  return generation;
+}
+
+DWORD callingThreadId() {
+  thread_local DWORD id = win32::currentThreadId();
+  return id;
+}
+
 Window* findLocked(HWND hwnd) {
   auto& t = table();
   auto it = t.windows.find((uint32_t)(uintptr_t)hwnd);
@@ -135,6 +148,7 @@ void dropThreadWindows(DWORD threadId) {
     w->gone = true;
     releaseWindowHandle(w->handle);
   }
+  procedureGeneration()++;
 }
 
 Window* desktopLocked() { return table().desktop.get(); }

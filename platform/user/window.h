@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <array>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -105,6 +106,14 @@ using WindowPtr = std::shared_ptr<Window>;
 Window* findLocked(HWND hwnd);
 // The desktop window (no parent, the screen's size, no thread).
 Window* desktopLocked();
+// Lock held. The shared reference of a window of the table.
+WindowPtr sharedLocked(Window* w);
+// Counts changes that make a remembered window procedure stale: a window
+// freed, a procedure replaced. SendMessageA keeps the last window of its
+// thread with this count and skips the table while the count stands.
+std::atomic<uint64_t>& procedureGeneration();
+// The kernel thread id of the calling thread (cached per thread).
+DWORD callingThreadId();
 // Takes the lock. nullptr with ERROR_INVALID_WINDOW_HANDLE when `hwnd` is no
 // window of this process.
 WindowPtr findWindow(HWND hwnd);
@@ -131,7 +140,8 @@ std::string userAtomName(ATOM atom);
 bool equalNoCase(const std::string& a, const char* b);
 
 // --- sending (message.cpp) ----------------------------------------------
-// Calls the procedure on this thread with the WH_CALLWNDPROC hooks first.
+// Calls `proc` (the window's procedure, read under the lock by the caller)
+// on this thread, with the WH_CALLWNDPROC hooks first.
 LRESULT callProcedure(HWND hwnd, WNDPROC proc, UINT msg, WPARAM wParam, LPARAM lParam);
 // SendMessageA without the checks: for the window system's own notifications.
 LRESULT sendInternal(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

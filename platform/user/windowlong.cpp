@@ -65,7 +65,10 @@ LONG_PTR windowLong(HWND hwnd, int index, const LONG_PTR* write, size_t width) {
     case GWLP_WNDPROC:
       if (width != sizeof(LONG_PTR)) break;  // a procedure does not fit 32 bits
       old = (LONG_PTR)w->proc;
-      if (write) w->proc = (WNDPROC)*write;
+      if (write) {
+        w->proc = (WNDPROC)*write;
+        procedureGeneration()++;
+      }
       break;
     case GWLP_HINSTANCE:
       if (width != sizeof(LONG_PTR)) break;
