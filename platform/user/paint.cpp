@@ -91,7 +91,21 @@ HDC makeWindowDC(HWND hwnd, bool client, HRGN extraClip, bool clipChildren) {
   if (!top->surface) return nullptr;
   HRGN clip = visibleRegionLocked(w, client, clipChildren);
   if (extraClip) CombineRgn(clip, clip, extraClip, RGN_AND);
-  HDC dc = win32::gdi::createSurfaceDC(top->surface, origin, clip, hwnd);
+  HDC dc;
+  if (client && (w->cls->style & CS_OWNDC)) {
+    // A window of a CS_OWNDC class keeps one DC with its attributes; each
+    // GetDC or BeginPaint only moves it to the window's place and clip.
+    // The surface may have been made anew since: then the DC is too.
+    if (w->ownDC && win32::gdi::surfaceOfDC(w->ownDC) != top->surface) {
+      win32::gdi::releaseSurfaceDC(w->ownDC);
+      w->ownDC = nullptr;
+    }
+    if (!w->ownDC) w->ownDC = win32::gdi::createSurfaceDC(top->surface, origin, clip, hwnd);
+    else win32::gdi::setSurfaceDCOrigin(w->ownDC, origin, clip);
+    dc = w->ownDC;
+  } else {
+    dc = win32::gdi::createSurfaceDC(top->surface, origin, clip, hwnd);
+  }
   DeleteObject(clip);
   return dc;
 }
@@ -411,8 +425,20 @@ extern "C" HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
   return dc;
 }
 
+namespace win32::user {
+namespace {
+// Is `dc` the own DC of its window (kept, never released)?
+bool isOwnDC(HDC dc) {
+  HWND owner = win32::gdi::windowOfDC(dc);
+  Lock lock(userMutex());
+  Window* w = findLocked(owner);
+  return w && w->ownDC == dc;
+}
+}  // namespace
+}  // namespace win32::user
+
 extern "C" BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
-  if (ps && ps->hdc) win32::gdi::releaseSurfaceDC(ps->hdc);
+  if (ps && ps->hdc && !isOwnDC(ps->hdc)) win32::gdi::releaseSurfaceDC(ps->hdc);
   hideCaretForPaint(hwnd, false);
   return TRUE;
 }
@@ -448,6 +474,7 @@ extern "C" HDC WINAPI GetWindowDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX
 
 extern "C" int WINAPI ReleaseDC(HWND hwnd, HDC dc) {
   if (!dc) return 0;
+  if (isOwnDC(dc)) return 1;  // stays with its window
   if (win32::gdi::windowOfDC(dc) || win32::gdi::surfaceOfDC(dc)) {
     win32::gdi::releaseSurfaceDC(dc);
     return 1;
@@ -475,6 +502,7 @@ extern "C" int WINAPI ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scro
   RECT area, clip;
   cairo_surface_t* surface = nullptr;
   POINT origin{};
+  bool visible;
   {
     Lock lock(userMutex());
     Window* w = findLocked(hwnd);
@@ -488,6 +516,7 @@ extern "C" int WINAPI ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scro
     IntersectRect(&clip, &clip, &client);
     Window* top = surfaceOwner(w, true, origin);
     surface = top->surface;
+    visible = reallyVisible(w);
     // Pending update moves with the pixels.
     if (w->update) OffsetRgn(w->update, dx, dy);
   }
@@ -497,7 +526,7 @@ extern "C" int WINAPI ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scro
   OffsetRect(&dst, dx, dy);
   RECT moved;
   bool anyMoved = IntersectRect(&moved, &dst, &src);
-  if (surface && anyMoved && reallyVisible(findWindow(hwnd).get())) {
+  if (surface && anyMoved && visible) {
     cairo_surface_flush(surface);
     cairo_t* cr = cairo_create(surface);
     cairo_rectangle(cr, origin.x + moved.left, origin.y + moved.top, moved.right - moved.left, moved.bottom - moved.top);

@@ -256,3 +256,31 @@ extern "C" BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable) {
   }
   return wasDisabled;
 }
+
+extern "C" HMENU WINAPI GetMenu(HWND hwnd) {
+  auto w = findWindow(hwnd);
+  if (!w) return nullptr;
+  Lock lock(userMutex());
+  return w->isChild() ? nullptr : w->menu;
+}
+
+extern "C" BOOL WINAPI SetMenu(HWND hwnd, HMENU menu) {
+  auto w = findWindow(hwnd);
+  if (!w) return FALSE;
+  {
+    Lock lock(userMutex());
+    if (w->isChild()) {
+      SetLastError(ERROR_CHILD_WINDOW_MENU);
+      return FALSE;
+    }
+    w->menu = menu;
+  }
+  // The menu bar takes (or gives back) room from the client area.
+  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  return TRUE;
+}
+
+extern "C" BOOL WINAPI DrawMenuBar(HWND hwnd) {
+  if (!findWindow(hwnd)) return FALSE;
+  return RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+}

@@ -185,6 +185,31 @@ TEST_F(Painting, ScrollWindowMovesPixelsAndRepaintsWhatComesIn) {
   EXPECT_EQ(windowPixel(w, 5, 5), RGB(255, 0, 0));  // scrolled in and repainted
 }
 
+TEST_F(Painting, AnOwnDCKeepsItsAttributes) {
+  WNDCLASSA wc{};
+  wc.style = CS_OWNDC;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "KyOwnDC";
+  RegisterClassA(&wc);
+  HWND w = make("KyOwnDC", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+  HDC first = GetDC(w);
+  ASSERT_TRUE(first);
+  SetTextColor(first, RGB(1, 2, 3));
+  EXPECT_EQ(ReleaseDC(w, first), 1);
+  HDC second = GetDC(w);
+  EXPECT_EQ(second, first);
+  EXPECT_EQ(GetTextColor(second), RGB(1, 2, 3));
+  ReleaseDC(w, second);
+  // An ordinary window gets a fresh DC each time.
+  HWND plain = make(red, WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+  HDC a = GetDC(plain);
+  SetTextColor(a, RGB(1, 2, 3));
+  ReleaseDC(plain, a);
+  HDC b = GetDC(plain);
+  EXPECT_EQ(GetTextColor(b), RGB(0, 0, 0));
+  ReleaseDC(plain, b);
+}
+
 TEST_F(Painting, SnapshotWritesAPngOfTheWindow) {
   HWND w = make(red, WS_POPUP | WS_VISIBLE, 0, 0, 64, 32);
   char path[] = "/tmp/ky-snapshot-XXXXXX";

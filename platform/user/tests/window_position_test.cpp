@@ -269,6 +269,19 @@ TEST_F(Positions, WindowLongsPropertiesAndStyleMessages) {
   UnregisterClassA("KyExtraBytes", nullptr);
 }
 
+TEST_F(Positions, AMenuBarTakesRoomFromTheClientArea) {
+  HWND w = CreateWindowExA(0, test::recorderClass(), "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr,
+                           nullptr);
+  RECT before, after;
+  GetClientRect(w, &before);
+  EXPECT_TRUE(SetMenu(w, (HMENU)0x1000));
+  EXPECT_EQ(GetMenu(w), (HMENU)0x1000);
+  GetClientRect(w, &after);
+  EXPECT_EQ(before.bottom - after.bottom, GetSystemMetrics(SM_CYMENU));
+  EXPECT_FALSE(SetMenu(kids[0], (HMENU)0x1000));  // children have no menu bar
+  DestroyWindow(w);
+}
+
 TEST_F(Positions, RectangleHelpers) {
   RECT a{0, 0, 10, 10}, b{5, 5, 20, 20}, r;
   EXPECT_TRUE(IntersectRect(&r, &a, &b));
