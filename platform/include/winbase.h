@@ -780,6 +780,12 @@ WINBASEAPI BOOL WINAPI GetComputerNameA(LPSTR lpBuffer, LPDWORD nSize);
 WINBASEAPI BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA lpVersionInformation);
 WINBASEAPI DWORD WINAPI GetVersion(void);
 WINBASEAPI void WINAPI GetSystemInfo(LPSYSTEM_INFO lpSystemInfo);
+// Starts the program (searched as SearchPathA searches; "name.exe" also as
+// "name") with the line's arguments split by the C run-time's rules, and
+// answers 33 (above 31: started) or ERROR_FILE_NOT_FOUND,
+// ERROR_PATH_NOT_FOUND, ERROR_BAD_FORMAT (not executable) or 0. The show
+// state is ignored: programs started here show their windows themselves.
+WINBASEAPI UINT WINAPI WinExec(LPCSTR lpCmdLine, UINT uCmdShow);
 #define GetUserName GetUserNameA
 #define GetComputerName GetComputerNameA
 #define GetVersionEx GetVersionExA

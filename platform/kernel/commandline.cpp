@@ -62,6 +62,52 @@ std::string win32::joinCommandLine(const std::vector<std::string>& arguments) {
   return line;
 }
 
+std::vector<std::string> win32::splitCommandLine(std::string_view line) {
+  std::vector<std::string> arguments;
+  size_t i = 0;
+  const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+  while (i < line.size() && isBlank(line[i])) ++i;
+  if (i == line.size()) return arguments;
+  // The program name: no escapes, quotes only group.
+  std::string program;
+  bool quoted = false;
+  for (; i < line.size() && (quoted || !isBlank(line[i])); ++i) {
+    if (line[i] == '"') {
+      quoted = !quoted;
+    } else {
+      program += line[i];
+    }
+  }
+  arguments.push_back(std::move(program));
+  for (;;) {
+    while (i < line.size() && isBlank(line[i])) ++i;
+    if (i == line.size()) break;
+    std::string argument;
+    quoted = false;
+    while (i < line.size() && (quoted || !isBlank(line[i]))) {
+      size_t backslashes = 0;
+      while (i < line.size() && line[i] == '\\') ++backslashes, ++i;
+      if (i < line.size() && line[i] == '"') {
+        argument.append(backslashes / 2, '\\');
+        if (backslashes % 2) {
+          argument += '"';
+        } else if (quoted && i + 1 < line.size() && line[i + 1] == '"') {
+          argument += '"';  // "" inside quotes
+          ++i;
+        } else {
+          quoted = !quoted;
+        }
+        ++i;
+      } else {
+        argument.append(backslashes, '\\');
+        if (i < line.size() && (quoted || !isBlank(line[i]))) argument += line[i++];
+      }
+    }
+    arguments.push_back(std::move(argument));
+  }
+  return arguments;
+}
+
 extern "C" LPSTR WINAPI GetCommandLineA(void) {
   // One text for the life of the process, as Windows keeps it.
   static std::string line = buildCommandLine();

@@ -121,6 +121,29 @@ TEST(CommandLine, QuotesArgumentsTheWindowsWay) {
   for (const auto& c : cases) EXPECT_EQ(win32::joinCommandLine(c.arguments), c.line) << c.line;
 }
 
+TEST(CommandLine, SplitsTheCRunTimeWay) {
+  using Args = std::vector<std::string>;
+  struct Case {
+    const char* line;
+    Args arguments;
+  } cases[] = {
+      {"runner /Register", {"runner", "/Register"}},
+      {"  \"C:\\Program Files\\ky\\runner.exe\"  a\tb ", {"C:\\Program Files\\ky\\runner.exe", "a", "b"}},
+      {"C:\\dir\\\"x y\" z", {"C:\\dir\\x y", "z"}},  // the program name knows no escapes
+      {"p a\\\\b", {"p", "a\\\\b"}},                        // backslashes not before a quote stay
+      {"p a\\\\\"b c\"", {"p", "a\\b c"}},                  // 2n backslashes: n, and the quote groups
+      {"p a\\\"b", {"p", "a\"b"}},                              // 2n+1: n and a literal quote
+      {"p \"\"", {"p", ""}},
+      {"p \"a\"\"b\"", {"p", "a\"b"}},                         // "" inside quotes
+      {"p x\"y z\"w", {"p", "xy zw"}},                            // quotes inside an argument
+      {"", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(win32::splitCommandLine(c.line), c.arguments) << c.line;
+  // Joining and splitting give the arguments back.
+  const Args tricky{"prog", "", "two words", "quote\"inside", "trail\\", "C:\\my dir\\", "\\\"", "tab\there"};
+  EXPECT_EQ(win32::splitCommandLine(win32::joinCommandLine(tricky)), tricky);
+}
+
 TEST(CommandLine, StartsWithTheProgramAndStaysTheSame) {
   const char* line = GetCommandLineA();
   ASSERT_NE(line, nullptr);
