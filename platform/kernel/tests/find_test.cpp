@@ -157,3 +157,15 @@ TEST(FindFile, EntriesRemovedDuringTheSearchArePassedOver) {
   EXPECT_FALSE(FindNextFileA(h, &data));
   FindClose(h);
 }
+
+TEST(FindFile, MappedDriveRootHasNoDotEntries) {
+  ScratchDir dir;
+  dir.write("top.txt", "x");
+  fs::create_directory(dir.path() / "sub");
+  dir.write("sub/inner.txt", "x");
+  const std::string map = "Q=" + dir.str();
+  ::setenv("KY_DRIVE_MAP", map.c_str(), 1);
+  EXPECT_EQ(listNames("Q:\\*"), (Names{"sub", "top.txt"}));
+  EXPECT_EQ(listNames("q:\\SUB\\*"), (Names{".", "..", "inner.txt"}));
+  ::unsetenv("KY_DRIVE_MAP");
+}
