@@ -370,10 +370,11 @@ WINBASEAPI int WINAPI LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer,
 #define ERROR_RESOURCE_ENUM_USER_STOP 15106L
 #endif
 
-// --- files (files.cpp, fileobject.cpp, fileinfo.cpp, hosterror.cpp) -------
+// --- files (files.cpp, fileobject.cpp, stdhandles.cpp, fileinfo.cpp, hosterror.cpp)
 // Handles of files are kernel objects closed by CloseHandle. Share modes are
-// accepted and not enforced: Linux has no mandatory sharing, and the
-// run-time opens no file twice against itself.
+// accepted and not enforced (Linux has no mandatory sharing): a second open
+// that Windows would refuse with ERROR_SHARING_VIOLATION succeeds here, and
+// an open file can be deleted or renamed.
 #ifndef ERROR_NOT_SAME_DEVICE
 #define ERROR_NOT_SAME_DEVICE 17L
 #endif
