@@ -8,10 +8,18 @@
 #include <cctype>
 #include <cstring>
 #include <string>
+#include <thread>
 
-TEST(ProcessIdentity, IdsAndPseudoHandle) {
+TEST(ProcessIdentity, IdsAndPseudoHandles) {
   EXPECT_EQ(GetCurrentProcessId(), static_cast<DWORD>(::getpid()));
   EXPECT_EQ(GetCurrentProcess(), reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)));
+  EXPECT_EQ(GetCurrentThread(), reinterpret_cast<HANDLE>(static_cast<intptr_t>(-2)));
+  // Thread ids are the kernel's, different for every thread.
+  EXPECT_EQ(GetCurrentThreadId(), static_cast<DWORD>(::gettid()));
+  DWORD other = 0;
+  std::thread([&] { other = GetCurrentThreadId(); }).join();
+  EXPECT_NE(other, GetCurrentThreadId());
+  EXPECT_NE(other, 0u);
 }
 
 TEST(ProcessIdentity, UserNameSizeRules) {
