@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -71,10 +72,15 @@ extern "C" UINT WINAPI WinExec(LPCSTR lpCmdLine, UINT uCmdShow) {
   }
   // Windows keeps no record of a finished program started this way; the
   // child is collected when it ends so that none lingers as a zombie.
-  std::thread([child] {
-    int status;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-  }).detach();
+  try {
+    std::thread([child] {
+      int status;
+      while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+      }
+    }).detach();
+  } catch (const std::system_error&) {
+    // No thread to spare: the program still runs; its exit status stays
+    // uncollected until this process ends.
+  }
   return 33;  // any value above 31 is success
 }
