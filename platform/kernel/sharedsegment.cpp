@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <chrono>
 #include <thread>
 
@@ -18,7 +19,9 @@ constexpr size_t kLongestShmName = 255;  // NAME_MAX of the shm file system
 constexpr int kOpenAttempts = 200;
 
 // "/ky.<uid>.<kind>.<name>" with '/' and '%' escaped: names are per user,
-// as Windows names are per session.
+// as Windows names are per session. Windows allows names of up to MAX_PATH
+// characters, more than a shm name holds: a longer one keeps its head and
+// ends in a hash of the whole name.
 std::string shmName(const char* kind, const std::string& name) {
   std::string path = "/ky." + std::to_string(::getuid()) + "." + kind + ".";
   for (char c : name) {
@@ -29,7 +32,12 @@ std::string shmName(const char* kind, const std::string& name) {
     else
       path += c;
   }
-  return path;
+  if (path.size() <= kLongestShmName) return path;
+  uint64_t hash = 14695981039346656037ull;  // FNV-1a, 64 bits
+  for (unsigned char c : name) hash = (hash ^ c) * 1099511628211ull;
+  char tail[20];
+  std::snprintf(tail, sizeof tail, "#%016llx", static_cast<unsigned long long>(hash));
+  return path.substr(0, kLongestShmName - 17) + tail;
 }
 
 bool lockRange(int fd, short type, bool wait) {
@@ -83,10 +91,6 @@ size_t settledSize(int fd) {
 std::unique_ptr<SharedSegment> SharedSegment::open(const char* kind, const std::string& name, size_t createSize,
                                                    bool& created) {
   std::string path = shmName(kind, name);
-  if (path.size() > kLongestShmName) {
-    SetLastError(ERROR_FILENAME_EXCED_RANGE);
-    return nullptr;
-  }
   for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
     if (createSize > 0) {
       int fd = ::shm_open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);

@@ -99,6 +99,11 @@ TEST(NamedMutexChild, Role) {
     ASSERT_NE(other, nullptr);
     ASSERT_EQ(WaitForSingleObject(other, 2000), WAIT_OBJECT_0);
     _exit(0);  // ends holding it
+  } else if (role == "creates-and-dies") {
+    HANDLE created = CreateMutexA(nullptr, TRUE, name.c_str());
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+    _exit(0);  // no handle closed: the name's segment stays behind
   } else if (role == "finds-nothing") {
     EXPECT_EQ(OpenMutexA(SYNCHRONIZE, FALSE, name.c_str()), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
@@ -147,6 +152,35 @@ TEST(NamedMutex, NameGoesWithTheLastHandle) {
   EXPECT_EQ(OpenMutexA(SYNCHRONIZE, FALSE, name.c_str()), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(child("finds-nothing", name), 0);
+}
+
+TEST(NamedMutex, SegmentLeftByDeadProcessesIsMadeAfresh) {
+  std::string name = uniqueName("mutex-test-stale");
+  ASSERT_EQ(child("creates-and-dies", name), 0);
+  // Nobody alive has it open: the name is free again, as on Windows.
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
+  ASSERT_NE(mutex, nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(WaitForSingleObject(mutex, 0), WAIT_OBJECT_0);
+  EXPECT_TRUE(ReleaseMutex(mutex));
+  CloseHandle(mutex);
+}
+
+TEST(NamedMutex, LongNamesUpToMaxPathWork) {
+  std::string stem = uniqueName("mutex-test-long-");
+  std::string a = stem + std::string(240 - stem.size(), 'a');
+  std::string b = stem + std::string(240 - stem.size() - 1, 'a') + "b";  // differs in its last character only
+  HANDLE first = CreateMutexA(nullptr, FALSE, a.c_str());
+  ASSERT_NE(first, nullptr);
+  HANDLE second = CreateMutexA(nullptr, FALSE, b.c_str());
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));  // a different object
+  EXPECT_EQ(child("takes-and-releases", a), 0);
+  CloseHandle(first);
+  CloseHandle(second);
+  SetLastError(0);
+  EXPECT_EQ(CreateMutexA(nullptr, FALSE, std::string(MAX_PATH, 'x').c_str()), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
 }
 
 TEST(NamedMutex, CreatorWhoFindsItExistingDoesNotOwnIt) {
