@@ -26,8 +26,9 @@ struct Waiter {
   bool woken = false;
   // Objects pulsed while this thread waited: signalled for its next look only.
   std::vector<const Waitable*> pulsed;
-  // An auto-reset pulse offered to several waiters goes to the first that takes it.
-  std::vector<std::shared_ptr<bool>> pulseTickets;
+  // An auto-reset pulse offered to several waiters goes to the first that
+  // takes the pulsed object: the ticket it shares with the others is then spent.
+  std::vector<std::pair<const Waitable*, std::shared_ptr<bool>>> pulseTickets;
 };
 
 std::mutex& waitLock() {
@@ -39,7 +40,7 @@ void Waitable::pulseWaiters(bool all) {
   auto ticket = std::make_shared<bool>(false);  // shared by the waiters of one auto-reset pulse
   for (Waiter* waiter : waiters_) {
     waiter->pulsed.push_back(this);
-    if (!all) waiter->pulseTickets.push_back(ticket);
+    if (!all) waiter->pulseTickets.emplace_back(this, ticket);
   }
   wakeWaiters();
 }
@@ -93,14 +94,15 @@ namespace {
 bool ready(const Waitable* object, const Waiter& waiter, DWORD threadId) {
   if (object->isSignaled(threadId)) return true;
   if (std::find(waiter.pulsed.begin(), waiter.pulsed.end(), object) == waiter.pulsed.end()) return false;
-  // An auto-reset pulse lets one thread through: the first to claim its ticket.
-  for (const auto& ticket : waiter.pulseTickets)
-    if (*ticket) return false;
+  // An auto-reset pulse lets one thread through: the first to spend its ticket.
+  for (const auto& [pulsed, spent] : waiter.pulseTickets)
+    if (pulsed == object && *spent) return false;
   return true;
 }
 
-void claimPulseTickets(Waiter& waiter) {
-  for (auto& ticket : waiter.pulseTickets) *ticket = true;
+void spendPulseTickets(Waiter& waiter, const Waitable* object) {
+  for (auto& [pulsed, spent] : waiter.pulseTickets)
+    if (pulsed == object) *spent = true;
 }
 
 std::optional<DWORD> tryAny(std::span<Waitable* const> objects, Waiter& waiter, DWORD threadId) {
@@ -108,7 +110,7 @@ std::optional<DWORD> tryAny(std::span<Waitable* const> objects, Waiter& waiter, 
     Waitable* object = objects[i];
     if (!object->polled() && !ready(object, waiter, threadId)) continue;
     Take took = object->take(threadId);
-    if (took != Take::refused) claimPulseTickets(waiter);
+    if (took != Take::refused) spendPulseTickets(waiter, object);
     if (took == Take::taken) return WAIT_OBJECT_0 + static_cast<DWORD>(i);
     if (took == Take::abandoned) return WAIT_ABANDONED_0 + static_cast<DWORD>(i);
   }
@@ -135,7 +137,7 @@ std::optional<DWORD> tryAll(std::span<Waitable* const> objects, Waiter& waiter, 
     if (objects[i]->polled()) continue;
     if (objects[i]->take(threadId) == Take::abandoned && !firstAbandoned) firstAbandoned = i;
   }
-  claimPulseTickets(waiter);
+  for (Waitable* object : objects) spendPulseTickets(waiter, object);
   if (firstAbandoned) return WAIT_ABANDONED_0 + static_cast<DWORD>(*firstAbandoned);
   return WAIT_OBJECT_0;
 }
