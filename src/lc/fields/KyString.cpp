@@ -4,9 +4,16 @@
 
 #include <mscrt.h>
 
+#include <algorithm>
 #include <array>
+#include <bit>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <utility>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <vector>
 
 #include "KyAppContext.h"
@@ -94,22 +101,83 @@ int lengthWithoutTrailingBlanks(const char* text) {
 
 unsigned char asciiLower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
 
-// strcmp (or, with noCase, _stricmp) of the two texts without trailing
-// blanks; null is "".
+// The ASCII capitals of each byte of a word lowered; bytes from 0x80 up are
+// left as they are. Adding 0x25 sets a byte's top bit when it is above 'Z',
+// adding 0x3F when it is 'A' or above; no sum carries into the next byte.
+inline uint64_t lowerAsciiWord(uint64_t x) {
+  const uint64_t heptets = x & 0x7F7F7F7F7F7F7F7FULL;
+  const uint64_t aboveZ = heptets + 0x2525252525252525ULL;
+  const uint64_t fromA = heptets + 0x3F3F3F3F3F3F3F3FULL;
+  const uint64_t capitals = fromA & ~aboveZ & ~x & 0x8080808080808080ULL;
+  return x | (capitals >> 2);
+}
+
+// Index of the first differing pair (ASCII letters lowered) among the 8
+// pairs at a and b, or 8.
+inline size_t wordDifference(const char* a, const char* b) {
+  uint64_t x, y;
+  std::memcpy(&x, a, 8);
+  std::memcpy(&y, b, 8);
+  if (x == y) return 8;
+  const uint64_t difference = lowerAsciiWord(x) ^ lowerAsciiWord(y);
+  return difference ? static_cast<size_t>(std::countr_zero(difference) >> 3) : 8;  // little-endian
+}
+
+#ifdef __SSE2__
+// The same for 16 pairs: bytes 'A'..'Z' (positive as signed bytes, unlike
+// those from 0x80 up) get 0x20.
+inline size_t blockDifference(const char* a, const char* b) {
+  auto lower = [](__m128i v) {
+    const __m128i capital = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('A' - 1)),
+                                          _mm_cmplt_epi8(v, _mm_set1_epi8('Z' + 1)));
+    return _mm_or_si128(v, _mm_and_si128(capital, _mm_set1_epi8(0x20)));
+  };
+  const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a));
+  const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b));
+  const unsigned equal = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(lower(x), lower(y))));
+  return equal == 0xFFFF ? 16 : static_cast<size_t>(std::countr_zero(~equal));
+}
+#endif
+
+// Index of the first of n byte pairs that differ with ASCII letters
+// lowered, or n. Whole blocks at a time; the last block overlaps the one
+// before it instead of going byte by byte (the overlap is known equal).
+[[gnu::always_inline]] inline size_t firstDifferenceIgnoringAsciiCase(const char* a, const char* b, size_t n) {
+#ifdef __SSE2__
+  if (n >= 16) {
+    for (size_t i = 0; i + 16 <= n; i += 16)
+      if (size_t d = blockDifference(a + i, b + i); d < 16) return i + d;
+    if (n % 16 != 0)
+      if (size_t d = blockDifference(a + n - 16, b + n - 16); d < 16) return n - 16 + d;
+    return n;
+  }
+#endif
+  if (n >= 8) {
+    for (size_t i = 0; i + 8 <= n; i += 8)
+      if (size_t d = wordDifference(a + i, b + i); d < 8) return i + d;
+    if (n % 8 != 0)
+      if (size_t d = wordDifference(a + n - 8, b + n - 8); d < 8) return n - 8 + d;
+    return n;
+  }
+  for (size_t i = 0; i < n; ++i)
+    if (asciiLower(static_cast<unsigned char>(a[i])) != asciiLower(static_cast<unsigned char>(b[i]))) return i;
+  return n;
+}
+
+// strcmp (or, with noCase, _stricmp: ASCII letters only) of the two texts
+// without trailing blanks; null is "".
 int compareTrimmed(const char* psz1, const char* psz2, bool noCase) {
   const char* a = psz1 ? psz1 : "";
   const char* b = psz2 ? psz2 : "";
-  const int na = lengthWithoutTrailingBlanks(a);
-  const int nb = lengthWithoutTrailingBlanks(b);
-  const int n = na < nb ? na : nb;
-  for (int i = 0; i < n; ++i) {
-    unsigned char ca = static_cast<unsigned char>(a[i]);
-    unsigned char cb = static_cast<unsigned char>(b[i]);
-    if (noCase) {
-      ca = asciiLower(ca);
-      cb = asciiLower(cb);
-    }
-    if (ca != cb) return ca < cb ? -1 : 1;
+  const size_t na = static_cast<size_t>(lengthWithoutTrailingBlanks(a));
+  const size_t nb = static_cast<size_t>(lengthWithoutTrailingBlanks(b));
+  const size_t n = std::min(na, nb);
+  if (noCase) {
+    const size_t i = firstDifferenceIgnoringAsciiCase(a, b, n);
+    if (i < n)
+      return asciiLower(static_cast<unsigned char>(a[i])) < asciiLower(static_cast<unsigned char>(b[i])) ? -1 : 1;
+  } else if (int order = std::memcmp(a, b, n); order != 0) {
+    return order < 0 ? -1 : 1;
   }
   return na == nb ? 0 : (na < nb ? -1 : 1);
 }
@@ -178,35 +246,11 @@ void KyString::SetBytes(int nCount, LPCSTR pData) {
 
 // --- assignment ------------------------------------------------------------------
 
-KyString& KyString::operator=(const KyString& stringSrc) {
-  if (this != &stringSrc) SetBytes(stringSrc.GetLength(), stringSrc.m_pchData);
-  return *this;
-}
-
 KyString& KyString::operator=(KyString&& stringSrc) noexcept {
   if (this != &stringSrc) {
     CString::operator=(std::move(static_cast<CString&>(stringSrc)));
     CheckLength();
   }
-  return *this;
-}
-
-KyString& KyString::operator=(const CString& stringSrc) {
-  if (static_cast<const CString*>(this) != &stringSrc) SetBytes(stringSrc.GetLength(), stringSrc);
-  return *this;
-}
-
-KyString& KyString::operator=(LPCSTR pszSrc) {
-  if (!pszSrc) {
-    Empty();
-  } else if (pszSrc != m_pchData) {
-    SetBytes(SafeStrlen(pszSrc), pszSrc);
-  }
-  return *this;
-}
-
-KyString& KyString::operator=(char ch) {
-  SetBytes(1, &ch);
   return *this;
 }
 
@@ -223,24 +267,20 @@ void KyString::ConcatCopy(int nCount1, LPCSTR pData1, int nCount2, LPCSTR pData2
   CString::operator=(std::move(static_cast<CString&>(joined)));
 }
 
-KyString& KyString::operator+=(LPCSTR psz) {
-  if (psz) {
-    ConcatInPlace(SafeStrlen(psz), psz);
-    CheckLength();
+void KyString::appendGrowing(int nCount, LPCSTR pData) {
+  CStringData* pBlock = GetData();
+  const auto address = reinterpret_cast<uintptr_t>(pData);
+  const auto begin = reinterpret_cast<uintptr_t>(m_pchData);
+  if (address >= begin && address <= begin + static_cast<uintptr_t>(pBlock->nAllocLength)) {
+    CString::ConcatInPlace(nCount, pData);  // from this very block: it copies before it frees
+    return;
   }
-  return *this;
-}
-
-KyString& KyString::operator+=(const CString& string) {
-  ConcatInPlace(string.GetLength(), string);
-  CheckLength();
-  return *this;
-}
-
-KyString& KyString::operator+=(char ch) {
-  ConcatInPlace(1, &ch);
-  CheckLength();
-  return *this;
+  const long long nWanted = static_cast<long long>(pBlock->nDataLength) + nCount;
+  long long nRoom = std::max(nWanted, 2LL * pBlock->nAllocLength);
+  if (nRoom > INT_MAX / 2) nRoom = nWanted;  // near the limit: no reserve
+  if (nRoom > INT_MAX) AfxThrowMemoryException();
+  Preallocate(static_cast<int>(nRoom));
+  CString::ConcatInPlace(nCount, pData);  // now in place
 }
 
 KyString& KyString::Append(const KyString& string) { return *this += static_cast<const CString&>(string); }
@@ -248,6 +288,33 @@ KyString& KyString::Append(const KyString& string) { return *this += static_cast
 KyString& KyString::AppendCString(const CString& string) { return *this += string; }
 
 // --- comparison ----------------------------------------------------------------------
+
+// Through the shorter text's terminator, a word at a time; a first
+// difference that involves a byte from 0x80 up is left to the framework's
+// code page 1252 rule.
+int KyString::CompareNoCase(const CString& string) const {
+  const int nOther = string.GetLength();
+  const char* other = string;
+  const size_t n = static_cast<size_t>(std::min(GetLength(), nOther)) + 1;
+  const size_t i = firstDifferenceIgnoringAsciiCase(m_pchData, other, n);
+  if (i == n || std::memchr(m_pchData, '\0', i)) return 0;  // the texts end alike (a NUL ends a text)
+  const auto a = static_cast<unsigned char>(m_pchData[i]);
+  const auto b = static_cast<unsigned char>(other[i]);
+  if (a >= 0x80 || b >= 0x80) return CString::CompareNoCase(other);
+  return asciiLower(a) - asciiLower(b);
+}
+
+int KyString::CompareNoCase(LPCSTR psz) const {
+  const char* other = psz ? psz : "";
+  const size_t nOther = std::strlen(other);
+  const size_t n = std::min(static_cast<size_t>(GetLength()), nOther) + 1;
+  const size_t i = firstDifferenceIgnoringAsciiCase(m_pchData, other, n);
+  if (i == n || std::memchr(m_pchData, '\0', i)) return 0;
+  const auto a = static_cast<unsigned char>(m_pchData[i]);
+  const auto b = static_cast<unsigned char>(other[i]);
+  if (a >= 0x80 || b >= 0x80) return CString::CompareNoCase(other);
+  return asciiLower(a) - asciiLower(b);
+}
 
 BOOL KyString::IsEqual(const CString& string1, const CString& string2) { return string1.Compare(string2) == 0; }
 

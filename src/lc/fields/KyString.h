@@ -20,6 +20,9 @@
 
 #include <afx.h>
 
+#include <climits>
+#include <cstring>
+
 class KyString : public CString {
  public:
   KyString(int iMaxLength = -1, int fSafeCut = 0);
@@ -49,21 +52,50 @@ class KyString : public CString {
 
   // Assignment copies the text only: the target keeps its own maximum and
   // flags. A null pointer empties the text.
-  KyString& operator=(const KyString& stringSrc);
+  KyString& operator=(const KyString& stringSrc) {
+    if (this != &stringSrc) assignBytes(stringSrc.GetLength(), stringSrc.m_pchData);
+    return *this;
+  }
   KyString& operator=(KyString&& stringSrc) noexcept;
-  KyString& operator=(const CString& stringSrc);
-  KyString& operator=(LPCSTR pszSrc);
-  KyString& operator=(char ch);
+  KyString& operator=(const CString& stringSrc) {
+    if (static_cast<const CString*>(this) != &stringSrc) assignBytes(stringSrc.GetLength(), stringSrc);
+    return *this;
+  }
+  KyString& operator=(LPCSTR pszSrc) {
+    if (!pszSrc)
+      Empty();
+    else if (pszSrc != m_pchData)
+      assignBytes(textLength(pszSrc), pszSrc);
+    return *this;
+  }
+  KyString& operator=(char ch) {
+    assignBytes(1, &ch);
+    return *this;
+  }
   KyString& Assign(const KyString& stringSrc) { return *this = stringSrc; }
   KyString& Assign(LPCSTR pszSrc) { return *this = pszSrc; }
 
   // Appending: a null pointer appends nothing; the text may come from this
   // string itself (s += s doubles it).
-  KyString& operator+=(LPCSTR psz);
-  KyString& operator+=(const CString& string);
-  KyString& operator+=(char ch);
+  KyString& operator+=(LPCSTR psz) {
+    if (psz) appendBytes(textLength(psz), psz);
+    return *this;
+  }
+  KyString& operator+=(const CString& string) {
+    appendBytes(string.GetLength(), string);
+    return *this;
+  }
+  KyString& operator+=(char ch) {
+    appendBytes(1, &ch);
+    return *this;
+  }
   KyString& Append(const KyString& string);
   KyString& AppendCString(const CString& string);
+
+  // Comparison ignoring case (the framework's rule: code page 1252 case
+  // pairs), strcmp-like result; compares machine words at a time.
+  int CompareNoCase(LPCSTR psz) const;
+  int CompareNoCase(const CString& string) const;
 
   // Case-sensitive byte comparison.
   static BOOL IsEqual(const CString& string1, const CString& string2);
@@ -120,6 +152,41 @@ class KyString : public CString {
   int m_iMaxLength = -1;
 
   KyString substring(int nFirst, int nCount) const;
+
+  // Lengths beyond an int are refused as the framework refuses them.
+  static int textLength(LPCSTR psz) {
+    const size_t n = std::strlen(psz);
+    return n <= static_cast<size_t>(INT_MAX / 2) ? static_cast<int>(n) : SafeStrlen(psz);
+  }
+  // The common cases inline: an own block with room takes the bytes in
+  // place (the source may lie in it); the rest goes out of line.
+  void assignBytes(int nCount, LPCSTR pData) {
+    CStringData* pBlock = GetData();
+    if (nCount > 0 && pBlock->nRefs == 1 && nCount <= pBlock->nAllocLength) {
+      std::memmove(m_pchData, pData, static_cast<size_t>(nCount));
+      pBlock->nDataLength = nCount;
+      m_pchData[nCount] = '\0';
+      if (m_iMaxLength >= 0) CheckLength();
+      return;
+    }
+    SetBytes(nCount, pData);
+  }
+  void appendBytes(int nCount, LPCSTR pData) {
+    if (nCount <= 0) return;
+    CStringData* pBlock = GetData();
+    const int nLength = pBlock->nDataLength;
+    if (pBlock->nRefs == 1 && nCount <= pBlock->nAllocLength - nLength) {
+      // Source and the room after the text never overlap, even for s += s.
+      std::memcpy(m_pchData + nLength, pData, static_cast<size_t>(nCount));
+      pBlock->nDataLength = nLength + nCount;
+      m_pchData[nLength + nCount] = '\0';
+    } else {
+      appendGrowing(nCount, pData);
+    }
+    if (m_iMaxLength >= 0) CheckLength();
+  }
+  // Appends with the room doubled, so that appending costs linear time.
+  void appendGrowing(int nCount, LPCSTR pData);
 };
 
 // Free functions of generated code (C strings in).

@@ -2,6 +2,7 @@
 // appending, substrings, replacing, formatting and the free functions.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -235,6 +236,39 @@ TEST(KyString, EqualityIsByteExact) {
   EXPECT_FALSE(KyString::IsDifferent(KyString(""), KyString()));
 }
 
+int sign(int value) { return (value > 0) - (value < 0); }
+
+// The word-at-a-time comparison agrees with the framework's rule at every
+// length and every position of a difference, across block edges.
+TEST(KyString, CompareNoCaseAgreesWithTheFramework) {
+  const std::string base = "The Quick Brown Fox Jumps Over The Lazy Dog 0123456789 [\\]^_`{|}~@";
+  const char replacements[] = {'a', 'Z', '[', '@', '`', '{', '\xc9', '\xe9', '\x8a', '\x9a', ' '};
+  for (size_t length = 0; length <= 40; ++length) {
+    const std::string left = base.substr(0, length);
+    std::string lowered = left;
+    for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_EQ(KyString(left.c_str()).CompareNoCase(lowered.c_str()), 0) << left;
+    EXPECT_EQ(KyString(left.c_str()).CompareNoCase(CString(lowered.c_str())), 0) << left;
+    for (size_t at = 0; at < length; ++at) {
+      for (char replacement : replacements) {
+        std::string right = lowered;
+        right[at] = replacement;
+        const int expected = sign(CString(left.c_str()).CompareNoCase(right.c_str()));
+        EXPECT_EQ(sign(KyString(left.c_str()).CompareNoCase(right.c_str())), expected) << left << "|" << right;
+        EXPECT_EQ(sign(KyString(right.c_str()).CompareNoCase(CString(left.c_str()))), -expected);
+      }
+    }
+    // A prefix is less than the whole.
+    if (length > 0) EXPECT_LT(KyString(left.substr(0, length - 1).c_str()).CompareNoCase(left.c_str()), 0);
+  }
+  EXPECT_EQ(KyString("\xc9T\xc9").CompareNoCase("\xe9t\xe9"), 0);  // code page 1252 pairs
+  EXPECT_EQ(KyString("abc").CompareNoCase(static_cast<const char*>(nullptr)), CString("abc").CompareNoCase(nullptr));
+  KyString withNul("ab");
+  withNul += 'c';
+  withNul.SetBytes(5, "ab\0xy");  // the text ends at its NUL
+  EXPECT_EQ(withNul.CompareNoCase("AB"), 0);
+}
+
 TEST(KyString, MoveLeavesTheSourceUsable) {
   KyString source("moved text");
   KyString target(std::move(source));
@@ -263,8 +297,6 @@ TEST(KyStringFunctions, StrDupAndTrim) {
   EXPECT_EQ(pszKyTrimSpaces(nullptr), nullptr);
 }
 
-int sign(int value) { return (value > 0) - (value < 0); }
-
 TEST(KyStringFunctions, CompareWithoutTrailingBlanks) {
   struct Case {
     const char* a;
@@ -275,6 +307,9 @@ TEST(KyStringFunctions, CompareWithoutTrailingBlanks) {
       {"abc", "abc   ", 0, 0}, {"ABC", "abc ", -1, 0},  {"abc", "abd", -1, -1}, {"ab", "abc", -1, -1},
       {"abc", "ab ", 1, 1},     {" abc", "abc", -1, -1}, {"", "   ", 0, 0},      {nullptr, "", 0, 0},
       {"a\xe9", "a\xc9", 1, 1},  // only ASCII letters change case
+      {"0123456789abcdefGHIJ", "0123456789ABCDEFghij  ", 1, 0},
+      {"0123456789abcdefGHIJ", "0123456789ABCDEFghiK", 1, -1},
+      {"0123456789ABCDEF[", "0123456789abcdef{", -1, -1},  // '[' is no capital
   };
   for (const Case& c : cases) {
     EXPECT_EQ(sign(iKyCompString(c.a, c.b)), c.compare) << (c.a ? c.a : "null") << "|" << c.b;
