@@ -276,7 +276,8 @@ void KyString::appendGrowing(int nCount, LPCSTR pData) {
     return;
   }
   const long long nWanted = static_cast<long long>(pBlock->nDataLength) + nCount;
-  long long nRoom = std::max(nWanted, 2LL * pBlock->nAllocLength);
+  // Doubling, from a first room that holds most field and message texts.
+  long long nRoom = std::max({nWanted, 2LL * pBlock->nAllocLength, 64LL});
   if (nRoom > INT_MAX / 2) nRoom = nWanted;  // near the limit: no reserve
   if (nRoom > INT_MAX) AfxThrowMemoryException();
   Preallocate(static_cast<int>(nRoom));

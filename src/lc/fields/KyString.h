@@ -153,6 +153,8 @@ class KyString : public CString {
 
   KyString substring(int nFirst, int nCount) const;
 
+  // False only when the text certainly keeps the maximum (byte measure).
+  bool mayExceed() const { return m_iMaxLength >= 0 && (m_fHostMixed || GetLength() > m_iMaxLength); }
   // Lengths beyond an int are refused as the framework refuses them.
   static int textLength(LPCSTR psz) {
     const size_t n = std::strlen(psz);
@@ -166,7 +168,7 @@ class KyString : public CString {
       std::memmove(m_pchData, pData, static_cast<size_t>(nCount));
       pBlock->nDataLength = nCount;
       m_pchData[nCount] = '\0';
-      if (m_iMaxLength >= 0) CheckLength();
+      if (mayExceed()) CheckLength();
       return;
     }
     SetBytes(nCount, pData);
@@ -183,7 +185,7 @@ class KyString : public CString {
     } else {
       appendGrowing(nCount, pData);
     }
-    if (m_iMaxLength >= 0) CheckLength();
+    if (mayExceed()) CheckLength();
   }
   // Appends with the room doubled, so that appending costs linear time.
   void appendGrowing(int nCount, LPCSTR pData);
