@@ -253,6 +253,10 @@ TEST_F(Messages, TimersFireOncePerLookAndThreadTimersCallTheirProcedure) {
 }
 
 TEST_F(Messages, MsgWaitWakesForEventsAndForInput) {
+  // No handles at all: a wait for input alone, bounded by its time.
+  DWORD before = GetTickCount();
+  EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT), (DWORD)WAIT_TIMEOUT);
+  EXPECT_GE(GetTickCount() - before, 40u);
   HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   EXPECT_EQ(MsgWaitForMultipleObjects(1, &event, FALSE, 0, QS_ALLINPUT), (DWORD)WAIT_TIMEOUT);
   SetEvent(event);
