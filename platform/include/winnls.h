@@ -64,21 +64,52 @@ WINBASEAPI int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR 
 // --- locales (locale.cpp) ----------------------------------------------------
 typedef DWORD LCTYPE;
 
+// Language ids (also declared, guarded, beside the resource types in winbase.h).
+#ifndef LANG_NEUTRAL
 #define LANG_NEUTRAL 0x00
+#endif
+#ifndef LANG_INVARIANT
 #define LANG_INVARIANT 0x7f
+#endif
+#ifndef LANG_ENGLISH
 #define LANG_ENGLISH 0x09
+#endif
+#ifndef SUBLANG_NEUTRAL
 #define SUBLANG_NEUTRAL 0x00
+#endif
+#ifndef SUBLANG_DEFAULT
 #define SUBLANG_DEFAULT 0x01
+#endif
+#ifndef SUBLANG_SYS_DEFAULT
 #define SUBLANG_SYS_DEFAULT 0x02
+#endif
+#ifndef SUBLANG_ENGLISH_US
 #define SUBLANG_ENGLISH_US 0x01
+#endif
+#ifndef SORT_DEFAULT
 #define SORT_DEFAULT 0x0
+#endif
+#ifndef MAKELANGID
 #define MAKELANGID(p, s) ((((WORD)(s)) << 10) | (WORD)(p))
+#endif
+#ifndef PRIMARYLANGID
 #define PRIMARYLANGID(lgid) ((WORD)(lgid) & 0x3ff)
+#endif
+#ifndef SUBLANGID
 #define SUBLANGID(lgid) ((WORD)(lgid) >> 10)
+#endif
+#ifndef MAKELCID
 #define MAKELCID(lgid, srtid) ((DWORD)((((DWORD)((WORD)(srtid))) << 16) | ((DWORD)((WORD)(lgid)))))
+#endif
+#ifndef LANGIDFROMLCID
 #define LANGIDFROMLCID(lcid) ((WORD)(lcid))
+#endif
+#ifndef LANG_SYSTEM_DEFAULT
 #define LANG_SYSTEM_DEFAULT MAKELANGID(LANG_NEUTRAL, SUBLANG_SYS_DEFAULT)
+#endif
+#ifndef LANG_USER_DEFAULT
 #define LANG_USER_DEFAULT MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT)
+#endif
 #define LOCALE_SYSTEM_DEFAULT MAKELCID(LANG_SYSTEM_DEFAULT, SORT_DEFAULT)
 #define LOCALE_USER_DEFAULT MAKELCID(LANG_USER_DEFAULT, SORT_DEFAULT)
 #define LOCALE_NEUTRAL MAKELCID(MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), SORT_DEFAULT)
