@@ -66,7 +66,10 @@ bool activateWindow(HWND hwnd, bool mouse) {
     previous = q->active;
     if (previous == hwnd) return true;
   }
-  if (hasHooks(WH_CBT) && callHooks(WH_CBT, 5 /* HCBT_ACTIVATE */, (WPARAM)hwnd, 0)) return false;
+  if (hasHooks(WH_CBT)) {
+    CBTACTIVATESTRUCT cbt{mouse, previous};
+    if (callHooks(WH_CBT, HCBT_ACTIVATE, (WPARAM)hwnd, (LPARAM)&cbt)) return false;
+  }
   {
     Lock lock(userMutex());
     q->active = hwnd;
@@ -177,6 +180,7 @@ extern "C" HWND WINAPI SetFocus(HWND hwnd) {
     top = topLevelOf(w)->handle;
     if (q->focus == hwnd) return hwnd;
   }
+  if (hasHooks(WH_CBT) && callHooks(WH_CBT, HCBT_SETFOCUS, (WPARAM)hwnd, (LPARAM)GetFocus())) return nullptr;
   if (top != GetActiveWindow()) {
     if (!activateWindow(top, false)) return nullptr;
     if (!IsWindow(hwnd) || GetActiveWindow() != top) return nullptr;

@@ -2,6 +2,7 @@
 #include "window.h"
 
 #include "crossprocess.h"
+#include "hook.h"
 #include "queue.h"
 #include "windowhandle.h"
 
@@ -292,6 +293,22 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR w
   }
   HWND hwnd = w->handle;
   CREATESTRUCTA cs{param, instance, menu, parentHandle, cy, cx, y, x, (LONG)style, windowName, className, exStyle};
+  if (hasHooks(WH_CBT)) {
+    // The first thing to hear of a new window (MFC attaches its objects here); non-zero refuses it.
+    CBT_CREATEWNDA cbt{&cs, (style & WS_CHILD) ? HWND_BOTTOM : HWND_TOP};
+    if (callHooks(WH_CBT, HCBT_CREATEWND, (WPARAM)hwnd, (LPARAM)&cbt)) {
+      {
+        Lock lock(userMutex());
+        unlinkWindowLocked(w.get());
+        table().windows.erase((uint32_t)(uintptr_t)hwnd);
+        w->cls->windowCount--;
+        w->gone = true;
+        releaseWindowHandle(hwnd);
+      }
+      return nullptr;
+    }
+    if (w->gone) return nullptr;
+  }
 
   if ((style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD))) {
     MINMAXINFO mm{};
@@ -358,6 +375,11 @@ extern "C" BOOL WINAPI DestroyWindow(HWND hwnd) {
       return FALSE;
     }
     if (w->destroying) return TRUE;  // already on its way (DestroyWindow from WM_DESTROY)
+  }
+  if (hasHooks(WH_CBT) && callHooks(WH_CBT, HCBT_DESTROYWND, (WPARAM)hwnd, 0)) return FALSE;
+  {
+    Lock lock(userMutex());
+    if (w->destroying) return TRUE;
     w->destroying = true;
   }
   if (w->isChild()) notifyParents(w.get(), MAKEWPARAM(WM_DESTROY, (WORD)w->id), (LPARAM)hwnd);

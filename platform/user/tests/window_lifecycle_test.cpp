@@ -237,3 +237,42 @@ TEST_F(WindowLifecycle, HandlesAreEvenThirtyTwoBitValues) {
 }
 
 }  // namespace
+
+namespace {
+
+// A CBT hook hears of each window before its first message and may refuse it.
+TEST(CbtHook, SeesCreationFirstAndMayRefuseCreationAndDestruction) {
+  test::recorderClass();
+  static std::vector<std::pair<int, UINT>> events;  // hook code, or the first message seen
+  static bool refuse;
+  events.clear();
+  refuse = false;
+  HHOOK hook = SetWindowsHookExA(WH_CBT, [](int code, WPARAM w, LPARAM l) -> LRESULT {
+    if (code == HCBT_CREATEWND) {
+      EXPECT_STREQ(((CBT_CREATEWNDA*)l)->lpcs->lpszName, "cbt");
+      events.emplace_back(code, 0);
+      return refuse;
+    }
+    if (code == HCBT_DESTROYWND) {
+      events.emplace_back(code, 0);
+      return refuse;
+    }
+    return 0;
+  }, nullptr, GetCurrentThreadId());
+  test::log().clear();
+  HWND w = CreateWindowExA(0, test::recorderClass(), "cbt", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(w);
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].first, HCBT_CREATEWND);
+  refuse = true;
+  EXPECT_FALSE(DestroyWindow(w));
+  EXPECT_TRUE(IsWindow(w));
+  EXPECT_EQ(CreateWindowExA(0, test::recorderClass(), "cbt", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr),
+            nullptr);
+  refuse = false;
+  EXPECT_TRUE(DestroyWindow(w));
+  UnhookWindowsHookEx(hook);
+  test::log().clear();
+}
+
+}  // namespace
