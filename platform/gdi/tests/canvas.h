@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "lsan_fontconfig.h"
+
 class Canvas {
  public:
   Canvas(int width, int height, int bpp = 32) : width_(width), height_(height) {

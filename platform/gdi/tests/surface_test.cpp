@@ -8,6 +8,8 @@
 #include <iterator>
 #include <string>
 
+#include "lsan_fontconfig.h"
+
 using namespace win32::gdi;
 
 namespace {

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "../../gdi/tests/lsan_fontconfig.h"
+
 class DrawCanvas {
  public:
   DrawCanvas(int width, int height) : width_(width), height_(height) {
