@@ -1,5 +1,6 @@
 // CException and the simple exceptions of the framework.
 #include <afx.h>
+#include <afxwin.h>
 
 #include <algorithm>
 #include <cstring>
@@ -36,7 +37,10 @@ int CException::ReportError(UINT nType, UINT nMessageID) const {
     if (nMessageID == 0 || AfxLoadString(nMessageID, text, sizeof text) == 0)
       copyMessage("No error message is available.", text, sizeof text);
   }
-  return MessageBoxA(nullptr, text, nullptr, nType);
+  // Titled with the application's name, as the framework's message boxes
+  // are; without an application object the system's "Error".
+  CWinApp* pApp = AfxGetApp();
+  return MessageBoxA(nullptr, text, pApp ? pApp->m_pszAppName : nullptr, nType);
 }
 
 BOOL CMemoryException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const {

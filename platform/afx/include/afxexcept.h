@@ -18,8 +18,8 @@ class CException : public CObject {
   // The message text into lpszError (at most nMaxError bytes with the
   // terminator); FALSE and an empty text when the class has none.
   virtual BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const;
-  // Shows the message in a message box of style nType (MB_OK = 0) and
-  // answers the button chosen. Without a
+  // Shows the message in a message box of style nType (MB_OK = 0), titled
+  // with the application's name, and answers the button chosen. Without a
   // message of its own it shows string resource nMessageID, or the
   // framework's "No error message is available." when that is 0 or missing.
   virtual int ReportError(UINT nType = 0, UINT nMessageID = 0) const;

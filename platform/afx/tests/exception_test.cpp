@@ -1,6 +1,7 @@
 // Exceptions thrown as pointers, the TRY/CATCH macros, error messages and
 // reports; run-time classes and creation by class.
 #include <afx.h>
+#include <afxwin.h>
 #include <gtest/gtest.h>
 #include <internal/userscript.h>
 
@@ -189,12 +190,17 @@ TEST(ExceptionReport, ShowsTheMessageInABox) {
   win32::script::clearMessageBoxAnswers();
   win32::script::pushMessageBoxAnswer(IDRETRY);
   CFileException e(CFileException::fileNotFound, ERROR_FILE_NOT_FOUND, "f.txt");
-  EXPECT_EQ(e.ReportError(MB_RETRYCANCEL), IDRETRY);
+  {
+    CWinApp app("Report Test");
+    EXPECT_EQ(e.ReportError(MB_RETRYCANCEL), IDRETRY);
+  }
   CException plain;
   EXPECT_EQ(plain.ReportError(), IDOK);
   auto log = win32::script::messageBoxLog();
   ASSERT_EQ(log.size(), 2u);
   EXPECT_EQ(log[0].text, "f.txt was not found.");
+  EXPECT_EQ(log[0].caption, "Report Test");
+  EXPECT_EQ(log[1].caption, "Error");
   EXPECT_EQ(log[0].style, static_cast<UINT>(MB_RETRYCANCEL));
   EXPECT_EQ(log[1].text, "No error message is available.");
 }
