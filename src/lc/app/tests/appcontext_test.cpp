@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "KyAppContext.h"
+#include "KyWinClientApp.h"
 #include "testapp.h"
 
 namespace {
@@ -88,6 +89,16 @@ TEST_F(AppContext, ApplicationStringsAreCached) {
   app_.CleanUpAppStringResources();
   EXPECT_STREQ(context->pszGetResourceString(57344), "");
   app_.EndContext();
+}
+
+TEST(AppContextOfTheRunnersApplication, SlotWorksThroughTheDerivedClass) {
+  KyWinClientApp app("Runner");
+  EXPECT_EQ(KyApp::GetApp(), &app);
+  EXPECT_TRUE(app.m_fBusyCursor);
+  EXPECT_EQ(app.m_OpenPanels.GetCount(), 0);
+  KyAppContext* context = app.CreateContext();
+  EXPECT_EQ(KyAppContext::Current(), context);
+  app.EndContext();
 }
 
 TEST(AppContextWithoutApplication, NoSlotNoContext) {

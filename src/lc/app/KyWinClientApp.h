@@ -1,0 +1,56 @@
+// KyWinClientApp: the runner's application object, as far as the run-time
+// reads and writes it. The class is declared here, with the members the
+// run-time's subsystems use, so that the runner only derives from it or
+// instantiates it; its operations (busy cursor, open panels, message log,
+// help, drag and drop, start-up and shut-down) arrive with the Parts that
+// give their bodies. Until then it adds data only.
+#pragma once
+
+#include <afxcoll.h>
+
+#include "KyApp.h"
+#include "KyString.h"
+
+class KyPanel;
+class KyMsgWin;
+class KyAD_Debug;
+class KySplash;
+
+class KyWinClientApp : public KyApp {
+ public:
+  explicit KyWinClientApp(LPCSTR lpszAppName = nullptr) : KyApp(lpszAppName) {}
+
+  // Busy cursor: the switch (on after construction), and whether the wait
+  // cursor is showing.
+  BOOL m_fBusyCursor = TRUE;
+  BOOL m_fBusyCursorShown = FALSE;
+  // Automatic wait cursor around events.
+  BOOL m_fAutoWaitCursor = FALSE;
+  KySplash* m_pSplash = nullptr;
+  BOOL m_fSplashShown = FALSE;
+
+  KyPanel* m_pActivePanel = nullptr;
+  KyPanel* m_pMainPanel = nullptr;
+  CPtrList m_OpenPanels;        // KyPanel*, in order of registration
+  CMapPtrToPtr m_PanelsByHwnd;  // HWND -> KyPanel*
+  CWnd* m_pOwnerWindow = nullptr;  // owner when no panel is active
+
+  HGLOBAL m_hDevMode = nullptr;  // printer device mode
+  // 0 or 1 command line, 2 remote thread, 3 automation, 4 COM transaction,
+  // 5 no parameter streaming.
+  int m_iStartMode = 0;
+  DWORD m_dwHelpPromptContext = 0;  // set while a message box shows
+  KyMsgWin* m_pMsgWin = nullptr;    // the message-log window, when open
+  KyAD_Debug* m_pDebug = nullptr;   // the debugger binding, from the first registration
+  DWORD m_dwDebugCreateValue = 0;   // handed to the debugger's Create
+
+  // Drag and drop of panels.
+  BOOL m_fAcceptDrag = FALSE;
+  BOOL m_fAcceptDrop = FALSE;
+  DWORD m_dwArrivingDropEffect = 0;
+  DWORD m_dwDragEffect = 0;
+  DWORD m_dwDropEffect = 0;
+  BOOL m_fUseDefaultCursors = FALSE;
+  KyString m_strDropDataIn;
+  KyString m_strDragDataOut;
+};
