@@ -217,7 +217,8 @@ TEST(CStringConcatenation, RepeatedAppendGrowsGeometrically) {
 
 TEST(CStringAssignment, SelfAndOverlappingSources) {
   CString s("abcdef");
-  s = s;
+  const CString& same = s;
+  s = same;  // assignment to itself
   EXPECT_EQ(s, "abcdef");
   s = static_cast<LPCSTR>(s) + 2;
   EXPECT_EQ(s, "cdef");
