@@ -13,6 +13,7 @@
 // - Floating precision above 512 is taken as 512, keeping every conversion
 //   bounded; no caller asks for more.
 // - An unknown conversion letter is written as it stands ("%y" gives "y").
+#include <internal/codepage.h>
 #include <mscrt.h>
 #include <winnls.h>
 
@@ -263,7 +264,18 @@ void putString(Output& out, const Spec& s, bool wide, va_list& args) {
     const size_t limit = s.precision < 0 ? SIZE_MAX : static_cast<size_t>(s.precision);
     text = std::string_view(p, strnlen(p, limit));
   }
-  if (s.precision >= 0 && text.size() > static_cast<size_t>(s.precision)) text = text.substr(0, static_cast<size_t>(s.precision));
+  if (s.precision >= 0 && text.size() > static_cast<size_t>(s.precision)) {
+    // Converted text is cut between characters: a double-byte character
+    // that does not fit whole is left out, as the CRT converts one
+    // character at a time.
+    size_t keep = 0;
+    while (wide && keep < text.size()) {
+      const size_t next = keep + win32::ansiCharLength(converted.c_str() + keep);
+      if (next > static_cast<size_t>(s.precision)) break;
+      keep = next;
+    }
+    text = text.substr(0, wide ? keep : static_cast<size_t>(s.precision));
+  }
   putField(out, s, {}, 0, text, true);
 }
 

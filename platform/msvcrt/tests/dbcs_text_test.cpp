@@ -1,5 +1,5 @@
 // Under code page 932 a trail byte 0x5C is part of its character, not a
-// separator. KY_ACP is read once per process: set before anything asks.
+// separator, and formatted wide text is cut between characters. KY_ACP is read once per process: set before anything asks.
 #include <mscrt.h>
 
 #include <gtest/gtest.h>
@@ -21,6 +21,15 @@ TEST(SplitPathDbcs, TrailByteIsNoSeparator) {
   char path[_MAX_PATH];
   _makepath(path, nullptr, "\x95\x5c", "f", nullptr);  // the directory does not end in a separator
   EXPECT_STREQ(path, "\x95\x5c\\f");
+}
+
+TEST(FormatDbcs, WidePrecisionCutsBetweenCharacters) {
+  char buffer[16];
+  // 日本 in 932 is four bytes; three bytes of room keep only the first character.
+  EXPECT_EQ(_snprintf(buffer, sizeof buffer, "%.3S|", u"\u65e5\u672c"), 3);
+  EXPECT_STREQ(buffer, "\x93\xfa|");
+  EXPECT_EQ(_snprintf(buffer, sizeof buffer, "%.4ls|", u"\u65e5\u672c"), 5);
+  EXPECT_STREQ(buffer, "\x93\xfa\x96\x7b|");
 }
 
 }  // namespace
