@@ -18,8 +18,10 @@ HGLOBAL textBlock(const char* text) {
 
 TEST(Clipboard, TextGoesInAndComesOutWhileOpen) {
   HWND w = CreateWindowExA(0, test::recorderClass(), "", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr);
-  EXPECT_EQ(SetClipboardData(CF_TEXT, textBlock("x")), nullptr);  // not open
+  HGLOBAL unused = textBlock("x");
+  EXPECT_EQ(SetClipboardData(CF_TEXT, unused), nullptr);  // not open: the block stays the caller's
   EXPECT_EQ(GetLastError(), (DWORD)ERROR_CLIPBOARD_NOT_OPEN);
+  GlobalFree(unused);
   ASSERT_TRUE(OpenClipboard(w));
   EXPECT_EQ(GetOpenClipboardWindow(), w);
   ASSERT_TRUE(EmptyClipboard());
@@ -77,12 +79,13 @@ TEST(Clipboard, AnotherThreadCannotOpenItMeanwhile) {
   ASSERT_TRUE(OpenClipboard(nullptr));
   BOOL other = TRUE;
   DWORD error = 0;
+  std::pair<BOOL*, DWORD*> result(&other, &error);
   HANDLE thread = CreateThread(nullptr, 0, [](LPVOID p) -> DWORD {
     auto* result = (std::pair<BOOL*, DWORD*>*)p;
     *result->first = OpenClipboard(nullptr);
     *result->second = GetLastError();
     return 0;
-  }, new std::pair<BOOL*, DWORD*>(&other, &error), 0, nullptr);
+  }, &result, 0, nullptr);
   WaitForSingleObject(thread, 5000);
   CloseHandle(thread);
   EXPECT_FALSE(other);
