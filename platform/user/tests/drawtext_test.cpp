@@ -199,4 +199,28 @@ TEST(TextLayout, TabbedTextOut) {
   SelectObject(c.dc(), GetStockObject(SYSTEM_FONT));
 }
 
+TEST(TextLayout, TwipsLinesGoDownTheDevice) {
+  // Printing works in MM_TWIPS: logical y grows upwards, lines still go down.
+  DrawCanvas c(200, 100);
+  SetMapMode(c.dc(), MM_TWIPS);
+  HFONT f = CreateFontA(-200, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
+  SelectObject(c.dc(), f);
+  TEXTMETRICA tm;
+  GetTextMetricsA(c.dc(), &tm);
+  RECT r{0, 0, 2800, -1400};
+  int height = DrawTextA(c.dc(), "one\ntwo", -1, &r, DT_CALCRECT);
+  EXPECT_EQ(height, 2 * tm.tmHeight);
+  EXPECT_EQ(r.bottom, -2 * tm.tmHeight);
+  SetBkMode(c.dc(), TRANSPARENT);
+  RECT box{0, 0, 2800, -1400};
+  DrawTextA(c.dc(), "one\ntwo", -1, &box, 0);
+  SetMapMode(c.dc(), MM_TEXT);
+  RECT ink = c.ink();
+  EXPECT_GE(ink.top, 0);
+  EXPECT_GT(ink.bottom, 20);  // the second line is below the first on the device
+  EXPECT_LT(ink.bottom, 40);
+  SelectObject(c.dc(), GetStockObject(SYSTEM_FONT));
+  DeleteObject(f);
+}
+
 }  // namespace
