@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace win32::gdi {
@@ -403,4 +404,49 @@ extern "C" BOOL WINAPI SetRectRgn(HRGN region, int left, int top, int right, int
   if (!r) return FALSE;
   r->region = Region::fromRect(left, top, right, bottom);
   return TRUE;
+}
+
+// Needs sizeof(RGNDATAHEADER) + 16 bytes per rectangle; answers that size
+// when `data` is null, the count given on success, 0 when it is too small.
+extern "C" DWORD WINAPI GetRegionData(HRGN region, DWORD count, LPRGNDATA data) {
+  GdiLock lock(gdiMutex());
+  auto r = findRegion(region);
+  if (!r) return 0;
+  const auto rects = r->region.rects();
+  const DWORD needed = static_cast<DWORD>(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
+  if (!data) return needed;
+  if (count < needed) {
+    SetLastError(ERROR_MORE_DATA);
+    return 0;
+  }
+  data->rdh = {sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(rects.size()),
+               static_cast<DWORD>(rects.size() * sizeof(RECT)), r->region.box()};
+  if (!rects.empty()) std::memcpy(data->Buffer, rects.data(), rects.size() * sizeof(RECT));
+  return count;
+}
+
+// Translations in `xform` are applied; other transforms are refused.
+extern "C" HRGN WINAPI ExtCreateRegion(const XFORM* xform, DWORD count, const RGNDATA* data) {
+  if (!data || count < sizeof(RGNDATAHEADER) || data->rdh.dwSize < sizeof(RGNDATAHEADER) ||
+      data->rdh.iType != RDH_RECTANGLES ||
+      data->rdh.nCount > (count - data->rdh.dwSize) / sizeof(RECT)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  int dx = 0, dy = 0;
+  if (xform) {
+    if (xform->eM11 != 1 || xform->eM22 != 1 || xform->eM12 != 0 || xform->eM21 != 0) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return nullptr;
+    }
+    dx = static_cast<int>(std::lround(xform->eDx));
+    dy = static_cast<int>(std::lround(xform->eDy));
+  }
+  // Rectangles are unioned row band by row band, so unsorted input is fine.
+  std::vector<RECT> rects(data->rdh.nCount);
+  std::memcpy(rects.data(), reinterpret_cast<const BYTE*>(data) + data->rdh.dwSize, rects.size() * sizeof(RECT));
+  Region out;
+  for (const RECT& rect : rects) out = out.unite(Region(rect));
+  out.offset(dx, dy);
+  return newRegion(std::move(out));
 }

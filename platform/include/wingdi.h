@@ -64,6 +64,19 @@
 #define ALTERNATE 1
 #define WINDING 2
 
+#define RDH_RECTANGLES 1
+typedef struct _RGNDATAHEADER {
+  DWORD dwSize;
+  DWORD iType;
+  DWORD nCount;
+  DWORD nRgnSize;
+  RECT rcBound;
+} RGNDATAHEADER, *PRGNDATAHEADER;
+typedef struct _RGNDATA {
+  RGNDATAHEADER rdh;
+  char Buffer[1];
+} RGNDATA, *PRGNDATA, *LPRGNDATA;
+
 // --- background, ROP2, stretch modes ----------------------------------------
 #define TRANSPARENT 1
 #define OPAQUE 2
@@ -608,6 +621,9 @@ WINGDIAPI BOOL WINAPI PtInRegion(HRGN region, int x, int y);
 WINGDIAPI BOOL WINAPI RectInRegion(HRGN region, const RECT* rect);
 WINGDIAPI BOOL WINAPI EqualRgn(HRGN a, HRGN b);
 WINGDIAPI BOOL WINAPI SetRectRgn(HRGN region, int left, int top, int right, int bottom);
+// The rectangles of a region in y-x band order (RGNDATA), and back.
+WINGDIAPI DWORD WINAPI GetRegionData(HRGN region, DWORD count, LPRGNDATA data);
+WINGDIAPI HRGN WINAPI ExtCreateRegion(const XFORM* xform, DWORD count, const RGNDATA* data);
 WINGDIAPI BOOL WINAPI FillRgn(HDC hdc, HRGN region, HBRUSH brush);
 WINGDIAPI BOOL WINAPI FrameRgn(HDC hdc, HRGN region, HBRUSH brush, int width, int height);
 WINGDIAPI BOOL WINAPI PaintRgn(HDC hdc, HRGN region);

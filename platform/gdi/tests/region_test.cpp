@@ -120,3 +120,27 @@ TEST(Region, DeletedHandleIsInvalid) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Region, RegionDataRoundTrip) {
+  Rgn a(0, 0, 10, 10), b(5, 5, 15, 15), u(0, 0, 0, 0);
+  CombineRgn(u, a, b, RGN_OR);
+  DWORD size = GetRegionData(u, 0, nullptr);
+  EXPECT_EQ(size, sizeof(RGNDATAHEADER) + 3 * sizeof(RECT));  // three bands
+  std::vector<BYTE> buffer(size);
+  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+  EXPECT_EQ(GetRegionData(u, size - 1, data), 0u);
+  EXPECT_EQ(GetRegionData(u, size, data), size);
+  EXPECT_EQ(data->rdh.nCount, 3u);
+  EXPECT_EQ(data->rdh.rcBound.right, 15);
+  Rgn back(ExtCreateRegion(nullptr, size, data));
+  EXPECT_TRUE(EqualRgn(back, u));
+  XFORM shift{1, 0, 0, 1, 100, 0};
+  Rgn moved(ExtCreateRegion(&shift, size, data));
+  EXPECT_TRUE(PtInRegion(moved, 100, 0));
+  data->rdh.nCount = 1000;  // more rectangles than the data holds
+  EXPECT_EQ(ExtCreateRegion(nullptr, size, data), nullptr);
+}
+
+}  // namespace
