@@ -20,9 +20,14 @@ void hideCaretForPaint(HWND hwnd, bool hide);  // caret.cpp
 
 namespace {
 
-bool hasUpdate(const Window& w) {
+// An update region is never kept empty (addToUpdate drops it), so its
+// presence is the answer; the queue asks this for every window on each look.
+bool hasUpdate(const Window& w) { return w.update != nullptr; }
+
+bool regionEmpty(HRGN rgn) {
   RECT box;
-  return w.update && GetRgnBox(w.update, &box) != NULLREGION && GetRgnBox(w.update, &box) != ERROR;
+  int type = GetRgnBox(rgn, &box);
+  return type == NULLREGION || type == ERROR;
 }
 
 RECT clientSize(const Window& w) {
@@ -121,7 +126,7 @@ void addToUpdate(Window& w, HRGN area, bool add) {
   } else if (w.update) {
     CombineRgn(w.update, w.update, area, RGN_DIFF);
   }
-  if (w.update && !hasUpdate(w)) {
+  if (w.update && regionEmpty(w.update)) {
     DeleteObject(w.update);
     w.update = nullptr;
   }
@@ -517,8 +522,18 @@ extern "C" int WINAPI ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scro
     Window* top = surfaceOwner(w, true, origin);
     surface = top->surface;
     visible = reallyVisible(w);
-    // Pending update moves with the pixels.
-    if (w->update) OffsetRgn(w->update, dx, dy);
+    // Pending update moves with the pixels (and what leaves the client area goes).
+    if (w->update) {
+      OffsetRgn(w->update, dx, dy);
+      RECT size = clientSize(*w);
+      HRGN bounds = CreateRectRgnIndirect(&size);
+      CombineRgn(w->update, w->update, bounds, RGN_AND);
+      DeleteObject(bounds);
+      if (regionEmpty(w->update)) {
+        DeleteObject(w->update);
+        w->update = nullptr;
+      }
+    }
   }
   RECT src;
   IntersectRect(&src, &area, &clip);
