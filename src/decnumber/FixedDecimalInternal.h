@@ -5,6 +5,8 @@
 
 #include "KyFixedDecimal.h"
 
+#pragma GCC visibility push(hidden)
+
 enum : int { kStateNormal = 0, kStateNaN = 2, kStateInfinite = 3 };
 
 struct KyFixedDecimalAccess {
@@ -32,3 +34,5 @@ void settleFixedDecimal(KyFixedDecimal& value);
 
 // The text of strGetString, as a std::string.
 std::string fixedDecimalText(const decNumber& number);
+
+#pragma GCC visibility pop
