@@ -281,7 +281,11 @@ void KyString::appendGrowing(int nCount, LPCSTR pData) {
   if (nRoom > INT_MAX / 2) nRoom = nWanted;  // near the limit: no reserve
   if (nRoom > INT_MAX) AfxThrowMemoryException();
   Preallocate(static_cast<int>(nRoom));
-  CString::ConcatInPlace(nCount, pData);  // now in place
+  pBlock = GetData();  // a block of its own now, with the room
+  const int nLength = pBlock->nDataLength;
+  std::memcpy(m_pchData + nLength, pData, static_cast<size_t>(nCount));
+  pBlock->nDataLength = nLength + nCount;
+  m_pchData[nLength + nCount] = '\0';
 }
 
 KyString& KyString::Append(const KyString& string) { return *this += static_cast<const CString&>(string); }
