@@ -10,30 +10,36 @@ namespace {
 
 using Operation = decNumber* (*)(decNumber*, const decNumber*, const decNumber*, decContext*);
 
-KyFixedDecimal notANumber(const KyFixedDecimal& left) {
-  KyFixedDecimal result = KyFixedDecimalAccess::result(left.context);
-  decNumberFromString(&result.number, "NaN", &result.context);
-  settleFixedDecimal(result);
-  return result;
+void setNaN(decNumber& number) {
+  number.digits = 1;
+  number.exponent = 0;
+  number.bits = DECNAN;
+  number.lsu[0] = 0;
 }
 
 // +, - and *: a NaN operand gives NaN; otherwise decNumber's arithmetic,
 // infinities included (Infinity - Infinity is NaN, 1 - Infinity -Infinity).
-KyFixedDecimal calculate(Operation operation, const KyFixedDecimal& a, const KyFixedDecimal& b) {
-  if (a.state == kStateNaN || b.state == kStateNaN) return notANumber(a);
+// One result object on every path, so that it is built in place.
+template <Operation operation>
+KyFixedDecimal calculate(const KyFixedDecimal& a, const KyFixedDecimal& b) {
   KyFixedDecimal result = KyFixedDecimalAccess::result(a.context);
-  operation(&result.number, &a.number, &b.number, &result.context);
+  if (a.state == kStateNaN || b.state == kStateNaN)
+    setNaN(result.number);
+  else
+    operation(&result.number, &a.number, &b.number, &result.context);
   settleFixedDecimal(result);
   return result;
 }
 
 // / and %: both operands finite, else NaN. A zero divisor gives NaN without
 // dividing (decNumber would answer Infinity for 1/0).
-KyFixedDecimal divide(Operation operation, const KyFixedDecimal& a, const KyFixedDecimal& b) {
-  if (a.state != kStateNormal || b.state != kStateNormal || decNumberIsZero(&b.number))
-    return notANumber(a);
+template <Operation operation>
+KyFixedDecimal divide(const KyFixedDecimal& a, const KyFixedDecimal& b) {
   KyFixedDecimal result = KyFixedDecimalAccess::result(a.context);
-  operation(&result.number, &a.number, &b.number, &result.context);
+  if (a.state != kStateNormal || b.state != kStateNormal || decNumberIsZero(&b.number))
+    setNaN(result.number);
+  else
+    operation(&result.number, &a.number, &b.number, &result.context);
   settleFixedDecimal(result);
   return result;
 }
@@ -60,19 +66,19 @@ Order compare(const KyFixedDecimal& a, const KyFixedDecimal& b) {
 }  // namespace
 
 KyFixedDecimal operator+(const KyFixedDecimal& a, const KyFixedDecimal& b) {
-  return calculate(decNumberAdd, a, b);
+  return calculate<decNumberAdd>(a, b);
 }
 KyFixedDecimal operator-(const KyFixedDecimal& a, const KyFixedDecimal& b) {
-  return calculate(decNumberSubtract, a, b);
+  return calculate<decNumberSubtract>(a, b);
 }
 KyFixedDecimal operator*(const KyFixedDecimal& a, const KyFixedDecimal& b) {
-  return calculate(decNumberMultiply, a, b);
+  return calculate<decNumberMultiply>(a, b);
 }
 KyFixedDecimal operator/(const KyFixedDecimal& a, const KyFixedDecimal& b) {
-  return divide(decNumberDivide, a, b);
+  return divide<decNumberDivide>(a, b);
 }
 KyFixedDecimal operator%(const KyFixedDecimal& a, const KyFixedDecimal& b) {
-  return divide(decNumberRemainder, a, b);
+  return divide<decNumberRemainder>(a, b);
 }
 
 KyFixedDecimal operator+(const KyFixedDecimal& a, long b) { return a + KyFixedDecimal(b); }

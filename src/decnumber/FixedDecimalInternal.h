@@ -22,15 +22,27 @@ struct KyFixedDecimalAccess {
 void initFixedDecimalContext(decContext& context);
 
 // State code from the number's flags: NaN or sNaN 2, infinity 3, else 0.
-int fixedDecimalState(const decNumber& number);
+inline int fixedDecimalState(const decNumber& number) {
+  if (number.bits & (DECNAN | DECSNAN)) return kStateNaN;
+  if (number.bits & DECINF) return kStateInfinite;
+  return kStateNormal;
+}
 
 // Decimal places of the plain text of a finite number: the digits after its
 // '.', which is -exponent for a negative exponent, 1 for a positive one (the
 // plain text of 15E+2 is "1500.0") and 0 for exponent 0.
-int fixedDecimalPlaces(const decNumber& number);
+// (The exponent text that replaces a very long plain text counts the same.)
+inline int fixedDecimalPlaces(const decNumber& number) {
+  if (number.bits & DECSPECIAL) return 0;
+  if (number.exponent < 0) return -number.exponent;
+  return number.exponent > 0 ? 1 : 0;
+}
 
 // Sets state and decimal places from the number (after any operation).
-void settleFixedDecimal(KyFixedDecimal& value);
+inline void settleFixedDecimal(KyFixedDecimal& value) {
+  value.state = fixedDecimalState(value.number);
+  value.decimalPlaces = fixedDecimalPlaces(value.number);
+}
 
 // The text of strGetString, as a std::string.
 std::string fixedDecimalText(const decNumber& number);

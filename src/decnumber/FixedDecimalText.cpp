@@ -88,12 +88,6 @@ std::string fixedDecimalText(const decNumber& number) {
   return text;
 }
 
-int fixedDecimalPlaces(const decNumber& number) {
-  if (number.bits & DECSPECIAL) return 0;
-  if (number.exponent < 0) return -number.exponent;
-  return number.exponent > 0 ? 1 : 0;
-}
-
 CString& KyFixedDecimal::strGetString(CString& out) const {
   out = fixedDecimalText(number).c_str();
   return out;

@@ -90,23 +90,6 @@ void initFixedDecimalContext(decContext& context) {
   context.digits = KyFixedDecimal::kDigits;
 }
 
-int fixedDecimalState(const decNumber& number) {
-  if (number.bits & (DECNAN | DECSNAN)) return kStateNaN;
-  if (number.bits & DECINF) return kStateInfinite;
-  return kStateNormal;
-}
-
-void settleFixedDecimal(KyFixedDecimal& value) {
-  value.state = fixedDecimalState(value.number);
-  value.decimalPlaces = fixedDecimalPlaces(value.number);
-}
-
-KyFixedDecimal::KyFixedDecimal(WithContext, const decContext& from)
-    : state(kStateNormal), context(from), decimalPlaces(0) {
-  context.status = 0;
-  decNumberZero(&number);
-}
-
 KyFixedDecimal::KyFixedDecimal() : KyFixedDecimal("0.0") {}
 
 KyFixedDecimal::KyFixedDecimal(const decNumber& value) : KyFixedDecimal(value, 0) {

@@ -109,8 +109,15 @@ class KyFixedDecimal {
  private:
   friend struct KyFixedDecimalAccess;
   struct WithContext {};
-  // An empty result that takes over another number's context (arithmetic).
-  KyFixedDecimal(WithContext, const decContext& from);
+  // A result of 0 in a copy of another number's context, status cleared:
+  // the target of an operation, made without parsing any text.
+  KyFixedDecimal(WithContext, const decContext& from) : state(0), context(from), decimalPlaces(0) {
+    context.status = 0;
+    number.digits = 1;
+    number.exponent = 0;
+    number.bits = 0;
+    number.lsu[0] = 0;
+  }
 };
 
 KyFixedDecimal operator+(const KyFixedDecimal& a, const KyFixedDecimal& b);
