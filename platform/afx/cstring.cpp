@@ -727,9 +727,14 @@ void CString::Format(LPCSTR lpszFormat, ...) {
   va_end(args);
 }
 
+// A missing format string formats as "" (the framework formats the empty
+// text it loaded).
 void CString::Format(UINT nFormatID, ...) {
   CString format;
-  if (!format.LoadString(nFormatID)) return;
+  if (!format.LoadString(nFormatID)) {
+    Empty();
+    return;
+  }
   va_list args;
   va_start(args, nFormatID);
   FormatV(format, args);
@@ -767,7 +772,10 @@ void CString::FormatMessage(LPCSTR lpszFormat, ...) {
 
 void CString::FormatMessage(UINT nFormatID, ...) {
   CString format;
-  if (!format.LoadString(nFormatID)) return;
+  if (!format.LoadString(nFormatID)) {
+    Empty();
+    return;
+  }
   va_list args;
   va_start(args, nFormatID);
   FormatMessageV(format, &args);

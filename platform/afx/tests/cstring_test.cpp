@@ -60,7 +60,12 @@ TEST(CStringResource, LoadsStringsOfTheProgram) {
   EXPECT_EQ(s.Right(3), "789");
   s.Format(101, 3, "x");
   EXPECT_EQ(s, "3 items of x");
+  s.FormatMessage(101, 2, "y");
+  EXPECT_EQ(s, "d items of s");  // "%d" is no insert: the percent goes
   EXPECT_FALSE(s.LoadString(104));
+  EXPECT_TRUE(s.IsEmpty());
+  s = "x";
+  s.Format(104, 1);
   EXPECT_TRUE(s.IsEmpty());
   EXPECT_EQ(CTime(2026, 2, 3, 12, 0, 0).Format(103), "2026/02/03");
 }
