@@ -13,6 +13,25 @@ typedef afxPosition* POSITION;
 
 #define BEFORE_START_POSITION ((POSITION)-1L)
 
+// Export decorations of extension libraries. Shared objects export their
+// symbols by default here, so the decorations only keep the declarations
+// of the Windows sources readable.
+#define AFX_EXT_CLASS __attribute__((visibility("default")))
+#define AFX_EXT_API __attribute__((visibility("default")))
+#define AFX_EXT_DATA __attribute__((visibility("default")))
+#define AFX_CLASS_EXPORT __attribute__((visibility("default")))
+#define AFX_CLASS_IMPORT
+#define AFX_API_EXPORT __attribute__((visibility("default")))
+#define AFX_DATA
+#define AFX_CDECL
+#define AFXAPI
+
+#define UNUSED(x) ((void)(x))
+#define UNUSED_ALWAYS(x) ((void)(x))
+// The framework's debug heap tags allocations with their source line; the
+// layer has no debug heap, so "#define new DEBUG_NEW" is plain new.
+#define DEBUG_NEW new
+
 // Diagnostics. ASSERT and TRACE do their work only in debug builds (_DEBUG),
 // as the framework documents; VERIFY always evaluates its expression.
 extern "C" {
@@ -39,6 +58,17 @@ void AfxTrace(const char* format, ...);
 #define TRACE3(s, a, b, c) TRACE(s, a, b, c)
 #define ASSERT_VALID(p) ((void)0)
 #define ASSERT_KINDOF(cls, p) ASSERT((p)->IsKindOf(RUNTIME_CLASS(cls)))
+
+// Pointer checks of the framework's assertions: non-null (a null pointer
+// with a length of 0 is a valid empty range).
+inline BOOL AfxIsValidAddress(const void* lp, UINT_PTR nBytes, BOOL bReadWrite = TRUE) {
+  (void)bReadWrite;
+  return lp != nullptr || nBytes == 0;
+}
+inline BOOL AfxIsValidString(LPCSTR lpsz, int nLength = -1) {
+  (void)nLength;
+  return lpsz != nullptr;
+}
 
 #ifndef _countof
 #define _countof(a) (sizeof(a) / sizeof((a)[0]))
