@@ -103,6 +103,18 @@ TEST_F(Focus, CaptureChangesAreAnnounced) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(Focus, HidingTheFocusedChildGivesTheFocusToItsParent) {
+  SetFocus(child);
+  test::log().clear();
+  EXPECT_TRUE(ShowWindow(child, SW_HIDE));
+  test::expectSequence({{WM_SHOWWINDOW, kWParam, FALSE, 0, child}, {WM_WINDOWPOSCHANGING, 0, 0, 0, child},
+                        {WM_WINDOWPOSCHANGED, 0, 0, 0, child}, {WM_KILLFOCUS, kWParam, (WPARAM)first, 0, child},
+                        {WM_SETFOCUS, kWParam, (WPARAM)child, 0, first}},
+                       "hide focused child");
+  EXPECT_EQ(GetFocus(), first);
+  EXPECT_FALSE(IsWindowVisible(child));
+}
+
 TEST_F(Focus, KeyboardStateIsKeptAndRestored) {
   BYTE keys[256] = {};
   keys['A'] = 0x80;

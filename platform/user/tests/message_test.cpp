@@ -307,6 +307,20 @@ TEST_F(Messages, PostingHasAQuotaAndCopyDataCannotBePosted) {
   test::flushMessages();
 }
 
+TEST_F(Messages, PostingToAThreadWithoutAQueueFails) {
+  EXPECT_FALSE(PostThreadMessageA(0x7FFFFFF0, WM_USER, 0, 0));
+  EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_THREAD_ID);
+  EXPECT_TRUE(PostThreadMessageA(GetCurrentThreadId(), WM_USER + 1, 5, 6));
+  MSG m;
+  ASSERT_TRUE(PeekMessageA(&m, (HWND)-1, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.hwnd, nullptr);
+  EXPECT_EQ(m.wParam, 5u);
+  EXPECT_EQ(DispatchMessageA(&m), 0);  // nothing to dispatch a thread message to
+  EXPECT_EQ(DispatchMessageA(nullptr), 0);
+  EXPECT_FALSE(TranslateMessage(nullptr));
+  EXPECT_EQ(GetMessageA(nullptr, nullptr, 0, 0), -1);
+}
+
 TEST_F(Messages, RegisteredMessagesIgnoreCase) {
   UINT a = RegisterWindowMessageA("KyTestMessage");
   EXPECT_GE(a, 0xC000u);
