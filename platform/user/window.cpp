@@ -342,15 +342,13 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR w
   }
   if (w->gone) return nullptr;
 
-  RECT client, wr;
+  RECT client;
   {
     Lock lock(userMutex());
     client = w->clientRect;
-    wr = w->windowRect;
   }
   sendInternal(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right - client.left, client.bottom - client.top));
   sendInternal(hwnd, WM_MOVE, 0, MAKELPARAM(client.left, client.top));
-  (void)wr;
 
   if (style & WS_CHILD) notifyParents(w.get(), MAKEWPARAM(WM_CREATE, (WORD)(LONG_PTR)menu), (LPARAM)hwnd);
   if (!IsWindow(hwnd)) return nullptr;
@@ -384,9 +382,9 @@ extern "C" BOOL WINAPI DestroyWindow(HWND hwnd) {
   }
   if (w->isChild()) notifyParents(w.get(), MAKEWPARAM(WM_DESTROY, (WORD)w->id), (LPARAM)hwnd);
   if (w->style & WS_VISIBLE) {
+    // Hiding an active top-level window activates another; a child activates nothing.
     UINT flags = SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER;
-    if (!w->isChild()) flags |= 0;  // hiding the active window activates another
-    else flags |= SWP_NOACTIVATE;
+    if (w->isChild()) flags |= SWP_NOACTIVATE;
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, flags);
   }
   if (w->gone) return TRUE;
