@@ -21,6 +21,9 @@ class BitmapObject : public GdiObject {
   bool dibSection = false;
   BITMAPINFOHEADER dibHeader{};  // DIB sections: the header as created
   SIZE dimension{0, 0};          // SetBitmapDimensionEx, 0.1 mm
+  // The DC that last selected the bitmap; only compared, never followed
+  // (while `selections` is above 0 that DC is alive).
+  const void* ownerDC = nullptr;
 
   bool monochrome() const { return pixels.bpp == 1 && !dibSection; }
   int widthBytes() const;  // bmWidthBytes: WORD-aligned rows for DDBs

@@ -37,13 +37,15 @@ extern "C" HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ handle) {
         return nullptr;
       }
       if (s.bitmap.get() == bitmap) return handle;
-      // A bitmap can be selected into one DC at a time (the stock 1x1 into any).
-      if (bitmap->selections > 0 && !bitmap->isStock()) {
+      // A bitmap can be selected into one DC at a time (the stock 1x1 into
+      // any); the same DC may take it again while a saved state holds it.
+      if (bitmap->selections > 0 && !bitmap->isStock() && bitmap->ownerDC != dc.get()) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
       }
       HGDIOBJ old = handleOf<HGDIOBJ>(s.bitmap.get());
       s.bitmap = bitmap;
+      bitmap->ownerDC = dc.get();
       return old;
     }
     case OBJ_REGION: {

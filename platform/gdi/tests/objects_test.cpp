@@ -110,6 +110,11 @@ TEST(Objects, DeletingSelectedObjects) {
   // ...and it cannot go into a second DC at the same time.
   HDC other = CreateCompatibleDC(nullptr);
   EXPECT_EQ(SelectObject(other, bitmap), nullptr);
+  // The same DC may select it again while a saved state still holds it.
+  SaveDC(dc);
+  SelectObject(dc, old);
+  EXPECT_EQ(SelectObject(dc, bitmap), old);
+  RestoreDC(dc, -1);
   SelectObject(dc, old);
   EXPECT_TRUE(DeleteObject(bitmap));
   DeleteDC(other);
