@@ -112,9 +112,15 @@ inline void expectSequence(const std::vector<Expect>& expected, const char* cont
   for (size_t i = 0; i < expected.size(); ++i) {
     const Expect& e = expected[i];
     EXPECT_EQ(name(got[i].msg), name(e.msg)) << "message " << i;
-    if (e.check & kWParam) EXPECT_EQ(got[i].wParam, e.wParam) << name(e.msg) << " wParam";
-    if (e.check & kLParam) EXPECT_EQ(got[i].lParam, e.lParam) << name(e.msg) << " lParam";
-    if (e.hwnd) EXPECT_EQ(got[i].hwnd, e.hwnd) << name(e.msg) << " window";
+    if (e.check & kWParam) {
+      EXPECT_EQ(got[i].wParam, e.wParam) << name(e.msg) << " wParam";
+    }
+    if (e.check & kLParam) {
+      EXPECT_EQ(got[i].lParam, e.lParam) << name(e.msg) << " lParam";
+    }
+    if (e.hwnd) {
+      EXPECT_EQ(got[i].hwnd, e.hwnd) << name(e.msg) << " window";
+    }
   }
 }
 

@@ -98,7 +98,9 @@ TEST_F(Messages, PeekMessageFiltersByRangeAndWindow) {
   for (auto& c : cases) {
     bool found = PeekMessageA(&m, c.filter, c.min, c.max, PM_NOREMOVE);
     EXPECT_EQ(found, c.found) << test::name(c.msg);
-    if (found) EXPECT_EQ(m.message, c.msg);
+    if (found) {
+      EXPECT_EQ(m.message, c.msg);
+    }
   }
   // PM_NOREMOVE left everything; removal takes them in posting order.
   EXPECT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));

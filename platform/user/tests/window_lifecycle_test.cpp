@@ -210,7 +210,9 @@ TEST_F(WindowLifecycle, BadHandlesFailWithInvalidWindowHandle) {
     for (auto& c : calls) {
       SetLastError(0);
       EXPECT_TRUE(c.fails()) << c.name;
-      if (c.name != std::string("IsWindow")) EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_WINDOW_HANDLE) << c.name;
+      if (c.name != std::string("IsWindow")) {
+        EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_WINDOW_HANDLE) << c.name;
+      }
     }
     EXPECT_EQ(SendMessageA(h, WM_USER, 1, 2), 0);
   }
