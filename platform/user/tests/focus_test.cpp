@@ -25,7 +25,7 @@ class Focus : public ::testing::Test {
     test::flushMessages();
   }
   static HWND make(DWORD style, HWND parent, const char* text) {
-    return CreateWindowExA(0, test::recorderClass(), text, style, 0, 0, 100, 100, parent, (HMENU)(style & WS_CHILD ? 1 : 0),
+    return CreateWindowExA(0, test::recorderClass(), text, style, 0, 0, 100, 100, parent, (HMENU)(INT_PTR)((style & WS_CHILD) ? 1 : 0),
                            nullptr, nullptr);
   }
   HWND first = nullptr, second = nullptr, child = nullptr;
