@@ -81,8 +81,12 @@ TEST(KyList, RegistryRemoval) {
     else
       list.Delete(c.removed);
     EXPECT_EQ(list.GetCount(), c.countAfter) << c.removed;
-    if (c.stillFound) EXPECT_NE(list.FindNode(c.stillFound, nullptr), nullptr) << c.removed;
-    if (c.pop && c.countAfter < 2) EXPECT_EQ(list.FindNode(c.removed, nullptr), nullptr);
+    if (c.stillFound) {
+      EXPECT_NE(list.FindNode(c.stillFound, nullptr), nullptr) << c.removed;
+    }
+    if (c.pop && c.countAfter < 2) {
+      EXPECT_EQ(list.FindNode(c.removed, nullptr), nullptr);
+    }
   }
   KyCOMAppList list;
   list.Add(node("x", nullptr));

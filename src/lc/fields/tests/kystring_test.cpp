@@ -259,7 +259,9 @@ TEST(KyString, CompareNoCaseAgreesWithTheFramework) {
       }
     }
     // A prefix is less than the whole.
-    if (length > 0) EXPECT_LT(KyString(left.substr(0, length - 1).c_str()).CompareNoCase(left.c_str()), 0);
+    if (length > 0) {
+      EXPECT_LT(KyString(left.substr(0, length - 1).c_str()).CompareNoCase(left.c_str()), 0);
+    }
   }
   EXPECT_EQ(KyString("\xc9T\xc9").CompareNoCase("\xe9t\xe9"), 0);  // code page 1252 pairs
   EXPECT_EQ(KyString("abc").CompareNoCase(static_cast<const char*>(nullptr)), CString("abc").CompareNoCase(nullptr));
