@@ -59,14 +59,14 @@ struct StockTable {
     objects[WHITE_PEN] = pen(PS_SOLID, RGB(255, 255, 255));
     objects[BLACK_PEN] = pen(PS_SOLID, RGB(0, 0, 0));
     objects[NULL_PEN] = pen(PS_NULL, 0);
-    for (const auto& spec : kStockFonts) {
+    for (const auto& entry : kStockFonts) {
       auto f = std::make_shared<FontObject>();
-      f->logfont.lfHeight = spec.height;
-      f->logfont.lfWeight = spec.weight;
-      f->logfont.lfCharSet = spec.charSet;
-      f->logfont.lfPitchAndFamily = spec.pitchAndFamily;
-      std::strncpy(f->logfont.lfFaceName, spec.face, LF_FACESIZE - 1);
-      objects[spec.index] = makeStock(f);
+      f->logfont.lfHeight = entry.height;
+      f->logfont.lfWeight = entry.weight;
+      f->logfont.lfCharSet = entry.charSet;
+      f->logfont.lfPitchAndFamily = entry.pitchAndFamily;
+      std::strncpy(f->logfont.lfFaceName, entry.face, LF_FACESIZE - 1);
+      objects[entry.index] = makeStock(f);
     }
     auto palette = std::make_shared<PaletteObject>();
     // The 20 static colours of a palette device.

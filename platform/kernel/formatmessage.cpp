@@ -212,13 +212,13 @@ Arguments readList(va_list list, const std::map<int, Kind>& kinds) {
   return Arguments(std::move(values), std::move(reals));
 }
 
-// Bounded printf of one value with a spec built from an insert.
+// Bounded printf of one value with a directive built from an insert.
 template <class T>
-std::string formatted(const std::string& spec, int width, int precision, T value) {
-  int count = std::snprintf(nullptr, 0, spec.c_str(), width, precision, value);
+std::string formatted(const std::string& directive, int width, int precision, T value) {
+  int count = std::snprintf(nullptr, 0, directive.c_str(), width, precision, value);
   if (count < 0) return std::string();
   std::string out(static_cast<size_t>(count) + 1, '\0');
-  std::snprintf(out.data(), out.size(), spec.c_str(), width, precision, value);
+  std::snprintf(out.data(), out.size(), directive.c_str(), width, precision, value);
   out.resize(static_cast<size_t>(count));
   return out;
 }
@@ -255,27 +255,27 @@ std::optional<std::string> expandInsert(const Insert& insert, const Arguments& a
     precision = insert.precision.empty() ? 0 : std::atoi(insert.precision.c_str());
   }
   if (!args.has(number)) return std::nullopt;
-  std::string spec = "%" + insert.flags + "*.*";
+  std::string directive = "%" + insert.flags + "*.*";
   DWORD_PTR value = args.value(number);
   switch (insert.kind) {
     case Kind::pointer:
-      if (insert.conversion == 'p') return formatted(spec + "p", width, precision, reinterpret_cast<void*>(value));
-      return formatted(spec + "s", width, precision, value ? reinterpret_cast<const char*>(value) : "(null)");
+      if (insert.conversion == 'p') return formatted(directive + "p", width, precision, reinterpret_cast<void*>(value));
+      return formatted(directive + "s", width, precision, value ? reinterpret_cast<const char*>(value) : "(null)");
     case Kind::wideString: {
       std::string text = narrowed(reinterpret_cast<const char16_t*>(value), -1);
-      return formatted(spec + "s", width, precision, text.c_str());
+      return formatted(directive + "s", width, precision, text.c_str());
     }
     case Kind::wideChar: {
       char16_t c = static_cast<char16_t>(value);
       std::string text = narrowed(&c, 1);
-      return formatted(spec + "s", width, -1, text.c_str());
+      return formatted(directive + "s", width, -1, text.c_str());
     }
     case Kind::int32:
-      return formatted(spec + insert.length + insert.conversion, width, precision, static_cast<DWORD>(value));
+      return formatted(directive + insert.length + insert.conversion, width, precision, static_cast<DWORD>(value));
     case Kind::int64:
-      return formatted(spec + "ll" + insert.conversion, width, precision, static_cast<unsigned long long>(value));
+      return formatted(directive + "ll" + insert.conversion, width, precision, static_cast<unsigned long long>(value));
     case Kind::real:
-      return formatted(spec + insert.conversion, width, precision, args.real(number));
+      return formatted(directive + insert.conversion, width, precision, args.real(number));
   }
   return std::nullopt;
 }

@@ -60,7 +60,7 @@ class Output {
 
 enum class Size { Default, Char, Short, Long, LongLong, LongDouble, Int32, Int64, Pointer, Wide };
 
-struct Spec {
+struct Directive {
   bool left = false, plus = false, space = false, alternate = false, zero = false;
   int width = 0;
   int precision = -1;  // -1: none given
@@ -80,8 +80,8 @@ int readNumber(const char*& p) {
 
 // Parses flags, width, precision and size after '%'; `p` is left on the
 // conversion letter (or the terminator).
-Spec readSpec(const char*& p, va_list& args) {
-  Spec s;
+Directive readDirective(const char*& p, va_list& args) {
+  Directive s;
   for (;; ++p) {
     if (*p == '-') s.left = true;
     else if (*p == '+') s.plus = true;
@@ -139,7 +139,7 @@ Spec readSpec(const char*& p, va_list& args) {
   return s;
 }
 
-void pad(Output& out, const Spec& s, size_t bodyLength, bool before) {
+void pad(Output& out, const Directive& s, size_t bodyLength, bool before) {
   if (s.width > 0 && static_cast<size_t>(s.width) > bodyLength && s.left != before)
     out.repeat(' ', static_cast<size_t>(s.width) - bodyLength);
 }
@@ -147,7 +147,7 @@ void pad(Output& out, const Spec& s, size_t bodyLength, bool before) {
 // Writes prefix (sign, "0x"), leading zeros and body within the field width.
 // The '0' flag pads every conversion with zeros, strings too, as Microsoft's
 // CRT does; only an integer with a precision ignores it.
-void putField(Output& out, const Spec& s, std::string_view prefix, size_t zeros, std::string_view body,
+void putField(Output& out, const Directive& s, std::string_view prefix, size_t zeros, std::string_view body,
               bool zeroPadAllowed) {
   size_t length = prefix.size() + zeros + body.size();
   if (s.zero && !s.left && zeroPadAllowed && static_cast<size_t>(s.width) > length) {
@@ -161,7 +161,7 @@ void putField(Output& out, const Spec& s, std::string_view prefix, size_t zeros,
   pad(out, s, length, false);
 }
 
-uint64_t readUnsigned(const Spec& s, va_list& args) {
+uint64_t readUnsigned(const Directive& s, va_list& args) {
   switch (s.size) {
     case Size::Char: return static_cast<unsigned char>(va_arg(args, unsigned));
     case Size::Short: return static_cast<uint16_t>(va_arg(args, unsigned));
@@ -172,7 +172,7 @@ uint64_t readUnsigned(const Spec& s, va_list& args) {
   }
 }
 
-int64_t readSigned(const Spec& s, va_list& args) {
+int64_t readSigned(const Directive& s, va_list& args) {
   switch (s.size) {
     case Size::Char: return static_cast<signed char>(va_arg(args, int));
     case Size::Short: return static_cast<int16_t>(va_arg(args, int));
@@ -183,7 +183,7 @@ int64_t readSigned(const Spec& s, va_list& args) {
   }
 }
 
-void putInteger(Output& out, const Spec& s, va_list& args) {
+void putInteger(Output& out, const Directive& s, va_list& args) {
   const char c = s.conversion;
   const bool isSigned = c == 'd' || c == 'i';
   uint64_t magnitude;
@@ -214,7 +214,7 @@ void putInteger(Output& out, const Spec& s, va_list& args) {
   putField(out, s, prefix, zeros, std::string_view(digits, n), s.precision < 0);
 }
 
-void putPointer(Output& out, const Spec& s, va_list& args) {
+void putPointer(Output& out, const Directive& s, va_list& args) {
   const auto value = reinterpret_cast<uintptr_t>(va_arg(args, void*));
   char digits[2 * sizeof(void*)];
   for (size_t i = 0; i < sizeof digits; ++i)
@@ -222,7 +222,7 @@ void putPointer(Output& out, const Spec& s, va_list& args) {
   putField(out, s, {}, 0, std::string_view(digits, sizeof digits), true);
 }
 
-void putFloat(Output& out, const Spec& s, va_list& args) {
+void putFloat(Output& out, const Directive& s, va_list& args) {
   const double value = va_arg(args, double);
   const msvcrt::Decimal d = msvcrt::toDecimal(value);
   const int precision = std::min(s.precision < 0 ? 6 : s.precision, kMaxFloatPrecision);
@@ -246,7 +246,7 @@ std::string narrowed(const WCHAR* text, int length) {
   return out;
 }
 
-void putString(Output& out, const Spec& s, bool wide, va_list& args) {
+void putString(Output& out, const Directive& s, bool wide, va_list& args) {
   std::string converted;
   std::string_view text;
   if (wide) {
@@ -279,7 +279,7 @@ void putString(Output& out, const Spec& s, bool wide, va_list& args) {
   putField(out, s, {}, 0, text, true);
 }
 
-void putChar(Output& out, const Spec& s, bool wide, va_list& args) {
+void putChar(Output& out, const Directive& s, bool wide, va_list& args) {
   std::string text;
   if (wide) {
     const WCHAR w = static_cast<WCHAR>(va_arg(args, int));
@@ -300,7 +300,7 @@ long long formatInto(char* buffer, size_t capacity, const char* format, va_list&
       continue;
     }
     ++p;
-    const Spec s = readSpec(p, args);
+    const Directive s = readDirective(p, args);
     const bool wideSize = s.size == Size::Long || s.size == Size::Wide;
     switch (s.conversion) {
       case '\0': return static_cast<long long>(out.length());  // a lone '%' at the end

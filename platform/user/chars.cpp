@@ -89,15 +89,15 @@ WsprintfSpec readSpec(const char*& p) {
 // Formats one integer or string conversion through the C library's bounded
 // snprintf, whose output for these conversions is Windows' output.
 std::string formatPiece(const WsprintfSpec& s, const char* lengthModifier, char type, ...) {
-  char spec[48];
-  std::snprintf(spec, sizeof spec, "%%%s*.*%s%c", s.flags.c_str(), lengthModifier, type);
+  char directive[48];
+  std::snprintf(directive, sizeof directive, "%%%s*.*%s%c", s.flags.c_str(), lengthModifier, type);
   va_list args;
   va_start(args, type);
   va_list again;
   va_copy(again, args);
-  const int n = std::vsnprintf(nullptr, 0, spec, args);
+  const int n = std::vsnprintf(nullptr, 0, directive, args);
   std::string out(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-  if (n > 0) std::vsnprintf(out.data(), out.size() + 1, spec, again);
+  if (n > 0) std::vsnprintf(out.data(), out.size() + 1, directive, again);
   va_end(again);
   va_end(args);
   return out;

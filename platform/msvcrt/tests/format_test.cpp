@@ -78,15 +78,15 @@ TEST(Format, IntegerConversionsMatchTheStandardForms) {
     for (const char* width : widths)
       for (const char* precision : precisions)
         for (char conversion : conversions) {
-          const std::string spec = std::string("%") + flag + width + precision;
+          const std::string prefix = std::string("%") + flag + width + precision;
           for (int32_t v : values32) {
-            const std::string ours = spec + conversion, theirs = spec + conversion;
+            const std::string ours = prefix + conversion, theirs = prefix + conversion;
             char expected[64];
             std::snprintf(expected, sizeof expected, theirs.c_str(), v);
             EXPECT_EQ(format(ours.c_str(), v), expected) << ours << " " << v;
           }
           for (int64_t v : values64) {
-            const std::string ours = spec + "I64" + conversion, theirs = spec + "ll" + conversion;
+            const std::string ours = prefix + "I64" + conversion, theirs = prefix + "ll" + conversion;
             char expected[64];
             std::snprintf(expected, sizeof expected, theirs.c_str(), static_cast<long long>(v));
             EXPECT_EQ(format(ours.c_str(), v), expected) << ours << " " << v;
