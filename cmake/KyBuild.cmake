@@ -70,7 +70,10 @@ function(ky_resources TARGET RC)
   get_filename_component(stem ${RC} NAME_WE)
   set(res ${CMAKE_CURRENT_BINARY_DIR}/${TARGET}_${stem}.res)
   set(cpp ${CMAKE_CURRENT_BINARY_DIR}/${TARGET}_${stem}_res.cpp)
-  set(incs --include-dir=${CMAKE_CURRENT_SOURCE_DIR} --include-dir=${CMAKE_SOURCE_DIR}/platform/include)
+  # The Win32 headers come first in their macro-only form (see ky_rc_defines).
+  set(incs --include-dir=${CMAKE_CURRENT_SOURCE_DIR}
+           --include-dir=${CMAKE_SOURCE_DIR}/cmake/rcinclude --include-dir=${CMAKE_BINARY_DIR}/rcinclude
+           --include-dir=${CMAKE_SOURCE_DIR}/platform/include)
   foreach(d ${A_INCLUDE})
     list(APPEND incs --include-dir=${d})
   endforeach()
@@ -79,13 +82,14 @@ function(ky_resources TARGET RC)
             --preprocessor-arg=-MD --preprocessor-arg=-MF --preprocessor-arg=${res}.d
             --preprocessor-arg=-MT --preprocessor-arg=${res}
             ${incs} --codepage=65001 -D RC_INVOKED -O res -i ${rc_abs} -o ${res}
-    DEPENDS ${rc_abs}
+    DEPENDS ${rc_abs} ${CMAKE_BINARY_DIR}/rcinclude/ky_rc_defines.h
     DEPFILE ${res}.d
     COMMENT "windres ${RC}")
   add_custom_command(OUTPUT ${cpp}
     COMMAND ${CMAKE_COMMAND} -DIN=${res} -DOUT=${cpp} -P ${CMAKE_SOURCE_DIR}/cmake/EmbedBlob.cmake
     DEPENDS ${res} ${CMAKE_SOURCE_DIR}/cmake/EmbedBlob.cmake)
   target_sources(${TARGET} PRIVATE ${cpp})
+  add_dependencies(${TARGET} ky_rc_defines)
   get_target_property(type ${TARGET} TYPE)
   if(type STREQUAL "EXECUTABLE")
     # A program's symbols are not dynamic by default; export just the blob
@@ -111,4 +115,20 @@ function(ky_bench NAME SRC)
   add_executable(${NAME} ${SRC})
   target_link_libraries(${NAME} PRIVATE ${A_LINK} benchmark::benchmark benchmark::benchmark_main)
   set_target_properties(${NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endfunction()
+
+# ky_rc_defines(): the macro-only form of the layer's Win32 headers that
+# resource scripts include (#include <windows.h> in a .rc file), regenerated
+# when a header changes. Called once from the top-level CMakeLists.txt.
+function(ky_rc_defines)
+  file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/include/*.h)
+  set(out ${CMAKE_BINARY_DIR}/rcinclude/ky_rc_defines.h)
+  find_program(KY_CPP NAMES cpp REQUIRED)
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/rcinclude
+    COMMAND ${CMAKE_COMMAND} -DCPP=${KY_CPP} -DINC=${CMAKE_SOURCE_DIR}/platform/include -DOUT=${out}
+            -P ${CMAKE_SOURCE_DIR}/cmake/RcDefines.cmake
+    DEPENDS ${headers} ${CMAKE_SOURCE_DIR}/cmake/RcDefines.cmake
+    COMMENT "macro-only Win32 headers for resource scripts")
+  add_custom_target(ky_rc_defines DEPENDS ${out})
 endfunction()

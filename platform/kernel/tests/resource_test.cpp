@@ -2,6 +2,7 @@
 
 #include <internal/resource.h>
 #include <winbase.h>
+#include <winuser.h>
 
 #include <gtest/gtest.h>
 
@@ -355,4 +356,18 @@ TEST(ResourceImage, StringTableEntriesStopAtTheBlockEnd) {
   EXPECT_EQ(count, 0u);
   EXPECT_FALSE(win32::stringTableEntry(entry, 2, &units, &count));
   EXPECT_FALSE(win32::stringTableEntry(entry, 15, &units, &count));
+}
+
+TEST(ResourceScripts, SeeWin32NamesThroughWindowsHeader) {
+  HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(6), RT_RCDATA);
+  ASSERT_NE(found, nullptr);
+  ASSERT_EQ(SizeofResource(nullptr, found), 6u);
+  const auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(nullptr, found)));
+  ASSERT_NE(bytes, nullptr);
+  DWORD style;
+  WORD key;
+  std::memcpy(&style, bytes, sizeof style);
+  std::memcpy(&key, bytes + 4, sizeof key);
+  EXPECT_EQ(style, static_cast<DWORD>(WS_CHILD | WS_VISIBLE));
+  EXPECT_EQ(key, VK_F1);
 }
