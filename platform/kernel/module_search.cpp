@@ -1,5 +1,6 @@
 // Search paths for files named without a directory: LoadLibraryA's library
 // search, SearchPathA, SetDllDirectoryA / GetDllDirectoryA.
+#include <internal/answerbuffer.h>
 #include <internal/hostpath.h>
 #include <internal/modulesearch.h>
 #include <winbase.h>
@@ -75,14 +76,6 @@ std::optional<std::string> findAlong(const std::vector<std::string>& directories
 }
 
 bool hasExtension(std::string_view name) { return fileNamePart(name).find('.') != std::string_view::npos; }
-
-// Copies `text` for a function answering the length without the terminating
-// 0 when it fits and the size needed including it when it does not.
-DWORD copyOrNeed(const std::string& text, DWORD bufferLength, LPSTR buffer) {
-  if (!buffer || text.size() >= bufferLength) return static_cast<DWORD>(text.size() + 1);
-  std::memcpy(buffer, text.c_str(), text.size() + 1);
-  return static_cast<DWORD>(text.size());
-}
 
 }  // namespace
 
@@ -186,7 +179,7 @@ extern "C" DWORD WINAPI SearchPathA(LPCSTR lpPath, LPCSTR lpFileName, LPCSTR lpE
     SetLastError(ERROR_FILE_NOT_FOUND);
     return 0;
   }
-  const DWORD result = copyOrNeed(*found, nBufferLength, lpBuffer);
+  const DWORD result = win32::answerString(*found, lpBuffer, nBufferLength);
   if (result == found->size() && lpFilePart) *lpFilePart = lpBuffer + (found->size() - fileNamePart(*found).size());
   return result;
 }
@@ -206,5 +199,5 @@ extern "C" DWORD WINAPI GetDllDirectoryA(DWORD nBufferLength, LPSTR lpBuffer) {
     std::lock_guard guard(dll.lock);
     directory = dll.directory;
   }
-  return copyOrNeed(directory, nBufferLength, lpBuffer);
+  return win32::answerString(directory, lpBuffer, nBufferLength);
 }
