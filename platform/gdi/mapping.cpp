@@ -138,51 +138,45 @@ extern "C" BOOL WINAPI OffsetViewportOrgEx(HDC hdc, int dx, int dy, LPPOINT old)
   });
 }
 
+namespace {
+
 // Extents can change only in MM_ISOTROPIC and MM_ANISOTROPIC; elsewhere the
 // call succeeds without effect, as documented.
-extern "C" BOOL WINAPI SetWindowExtEx(HDC hdc, int x, int y, LPSIZE old) {
+BOOL setExtent(HDC hdc, SIZE DCState::*extent, int x, int y, LPSIZE old) {
   return withDC(hdc, [&](DCObject& dc) {
-    if (old) *old = dc.state.windowExt;
+    if (old) *old = dc.state.*extent;
     if (dc.state.mapMode != MM_ISOTROPIC && dc.state.mapMode != MM_ANISOTROPIC) return true;
     if (x == 0 || y == 0) {
       SetLastError(ERROR_INVALID_PARAMETER);
       return false;
     }
-    dc.state.windowExt = {x, y};
+    dc.state.*extent = {x, y};
     fixIsotropic(dc.state);
     return true;
   });
 }
 
-extern "C" BOOL WINAPI GetWindowExtEx(HDC hdc, LPSIZE size) {
+BOOL getExtent(HDC hdc, SIZE DCState::*extent, LPSIZE size) {
   return withDC(hdc, [&](DCObject& dc) {
     if (!size) return false;
-    *size = dc.state.windowExt;
+    *size = dc.state.*extent;
     return true;
   });
 }
+
+}  // namespace
+
+extern "C" BOOL WINAPI SetWindowExtEx(HDC hdc, int x, int y, LPSIZE old) {
+  return setExtent(hdc, &DCState::windowExt, x, y, old);
+}
+
+extern "C" BOOL WINAPI GetWindowExtEx(HDC hdc, LPSIZE size) { return getExtent(hdc, &DCState::windowExt, size); }
 
 extern "C" BOOL WINAPI SetViewportExtEx(HDC hdc, int x, int y, LPSIZE old) {
-  return withDC(hdc, [&](DCObject& dc) {
-    if (old) *old = dc.state.viewportExt;
-    if (dc.state.mapMode != MM_ISOTROPIC && dc.state.mapMode != MM_ANISOTROPIC) return true;
-    if (x == 0 || y == 0) {
-      SetLastError(ERROR_INVALID_PARAMETER);
-      return false;
-    }
-    dc.state.viewportExt = {x, y};
-    fixIsotropic(dc.state);
-    return true;
-  });
+  return setExtent(hdc, &DCState::viewportExt, x, y, old);
 }
 
-extern "C" BOOL WINAPI GetViewportExtEx(HDC hdc, LPSIZE size) {
-  return withDC(hdc, [&](DCObject& dc) {
-    if (!size) return false;
-    *size = dc.state.viewportExt;
-    return true;
-  });
-}
+extern "C" BOOL WINAPI GetViewportExtEx(HDC hdc, LPSIZE size) { return getExtent(hdc, &DCState::viewportExt, size); }
 
 namespace {
 
