@@ -250,6 +250,21 @@ const PaletteObject* paletteOf(HDC hdc) {
   return dc && dc->state.palette ? dc->state.palette.get().get() : nullptr;
 }
 
+// The caller's DIB (header in `info`, rows in `bits`) as a temporary DIB
+// section holding scan lines firstScan..firstScan+scans (no count: every
+// line); `f` receives the parsed format. On failure sets the last error.
+std::optional<TemporaryDib> callerDib(HDC hdc, const void* bits, const BITMAPINFO* info, UINT usage,
+                                      UINT firstScan, std::optional<UINT> scans, DibFormat& f) {
+  if (!bits || !parseInfo(info, usage, paletteOf(hdc), f)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return std::nullopt;
+  }
+  auto temp = temporaryDib(f, static_cast<const uint8_t*>(bits), firstScan,
+                           scans.value_or(static_cast<UINT>(f.height)));
+  if (!temp) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  return temp;
+}
+
 }  // namespace
 
 extern "C" HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
@@ -289,15 +304,8 @@ extern "C" int WINAPI SetDIBits(HDC hdc, HBITMAP handle, UINT start, UINT lines,
   auto bitmap = findBitmap(handle);
   if (!bitmap) return 0;
   DibFormat f;
-  if (!bits || !parseInfo(info, usage, paletteOf(hdc), f)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  auto temp = temporaryDib(f, static_cast<const uint8_t*>(bits), start, lines);
-  if (!temp) {
-    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    return 0;
-  }
+  auto temp = callerDib(hdc, bits, info, usage, start, lines, f);
+  if (!temp) return 0;
   // Only the scan lines given are written.
   const bool rle = f.compression == BI_RLE4 || f.compression == BI_RLE8;
   UINT first = rle ? 0 : start, count = rle ? static_cast<UINT>(f.height) : lines;
@@ -446,15 +454,8 @@ extern "C" int WINAPI StretchDIBits(HDC hdc, int x, int y, int width, int height
   auto dc = findDC(hdc);
   if (!dc) return 0;
   DibFormat f;
-  if (!bits || !parseInfo(info, usage, paletteOf(hdc), f)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  auto temp = temporaryDib(f, static_cast<const uint8_t*>(bits), 0, static_cast<UINT>(f.height));
-  if (!temp) {
-    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    return 0;
-  }
+  auto temp = callerDib(hdc, bits, info, usage, 0, std::nullopt, f);
+  if (!temp) return 0;
   // Source y counts from the bottom in a bottom-up DIB.
   int top = f.topDown ? ySrc : f.height - ySrc - srcHeight;
   Transfer t;
@@ -474,15 +475,8 @@ extern "C" int WINAPI SetDIBitsToDevice(HDC hdc, int x, int y, DWORD width, DWOR
   auto dc = findDC(hdc);
   if (!dc) return 0;
   DibFormat f;
-  if (!bits || !parseInfo(info, usage, paletteOf(hdc), f)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  auto temp = temporaryDib(f, static_cast<const uint8_t*>(bits), startScan, lines);
-  if (!temp) {
-    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    return 0;
-  }
+  auto temp = callerDib(hdc, bits, info, usage, startScan, lines, f);
+  if (!temp) return 0;
   // Only the rows of the scan lines given may be drawn.
   int availTop = f.topDown ? static_cast<int>(startScan) : f.height - static_cast<int>(startScan + lines);
   int availBottom = availTop + static_cast<int>(lines);
