@@ -3,6 +3,8 @@
 // A class is found by name ignoring case: first a class of the caller's
 // module, then a global class (CS_GLOBALCLASS), then - as Windows does for
 // the program's own module - a class of any module of the process.
+#include "icon.h"
+#include "systemclass.h"
 #include "window.h"
 
 #include <strings.h>
@@ -94,10 +96,45 @@ std::string userAtomName(ATOM atom) {
   return atoms[atom - kFirstAtom];
 }
 
+std::vector<SystemClassInfo>& systemClasses() {
+  static std::vector<SystemClassInfo> list;
+  return list;
+}
+
+// Lock held. Registers the system class of `name` as a global class, once.
+std::shared_ptr<WindowClass> systemClassLocked(LPCSTR name) {
+  for (const auto& info : systemClasses()) {
+    bool match = IS_INTRESOURCE(info.name) ? IS_INTRESOURCE(name) && info.name == name
+                                           : !isAtomName(name) && strcasecmp(info.name, name) == 0;
+    if (!match) continue;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = info.style | CS_GLOBALCLASS;
+    wc.lpfnWndProc = info.proc;
+    wc.cbWndExtra = info.wndExtraBytes;
+    wc.hCursor = info.cursor ? standardCursor((WORD)(ULONG_PTR)info.cursor) : nullptr;
+    wc.hbrBackground = (HBRUSH)(INT_PTR)info.backgroundColor;
+    auto c = makeClass(wc);
+    if (IS_INTRESOURCE(info.name)) {
+      c->atom = (ATOM)(ULONG_PTR)info.name;
+      c->name = "#" + std::to_string(c->atom);
+    } else {
+      c->name = info.name;
+      c->atom = userAtom(info.name, true);
+    }
+    table().classes.push_back(c);
+    return c;
+  }
+  return nullptr;
+}
+
 std::shared_ptr<WindowClass> findClassLocked(LPCSTR name, HINSTANCE instance) {
   if (!name) return nullptr;
-  return findExactLocked(name, instance, true);
+  if (auto c = findExactLocked(name, instance, true)) return c;
+  return systemClassLocked(name);
 }
+
+SystemClass::SystemClass(const SystemClassInfo& info) { systemClasses().push_back(info); }
 
 }  // namespace win32::user
 
@@ -177,6 +214,7 @@ extern "C" BOOL WINAPI GetClassInfoExA(HINSTANCE instance, LPCSTR name, LPWNDCLA
   }
   Lock lock(userMutex());
   auto c = findExactLocked(name, instance, instance == nullptr);
+  if (!c && !instance) c = systemClassLocked(name);
   if (!c) {
     SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
     return FALSE;
