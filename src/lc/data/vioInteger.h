@@ -1,0 +1,47 @@
+// Integer and floating-point column values: vioSmallInt (16-bit),
+// vioInteger (32-bit), vioBigInt (64-bit, ODBC) and vioFloat (double).
+// Each holds its value directly; the text form is the decimal text.
+#pragma once
+
+#include "vioType.h"
+
+#include <array>
+
+// One value of type T with its text form.
+template <class T, VIO_TYPE Type>
+class vioScalar : public vioType {
+ public:
+  explicit vioScalar(KyDatabaseConnection* pConnection, T value = T()) : vioType(pConnection, Type, sizeof(T), 0), m_Value(value) {}
+
+  T GetValue() const { return m_Value; }
+  void SetValue(T value) { m_Value = value; }
+  operator T() const { return m_Value; }
+
+  const char* GetText() const override;
+  // The text's leading number, saturated at the type's limits; 0 when there
+  // is none.
+  void PutText(const char* pszText) override;
+
+ protected:
+  T m_Value;
+  mutable std::array<char, 32> m_TextForm{};  // room for any value's text
+};
+
+using vioSmallInt = vioScalar<SHORT, vioTypeSmallInt>;
+using vioInteger = vioScalar<LONG, vioTypeInteger>;
+using vioBigInt = vioScalar<LONGLONG, vioTypeBigInt>;
+
+// A float column: single-row columns have length 10 and scale 3 whatever the
+// view declares.
+class vioFloat : public vioScalar<double, vioTypeFloat> {
+ public:
+  explicit vioFloat(KyDatabaseConnection* pConnection, double value = 0.0) : vioScalar(pConnection, value) {
+    m_iLength = 10;
+    m_iScale = 3;
+  }
+};
+
+extern template class vioScalar<SHORT, vioTypeSmallInt>;
+extern template class vioScalar<LONG, vioTypeInteger>;
+extern template class vioScalar<LONGLONG, vioTypeBigInt>;
+extern template class vioScalar<double, vioTypeFloat>;

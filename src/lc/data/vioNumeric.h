@@ -1,0 +1,40 @@
+// vioNumeric and vioMoney: decimal column values held as text in a buffer of
+// `length` bytes (the last byte always NUL) with a scale. A money value is a
+// numeric value of scale 4.
+#pragma once
+
+#include "vioType.h"
+
+#include <vector>
+
+class vioNumeric : public vioType {
+ public:
+  // iLength is the buffer size: the factory passes the column's precision + 3
+  // (sign, point, terminator).
+  vioNumeric(KyDatabaseConnection* pConnection, int iLength, int iScale);
+  vioNumeric(const vioNumeric& other) = default;
+  vioNumeric& operator=(const vioNumeric& other) = default;
+
+  const char* GetText() const override { return m_Text.data(); }
+  // Copies at most length - 1 bytes; the indicator then becomes the text
+  // length (when not NULL).
+  void PutText(const char* pszText) override;
+  // The value as a double; 0.0 for a NULL value.
+  operator double() const;
+
+  // The column's limit: the buffer filled with '9' but its last byte, with
+  // '.' before the scale's digits (none for scale 0); sign code 2 puts '-'
+  // in place of the first '9' (the most negative value). Fields compare
+  // their value with it on a copy of the column.
+  void SetLimitText(int iSignCode);
+
+ protected:
+  vioNumeric(KyDatabaseConnection* pConnection, VIO_TYPE type, int iLength, int iScale);
+
+  std::vector<char> m_Text;  // length bytes, at least 1, NUL-terminated
+};
+
+class vioMoney : public vioNumeric {
+ public:
+  vioMoney(KyDatabaseConnection* pConnection, int iLength);
+};
