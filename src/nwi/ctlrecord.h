@@ -1,0 +1,50 @@
+// The instance record that every control window of the library keeps, and
+// the class dispatcher that every class's window procedure goes through.
+#pragma once
+
+#include <windows.h>
+
+#include "kymessages.h"
+
+// The head every class's record begins with; class fields follow it.
+struct HCtlRecord {
+  HWND window;
+  HWND notifyTarget;  // gets WM_COMMAND notifications; the parent at creation
+  WORD id;            // low word of the creation id
+  WORD flags;         // HCTL_* bits and the class's own bits
+  HFONT font;         // from WM_SETFONT; none at creation
+  DWORD style;        // from KYM_SETSTYLE or creation; the static and the edit keep all 32 bits
+};
+
+// A class handler sees every message of its class first (WM_NCCREATE even
+// before a record exists). It clears nothing: the dispatcher sets *passOn to
+// FALSE before the call; the handler sets it TRUE to let the common handler
+// and then DefWindowProcA answer.
+typedef LRESULT (*HCtlClassHandler)(HWND window, UINT message, WPARAM wParam, LPARAM lParam, BOOL* passOn,
+                                    HCtlRecord* record);
+
+// The record slot of a class is the index of a pointer-sized window long
+// (byte offset slot * sizeof(LONG_PTR)).
+LRESULT HCtlDispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, HCtlClassHandler handler,
+                     int recordSlot);
+// The messages every class shares; TRUE when answered (*result holds the answer).
+BOOL HCtlCommonProc(HCtlRecord* record, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+// Sends WM_COMMAND(id | code << 16, window) to the target. Non-zero when the
+// receiver vetoed (KYM_VETO) or destroyed the control meanwhile; 0 otherwise,
+// also when nothing was sent (no target, notifications off).
+int HCtlNotify(HCtlRecord* record, int code);
+
+// Kinds of HCtlGetColorBrush.
+enum { HCTL_BRUSH_EDIT = 1, HCTL_BRUSH_LISTBOX = 2, HCTL_BRUSH_BUTTON = 3, HCTL_BRUSH_STATIC = 6 };
+// The background brush the target answers to WM_CTLCOLOR*; the white stock
+// brush for a zero answer or another kind.
+HBRUSH HCtlGetColorBrush(HCtlRecord* record, int kind, HDC dc);
+
+// Fills the head from WM_NCCREATE's creation data and stores the record
+// (KYM_SETINSTANCE); the creation style becomes GWL_STYLE.
+void HCtlInitRecord(HCtlRecord* record, HWND window, const CREATESTRUCTA* create);
+
+// RegisterClassA with these fields; the atom, 0 on failure.
+ATOM HCtlRegisterClass(UINT style, WNDPROC procedure, int classExtra, int windowExtra, HINSTANCE module, HICON icon,
+                       HCURSOR cursor, HBRUSH background, LPCSTR menu, LPCSTR name);
