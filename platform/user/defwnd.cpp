@@ -11,6 +11,8 @@ namespace win32::user {
 void paintNonClient(HWND hwnd, bool active);
 void fillWithBrush(HDC dc, const RECT& r, HBRUSH brush);
 POINT scrollBarHitTarget(HWND hwnd, int bar, POINT screen, int& code);
+// menutrack.cpp: the menu bar and system menu opened by keys or a click.
+void menuSysCommand(HWND hwnd, WPARAM command, LPARAM lParam);
 
 namespace {
 
@@ -249,6 +251,13 @@ LRESULT onSysKeyDown(HWND hwnd, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
+// F10 (without Shift) and Alt pressed and released alone make the menu bar active.
+LRESULT onSysKeyUp(HWND hwnd, WPARAM wParam, LPARAM) {
+  if ((wParam == VK_F10 && !(GetKeyState(VK_SHIFT) & 0x8000)) || wParam == VK_MENU)
+    SendMessageA(GetAncestor(hwnd, GA_ROOT), WM_SYSCOMMAND, SC_KEYMENU, 0);
+  return 0;
+}
+
 LRESULT onSysChar(HWND hwnd, WPARAM wParam, LPARAM lParam) {
   constexpr LPARAM kAltDown = 1 << 29;
   if (wParam == VK_RETURN && IsIconic(hwnd)) {
@@ -261,13 +270,15 @@ LRESULT onSysChar(HWND hwnd, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-LRESULT onSysCommand(HWND hwnd, WPARAM wParam, LPARAM) {
+LRESULT onSysCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
   switch (wParam & 0xFFF0) {
+    case SC_KEYMENU:
+    case SC_MOUSEMENU: menuSysCommand(hwnd, wParam, lParam); break;
     case SC_CLOSE: SendMessageA(hwnd, WM_CLOSE, 0, 0); break;
     case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); break;
     case SC_MAXIMIZE: ShowWindow(hwnd, SW_MAXIMIZE); break;
     case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); break;
-    default: break;  // the menu loop and moving by keyboard have no screen here
+    default: break;  // moving and sizing by keyboard have no screen here
   }
   return 0;
 }
@@ -304,6 +315,8 @@ LRESULT onNcLButtonDown(HWND hwnd, WPARAM wParam, LPARAM lParam) {
   POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   switch (wParam) {
     case HTCLOSE: SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam); break;
+    case HTMENU:
+    case HTSYSMENU: SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU + wParam, lParam); break;
     case HTVSCROLL:
     case HTHSCROLL: {
       int code = -1;
@@ -353,6 +366,7 @@ constexpr Entry kHandlers[] = {
     {WM_CTLCOLORSTATIC, onCtlColorFace},
     {WM_CTLCOLORSCROLLBAR, onCtlColorScrollBar},
     {WM_SYSKEYDOWN, onSysKeyDown},
+    {WM_SYSKEYUP, onSysKeyUp},
     {WM_SYSCHAR, onSysChar},
     {WM_SYSCOMMAND, onSysCommand},
     {WM_ACTIVATE, onActivate},

@@ -1,5 +1,6 @@
 // The default look of the non-client area (WM_NCPAINT, WM_NCACTIVATE): the
 // classic frame, caption and scroll bars, drawn on the window DC.
+#include "menu.h"
 #include "window.h"
 
 #include <cstring>
@@ -51,7 +52,7 @@ void drawScrollBar(HDC dc, const RECT& r, bool vertical) {
 void paintNonClient(HWND hwnd, bool active) {
   RECT window{}, client{};
   DWORD style = 0, exStyle = 0;
-  bool hasMenu = false;
+  HMENU menu = nullptr;
   std::string text;
   {
     Lock lock(userMutex());
@@ -62,7 +63,7 @@ void paintNonClient(HWND hwnd, bool active) {
     OffsetRect(&client, -w->windowRect.left, -w->windowRect.top);
     style = w->style;
     exStyle = w->exStyle;
-    hasMenu = !w->isChild() && w->menu;
+    if (!w->isChild()) menu = w->menu;
     text = w->text;
   }
   if (EqualRect(&window, &client)) return;
@@ -109,8 +110,8 @@ void paintNonClient(HWND hwnd, bool active) {
     }
     r.top += height;
   }
-  if (hasMenu) {
-    fillWithBrush(dc, RECT{r.left, r.top, r.right, r.top + GetSystemMetrics(SM_CYMENU)}, GetSysColorBrush(COLOR_MENU));
+  if (menu) {
+    paintMenuBar(dc, hwnd, menu, RECT{r.left, r.top, r.right, r.top + GetSystemMetrics(SM_CYMENU)});
     r.top += GetSystemMetrics(SM_CYMENU);
   }
   if (exStyle & WS_EX_CLIENTEDGE) edge(dc, r, false);

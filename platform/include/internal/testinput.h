@@ -39,3 +39,19 @@ void wheel(HWND hwnd, int x, int y, int delta);
 int pumpMessages();
 
 }  // namespace win32::input
+
+// --- menus (menutrack.cpp) ---------------------------------------------------
+namespace win32::input {
+
+// The item the next menu a person would use picks: TrackPopupMenu(Ex), the
+// menu bar opened by Alt+mnemonic, F10 or a click, the system menu. `id` is
+// the command id of the item (reached through the submenus that hold it); 0
+// dismisses the menu. Choices are used in the order pushed; a menu with no
+// choice left is dismissed. A choice of a greyed item or of an id the menu
+// does not hold dismisses the menu too, as a person could not pick it.
+void pushMenuChoice(UINT id);
+void clearMenuChoices();
+size_t pendingMenuChoices();
+
+}  // namespace win32::input
+// --- end of menus ------------------------------------------------------------
