@@ -2,6 +2,7 @@
 #include "vioInteger.h"
 
 #include "KyNumberText.h"
+#include "KyString.h"
 
 #include <algorithm>
 #include <charconv>

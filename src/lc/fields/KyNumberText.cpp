@@ -1,6 +1,9 @@
 // Number readings of the fields.
 #include "KyNumberText.h"
 
+#include "KyAppContext.h"
+#include "KyString.h"
+
 #include <cctype>
 #include <cfloat>
 #include <charconv>
@@ -68,4 +71,44 @@ float KyClampFloat(double value) {
   if (value > FLT_MAX) return FLT_MAX;
   if (value < -FLT_MAX) return -FLT_MAX;
   return static_cast<float>(value);
+}
+
+namespace {
+
+const KyLocale* currentLocale() {
+  KyAppContext* context = KyAppContext::Current();
+  return context ? context->GetLocale() : nullptr;
+}
+
+}  // namespace
+
+char KyLocaleDecimalChar() {
+  const KyLocale* locale = currentLocale();
+  return locale ? locale->GetDecimalChar() : '.';
+}
+
+char KyLocaleThousandChar() {
+  const KyLocale* locale = currentLocale();
+  return locale ? locale->GetThousandChar() : ',';
+}
+
+KyString KyNumberFromLocaleText(const char* pszText) {
+  KyString out;
+  if (!pszText) return out;
+  const char decimal = KyLocaleDecimalChar();
+  for (const char* p = pszText; *p; ++p) {
+    if (*p == ' ') continue;
+    out += *p == decimal ? '.' : *p;
+  }
+  return out;
+}
+
+KyString KyNumberFromIntlText(const char* pszText) {
+  KyString out;
+  if (!pszText) return out;
+  const char thousand = KyLocaleThousandChar();
+  for (const char* p = pszText; *p; ++p)
+    if (*p != thousand) out += *p;
+  if (const KyLocale* locale = currentLocale()) locale->FromIntlNumber(out);
+  return out;
 }

@@ -47,3 +47,17 @@ T KyClampInteger(double value) {
 
 // A double clamped into float's range (NaN stays NaN).
 float KyClampFloat(double value);
+
+class KyString;
+
+// The text with the locale's decimal character turned into '.' and blanks
+// dropped (every other character stays): the reading of PutText.
+KyString KyNumberFromLocaleText(const char* pszText);
+// The text with the locale's thousands character dropped and the rest
+// turned into program notation (KyLocale::FromIntlNumber): the reading of
+// PutIntlText.
+KyString KyNumberFromIntlText(const char* pszText);
+// The calling thread's decimal and thousands characters ('.' and ',' without
+// an application context).
+char KyLocaleDecimalChar();
+char KyLocaleThousandChar();
