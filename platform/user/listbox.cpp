@@ -109,6 +109,8 @@ void shiftIndex(int& value, int index, int delta) {
   if (value >= index && value >= 0) value += delta;
 }
 
+}  // namespace
+
 LRESULT insertItem(ListBox& lb, int index, LPARAM lParam, bool sorted) {
   if (index < -1 || index > lb.count()) return LB_ERR;
   ListItem item;
@@ -132,6 +134,8 @@ LRESULT insertItem(ListBox& lb, int index, LPARAM lParam, bool sorted) {
   updateScrollBars(lb);
   return index;
 }
+
+namespace {
 
 // WM_DELETEITEM goes to the owner of owner-drawn lists and of items with data.
 void sendDeleteItem(ListBox& lb, int index, const ListItem& item) {
@@ -280,35 +284,6 @@ LRESULT getItemHeight(ListBox& lb, int index) {
   if (!lb.variable()) return lb.itemHeight;
   if (lb.count() == 0) return lb.itemHeight;
   return lb.valid(index) ? lb.items.at(index).height : LB_ERR;
-}
-
-// LB_DIR: the file names matching a pattern, then directories as "[name]"
-// and drives as "[-c-]", as the attribute bits ask.
-LRESULT listDirectory(ListBox& lb, UINT attributes, const char* pattern) {
-  if (!pattern || !*pattern) pattern = "*.*";
-  LRESULT last = LB_ERR;
-  WIN32_FIND_DATAA found{};
-  HANDLE find = FindFirstFileA(pattern, &found);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      bool directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-      if (!strcmp(found.cFileName, ".")) continue;
-      std::string name;
-      if (directory) {
-        if (!(attributes & DDL_DIRECTORY)) continue;
-        name = std::string("[") + found.cFileName + "]";
-      } else {
-        if (attributes & DDL_EXCLUSIVE) continue;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) && !(attributes & DDL_HIDDEN)) continue;
-        name = found.cFileName;
-      }
-      last = insertItem(lb, -1, (LPARAM)name.c_str(), (lb.style & LBS_SORT) != 0);
-      if (last < 0) break;
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
-  }
-  if (attributes & DDL_DRIVES) last = insertItem(lb, -1, (LPARAM) "[-c-]", (lb.style & LBS_SORT) != 0);
-  return last;
 }
 
 LRESULT onCreate(HWND hwnd, const CREATESTRUCTA* cs, bool comboList) {
@@ -569,3 +544,11 @@ int findItem(ListBox& lb, int start, const char* text, bool exact) {
 }
 
 }  // namespace win32::user
+
+using namespace win32::user;
+
+extern "C" DWORD WINAPI GetListBoxInfo(HWND hwnd) {
+  char name[16];
+  if (!GetClassNameA(hwnd, name, sizeof name) || (lstrcmpiA(name, "ListBox") && lstrcmpiA(name, "ComboLBox"))) return 0;
+  return (DWORD)SendMessageA(hwnd, LB_GETLISTBOXINFO, 0, 0);
+}

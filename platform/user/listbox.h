@@ -83,6 +83,9 @@ struct ListBox {
 ListBox* listOf(HWND hwnd);
 
 // --- listbox.cpp ---------------------------------------------------------
+// Adds an item at `index` (-1: the end), or in sorted place when `sorted`:
+// the index, LB_ERR for a bad index, LB_ERRSPACE when memory runs out.
+LRESULT insertItem(ListBox& lb, int index, LPARAM lParam, bool sorted);
 // Sends an LBN_* notification as WM_COMMAND to the parent (or combo box).
 void notifyList(ListBox& lb, int code);
 // Selection changes made by the user (keyboard or mouse); notify with LBN_SELCHANGE.
@@ -93,6 +96,10 @@ void moveCaret(ListBox& lb, int index);
 // Index of the first item from `start` (exclusive, wrapping) whose text starts
 // with `prefix` (or equals it when `exact`), or LB_ERR.
 int findItem(ListBox& lb, int start, const char* prefix, bool exact);
+
+// --- listbox_dir.cpp -----------------------------------------------------
+// LB_DIR: adds the names a file pattern matches; the index of the last one added.
+LRESULT listDirectory(ListBox& lb, UINT attributes, const char* pattern);
 
 // --- listbox_layout.cpp --------------------------------------------------
 // Geometry: rows of one page, the rectangle of an item, the item at a point.

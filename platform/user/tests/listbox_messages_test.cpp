@@ -282,6 +282,18 @@ TEST_F(ListBoxMessages, DirectoryListingAddsFilesAndBracketedDirectories) {
   SendMessageA(lb, LB_RESETCONTENT, 0, 0);
   EXPECT_EQ(SendMessageA(lb, LB_DIR, DDL_DIRECTORY | DDL_EXCLUSIVE, (LPARAM)pattern.c_str()) >= 0, true);
   EXPECT_EQ(texts(lb), (std::vector<std::string>{"[..]", "[sub]"}));
+  // DlgDirListA lists a directory's pattern into a dialog's list and makes it current.
+  char before[MAX_PATH] = {};
+  GetCurrentDirectoryA(sizeof before, before);
+  std::string spec = base + "/*.txt";
+  std::vector<char> buffer(spec.begin(), spec.end());
+  buffer.push_back(0);
+  EXPECT_TRUE(DlgDirListA(frame, buffer.data(), 100, 0, 0));
+  EXPECT_STREQ(buffer.data(), "*.txt");
+  EXPECT_EQ(texts(lb), (std::vector<std::string>{"a.txt", "b.txt"}));
+  SetCurrentDirectoryA(before);
+  char missing[] = "/no/such/dir/*.txt";
+  EXPECT_FALSE(DlgDirListA(frame, missing, 100, 0, 0));
   for (const char* name : {"b.txt", "a.txt"}) remove((base + "/" + name).c_str());
   RemoveDirectoryA((base + "/sub").c_str());
   RemoveDirectoryA(dir);
