@@ -16,8 +16,13 @@ namespace {
 
 class NumericFields : public ::testing::Test {
  protected:
-  void SetUp() override { app_.CreateContext(); }
+  // Every fixture writes the test program's WIN.INI: it outlives the test.
+  void SetUp() override {
+    kytest::writeWinIni(winIni_);
+    app_.CreateContext();
+  }
   void TearDown() override { app_.EndContext(); }
+  std::string winIni_ = "[intl]\n";
   kytest::ScratchDir dir_;
   kytest::TestApp app_{dir_.path() / "APP.INI"};
 };
@@ -218,7 +223,7 @@ TEST_F(NumericFields, FloatingPointTextInIsClampedAndNeverNaN) {
 class NumericFieldsComma : public NumericFields {
  protected:
   void SetUp() override {
-    kytest::writeWinIni("[intl]\nsDecimal=,\nsThousand=.\n");
+    winIni_ = "[intl]\nsDecimal=,\nsThousand=.\n";
     NumericFields::SetUp();
   }
 };
