@@ -410,7 +410,8 @@ bool endedOrGone(HWND dialog, INT_PTR& result) {
 
 INT_PTR runModal(HWND dialog, HWND owner) {
   HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
-  if (top && IsWindowEnabled(top)) {
+  bool disabledHere = top && IsWindowEnabled(top);
+  if (disabledHere) {
     EnableWindow(top, FALSE);
     withState(dialog, [&](DialogState& s) { s.disabledOwner = top; });
   }
@@ -437,12 +438,9 @@ INT_PTR runModal(HWND dialog, HWND owner) {
       DispatchMessageA(&msg);
     }
   }
-  HWND stillDisabled = nullptr;
-  withState(dialog, [&](DialogState& s) {
-    stillDisabled = s.disabledOwner;
-    s.disabledOwner = nullptr;
-  });
-  if (stillDisabled) EnableWindow(stillDisabled, TRUE);
+  // EndDialog enabled the owner already; a dialog destroyed without it did not.
+  withState(dialog, [&](DialogState& s) { s.disabledOwner = nullptr; });
+  if (disabledHere && IsWindow(top) && !IsWindowEnabled(top)) EnableWindow(top, TRUE);
   if (IsWindow(dialog)) DestroyWindow(dialog);
   return result;
 }
