@@ -182,8 +182,10 @@ void onListMouseMove(ListBox& lb, POINT p) {
   RECT c;
   GetClientRect(lb.self, &c);
   if (lb.combo) {
-    // The drop-down follows the pointer over its items, button down or not.
-    if (!PtInRect(&c, p)) return;
+    // The drop-down follows the pointer over its items, button down or not;
+    // the list of a simple combo only while the button is down.
+    bool dropDown = !(GetWindowLongA(lb.self, GWL_STYLE) & WS_CHILD);
+    if (!PtInRect(&c, p) || (!dropDown && !lb.tracking)) return;
     bool outside = false;
     int index = itemAt(lb, p, outside);
     if (!outside && index != lb.current) {
