@@ -43,12 +43,17 @@ int monthByName(const char*& text) {
 
 }  // namespace
 
-int HCtlParseDateTime(HCtlDateTime* record, const char* text, const char* picture, int datePart, int timePart) {
+int HCtlParseDateTime(HCtlDateTime* record, const char* text, const char* picture, int datePart, int timePart,
+                      int select) {
   if (!record) return 0;
   *record = HCtlDateTime{};
   if (!text) return 0;
-  char effective[kPictureSize];
-  HCtlBuildPicture(picture, datePart, timePart, effective, sizeof effective);
+  char built[kPictureSize];
+  const char* effective = picture;
+  if (select || !picture || !*picture) {
+    HCtlBuildPicture(picture, datePart, timePart, built, sizeof built);
+    effective = built;
+  }
 
   // Read into wide fields first: a "300" must fail validation, not wrap.
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, ms = 0;

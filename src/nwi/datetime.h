@@ -76,10 +76,13 @@ int HCtlRecordToStorage(const HCtlDateTime* record, void* value, char storage);
 // empty). Writes at most outSize - 1 characters; returns the length.
 int HCtlBuildPicture(const char* picture, int datePart, int timePart, char* out, int outSize);
 
-// Text into the record by the effective picture. 1 when the text holds a
+// Text into the record by the effective picture (select set, the form an
+// edit shows) or by the picture as given (select 0, the display form; an
+// empty picture is always the effective one). 1 when the text holds a
 // valid date and time (missing year: this year; missing month or day: 1),
 // 0 for month 13, 31 February, hour 24 and the like.
-int HCtlParseDateTime(HCtlDateTime* record, const char* text, const char* picture, int datePart, int timePart);
+int HCtlParseDateTime(HCtlDateTime* record, const char* text, const char* picture, int datePart, int timePart,
+                      int select = 1);
 // 1 when the record's date is valid; missing parts are filled in first.
 int HCtlValidDate(HCtlDateTime* record, int yearGiven, int monthGiven, int dayGiven);
 // 1 when hour, minute, second and milliseconds are in range.

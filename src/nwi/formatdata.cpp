@@ -115,7 +115,8 @@ int HCtlTextToValue(void* value, int valueSize, char type, char storage, const c
   if (!value || !text || !HCtlStorageValid(type, storage)) return 1;
   if (isDateType(type)) {
     HCtlDateTime record;
-    if (!HCtlParseDateTime(&record, text, picture, type != 't', type != 'd')) return 1;
+    // The text is in the form FormatData gave it with the same flag.
+    if (!HCtlParseDateTime(&record, text, picture, type != 't', type != 'd', flag)) return 1;
     return HCtlRecordToStorage(&record, value, storage) ? 0 : 1;
   }
   switch (type) {

@@ -16,7 +16,9 @@ int WINAPI FormatData(const void* value, char type, char storage, const char* pi
 // Text into a typed value: 0 stored, 1 refused (invalid type or pair, a
 // number with foreign characters or outside the storage's range, an
 // impossible date). valueSize bounds the strings of 's' and 'm'. The value
-// is untouched when refused.
+// is untouched when refused. `flag` says which form the text is in, as
+// FormatData's editForm: dates read by the picture as given (0) or by the
+// components it selects of the default pictures (1).
 int HCtlTextToValue(void* value, int valueSize, char type, char storage, const char* picture, const char* text,
                     int flag);
 

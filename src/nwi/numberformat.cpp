@@ -246,7 +246,9 @@ int writeNumber(const Section& s, const Digits& d, bool editForm, char* out, int
   writeIntegerReversed(s, Part::integer, d.integer, d.integerCount, st.grouping && !editForm, literals, b);
   if (st.signNeeded) b.put('-');
   reverse(out, out + b.length);
-  if (d.fractionCount > 0) b.put(HCtlIntlSettings().decimalSep);
+  // The separator only when fraction digits follow: "2" rather than "2."
+  // for a whole number under a picture without required decimals.
+  if (d.fractionCount > 0 || st.fraction.zeros > 0) b.put(HCtlIntlSettings().decimalSep);
   writeFraction(s, d.fraction, d.fractionCount, literals, b);
   if (st.hasExponent && !editForm) {
     for (int i = 0; i < s.count; ++i)
