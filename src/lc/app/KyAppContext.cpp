@@ -2,10 +2,12 @@
 #include "KyAppContext.h"
 
 #include "KyApp.h"
+#include "KyCallMgr.h"
 
 KyAppContext::KyAppContext() : m_pLocale(std::make_unique<KyLocale>()) { m_ArgumentPointers.push_back(nullptr); }
 
 KyAppContext::~KyAppContext() {
+  deleteCallMgr();
   KyApp* pApp = KyApp::GetApp();
   if (pApp && pApp->GetContext() == this) pApp->SetContext(nullptr);
 }
@@ -27,6 +29,7 @@ void KyAppContext::CleanUpAppStringResources() { m_StringCache.clear(); }
 
 int KyAppContext::Exit() {
   m_RunOptions.Save();
+  deleteCallMgr();
   m_pLocale.reset();
   CleanUpAppStringResources();
   FreeArguments();
@@ -44,4 +47,16 @@ void KyAppContext::SetArguments(int argc, const char* const* argv) {
 void KyAppContext::FreeArguments() {
   m_Arguments.clear();
   m_ArgumentPointers.assign(1, nullptr);
+}
+
+KyCallMgr* KyAppContext::GetCallMgr(BOOL fCreate) {
+  if (!m_pCallMgr && fCreate) m_pCallMgr = new KyCallMgr;
+  return m_pCallMgr;
+}
+
+void KyAppContext::deleteCallMgr() {
+  // The resources the call manager frees reach it through this slot while
+  // it ends; it leaves the slot only when it is gone.
+  delete m_pCallMgr;
+  m_pCallMgr = nullptr;
 }

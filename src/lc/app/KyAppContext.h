@@ -8,6 +8,9 @@
 // slot and loads the run options) and ended by KyApp::EndContext.
 #pragma once
 
+#include <oaidl.h>
+
+#include "KyDirectory.h"
 #include "KyLocale.h"
 #include "KyProgramInfo.h"
 #include "KyRunOptions.h"
@@ -47,9 +50,7 @@ class KyAppContext {
   // Null after Exit.
   KyLocale* GetLocale() { return m_pLocale.get(); }
 
-  // The call manager of the thread. The call manager creates itself into
-  // this slot and is deleted from it by its own code; the context only
-  // keeps the pointer.
+  // The call manager of the thread (see GetCallMgr); owned.
   KyCallMgr* m_pCallMgr = nullptr;
   // The function whose API call runs (set by the API preparation).
   KyFunctionData* m_pCurrentFunction = nullptr;
@@ -69,6 +70,21 @@ class KyAppContext {
   // Remote locations to be written back to "Location List" (KyRemoteInfo).
   std::vector<KyString>& GetLocationNames() { return m_LocationNames; }
 
+  // --- calls and parameter streams ---
+  // The thread's call manager, made on first use with fCreate; deleted by
+  // Exit (after the run options are saved) or by the destructor.
+  KyCallMgr* GetCallMgr(BOOL fCreate = TRUE);
+  // The directory taken when the context was made: libraries loaded by a
+  // bare name are looked for there as in the current directory.
+  KyDirectory* GetDirectory() { return &m_Directory; }
+  // The automation call's arrays of VARIANT (start mode 3); not owned.
+  SAFEARRAY* m_psaInput = nullptr;
+  SAFEARRAY* m_psaOutput = nullptr;
+  // The remote thread's call buffer and its size in bytes (start mode 2);
+  // not owned.
+  char* m_pRPCBuffer = nullptr;
+  LONG m_lRPCBufferSize = 0;
+
  private:
   KyAppContext(const KyAppContext&) = delete;
   KyAppContext& operator=(const KyAppContext&) = delete;
@@ -79,4 +95,6 @@ class KyAppContext {
   std::vector<char*> m_ArgumentPointers;  // into m_Arguments, then null
   std::vector<KyString> m_LocationNames;
   std::map<UINT, CString> m_StringCache;  // node-based: cached texts never move
+  KyDirectory m_Directory;
+  void deleteCallMgr();
 };

@@ -1,0 +1,131 @@
+// KyCallMgr: the call manager of a thread (one per application context).
+// It finds or makes the location record of a called function, runs the
+// call synchronously and writes " " or "*Failed" into the caller's call
+// status. It owns the thread's registries and the lockable resources
+// (function data, loaded libraries), which it frees when nobody holds them.
+#pragma once
+
+#include <windows.h>
+
+#include <list>
+
+#include "KyCall.h"
+#include "KyConversationList.h"
+#include "KyDLL.h"
+#include "KyList.h"
+#include "KyRegistryLists.h"
+#include "KyRemoteInfo.h"
+
+class KyFunctionData;
+class KyFncParameter;
+class KyParamVariable;
+class KyLockableResource;
+struct KyProgramInfo;
+
+// Full implementation name ("Model.Function") to location name, from the
+// INI section "Function Location".
+class KyLocationList : public KyList {
+ public:
+  ~KyLocationList() override;
+  void Delete(const char* pszName) override { RemoveExact(pszName); }
+  // Sets the location of a name (a name met again keeps the later value).
+  void Push(const char* pszName, void* pszLocation) override;
+  // The location name of a full implementation name, or null.
+  const char* GetLocation(const char* pszFullName);
+  // Reads the section (keys with empty values are skipped).
+  void Load();
+};
+
+class KyCallMgr {
+ public:
+  KyCallMgr();
+  // Closes the active functions leaf first, cleans up and deletes the lists.
+  ~KyCallMgr();
+
+  // The calling thread's call manager (made with its application context's
+  // first use); null without a context, or when fCreate is FALSE and none
+  // was made yet.
+  static KyCallMgr* GetCallMgr(BOOL fCreate = TRUE);
+
+  // Calls a function: see KyCallMgr.cpp for the dispatch by location type.
+  static void Call(KyFunctionData* pCaller, KyParamVariable* pIn, KyParamVariable* pOut, int iCallIndex,
+                   const char* pszImplementationName, const char* pszLibraryName);
+  static void KyCallExternalFunction(KyFunctionData* pCaller, KyParamVariable* pIn, KyParamVariable* pOut,
+                                     const char* pszDisplayName, const char* pszImplementationName,
+                                     const char* pszLibraryName, KyProgramInfo* pUnused);
+  // The given entry of the caller's own library, as a local call without a
+  // location.
+  static void KyCallInternalFunction(KyFunctionData* pCaller, KyParamVariable* pIn, KyParamVariable* pOut,
+                                     KyEntryProc pEntry);
+  static void KyCallRPCFunction(KyFunctionData* pCaller, KyParamVariable* pIn, KyParamVariable* pOut,
+                                KyEntryProc pEntry);
+  // A raw-buffer program call through the record of that name (made by
+  // AllocateConnection); " " or "*Failed" into the bundle's caller status;
+  // 1 or 0.
+  int KyCall400(const char* pszProgram, char* pBuffer, int iLength, KyFncParameter* pParameter);
+  int KyCallUnix(const char* pszProgram, char* pBuffer, int iLength, KyFncParameter* pParameter) {
+    return KyCall400(pszProgram, pBuffer, iLength, pParameter);
+  }
+
+  // The record of a name; a null name makes sure "default" exists first.
+  KyCall* GetCall(const char* pszName);
+  // A type 'R' record of the name on the default location's conversation
+  // of the platform (kind 1 AS/400, 2 Unix); 0 when there is none.
+  int AllocateConnection(KyFncParameter* pUnused, const char* pszName, int iKind);
+
+  void AddLockableResource(KyLockableResource* pResource);
+  // Forgets a resource that is being deleted by its owner.
+  void RemoveLockableResource(KyLockableResource* pResource);
+  // Repeats until a pass changes nothing: deletes the first resource whose
+  // lock count is below 1; with fForce deletes every resource, unlocking a
+  // locked one once per pass first.
+  void CleanUp(int fForce);
+
+  // The caller's call status (third built-in field of its locals).
+  static void SetReturnedStatus(KyFunctionData* pCaller, const char* pszText);
+
+  KyLocationList* GetLocationList() { return &m_LocationList; }
+  KyCallList* GetCallList() { return &m_CallList; }
+  KyConversationList* GetConversationList() { return &m_ConversationList; }
+  KyRemoteInfoList* GetRemoteInfoList() { return &m_RemoteInfoList; }
+  KyCOMAppList* GetCOMAppList() { return &m_COMAppList; }
+  const std::list<KyLockableResource*>& GetLockableList() const { return m_LockableList; }
+
+  // Default database connections (kind 2 OCI, 1 ODBC); the data-access
+  // subsystem sets them.
+  void* m_pDefaultOCIConnection = nullptr;
+  void* m_pDefaultODBCConnection = nullptr;
+  void* GetDatabaseConnectionList(int iKind) const {
+    return iKind == 1 ? m_pDefaultODBCConnection : iKind == 2 ? m_pDefaultOCIConnection : nullptr;
+  }
+
+  // The local call (see KyCallMgr.cpp): made public for the generated
+  // entries of the caller's own library.
+  static void LocalCall(KyFunctionData* pCaller, KyParamVariable* pIn, KyParamVariable* pOut, KyEntryProc pEntry,
+                        const char* pszDisplayName, const char* pszLibraryName, const char* pszImplementationName,
+                        KyCall* pCall);
+
+ private:
+  KyCallMgr(const KyCallMgr&) = delete;
+  KyCallMgr& operator=(const KyCallMgr&) = delete;
+
+  struct Request;
+  KyCall* lookUp(KyFunctionData* pCaller, const Request& request, bool* pfMade);
+  KyCall* makeRemote(const Request& request);
+  void* findConversation(const char* pszLocation);
+  void dispatchRemote(KyFunctionData* pCaller, KyParamVariable* pIn, KyParamVariable* pOut, KyCall* pCall,
+                      bool fMade, const Request& request);
+  // Deletes one resource taken out of the list.
+  static void deleteResource(KyLockableResource* pResource);
+
+  KyLocationList m_LocationList;
+  KyCallList m_CallList;
+  KyList m_WrapperList;  // view wrappers by key (data access)
+  std::list<KyLockableResource*> m_LockableList;  // newest first
+  KyConversationList m_ConversationList;
+  KyRemoteInfoList m_RemoteInfoList;
+  KyCOMAppList m_COMAppList;
+};
+
+// The free form of KyCallMgr::AllocateConnection on the thread's call manager.
+int AllocateConnection(KyFncParameter* pUnused, const char* pszName, int iKind);

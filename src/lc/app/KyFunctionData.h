@@ -1,0 +1,154 @@
+// KyFunctionData: the run-time record of one active function. A generated
+// function library derives KyFnc_<name> from it, makes one in its entry
+// from the call manager's KyFncParameter, and deletes it when the function
+// ends.
+//
+// Ownership: whoever deletes the object (the generated entry, or the call
+// manager's clean-up once it is unlocked) is its one owner; the destructor
+// takes it out of the lockable list and out of its bundle, so that nothing
+// reaches it afterwards.
+#pragma once
+
+#include <windows.h>
+
+#include "KyDLL.h"
+#include "KyLockableResource.h"
+#include "KyRTDI.h"
+#include "KyStream.h"
+#include "KyVariable.h"
+
+class KyCall;
+class KyDllList;
+class KyFncParameter;
+class KyPanel;
+class KyComHandler;
+
+class KyFunctionData : public KyLockableResource {
+ public:
+  KyFunctionData(KyFncParameter* pParameter, KyLocalVariable* pLocals, const char* pszPanelLibrary,
+                 const char* pszImplementationName, const char* pszFunctionName, DWORD dwGeneratorBuild,
+                 DWORD dwSecond);
+  KyFunctionData(KyLocalVariable* pLocals, const char* pszPanelLibrary, const char* pszImplementationName,
+                 const char* pszFunctionName, DWORD dwGeneratorBuild, DWORD dwSecond);
+  ~KyFunctionData() override;
+
+  // Virtual operations in slot order after the destructor.
+  virtual void Hook() {}
+  virtual KyParamVariable* GetInput();
+  virtual KyParamVariable* GetOutput();
+  virtual KyLocalVariable* GetLocals();
+  // Generated code copies between the caller's block and its own.
+  virtual KyParamVariable* BindInput(KyParamVariable* pCallerInput, KyParamVariable* pOwnInput);
+  // Registrars of the design information (functions, variables, fields,
+  // function variables); the base versions register nothing.
+  virtual void RegisterFunctions() {}
+  virtual void RegisterVariables() {}
+  virtual void RegisterFields() {}
+  virtual void RegisterFunctionVariables() {}
+
+  // Valid flag, generator build (721), parameter counts, panel library.
+  static int IsValid(KyFunctionData* pFunction, int iInCount, int iOutCount, const char* pszName, DWORD dwBuild);
+  // Reads the input parameters of a function started from outside.
+  int Entry();
+  // Writes the parameters of a function started from outside.
+  int Exit();
+  // Ends the panel's wait.
+  void Return();
+
+  void SetPanel(KyPanel* pPanel);
+  void SetComEvent(KyComHandler* pHandler) { m_pComHandler = pHandler; }
+
+  // The panel title when not empty, else the function name.
+  const char* pszGetName() const;
+  const KyString& GetImplementationName() const { return m_ImplementationName; }
+  const KyString& GetFunctionName() const { return m_FunctionName; }
+  const KyString& GetPanelTitle() const { return m_PanelTitle; }
+  const KyString& GetPanelLibraryName() const { return m_PanelLibraryName; }
+  KyFunctionData* GetCaller() const { return m_pCaller; }
+  KyFncParameter* GetParameter() const { return m_pParameter; }
+  void ClearParameter() { m_pParameter = nullptr; }
+  KyCall* GetLocation() const { return m_pLocation; }
+  KyDLL* GetPanelLibrary() const { return m_pPanelLibrary; }
+  KyDLL* GetFunctionLibrary() const { return m_pFunctionLibrary; }
+  KyPanel* GetPanel() const { return m_pPanel; }
+  HANDLE GetEvent() const { return m_hEvent; }
+  int IsReturned() const { return m_fReturned; }
+  int IsNewGeneration() const { return m_fNewGeneration; }
+  int IsValidFlag() const { return m_fValid; }
+
+  // The design information, each registered on first use.
+  KyRTDIArray<KyRTDIFnc>* GetFunctionTable();
+  KyRTDIArray<KyRTDIVar>* GetVariableTable();
+  KyRTDIArray<KyRTDIFld>* GetFieldTable();
+  KyRTDIArray<KyRTDIFncVarMap>* GetFunctionVariableTable();
+
+  // The stream of the application's start mode, made on first use.
+  KyStream* GetParameterStream();
+
+  // The process's function data objects, oldest first.
+  static std::vector<KyFunctionData*> GetActiveFunctions();
+
+ protected:
+  // The parameter blocks. Generated classes that override GetInput and
+  // GetOutput make their typed blocks here when the bundle brought none,
+  // and mark them as their own (deleted when the function ends).
+  KyParamVariable* m_pIn = nullptr;
+  KyParamVariable* m_pOut = nullptr;
+  bool m_fOwnIn = false, m_fOwnOut = false;
+
+ private:
+  void construct(KyFncParameter* pParameter, const char* pszPanelLibrary, const char* pszImplementationName,
+                 const char* pszFunctionName);
+  void loadPanelLibrary();
+  // Walks the variables of the classes given and their fields (type 's'
+  // skipped), reading or writing each through the stream.
+  int streamParameters(bool fWriting);
+
+  int m_fValid = 1;
+  KyString m_PanelLibraryName;
+  KyString m_ImplementationName;
+  KyString m_FunctionName;
+  KyString m_PanelTitle;
+  KyString m_ConnectionName;
+  DWORD m_dwGeneratorBuild = 0;
+  DWORD m_dwSecond = 0;
+  HANDLE m_hEvent = nullptr;
+  KyFunctionData* m_pCaller = nullptr;
+  KyLocalVariable* m_pLocals = nullptr;
+  KyParamVariable* m_pReferencedIn = nullptr;  // the caller's input block, referenced while this lives
+  KyFncParameter* m_pParameter = nullptr;
+  KyPanel* m_pParentPanel = nullptr;
+  KyPanel* m_pPanel = nullptr;
+  KyComHandler* m_pComHandler = nullptr;
+  KyCall* m_pLocation = nullptr;
+  KyDLL* m_pPanelLibrary = nullptr;
+  KyDLL* m_pFunctionLibrary = nullptr;
+  int m_fReturned = 0;
+  int m_fNewGeneration = 0;
+  KyStream* m_pStream = nullptr;
+  bool m_fFunctionsRegistered = false, m_fVariablesRegistered = false, m_fFieldsRegistered = false,
+       m_fFunctionVariablesRegistered = false;
+  KyRTDIArray<KyRTDIFnc> m_Functions;
+  KyRTDIArray<KyRTDIVar> m_Variables;
+  KyRTDIArray<KyRTDIFld> m_Fields;
+  KyRTDIArray<KyRTDIFncVarMap> m_FunctionVariables;
+  // The registry node this function's panel libraries are listed under.
+  KyDllList* m_pDllList = nullptr;
+  // A panel library loaded outside any registry node: this function
+  // releases its lock.
+  bool m_fOwnPanelLibrary = false;
+};
+
+// The guard generated code puts around a function's body.
+class KyFncDataHandler {
+ public:
+  explicit KyFncDataHandler(KyFunctionData* pFunction) : m_pFunction(pFunction) {}
+  // Hands the returning status to the caller and binds the input block of
+  // a new-generation function back.
+  ~KyFncDataHandler();
+
+ private:
+  KyFncDataHandler(const KyFncDataHandler&) = delete;
+  KyFncDataHandler& operator=(const KyFncDataHandler&) = delete;
+  KyFunctionData* m_pFunction;
+};
