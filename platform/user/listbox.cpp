@@ -165,11 +165,8 @@ LRESULT deleteItem(ListBox& lb, int index) {
 }
 
 void resetContent(ListBox& lb) {
-  // The records go one by one from the first, as the owner may free each item's data.
-  while (lb.count()) {
-    ListItem item = lb.items.take(0);
-    sendDeleteItem(lb, 0, item);
-  }
+  // The owner hears of each item from the first, to free its data; the items go together after.
+  for (int i = 0; i < lb.count(); ++i) sendDeleteItem(lb, i, lb.items.at(i));
   lb.items.clear();
   lb.current = lb.caret = lb.anchor = -1;
   lb.top = 0;

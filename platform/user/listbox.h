@@ -33,7 +33,7 @@ class ListItems {
   void reserve(int more);
 
  private:
-  static constexpr int kBlock = 256;
+  static constexpr int kBlock = 128;  // a block holds kBlock to 2 * kBlock items, bar the last
   std::pair<int, int> locate(int index) const;  // block, offset
   void renumberFrom(size_t block);
   std::vector<std::vector<ListItem>> blocks_;
