@@ -81,7 +81,7 @@ int HCtlParseDateTime(HCtlDateTime* record, const char* text, const char* pictur
       // A one-letter field may hold two digits (and a year four) when a
       // separator or the end follows it in the picture.
       if (k == run && (!*next || !isToken(lower(*next)))) {
-        const int most = c == 'y' ? 4 : run + 1;
+        const int most = c == 'y' ? 4 : (run < 8 ? run + 1 : 9);  // nine digits fit an int
         while (k < most && isDigit(t[k])) ++k;
       }
       if (k == 0) {
@@ -120,6 +120,13 @@ int HCtlParseDateTime(HCtlDateTime* record, const char* text, const char* pictur
     ++p;
     ++t;
   }
+  // A picture may name parts that the type does not hold: they are read
+  // over but not kept.
+  if (!datePart) {
+    year = month = day = 0;
+    yearGiven = monthGiven = dayGiven = false;
+  }
+  if (!timePart) hour = minute = second = ms = 0;
   const bool dateGiven = yearGiven || monthGiven || dayGiven;
   if (dateGiven && !std::strstr(effective, "yyyy") && yearGiven && year < 100) year += year < 40 ? 2000 : 1900;
   if (year > INT16_MAX || month > 12 || day > 31 || hour > 23 || minute > 59 || second > 59 || ms > 999) return 0;
