@@ -2,6 +2,8 @@
 // extension libraries searched for resources.
 #include <afx.h>
 
+#include <internal/module.h>
+
 #include <algorithm>
 #include <mutex>
 #include <vector>
@@ -66,6 +68,10 @@ HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType) {
     order.push_back(state.resources);
     order.insert(order.end(), state.chain.begin(), state.chain.end());
   }
+  // The framework's own resources (its prompts) come last, so that the
+  // application and its libraries may replace them.
+  static const HINSTANCE framework = win32::moduleFromAddress(reinterpret_cast<const void*>(&AfxFindResourceHandle));
+  if (framework) order.push_back(framework);
   for (HINSTANCE hModule : order)
     if (FindResourceA(hModule, lpszName, lpszType)) return hModule;
   return order.front();

@@ -1,18 +1,23 @@
-// CWinApp: the application object, its names and its profile access.
-#include <afxwin.h>
+// CWinApp: the application object, its names, its profile access, help
+// requests, the wait cursor and the framework's program entry.
+#include "afxstate.h"
 
+#include <internal/userscript.h>
 #include <mscrt.h>
 
 #include <atomic>
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <string>
+
+IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
 namespace {
 
-// The one application object of the process (the framework keeps it in the
-// module state; the module state of this layer holds handles only).
+// The one application object of the process.
 std::atomic<CWinApp*> currentApp{nullptr};
 
 // Replaces one of the object's heap strings with a copy of value.
@@ -25,6 +30,15 @@ void replaceHeapString(LPCSTR& field, const std::string& value) {
 
 // Fixed-size buffer of the framework's GetProfileString.
 constexpr DWORD profileBufferSize = 4096;
+
+struct HelpLog {
+  std::mutex lock;
+  std::vector<AFX_HELP_REQUEST> requests;
+  static HelpLog& instance() {
+    static HelpLog* log = new HelpLog;  // alive while windows end at exit
+    return *log;
+  }
+};
 
 }  // namespace
 
@@ -40,11 +54,25 @@ CWinApp::~CWinApp() {
     std::free(const_cast<char*>(*field));
     *field = nullptr;
   }
+  // The printer set-up blocks belong to the application.
+  if (m_hDevMode) ::GlobalFree(m_hDevMode);
+  if (m_hDevNames) ::GlobalFree(m_hDevNames);
 }
 
 BOOL CWinApp::InitApplication() { return TRUE; }
 BOOL CWinApp::InitInstance() { return TRUE; }
-int CWinApp::ExitInstance() { return 0; }
+int CWinApp::ExitInstance() { return CWinThread::ExitInstance(); }
+
+BOOL CWinApp::OnIdle(LONG lCount) {
+  if (lCount <= 0) {
+    CWinThread::OnIdle(lCount);
+  } else if (lCount == 1) {
+    CWinThread::OnIdle(lCount);
+  }
+  // Count 0 updates the user interface and asks for count 1, which frees
+  // the temporary objects.
+  return lCount < 1;
+}
 
 CString CWinApp::GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszDefault) {
   if (!m_pszProfileName) return CString(lpszDefault);
@@ -93,6 +121,55 @@ void CWinApp::SetCurrentHandles() {
   if (!m_pszAppName) replaceHeapString(m_pszAppName, exeName);
 }
 
+// --- help -----------------------------------------------------------------------
+
+void CWnd::WinHelp(DWORD_PTR dwData, UINT nCmd) {
+  CWinApp* pApp = AfxGetApp();
+  AFX_HELP_REQUEST request{m_hWnd, CString(pApp ? pApp->m_pszHelpFilePath : nullptr), nCmd, dwData};
+  char line[96];
+  std::snprintf(line, sizeof line, "WinHelp: command %u, data %llu, file ", nCmd, (unsigned long long)dwData);
+  win32::script::announce(std::string(line) + (LPCSTR)request.strHelpFile);
+  HelpLog& log = HelpLog::instance();
+  std::lock_guard guard(log.lock);
+  log.requests.push_back(request);
+}
+
+void CWinApp::WinHelp(DWORD_PTR dwData, UINT nCmd) {
+  if (CWnd* pMainWnd = AfxGetMainWnd()) {
+    pMainWnd->WinHelp(dwData, nCmd);
+    return;
+  }
+  CWnd nowhere;  // no window: the request is recorded without one
+  nowhere.WinHelp(dwData, nCmd);
+}
+
+std::vector<AFX_HELP_REQUEST> CWinApp::GetHelpRequests() {
+  HelpLog& log = HelpLog::instance();
+  std::lock_guard guard(log.lock);
+  return log.requests;
+}
+
+void CWinApp::ClearHelpRequests() {
+  HelpLog& log = HelpLog::instance();
+  std::lock_guard guard(log.lock);
+  log.requests.clear();
+}
+
+// --- wait cursor ------------------------------------------------------------------
+
+void CWinApp::DoWaitCursor(int nCode) {
+  m_nWaitCursorCount += nCode;
+  if (m_nWaitCursorCount > 0) {
+    HCURSOR hcurPrev = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+    if (nCode > 0 && m_nWaitCursorCount == 1) m_hcurWaitCursorRestore = hcurPrev;
+  } else {
+    m_nWaitCursorCount = 0;
+    ::SetCursor(m_hcurWaitCursorRestore);
+  }
+}
+
+// --- program entry ------------------------------------------------------------------
+
 CWinApp* AfxGetApp() { return currentApp.load(); }
 
 BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow) {
@@ -105,4 +182,39 @@ BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow) {
   pApp->m_nCmdShow = nCmdShow;
   pApp->SetCurrentHandles();
   return TRUE;
+}
+
+int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {
+  int nReturnCode = -1;
+  CWinThread* pThread = AfxGetThread();
+  CWinApp* pApp = AfxGetApp();
+  if (!AfxWinInit(hInstance, hPrevInstance, lpCmdLine, nCmdShow) || !pThread) {
+    AfxWinTerm();
+    return nReturnCode;
+  }
+  try {
+    if (pApp && !pApp->InitApplication()) {
+      AfxWinTerm();
+      return nReturnCode;
+    }
+    if (!pThread->InitInstance()) {
+      if (pThread->m_pMainWnd) pThread->m_pMainWnd->DestroyWindow();
+      nReturnCode = pThread->ExitInstance();
+    } else {
+      nReturnCode = pThread->Run();
+    }
+  } catch (CException* e) {
+    // Nothing may leave the program's entry: the user is told.
+    if (!e->IsKindOf(RUNTIME_CLASS(CUserException))) e->ReportError(MB_ICONSTOP, AFX_IDP_INTERNAL_FAILURE);
+    e->Delete();
+    nReturnCode = -1;
+  }
+  AfxWinTerm();
+  return nReturnCode;
+}
+
+void AfxWinTerm() {
+  // The window-creation hook and the temporary objects end with the loop.
+  AfxUnhookWindowCreate();
+  afx::deleteTemporaryObjects();
 }

@@ -73,3 +73,12 @@ inline BOOL AfxIsValidString(LPCSTR lpsz, int nLength = -1) {
 #ifndef _countof
 #define _countof(a) (sizeof(a) / sizeof((a)[0]))
 #endif
+
+// The framework documents GetSafeHwnd, GetSafeHdc and GetSafeHandle as
+// usable through a null object pointer. The empty asm keeps the compiler
+// from assuming `this` is non-null and dropping that test.
+template <class T>
+inline const T* AfxSafeThis(const T* p) {
+  __asm__("" : "+r"(p));
+  return p;
+}

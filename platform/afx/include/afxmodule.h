@@ -14,7 +14,8 @@ HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE hInstResource);
 
 // The module that holds resource (lpszName, lpszType): the resource handle
-// first, then the extension libraries in the order they joined the chain.
+// first, then the extension libraries in the order they joined the chain,
+// then the framework's own library (its prompts).
 // When none has it, the resource handle, so that the caller's own lookup
 // fails there as it would without a chain.
 HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType);
