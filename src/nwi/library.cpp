@@ -141,11 +141,13 @@ BOOL WINAPI CenterWindow(HWND window, int offset) {
     area = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   POINT at{(area.right - area.left - (own.right - own.left)) / 2,
            (area.bottom - area.top - (own.bottom - own.top)) / 2 + offset};
-  if (parent != nullptr) ClientToScreen(parent, &at);
+  // A child moves in its parent's client coordinates, a pop-up (a dialog
+  // centred on its owner) in screen coordinates; either way it is kept from
+  // going off the top-left edge of that area.
+  const bool child = (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) != 0;
+  if (parent != nullptr && !child) ClientToScreen(parent, &at);
   at.x = std::max<LONG>(at.x, 0);
   at.y = std::max<LONG>(at.y, 0);
-  // MoveWindow takes parent client coordinates for a child window.
-  if ((GetWindowLongA(window, GWL_STYLE) & WS_CHILD) != 0 && parent != nullptr) ScreenToClient(parent, &at);
   return MoveWindow(window, at.x, at.y, own.right - own.left, own.bottom - own.top, TRUE);
 }
 
