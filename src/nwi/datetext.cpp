@@ -65,10 +65,19 @@ struct Writer {
   void put(char c) {
     if (length < capacity) out[length++] = c;
   }
+  // The number with at least `width` digits (leading zeros), '-' first
+  // when negative.
   void number(int value, int width) {
-    char digits[16];
-    const int n = std::snprintf(digits, sizeof digits, "%0*d", width, value);
-    for (int i = 0; i < n; ++i) put(digits[i]);
+    char digits[12];
+    int n = 0;
+    unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    do {
+      digits[n++] = static_cast<char>('0' + magnitude % 10);
+      magnitude /= 10;
+    } while (magnitude);
+    if (value < 0) put('-');
+    for (int i = n; i < width; ++i) put('0');
+    while (n > 0) put(digits[--n]);
   }
   // A name in the case the picture letters ask for: the first letter by
   // the token's first letter, the others by its second letter (upper case

@@ -30,6 +30,11 @@ int formatNumber(const void* value, char storage, const char* picture, char* out
     std::memcpy(&number, value, sizeof number);
     return HCtlFormatInt64(number, picture, out, outSize, negative, editForm);
   }
+  // Integer storages are exact as 64-bit integers: their digits need no
+  // conversion of a double.
+  if (storage != 'f' && storage != 'd')
+    return HCtlFormatInt64(static_cast<int64_t>(HCtlValueToDouble(value, storage)), picture, out, outSize, negative,
+                           editForm);
   const double number = HCtlValueToDouble(value, storage);
   if (negative) *negative = number < 0;
   return HCtlFormatDouble(number, picture, out, outSize, editForm);
