@@ -63,6 +63,11 @@ ItemPlace findCommandLocked(HMENU menu, UINT id);
 // The character after the first single '&' of a menu text, upper-cased; 0 for none.
 char menuMnemonic(const std::string& text);
 
+// --- resources (menuresource.cpp) ---
+// A menu from a MENU or MENUEX template of `size` bytes (SIZE_MAX when the
+// size is unknown); nullptr with ERROR_INVALID_DATA when it is malformed.
+HMENU menuFromTemplate(const void* data, size_t size);
+
 // --- the system menu (menu.cpp) ---
 // Lock not held. The window's system menu, made on first use; nullptr when
 // the window has none (no WS_SYSMENU).

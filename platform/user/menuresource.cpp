@@ -80,7 +80,9 @@ bool readExtendedItems(TemplateReader& in, HMENU menu, int depth) {
   }
 }
 
-HMENU parseMenu(const void* data, size_t size) {
+}  // namespace
+
+HMENU menuFromTemplate(const void* data, size_t size) {
   TemplateReader in(data, size);
   WORD version = in.word();
   WORD offset = in.word();
@@ -105,7 +107,6 @@ HMENU parseMenu(const void* data, size_t size) {
   return menu;
 }
 
-}  // namespace
 }  // namespace win32::user
 
 using namespace win32::user;
@@ -115,7 +116,7 @@ extern "C" HMENU WINAPI LoadMenuIndirectA(const MENUTEMPLATEA* menuTemplate) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  return parseMenu(menuTemplate, SIZE_MAX);
+  return menuFromTemplate(menuTemplate, SIZE_MAX);
 }
 
 extern "C" HMENU WINAPI LoadMenuA(HINSTANCE instance, LPCSTR name) {
@@ -123,5 +124,5 @@ extern "C" HMENU WINAPI LoadMenuA(HINSTANCE instance, LPCSTR name) {
   if (!info) return nullptr;
   const void* data = LockResource(LoadResource(instance, info));
   if (!data) return nullptr;
-  return parseMenu(data, SizeofResource(instance, info));
+  return menuFromTemplate(data, SizeofResource(instance, info));
 }

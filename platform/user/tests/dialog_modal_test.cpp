@@ -66,7 +66,7 @@ TEST_F(ModalDialog, EndsFromAPostedMessageWithTheOwnerDisabledMeanwhile) {
   EXPECT_TRUE(observed.dialogVisibleDuring);
   EXPECT_TRUE(IsWindowEnabled(ownerWindow));
   EXPECT_EQ(GetActiveWindow(), ownerWindow);
-  EXPECT_EQ(FindWindowA("#32770", "Modal"), nullptr);  // destroyed
+  EXPECT_EQ(FindWindowA(WC_DIALOG, "Modal"), nullptr);  // destroyed
 }
 
 INT_PTR CALLBACK endsOnCommand(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
