@@ -411,6 +411,13 @@ LRESULT onSetFont(ComboBox& cb, HFONT font, bool redraw) {
 }
 
 LRESULT CALLBACK comboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE && lParam) {
+    // Scroll bar styles belong to the list: the combo itself never shows bars.
+    CREATESTRUCTA cs = *(const CREATESTRUCTA*)lParam;
+    cs.style &= ~(WS_VSCROLL | WS_HSCROLL);
+    SetWindowLongA(hwnd, GWL_STYLE, (LONG)cs.style);
+    return DefWindowProcA(hwnd, msg, wParam, (LPARAM)&cs);
+  }
   if (msg == WM_CREATE) return onCreate(hwnd, (const CREATESTRUCTA*)lParam);
   ComboBox* cb = comboOf(hwnd);
   if (!cb) return DefWindowProcA(hwnd, msg, wParam, lParam);

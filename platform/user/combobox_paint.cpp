@@ -60,6 +60,13 @@ void paintCombo(ComboBox& cb, HDC dc) {
     RECT below{client.left, face.bottom, client.right, client.bottom};
     FillRect(dc, &below, GetSysColorBrush(COLOR_3DFACE));
   }
+  // The face is painted around the edit child, never over it (whichever paints first).
+  if (cb.edit) {
+    RECT edit{};
+    GetWindowRect(cb.edit, &edit);
+    MapWindowPoints(nullptr, cb.self, (POINT*)&edit, 2);
+    ExcludeClipRect(dc, edit.left, edit.top, edit.right, edit.bottom);
+  }
   RECT inner = face;
   DrawEdge(dc, &inner, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   FillRect(dc, &inner, background);
