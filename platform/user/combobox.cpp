@@ -295,6 +295,7 @@ void onChildCommand(ComboBox& cb, HWND from, WORD code) {
       case LBN_DBLCLK:
         if (cb.simple()) notifyCombo(cb, CBN_DBLCLK);
         break;
+      case LBN_ERRSPACE: notifyCombo(cb, CBN_ERRSPACE); break;
       default: break;
     }
     return;

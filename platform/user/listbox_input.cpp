@@ -16,6 +16,12 @@ void navigate(ListBox& lb, int target, bool shift, bool ctrl) {
   int n = lb.count();
   if (n == 0) return;
   target = std::clamp(target, 0, n - 1);
+  if (lb.style & LBS_NOSEL) {
+    // Items of an LBS_NOSEL list are looked at, never selected.
+    moveCaret(lb, target);
+    ensureVisible(lb, target);
+    return;
+  }
   if (!lb.multiple()) {
     int old = lb.current;
     selectSingle(lb, target);
@@ -73,6 +79,10 @@ void toggleCaret(ListBox& lb, bool ctrl) {
 
 // Selection by the mouse at `index`: a press (`first`) or a drag over items.
 void mouseSelect(ListBox& lb, int index, bool first, UINT keys) {
+  if (lb.style & LBS_NOSEL) {
+    moveCaret(lb, index);
+    return;
+  }
   if (!lb.multiple()) {
     int old = lb.current;
     selectSingle(lb, index);

@@ -189,4 +189,47 @@ TEST_F(ListBoxInput, KeyboardInputGoesToTheOwnerFirst) {
   test::log().clear();
 }
 
+TEST_F(ListBoxInput, OwnerDrawnListsWithoutStringsAskTheOwnerForCharacters) {
+  HWND lb = child("ListBox", nullptr, LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_WANTKEYBOARDINPUT, kId, 10, 10, 150, 120);
+  for (ULONG_PTR v : {10, 20, 30, 40}) SendMessageA(lb, LB_ADDSTRING, 0, (LPARAM)v);
+  SetFocus(lb);
+  settle();
+  std::vector<WPARAM> asked;
+  test::answer() = [&](HWND, UINT msg, WPARAM wParam, LPARAM, LRESULT& r) {
+    if (msg == WM_VKEYTOITEM) {
+      r = -1;
+      return true;
+    }
+    if (msg != WM_CHARTOITEM) return false;
+    asked.push_back(wParam);
+    r = LOWORD(wParam) == 'c' ? 2 : -2;
+    return true;
+  };
+  input::typeText("xc");
+  input::pumpMessages();
+  EXPECT_EQ(asked, (std::vector<WPARAM>{MAKEWPARAM('x', 0), MAKEWPARAM('c', 0)}));
+  EXPECT_EQ(SendMessageA(lb, LB_GETCURSEL, 0, 0), 2);
+}
+
+TEST_F(ListBoxInput, NoSelListsMoveTheCaretOnly) {
+  HWND lb = make(LBS_NOSEL);
+  input::keyPress(VK_DOWN);
+  input::keyPress(VK_DOWN);
+  input::pumpMessages();
+  clickItem(lb, 4);
+  EXPECT_EQ(SendMessageA(lb, LB_GETCURSEL, 0, 0), LB_ERR);
+  EXPECT_EQ(SendMessageA(lb, LB_GETCARETINDEX, 0, 0), 4);
+  EXPECT_TRUE(got().empty());
+}
+
+TEST_F(ListBoxInput, DisableNoScrollKeepsTheBarOfAShortList) {
+  HWND keep = child("ListBox", nullptr, WS_VSCROLL | LBS_DISABLENOSCROLL, kId, 10, 10, 150, 120);
+  HWND plain = child("ListBox", nullptr, WS_VSCROLL, kId + 1, 170, 10, 150, 120);
+  for (HWND lb : {keep, plain}) SendMessageA(lb, LB_ADDSTRING, 0, (LPARAM) "only");
+  EXPECT_TRUE(GetWindowLongA(keep, GWL_STYLE) & WS_VSCROLL);
+  EXPECT_FALSE(GetWindowLongA(plain, GWL_STYLE) & WS_VSCROLL);
+  for (int i = 0; i < 30; ++i) SendMessageA(plain, LB_ADDSTRING, 0, (LPARAM) "more");
+  EXPECT_TRUE(GetWindowLongA(plain, GWL_STYLE) & WS_VSCROLL);
+}
+
 }  // namespace
