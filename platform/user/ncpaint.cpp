@@ -1,6 +1,7 @@
 // The default look of the non-client area (WM_NCPAINT, WM_NCACTIVATE): the
 // classic frame, caption and scroll bars, drawn on the window DC.
 #include "menu.h"
+#include "scrollbarparts.h"
 #include "window.h"
 
 #include <cstring>
@@ -36,15 +37,9 @@ void edge(HDC dc, RECT& r, bool raised) {
   InflateRect(&r, -1, -1);
 }
 
-void drawScrollBar(HDC dc, const RECT& r, bool vertical) {
-  fillWithBrush(dc, r, GetSysColorBrush(COLOR_SCROLLBAR));
-  int size = vertical ? r.right - r.left : r.bottom - r.top;
-  RECT first = vertical ? RECT{r.left, r.top, r.right, r.top + size} : RECT{r.left, r.top, r.left + size, r.bottom};
-  RECT last = vertical ? RECT{r.left, r.bottom - size, r.right, r.bottom} : RECT{r.right - size, r.top, r.right, r.bottom};
-  for (RECT b : {first, last}) {
-    fillWithBrush(dc, b, GetSysColorBrush(COLOR_3DFACE));
-    edge(dc, b, true);
-  }
+void drawScrollBar(HDC dc, const RECT& r, bool vertical, const ScrollBarState& state, bool enabled) {
+  scrollbars::Layout layout = scrollbars::layoutOf(r, vertical, state, enabled);
+  scrollbars::paint(dc, layout, state, enabled, scrollbars::kNowhere, GetSysColorBrush(COLOR_SCROLLBAR), false);
 }
 
 }  // namespace
@@ -54,6 +49,8 @@ void paintNonClient(HWND hwnd, bool active) {
   DWORD style = 0, exStyle = 0;
   HMENU menu = nullptr;
   std::string text;
+  ScrollBarState bars[2];
+  bool enabled = true;
   {
     Lock lock(userMutex());
     Window* w = findLocked(hwnd);
@@ -65,6 +62,9 @@ void paintNonClient(HWND hwnd, bool active) {
     exStyle = w->exStyle;
     if (!w->isChild()) menu = w->menu;
     text = w->text;
+    bars[SB_HORZ] = w->scroll[SB_HORZ];
+    bars[SB_VERT] = w->scroll[SB_VERT];
+    enabled = !(w->style & WS_DISABLED);
   }
   if (EqualRect(&window, &client)) return;
   HDC dc = GetWindowDC(hwnd);
@@ -116,9 +116,11 @@ void paintNonClient(HWND hwnd, bool active) {
   }
   if (exStyle & WS_EX_CLIENTEDGE) edge(dc, r, false);
   if (style & WS_VSCROLL)
-    drawScrollBar(dc, RECT{client.right, client.top, client.right + GetSystemMetrics(SM_CXVSCROLL), client.bottom}, true);
+    drawScrollBar(dc, RECT{client.right, client.top, client.right + GetSystemMetrics(SM_CXVSCROLL), client.bottom}, true,
+                  bars[SB_VERT], enabled);
   if (style & WS_HSCROLL)
-    drawScrollBar(dc, RECT{client.left, client.bottom, client.right, client.bottom + GetSystemMetrics(SM_CYHSCROLL)}, false);
+    drawScrollBar(dc, RECT{client.left, client.bottom, client.right, client.bottom + GetSystemMetrics(SM_CYHSCROLL)}, false,
+                  bars[SB_HORZ], enabled);
   ReleaseDC(hwnd, dc);
 }
 

@@ -1,6 +1,7 @@
 // The standard scroll bars of a window (WS_HSCROLL / WS_VSCROLL): their
-// range, page, position and enabled arrows. SB_CTL scroll bar controls are
-// windows of their own class and are not handled here.
+// range, page, position and enabled arrows. SB_CTL names a scroll bar
+// control (scrollctl.cpp), which the functions ask with SBM_* messages.
+#include "scrollbarparts.h"
 #include "window.h"
 
 #include <algorithm>
@@ -8,10 +9,7 @@
 namespace win32::user {
 namespace {
 
-// The usable range of positions: max - page + 1 when a page is set, as Windows clamps.
-int maxPosition(const ScrollBarState& s) {
-  return s.page ? std::max(s.min, s.max - (int)s.page + 1) : s.max;
-}
+bool isControl(int bar) { return bar == SB_CTL; }
 
 bool validBar(int bar) { return bar == SB_HORZ || bar == SB_VERT; }
 
@@ -43,19 +41,17 @@ POINT scrollBarHitTarget(HWND hwnd, int bar, POINT screen, int& code) {
   if (!w) return screen;
   POINT o = clientOriginOnScreen(w);
   RECT client = w->clientRect;
-  int length = bar == SB_VERT ? client.bottom - client.top : client.right - client.left;
-  int along = bar == SB_VERT ? screen.y - o.y : screen.x - o.x;
-  int arrow = GetSystemMetrics(bar == SB_VERT ? SM_CYVSCROLL : SM_CXHSCROLL);
-  const ScrollBarState& s = w->scroll[bar];
-  if (along < arrow) code = SB_LINEUP;
-  else if (along >= length - arrow) code = SB_LINEDOWN;
-  else {
-    int track = std::max(1, length - 2 * arrow);
-    int range = std::max(1, maxPosition(s) - s.min);
-    int thumb = arrow + (int)((long long)(s.pos - s.min) * std::max(0, track - arrow) / range);
-    code = along < thumb ? SB_PAGEUP : along >= thumb + arrow ? SB_PAGEDOWN : SB_THUMBPOSITION;
-    if (code == SB_THUMBPOSITION) code = -1;
-  }
+  OffsetRect(&client, -client.left, -client.top);
+  // The bar beside the client area, in client coordinates.
+  RECT rect = bar == SB_VERT ? RECT{client.right, 0, client.right + GetSystemMetrics(SM_CXVSCROLL), client.bottom}
+                             : RECT{0, client.bottom, client.right, client.bottom + GetSystemMetrics(SM_CYHSCROLL)};
+  scrollbars::Layout layout = scrollbars::layoutOf(rect, bar == SB_VERT, w->scroll[bar], true);
+  POINT p{screen.x - o.x, screen.y - o.y};
+  // The point is on the bar: only its position along the bar matters.
+  if (bar == SB_VERT) p.x = rect.left;
+  else p.y = rect.top;
+  int part = scrollbars::hitTest(layout, p);
+  code = part == scrollbars::kThumb ? -1 : part;
   return screen;
 }
 
@@ -64,6 +60,8 @@ POINT scrollBarHitTarget(HWND hwnd, int bar, POINT screen, int& code) {
 using namespace win32::user;
 
 extern "C" int WINAPI SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO si, BOOL redraw) {
+  if (si && isControl(bar) && (si->cbSize == sizeof(SCROLLINFO) || si->cbSize == sizeof(SCROLLINFO) - 4))
+    return findWindow(hwnd) ? (int)SendMessageA(hwnd, SBM_SETSCROLLINFO, redraw, (LPARAM)si) : 0;
   if (!si || !validBar(bar) || (si->cbSize != sizeof(SCROLLINFO) && si->cbSize != sizeof(SCROLLINFO) - 4)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
@@ -75,18 +73,10 @@ extern "C" int WINAPI SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO si, BOOL r
   {
     Lock lock(userMutex());
     ScrollBarState& s = w->scroll[bar];
-    if (si->fMask & SIF_RANGE) {
-      s.min = si->nMin;
-      s.max = si->nMax;
-      s.rangeSet = true;
-    }
-    if (si->fMask & SIF_PAGE) s.page = (int)std::min<UINT>(si->nPage, (UINT)std::max(0, s.max - s.min + 1));
-    if (si->fMask & SIF_POS) s.pos = si->nPos;
-    s.pos = std::clamp(s.pos, s.min, std::max(s.min, maxPosition(s)));
-    pos = s.pos;
+    pos = scrollbars::applyScrollInfo(s, *si);
     // A bar whose range scrolls nothing disappears unless SIF_DISABLENOSCROLL keeps it.
     if (si->fMask & (SIF_RANGE | SIF_PAGE)) {
-      bool useless = s.min >= s.max || (s.page && (int)s.page > s.max - s.min);
+      bool useless = scrollbars::scrollsNothing(s);
       if (useless && !(si->fMask & SIF_DISABLENOSCROLL)) hide = true;
       else if (!useless) show = true;
     }
@@ -98,6 +88,7 @@ extern "C" int WINAPI SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO si, BOOL r
 }
 
 extern "C" BOOL WINAPI GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO si) {
+  if (si && isControl(bar)) return findWindow(hwnd) ? (BOOL)SendMessageA(hwnd, SBM_GETSCROLLINFO, 0, (LPARAM)si) : FALSE;
   if (!si || !validBar(bar)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
@@ -111,17 +102,12 @@ extern "C" BOOL WINAPI GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO si) {
     SetLastError(ERROR_NO_SCROLLBARS);
     return FALSE;
   }
-  if (si->fMask & SIF_RANGE) {
-    si->nMin = s.min;
-    si->nMax = s.max;
-  }
-  if (si->fMask & SIF_PAGE) si->nPage = (UINT)s.page;
-  if (si->fMask & SIF_POS) si->nPos = s.pos;
-  if (si->fMask & SIF_TRACKPOS) si->nTrackPos = s.trackPos;
+  scrollbars::readScrollInfo(s, *si);
   return TRUE;
 }
 
 extern "C" int WINAPI SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw) {
+  if (isControl(bar)) return findWindow(hwnd) ? (int)SendMessageA(hwnd, SBM_SETPOS, pos, redraw) : 0;
   auto w = findWindow(hwnd);
   if (!w || !validBar(bar)) {
     if (w) SetLastError(ERROR_INVALID_PARAMETER);
@@ -150,7 +136,7 @@ extern "C" BOOL WINAPI SetScrollRange(HWND hwnd, int bar, int min, int max, BOOL
   if (!findWindow(hwnd)) return FALSE;
   SCROLLINFO si{sizeof si, SIF_RANGE, min, max, 0, 0, 0};
   SetScrollInfo(hwnd, bar, &si, redraw);
-  return validBar(bar);
+  return validBar(bar) || isControl(bar);
 }
 
 extern "C" BOOL WINAPI GetScrollRange(HWND hwnd, int bar, LPINT min, LPINT max) {
@@ -170,6 +156,10 @@ extern "C" BOOL WINAPI GetScrollRange(HWND hwnd, int bar, LPINT min, LPINT max) 
 
 extern "C" BOOL WINAPI ShowScrollBar(HWND hwnd, int bar, BOOL show) {
   if (!findWindow(hwnd)) return FALSE;
+  if (isControl(bar)) {
+    ShowWindow(hwnd, show ? SW_SHOW : SW_HIDE);
+    return TRUE;
+  }
   if (bar != SB_HORZ && bar != SB_VERT && bar != SB_BOTH) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
@@ -181,6 +171,7 @@ extern "C" BOOL WINAPI ShowScrollBar(HWND hwnd, int bar, BOOL show) {
 extern "C" BOOL WINAPI EnableScrollBar(HWND hwnd, UINT bars, UINT arrows) {
   auto w = findWindow(hwnd);
   if (!w) return FALSE;
+  if (isControl((int)bars)) return (BOOL)SendMessageA(hwnd, SBM_ENABLE_ARROWS, arrows, 0);
   if (bars != SB_HORZ && bars != SB_VERT && bars != SB_BOTH) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
