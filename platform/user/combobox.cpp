@@ -16,7 +16,11 @@
 
 namespace win32::user {
 
-ComboBox* comboOf(HWND hwnd) { return hwnd ? control::state<ComboBox>(hwnd) : nullptr; }
+ComboBox* comboOf(HWND hwnd) {
+  char name[16] = {};
+  if (!hwnd || !GetClassNameA(hwnd, name, sizeof name) || lstrcmpiA(name, "ComboBox")) return nullptr;
+  return control::state<ComboBox>(hwnd);
+}
 
 void notifyCombo(ComboBox& cb, int code) {
   if (cb.parent) SendMessageA(cb.parent, WM_COMMAND, MAKEWPARAM(cb.id, code), (LPARAM)cb.self);
@@ -426,6 +430,8 @@ LRESULT CALLBACK comboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_DESTROY:
       if (cb->dropped) closeUp(*cb, false);
+      // The edit ends with its own procedure, whatever outlives the combo's state.
+      if (cb->edit && cb->editProc) SetWindowLongPtrA(cb->edit, GWLP_WNDPROC, (LONG_PTR)cb->editProc);
       if (cb->list && !cb->simple()) DestroyWindow(cb->list);
       cb->list = nullptr;
       return 0;
@@ -532,9 +538,7 @@ extern "C" BOOL WINAPI GetComboBoxInfo(HWND hwndCombo, PCOMBOBOXINFO pcbi) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
-  ComboBox* cb = nullptr;
-  char name[16];
-  if (GetClassNameA(hwndCombo, name, sizeof name) && !lstrcmpiA(name, "ComboBox")) cb = comboOf(hwndCombo);
+  ComboBox* cb = comboOf(hwndCombo);
   if (!cb || !pcbi || pcbi->cbSize != sizeof(COMBOBOXINFO)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;

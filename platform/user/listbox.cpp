@@ -291,7 +291,10 @@ LRESULT onCreate(HWND hwnd, const CREATESTRUCTA* cs, bool comboList) {
   lb->id = (UINT)(UINT_PTR)cs->hMenu;
   lb->locale = GetUserDefaultLCID();
   if (comboList) {
-    lb->combo = (HWND)cs->lpCreateParams;
+    // Only a combo box may own a drop-down list: anything else makes a plain list.
+    char name[16] = {};
+    HWND combo = (HWND)cs->lpCreateParams;
+    if (combo && GetClassNameA(combo, name, sizeof name) && !lstrcmpiA(name, "ComboBox")) lb->combo = combo;
     lb->id = 0;
   }
   // Variable heights cannot share columns; owner-drawn lists without strings have no texts to sort by.
@@ -437,8 +440,12 @@ LRESULT CALLBACK listBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, 
   if (!lb) return DefWindowProcA(hwnd, msg, wParam, lParam);
   if (msg >= LB_ADDSTRING && msg <= LB_GETLISTBOXINFO) return listMessage(*lb, msg, wParam, lParam);
   switch (msg) {
-    case WM_NCDESTROY: {
+    case WM_DESTROY:
+      // The owner hears of every item while it can still free their data.
+      lb->redraw = false;
       resetContent(*lb);
+      return 0;
+    case WM_NCDESTROY: {
       SetWindowLongPtrA(hwnd, 0, 0);
       delete lb;
       return DefWindowProcA(hwnd, msg, wParam, lParam);

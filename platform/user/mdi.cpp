@@ -165,6 +165,7 @@ LRESULT CALLBACK clientProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
       if (client->active && IsWindow(client->active)) SetFocus(client->active);
       return 0;
+    case WM_DESTROY: client->closing = true; return 0;
     case WM_NCDESTROY:
       control::detach<MdiClient>(hwnd);
       return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -209,7 +210,9 @@ void activateChild(MdiClient& client, HWND child) {
 void forgetChild(MdiClient& client, HWND child) {
   auto it = std::find(client.children.begin(), client.children.end(), child);
   if (it == client.children.end()) return;
-  if (client.active == child) {
+  if (client.active == child && client.closing) {
+    client.active = nullptr;
+  } else if (client.active == child) {
     HWND next = nullptr;
     for (HWND w : childrenInZOrder(client))
       if (w != child && IsWindowVisible(w) && !(GetWindowLongA(w, GWL_STYLE) & WS_MINIMIZE)) {

@@ -18,7 +18,8 @@ struct MdiClient {
   HWND active = nullptr;
   HWND maximized = nullptr;        // the maximized child, or null
   std::string frameTitle;          // the frame's own text while a child is maximized
-  bool titleSaved = false;         // frameTitle holds the frame's own text
+  bool titleSaved = false;
+  bool closing = false;            // the client is being destroyed: children go without activating others         // frameTitle holds the frame's own text
 
   UINT idOf(size_t index) const { return firstChildId + (UINT)index; }
 };
