@@ -1,0 +1,86 @@
+// A call through the call manager against a direct call of the same entry:
+// 10,000 calls of the trivial function TestNop of the test library
+// TESTFN.DLL, whose entry makes, checks, enters and ends its function data.
+// With "Cache DLL References" the library stays loaded between calls; by
+// default it is freed after each call and loaded again by the next.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "KyAppContext.h"
+#include "KyCallMgr.h"
+#include "KyFncParameter.h"
+#include "KyFunctionData.h"
+#include "KyWinClientApp.h"
+
+namespace {
+
+// The libraries lie in bin/ beside bench/.
+std::string binDirectory() {
+  return (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "bin").string();
+}
+
+class BenchApp : public KyWinClientApp {
+ public:
+  explicit BenchApp(bool cache) : KyWinClientApp("CallBench") {
+    ini_ = std::filesystem::temp_directory_path() / ("callmgr_bench_" + std::to_string(::getpid()) + ".ini");
+    std::ofstream(ini_) << "[Settings]\nDLL directory path=" << binDirectory()
+                        << "\nCache DLL References=" << (cache ? "True" : "False") << "\n";
+    m_pszProfileName = _strdup(ini_.c_str());
+    m_iStartMode = 5;  // no command line to read
+    CreateContext();
+  }
+  ~BenchApp() override {
+    EndContext();
+    std::filesystem::remove(ini_);
+  }
+
+ private:
+  std::filesystem::path ini_;
+};
+
+class Caller : public KyFunctionData {
+ public:
+  Caller() : KyFunctionData(new KyLocalVariable, "", "Caller", "Caller", 721, 0) {}
+};
+
+void DirectEntry(benchmark::State& state) {
+  BenchApp app(false);
+  HMODULE module = LoadLibraryA((binDirectory() + "/TESTFN.DLL").c_str());
+  auto entry = reinterpret_cast<KyEntryProc>(reinterpret_cast<void (*)()>(GetProcAddress(module, "TESTNOP")));
+  if (!entry) {
+    state.SkipWithError("TESTFN.DLL has no TESTNOP");
+    return;
+  }
+  Caller caller;
+  for (auto _ : state) {
+    KyFncParameter bundle(&caller, nullptr, nullptr, nullptr);
+    entry(&bundle);
+  }
+  FreeLibrary(module);
+}
+
+void CallManager(benchmark::State& state, bool cache) {
+  BenchApp app(cache);
+  Caller caller;
+  KyCallMgr::Call(&caller, nullptr, nullptr, 0, "TestNop", "TESTFN");
+  if (std::string(caller.GetLocals()->m_CallStatus) != " ") {
+    state.SkipWithError("the call of TestNop failed");
+    return;
+  }
+  for (auto _ : state) KyCallMgr::Call(&caller, nullptr, nullptr, 0, "TestNop", "TESTFN");
+}
+
+void CallManagerCached(benchmark::State& state) { CallManager(state, true); }
+void CallManagerUncached(benchmark::State& state) { CallManager(state, false); }
+
+BENCHMARK(DirectEntry)->Iterations(10000);
+BENCHMARK(CallManagerCached)->Iterations(10000);
+BENCHMARK(CallManagerUncached)->Iterations(10000);
+
+}  // namespace
