@@ -1,0 +1,1 @@
+set(links kernel32 user32 gdi32)

@@ -1,0 +1,7 @@
+# The panel resource library of the resource service tests.
+add_library(lc_fixture_resources SHARED)
+ky_resources(lc_fixture_resources ${CMAKE_CURRENT_LIST_DIR}/resources.rc)
+ky_windows_name(lc_fixture_resources KYRESTST.PNL)
+if(TARGET lc_app_resources_test)
+  add_dependencies(lc_app_resources_test lc_fixture_resources ky721lnc_eng)
+endif()

@@ -1,0 +1,44 @@
+// KyPanel: the panel of one function. The core library reads a few of its
+// members and calls a few of its operations; the panel itself (windows,
+// controls, events) is built on top of this class.
+#pragma once
+
+#include <windows.h>
+
+class KyFunctionData;
+class KyCtrl;
+class CWnd;
+
+class KyPanel {
+ public:
+  // The empty panel of a function: it remembers the function data and the
+  // function's panel resource library.
+  explicit KyPanel(KyFunctionData* pFunctionData);
+  virtual ~KyPanel();
+
+  KyPanel(const KyPanel&) = delete;
+  KyPanel& operator=(const KyPanel&) = delete;
+
+  KyFunctionData* GetFunctionData() const { return m_pFunctionData; }
+  HINSTANCE hGetRESInstance() const { return m_hResInstance; }
+  HWND hHandle() const { return m_hWnd; }
+  void SetFocusSet() { m_fFocusSet = 1; }
+  int IsFocusSet() const { return m_fFocusSet; }
+
+  // Operations of the panel proper (windows, events, status bar).
+  static KyPanel* FindPanelByHandle(void* pPanelList, HWND hWnd);
+  static KyPanel* FindPanelByName(void* pPanelList, const char* pszName);
+  void PanelReturn();
+  int OnClose();
+  void ClearReturn();
+  void ForgetParent(KyPanel* pGone);
+  void SetStatusBarText(const char* pszText, int iPane);
+  int DoEvent(const char* pszEventName);
+  KyCtrl* FindControlByName(const char* pszName);
+
+ protected:
+  KyFunctionData* m_pFunctionData;
+  HINSTANCE m_hResInstance = nullptr;  // the panel resource library (.PNL)
+  HWND m_hWnd = nullptr;               // the panel's frame window
+  int m_fFocusSet = 0;
+};
