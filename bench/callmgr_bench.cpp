@@ -3,6 +3,8 @@
 // TESTFN.DLL, whose entry makes, checks, enters and ends its function data.
 // With "Cache DLL References" the library stays loaded between calls; by
 // default it is freed after each call and loaded again by the next.
+#include <mscrt.h>
+
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>

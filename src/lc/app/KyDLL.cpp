@@ -4,6 +4,10 @@
 
 #include <mscrt.h>
 
+#include <map>
+#include <mutex>
+#include <string>
+
 #include "KyAppContext.h"
 #include "KyFncMessage.h"
 
@@ -44,6 +48,27 @@ Proc exportAs(HMODULE hModule, const char* pszName) {
   return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(GetProcAddress(hModule, pszName)));
 }
 
+// The cache table of "Cache DLL References": what a name was loaded as, and
+// the entries that passed the contract test.
+struct CachedLibrary {
+  HMODULE module = nullptr;
+  KyString moduleName;
+  std::map<std::string, KyEntryProc> entries;  // by implementation name
+};
+std::mutex& cacheLock() {
+  static std::mutex lock;
+  return lock;
+}
+std::map<std::string, CachedLibrary>& cacheTable() {
+  static std::map<std::string, CachedLibrary> table;
+  return table;
+}
+
+bool cacheOptionSet() {
+  KyRunOptions* pOptions = runOptions();
+  return pOptions && pOptions->fGetOption(kOptionCacheDllReferences);
+}
+
 // The 16 low bits as the signed number the messages show.
 int low16(LONG value) { return static_cast<SHORT>(value & 0xFFFF); }
 
@@ -61,9 +86,27 @@ KyDLL::KyDLL(const char* pszModuleName, const char* pszExtension) {
 }
 
 KyDLL::~KyDLL() {
-  if (!m_hModule) return;
-  KyRunOptions* pOptions = runOptions();
-  if (!(pOptions && pOptions->fGetOption(kOptionCacheDllReferences))) FreeLibrary(m_hModule);
+  if (m_hModule && !m_fCached && !cacheOptionSet()) FreeLibrary(m_hModule);
+}
+
+bool KyDLL::loadCached(const KyString& key) {
+  std::lock_guard<std::mutex> guard(cacheLock());
+  auto it = cacheTable().find(std::string(key));
+  if (it == cacheTable().end()) return false;
+  m_hModule = it->second.module;
+  m_ModuleName = it->second.moduleName;
+  m_fCached = true;
+  return true;
+}
+
+void KyDLL::rememberLoaded(const KyString& key) {
+  std::lock_guard<std::mutex> guard(cacheLock());
+  CachedLibrary& entry = cacheTable()[std::string(key)];
+  if (!entry.module) {
+    entry.module = m_hModule;
+    entry.moduleName = m_ModuleName;
+    m_fCached = true;  // this object's reference is now the table's
+  }
 }
 
 HMODULE KyDLL::loadFromContextDirectory() {
@@ -85,6 +128,22 @@ HMODULE KyDLL::loadFromContextDirectory() {
 }
 
 void KyDLL::Load(const char* pszExtension) {
+  // The table key: the name as asked for, with what decides where it is
+  // found (the search options and the context's directory).
+  KyString key;
+  const bool cache = cacheOptionSet();
+  if (cache) {
+    KyRunOptions* pOptions = runOptions();
+    KyAppContext* pContext = KyAppContext::Current();
+    key = m_ModuleName;
+    key += '\n';
+    key += pOptions->pszGetOption(kOptionDllDirectoryPath);
+    key += '\n';
+    key += pOptions->pszGetOption(kOptionPnlDirectoryPath);
+    key += '\n';
+    if (pContext) key += pContext->GetDirectory()->GetDirectory();
+    if (loadCached(key)) return;
+  }
   const UINT oldMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
   char drive[_MAX_DRIVE], directory[_MAX_DIR];
   _splitpath(m_ModuleName, drive, directory, nullptr, nullptr);
@@ -101,6 +160,7 @@ void KyDLL::Load(const char* pszExtension) {
   if (!m_hModule) m_hModule = loadFromContextDirectory();
   if (!m_hModule) KyShowMessageBox(KyFormatMessageId(KyMsgLibraryNotLoaded, {m_ModuleName}));
   SetErrorMode(oldMode);
+  if (cache && m_hModule) rememberLoaded(key);
 }
 
 KyString KyDLL::EntryName(const char* pszImplementationName) {
@@ -133,6 +193,18 @@ void KyDLL::refuseVersion(UINT nReasonId, const char* pszMessageName, const KyGe
 
 void KyDLL::ResolveEntry(const char* pszImplementationName, const char* pszMessageName) {
   if (!m_hModule) return;
+  const std::string implementation(pszImplementationName ? pszImplementationName : "");
+  if (m_fCached) {
+    std::lock_guard<std::mutex> guard(cacheLock());
+    for (auto& [key, entry] : cacheTable()) {
+      if (entry.module != m_hModule) continue;
+      auto found = entry.entries.find(implementation);
+      if (found != entry.entries.end()) {
+        m_pEntry = found->second;  // tested when it was first resolved
+        return;
+      }
+    }
+  }
   auto isZunt = exportAs<KyIsZuntFunctionProc>(m_hModule, "KyIsZuntFunction");
   if (!isZunt) {
     KyShowMessageBox(KyFormatMessageId(KyMsgNoContract, {pszMessageName, m_ModuleName}));
@@ -172,6 +244,11 @@ void KyDLL::ResolveEntry(const char* pszImplementationName, const char* pszMessa
   }
   const KyString entryName = EntryName(pszImplementationName);
   m_pEntry = exportAs<KyEntryProc>(m_hModule, entryName);
+  if (m_pEntry && m_fCached) {
+    std::lock_guard<std::mutex> guard(cacheLock());
+    for (auto& [key, entry] : cacheTable())
+      if (entry.module == m_hModule) entry.entries[implementation] = m_pEntry;
+  }
   if (!m_pEntry) {
     char system[512] = {};
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, GetLastError(),

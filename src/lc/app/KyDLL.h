@@ -71,8 +71,18 @@ class KyDLL : public KyLockableResource {
   void refuseForeign(UINT nFirstId, const char* pszMessageName);
   void refuseVersion(UINT nReasonId, const char* pszMessageName, const KyGenVersionInfo& library);
 
+  // With "Cache DLL References" a library, once loaded and tested, stays in
+  // a process-wide table under the name it was asked for: a later KyDLL of
+  // that name takes it from there without searching, loading or testing it
+  // again (a library that failed is looked at afresh every time).
+  bool loadCached(const KyString& key);
+  void rememberLoaded(const KyString& key);
+
   KyString m_ModuleName;
   HMODULE m_hModule = nullptr;
+  // The module came from (or went into) the cache table, which holds its
+  // reference: this object never frees it.
+  bool m_fCached = false;
   KyEntryProc m_pEntry = nullptr;
   KyCall* m_pOwningCall = nullptr;
 };

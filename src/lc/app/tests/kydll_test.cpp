@@ -131,7 +131,26 @@ TEST_F(KyDLLTest, CacheDllReferencesKeepsTheLibraryLoaded) {
   EXPECT_EQ(GetModuleHandleA(path.c_str()), module);
   KyDLL again("TESTK1.DLL", nullptr);
   EXPECT_EQ(again.GetModule(), module);  // the same module once more
-  FreeLibrary(module);                   // the reference the cached object kept
+  EXPECT_STREQ(again.GetModuleName(), path.c_str());
+  // It stays loaded for the rest of the process, as the option promises.
+}
+
+TEST_F(KyDLLTest, CachedLibraryIsTestedOnceAndFailuresAgain) {
+  options()->SetBoolOption(59, 1);
+  {
+    KyDLL first("TESTFN.DLL", nullptr);
+    first.ResolveEntry("Model.TestFn", "TestFn");
+    EXPECT_NE(first.GetEntry(), nullptr);
+    KyDLL second("TESTFN.DLL", nullptr);
+    second.ResolveEntry("Other.TESTFN", "TestFn");  // another implementation name: tested on its own
+    EXPECT_EQ(second.GetEntry(), first.GetEntry());
+  }
+  for (int i = 0; i < 2; ++i) {
+    KyDLL refused("TESTB1.DLL", nullptr);
+    refused.ResolveEntry("TestFn", "TestFn");
+    EXPECT_EQ(refused.GetEntry(), nullptr);
+    EXPECT_EQ(boxes().size(), 1u) << i;  // refused with its box each time
+  }
 }
 
 TEST_F(KyDLLTest, NewResourceIsLockedOnceAndHeadsTheLockableList) {
