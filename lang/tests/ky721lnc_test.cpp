@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "ky721lnc.h"
 
@@ -116,6 +119,48 @@ TEST_F(LanguageLibrary, TemplatesMenusAndIconsArePresent) {
   // A frame takes its title from the string of its own id.
   EXPECT_EQ(text(IDR_KY_MESSAGE_LOG), text(0xE006));
   EXPECT_EQ(text(IDR_KY_REPORT).substr(0, 7), "\nReport");
+}
+
+TEST_F(LanguageLibrary, LogMenuCarriesTheLogWindowsCommands) {
+  HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(IDR_KY_MESSAGE_LOG));
+  ASSERT_NE(menu, nullptr);
+  HMENU popup = GetSubMenu(menu, 0);
+  ASSERT_NE(popup, nullptr);
+  EXPECT_EQ(GetMenuItemID(popup, 0), (UINT)ID_KY_LOG_TOPMOST);
+  EXPECT_EQ(GetMenuItemID(popup, 1), (UINT)ID_KY_LOG_CLEAR);
+  DestroyMenu(menu);
+}
+
+
+INT_PTR CALLBACK plainDialog(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
+TEST_F(LanguageLibrary, DialogsCarryTheControlsTheRunTimeAddresses) {
+  struct Template {
+    int id;
+    std::vector<int> controls;
+  } templates[] = {
+      {IDD_KY_OPTIONS, {IDC_KY_OPTIONS_LIST, IDC_KY_OPTIONS_INI_PATH, IDOK, IDCANCEL}},
+      {IDD_KY_ERR400,
+       {IDC_KY_SYSTEM, IDC_KY_PROGRAM, IDC_KY_LIBRARY, IDC_KY_JOB_DESCRIPTION, IDC_KY_USER_ID, IDC_KY_BUFFER_SIZE,
+        IDC_KY_MODE_NONE, IDC_KY_MODE_HOST, IDC_KY_MODE_CODE_PAGE, IDC_KY_CODE_PAGE_LIST, IDC_KY_CODE_PAGE_LABEL,
+        IDC_KY_MESSAGE_TEXT, IDC_KY_ICON, IDC_KY_TEST, IDOK, IDCANCEL}},
+      {IDD_KY_PRINT, {IDC_KY_PRINT_PREVIEW, IDC_KY_PRINT_PRINT, IDC_KY_PRINT_SETUP, IDCANCEL}},
+      {IDD_KY_TCP_CONNECT,
+       {IDC_KY_TCP_HOST, IDC_KY_TCP_USER, IDC_KY_TCP_PASSWORD, IDC_KY_TCP_SAVE_HOST, IDC_KY_TCP_SAVE_USER,
+        IDC_KY_TCP_SAVE_PASSWORD, IDOK, IDCANCEL}},
+      {IDD_KY_MESSAGE, {IDC_KY_MESSAGE_TEXT, IDOK}},
+      {IDD_KY_TCP_PASSWORD, {IDC_KY_NEW_PASSWORD, IDC_KY_NEW_PASSWORD_AGAIN, IDC_KY_SAVE_NEW_PASSWORD, IDOK, IDCANCEL}},
+      {IDD_KY_RTF_PRINT, {IDC_KY_RTF_PREVIEW, IDC_KY_RTF_PRINT, IDCANCEL}},
+      {IDD_KY_PANEL_DIALOG, {}},
+      {IDD_KY_PANEL_DIALOG_SIZING, {}},
+  };
+  for (const auto& t : templates) {
+    HWND dialog = CreateDialogParamA(module, MAKEINTRESOURCEA(t.id), nullptr, plainDialog, 0);
+    ASSERT_NE(dialog, nullptr) << "template " << t.id;
+    for (int control : t.controls) EXPECT_NE(GetDlgItem(dialog, control), nullptr) << t.id << " control " << control;
+    EXPECT_EQ(((GetWindowLongA(dialog, GWL_STYLE) & WS_THICKFRAME) != 0), t.id == IDD_KY_PANEL_DIALOG_SIZING) << t.id;
+    DestroyWindow(dialog);
+  }
 }
 
 }  // namespace
