@@ -37,3 +37,13 @@ int WINAPI WindowWidth(HWND window);
 // caller provides the room. Answers `text`.
 LPSTR WINAPI _fstrcins(LPSTR text, char c, int count, int position);
 }
+
+extern "C" {
+// Dialog-message handling for a dialog that embeds a tab page: Tab and
+// Shift+Tab move through the page's controls as part of the dialog's order
+// (right after the tab control `tabId`), Enter and Esc go to the dialog
+// when the page has no default or cancel button, Alt+mnemonics find
+// controls on the page too. Without a page, IsDialogMessageA(dialog, msg).
+// Non-zero when the message was used.
+BOOL WINAPI IsTabDlgMessage(HWND dialog, HWND page, int tabId, LPMSG msg);
+}
