@@ -60,6 +60,7 @@ void HCtlTrackCapture(HCtlRecord* record, BOOL horizontal) {
   GetCursorPos(&last);
   ScreenToClient(window, &last);
   bool done = false;
+  bool moved = false;  // the first move goes out at once
   while (!done && IsWindow(window)) {
     POINT at{};
     GetCursorPos(&at);
@@ -68,7 +69,8 @@ void HCtlTrackCapture(HCtlRecord* record, BOOL horizontal) {
       PostMessageA(window, WM_LBUTTONUP, 0, pointParam(at));
       break;
     }
-    if (GetTickCount() - lastMove > delay) {
+    if (!moved || GetTickCount() - lastMove > delay) {
+      moved = true;
       SendMessageA(window, WM_MOUSEMOVE, keyFlags(), pointParam(at));
       if (!IsWindow(window)) break;
       UpdateWindow(window);

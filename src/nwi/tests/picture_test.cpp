@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -183,6 +184,91 @@ TEST(Pictures, LibraryIconAndFileDrawing) {
   EXPECT_EQ(canvas.at(0, 5), RGB(255, 255, 255));
   EXPECT_FALSE(HCtlDrawPictureFile(canvas.dc(), "/no/such/file.bmp", &r, 0));
   std::remove(path.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Pictures, BitmapsOfAnotherModuleAreReadAsDibsAndShared) {
+  HINSTANCE program = GetModuleHandleA(nullptr);
+  HCtlPicture a{};
+  HCtlPicture b{};
+  ASSERT_TRUE(HCtlLoadPicture(&a, program, "ProgramPic", FALSE));
+  EXPECT_EQ(a.kind, HCTL_PIC_DIBBITMAP);
+  ASSERT_TRUE(HCtlLoadPicture(&b, program, "PROGRAMPIC", FALSE));
+  EXPECT_EQ(a.handle, b.handle) << "one cache entry for both users";
+  int w = 0, h = 0;
+  HCtlPictureSize(&a, &w, &h);
+  EXPECT_EQ(w, 12);
+  EXPECT_EQ(h, 12);
+  NwiCanvas canvas(12, 12);
+  HCtlDrawPicture(canvas.dc(), &a, 0, 0, RGB(0, 255, 0));
+  EXPECT_EQ(canvas.at(0, 0), RGB(255, 255, 255)) << "the green corner is the key";
+  EXPECT_EQ(canvas.at(6, 6), RGB(0, 0, 0)) << "the radio dot";
+  HCtlFreePicture(&a);
+  BITMAP info{};
+  EXPECT_NE(GetObjectA(b.handle, sizeof info, &info), 0) << "kept for the other user";
+  HCtlFreePicture(&b);
+}
+
+// A 16x16 icon of 4 bits per pixel: colour 1 (red) inside, transparent border.
+std::string writeIcon(const char* name, bool wrongSize) {
+  const int w = 16, h = 16;
+  const int xorRow = 8;   // 16 pixels x 4 bits
+  const int andRow = 4;   // 16 bits, DWORD-aligned
+  std::vector<unsigned char> image(40 + 16 * 4 + xorRow * h + andRow * h, 0);
+  BITMAPINFOHEADER info{};
+  info.biSize = 40;
+  info.biWidth = w;
+  info.biHeight = h * 2;
+  info.biPlanes = 1;
+  info.biBitCount = 4;
+  std::memcpy(image.data(), &info, sizeof info);
+  unsigned char* palette = image.data() + 40;
+  palette[4 + 2] = 255;  // entry 1: red (B, G, R, 0)
+  unsigned char* xorBits = palette + 64;
+  unsigned char* andBits = xorBits + xorRow * h;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const bool inside = x >= 4 && x < 12 && y >= 4 && y < 12;
+      if (inside) xorBits[y * xorRow + x / 2] |= (x % 2 ? 0x01 : 0x10);
+      else andBits[y * andRow + x / 8] |= 0x80 >> (x % 8);
+    }
+  std::vector<unsigned char> file(6 + 16);
+  const WORD header[3] = {0, 1, 1};
+  std::memcpy(file.data(), header, 6);
+  file[6] = w;
+  file[7] = h;
+  file[8] = 16;
+  const WORD planes = 1, bits = 4;
+  std::memcpy(&file[10], &planes, 2);
+  std::memcpy(&file[12], &bits, 2);
+  const DWORD size = wrongSize ? 0xFFFFFF : static_cast<DWORD>(image.size());
+  const DWORD offset = 22;
+  std::memcpy(&file[14], &size, 4);
+  std::memcpy(&file[18], &offset, 4);
+  file.insert(file.end(), image.begin(), image.end());
+  const std::string path = std::string(KY_BIN_DIR) + "/../" + name;
+  FILE* f = std::fopen(path.c_str(), "wb");
+  std::fwrite(file.data(), file.size(), 1, f);
+  std::fclose(f);
+  return path;
+}
+
+TEST(Pictures, IconFilesAreReadWithTheirMask) {
+  for (bool wrongSize : {false, true}) {
+    const std::string path = writeIcon("nwi_icon.ico", wrongSize);
+    HCtlPicture slot{};
+    ASSERT_TRUE(HCtlLoadPicture(&slot, nullptr, path.c_str(), TRUE)) << wrongSize;
+    EXPECT_EQ(slot.kind, HCTL_PIC_ICON);
+    NwiCanvas canvas(40, 40);
+    EXPECT_TRUE(HCtlDrawPicture(canvas.dc(), &slot, 0, 0, 0));
+    EXPECT_GT(canvas.count(RGB(255, 0, 0)), 0) << "the red centre";
+    EXPECT_EQ(canvas.at(0, 0), RGB(255, 255, 255)) << "the masked border";
+    HCtlFreePicture(&slot);
+    std::remove(path.c_str());
+  }
 }
 
 }  // namespace
