@@ -23,6 +23,15 @@ struct HCtlRecord {
 typedef LRESULT (*HCtlClassHandler)(HWND window, UINT message, WPARAM wParam, LPARAM lParam, BOOL* passOn,
                                     HCtlRecord* record);
 
+// Each class's handler is a function of exactly this signature, defined in
+// the global namespace beside the class's code:
+//   HButtProc (Butt, record in slot 1), HEdProc (Edit_SS and Edit), HLProc
+//   (List), HStatProc (Stat), HToolProc (Tool), HCProc (Comb), HCDropProc
+//   (Drop), HGridProc (Grid), HTabsProc (Tabs), HSpProc (Spin);
+// all others keep their record in slot 0. RavletsInit registers a class only
+// when its handler is linked into the library (ravlets.cpp refers to them
+// weakly), so a class whose code is not built yet is simply absent.
+
 // The record slot of a class is the index of a pointer-sized window long
 // (byte offset slot * sizeof(LONG_PTR)).
 LRESULT HCtlDispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, HCtlClassHandler handler,
