@@ -290,6 +290,7 @@ LRESULT onCreate(HWND hwnd, const CREATESTRUCTA* cs, bool comboList) {
   lb->parent = cs->hwndParent;
   lb->id = (UINT)(UINT_PTR)cs->hMenu;
   lb->locale = GetUserDefaultLCID();
+  lb->redraw = !(cs->style & LBS_NOREDRAW);
   if (comboList) {
     // Only a combo box may own a drop-down list: anything else makes a plain list.
     char name[16] = {};
