@@ -10,6 +10,7 @@
 #include "datatypes.h"
 #include "datetime.h"
 #include "intlprofile.h"
+#include "suballocator.h"
 
 namespace {
 
@@ -367,6 +368,57 @@ TEST(DeleteKey, EachTypeDeletesByItsRules) {
     EXPECT_EQ(HCtlDeleteKey(c.type, 's', text, c.picture, c.position), c.result) << c.type << " " << c.text;
     EXPECT_STREQ(text, c.after) << c.type << " " << c.text << " at " << c.position;
   }
+}
+
+TEST(EditKey, DispatchesByType) {
+  IntlProfile profile;
+  const struct {
+    char type;
+    char storage;
+    const char* picture;
+    const char* text;
+    int caret;
+    char key;
+    char range;
+    int result;
+    const char* after;
+    int caretAfter;
+  } cases[] = {
+      {'m', 's', "##-##", "1_-__", 1, '2', 0, 0, "12-__", 2},
+      {'n', 'l', "*0", "12", 2, '3', 'l', 0, "123", 3},
+      {'n', 'b', "*0", "25", 2, '6', 'b', 1, "25", 2},
+      {'i', 'd', "", "1.5", 3, 'e', 0, 0, "1.5e", 4},
+      {'z', 'd', "*0.00", "0.00", 4, '7', 0, 0, "0.07", 4},
+      {'d', 'd', "", "02/03/2017", 3, '1', 0, 0, "02/13/2017", 4},
+      {'t', 't', "", "1:05:09 am", 8, 'p', 0, 0, "1:05:09 pm", 9},
+      {'k', 'T', "", "02/03/2017 1:05:09 am", 0, 'x', 0, 1, "02/03/2017 1:05:09 am", 0},
+  };
+  for (const auto& c : cases) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%s", c.text);
+    int caret = -1, selection = -1;
+    EXPECT_EQ(HCtlEditKey(c.type, c.storage, text, sizeof text, c.picture, c.caret, c.key, &caret, &selection, c.range),
+              c.result)
+        << c.type << " " << c.text << " key " << c.key;
+    EXPECT_STREQ(text, c.after);
+    if (c.result == 0) {
+      EXPECT_EQ(caret, c.caretAfter) << c.type << " " << c.text;
+      EXPECT_EQ(selection, 0);
+    }
+  }
+}
+
+TEST(SetPicture, ReplacesTheFieldsOwnCopy) {
+  LPSTR held = nullptr;
+  EXPECT_EQ(HCtlSetPicture('n', &held, "*0.00"), 1);
+  ASSERT_NE(held, nullptr);
+  EXPECT_STREQ(held, "*0.00");
+  EXPECT_EQ(HCtlSetPicture('n', &held, "0"), 1);
+  EXPECT_STREQ(held, "0");
+  EXPECT_EQ(HCtlSetPicture('s', &held, "x"), 0);  // strings have no picture
+  EXPECT_EQ(HCtlSetPicture('n', &held, nullptr), 0);
+  EXPECT_STREQ(held, "0");
+  HCtlFree(held);
 }
 
 }  // namespace
