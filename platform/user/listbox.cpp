@@ -90,15 +90,20 @@ int compareByOwner(ListBox& lb, ULONG_PTR newData, int existing) {
   return (int)SendMessageA(ownerWindow(lb), WM_COMPAREITEM, ci.CtlID, (LPARAM)&ci);
 }
 
+int compareWith(ListBox& lb, const ListItem& item, int existing) {
+  if (!lb.hasStrings()) return compareByOwner(lb, item.data, existing);
+  const std::string& other = lb.items.at(existing).text;
+  return compareText(lb, item.text.data(), (int)item.text.size(), other.data(), (int)other.size());
+}
+
 // Where a sorted list takes a new item: after the items that compare equal.
+// Items often arrive in order (a sorted query, a log), so the end is tried first.
 int sortedPosition(ListBox& lb, const ListItem& item) {
   int lo = 0, hi = lb.count();
+  if (hi > 0 && compareWith(lb, item, hi - 1) >= 0) return hi;
   while (lo < hi) {
     int mid = lo + (hi - lo) / 2;
-    int order = lb.hasStrings() ? compareText(lb, item.text.data(), (int)item.text.size(), lb.items.at(mid).text.data(),
-                                              (int)lb.items.at(mid).text.size())
-                                : compareByOwner(lb, item.data, mid);
-    if (order < 0) hi = mid;
+    if (compareWith(lb, item, mid) < 0) hi = mid;
     else lo = mid + 1;
   }
   return lo;
