@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "datetime.h"
+#include "textbuffer.h"
 
 namespace {
 
@@ -51,14 +52,12 @@ int dateSize(char storage) {
 
 template <typename T>
 T load(const void* value) {
-  T result;
-  std::memcpy(&result, value, sizeof result);
-  return result;
+  return HCtlLoad<T>(value);
 }
 
 template <typename T>
 void storeAs(void* value, T number) {
-  std::memcpy(value, &number, sizeof number);
+  HCtlStore(value, 0, number);
 }
 
 // Truncates toward zero and stores when the result lies in T's range:

@@ -6,6 +6,7 @@
 
 #include "datetime.h"
 #include "intlsettings.h"
+#include "textbuffer.h"
 
 namespace {
 
@@ -219,18 +220,10 @@ char separatorChar(const char* picture, const std::vector<Segment>& segments, si
   return ' ';
 }
 
-bool insertAt(char* text, int textSize, int position, char c) {
-  const int n = static_cast<int>(std::strlen(text));
-  if (n + 2 > textSize || position < 0 || position > n) return false;
-  std::memmove(text + position + 1, text + position, n - position + 1);
-  text[position] = c;
-  return true;
-}
-
 // A digit into the field segment at the caret; false when refused.
 bool digitIntoField(char* text, int textSize, const Segment& s, int caret, char key, int& newCaret) {
   if (s.oneLetter && s.length == 1) {
-    if (!insertAt(text, textSize, caret, key)) return false;
+    if (!HCtlInsertChar(text, textSize, caret, key)) return false;
   } else if (isDigit(text[caret]) || text[caret] == ' ') {
     text[caret] = key;
   } else {
@@ -259,7 +252,7 @@ bool digitKey(char* text, int textSize, const char* picture, const std::vector<S
       if (segments[i].length > 0) last = static_cast<int>(i);
     if (last >= 0 && segments[last].kind == 'F' && segments[last].length < segments[last].width &&
         segments[last].start + segments[last].length == n)
-      return insertAt(text, textSize, n, key) && (newCaret = n + 1, true);
+      return HCtlInsertChar(text, textSize, n, key) && (newCaret = n + 1, true);
     const size_t next = static_cast<size_t>(last + 1);
     if (next + 1 < segments.size() && (segments[next].kind == 'S' || segments[next].kind == ' ') &&
         segments[next + 1].kind == 'F' && n + 3 <= textSize) {
@@ -270,7 +263,7 @@ bool digitKey(char* text, int textSize, const char* picture, const std::vector<S
       return true;
     }
     if (next < segments.size() && segments[next].kind == 'F' && n == 0)
-      return insertAt(text, textSize, 0, key) && (newCaret = 1, true);
+      return HCtlInsertChar(text, textSize, 0, key) && (newCaret = 1, true);
     return false;
   }
   const Segment& s = segments[index];
@@ -279,7 +272,7 @@ bool digitKey(char* text, int textSize, const char* picture, const std::vector<S
     // Right behind a one-digit field the digit completes it.
     if (index > 0 && segments[index - 1].kind == 'F' && segments[index - 1].oneLetter &&
         segments[index - 1].length == 1)
-      return insertAt(text, textSize, caret, key) && (newCaret = caret + 1, true);
+      return HCtlInsertChar(text, textSize, caret, key) && (newCaret = caret + 1, true);
     // Otherwise it goes to the place behind the separator.
     if (static_cast<size_t>(index + 1) < segments.size() && segments[index + 1].kind == 'F' &&
         segments[index + 1].length > 0)

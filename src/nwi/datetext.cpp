@@ -7,6 +7,7 @@
 
 #include "datetime.h"
 #include "intlsettings.h"
+#include "textbuffer.h"
 
 namespace {
 
@@ -58,27 +59,7 @@ const Names& names() {
 char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 char upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
 
-struct Writer {
-  char* out;
-  int capacity;
-  int length = 0;
-  void put(char c) {
-    if (length < capacity) out[length++] = c;
-  }
-  // The number with at least `width` digits (leading zeros), '-' first
-  // when negative.
-  void number(int value, int width) {
-    char digits[12];
-    int n = 0;
-    unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
-    do {
-      digits[n++] = static_cast<char>('0' + magnitude % 10);
-      magnitude /= 10;
-    } while (magnitude);
-    if (value < 0) put('-');
-    for (int i = n; i < width; ++i) put('0');
-    while (n > 0) put(digits[--n]);
-  }
+struct Writer : HCtlTextWriter {
   // A name in the case the picture letters ask for: the first letter by
   // the token's first letter, the others by its second letter (upper case
   // letters make capitals, lower case ones keep the name as it is; a
@@ -130,7 +111,7 @@ extern "C" int WINAPI DateTimeToString(const HCtlDateTime* record, const char* p
   const int dayOfWeek = static_cast<int>((int64_t{HCtlJulianDay(r.year, r.month, r.day)} + 1) % 7);
   const int monthIndex = r.month >= 1 && r.month <= 12 ? r.month - 1 : 0;
 
-  Writer w{out, outSize - 1};
+  Writer w{{out, outSize - 1}};
   bool hourWritten = false;
   for (const char* p = picture; *p && w.length < w.capacity;) {
     const char c = lower(*p);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "intlsettings.h"
+#include "textbuffer.h"
 
 namespace {
 
@@ -28,14 +29,12 @@ constexpr int64_t kMaxTimeValue = 32535215999LL;
 
 template <typename T>
 T load(const void* value, size_t offset = 0) {
-  T result;
-  std::memcpy(&result, static_cast<const char*>(value) + offset, sizeof result);
-  return result;
+  return HCtlLoad<T>(value, offset);
 }
 
 template <typename T>
-void store(void* value, size_t offset, T number) {
-  std::memcpy(static_cast<char*>(value) + offset, &number, sizeof number);
+void store(void* value, size_t offset, T field) {
+  HCtlStore(value, offset, field);
 }
 
 bool leapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }

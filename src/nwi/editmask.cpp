@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "textbuffer.h"
+
 namespace {
 
 bool isLetter(unsigned char c) { return std::isalpha(c) || c >= 0xCA; }
@@ -56,15 +58,6 @@ bool nextElement(const char*& mask, Element& element) {
   return true;
 }
 
-struct Writer {
-  char* out;
-  int capacity;
-  int length = 0;
-  void put(char c) {
-    if (length < capacity) out[length++] = c;
-  }
-};
-
 int copyText(const char* text, char* out, int outSize) {
   const size_t count = strnlen(text, static_cast<size_t>(outSize - 1));
   std::memcpy(out, text, count);
@@ -77,7 +70,7 @@ int copyText(const char* text, char* out, int outSize) {
 int HCtlMaskFormat(const char* text, const char* mask, char* out, int outSize, int direction) {
   if (!text || !out || outSize < 1) return 0;
   if (!mask || !*mask) return copyText(text, out, outSize);
-  Writer w{out, outSize - 1};
+  HCtlTextWriter w{out, outSize - 1};
   const char* t = text;
   Element e;
   int result = -1;

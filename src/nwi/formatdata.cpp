@@ -11,6 +11,7 @@
 #include "intlsettings.h"
 #include "library.h"
 #include "numberformat.h"
+#include "textbuffer.h"
 
 namespace {
 
@@ -70,12 +71,6 @@ int booleanKey(char* text, int textSize, const char* picture, char key, int* new
   if (newCaret) *newCaret = 0;
   if (selection) *selection = 1000;  // all of it
   return 0;
-}
-
-void removeCharacters(char* text, int position, int count) {
-  const int n = static_cast<int>(std::strlen(text));
-  if (position + count > n) count = n - position;
-  std::memmove(text + position, text + position + count, n - position - count + 1);
 }
 
 }  // namespace
@@ -201,7 +196,7 @@ int HCtlDeleteKey(char type, char storage, char* text, const char* picture, int 
       // text has none (country 66).
       const bool pair = HCtlIntlSettings().country != 66 && position + 1 < n &&
                         IsDBCSLeadByte(static_cast<BYTE>(text[position]));
-      removeCharacters(text, position, pair ? 2 : 1);
+      HCtlRemoveChars(text, position, pair ? 2 : 1);
       return 0;
     }
     case 'm':
@@ -209,19 +204,19 @@ int HCtlDeleteKey(char type, char storage, char* text, const char* picture, int 
     case 'c': case 'n':
       switch (HCtlNumberDelete(text, picture, position)) {
         case 2: return 1;
-        case 1: removeCharacters(text, position, 1); return 0;
+        case 1: HCtlRemoveChars(text, position, 1); return 0;
         default: return 0;
       }
     case 'i':
       switch (HCtlExponentDelete(text, position)) {
         case 2: return 1;
-        case 1: removeCharacters(text, position, 1); return 0;
+        case 1: HCtlRemoveChars(text, position, 1); return 0;
         default: return 0;
       }
     case 'z': {
       if (position >= n) return 0;
       if (text[position] == HCtlIntlSettings().decimalSep) return 1;
-      if (HCtlFloatDelete(text, picture, position) == 1) removeCharacters(text, position, 1);
+      if (HCtlFloatDelete(text, picture, position) == 1) HCtlRemoveChars(text, position, 1);
       return 0;
     }
     case 'h':

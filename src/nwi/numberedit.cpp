@@ -7,6 +7,7 @@
 
 #include "intlsettings.h"
 #include "numberformat.h"
+#include "textbuffer.h"
 
 namespace {
 
@@ -16,22 +17,6 @@ bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; 
 bool isExponentLetter(char c) { return c == 'd' || c == 'D' || c == 'e' || c == 'E'; }
 
 int length(const char* text) { return static_cast<int>(std::strlen(text)); }
-
-// Inserts `c` at `position` when the buffer has room for it.
-bool insertAt(char* text, int textSize, int position, char c) {
-  const int n = length(text);
-  if (n + 2 > textSize || position < 0 || position > n) return false;
-  std::memmove(text + position + 1, text + position, n - position + 1);
-  text[position] = c;
-  return true;
-}
-
-void removeAt(char* text, int position, int count = 1) {
-  const int n = length(text);
-  if (position < 0 || position >= n) return;
-  if (position + count > n) count = n - position;
-  std::memmove(text + position, text + position + count, n - position - count + 1);
-}
 
 int countDigits(const char* begin, const char* end) {
   int count = 0;
@@ -96,11 +81,11 @@ bool numberKey(char* text, int textSize, const HCtlNumberState& st, const char* 
   const char separator = HCtlIntlSettings().decimalSep;
   const int fractionLimit = st.fraction.maxDigits < 0 ? kFreePrecision : st.fraction.maxDigits;
   const int integerLimit = st.integer.maxDigits < 0 ? integerRoom(range, textSize) : st.integer.maxDigits;
-  if (text[caret] == '-' && key != '-') removeAt(text, caret);
+  if (text[caret] == '-' && key != '-') HCtlRemoveChars(text, caret);
 
   if (key == '-') {
     if (caret != 0) return false;
-    if (text[0] != '-' && !insertAt(text, textSize, 0, '-')) return false;
+    if (text[0] != '-' && !HCtlInsertChar(text, textSize, 0, '-')) return false;
     caret = 1;
     return true;
   }
@@ -108,11 +93,11 @@ bool numberKey(char* text, int textSize, const HCtlNumberState& st, const char* 
   if (key == separator) {
     if (point && point - text < caret) return false;
     if (point) {
-      removeAt(text, caret, static_cast<int>(point - text) - caret);
+      HCtlRemoveChars(text, caret, static_cast<int>(point - text) - caret);
     } else {
       if (!st.hasPoint) return false;
       text[caret] = 0;  // the digits behind the caret go
-      if (!insertAt(text, textSize, caret, separator)) return false;
+      if (!HCtlInsertChar(text, textSize, caret, separator)) return false;
     }
     caret += 1;
     return true;
@@ -120,7 +105,7 @@ bool numberKey(char* text, int textSize, const HCtlNumberState& st, const char* 
   if (key == ' ') {
     const int result = HCtlNumberDelete(text, picture, caret);
     if (result == 0) return false;
-    if (result == 1) removeAt(text, caret);
+    if (result == 1) HCtlRemoveChars(text, caret);
     else caret += 1;
     return true;
   }
@@ -135,19 +120,19 @@ bool numberKey(char* text, int textSize, const HCtlNumberState& st, const char* 
   const int integerDigits = countDigits(text, point ? point : text + n);
   if (under == 0) {
     if (point ? countDigits(point + 1, text + n) >= fractionLimit : integerDigits >= integerLimit) return false;
-    if (!insertAt(text, textSize, caret, key)) return false;
+    if (!HCtlInsertChar(text, textSize, caret, key)) return false;
     caret += 1;
     return true;
   }
   if (under == separator) {
     if (integerDigits < integerLimit) {
-      if (!insertAt(text, textSize, caret, key)) return false;
+      if (!HCtlInsertChar(text, textSize, caret, key)) return false;
       caret += 1;
       return true;
     }
     if (fractionLimit == 0) return false;
     if (isDigit(text[caret + 1])) text[caret + 1] = key;
-    else if (text[caret + 1] != 0 || !insertAt(text, textSize, caret + 1, key)) return false;
+    else if (text[caret + 1] != 0 || !HCtlInsertChar(text, textSize, caret + 1, key)) return false;
     caret += 2;
     return true;
   }
@@ -212,7 +197,7 @@ int HCtlExponentKey(char* text, int textSize, const char* picture, int caret, ch
     return 1;
   }
   if (replace) text[caret] = key;
-  else if (!insertAt(text, textSize, caret, key)) return 1;
+  else if (!HCtlInsertChar(text, textSize, caret, key)) return 1;
   report(caret + 1, caret, newCaret, count);
   return 0;
 }
@@ -227,20 +212,20 @@ int HCtlFloatKey(char* text, int textSize, const char* picture, int caret, char 
   if (!text || caret < 0 || caret > length(text)) return 1;
   const char separator = HCtlIntlSettings().decimalSep;
   if (key == '-') {
-    if (text[0] != '-' && !insertAt(text, textSize, 0, '-')) return 1;
+    if (text[0] != '-' && !HCtlInsertChar(text, textSize, 0, '-')) return 1;
   } else if (key == '+') {
-    if (text[0] == '-') removeAt(text, 0);
+    if (text[0] == '-') HCtlRemoveChars(text, 0);
   } else if (key == '.' || key == separator) {
     // The separator has a fixed place; the key changes nothing.
   } else if (isDigit(key)) {
-    if (!insertAt(text, textSize, caret, key)) return 1;
+    if (!HCtlInsertChar(text, textSize, caret, key)) return 1;
     // The digit shifts the number one place to the left of the separator.
     if (char* point = std::strchr(text, separator); point && point[1]) {
       point[0] = point[1];
       point[1] = separator;
     }
     char* integer = text[0] == '-' ? text + 1 : text;
-    if (integer[0] == '0' && isDigit(integer[1])) removeAt(text, static_cast<int>(integer - text));
+    if (integer[0] == '0' && isDigit(integer[1])) HCtlRemoveChars(text, static_cast<int>(integer - text));
   } else {
     return 1;
   }
@@ -257,7 +242,7 @@ int HCtlFloatDelete(char* text, const char* picture, int position) {
   if (c == separator) return 2;
   if (!isDigit(c)) return 1;
   const size_t before = std::strlen(text);
-  removeAt(text, position);
+  HCtlRemoveChars(text, position);
   HCtlNumberState st;
   HCtlNumberPicture(picture, 0, 0, &st);
   const bool negative = text[0] == '-';

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "intlsettings.h"
+#include "textbuffer.h"
 
 namespace {
 
@@ -139,17 +140,7 @@ const char* selectSection(const char* picture, int negative, int strict, Section
   return chosen;
 }
 
-// A bounded text under construction; `overflow` marks text that was cut.
-struct Builder {
-  char* data;
-  int capacity;  // characters, without the terminator
-  int length = 0;
-  bool overflow = false;
-  void put(char c) {
-    if (length < capacity) data[length++] = c;
-    else overflow = true;
-  }
-};
+using Builder = HCtlTextWriter;
 
 void reverse(char* begin, char* end) {
   while (begin < end) {

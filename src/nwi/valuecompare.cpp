@@ -4,14 +4,13 @@
 
 #include "datatypes.h"
 #include "datetime.h"
+#include "textbuffer.h"
 
 namespace {
 
 template <typename T>
 T load(const void* value, size_t offset = 0) {
-  T result;
-  std::memcpy(&result, static_cast<const char*>(value) + offset, sizeof result);
-  return result;
+  return HCtlLoad<T>(value, offset);
 }
 
 template <typename T>
