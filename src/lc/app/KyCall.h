@@ -13,6 +13,7 @@
 #include "KyString.h"
 
 class KyDLL;
+class KyDatabaseConnection;
 class KyCallMgr;
 class KyFunctionData;
 class KyFncParameter;
@@ -48,6 +49,9 @@ struct KyCallServices {
                              int iKind) = nullptr;
   // The built-in of a name beginning with '*', or null when unknown.
   KyBuiltInFunction* (*MakeBuiltIn)(const char* pszImplementationName) = nullptr;
+  // The registered database connection of the name and kind (1 ODBC,
+  // 2 OCI), made and registered when there is none; null when it cannot be.
+  KyDatabaseConnection* (*GetConnection)(KyCallMgr* pCallMgr, const char* pszName, int iKind) = nullptr;
 };
 // The process's services; subsystems fill their members when they load.
 KyCallServices& KyGetCallServices();

@@ -91,11 +91,11 @@ class KyCallMgr {
   KyCOMAppList* GetCOMAppList() { return &m_COMAppList; }
   const std::list<KyLockableResource*>& GetLockableList() const { return m_LockableList; }
 
-  // Default database connections (kind 2 OCI, 1 ODBC); the data-access
-  // subsystem sets them.
-  void* m_pDefaultOCIConnection = nullptr;
-  void* m_pDefaultODBCConnection = nullptr;
-  void* GetDatabaseConnectionList(int iKind) const {
+  // Default database connections: kind 1 ODBC, kind 2 OCI (the kinds the
+  // generated code passes); not owned.
+  KyDatabaseConnection* m_pDefaultOCIConnection = nullptr;
+  KyDatabaseConnection* m_pDefaultODBCConnection = nullptr;
+  KyDatabaseConnection* GetDatabaseConnectionList(int iKind) const {
     return iKind == 1 ? m_pDefaultODBCConnection : iKind == 2 ? m_pDefaultOCIConnection : nullptr;
   }
 

@@ -8,6 +8,7 @@
 
 #include "KyAppContext.h"
 #include "KyCallMgr.h"
+#include "KyDatabaseConnection.h"
 #include "KyFncMessage.h"
 #include "KyFncParameter.h"
 #include "KyRegistryLists.h"
@@ -375,6 +376,28 @@ void KyFunctionData::SetPanel(KyPanel* pPanel) {
     m_pPanel = pPanel;
     m_pParentPanel = pPanel;
   }
+}
+
+void KyFunctionData::SetDatabaseConnectionName(const char* pszName, int fMake, int iKind) {
+  m_ConnectionName = pszName;
+  if (!fMake) return;
+  KyCallMgr* pCallMgr = m_pLocation && m_pLocation->m_pOwner ? m_pLocation->m_pOwner : KyCallMgr::GetCallMgr();
+  KyCallServices& services = KyGetCallServices();
+  if (!pCallMgr || !services.GetConnection) return;
+  if (KyDatabaseConnection* pConnection = services.GetConnection(pCallMgr, m_ConnectionName, iKind)) {
+    if (iKind == 1) pCallMgr->m_pDefaultODBCConnection = pConnection;
+    if (iKind == 2) pCallMgr->m_pDefaultOCIConnection = pConnection;
+  }
+}
+
+const char* KyFunctionData::GetDatabaseConnectionName() {
+  if (m_ConnectionName.IsEmpty()) {
+    KyCallMgr* pCallMgr = m_pLocation && m_pLocation->m_pOwner ? m_pLocation->m_pOwner : KyCallMgr::GetCallMgr(FALSE);
+    KyDatabaseConnection* pDefault = nullptr;
+    if (pCallMgr) pDefault = pCallMgr->m_pDefaultODBCConnection ? pCallMgr->m_pDefaultODBCConnection : pCallMgr->m_pDefaultOCIConnection;
+    if (pDefault) m_ConnectionName = pDefault->GetConnectionName();
+  }
+  return m_ConnectionName;
 }
 
 KyFncDataHandler::~KyFncDataHandler() {

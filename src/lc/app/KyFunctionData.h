@@ -56,6 +56,13 @@ class KyFunctionData : public KyLockableResource {
   void Return();
 
   void SetPanel(KyPanel* pPanel);
+  // Stores the name; with fMake the call manager gets or makes the
+  // connection of the name and kind (1 ODBC, 2 OCI) and makes it the
+  // default of its kind.
+  void SetDatabaseConnectionName(const char* pszName, int fMake, int iKind);
+  // The own name when set; else the name of the default connection (ODBC,
+  // then OCI), which becomes the own; "" when there is none.
+  const char* GetDatabaseConnectionName();
   void SetComEvent(KyComHandler* pHandler) { m_pComHandler = pHandler; }
 
   // The panel title when not empty, else the function name.

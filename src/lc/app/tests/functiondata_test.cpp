@@ -4,6 +4,7 @@
 // the guard that hands the returning status to the caller.
 #include <gtest/gtest.h>
 
+#include "KyDatabaseConnection.h"
 #include "KyFncParameter.h"
 #include "KyFunctionData.h"
 #include "callenv.h"
@@ -108,6 +109,25 @@ TEST_F(FunctionDataTest, StartedDirectlyItsBlocksAreItsOwn) {
   EXPECT_EQ(function->Entry(), 1);
   delete function;
   EXPECT_EQ(bundle.m_pCallee, nullptr);
+}
+
+TEST_F(FunctionDataTest, ConnectionNameFallsBackToTheDefaultConnection) {
+  static KyDatabaseConnection* made = nullptr;
+  KyGetCallServices().GetConnection = [](KyCallMgr*, const char* name, int kind) {
+    made = new KyDatabaseConnection(kind, name);
+    return made;
+  };
+  KyFunctionData first(new KyLocalVariable, "", "First", "First", 721, 0);
+  KyFunctionData second(new KyLocalVariable, "", "Second", "Second", 721, 0);
+  EXPECT_STREQ(second.GetDatabaseConnectionName(), "");  // no default yet
+  first.SetDatabaseConnectionName("Orders", 1, 1);
+  EXPECT_STREQ(first.GetDatabaseConnectionName(), "Orders");
+  EXPECT_EQ(callMgr()->GetDatabaseConnectionList(1), made);
+  EXPECT_EQ(callMgr()->GetDatabaseConnectionList(2), nullptr);
+  EXPECT_STREQ(second.GetDatabaseConnectionName(), "Orders");  // the default's name, now its own
+  KyGetCallServices() = KyCallServices{};
+  callMgr()->m_pDefaultODBCConnection = nullptr;
+  delete made;
 }
 
 }  // namespace
