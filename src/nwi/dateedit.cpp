@@ -12,16 +12,7 @@ namespace {
 
 constexpr int kPictureSize = 64;
 
-char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
-bool isAlpha(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
 bool isToken(char c) { return c == 'd' || c == 'f' || c == 'h' || c == 'm' || c == 's' || c == 'y'; }
-
-int runOf(const char* p, char letter) {
-  int n = 0;
-  while (lower(p[n]) == letter) ++n;
-  return n;
-}
 
 // Month by name at the text (full names first, then abbreviations, letter
 // case ignored); 0 when none matches. Advances the text over the letters.
@@ -34,7 +25,7 @@ int monthByName(const char*& text) {
       const size_t length = std::strlen(name);
       if (length >= 3 && strncasecmp(text, name, length) == 0) {
         text += length;
-        while (isAlpha(*text) || *text == '.') ++text;
+        while (HCtlIsAlpha(*text) || *text == '.') ++text;
         return month;
       }
     }
@@ -62,28 +53,28 @@ int HCtlParseDateTime(HCtlDateTime* record, const char* text, const char* pictur
   const char* p = effective;
   const char* t = text;
   while (*p && *t) {
-    const char c = lower(*p);
+    const char c = HCtlLower(*p);
     if (isToken(c)) {
-      const int run = runOf(p, c);
+      const int run = HCtlLetterRun(p, c);
       const char* next = p + run;
-      if (run >= 3 && (c == 'm' || c == 'd') && isAlpha(*t)) {
+      if (run >= 3 && (c == 'm' || c == 'd') && HCtlIsAlpha(*t)) {
         if (c == 'm') {
           month = monthByName(t);
           if (!month) return 0;
           monthGiven = true;
         } else {
-          while (isAlpha(*t) || *t == '.') ++t;  // the day name tells nothing new
+          while (HCtlIsAlpha(*t) || *t == '.') ++t;  // the day name tells nothing new
         }
         p = next;
         continue;
       }
       int k = 0;
-      while (k < run && k < 9 && isDigit(t[k])) ++k;
+      while (k < run && k < 9 && HCtlIsDigit(t[k])) ++k;
       // A one-letter field may hold two digits (and a year four) when a
       // separator or the end follows it in the picture.
-      if (k == run && (!*next || !isToken(lower(*next)))) {
+      if (k == run && (!*next || !isToken(HCtlLower(*next)))) {
         const int most = c == 'y' ? 4 : (run < 8 ? run + 1 : 9);  // nine digits fit an int
-        while (k < most && isDigit(t[k])) ++k;
+        while (k < most && HCtlIsDigit(t[k])) ++k;
       }
       if (k == 0) {
         if (std::isalnum(static_cast<unsigned char>(*t))) return 0;  // a foreign character
@@ -111,10 +102,10 @@ int HCtlParseDateTime(HCtlDateTime* record, const char* text, const char* pictur
       p = next;
       continue;
     }
-    if (c == 'a' && lower(p[1]) == 'p') {
-      if (lower(*t) == 'a' && hour == 12) hour = 0;
-      if (lower(*t) == 'p' && hour < 12) hour += 12;
-      for (int i = 0; i < 2 && isAlpha(*t); ++i) ++t;
+    if (c == 'a' && HCtlLower(p[1]) == 'p') {
+      if (HCtlLower(*t) == 'a' && hour == 12) hour = 0;
+      if (HCtlLower(*t) == 'p' && hour < 12) hour += 12;
+      for (int i = 0; i < 2 && HCtlIsAlpha(*t); ++i) ++t;
       p += 2;
       continue;
     }
@@ -161,25 +152,25 @@ std::vector<Segment> segmentsOf(const char* text, const char* picture) {
   int at = 0;
   for (const char* p = picture; *p;) {
     Segment s{'S', false, 1, at, 0};
-    const char c = lower(*p);
-    if (isToken(c) && !(runOf(p, c) == 1 && (c == 's' || c == 'f' || c == 'y'))) {
-      const int run = runOf(p, c);
+    const char c = HCtlLower(*p);
+    if (isToken(c) && !(HCtlLetterRun(p, c) == 1 && (c == 's' || c == 'f' || c == 'y'))) {
+      const int run = HCtlLetterRun(p, c);
       p += run;
       if (run >= 3 && (c == 'd' || c == 'm')) {
         s.kind = 'N';
-        while (at + s.length < n && isAlpha(text[at + s.length])) ++s.length;
+        while (at + s.length < n && HCtlIsAlpha(text[at + s.length])) ++s.length;
       } else {
         s.kind = 'F';
         s.oneLetter = run == 1;
         s.width = run == 1 ? 2 : (c == 'f' ? 3 : run);
-        while (s.length < s.width && at + s.length < n && (isDigit(text[at + s.length]) || text[at + s.length] == ' '))
+        while (s.length < s.width && at + s.length < n && (HCtlIsDigit(text[at + s.length]) || text[at + s.length] == ' '))
           ++s.length;
       }
-    } else if (c == 'a' && lower(p[1]) == 'p') {
+    } else if (c == 'a' && HCtlLower(p[1]) == 'p') {
       s.kind = 'A';
       s.width = 2;
       p += 2;
-      while (s.length < 2 && at + s.length < n && isAlpha(text[at + s.length])) ++s.length;
+      while (s.length < 2 && at + s.length < n && HCtlIsAlpha(text[at + s.length])) ++s.length;
     } else if (*p == '[') {
       const char* close = std::strchr(p, ']');
       p = close ? close + 1 : p + std::strlen(p);
@@ -200,10 +191,10 @@ char separatorChar(const char* picture, const std::vector<Segment>& segments, si
   // Walk the picture again to the index-th segment.
   size_t i = 0;
   for (const char* p = picture; *p;) {
-    const char c = lower(*p);
+    const char c = HCtlLower(*p);
     int step = 1;
-    if (isToken(c) && !(runOf(p, c) == 1 && (c == 's' || c == 'f' || c == 'y'))) step = runOf(p, c);
-    else if (c == 'a' && lower(p[1]) == 'p') step = 2;
+    if (isToken(c) && !(HCtlLetterRun(p, c) == 1 && (c == 's' || c == 'f' || c == 'y'))) step = HCtlLetterRun(p, c);
+    else if (c == 'a' && HCtlLower(p[1]) == 'p') step = 2;
     else if (*p == '[') {
       const char* close = std::strchr(p, ']');
       p = close ? close + 1 : p + std::strlen(p);
@@ -224,7 +215,7 @@ char separatorChar(const char* picture, const std::vector<Segment>& segments, si
 bool digitIntoField(char* text, int textSize, const Segment& s, int caret, char key, int& newCaret) {
   if (s.oneLetter && s.length == 1) {
     if (!HCtlInsertChar(text, textSize, caret, key)) return false;
-  } else if (isDigit(text[caret]) || text[caret] == ' ') {
+  } else if (HCtlIsDigit(text[caret]) || text[caret] == ' ') {
     text[caret] = key;
   } else {
     return false;
@@ -293,7 +284,7 @@ int HCtlDateKey(char* text, int textSize, const char* picture, int datePart, int
   const int n = static_cast<int>(std::strlen(text));
   int moved = caret;
   bool accepted = false;
-  if (isDigit(key)) {
+  if (HCtlIsDigit(key)) {
     accepted = digitKey(text, textSize, effective, segments, caret, key, moved);
   } else if (key == ' ') {
     const int index = segmentAt(segments, caret);

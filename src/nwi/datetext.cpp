@@ -56,7 +56,6 @@ const Names& names() {
   return loaded;
 }
 
-char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 char upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
 
 struct Writer : HCtlTextWriter {
@@ -67,22 +66,16 @@ struct Writer : HCtlTextWriter {
   void name(const char* text, char first, char second, bool lowerInitial) {
     for (int i = 0; text[i]; ++i) {
       char c = text[i];
-      if (i == 0) c = std::isupper(static_cast<unsigned char>(first)) ? upper(c) : (lowerInitial ? lower(c) : c);
+      if (i == 0) c = std::isupper(static_cast<unsigned char>(first)) ? upper(c) : (lowerInitial ? HCtlLower(c) : c);
       else if (std::isupper(static_cast<unsigned char>(second))) c = upper(c);
       put(c);
     }
   }
 };
 
-int runOf(const char* p, char letter) {
-  int n = 0;
-  while (lower(p[n]) == letter) ++n;
-  return n;
-}
-
 bool hasMarker(const char* picture) {
   for (const char* p = picture; *p; ++p)
-    if (lower(p[0]) == 'a' && lower(p[1]) == 'p') return true;
+    if (HCtlLower(p[0]) == 'a' && HCtlLower(p[1]) == 'p') return true;
   return false;
 }
 
@@ -114,8 +107,8 @@ extern "C" int WINAPI DateTimeToString(const HCtlDateTime* record, const char* p
   Writer w{{out, outSize - 1}};
   bool hourWritten = false;
   for (const char* p = picture; *p && w.length < w.capacity;) {
-    const char c = lower(*p);
-    const int run = runOf(p, c);
+    const char c = HCtlLower(*p);
+    const int run = HCtlLetterRun(p, c);
     switch (c) {
       case 'd': {
         const int take = run > 4 ? 4 : run;
@@ -126,8 +119,8 @@ extern "C" int WINAPI DateTimeToString(const HCtlDateTime* record, const char* p
         continue;
       }
       case 'm': {
-        const bool minute = timeOnly || (hourWritten && ((p - picture >= 1 && lower(p[-1]) == 'h') ||
-                                                         (p - picture >= 2 && lower(p[-2]) == 'h')));
+        const bool minute = timeOnly || (hourWritten && ((p - picture >= 1 && HCtlLower(p[-1]) == 'h') ||
+                                                         (p - picture >= 2 && HCtlLower(p[-2]) == 'h')));
         if (minute) {
           if (run >= 2) {
             w.number(r.minute, 2);
@@ -177,7 +170,7 @@ extern "C" int WINAPI DateTimeToString(const HCtlDateTime* record, const char* p
         }
         continue;
       case 'a':
-        if (lower(p[1]) == 'p') {
+        if (HCtlLower(p[1]) == 'p') {
           const bool afternoon = r.hour >= 12;
           const bool upperA = std::isupper(static_cast<unsigned char>(p[0])) != 0;
           const bool upperP = std::isupper(static_cast<unsigned char>(p[1])) != 0;

@@ -52,14 +52,13 @@ bool textIsTrue(const char* text, const char* picture) {
   return std::strncmp(text, texts.trueText, compared) == 0;
 }
 
-char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
 int booleanKey(char* text, int textSize, const char* picture, char key, int* newCaret, int* selection) {
   const HCtlBoolTexts texts = HCtlBoolPicture(picture);
-  const char k = lower(key);
+  const char k = HCtlLower(key);
   int choice = -1;
-  if (texts.trueLength > 0 && k == lower(texts.trueText[0])) choice = 1;
-  else if (texts.falseLength > 0 && k == lower(texts.falseText[0])) choice = 0;
+  if (texts.trueLength > 0 && k == HCtlLower(texts.trueText[0])) choice = 1;
+  else if (texts.falseLength > 0 && k == HCtlLower(texts.falseText[0])) choice = 0;
   else if (key == ' ') {
     const bool current = texts.trueLength > 0 && std::strncmp(text, texts.trueText, texts.trueLength) == 0;
     choice = current ? 0 : 1;

@@ -13,14 +13,12 @@ namespace {
 
 constexpr int kFreePrecision = 13;
 
-bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
-bool isExponentLetter(char c) { return c == 'd' || c == 'D' || c == 'e' || c == 'E'; }
 
 int length(const char* text) { return static_cast<int>(std::strlen(text)); }
 
 int countDigits(const char* begin, const char* end) {
   int count = 0;
-  for (const char* p = begin; p < end; ++p) count += isDigit(*p);
+  for (const char* p = begin; p < end; ++p) count += HCtlIsDigit(*p);
   return count;
 }
 
@@ -47,7 +45,7 @@ bool withinInt64(const char* text) {
   const char* p = negative ? text + 1 : text;
   while (*p == '0') ++p;
   const char* end = p;
-  while (isDigit(*end)) ++end;
+  while (HCtlIsDigit(*end)) ++end;
   const int digits = static_cast<int>(end - p);
   const char* limit = negative ? "9223372036854775808" : "9223372036854775807";
   if (digits != 19) return digits < 19;
@@ -109,10 +107,10 @@ bool numberKey(char* text, int textSize, const HCtlNumberState& st, const char* 
     else caret += 1;
     return true;
   }
-  if (!isDigit(key)) return false;
+  if (!HCtlIsDigit(key)) return false;
 
   const char under = text[caret];
-  if (isDigit(under)) {
+  if (HCtlIsDigit(under)) {
     text[caret++] = key;
     return true;
   }
@@ -131,7 +129,7 @@ bool numberKey(char* text, int textSize, const HCtlNumberState& st, const char* 
       return true;
     }
     if (fractionLimit == 0) return false;
-    if (isDigit(text[caret + 1])) text[caret + 1] = key;
+    if (HCtlIsDigit(text[caret + 1])) text[caret + 1] = key;
     else if (text[caret + 1] != 0 || !HCtlInsertChar(text, textSize, caret + 1, key)) return false;
     caret += 2;
     return true;
@@ -161,7 +159,7 @@ int HCtlNumberDelete(char* text, const char* picture, int position) {
   const char separator = HCtlIntlSettings().decimalSep;
   const char c = text[position];
   if (c == separator) return 2;
-  if (c == '-' || !isDigit(c)) return 1;
+  if (c == '-' || !HCtlIsDigit(c)) return 1;
   const char* point = std::strchr(text, separator);
   if (point && text + position > point) return 1;  // fraction digits go
   HCtlNumberState st;
@@ -180,11 +178,11 @@ int HCtlExponentKey(char* text, int textSize, const char* picture, int caret, ch
   const char* point = std::strchr(text, separator);
   const char* letter = std::strpbrk(text, "dDeE");
   bool replace = false;
-  if (isDigit(key) || key == ' ') {
+  if (HCtlIsDigit(key) || key == ' ') {
     // always inserted
   } else if (key == separator) {
     if (point || (letter && letter - text <= caret)) return 1;
-  } else if (isExponentLetter(key)) {
+  } else if (HCtlIsExponentLetter(key)) {
     if (point && caret <= point - text) return 1;
     if (letter) {
       if (letter - text != caret) return 1;
@@ -192,7 +190,7 @@ int HCtlExponentKey(char* text, int textSize, const char* picture, int caret, ch
     }
   } else if (key == '+' || key == '-') {
     if (text[caret] == '+' || text[caret] == '-') replace = true;
-    else if (caret != 0 && !(caret > 0 && isExponentLetter(text[caret - 1]))) return 1;
+    else if (caret != 0 && !(caret > 0 && HCtlIsExponentLetter(text[caret - 1]))) return 1;
   } else {
     return 1;
   }
@@ -205,7 +203,7 @@ int HCtlExponentKey(char* text, int textSize, const char* picture, int caret, ch
 int HCtlExponentDelete(const char* text, int position) {
   if (!text || position < 0 || position >= length(text)) return 0;
   const char c = text[position];
-  return (c == '+' || c == '-') && position > 0 && isExponentLetter(text[position - 1]) ? 2 : 1;
+  return (c == '+' || c == '-') && position > 0 && HCtlIsExponentLetter(text[position - 1]) ? 2 : 1;
 }
 
 int HCtlFloatKey(char* text, int textSize, const char* picture, int caret, char key, int* newCaret, int* count) {
@@ -217,7 +215,7 @@ int HCtlFloatKey(char* text, int textSize, const char* picture, int caret, char 
     if (text[0] == '-') HCtlRemoveChars(text, 0);
   } else if (key == '.' || key == separator) {
     // The separator has a fixed place; the key changes nothing.
-  } else if (isDigit(key)) {
+  } else if (HCtlIsDigit(key)) {
     if (!HCtlInsertChar(text, textSize, caret, key)) return 1;
     // The digit shifts the number one place to the left of the separator.
     if (char* point = std::strchr(text, separator); point && point[1]) {
@@ -225,7 +223,7 @@ int HCtlFloatKey(char* text, int textSize, const char* picture, int caret, char 
       point[1] = separator;
     }
     char* integer = text[0] == '-' ? text + 1 : text;
-    if (integer[0] == '0' && isDigit(integer[1])) HCtlRemoveChars(text, static_cast<int>(integer - text));
+    if (integer[0] == '0' && HCtlIsDigit(integer[1])) HCtlRemoveChars(text, static_cast<int>(integer - text));
   } else {
     return 1;
   }
@@ -240,7 +238,7 @@ int HCtlFloatDelete(char* text, const char* picture, int position) {
   const char separator = HCtlIntlSettings().decimalSep;
   const char c = text[position];
   if (c == separator) return 2;
-  if (!isDigit(c)) return 1;
+  if (!HCtlIsDigit(c)) return 1;
   const size_t before = std::strlen(text);
   HCtlRemoveChars(text, position);
   HCtlNumberState st;
@@ -248,7 +246,7 @@ int HCtlFloatDelete(char* text, const char* picture, int position) {
   const bool negative = text[0] == '-';
   std::string digits;
   for (const char* p = text; *p; ++p)
-    if (isDigit(*p)) digits += *p;
+    if (HCtlIsDigit(*p)) digits += *p;
   int result = 3;
   if (static_cast<int>(digits.size()) < st.fraction.zeros + st.integer.zeros) {
     digits.insert(digits.begin(), '0');

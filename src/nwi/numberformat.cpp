@@ -37,7 +37,6 @@ struct Section {
 };
 
 bool isPlace(char c) { return c == '#' || c == '0' || c == '*'; }
-bool isExponentLetter(char c) { return c == 'd' || c == 'D' || c == 'e' || c == 'E'; }
 
 // End of the section that starts at `text`: the first ';' that is neither
 // escaped nor inside the colour prefix.
@@ -90,7 +89,7 @@ void readSection(const char* begin, const char* end, int strict, Section& s) {
       continue;
     }
     ++counts.length;
-    if (part != Part::exponent && isExponentLetter(c) && isPlace(previous) && p + 1 < end &&
+    if (part != Part::exponent && HCtlIsExponentLetter(c) && isPlace(previous) && p + 1 < end &&
         (isPlace(p[1]) || p[1] == '+' || p[1] == '-')) {
       part = Part::exponent;
       st.hasExponent = true;
@@ -388,7 +387,7 @@ bool cleanNumber(const char* text, const char* picture, char* clean, int cleanSi
       const bool afterExponent = b.length > 0 && clean[b.length - 1] == 'e';
       if (!leading && !afterExponent) return false;
       b.put('-');
-    } else if (isExponentLetter(c) && digitSeen && !exponent) {
+    } else if (HCtlIsExponentLetter(c) && digitSeen && !exponent) {
       exponent = true;
       b.put('e');
     } else if (c == intl.thousandsSep || c == ' ' || c == '+' || std::strchr(intl.currency, c)) {

@@ -3,8 +3,22 @@
 // and writing the little-endian fields of stored values.
 #pragma once
 
+#include <cctype>
 #include <cstddef>
 #include <cstring>
+
+// Character classes of the "C" locale, safe for bytes of 128 and above.
+inline char HCtlLower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+inline bool HCtlIsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+inline bool HCtlIsAlpha(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
+// The letters that start an exponent in number texts and pictures.
+inline bool HCtlIsExponentLetter(char c) { return c == 'd' || c == 'D' || c == 'e' || c == 'E'; }
+// How many characters from `p` on are `letter` (lower case), either case.
+inline int HCtlLetterRun(const char* p, char letter) {
+  int n = 0;
+  while (HCtlLower(p[n]) == letter) ++n;
+  return n;
+}
 
 // Writes at most `capacity` characters; `overflow` tells that some were
 // cut. The caller terminates at `length`.
