@@ -129,7 +129,8 @@ size_t lineFromChar(const Edit& e, size_t pos) {
 }
 
 std::string displayText(const Edit& e, size_t start, size_t length) {
-  if (!(e.style() & ES_PASSWORD) || !e.passwordChar) return e.text.substr(start, length);
+  // Multi-line edits have no password form, as in Windows.
+  if (!(e.style() & ES_PASSWORD) || !e.passwordChar || e.multiLine()) return e.text.substr(start, length);
   std::string shown;
   for (size_t pos = start; pos < start + length; pos = nextChar(e, pos)) shown += e.passwordChar;
   return shown;

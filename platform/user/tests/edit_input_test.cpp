@@ -53,6 +53,39 @@ TEST_F(EditInput, TypingSendsUpdateThenChangeForEachCharacter) {
   EXPECT_EQ(test::notifications(), (std::vector<Notification>{{20, EN_KILLFOCUS}}));
 }
 
+TEST_F(EditInput, ChangeIsReportedAfterTheEditPaintedAndUpdateBefore) {
+  HWND e = edit(ES_AUTOHSCROLL);
+  input::typeText("x");
+  input::pumpMessages();
+  std::vector<std::string> got;
+  for (const test::Logged& l : test::log()) {
+    if (l.msg == WM_CTLCOLOREDIT) got.push_back("paint");
+    if (l.msg == WM_COMMAND && HIWORD(l.wParam) == EN_UPDATE) got.push_back("update");
+    if (l.msg == WM_COMMAND && HIWORD(l.wParam) == EN_CHANGE) got.push_back("change");
+  }
+  EXPECT_EQ(got, (std::vector<std::string>{"update", "paint", "change"}));
+}
+
+TEST_F(EditInput, CaretFollowsTheInsertionPoint) {
+  HWND e = edit(ES_MULTILINE | ES_AUTOVSCROLL);
+  input::typeText("ab");
+  input::keyPress(VK_RETURN);
+  input::typeText("c");
+  input::pumpMessages();
+  POINT caret{};
+  ASSERT_TRUE(GetCaretPos(&caret));
+  LRESULT expected = SendMessageA(e, EM_POSFROMCHAR, 5, 0);
+  EXPECT_EQ(caret.x, (short)LOWORD(expected));
+  EXPECT_EQ(caret.y, (short)HIWORD(expected));
+  input::keyPress(VK_HOME);
+  input::pumpMessages();
+  GetCaretPos(&caret);
+  EXPECT_EQ(caret.x, (short)LOWORD(SendMessageA(e, EM_POSFROMCHAR, 4, 0)));
+  // Focus leaves: the caret goes with it.
+  SetFocus(frame);
+  EXPECT_FALSE(GetCaretPos(&caret) && caret.x > 0);
+}
+
 TEST_F(EditInput, ShiftArrowsHomeEndAndWordMovesSelect) {
   HWND e = edit(ES_AUTOHSCROLL);
   input::typeText("hello big world");

@@ -213,11 +213,50 @@ TEST_F(EditMessages, ReadOnlyAndDisabledEditsAskForStaticColours) {
     return got;
   };
   EXPECT_EQ(coloursAsked(), (std::vector<UINT>{WM_CTLCOLOREDIT}));
+  // The brush the parent answers fills the edit.
+  HBRUSH cyan = CreateSolidBrush(RGB(0, 255, 255));
+  test::answer() = [&](HWND, UINT msg, WPARAM, LPARAM, LRESULT& r) {
+    if (msg != WM_CTLCOLOREDIT) return false;
+    r = (LRESULT)cyan;
+    return true;
+  };
+  EXPECT_EQ(coloursAsked().size(), 1u);
+  RECT client;
+  GetClientRect(e, &client);
+  POINT corner{client.right - 2, client.bottom - 2};
+  MapWindowPoints(e, nullptr, &corner, 1);
+  RECT window;
+  GetWindowRect(e, &window);
+  EXPECT_EQ(win32::snapshot::windowPixel(e, corner.x - window.left, corner.y - window.top), RGB(0, 255, 255));
+  test::answer() = nullptr;
+  DeleteObject(cyan);
   SendMessageA(e, EM_SETREADONLY, TRUE, 0);
   EXPECT_EQ(coloursAsked(), (std::vector<UINT>{WM_CTLCOLORSTATIC}));
   SendMessageA(e, EM_SETREADONLY, FALSE, 0);
   EnableWindow(e, FALSE);
   EXPECT_EQ(coloursAsked(), (std::vector<UINT>{WM_CTLCOLORSTATIC}));
+}
+
+TEST_F(EditMessages, FontIsKeptAndChangesTheLineHeight) {
+  HWND e = edit(ES_MULTILINE, "one\r\ntwo");
+  HFONT big = CreateFontA(-30, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
+  int before = HIWORD(SendMessageA(e, EM_POSFROMCHAR, 5, 0));
+  SendMessageA(e, WM_SETFONT, (WPARAM)big, TRUE);
+  EXPECT_EQ(SendMessageA(e, WM_GETFONT, 0, 0), (LRESULT)big);
+  EXPECT_GT(HIWORD(SendMessageA(e, EM_POSFROMCHAR, 5, 0)), before + 10);
+  DestroyWindow(e);
+  DeleteObject(big);
+}
+
+TEST_F(EditMessages, MultiLineEditsHaveNoPasswordForm) {
+  HWND e = edit(ES_MULTILINE | ES_PASSWORD, "abc");
+  EXPECT_EQ(SendMessageA(e, EM_SETPASSWORDCHAR, '#', 0), 0);
+  EXPECT_EQ(GetWindowLongA(e, GWL_STYLE) & ES_PASSWORD, ES_PASSWORD);  // the style stays, unused
+  HWND single = edit(ES_AUTOHSCROLL, "abc", 200, 24);
+  SendMessageA(single, EM_SETPASSWORDCHAR, '#', 0);
+  // Password characters are all the same width: the positions say so.
+  EXPECT_EQ(LOWORD(SendMessageA(single, EM_POSFROMCHAR, 2, 0)) - LOWORD(SendMessageA(single, EM_POSFROMCHAR, 1, 0)),
+            LOWORD(SendMessageA(single, EM_POSFROMCHAR, 1, 0)) - LOWORD(SendMessageA(single, EM_POSFROMCHAR, 0, 0)));
 }
 
 TEST_F(EditMessages, SetTextNotifiesSingleLineOnlyWithChange) {
