@@ -16,3 +16,7 @@
 #define IDC_FRUIT 1009
 #define IDC_AFTER 1010
 #define IDC_POSITIVE 1011
+
+#define IDM_CHAIN 400
+#define ID_CHAIN_OPEN 401
+#define ID_CHAIN_SAVE 402
