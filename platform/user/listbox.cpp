@@ -229,9 +229,11 @@ LRESULT selectedItems(ListBox& lb, int max, int* out) {
   return n;
 }
 
-LRESULT setTabStops(ListBox& lb, int count, const int* stops) {
-  if (!(lb.style & LBS_USETABSTOPS)) return FALSE;
-  // Stops are dialog units: a quarter of the font's average character width each.
+// The tab stops in pixels from the ones in dialog units: a quarter of the
+// font's average character width each, so they follow WM_SETFONT.
+void tabStopsToPixels(ListBox& lb) {
+  lb.tabStops.clear();
+  if (lb.tabUnits.empty()) return;
   HDC dc = GetDC(lb.self);
   TEXTMETRICA tm{};
   {
@@ -240,10 +242,15 @@ LRESULT setTabStops(ListBox& lb, int count, const int* stops) {
   }
   ReleaseDC(lb.self, dc);
   int unit = std::max<int>(1, tm.tmAveCharWidth);
-  lb.tabStops.clear();
-  if (count <= 0 || !stops) lb.tabStops.push_back(std::max(1, 2 * unit / 4));
-  else
-    for (int i = 0; i < count; ++i) lb.tabStops.push_back(std::max(1, stops[i] * unit / 4));
+  for (int stop : lb.tabUnits) lb.tabStops.push_back(std::max(1, stop * unit / 4));
+}
+
+LRESULT setTabStops(ListBox& lb, int count, const int* stops) {
+  if (!(lb.style & LBS_USETABSTOPS)) return FALSE;
+  // No stops asks for the default: one every two dialog units, as documented.
+  if (count <= 0 || !stops) lb.tabUnits.assign(1, 2);
+  else lb.tabUnits.assign(stops, stops + count);
+  tabStopsToPixels(lb);
   if (lb.redraw) InvalidateRect(lb.self, nullptr, TRUE);
   return TRUE;
 }
@@ -318,7 +325,7 @@ LRESULT onCreate(HWND hwnd, const CREATESTRUCTA* cs, bool comboList) {
 LRESULT onSetFont(ListBox& lb, HFONT font, bool redraw) {
   lb.font = font;
   measureFixed(lb);
-  if (!lb.tabStops.empty() || (lb.style & LBS_USETABSTOPS)) setTabStops(lb, 0, nullptr);
+  tabStopsToPixels(lb);
   onSize(lb);
   if (redraw && lb.redraw) InvalidateRect(lb.self, nullptr, TRUE);
   return 0;

@@ -59,7 +59,8 @@ struct ListBox {
   int columnWidth = 0;          // LBS_MULTICOLUMN, pixels
   int horizontalExtent = 0;     // pixels LB_SETHORIZONTALEXTENT scrolls over
   int horizontalPos = 0;        // pixels scrolled left (not multi-column)
-  std::vector<int> tabStops;    // pixels from the item's left edge
+  std::vector<int> tabUnits;    // LB_SETTABSTOPS, dialog units (empty: every 8 average characters)
+  std::vector<int> tabStops;    // the same in pixels for the current font
   bool redraw = true;
   bool focused = false;
   bool tracking = false;        // the mouse button is down over the list

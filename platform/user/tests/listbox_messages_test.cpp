@@ -216,8 +216,26 @@ TEST_F(ListBoxMessages, TabStopsNeedTheStyleAndHorizontalExtentScrolls) {
   HWND plain = list(0);
   int stops[] = {20, 40};
   EXPECT_EQ(SendMessageA(plain, LB_SETTABSTOPS, 2, (LPARAM)stops), FALSE);
-  HWND tabbed = list(LBS_USETABSTOPS | WS_HSCROLL);
+  HWND tabbed = child("ListBox", nullptr, WS_VSCROLL | LBS_USETABSTOPS | WS_HSCROLL, 101, 200, 10, 150, 100);
   EXPECT_EQ(SendMessageA(tabbed, LB_SETTABSTOPS, 2, (LPARAM)stops), TRUE);
+  // The stops are dialog units and keep their place across a font change:
+  // "a\tb" paints its "b" at the first stop with either font.
+  SendMessageA(tabbed, LB_ADDSTRING, 0, (LPARAM) "a\tb");
+  SendMessageA(tabbed, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
+  HDC dc = GetDC(tabbed);
+  SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  ReleaseDC(tabbed, dc);
+  int stopPixels = 20 * tm.tmAveCharWidth / 4;
+  int h = (int)SendMessageA(tabbed, LB_GETITEMHEIGHT, 0, 0);
+  bool inkAfterStop = false, inkBeforeStop = false;
+  for (int x = 3; x < 2 + stopPixels + 12; ++x)
+    for (int y = 1; y < h - 1; ++y)
+      if (win32::snapshot::windowPixel(tabbed, x, y) != GetSysColor(COLOR_WINDOW))
+        (x >= 2 + stopPixels ? inkAfterStop : inkBeforeStop) = true;
+  EXPECT_TRUE(inkAfterStop);
+  EXPECT_TRUE(inkBeforeStop);
   SendMessageA(tabbed, LB_SETHORIZONTALEXTENT, 600, 0);
   EXPECT_EQ(SendMessageA(tabbed, LB_GETHORIZONTALEXTENT, 0, 0), 600);
   SCROLLINFO si{sizeof si, SIF_ALL};
