@@ -57,7 +57,8 @@ HANDLE setImage(HWND hwnd, StaticState& st, UINT type, HANDLE image) {
 // The resource name in the window text of an icon or bitmap static: a
 // string, "#123", or the ordinal form of dialog templates (0xFFFF, id).
 LPCSTR resourceName(LPCSTR text, std::string& storage) {
-  if (!text || !*text) return nullptr;
+  if (IS_INTRESOURCE(text)) return text;
+  if (!*text) return nullptr;
   auto bytes = reinterpret_cast<const unsigned char*>(text);
   if (bytes[0] == 0xFF) return MAKEINTRESOURCEA(bytes[1] | (bytes[2] << 8));
   if (bytes[0] == '#') return MAKEINTRESOURCEA(atoi(text + 1));
@@ -114,7 +115,11 @@ LRESULT CALLBACK staticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     control::attach<StaticState>(hwnd);
     auto* cs = (const CREATESTRUCTA*)lParam;
     // An image static's text names a resource, not a label.
-    if (cs && imageTypeFor(cs->style) >= 0) return TRUE;
+    if (cs && imageTypeFor(cs->style) >= 0) {
+      CREATESTRUCTA unnamed = *cs;
+      unnamed.lpszName = nullptr;
+      return DefWindowProcA(hwnd, msg, wParam, (LPARAM)&unnamed);
+    }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
   StaticState* st = stateOf(hwnd);

@@ -116,6 +116,12 @@ TEST_F(Static, IconStaticLoadsTheIconItsTextNamesAndSetIconAnswersTheOldOne) {
   EXPECT_EQ(SendMessageA(s, STM_SETICON, (WPARAM)loaded, 0), (LRESULT)other);
 }
 
+TEST_F(Static, IconNamedByADialogTemplateOrdinal) {
+  const char ordinal[] = {(char)0xFF, 0x03, 0x7F, 0};  // 32515, IDI_EXCLAMATION, as dialogs pass it
+  HWND s = child("Static", ordinal, SS_ICON, 1, 10, 10, 100, 100);
+  EXPECT_EQ(SendMessageA(s, STM_GETICON, 0, 0), (LRESULT)LoadIconA(nullptr, IDI_EXCLAMATION));
+}
+
 TEST_F(Static, OwnerDrawnStaticAsksItsParent) {
   HWND s = child("Static", "", SS_OWNERDRAW, 44, 10, 10, 60, 30);
   settle();
