@@ -16,6 +16,18 @@ void CException::Delete() {
   if (m_bAutoDelete) delete this;
 }
 
+namespace {
+
+// A message of the framework's string table into the caller's buffer.
+BOOL loadMessage(UINT nID, LPSTR lpszError, UINT nMaxError) {
+  if (!lpszError || nMaxError == 0) return FALSE;
+  if (AfxLoadString(nID, lpszError, nMaxError) > 0) return TRUE;
+  *lpszError = '\0';
+  return FALSE;
+}
+
+}  // namespace
+
 BOOL CException::copyMessage(LPCSTR text, LPSTR lpszError, UINT nMaxError) {
   if (!lpszError || nMaxError == 0) return FALSE;
   size_t n = std::min<size_t>(std::strlen(text), nMaxError - 1);
@@ -35,7 +47,7 @@ int CException::ReportError(UINT nType, UINT nMessageID) const {
   char text[512];
   if (!GetErrorMessage(text, sizeof text)) {
     if (nMessageID == 0 || AfxLoadString(nMessageID, text, sizeof text) == 0)
-      copyMessage("No error message is available.", text, sizeof text);
+      loadMessage(AFX_IDP_NO_ERROR_AVAILABLE, text, sizeof text);
   }
   // Titled with the application's name, as the framework's message boxes
   // are; without an application object the system's "Error".
@@ -45,22 +57,25 @@ int CException::ReportError(UINT nType, UINT nMessageID) const {
 
 BOOL CMemoryException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const {
   if (pnHelpContext) *pnHelpContext = 0;
+  // Out of memory, finding a string resource may fail for want of memory:
+  // this text is the one the framework cannot do without.
+  if (loadMessage(AFX_IDS_MEMORY_EXCEPTION, lpszError, nMaxError)) return TRUE;
   return copyMessage("Out of memory.", lpszError, nMaxError);
 }
 
 BOOL CNotSupportedException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const {
   if (pnHelpContext) *pnHelpContext = 0;
-  return copyMessage("Unsupported operation was attempted.", lpszError, nMaxError);
+  return loadMessage(AFX_IDS_NOT_SUPPORTED_EXCEPTION, lpszError, nMaxError);
 }
 
 BOOL CResourceException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const {
   if (pnHelpContext) *pnHelpContext = 0;
-  return copyMessage("A required resource was unavailable.", lpszError, nMaxError);
+  return loadMessage(AFX_IDS_RESOURCE_EXCEPTION, lpszError, nMaxError);
 }
 
 BOOL CInvalidArgException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const {
   if (pnHelpContext) *pnHelpContext = 0;
-  return copyMessage("Encountered an improper argument.", lpszError, nMaxError);
+  return loadMessage(AFX_IDS_INVALID_ARG_EXCEPTION, lpszError, nMaxError);
 }
 
 // Out of memory there may be no memory for a new exception object: one
