@@ -4,6 +4,7 @@
 // and dialog data exchange with its failures.
 #include <afxwin.h>
 
+#include <internal/snapshot.h>
 #include <internal/testinput.h>
 #include <internal/userscript.h>
 
@@ -237,6 +238,17 @@ TEST_F(Dialogs, InitialisationShowsTheValuesInTheControls) {
   EXPECT_EQ(dlg.m_nChanges, 0);
   // DDV_MaxChars limited the edit while loading.
   EXPECT_EQ(dlg.SendDlgItemMessage(IDC_NAME, EM_GETLIMITTEXT), 8);
+  dlg.DestroyWindow();
+}
+
+// A picture of the data dialog with its initial values, for people to look
+// at (written beside the built libraries).
+TEST_F(Dialogs, TheDataDialogRendersWithItsValues) {
+  DataDialog dlg(&owner);
+  ASSERT_TRUE(dlg.Create(IDD_DATA, &owner));
+  dlg.ShowWindow(SW_SHOW);
+  win32::input::pumpMessages();
+  EXPECT_TRUE(win32::snapshot::saveWindowPng(dlg.m_hWnd, KY_BIN_DIR "/../afx_data_dialog.png"));
   dlg.DestroyWindow();
 }
 
