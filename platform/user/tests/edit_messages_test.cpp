@@ -184,6 +184,20 @@ TEST_F(EditMessages, LocalHandleHoldsTheTextAndSetHandleReplacesIt) {
   EXPECT_EQ(SendMessageA(e, EM_GETHANDLE, 0, 0), (LRESULT)mine);
 }
 
+TEST_F(EditMessages, BadHandlesAndNullPointersLeaveTheTextAlone) {
+  HWND e = edit(ES_MULTILINE, "kept");
+  EXPECT_EQ(SendMessageA(e, EM_SETHANDLE, (WPARAM)0x12345678, 0), 0);  // no local memory handle
+  SendMessageA(e, EM_SETHANDLE, 0, 0);
+  EXPECT_EQ(SendMessageA(e, EM_GETSEL, 0, 0), 0);
+  for (UINT msg : {EM_GETRECT, EM_REPLACESEL, EM_GETLINE, EM_SETTABSTOPS, WM_GETTEXT}) {
+    SendMessageA(e, msg, 1, 0);
+  }
+  SendMessageA(e, EM_SETRECT, 0, 0);  // null: back to the default rectangle
+  char buffer[16] = {};
+  GetWindowTextA(e, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "kept");
+}
+
 TEST_F(EditMessages, ModifyFlagReadOnlyAndPasswordCharacter) {
   HWND e = edit(ES_AUTOHSCROLL, "abc", 200, 24);
   EXPECT_EQ(SendMessageA(e, EM_GETMODIFY, 0, 0), FALSE);
