@@ -13,6 +13,7 @@ void fillWithBrush(HDC dc, const RECT& r, HBRUSH brush);
 POINT scrollBarHitTarget(HWND hwnd, int bar, POINT screen, int& code);
 // menutrack.cpp: the menu bar and system menu opened by keys or a click.
 void menuSysCommand(HWND hwnd, WPARAM command, LPARAM lParam);
+void destroyWindowMenus(HWND hwnd);
 
 namespace {
 
@@ -207,6 +208,11 @@ LRESULT onGetTextLength(HWND hwnd, WPARAM, LPARAM) {
   return (LRESULT)w->text.size();
 }
 
+LRESULT onNcDestroy(HWND hwnd, WPARAM, LPARAM) {
+  destroyWindowMenus(hwnd);
+  return 0;
+}
+
 LRESULT onClose(HWND hwnd, WPARAM, LPARAM) {
   DestroyWindow(hwnd);
   return 0;
@@ -357,6 +363,7 @@ constexpr Entry kHandlers[] = {
     {WM_GETTEXT, onGetText},
     {WM_GETTEXTLENGTH, onGetTextLength},
     {WM_CLOSE, onClose},
+    {WM_NCDESTROY, onNcDestroy},
     {WM_WINDOWPOSCHANGED, onWindowPosChanged},
     {WM_CTLCOLORMSGBOX, onCtlColorFace},
     {WM_CTLCOLOREDIT, onCtlColorWindow},

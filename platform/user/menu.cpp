@@ -315,6 +315,22 @@ HMENU systemMenuOf(HWND hwnd, bool create) {
   return menu;
 }
 
+void destroyWindowMenus(HWND hwnd) {
+  // A top-level window takes its menu bar with it, as DestroyWindow does on Windows.
+  if (!(GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD))
+    if (HMENU bar = GetMenu(hwnd)) {
+      std::lock_guard lock(menuMutex());
+      std::set<HMENU> done;
+      destroyLocked(bar, done);
+    }
+  std::lock_guard lock(menuMutex());
+  auto it = table().systemMenus.find(hwnd);
+  if (it == table().systemMenus.end()) return;
+  std::set<HMENU> done;
+  destroyLocked(it->second, done);
+  table().systemMenus.erase(it);
+}
+
 void refreshSystemMenu(HWND hwnd, HMENU menu) {
   DWORD style = GetWindowLongA(hwnd, GWL_STYLE);
   bool zoomed = IsZoomed(hwnd), iconic = IsIconic(hwnd);

@@ -72,6 +72,8 @@ HMENU menuFromTemplate(const void* data, size_t size);
 // Lock not held. The window's system menu, made on first use; nullptr when
 // the window has none (no WS_SYSMENU).
 HMENU systemMenuOf(HWND hwnd, bool create);
+// The window's menu bar and its system menu go with the window (WM_NCDESTROY).
+void destroyWindowMenus(HWND hwnd);
 // Grays the system menu's items that the window's state makes useless
 // (as DefWindowProc does before the menu shows).
 void refreshSystemMenu(HWND hwnd, HMENU menu);

@@ -316,4 +316,23 @@ TEST(Menu, WindowsCarryTheirMenuBar) {
   DestroyMenu(bar);
 }
 
+TEST(Menu, AWindowTakesItsMenusWithIt) {
+  HMENU bar = LoadMenuA(nullptr, MAKEINTRESOURCEA(IDM_MAIN));
+  HMENU kept = CreateMenu();
+  HWND frame = CreateWindowExA(0, WC_DIALOG, "frame", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, bar, nullptr,
+                               nullptr);
+  HWND other = CreateWindowExA(0, WC_DIALOG, "other", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, kept, nullptr,
+                               nullptr);
+  HMENU file = GetSubMenu(bar, 0);
+  HMENU system = GetSystemMenu(frame, FALSE);
+  SetMenu(other, nullptr);  // a menu taken off first stays
+  DestroyWindow(frame);
+  DestroyWindow(other);
+  EXPECT_FALSE(IsMenu(bar));
+  EXPECT_FALSE(IsMenu(file));
+  EXPECT_FALSE(IsMenu(system));
+  EXPECT_TRUE(IsMenu(kept));
+  DestroyMenu(kept);
+}
+
 }  // namespace
