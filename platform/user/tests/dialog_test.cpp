@@ -190,6 +190,17 @@ TEST_F(Dialog, DefaultIdComesFromTheTemplateAndMovesWithSetDefId) {
   EXPECT_EQ(buttonType(GetDlgItem(dialog, IDOK)), (UINT)BS_PUSHBUTTON);
 }
 
+TEST_F(Dialog, RepositionBringsItBackOnTheScreen) {
+  ASSERT_NE(create(IDD_PLAIN), nullptr);
+  SetWindowPos(dialog, nullptr, -300, 5000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageA(dialog, DM_REPOSITION, 0, 0);
+  RECT r, work;
+  GetWindowRect(dialog, &r);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_EQ(r.left, work.left);
+  EXPECT_EQ(r.bottom, work.bottom);
+}
+
 TEST_F(Dialog, CloseIsCancel) {
   ASSERT_NE(create(IDD_PLAIN), nullptr);
   SendMessageA(dialog, WM_CLOSE, 0, 0);
