@@ -89,6 +89,9 @@ struct ThreadState {
   HandleMap<CDC, HDC> dcs{[](CDC* p) { p->m_hDC = p->m_hAttribDC = nullptr; }};
   HandleMap<CGdiObject, HGDIOBJ> gdiObjects{[](CGdiObject* p) { p->m_hObject = nullptr; }};
   HandleMap<CMenu, HMENU> menus{[](CMenu* p) { p->m_hMenu = nullptr; }};
+  // Scroll-bar controls whose window object is no CScrollBar, as scroll
+  // handlers want them (temporaries only).
+  HandleMap<CScrollBar, HWND> scrollBars{[](CScrollBar* p) { p->m_hWnd = nullptr; }};
 };
 
 ThreadState& threadState();

@@ -43,6 +43,7 @@ void deleteTemporaryObjects() {
   state.dcs.deleteTemporaries();
   state.gdiObjects.deleteTemporaries();
   state.menus.deleteTemporaries();
+  state.scrollBars.deleteTemporaries();
 }
 
 }  // namespace afx
@@ -187,6 +188,17 @@ CWnd* CWnd::FromHandle(HWND hWnd) {
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) { return hWnd ? afx::threadState().windows.permanent(hWnd) : nullptr; }
+
+CScrollBar* AfxScrollBarFromHandle(HWND hWnd) {
+  if (!hWnd) return nullptr;
+  CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+  if (pWnd && pWnd->IsKindOf(RUNTIME_CLASS(CScrollBar))) return static_cast<CScrollBar*>(pWnd);
+  return afx::threadState().scrollBars.fromHandle(hWnd, [](HWND h) {
+    CScrollBar* p = new CScrollBar;
+    p->m_hWnd = h;
+    return p;
+  });
+}
 
 void CWnd::DeleteTempMap() { afx::threadState().windows.deleteTemporaries(); }
 

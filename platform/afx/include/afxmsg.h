@@ -205,10 +205,13 @@ struct AFX_CMDHANDLERINFO {
 #define ON_WM_SYSKEYDOWN() AFX_KEY_ENTRY(WM_SYSKEYDOWN, OnSysKeyDown)
 #define ON_WM_SYSKEYUP() AFX_KEY_ENTRY(WM_SYSKEYUP, OnSysKeyUp)
 #define ON_WM_SYSCHAR() AFX_KEY_ENTRY(WM_SYSCHAR, OnSysChar)
+// The scroll-bar control of a scroll message as a CScrollBar (its own
+// object when it is one, else a temporary one); null for a window's bars.
+CScrollBar* AfxScrollBarFromHandle(HWND hWnd);
 #define AFX_SCROLL_ENTRY(msg, fn)                                                                           \
   AFX_MSG_ENTRY(msg, {                                                                                      \
     AFX_THIS->fn(LOWORD(call.wParam), (short)HIWORD(call.wParam),                                            \
-                 reinterpret_cast<CScrollBar*>(CWnd::FromHandle(reinterpret_cast<HWND>(call.lParam))));      \
+                 AfxScrollBarFromHandle(reinterpret_cast<HWND>(call.lParam)));                               \
     return TRUE;                                                                                            \
   })
 #define ON_WM_HSCROLL() AFX_SCROLL_ENTRY(WM_HSCROLL, OnHScroll)

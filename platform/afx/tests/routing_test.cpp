@@ -253,6 +253,62 @@ TEST_F(Routing, OwnerDrawnItemsAreDrawnByTheControlObject) {
   EXPECT_GE(button.m_nDrawn, 1);
 }
 
+class ScrollParent : public CWnd {
+ public:
+  CScrollBar* m_pBar = nullptr;
+  UINT m_nCode = 0xFFFF;
+  UINT m_nPos = 0;
+
+ protected:
+  afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
+    m_pBar = pScrollBar;
+    m_nCode = nSBCode;
+    m_nPos = nPos;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(ScrollParent, CWnd)
+  ON_WM_HSCROLL()
+END_MESSAGE_MAP()
+
+class SelfScrolling : public CScrollBar {
+ public:
+  UINT m_nCode = 0xFFFF;
+
+ protected:
+  afx_msg void HScroll(UINT nSBCode, UINT) { m_nCode = nSBCode; }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(SelfScrolling, CScrollBar)
+  ON_WM_HSCROLL_REFLECT()
+END_MESSAGE_MAP()
+
+TEST(Scrolling, ScrollHandlersGetTheControlAsAScrollBar) {
+  ScrollParent parent;
+  ASSERT_TRUE(parent.CreateEx(0, nullptr, "p", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr));
+  HWND bar = ::CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | SBS_HORZ, 0, 0, 100, 16, parent.m_hWnd, nullptr, nullptr, nullptr);
+  ASSERT_NE(bar, nullptr);
+  CWnd::FromHandle(bar);  // a plain temporary object exists already
+  parent.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 40), reinterpret_cast<LPARAM>(bar));
+  ASSERT_NE(parent.m_pBar, nullptr);
+  EXPECT_TRUE(parent.m_pBar->IsKindOf(RUNTIME_CLASS(CScrollBar)));
+  EXPECT_EQ(parent.m_pBar->m_hWnd, bar);
+  EXPECT_EQ(parent.m_nCode, (UINT)SB_THUMBPOSITION);
+  EXPECT_EQ(parent.m_nPos, 40u);
+  // The window's own bars: no control.
+  parent.SendMessage(WM_HSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(parent.m_pBar, nullptr);
+}
+
+TEST(Scrolling, AScrollBarObjectTakesItsOwnScrollingByReflection) {
+  CWnd parent;
+  ASSERT_TRUE(parent.CreateEx(0, nullptr, "p", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr));
+  SelfScrolling bar;
+  ASSERT_TRUE(bar.Create(WS_VISIBLE | SBS_HORZ, CRect(0, 0, 100, 16), &parent, 3));
+  parent.SendMessage(WM_HSCROLL, SB_PAGEDOWN, reinterpret_cast<LPARAM>(bar.m_hWnd));
+  EXPECT_EQ(bar.m_nCode, (UINT)SB_PAGEDOWN);
+}
+
 // --- PreTranslateMessage chain ------------------------------------------------
 
 class Translating : public CWnd {
