@@ -444,6 +444,7 @@ void setSelection(Edit& e, size_t anchor, size_t caret, bool scroll) {
   if (anchor != e.anchor || caret != e.caret) {
     e.anchor = anchor;
     e.caret = caret;
+    e.typingRun = false;  // typing elsewhere is a new step of undo
     InvalidateRect(e.hwnd, nullptr, TRUE);
   }
   if (scroll) scrollCaretIntoView(e);

@@ -210,6 +210,17 @@ TEST_F(EditInput, UndoTakesBackTheTypingRunAndRedoesOnSecondUndo) {
   EXPECT_EQ(textOf(e), "base text");
 }
 
+TEST_F(EditInput, TypingElsewhereStartsANewUndoStep) {
+  HWND e = edit(ES_AUTOHSCROLL);
+  input::typeText("ab");
+  input::keyPress(VK_HOME);
+  input::typeText("X");
+  input::pumpMessages();
+  EXPECT_EQ(textOf(e), "Xab");
+  SendMessageA(e, EM_UNDO, 0, 0);
+  EXPECT_EQ(textOf(e), "ab");
+}
+
 TEST_F(EditInput, LimitCutsInputAndReportsMaxText) {
   HWND e = edit(ES_AUTOHSCROLL);
   SendMessageA(e, EM_LIMITTEXT, 5, 0);
