@@ -5,6 +5,9 @@
 
 #include "afxstate.h"
 
+#include <internal/snapshot.h>
+#include <internal/testinput.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -150,6 +153,44 @@ TEST_F(MemoryDC, TextExtentsAndMetrics) {
   CString face;
   EXPECT_GT(dc.GetTextFace(face), 0);
   dc.SelectObject(pOld);
+}
+
+// A window painting itself through CPaintDC in its OnPaint handler.
+class Painted : public CWnd {
+ public:
+  int m_nPaints = 0;
+
+ protected:
+  afx_msg void OnPaint() {
+    CPaintDC dc(this);
+    ++m_nPaints;
+    CRect client;
+    GetClientRect(&client);
+    dc.FillSolidRect(&client, RGB(0, 0, 200));
+    CBrush red(RGB(200, 0, 0));
+    CBrush* pOld = dc.SelectObject(&red);
+    CPen* pOldPen = static_cast<CPen*>(dc.SelectStockObject(NULL_PEN));
+    dc.Rectangle(10, 10, 31, 31);
+    dc.SelectObject(pOldPen);
+    dc.SelectObject(pOld);
+  }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(Painted, CWnd)
+  ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+TEST(PaintDC, OnPaintDrawsThroughBeginAndEndPaint) {
+  Painted wnd;
+  ASSERT_TRUE(wnd.CreateEx(0, nullptr, "painted", WS_POPUP | WS_VISIBLE, 0, 0, 60, 60, nullptr, nullptr));
+  wnd.UpdateWindow();
+  EXPECT_EQ(wnd.m_nPaints, 1);
+  EXPECT_EQ(win32::snapshot::windowPixel(wnd.m_hWnd, 5, 5), RGB(0, 0, 200));
+  EXPECT_EQ(win32::snapshot::windowPixel(wnd.m_hWnd, 20, 20), RGB(200, 0, 0));
+  RECT update;
+  EXPECT_FALSE(::GetUpdateRect(wnd.m_hWnd, &update, FALSE));  // EndPaint validated it
+  CClientDC dc(&wnd);
+  EXPECT_EQ(dc.GetPixel(20, 20), RGB(200, 0, 0));
 }
 
 TEST(GdiObjects, OwnedHandlesAreDeletedWithTheirObjects) {
