@@ -61,6 +61,7 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   NMHDR* pNMHDR = reinterpret_cast<NMHDR*>(lParam);
+  if (!pNMHDR) return FALSE;
   HWND hWndCtrl = pNMHDR->hwndFrom;
   UINT nID = (UINT)pNMHDR->idFrom;
   if (afx::threadState().hLockoutNotifyWindow == m_hWnd) return TRUE;
@@ -95,6 +96,7 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     }
     case WM_NOTIFY: {
       NMHDR* pNMHDR = reinterpret_cast<NMHDR*>(lParam);
+      if (!pNMHDR) return FALSE;
       AFX_NOTIFY notify{pResult, pNMHDR};
       return CCmdTarget::OnCmdMsg(0, (int)MAKELONG(pNMHDR->code, WM_REFLECT_BASE + WM_NOTIFY), &notify, nullptr);
     }
