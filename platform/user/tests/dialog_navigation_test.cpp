@@ -198,6 +198,10 @@ TEST_F(Navigation, NextItemFunctionsWalkTabStopsAndGroups) {
     EXPECT_EQ(GetDlgCtrlID(got), c.expected) << (c.group ? "group " : "tab ") << c.from << " " << c.previous;
   }
   EXPECT_EQ(GetNextDlgTabItem((HWND)0x7FFFFFF0, nullptr, FALSE), nullptr);
+  // Messages of other windows are not the dialog manager's.
+  MSG other{owner, WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+  EXPECT_FALSE(IsDialogMessageA(dialog, &other));
+  EXPECT_FALSE(IsDialogMessageA(dialog, nullptr));
 }
 
 TEST_F(Navigation, TabGoesIntoADialogInsideTheDialog) {

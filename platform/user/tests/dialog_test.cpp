@@ -287,6 +287,14 @@ TEST_F(Dialog, InMemoryTemplatePassesCreationDataAndOrdinalTitles) {
   char title[16];
   GetWindowTextA(dialog, title, sizeof title);
   EXPECT_STREQ(title, "Memory");
+  EXPECT_FALSE(IsWindowVisible(dialog));
+  DestroyWindow(dialog);
+  // With WS_VISIBLE in the template the dialog shows itself once WM_INITDIALOG is through.
+  t.words[0] = LOWORD(WS_POPUP | WS_VISIBLE);
+  t.words[1] = HIWORD(WS_POPUP | WS_VISIBLE);
+  dialog = CreateDialogIndirectParamA(nullptr, (LPCDLGTEMPLATEA)t.words.data(), owner, loggingDialogProc, 0);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(IsWindowVisible(dialog));
   UnregisterClassA("KyCreationRecorder", nullptr);
 }
 
