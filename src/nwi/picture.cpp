@@ -209,7 +209,9 @@ bool loadBitmapFile(const std::string& name, HCtlPicture* slot) {
   BITMAPFILEHEADER header;
   std::memcpy(&header, bytes.data(), sizeof header);
   if (header.bfType != 0x4D42) return false;  // "BM"
-  return bitmapFromDib(bytes.data() + sizeof header, bytes.size() - sizeof header, slot);
+  // The DIB follows a 14-byte header: copied so that its records are aligned.
+  const std::vector<BYTE> dib(bytes.begin() + sizeof header, bytes.end());
+  return bitmapFromDib(dib.data(), dib.size(), slot);
 }
 
 bool loadIconFile(const std::string& name, HCtlPicture* slot) {
@@ -234,7 +236,8 @@ bool loadIconFile(const std::string& name, HCtlPicture* slot) {
     BITMAPINFOHEADER info;
     std::memcpy(&info, bytes.data() + offset, sizeof info);
     if (info.biBitCount != 1 && info.biBitCount != 4 && info.biBitCount != 8) continue;
-    HICON icon = CreateIconFromResourceEx(bytes.data() + offset, length, TRUE, 0x00030000, 0, 0, 0);
+    std::vector<BYTE> image(bytes.begin() + offset, bytes.begin() + offset + length);  // aligned copy
+    HICON icon = CreateIconFromResourceEx(image.data(), length, TRUE, 0x00030000, 0, 0, 0);
     if (icon == nullptr) continue;
     slot->kind = HCTL_PIC_ICON;
     slot->handle = icon;
