@@ -159,3 +159,55 @@ TEST(Drawing, DisabledButtonTextIsGray) {
 }
 
 }  // namespace
+
+#include <internal/snapshot.h>
+
+#include <string>
+
+namespace {
+
+// Every frame kind and the button face states, painted into a window and
+// written as a PNG for people to look at.
+LRESULT CALLBACK sceneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  RECT all;
+  GetClientRect(window, &all);
+  FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+  SelectObject(dc, GetSysColorBrush(COLOR_WINDOW));
+  for (int kind = 0; kind < 5; ++kind) {
+    RECT r{10 + kind * 50, 10, 50 + kind * 50, 50};
+    HCtlDraw3DFrame(dc, &r, kind, TRUE);
+  }
+  struct Face {
+    int flags;
+    const char* text;
+  };
+  const Face faces[] = {{0, "&Normal"}, {HCTL_FACE_DEFAULT, "Default"}, {HCTL_FACE_PUSHED, "Pushed"},
+                        {HCTL_FACE_DISABLED | HCTL_FACE_EMBOSSED, "Disabled"}, {HCTL_FACE_LEFT, "Two^lines"}};
+  for (int i = 0; i < 5; ++i) {
+    RECT r{10 + i * 50, 60, 56 + i * 50, 90};
+    HCtlDrawButtonFace(window, dc, &r, 2, faces[i].flags, faces[i].text, nullptr, nullptr, RGB(0, 0, 0));
+  }
+  EndPaint(window, &ps);
+  return 0;
+}
+
+TEST(Drawing, SceneSnapshot) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = sceneProc;
+  wc.lpszClassName = "NwiDrawingScene";
+  RegisterClassA(&wc);
+  HWND window = CreateWindowExA(0, "NwiDrawingScene", "", WS_POPUP | WS_VISIBLE, 0, 0, 270, 100, nullptr, nullptr,
+                                nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  const std::string path = std::string(KY_BIN_DIR) + "/../nwi_drawing.png";
+  ASSERT_TRUE(win32::snapshot::saveWindowPng(window, path.c_str()));
+  // The sunken frame's top-left ring is the shadow colour, its inside the window brush.
+  EXPECT_EQ(win32::snapshot::windowPixel(window, 10, 30), GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(win32::snapshot::windowPixel(window, 30, 30), GetSysColor(COLOR_WINDOW));
+  DestroyWindow(window);
+}
+
+}  // namespace
