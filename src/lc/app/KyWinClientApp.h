@@ -12,6 +12,7 @@
 #include "KyString.h"
 
 class KyPanel;
+class KyMsg;
 class KyMsgWin;
 class KyAD_Debug;
 class KySplash;
@@ -19,6 +20,12 @@ class KySplash;
 class KyWinClientApp : public KyApp {
  public:
   explicit KyWinClientApp(LPCSTR lpszAppName = nullptr) : KyApp(lpszAppName) {}
+
+  // The message log: appends a copy of the entry (or the bare text) to the
+  // log window, opening one when none is open. An application class may
+  // replace them; KyMessage::Log reaches them through the virtual table.
+  virtual void LogMessage(const KyMsg& msg);
+  virtual void LogMessage(const char* pszText);
 
   // Busy cursor: the switch (on after construction), and whether the wait
   // cursor is showing.

@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <array>
+
+#include "KyString.h"
+
 class KyFunctionData;
 class KyCtrl;
 class CWnd;
@@ -32,7 +36,11 @@ class KyPanel {
   int OnClose();
   void ClearReturn();
   void ForgetParent(KyPanel* pGone);
+  // Pane 0 to 7 (any other number is pane 0), trimmed; an empty pane 0
+  // shows the application's idle text. The panel's status bar repaints.
   void SetStatusBarText(const char* pszText, int iPane);
+  // The text a status-bar pane shows.
+  const char* GetStatusBarText(int iPane) const;
   int DoEvent(const char* pszEventName);
   KyCtrl* FindControlByName(const char* pszName);
 
@@ -41,4 +49,5 @@ class KyPanel {
   HINSTANCE m_hResInstance = nullptr;  // the panel resource library (.PNL)
   HWND m_hWnd = nullptr;               // the panel's frame window
   int m_fFocusSet = 0;
+  std::array<KyString, 8> m_StatusTexts;  // the first three are shown
 };
