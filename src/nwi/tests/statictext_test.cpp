@@ -157,6 +157,30 @@ TEST_F(Statics, AMissingPictureShowsTheLibrarysDefault) {
   EXPECT_EQ(countIn(s, RGB(0, 255, 0)), 0);
 }
 
+TEST_F(Statics, PicturesAreReplacedAndOnlyTheStaticsOwnAreFreed) {
+  HWND s = make("HC2", HSTAT_PICTURE, 10, 10, 60, 60);
+  const auto library = reinterpret_cast<HANDLE>(SendMessageA(s, KYM_STATGETPICTURE, 0, 0));
+  ASSERT_NE(library, nullptr) << "a library bitmap by name";
+  HBITMAP mine = CreateBitmap(8, 8, 1, 32, nullptr);
+  HBITMAP other = CreateBitmap(4, 4, 1, 32, nullptr);
+  EXPECT_EQ(SendMessageA(s, KYM_STATSETPICTURE, reinterpret_cast<WPARAM>(mine), MAKELPARAM(1, HCTL_PIC_BITMAP)), 0)
+      << "the static's own picture was freed";
+  EXPECT_EQ(SendMessageA(s, KYM_STATGETPICTURE, 0, 0), reinterpret_cast<LRESULT>(mine));
+  EXPECT_EQ(SendMessageA(s, KYM_STATSETPICTURE, reinterpret_cast<WPARAM>(other), MAKELPARAM(0, HCTL_PIC_BITMAP)),
+            reinterpret_cast<LRESULT>(mine))
+      << "a caller's picture comes back to the caller";
+  BITMAP info{};
+  EXPECT_NE(GetObjectA(mine, sizeof info, &info), 0);
+  EXPECT_EQ(SendMessageA(s, KYM_STATSETBITMAPFILE, 0, reinterpret_cast<LPARAM>("/no/such/picture.bmp")), 1);
+  HANDLE fallback = reinterpret_cast<HANDLE>(SendMessageA(s, KYM_STATGETPICTURE, 0, 0));
+  ASSERT_NE(fallback, nullptr) << "HLP1 stands in";
+  GetObjectA(fallback, sizeof info, &info);
+  EXPECT_EQ(info.bmWidth, 32);
+  DestroyWindow(s);
+  DeleteObject(mine);
+  DeleteObject(other);  // the static never owned it
+}
+
 TEST_F(Statics, LinesAreTwoPixelsOfShadowAndHighlight) {
   HWND sunken = make("", HSTAT_HLINE | HSTAT_3DFRAME, 10, 10, 100, 10);
   EXPECT_EQ(pixel(sunken, 50, 0), GetSysColor(COLOR_BTNSHADOW));
