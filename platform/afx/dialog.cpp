@@ -1,6 +1,9 @@
 // CDialog: modal and modeless dialogs from templates of the resource chain.
 #include "afxstate.h"
 
+#include <cstring>
+#include <string>
+
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
@@ -165,7 +168,63 @@ LRESULT CDialog::HandleSetFont(WPARAM wParam, LPARAM) {
   return Default();
 }
 
+namespace {
+
+// RT_DLGINIT: the resource type the dialog editor writes initial list and
+// combo box strings into.
+constexpr WORD kDlgInitType = 240;
+// Its records carry the list and combo messages under their 16-bit numbers.
+constexpr WORD kWin16AddListString = 0x0401;
+constexpr WORD kWin16AddComboString = 0x0403;
+
+}  // namespace
+
+BOOL CWnd::ExecuteDlgInit(LPCSTR lpszResourceName) {
+  if (!lpszResourceName) return TRUE;
+  HINSTANCE hInst = AfxFindResourceHandle(lpszResourceName, MAKEINTRESOURCE(kDlgInitType));
+  HRSRC hResource = ::FindResourceA(hInst, lpszResourceName, MAKEINTRESOURCE(kDlgInitType));
+  if (!hResource) return TRUE;  // nothing to put in
+  HGLOBAL hData = ::LoadResource(hInst, hResource);
+  const void* pData = hData ? ::LockResource(hData) : nullptr;
+  if (!pData) return FALSE;
+  return ExecuteDlgInit(pData, ::SizeofResource(hInst, hResource));
+}
+
+BOOL CWnd::ExecuteDlgInit(const void* lpResource, DWORD dwSize) {
+  // Records of (WORD control id, WORD message, DWORD length, bytes), up to
+  // a control id of 0. Every length is checked against the resource's end.
+  const BYTE* p = static_cast<const BYTE*>(lpResource);
+  const BYTE* end = p + dwSize;
+  while (p && end - p >= (ptrdiff_t)sizeof(WORD)) {
+    WORD nIDC = 0;
+    std::memcpy(&nIDC, p, sizeof nIDC);
+    if (nIDC == 0) return TRUE;
+    if (end - p < 8) return FALSE;
+    WORD nMsg = 0;
+    DWORD dwLen = 0;
+    std::memcpy(&nMsg, p + 2, sizeof nMsg);
+    std::memcpy(&dwLen, p + 4, sizeof dwLen);
+    p += 8;
+    if (dwLen > (DWORD)(end - p)) return FALSE;
+    if (nMsg == kWin16AddListString || nMsg == kWin16AddComboString) {
+      // The text need not be terminated inside the record.
+      std::string text(reinterpret_cast<const char*>(p), dwLen);
+      text.resize(std::strlen(text.c_str()));
+      UINT message = nMsg == kWin16AddListString ? LB_ADDSTRING : CB_ADDSTRING;
+      LRESULT r = ::SendDlgItemMessageA(m_hWnd, nIDC, message, 0, reinterpret_cast<LPARAM>(text.c_str()));
+      if (r == LB_ERR || r == LB_ERRSPACE) return FALSE;  // CB_ERR and CB_ERRSPACE have the same values
+    }
+    p += dwLen;
+  }
+  return TRUE;
+}
+
 BOOL CDialog::OnInitDialog() {
+  // The template's initial list strings go in before the values.
+  if (!ExecuteDlgInit(m_lpszTemplateName)) {
+    EndDialog(-1);
+    return FALSE;
+  }
   if (!UpdateData(FALSE)) {
     // The values could not be shown: the dialog ends at once.
     EndDialog(-1);

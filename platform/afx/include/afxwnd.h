@@ -328,6 +328,12 @@ class CWnd : public CCmdTarget {
   // pTarget's update handlers.
   void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
   BOOL IsDialogMessage(LPMSG lpMsg);
+  // Sends the initial list and combo box strings of a dialog's RT_DLGINIT
+  // resource (same name as the template, any module of the resource chain)
+  // to its controls. FALSE when the data is malformed or a string could
+  // not be added; TRUE when all went in or there is no such resource.
+  BOOL ExecuteDlgInit(LPCSTR lpszResourceName);
+  BOOL ExecuteDlgInit(const void* lpResource, DWORD dwSize);
 
   // --- modal loop ---
   // Runs the thread's messages until EndModalLoop; idle time sends

@@ -380,6 +380,28 @@ TEST_F(Dialogs, StringsOfListsAndCombos) {
   dlg.DestroyWindow();
 }
 
+TEST_F(Dialogs, TheTemplatesInitialListStringsGoIn) {
+  CDialog dlg;
+  ASSERT_TRUE(dlg.Create(IDD_DLGINIT, &owner));
+  ASSERT_EQ(dlg.SendDlgItemMessage(IDC_COLOUR, CB_GETCOUNT), 2);
+  ASSERT_EQ(dlg.SendDlgItemMessage(IDC_FRUIT, LB_GETCOUNT), 2);
+  char buffer[16] = "";
+  dlg.SendDlgItemMessage(IDC_COLOUR, CB_GETLBTEXT, 1, (LPARAM)buffer);
+  EXPECT_STREQ(buffer, "Green");
+  dlg.SendDlgItemMessage(IDC_FRUIT, LB_GETTEXT, 1, (LPARAM)buffer);
+  EXPECT_STREQ(buffer, "Yam");
+
+  // Malformed records: refused without reading past their end.
+  const BYTE truncated[] = {0xF0, 0x03, 0x03, 0x04, 50, 0, 0, 0, 'R', 'e'};
+  EXPECT_FALSE(dlg.ExecuteDlgInit(truncated, sizeof truncated));
+  const BYTE unterminated[] = {0xF0, 0x03,  // IDC_COLOUR
+                                 0x03, 0x04, 2, 0, 0, 0, 'O', 'k'};
+  EXPECT_TRUE(dlg.ExecuteDlgInit(unterminated, sizeof unterminated));  // ends with the data
+  EXPECT_EQ(dlg.SendDlgItemMessage(IDC_COLOUR, CB_GETCOUNT), 3);
+  EXPECT_TRUE(dlg.ExecuteDlgInit(nullptr, 0));
+  dlg.DestroyWindow();
+}
+
 TEST_F(Dialogs, FocusMovesWithNextPrevAndGotoDlgCtrl) {
   CDialog dlg;
   ASSERT_TRUE(dlg.Create(IDD_DATA, &owner));

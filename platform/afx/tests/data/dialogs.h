@@ -3,6 +3,7 @@
 
 #define IDD_DATA 100
 #define IDD_EMPTY 101
+#define IDD_DLGINIT 102
 #define IDD_CHAIN_ONLY 300
 
 #define IDC_COUNT 1001
