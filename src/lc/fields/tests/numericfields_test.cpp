@@ -188,7 +188,9 @@ TEST_F(NumericFields, FloatingPointTextForms) {
     KyLdblFld l(c.value, 0);
     KySglFld s(0.0f, 0);
     s.PutText(std::to_string(c.value).c_str());
-    if (c.dbl) EXPECT_STREQ(d.strGetText(c.decimals), c.dbl) << c.value;
+    if (c.dbl) {
+      EXPECT_STREQ(d.strGetText(c.decimals), c.dbl) << c.value;
+    }
     EXPECT_STREQ(l.strGetText(c.decimals), c.ldbl) << c.value;
     EXPECT_STREQ(s.strGetText(c.decimals), c.sgl) << c.value;
   }
