@@ -7,6 +7,7 @@
 
 #include "KyCharFld.h"
 #include "KyFunctionData.h"
+#include "KyRTDIConnectionName.h"
 #include "KyRTDIQualName.h"
 #include "KyVariable.h"
 
@@ -104,6 +105,19 @@ TEST_F(RTDIFunction, DataLengths) {
   KyRTDI::AddFncVar(&function_, &variable_, 0, 0, 0);
   EXPECT_EQ(KyRTDIGetVarDataLength(&variable_, FALSE), 3 * 45);
   EXPECT_EQ(KyRTDIGetVarDataLength(nullptr, FALSE), 0);
+}
+
+TEST_F(RTDIFunction, ConnectionNameGoesToTheFirstMatchingCall) {
+  KyRTDI::AddFnc(&function_, 0, 1, "A", "lib.Orders", 'E', 'W', "LIB", "", "old", 'W', nullptr);
+  KyRTDI::AddFnc(&function_, 2, 2, "B", "ORDERS", 'E', 'W', "LIB", "", 'W', nullptr);  // index 1 stays empty
+  KyRTDIArray<KyRTDIFnc>* calls = function_.GetFunctionTable();
+  EXPECT_TRUE(KyRTDISetConnectionName(calls, "orders", "DB1"));
+  EXPECT_STREQ(calls->At(0)->m_ConnectionName, "DB1");  // the name after the last "."
+  EXPECT_STREQ(calls->At(2)->m_ConnectionName, "");
+  EXPECT_TRUE(KyRTDISetConnectionName(calls, "ORDERS", nullptr));
+  EXPECT_STREQ(calls->At(0)->m_ConnectionName, "");
+  EXPECT_FALSE(KyRTDISetConnectionName(calls, "other", "DB2"));
+  EXPECT_FALSE(KyRTDISetConnectionName(nullptr, "orders", "DB2"));
 }
 
 }  // namespace
