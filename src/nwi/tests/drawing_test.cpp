@@ -211,3 +211,28 @@ TEST(Drawing, SceneSnapshot) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Drawing, ScrollBarFrameSurroundsTheClientArea) {
+  HWND window = CreateWindowExA(0, "NwiDrawingScene", "", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0, 100, 80, nullptr,
+                                nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  UpdateWindow(window);
+  win32::snapshot::windowPixel(window, 0, 0);  // everything pending is painted now
+  HCtlFrameScrollBars(window, TRUE);
+  // The client area starts at (1, 1) inside the border; the two rings lie
+  // two pixels and one pixel outside it: the outer (raised) ring falls off
+  // the window, the inner (sunken) ring lies on the border.
+  POINT client{0, 0};
+  ClientToScreen(window, &client);
+  RECT outer;
+  GetWindowRect(window, &outer);
+  ASSERT_EQ(client.x - outer.left, 1);
+  EXPECT_EQ(win32::snapshot::windowPixel(window, 0, 20), GetSysColor(COLOR_BTNSHADOW)) << "etched: inner ring sunken";
+  EXPECT_EQ(win32::snapshot::windowPixel(window, 20, 0), GetSysColor(COLOR_BTNSHADOW));
+  DestroyWindow(window);
+  HCtlFrameScrollBars(nullptr, TRUE);  // no window: nothing happens
+}
+
+}  // namespace
