@@ -86,8 +86,8 @@ int positionAt(const Layout& l, const ScrollBarState& s, int leading) {
   if (room <= 0) return s.min;
   int offset = std::clamp(leading - l.trackStart, 0, room);
   int range = maxPosition(s) - s.min;
-  // Rounded to the nearest position.
-  return s.min + (int)(((long long)offset * range + room / 2) / room);
+  // The first position whose thumb stands at `offset` (the inverse of layoutOf's rounding down).
+  return s.min + (int)(((long long)offset * range + room - 1) / room);
 }
 
 void paint(HDC dc, const Layout& l, const ScrollBarState& s, bool enabled, int pressed, HBRUSH track, bool focused) {
