@@ -251,7 +251,7 @@ TEST_F(Button, CheckBoxPaintsWithTheBrushItsParentAnswers) {
 }
 
 TEST_F(Button, SnapshotOfEveryKindNormalFocusedAndDisabled) {
-  SetWindowPos(frame, nullptr, 0, 0, 470, 330, SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowPos(frame, nullptr, 0, 0, 470, 370, SWP_NOMOVE | SWP_NOZORDER);
   HFONT font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
   struct Kind {
     const char* text;
@@ -263,17 +263,20 @@ TEST_F(Button, SnapshotOfEveryKindNormalFocusedAndDisabled) {
       {"Radio", BS_AUTORADIOBUTTON, 1},  {"Left text", BS_AUTOCHECKBOX | BS_LEFTTEXT, 1},
       {"Like", BS_AUTOCHECKBOX | BS_PUSHLIKE, 1},
       {"Two lines of a multi-line label", BS_PUSHBUTTON | BS_MULTILINE, 0},
+      {"", BS_PUSHBUTTON | BS_ICON, 0},
   };
+  HICON icon = LoadIconA(nullptr, IDI_EXCLAMATION);
   const char* columns[] = {"normal", "focused", "disabled"};
   int id = 100;
   for (int col = 0; col < 3; ++col) {
-    child("Button", columns[col], BS_GROUPBOX, id++, 10 + col * 150, 5, 145, 290);
-    for (int row = 0; row < 8; ++row) {
+    child("Button", columns[col], BS_GROUPBOX, id++, 10 + col * 150, 5, 145, 330);
+    for (int row = 0; row < 9; ++row) {
       const Kind& k = kinds[row];
       HWND b = child("Button", k.text, k.style | WS_GROUP | (col == 2 ? WS_DISABLED : 0), id++, 20 + col * 150,
-                     25 + row * 33, 125, 30);
+                     25 + row * 33, 125, row == 8 ? 38 : 30);
       SendMessageA(b, WM_SETFONT, (WPARAM)font, FALSE);
       SendMessageA(b, BM_SETCHECK, k.check, 0);
+      if (k.style & BS_ICON) SendMessageA(b, BM_SETIMAGE, IMAGE_ICON, (LPARAM)icon);
       if (col == 1) {
         SendMessageA(b, WM_SETFOCUS, 0, 0);
       }
