@@ -97,7 +97,10 @@ LRESULT setMenus(MdiClient& client, HMENU frameMenu, HMENU windowMenu) {
   HMENU old = GetMenu(client.frame);
   if (windowMenu || frameMenu) clearWindowMenu(client);
   if (frameMenu) {
+    // The maximized child's controls move from the old menu bar to the new one.
+    removeMaximizedControls(client);
     SetMenu(client.frame, frameMenu);
+    showMaximizedControls(client);
   }
   if (windowMenu) client.windowMenu = windowMenu;
   refreshWindowMenu(client);
@@ -157,6 +160,7 @@ LRESULT CALLBACK clientProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MDIICONARRANGE: ArrangeIconicWindows(hwnd); return 0;
     case WM_MDISETMENU: return setMenus(*client, (HMENU)wParam, (HMENU)lParam);
     case WM_MDIREFRESHMENU:
+      if (client->maximized) showMaximizedControls(*client);
       refreshWindowMenu(*client);
       return (LRESULT)GetMenu(client->frame);
     case WM_SIZE:
@@ -167,6 +171,8 @@ LRESULT CALLBACK clientProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DESTROY: client->closing = true; return 0;
     case WM_NCDESTROY:
+      removeMaximizedControls(*client);
+      freeControlBitmaps(*client);
       control::detach<MdiClient>(hwnd);
       return DefWindowProcA(hwnd, msg, wParam, lParam);
     default: return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -238,6 +244,7 @@ void forgetChild(MdiClient& client, HWND child) {
     client.maximized = nullptr;
     updateFrameTitle(client);
   }
+  if (client.controlsChild == child) removeMaximizedControls(client);
   refreshWindowMenu(client);
 }
 

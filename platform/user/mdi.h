@@ -19,7 +19,11 @@ struct MdiClient {
   HWND maximized = nullptr;        // the maximized child, or null
   std::string frameTitle;          // the frame's own text while a child is maximized
   bool titleSaved = false;
-  bool closing = false;            // the client is being destroyed: children go without activating others         // frameTitle holds the frame's own text
+  bool closing = false;            // the client is being destroyed: children go without activating others
+  // The maximized child's system menu and buttons in the frame's menu bar.
+  HMENU controlsMenu = nullptr;    // the menu bar holding them, or null
+  HWND controlsChild = nullptr;    // whose system menu heads the bar
+  HBITMAP controlBitmaps[4] = {};  // system (icon), minimize, restore, close; freed with the client         // frameTitle holds the frame's own text
 
   UINT idOf(size_t index) const { return firstChildId + (UINT)index; }
 };
@@ -40,6 +44,13 @@ void updateFrameTitle(MdiClient& client);
 // Where the n-th new child goes without a position: one caption lower and
 // to the right of the one before.
 RECT cascadeSlot(HWND client, int n);
+
+// --- mdi_maxmenu.cpp ------------------------------------------------------------
+// While a child is maximized the frame's menu bar starts with the child's
+// system menu and ends with its minimize, restore and close buttons.
+void showMaximizedControls(MdiClient& client);
+void removeMaximizedControls(MdiClient& client);
+void freeControlBitmaps(MdiClient& client);
 
 // --- mdi_windowmenu.cpp ------------------------------------------------------
 // Lists the children in the window menu ("&1 Title" ...) with the active one checked.

@@ -33,9 +33,11 @@ void childSized(HWND child, WPARAM type) {
     if (before && before != child && IsWindow(before)) ShowWindow(before, SW_SHOWNOACTIVATE);
     if (client->active != child) activateChild(*client, child);
     updateFrameTitle(*client);
+    showMaximizedControls(*client);
   } else if (client->maximized == child) {
     client->maximized = nullptr;
     updateFrameTitle(*client);
+    removeMaximizedControls(*client);
   }
 }
 

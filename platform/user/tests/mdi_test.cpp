@@ -2,6 +2,7 @@
 // cascading its children, and the default procedures of frame and children.
 #include "message_log.h"
 
+#include <internal/snapshot.h>
 #include <internal/testinput.h>
 #include <windows.h>
 
@@ -313,6 +314,44 @@ TEST_F(Mdi, TheWindowMenuListsTheChildrenWithTheActiveChecked) {
   EXPECT_EQ(all.back(), "&More Windows...");
   EXPECT_EQ(all[10], "&9 9 *");  // the active child keeps its place in the list
   EXPECT_EQ(SendMessageA(client, WM_MDIREFRESHMENU, 0, 0), (LRESULT)bar);
+}
+
+TEST_F(Mdi, AMaximizedChildPutsItsControlsInTheFrameMenuBar) {
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu();
+  AppendMenuA(file, MF_STRING, 60, "&Open");
+  AppendMenuA(bar, MF_POPUP, (UINT_PTR)file, "&File");
+  AppendMenuA(bar, MF_POPUP, (UINT_PTR)CreatePopupMenu(), "&Window");
+  SendMessageA(client, WM_MDISETMENU, (WPARAM)bar, 0);
+  HWND a = create("Doc A"), b = create("Doc B");
+  SendMessageA(client, WM_MDIMAXIMIZE, (WPARAM)b, 0);
+  ASSERT_EQ(GetMenuItemCount(bar), 6);
+  EXPECT_EQ(GetSubMenu(bar, 0), GetSystemMenu(b, FALSE));
+  EXPECT_EQ(GetSubMenu(bar, 1), file);
+  EXPECT_EQ(GetMenuItemID(bar, 3), (UINT)SC_MINIMIZE);
+  EXPECT_EQ(GetMenuItemID(bar, 4), (UINT)SC_RESTORE);
+  EXPECT_EQ(GetMenuItemID(bar, 5), (UINT)SC_CLOSE);
+  const std::string path = std::string(KY_BIN_DIR) + "/../mdi_maximized.png";
+  EXPECT_TRUE(win32::snapshot::saveWindowPng(frame, path.c_str()));
+  // Another child taking the maximized state brings its own system menu.
+  SendMessageA(client, WM_MDIACTIVATE, (WPARAM)a, 0);
+  ASSERT_EQ(GetMenuItemCount(bar), 6);
+  EXPECT_EQ(GetSubMenu(bar, 0), GetSystemMenu(a, FALSE));
+  // The restore button's command reaches the child through the frame.
+  SendMessageA(frame, WM_COMMAND, SC_RESTORE, 0);
+  EXPECT_FALSE(IsZoomed(a));
+  EXPECT_EQ(GetMenuItemCount(bar), 2);
+  EXPECT_EQ(GetSubMenu(bar, 0), file);
+  EXPECT_TRUE(IsMenu(GetSystemMenu(a, FALSE)));
+  // Closing a maximized child takes its controls off too.
+  SendMessageA(client, WM_MDIMAXIMIZE, (WPARAM)a, 0);
+  EXPECT_EQ(GetMenuItemCount(bar), 6);
+  SendMessageA(frame, WM_COMMAND, SC_CLOSE, 0);
+  EXPECT_FALSE(IsWindow(a));
+  EXPECT_TRUE(IsZoomed(b));
+  EXPECT_EQ(GetSubMenu(bar, 0), GetSystemMenu(b, FALSE));
+  DestroyWindow(b);
+  EXPECT_EQ(GetMenuItemCount(bar), 2);
 }
 
 TEST_F(Mdi, CreateMdiWindowAndTheSystemKeys) {
