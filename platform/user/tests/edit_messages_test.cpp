@@ -2,6 +2,7 @@
 // formatting rectangle, positions, the local handle, and its painting.
 #include "control_fixture.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -128,6 +129,42 @@ TEST_F(EditMessages, SingleLineScrollsHorizontallyToTheCaret) {
   input::keyPress(VK_HOME);
   input::pumpMessages();
   EXPECT_EQ(SendMessageA(e, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+}
+
+TEST_F(EditMessages, MultiLineWithoutAutoVScrollTakesOnlyTheLinesThatShow) {
+  HWND e = edit(ES_MULTILINE, "", 200, 40);  // two lines of the font
+  SetFocus(e);
+  settle();
+  for (int i = 0; i < 5; ++i) input::keyPress(VK_RETURN);
+  input::pumpMessages();
+  EXPECT_EQ(SendMessageA(e, EM_GETLINECOUNT, 0, 0), 2);
+  std::vector<Notification> got = test::notifications();
+  EXPECT_EQ(std::count(got.begin(), got.end(), Notification{20, EN_MAXTEXT}), 4);
+}
+
+TEST_F(EditMessages, AlignmentPlacesTheText) {
+  HWND left = edit(ES_AUTOHSCROLL, "abc", 200, 24);
+  HWND centre = edit(ES_AUTOHSCROLL | ES_CENTER, "abc", 200, 24);
+  HWND right = edit(ES_AUTOHSCROLL | ES_RIGHT, "abc", 200, 24);
+  int l = LOWORD(SendMessageA(left, EM_POSFROMCHAR, 0, 0));
+  int c = LOWORD(SendMessageA(centre, EM_POSFROMCHAR, 0, 0));
+  int r = LOWORD(SendMessageA(right, EM_POSFROMCHAR, 0, 0));
+  int width = LOWORD(SendMessageA(left, EM_POSFROMCHAR, 3, 0)) - l;
+  RECT format;
+  SendMessageA(right, EM_GETRECT, 0, (LPARAM)&format);
+  EXPECT_EQ(r + width, format.right);
+  EXPECT_NEAR(c, (l + r) / 2, 1);
+}
+
+TEST_F(EditMessages, HorizontalScrollBarScrollsAndNotifies) {
+  HWND e = edit(ES_MULTILINE | WS_HSCROLL, "a line far wider than the edit that shows it", 80, 60);
+  EXPECT_EQ(SendMessageA(e, EM_GETLINECOUNT, 0, 0), 1);  // a horizontal scroll bar means no wrapping
+  int before = (short)LOWORD(SendMessageA(e, EM_POSFROMCHAR, 0, 0));
+  test::log().clear();
+  SendMessageA(e, WM_HSCROLL, SB_PAGERIGHT, 0);
+  EXPECT_EQ(test::notifications(), (std::vector<Notification>{{20, EN_HSCROLL}}));
+  EXPECT_LT((short)LOWORD(SendMessageA(e, EM_POSFROMCHAR, 0, 0)), before);
+  EXPECT_GT(GetScrollPos(e, SB_HORZ), 0);
 }
 
 TEST_F(EditMessages, PositionsAndCharactersRoundTrip) {
