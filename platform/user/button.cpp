@@ -103,6 +103,18 @@ void endPress(HWND hwnd, bool inside) {
   control::notifyParent(hwnd, BN_CLICKED);
 }
 
+// A group box paints only its frame and title: what it covers of its parent
+// must be painted again for an old, longer title to go.
+void invalidateAll(HWND hwnd) {
+  InvalidateRect(hwnd, nullptr, TRUE);
+  HWND parent = GetParent(hwnd);
+  if (!parent || typeOf((DWORD)GetWindowLongA(hwnd, GWL_STYLE)) != BS_GROUPBOX) return;
+  RECT r;
+  GetClientRect(hwnd, &r);
+  MapWindowPoints(hwnd, parent, (LPPOINT)&r, 2);
+  InvalidateRect(parent, &r, TRUE);
+}
+
 bool notifies(HWND hwnd) { return (GetWindowLongA(hwnd, GWL_STYLE) & BS_NOTIFY) != 0; }
 
 LRESULT onSetCheck(HWND hwnd, ButtonState& st, WPARAM wParam) {
@@ -170,7 +182,7 @@ LRESULT CALLBACK buttonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ENABLE:
     case WM_SETTEXT: {
       LRESULT r = msg == WM_SETTEXT ? DefWindowProcA(hwnd, msg, wParam, lParam) : 0;
-      InvalidateRect(hwnd, nullptr, TRUE);
+      invalidateAll(hwnd);
       return msg == WM_SETTEXT ? r : 0;
     }
     case WM_SETFONT:

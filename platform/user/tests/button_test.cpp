@@ -177,6 +177,25 @@ TEST_F(Button, GroupBoxLetsTheMouseThrough) {
   EXPECT_EQ(SendMessageA(g, WM_NCHITTEST, 0, MAKELPARAM(70, 70)), HTTRANSPARENT);
 }
 
+TEST_F(Button, GroupBoxWithAShorterTitleLeavesNoTraceOfTheOldOne) {
+  HWND g = child("Button", "A rather long title", BS_GROUPBOX, 1, 10, 10, 200, 100);
+  SendMessageA(g, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
+  auto darkPixels = [&] {
+    UpdateWindow(frame);
+    UpdateWindow(g);
+    int dark = 0;
+    for (int x = 40; x < 150; ++x)
+      for (int y = 0; y < 14; ++y) {
+        COLORREF p = win32::snapshot::windowPixel(g, x, y);
+        dark += GetRValue(p) < 80 && GetGValue(p) < 80 && GetBValue(p) < 80;
+      }
+    return dark;
+  };
+  EXPECT_GT(darkPixels(), 0);
+  SetWindowTextA(g, "A");
+  EXPECT_EQ(darkPixels(), 0);
+}
+
 TEST_F(Button, OwnerDrawnButtonAsksItsParentWithItsState) {
   HWND b = child("Button", "", BS_OWNERDRAW, 33, 10, 10, 80, 24);
   settle();
