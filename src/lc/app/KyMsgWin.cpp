@@ -8,6 +8,7 @@
 #include "KyProfile.h"
 #include "KyResourceServer.h"
 #include "KyRunOptions.h"
+#include "KyWindowPlacement.h"
 #include "KyWinClientApp.h"
 
 namespace {
@@ -169,14 +170,7 @@ LRESULT KyMsgWin::OnCommandHelp(WPARAM, LPARAM) {
 void KyMsgWin::OnClose() {
   KyWinClientApp* pApp = clientApp();
   if (pApp && pApp->m_pMsgWin == this) pApp->m_pMsgWin = nullptr;
-  WINDOWPLACEMENT wp{};
-  wp.length = sizeof wp;
-  if (GetWindowPlacement(&wp)) {
-    KyWriteProfileInt(kPositionSection, "Left", wp.rcNormalPosition.left);
-    KyWriteProfileInt(kPositionSection, "Top", wp.rcNormalPosition.top);
-    KyWriteProfileInt(kPositionSection, "Right", wp.rcNormalPosition.right);
-    KyWriteProfileInt(kPositionSection, "Bottom", wp.rcNormalPosition.bottom);
-  }
+  KySaveWindowPos(m_hWnd, "Message Log", "Log Position", nullptr);
   if (pApp && pApp->m_pMainPanel && pApp->m_pMainPanel->hHandle()) ::BringWindowToTop(pApp->m_pMainPanel->hHandle());
   DestroyWindow();
 }

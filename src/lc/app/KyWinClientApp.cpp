@@ -1,7 +1,16 @@
 #include "KyWinClientApp.h"
 
+#include <mscrt.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "KyAppContext.h"
+#include "KyCallMgr.h"
+#include "KyFunctionData.h"
 #include "KyMsg.h"
 #include "KyMsgWin.h"
+#include "KyPanel.h"
 
 namespace {
 
@@ -36,4 +45,64 @@ void KyWinClientApp::LogMessage(const char* pszText) {
     pWin->AddLine(pszText);
     restoreIfMinimised(pWin);
   }
+}
+
+void KyWinClientApp::BusyOn() {
+  if (!m_fBusyCursor) return;
+  SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  m_fBusyCursorShown = TRUE;
+}
+
+void KyWinClientApp::BusyOff() {
+  if (!m_fBusyCursor || !m_fBusyCursorShown) return;
+  SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+  m_fBusyCursorShown = FALSE;
+}
+
+void KyWinClientApp::DisableMainWnd() {
+  if (KyAppContext* pContext = KyAppContext::Current()) ++pContext->m_iBusyCount;
+  if (m_pMainWnd && m_pMainWnd->m_hWnd) m_pMainWnd->EnableWindow(FALSE);
+}
+
+void KyWinClientApp::EnableMainWnd() {
+  KyAppContext* pContext = KyAppContext::Current();
+  int count = pContext ? --pContext->m_iBusyCount : 0;
+  if (count <= 0 && m_pMainWnd && m_pMainWnd->m_hWnd) m_pMainWnd->EnableWindow(TRUE);
+}
+
+// Keeps a copy: the caller's text may be a temporary or a cached string.
+void KyWinClientApp::SetAppName(const char* pszName) {
+  std::string name;
+  if (pszName) {
+    name = pszName;
+  } else {
+    KyPanel* pMain = nullptr;
+    HWND hMain = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
+    for (POSITION pos = m_OpenPanels.GetHeadPosition(); pos && hMain;) {
+      auto* pPanel = static_cast<KyPanel*>(m_OpenPanels.GetNext(pos));
+      if (pPanel->hHandle() == hMain) pMain = pPanel;
+    }
+    if (pMain && pMain->GetFunctionData()) name = pMain->GetFunctionData()->pszGetName();
+    else name = pszGetResourceString(0xE000);
+  }
+  char* copy = _strdup(name.c_str());
+  if (!copy) return;
+  std::free(const_cast<char*>(m_pszAppName));
+  m_pszAppName = copy;
+}
+
+void KyWinClientApp::SetActivePanel(KyPanel* pPanel) {
+  m_pActivePanel = pPanel;
+  if (pPanel && pPanel->GetFunctionData()) SetAppName(pPanel->GetFunctionData()->pszGetName());
+}
+
+CWnd* KyWinClientApp::GetOwnerWindow() {
+  if (m_pActivePanel && m_pActivePanel->hHandle()) return CWnd::FromHandle(m_pActivePanel->hHandle());
+  if (m_pOwnerWindow) return m_pOwnerWindow;
+  return m_pMainWnd;
+}
+
+void KyWinClientApp::DoIdle() {
+  KyAppContext* pContext = KyAppContext::Current();
+  if (KyCallMgr* pCallMgr = pContext ? pContext->GetCallMgr(FALSE) : nullptr) pCallMgr->CleanUp(FALSE);
 }

@@ -27,6 +27,24 @@ class KyWinClientApp : public KyApp {
   virtual void LogMessage(const KyMsg& msg);
   virtual void LogMessage(const char* pszText);
 
+  // The wait cursor, when the busy-cursor switch is on.
+  void BusyOn();
+  void BusyOff();
+  // Nested: the main window is disabled by the first call and enabled when
+  // the last one is undone (the count is the thread's).
+  void DisableMainWnd();
+  void EnableMainWnd();
+  // The message-box title source: a copy of the text; with null, the display
+  // name of the main panel's function, or string 0xE000.
+  void SetAppName(const char* pszName);
+  // Stores the active panel; a panel's function display name becomes the
+  // application name.
+  void SetActivePanel(KyPanel* pPanel);
+  // The active panel's window, else the fallback window, else the main window.
+  CWnd* GetOwnerWindow();
+  // The thread's call manager cleans up (without force).
+  void DoIdle();
+
   // Busy cursor: the switch (on after construction), and whether the wait
   // cursor is showing.
   BOOL m_fBusyCursor = TRUE;

@@ -28,6 +28,12 @@ class KyPanel {
   HWND hHandle() const { return m_hWnd; }
   void SetFocusSet() { m_fFocusSet = 1; }
   int IsFocusSet() const { return m_fFocusSet; }
+  // 0 top-level, 1 MDI child, 2 dialog, 3 MDI frame, 5 dialog under a
+  // parent, 6 in a site, 7 splitter pane.
+  int GetKind() const { return m_iKind; }
+  // The dialog base units the panel was laid out with (0: the system's).
+  int GetBaseUnitX() const { return m_iBaseUnitX; }
+  int GetBaseUnitY() const { return m_iBaseUnitY; }
 
   // Operations of the panel proper (windows, events, status bar).
   static KyPanel* FindPanelByHandle(void* pPanelList, HWND hWnd);
@@ -49,5 +55,8 @@ class KyPanel {
   HINSTANCE m_hResInstance = nullptr;  // the panel resource library (.PNL)
   HWND m_hWnd = nullptr;               // the panel's frame window
   int m_fFocusSet = 0;
+  int m_iKind = 0;
+  int m_iBaseUnitX = 0;
+  int m_iBaseUnitY = 0;
   std::array<KyString, 8> m_StatusTexts;  // the first three are shown
 };

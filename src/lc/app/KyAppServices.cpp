@@ -1,0 +1,47 @@
+#include "KyAppServices.h"
+
+#include <afxwin.h>
+
+#include <cstdarg>
+
+#include "KyApp.h"
+#include "KyMessage.h"
+#include "KyWinClientApp.h"
+
+void KyBusy() {
+  if (auto* pApp = dynamic_cast<KyWinClientApp*>(AfxGetApp())) pApp->BusyOn();
+}
+
+HWND hKyGetMainHandle() {
+  CWnd* pMain = AfxGetMainWnd();
+  return pMain ? pMain->m_hWnd : nullptr;
+}
+
+void KySetWinStyle(HWND hWnd, DWORD dwStyle) {
+  if (!IsWindow(hWnd)) return;
+  SetWindowLongA(hWnd, GWL_STYLE, GetWindowLongA(hWnd, GWL_STYLE) | static_cast<LONG>(dwStyle));
+}
+
+int KyGetPlatformId() {
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  if (!GetVersionExA(&info)) return 0;
+  switch (info.dwPlatformId) {
+    case VER_PLATFORM_WIN32_WINDOWS: return 1;
+    case VER_PLATFORM_WIN32_NT: return 2;
+    default: return 0;
+  }
+}
+
+int iKyEnquiref(KyPanel*, const char* pszFormat, ...) {
+  va_list args;
+  va_start(args, pszFormat);
+  int answer = KyMessage::VBox(0, MB_YESNOCANCEL, pszFormat, args);
+  va_end(args);
+  return answer;
+}
+
+const char* KyGetMessageText(UINT nID) {
+  KyApp* pApp = KyApp::GetApp();
+  return pApp ? pApp->pszGetResourceString(nID) : "";
+}
