@@ -84,6 +84,7 @@ struct ThreadState {
   HHOOK hHookCbt = nullptr;      // the creation hook of this thread
   HWND hLockoutNotifyWindow = nullptr;  // UpdateData runs here: no notifications
   CWinThread* pCurrentWinThread = nullptr;
+  CWnd* pRoutingFrame = nullptr;  // the frame routing a command now (CFrameWnd::OnCmdMsg)
   int nTempMapLock = 0;
   HandleMap<CWnd, HWND> windows{[](CWnd* p) { p->m_hWnd = nullptr; }};
   HandleMap<CDC, HDC> dcs{[](CDC* p) { p->m_hDC = p->m_hAttribDC = nullptr; }};

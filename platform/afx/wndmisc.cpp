@@ -110,7 +110,9 @@ CFrameWnd* CWnd::GetTopLevelFrame() const {
 HWND CWnd::GetSafeOwner_(HWND hParent, HWND* pWndTop) {
   HWND hWnd = hParent;
   if (!hWnd) {
-    CWnd* pMain = AfxGetMainWnd();
+    // A command handler's box belongs to the frame routing the command.
+    CWnd* pMain = afx::threadState().pRoutingFrame;
+    if (!pMain || !pMain->m_hWnd) pMain = AfxGetMainWnd();
     hWnd = pMain ? pMain->m_hWnd : nullptr;
   }
   // A popup cannot be owned by a child window.

@@ -12,6 +12,7 @@
 #include "afxgdi.h"
 #include "afxmenu.h"
 #include "afxwnd.h"
+#include "afxframe.h"
 #include "afxctrls.h"
 #include "afxdlg.h"
 #include "afxapp.h"

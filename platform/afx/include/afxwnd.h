@@ -142,6 +142,13 @@ class CWnd : public CCmdTarget {
   CFrameWnd* GetParentFrame() const;
   CFrameWnd* GetTopLevelFrame() const;
   virtual void RecalcLayout(BOOL bNotify = TRUE) {}
+  // Lays out the control bars with ids nIDFirst..nIDLast (WM_SIZEPARENT)
+  // from the edges of the client (or lpRectClient) inwards and gives the
+  // rest to child nIDLeftOver. reposQuery only measures: lpRectParam gets
+  // the rest; reposExtra keeps lpRectParam's borders free around the rest.
+  enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2 };
+  void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag = reposDefault,
+                      LPRECT lpRectParam = nullptr, LPCRECT lpRectClient = nullptr, BOOL bStretch = TRUE);
 
   // --- relatives ---
   CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
