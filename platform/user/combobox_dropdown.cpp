@@ -41,8 +41,7 @@ void dropDown(ComboBox& cb, bool fromMouse) {
   // The list takes the mouse: a click anywhere else closes it. A press that
   // dropped the list goes on in it, so releasing over an item chooses it.
   SetCapture(cb.list);
-  if (ListBox* lb = listOf(cb.list)) lb->tracking = false;
-  (void)fromMouse;
+  if (ListBox* lb = listOf(cb.list)) lb->tracking = fromMouse;
   InvalidateRect(cb.self, nullptr, FALSE);
 }
 

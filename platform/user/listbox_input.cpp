@@ -172,10 +172,13 @@ void onListButtonDown(ListBox& lb, POINT p, UINT keys, bool doubleClick) {
       comboListDone(lb.combo, false);
       return;
     }
-    // The list of a simple combo leaves the focus with the combo box (its edit).
-    if (GetWindowLongA(lb.self, GWL_STYLE) & WS_CHILD) SetFocus(lb.combo);
+    // The list of a simple combo leaves the focus with the combo box (its
+    // edit) and reports at once; a drop-down reports when it closes.
+    bool child = (GetWindowLongA(lb.self, GWL_STYLE) & WS_CHILD) != 0;
+    if (child) SetFocus(lb.combo);
     lb.tracking = true;
-    if (index >= 0) mouseSelect(lb, index, true, 0);
+    if (index >= 0 && child) mouseSelect(lb, index, true, 0);
+    else if (index >= 0) selectSingle(lb, index);
     if (doubleClick) notifyList(lb, LBN_DBLCLK);
     return;
   }
@@ -200,7 +203,7 @@ void onListMouseMove(ListBox& lb, POINT p) {
     int index = itemAt(lb, p, outside);
     if (!outside && index != lb.current) {
       selectSingle(lb, index);
-      if (lb.tracking) notifyList(lb, LBN_SELCHANGE);
+      if (lb.tracking && !dropDown) notifyList(lb, LBN_SELCHANGE);
     }
     return;
   }
@@ -218,10 +221,11 @@ void onListMouseMove(ListBox& lb, POINT p) {
 }
 
 void onListButtonUp(ListBox& lb, POINT p) {
-  // Without a press in the list (the release of the press that dropped it) nothing happens.
   if (!lb.tracking) return;
   lb.tracking = false;
   if (lb.combo) {
+    // A release over an item chooses it, also at the end of the press that
+    // dropped the list; a release elsewhere leaves the list down.
     RECT c;
     GetClientRect(lb.self, &c);
     if (PtInRect(&c, p)) comboListDone(lb.combo, true);

@@ -191,6 +191,27 @@ TEST_F(ComboBoxTest, ClickingDropsAndClickingAnItemChoosesIt) {
   EXPECT_EQ(windowText(cb), "blue");
 }
 
+TEST_F(ComboBoxTest, PressingOnTheFaceAndReleasingOverAnItemChoosesIt) {
+  HWND cb = make(CBS_DROPDOWNLIST);
+  int item = (int)SendMessageA(cb, CB_GETITEMHEIGHT, 0, 0);
+  RECT w;
+  GetWindowRect(cb, &w);
+  int face = w.bottom - w.top;
+  // Down on the face, through the list, up over "blue" (the list starts below the face, inside its border).
+  input::drag(cb, 20, 5, 20, face + 1 + 2 * item + item / 2);
+  input::pumpMessages();
+  EXPECT_EQ(got(), (std::vector<Notification>{{kId, CBN_SETFOCUS},
+                                              {kId, CBN_DROPDOWN},
+                                              {kId, CBN_SELCHANGE},
+                                              {kId, CBN_SELENDOK},
+                                              {kId, CBN_CLOSEUP}}));
+  EXPECT_EQ(SendMessageA(cb, CB_GETCURSEL, 0, 0), 2);
+  // A plain click drops the list and leaves it down.
+  input::click(cb, 20, 5);
+  input::pumpMessages();
+  EXPECT_TRUE(SendMessageA(cb, CB_GETDROPPEDSTATE, 0, 0));
+}
+
 TEST_F(ComboBoxTest, AClickOutsideTheDroppedListCancels) {
   HWND cb = make(CBS_DROPDOWNLIST);
   SendMessageA(cb, CB_SETCURSEL, 0, 0);
