@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <thread>
 
 #include "KyFncParameter.h"
 #include "KyFunctionData.h"
@@ -198,6 +199,34 @@ TEST_F(CallMgrTest, BuiltInsRunOrFailByName) {
   EXPECT_STREQ(second.status(), "unchanged");  // a built-in leaves the status to itself
   KyCallMgr::Call(&second, nullptr, nullptr, 0, "*KyUnknown", "");
   EXPECT_STREQ(second.status(), "*Failed");
+}
+
+TEST_F(CallMgrTest, ThreadsCallWithTheirOwnCallManagers) {
+  // Each thread has its context and call manager; the panel library
+  // registry and the list of function data are shared by the process.
+  auto run = [this](const char* letter, std::string* result) {
+    app_->CreateContext();
+    {
+      Caller caller;
+      for (int i = 0; i < 50; ++i) {
+        TestFnIn in;
+        TestFnOut out;
+        in.m_A.PutText(letter);
+        in.m_B.PutText(std::to_string(i).c_str());
+        KyCallMgr::Call(&caller, &in, &out, 0, "TestFn", "TESTFN");
+        if (std::string(caller.status()) != " ") return;
+        *result = out.m_Result;
+      }
+    }
+    app_->EndContext();
+  };
+  std::string first, second;
+  std::thread a(run, "a", &first), b(run, "b", &second);
+  a.join();
+  b.join();
+  EXPECT_EQ(first, "a49");
+  EXPECT_EQ(second, "b49");
+  EXPECT_TRUE(boxes().empty());
 }
 
 // --- remote and COM locations ---
