@@ -45,8 +45,9 @@ WINOLEAUTAPI VariantClear(VARIANTARG* pvarg);
 WINOLEAUTAPI VariantCopy(VARIANTARG* pvargDest, const VARIANTARG* pvargSrc);
 WINOLEAUTAPI VariantCopyInd(VARIANT* pvarDest, const VARIANTARG* pvargSrc);
 // The conversions of the scalar types among each other and to and from
-// VT_BSTR (numbers written and read with '.' as decimal point, as for the
-// neutral locale); a source passed by reference is read through. In place
+// VT_BSTR (numbers written and read with '.' as decimal point, dates as
+// "M/D/YYYY h:mm:ss AM", as for the neutral locale; dates are also read in
+// ISO order); a source passed by reference is read through. In place
 // (source == destination) is allowed.
 WINOLEAUTAPI VariantChangeType(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc, USHORT wFlags, VARTYPE vt);
 WINOLEAUTAPI VariantChangeTypeEx(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc, LCID lcid, USHORT wFlags,

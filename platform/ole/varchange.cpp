@@ -150,6 +150,80 @@ bool dateText(double date, std::string* out) {
   return true;
 }
 
+bool equalsIgnoringCase(const std::string& a, const char* b);
+
+// Days from 1899-12-30 to a civil date (Howard Hinnant's algorithm).
+long long serialOf(long long y, int m, int d) {
+  y -= m <= 2;
+  const long long era = (y >= 0 ? y : y - 399) / 400;
+  const long long yoe = y - era * 400;
+  const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468 + 25569;
+}
+
+// Reads an unsigned number of at most `most` digits at text[*i].
+bool readDigits(const std::string& text, size_t* i, int most, int* value) {
+  size_t start = *i;
+  *value = 0;
+  while (*i < text.size() && *i - start < static_cast<size_t>(most) && text[*i] >= '0' && text[*i] <= '9')
+    *value = *value * 10 + (text[(*i)++] - '0');
+  return *i > start;
+}
+
+// A date text as written by dateText ("M/D/YYYY", "h:mm:ss AM" or both),
+// or in ISO order ("YYYY-MM-DD", "hh:mm[:ss]"); blanks around.
+bool dateFromText(const std::string& raw, double* out) {
+  const size_t first = raw.find_first_not_of(' ');
+  if (first == std::string::npos) return false;
+  const std::string text = raw.substr(first, raw.find_last_not_of(' ') - first + 1);
+  size_t i = 0;
+  long long day = 0;
+  bool any = false;
+  int a = 0, b = 0, c = 0;
+  size_t mark = i;
+  if (readDigits(text, &i, 4, &a) && i < text.size() && (text[i] == '/' || text[i] == '-')) {
+    const char separator = text[i++];
+    if (!readDigits(text, &i, 2, &b) || i >= text.size() || text[i++] != separator || !readDigits(text, &i, 4, &c))
+      return false;
+    const int year = separator == '/' ? c : a, month = separator == '/' ? a : b, dayOfMonth = separator == '/' ? b : c;
+    static const int lengths[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (year < 100 || year > 9999 || month < 1 || month > 12 || dayOfMonth < 1 ||
+        dayOfMonth > lengths[month - 1] || (month == 2 && dayOfMonth == 29 && !leap))
+      return false;
+    day = serialOf(year, month, dayOfMonth);
+    any = true;
+    while (i < text.size() && text[i] == ' ') ++i;
+    mark = i;
+  } else {
+    i = mark;
+  }
+  double fraction = 0;
+  if (i < text.size()) {
+    int hour = 0, minute = 0, second = 0;
+    if (!readDigits(text, &i, 2, &hour) || i >= text.size() || text[i++] != ':' || !readDigits(text, &i, 2, &minute))
+      return false;
+    if (i < text.size() && text[i] == ':' && (++i, !readDigits(text, &i, 2, &second))) return false;
+    while (i < text.size() && text[i] == ' ') ++i;
+    if (i < text.size()) {
+      const std::string suffix = text.substr(i);
+      const bool pm = equalsIgnoringCase(suffix, "PM");
+      if (!pm && !equalsIgnoringCase(suffix, "AM")) return false;
+      if (hour < 1 || hour > 12) return false;
+      hour = hour % 12 + (pm ? 12 : 0);
+      i = text.size();
+    }
+    if (hour > 23 || minute > 59 || second > 59) return false;
+    fraction = (hour * 3600 + minute * 60 + second) / 86400.0;
+    any = true;
+  }
+  if (!any) return false;
+  // Before day 0 the fraction counts away from zero, as dateText reads it.
+  *out = day < 0 ? static_cast<double>(day) - fraction : static_cast<double>(day) + fraction;
+  return true;
+}
+
 std::string narrow(BSTR bstr) {
   std::string text;
   const UINT n = SysStringLen(bstr);
@@ -403,7 +477,15 @@ HRESULT convert(const VARIANT& src, LCID lcid, USHORT wFlags, VARTYPE vt, VARIAN
       out->vt = VT_BOOL;
       return S_OK;
     }
-    if (vt == VT_DATE) return DISP_E_TYPEMISMATCH;  // date texts need the locale's date order: not read here
+    if (vt == VT_DATE) {
+      // A date text first; a number is a serial as it stands.
+      double serial = 0;
+      if (dateFromText(text, &serial)) {
+        out->date = serial;
+        out->vt = VT_DATE;
+        return S_OK;
+      }
+    }
     const HRESULT hr = parseNumber(text, &n);
     if (FAILED(hr)) return hr;
   } else if (!readNumber(src, &n)) {

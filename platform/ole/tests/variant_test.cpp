@@ -214,6 +214,48 @@ TEST(VariantChangeType, ReadsNumbersFromText) {
   }
 }
 
+TEST(VariantChangeType, DatesReadBackAsTheyAreWritten) {
+  const double serials[] = {36526.5, 2.0, 0.25, -1.75, 2958465.0, 45000.999988425923};
+  for (double serial : serials) {
+    VARIANT date;
+    VariantInit(&date);
+    date.vt = VT_DATE;
+    date.date = serial;
+    VARIANT text;
+    VariantInit(&text);
+    ASSERT_EQ(VariantChangeType(&text, &date, 0, VT_BSTR), S_OK) << serial;
+    VARIANT back;
+    VariantInit(&back);
+    ASSERT_EQ(VariantChangeType(&back, &text, 0, VT_DATE), S_OK) << narrow(text.bstrVal);
+    EXPECT_NEAR(back.date, serial, 0.5 / 86400) << narrow(text.bstrVal);
+    VariantClear(&text);
+  }
+  struct Case {
+    const char16_t* text;
+    HRESULT hr;
+    double serial;
+  };
+  const Case cases[] = {
+      {u"2000-01-01 12:00", S_OK, 36526.5},
+      {u" 12/31/1899 ", S_OK, 1.0},
+      {u"13:30", S_OK, 13.5 / 24},
+      {u"2/29/2001", DISP_E_TYPEMISMATCH, 0},
+      {u"1/1/2000 13:00 PM", DISP_E_TYPEMISMATCH, 0},
+      {u"36526", S_OK, 36526},  // a number is a serial
+      {u"noon", DISP_E_TYPEMISMATCH, 0},
+  };
+  for (const Case& c : cases) {
+    VARIANT in = textVariant(c.text);
+    VARIANT out;
+    VariantInit(&out);
+    EXPECT_EQ(VariantChangeType(&out, &in, 0, VT_DATE), c.hr) << narrow(in.bstrVal);
+    if (c.hr == S_OK) {
+      EXPECT_NEAR(out.date, c.serial, 1e-9) << narrow(in.bstrVal);
+    }
+    VariantClear(&in);
+  }
+}
+
 TEST(VariantChangeType, DecimalKeepsItsDigits) {
   VARIANT in = textVariant(u"-79228162514264337593543950335");  // the largest DECIMAL magnitude
   VARIANT out;
