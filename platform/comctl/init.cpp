@@ -1,0 +1,63 @@
+// Loading the library registers its classes (so that a program creating a
+// "ToolbarWindow32" from a dialog template works without calling
+// InitCommonControls, as it does on Windows with the library loaded);
+// InitCommonControls(Ex) makes sure of it again.
+#include "commonstate.h"
+
+#include <mutex>
+
+namespace win32::comctl {
+
+LRESULT notify(HWND from, UINT code, NMHDR* header, HWND target) {
+  if (!target) target = reportTarget(from);
+  if (!target || !IsWindow(target)) return 0;
+  header->hwndFrom = from;
+  header->idFrom = (UINT_PTR)GetDlgCtrlID(from);
+  header->code = code;
+  return SendMessageA(target, WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header));
+}
+
+HWND reportTarget(HWND hwnd) {
+  if (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) return GetParent(hwnd);
+  return GetWindow(hwnd, GW_OWNER);
+}
+
+bool registerControlClass(LPCSTR name, WNDPROC proc, UINT style, LPCSTR cursor, int backgroundColor) {
+  WNDCLASSA wc{};
+  wc.style = style | CS_GLOBALCLASS;
+  wc.lpfnWndProc = proc;
+  wc.cbWndExtra = kStateBytes;
+  wc.hCursor = cursor ? LoadCursorA(nullptr, cursor) : nullptr;
+  wc.hbrBackground = backgroundColor ? (HBRUSH)(INT_PTR)backgroundColor : nullptr;
+  wc.lpszClassName = name;
+  if (RegisterClassA(&wc)) return true;
+  return GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+namespace {
+
+void registerAll() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    registerToolbar();
+    registerStatusBar();
+    registerUpDown();
+    registerToolTips();
+  });
+}
+
+const bool kRegisteredAtLoad = (registerAll(), true);
+
+}  // namespace
+}  // namespace win32::comctl
+
+extern "C" void WINAPI InitCommonControls(void) { win32::comctl::registerAll(); }
+
+extern "C" BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce) {
+  if (!picce || picce->dwSize != sizeof(INITCOMMONCONTROLSEX)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  win32::comctl::registerAll();
+  return TRUE;
+}

@@ -1,0 +1,4 @@
+#include "commonstate.h"
+namespace win32::comctl {
+void registerUpDown() {}
+}
