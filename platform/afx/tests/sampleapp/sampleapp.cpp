@@ -81,6 +81,8 @@ class SampleApp : public CWinApp {
 
   int ExitInstance() override {
     int nCode = CWinApp::ExitInstance();
+    // The loop ended with the window still open: it goes with the program.
+    if (!m_bFailed && m_pMainWnd) m_pMainWnd->DestroyWindow();
     // The failed start: AfxWinMain destroyed the main window (its end
     // cleared m_pMainWnd).
     if (m_bFailed) return m_pMainWnd == nullptr ? 3 : 4;
