@@ -38,6 +38,12 @@ LRESULT notify(HWND from, UINT code, NMHDR* header, HWND target = nullptr);
 // The window a control reports to: its parent, else its owner.
 HWND reportTarget(HWND hwnd);
 
+// Lays a bar along its parent's top or bottom edge as wide as the parent's
+// client area, `height` high: CCS_TOP/CCS_BOTTOM choose the edge (a style
+// with neither takes `defaultEdge`), CCS_NOMOVEY keeps the bar's top,
+// CCS_NOPARENTALIGN keeps its place and CCS_NORESIZE its size.
+void alignToParent(HWND hwnd, int height, DWORD defaultEdge);
+
 // A global class with one pointer of state; false when registration failed
 // for another reason than the class existing already.
 bool registerControlClass(LPCSTR name, WNDPROC proc, UINT style, LPCSTR cursor, int backgroundColor);

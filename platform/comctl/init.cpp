@@ -22,6 +22,26 @@ HWND reportTarget(HWND hwnd) {
   return GetWindow(hwnd, GW_OWNER);
 }
 
+void alignToParent(HWND hwnd, int height, DWORD defaultEdge) {
+  DWORD style = (DWORD)GetWindowLongA(hwnd, GWL_STYLE);
+  HWND parent = GetParent(hwnd);
+  if ((style & CCS_NORESIZE) || !parent) return;
+  RECT pc{};
+  GetClientRect(parent, &pc);
+  RECT wr{};
+  GetWindowRect(hwnd, &wr);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&wr), 2);
+  int x = wr.left, y = wr.top, width = wr.right - wr.left;
+  if (!(style & CCS_NOPARENTALIGN)) {
+    DWORD edge = style & 3;
+    if (edge == 0) edge = defaultEdge;
+    x = 0;
+    width = pc.right;
+    y = edge == CCS_BOTTOM ? pc.bottom - height : (edge == CCS_NOMOVEY ? wr.top : 0);
+  }
+  SetWindowPos(hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool registerControlClass(LPCSTR name, WNDPROC proc, UINT style, LPCSTR cursor, int backgroundColor) {
   WNDCLASSA wc{};
   wc.style = style | CS_GLOBALCLASS;

@@ -129,23 +129,8 @@ int naturalHeight(const Toolbar& tb) { return kTopBorder + tb.rows * tb.button.c
 // Fits the tool bar to its parent's width at the top or the bottom (CCS_*);
 // CCS_NORESIZE keeps its size, CCS_NOPARENTALIGN its place.
 void autoSize(HWND hwnd, Toolbar& tb) {
-  DWORD style = styleOf(hwnd);
-  HWND parent = GetParent(hwnd);
   layout(hwnd, tb);
-  if ((style & CCS_NORESIZE) || !parent) return;
-  RECT pc{};
-  GetClientRect(parent, &pc);
-  RECT wr{};
-  GetWindowRect(hwnd, &wr);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&wr), 2);
-  int height = naturalHeight(tb);
-  int x = wr.left, y = wr.top, width = wr.right - wr.left;
-  if (!(style & CCS_NOPARENTALIGN)) {
-    x = 0;
-    width = pc.right;
-    y = (style & 3) == CCS_BOTTOM ? pc.bottom - height : ((style & 3) == CCS_NOMOVEY ? wr.top : 0);
-  }
-  SetWindowPos(hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  alignToParent(hwnd, naturalHeight(tb), CCS_TOP);
   layout(hwnd, tb);
 }
 
