@@ -111,7 +111,8 @@ void paintPush(const Context& c, bool pushed, bool checked) {
     FrameRect(c.dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
     InflateRect(&r, -1, -1);
   }
-  UINT state = DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0) | (checked && !pushed ? DFCS_CHECKED : 0);
+  UINT state = DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0) | (checked && !pushed ? DFCS_CHECKED : 0) |
+               ((c.style & BS_FLAT) ? DFCS_FLAT : 0);
   DrawFrameControl(c.dc, &r, DFC_BUTTON, state);
   RECT content = r;
   InflateRect(&content, -3, -3);
@@ -143,7 +144,7 @@ void paintCheck(const Context& c, UINT glyph) {
   }
   RECT box = boxRight ? RECT{c.client.right - kCheckSize, top, c.client.right, top + kCheckSize}
                       : RECT{c.client.left, top, c.client.left + kCheckSize, top + kCheckSize};
-  UINT state = glyph;
+  UINT state = glyph | ((c.style & BS_FLAT) ? DFCS_FLAT : 0);
   if (c.st.check == BST_CHECKED) state |= DFCS_CHECKED;
   if (c.st.check == BST_INDETERMINATE) state |= DFCS_CHECKED | (glyph == DFCS_BUTTONCHECK ? DFCS_BUTTON3STATE : 0);
   if (c.st.pushed) state |= DFCS_PUSHED;

@@ -323,7 +323,13 @@ LRESULT messages(Edit& e, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE: onMouseMove(e, POINT{(short)LOWORD(lParam), (short)HIWORD(lParam)}); return 0;
     case WM_LBUTTONUP: onMouseUp(e); return 0;
     case WM_LBUTTONDBLCLK: onDoubleClick(e, POINT{(short)LOWORD(lParam), (short)HIWORD(lParam)}); return 0;
-    case WM_CAPTURECHANGED: e.tracking = false; return 0;
+    case WM_CAPTURECHANGED:
+      e.tracking = false;
+      KillTimer(hwnd, kDragScrollTimer);
+      return 0;
+    case WM_TIMER:
+      if (wParam == kDragScrollTimer) onDragScrollTimer(e);
+      return 0;
     case WM_MOUSEWHEEL:
       if (e.multiLine()) scrollLines(e, -3LL * (short)HIWORD(wParam) / 120);
       return 0;

@@ -109,6 +109,9 @@ void onChar(Edit& e, UINT ch);
 void onMouseDown(Edit& e, POINT p, bool shift);
 void onMouseMove(Edit& e, POINT p);
 void onMouseUp(Edit& e);
+constexpr UINT_PTR kDragScrollTimer = 1;
+constexpr UINT kDragScrollDelay = 100;  // ms between steps of a selection held outside the text
+void onDragScrollTimer(Edit& e);
 void onDoubleClick(Edit& e, POINT p);
 void copyToClipboard(Edit& e);
 void cut(Edit& e);

@@ -194,9 +194,27 @@ void onMouseDown(Edit& e, POINT p, bool shift) {
 void onMouseMove(Edit& e, POINT p) {
   if (!e.tracking || GetCapture() != e.hwnd) return;
   setSelection(e, e.anchor, charFromPoint(e, p), true);
+  // Held outside the text, the selection goes on growing a line or a character at each tick.
+  if (PtInRect(&e.format, p)) KillTimer(e.hwnd, kDragScrollTimer);
+  else SetTimer(e.hwnd, kDragScrollTimer, kDragScrollDelay, nullptr);
+}
+
+void onDragScrollTimer(Edit& e) {
+  POINT p{};
+  if (!e.tracking || !GetCursorPos(&p) || !ScreenToClient(e.hwnd, &p)) {
+    KillTimer(e.hwnd, kDragScrollTimer);
+    return;
+  }
+  size_t pos = e.caret;
+  if (p.y < e.format.top && e.multiLine()) pos = verticalMove(e, -1);
+  else if (p.y >= e.format.bottom && e.multiLine()) pos = verticalMove(e, 1);
+  else if (p.x < e.format.left) pos = prevChar(e, e.caret);
+  else if (p.x >= e.format.right) pos = nextChar(e, e.caret);
+  setSelection(e, e.anchor, pos, true);
 }
 
 void onMouseUp(Edit& e) {
+  KillTimer(e.hwnd, kDragScrollTimer);
   if (!e.tracking) return;
   e.tracking = false;
   if (GetCapture() == e.hwnd) ReleaseCapture();

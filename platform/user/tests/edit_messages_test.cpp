@@ -117,6 +117,34 @@ TEST_F(EditMessages, ScrollingMultiLineByMessagesAndTheCaret) {
   EXPECT_EQ(SendMessageA(single, EM_LINESCROLL, 0, 1), FALSE);
 }
 
+TEST_F(EditMessages, SelectionHeldBelowTheTextGrowsALineAtEachTick) {
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += "line " + std::to_string(i) + "\r\n";
+  HWND e = edit(ES_MULTILINE | ES_AUTOVSCROLL, text.c_str(), 200, 100);
+  input::mouseDown(e, 5, 5);
+  input::mouseMove(e, 5, 95);   // the last visible line
+  input::mouseMove(e, 5, 160);  // below the edit
+  input::pumpMessages();
+  LRESULT first = SendMessageA(e, EM_GETFIRSTVISIBLELINE, 0, 0);
+  DWORD start = 0, end = 0;
+  SendMessageA(e, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+  LRESULT line = SendMessageA(e, EM_LINEFROMCHAR, end, 0);
+  const DWORD anchor = start;
+  // The timer's ticks, sent here instead of waited for.
+  SendMessageA(e, WM_TIMER, 1, 0);
+  SendMessageA(e, WM_TIMER, 1, 0);
+  SendMessageA(e, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+  EXPECT_EQ(start, anchor);
+  EXPECT_LT(anchor, 5u);  // on the first line
+  EXPECT_EQ(SendMessageA(e, EM_LINEFROMCHAR, end, 0), line + 2);
+  EXPECT_EQ(SendMessageA(e, EM_GETFIRSTVISIBLELINE, 0, 0), first + 2);
+  input::mouseUp(e, 5, 160);
+  input::pumpMessages();
+  SendMessageA(e, WM_TIMER, 1, 0);  // a late tick after the release changes nothing
+  SendMessageA(e, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+  EXPECT_EQ(SendMessageA(e, EM_LINEFROMCHAR, end, 0), line + 2);
+}
+
 TEST_F(EditMessages, SingleLineScrollsHorizontallyToTheCaret) {
   HWND e = edit(ES_AUTOHSCROLL, "", 60, 24);
   SetFocus(e);
