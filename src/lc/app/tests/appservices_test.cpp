@@ -3,11 +3,9 @@
 #include <afxwin.h>
 #include <gtest/gtest.h>
 #include <internal/userscript.h>
-#include <mscrt.h>
 #include <windows.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "KyAppContext.h"
 #include "KyAppServices.h"
@@ -15,6 +13,7 @@
 #include "KyRTFFileNames.h"
 #include "KyWinClientApp.h"
 #include "KyWindowPlacement.h"
+#include "testapp.h"
 
 namespace {
 
@@ -29,19 +28,11 @@ struct TestPanel : KyPanel {
   }
 };
 
-class ServicesApp : public KyWinClientApp {
- public:
-  explicit ServicesApp(const fs::path& ini) : KyWinClientApp("Services") { m_pszProfileName = _strdup(ini.c_str()); }
-};
-
 class AppServices : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("kyappsrv" + std::to_string(GetCurrentProcessId()));
-    fs::create_directories(dir_);
-    ini_ = dir_ / "APP.INI";
-    std::ofstream(ini_) << "[Settings]\n";
-    app_ = std::make_unique<ServicesApp>(ini_);
+    kytest::writeFile(ini_, "[Settings]\n");
+    app_ = std::make_unique<kytest::TestClientApp>("Services", ini_);
     app_->CreateContext();
     ASSERT_TRUE(main_.CreateEx(0, AfxRegisterWndClass(0), "Main", WS_OVERLAPPEDWINDOW, 10, 10, 400, 300, nullptr,
                                nullptr));
@@ -50,11 +41,10 @@ class AppServices : public ::testing::Test {
     main_.DestroyWindow();
     app_->EndContext();
     app_.reset();
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
   }
-  fs::path dir_, ini_;
-  std::unique_ptr<ServicesApp> app_;
+  kytest::ScratchDir dir_;
+  fs::path ini_ = dir_.path() / "APP.INI";
+  std::unique_ptr<kytest::TestClientApp> app_;
   CWnd main_;
 };
 

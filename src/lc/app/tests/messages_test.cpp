@@ -4,13 +4,9 @@
 #include <gtest/gtest.h>
 #include <internal/snapshot.h>
 #include <internal/userscript.h>
-#include <mscrt.h>
 #include <windows.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "KyAppContext.h"
@@ -19,34 +15,19 @@
 #include "KyPanel.h"
 #include "KyRunOptions.h"
 #include "KyWinClientApp.h"
+#include "testapp.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using win32::script::messageBoxLog;
 
-class MessageApp : public KyWinClientApp {
- public:
-  MessageApp(const char* name, const fs::path& ini) : KyWinClientApp(name) {
-    m_pszProfileName = _strdup(ini.c_str());
-  }
-  void SetName(const char* name) {
-    std::free(const_cast<char*>(m_pszAppName));
-    m_pszAppName = _strdup(name);
-  }
-};
-
 class Messages : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("kymsg" + std::to_string(GetCurrentProcessId()));
-    fs::create_directories(dir_);
-    ini_ = dir_ / "APP.INI";
-    std::ofstream(ini_) << "[Message Box]\nLog File=" << (dir_ / "MessageLog.txt").string() << "\n";
-    app_ = std::make_unique<MessageApp>("Orvo Zunt", ini_);
-    language_ = LoadLibraryA(KY_BIN_DIR "/KY721LNC.ENG");
-    ASSERT_NE(language_, nullptr);
-    AfxSetResourceHandle(language_);
+    ASSERT_NE(language_.module(), nullptr);
+    kytest::writeFile(ini_, "[Message Box]\nLog File=" + (dir_.path() / "MessageLog.txt").string() + "\n");
+    app_ = std::make_unique<kytest::TestClientApp>("Orvo Zunt", ini_);
     context_ = app_->CreateContext();
     win32::script::clearMessageBoxLog();
     win32::script::clearMessageBoxAnswers();
@@ -54,25 +35,17 @@ class Messages : public ::testing::Test {
   void TearDown() override {
     if (app_->m_pMsgWin) app_->m_pMsgWin->DestroyWindow();
     app_->EndContext();
-    AfxSetResourceHandle(nullptr);
-    FreeLibrary(language_);
     app_.reset();
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
   }
   void setIni(const std::string& section, const std::string& key, const std::string& value) {
     WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), ini_.c_str());
   }
-  std::string logFile() {
-    std::ifstream in(dir_ / "MessageLog.txt", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string logFile() { return kytest::readFile(dir_.path() / "MessageLog.txt"); }
 
-  fs::path dir_, ini_;
-  std::unique_ptr<MessageApp> app_;
-  HMODULE language_ = nullptr;
+  kytest::ScratchDir dir_;
+  fs::path ini_ = dir_.path() / "APP.INI";
+  kytest::LanguageLibrary language_;
+  std::unique_ptr<kytest::TestClientApp> app_;
   KyAppContext* context_ = nullptr;
 };
 

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "KyApp.h"
+#include "KyWinClientApp.h"
 
 namespace kytest {
 
@@ -59,6 +60,38 @@ class TestApp : public KyApp {
   explicit TestApp(const std::filesystem::path& ini) : KyApp("Test") {
     m_pszProfileName = _strdup(ini.c_str());
   }
+};
+
+// The runner's kind of application object, with its profile at `ini`.
+class TestClientApp : public KyWinClientApp {
+ public:
+  TestClientApp(const char* name, const std::filesystem::path& ini) : KyWinClientApp(name) {
+    m_pszProfileName = _strdup(ini.c_str());
+  }
+  void SetName(const char* name) {
+    std::free(const_cast<char*>(m_pszAppName));
+    m_pszAppName = _strdup(name);
+  }
+};
+
+// The English language library as the runner makes it: loaded by name and
+// the resource module while the object lives.
+class LanguageLibrary {
+ public:
+  LanguageLibrary() : module_(LoadLibraryA(KY_BIN_DIR "/KY721LNC.ENG")), previous_(AfxGetResourceHandle()) {
+    if (module_) AfxSetResourceHandle(module_);
+  }
+  ~LanguageLibrary() {
+    AfxSetResourceHandle(previous_);
+    if (module_) FreeLibrary(module_);
+  }
+  LanguageLibrary(const LanguageLibrary&) = delete;
+  LanguageLibrary& operator=(const LanguageLibrary&) = delete;
+  HMODULE module() const { return module_; }
+
+ private:
+  HMODULE module_;
+  HINSTANCE previous_;
 };
 
 }  // namespace kytest

@@ -4,48 +4,32 @@
 #include <afxwin.h>
 #include <gtest/gtest.h>
 #include <internal/testinput.h>
-#include <mscrt.h>
 #include <windows.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "KyAppContext.h"
 #include "KyErr400.h"
 #include "KyOptions.h"
 #include "KyWinClientApp.h"
+#include "../../app/tests/testapp.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class DialogApp : public KyWinClientApp {
- public:
-  explicit DialogApp(const fs::path& ini) : KyWinClientApp("Dialogs") { m_pszProfileName = _strdup(ini.c_str()); }
-};
-
 class AS400Dialogs : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("kyerr400" + std::to_string(GetCurrentProcessId()));
-    fs::create_directories(dir_);
-    ini_ = dir_ / "APP.INI";
-    std::ofstream(ini_) << "[Remote]\nSystem=HOST1\nLibrary=APPLIB\nData Conversion=1\nBuffer Size=4\n"
-                           "Code Page=171\n";
-    app_ = std::make_unique<DialogApp>(ini_);
-    language_ = LoadLibraryA(KY_BIN_DIR "/KY721LNC.ENG");
-    ASSERT_NE(language_, nullptr);
-    AfxSetResourceHandle(language_);
+    ASSERT_NE(language_.module(), nullptr);
+    kytest::writeFile(ini_, "[Remote]\nSystem=HOST1\nLibrary=APPLIB\nData Conversion=1\nBuffer Size=4\nCode Page=171\n");
+    app_ = std::make_unique<kytest::TestClientApp>("Dialogs", ini_);
     app_->CreateContext();
   }
   void TearDown() override {
     app_->EndContext();
-    AfxSetResourceHandle(nullptr);
-    FreeLibrary(language_);
     app_.reset();
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
   }
   std::string ini(const char* key) {
     char value[128] = {};
@@ -58,9 +42,10 @@ class AS400Dialogs : public ::testing::Test {
     return text;
   }
 
-  fs::path dir_, ini_;
-  std::unique_ptr<DialogApp> app_;
-  HMODULE language_ = nullptr;
+  kytest::ScratchDir dir_;
+  fs::path ini_ = dir_.path() / "APP.INI";
+  kytest::LanguageLibrary language_;
+  std::unique_ptr<kytest::TestClientApp> app_;
 };
 
 TEST_F(AS400Dialogs, CodePageListHasItsSeventyFourEntriesInOrder) {
