@@ -2,6 +2,7 @@
 #include "KyFncMessage.h"
 
 #include "KyApp.h"
+#include "KyMessage.h"
 
 namespace {
 
@@ -63,6 +64,6 @@ KyString KyFormatMessageId(UINT nId, std::initializer_list<KyMessageArg> args) {
 }
 
 int KyShowMessageBox(const char* pszText, UINT nStyle) {
-  CWinApp* pApp = AfxGetApp();
-  return MessageBoxA(nullptr, pszText ? pszText : "", pApp ? pApp->m_pszAppName : nullptr, nStyle);
+  // Through the run-time's message box: owner, title and "Always Log" rules.
+  return KyMessage::Box(nStyle, "%s", pszText ? pszText : "");
 }

@@ -50,6 +50,6 @@ struct KyMessageArg {
 KyString KyFormatMessageId(UINT nId, std::initializer_list<KyMessageArg> args = {});
 // The same over a format given as text.
 KyString KyFormatMessageText(const char* pszFormat, std::initializer_list<KyMessageArg> args = {});
-// Shows the text in a message box with the style (MB_ICONSTOP, 16, for the
-// failures of calls), titled with the application's name; the answer.
+// Shows the text with KyMessage::Box in the style (MB_ICONSTOP, 16, for the
+// failures of calls); KyMessage::Box's answer.
 int KyShowMessageBox(const char* pszText, UINT nStyle = MB_ICONSTOP);

@@ -3,9 +3,8 @@
 
 #include <winnls.h>
 
-#include <cstdio>
-
 #include "KyAppContext.h"
+#include "KyMessage.h"
 
 KyOLEStream::KyOLEStream() {
   KyAppContext* pContext = KyAppContext::Current();
@@ -30,10 +29,7 @@ void KyOLEStream::init(SAFEARRAY* psaInput, SAFEARRAY* psaOutput) {
 }
 
 bool KyOLEStream::check(HRESULT hr, int iLine) {
-  if (SUCCEEDED(hr)) return true;
-  char report[96];
-  std::snprintf(report, sizeof report, "Kyfnc(%d): 0x%08X\n", iLine, static_cast<unsigned>(hr));
-  OutputDebugStringA(report);
+  if (KyCheckHResult(&hr, "Kyfnc", iLine)) return true;
   m_fFailed = 1;
   return false;
 }

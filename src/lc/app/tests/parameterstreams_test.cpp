@@ -255,6 +255,7 @@ TEST_F(StreamTest, AutomationConversionFailureEndsTheRead) {
   a.PutText("kept");
   EXPECT_EQ(stream.Get(fieldOf(a, 8)), 0);
   EXPECT_TRUE(stream.HasFailed());
+  EXPECT_EQ(win32::script::messageBoxLog().size(), 1u);  // the failed COM result is reported
   EXPECT_STREQ(a, "kept");
   SafeArrayDestroy(input);
 }
