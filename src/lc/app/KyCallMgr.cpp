@@ -7,6 +7,7 @@
 #include "KyFncParameter.h"
 #include "KyFunctionData.h"
 #include "KyProfile.h"
+#include "KyWinClientApp.h"
 
 namespace {
 
@@ -315,6 +316,9 @@ void KyCallMgr::LocalCall(KyFunctionData* pCaller, KyParamVariable* pIn, KyParam
     // The callee's function data outlived its entry: its clean-up owner is
     // now the call manager.
     pCallee->ClearParameter();
+    if (!pCallee->GetPanel()) {
+      if (auto* pApp = dynamic_cast<KyWinClientApp*>(AfxGetApp())) pApp->SetAppName(pCaller ? pCaller->pszGetName() : nullptr);
+    }
     pCallee->UnLock();
   }
   // The lookup locked the library for this call; the callee's function

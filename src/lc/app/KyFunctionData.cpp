@@ -4,6 +4,7 @@
 #include "KyFunctionData.h"
 
 #include <algorithm>
+#include <cstring>
 #include <mutex>
 
 #include "KyAppContext.h"
@@ -49,8 +50,10 @@ KyString nodeName(const KyFunctionData* pFunction) {
   return name;
 }
 
+KyWinClientApp* clientApp() { return dynamic_cast<KyWinClientApp*>(AfxGetApp()); }
+
 int startMode() {
-  auto* pApp = dynamic_cast<KyWinClientApp*>(AfxGetApp());
+  KyWinClientApp* pApp = clientApp();
   return pApp ? pApp->m_iStartMode : 0;
 }
 
@@ -109,6 +112,9 @@ void KyFunctionData::construct(KyFncParameter* pParameter, const char* pszPanelL
     m_pLocation = pParameter->m_pLocation;
   }
   if (!m_PanelLibraryName.IsEmpty()) loadPanelLibrary();
+  if (m_pFunctionLibrary) {
+    if (KyWinClientApp* pApp = clientApp()) pApp->SetAppName(pszGetName());
+  }
   m_fNewGeneration = m_dwGeneratorBuild >= kNewGenerationBuild;
   m_hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
   std::lock_guard<std::mutex> guard(registryLock());
@@ -174,6 +180,8 @@ KyFunctionData::~KyFunctionData() {
   if (m_pCaller) m_pCaller->UnLock();
   delete m_pLocals;
   m_pLocals = nullptr;
+  if (KyWinClientApp* pApp = clientApp(); pApp && pApp->m_pszAppName && std::strcmp(pApp->m_pszAppName, pszGetName()) == 0)
+    pApp->SetAppName(nullptr);
 
   if (m_pDllList) {
     std::lock_guard<std::mutex> guard(registryLock());

@@ -83,6 +83,16 @@ TEST_F(CallMgrTest, MissingLibraryIsNamedInItsBox) {
   EXPECT_EQ(callMgr()->GetCallList()->GetCount(), 0);  // the record made for it is gone again
 }
 
+TEST_F(CallMgrTest, FunctionOfALibraryNamesTheApplicationWhileItRuns) {
+  app_->SetAppName("Before");
+  Caller caller;
+  KyCallMgr::Call(&caller, nullptr, nullptr, 0, "TestFn", "TESTFN");
+  ASSERT_STREQ(caller.status(), " ");
+  // TestFn named it "Test panel" (its panel library's title) and, ending,
+  // gave the name back to the main panel's function, or string 0xE000.
+  EXPECT_STREQ(app_->m_pszAppName, "Test application");
+}
+
 TEST_F(CallMgrTest, LowerCaseDllNameIsNotExtendedTwice) {
   Caller caller;
   TestFnIn in;
