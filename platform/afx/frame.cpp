@@ -96,6 +96,8 @@ CString firstSubString(UINT nID) {
 HICON afxLoadFrameIcon(UINT nIDResource) {
   LPCSTR name = MAKEINTRESOURCE(nIDResource);
   HINSTANCE hInst = AfxFindResourceHandle(name, RT_GROUP_ICON);
+  // A null module would mean the system's icons.
+  if (!hInst) hInst = ::GetModuleHandleA(nullptr);
   return ::LoadIconA(hInst, name);
 }
 

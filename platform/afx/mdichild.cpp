@@ -92,7 +92,7 @@ BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPare
   LPCSTR name = MAKEINTRESOURCE(nIDResource);
   m_hMenuShared = ::LoadMenuA(AfxFindResourceHandle(name, RT_MENU), name);
   LoadAccelTable(name);
-  HICON hIcon = ::LoadIconA(AfxFindResourceHandle(name, RT_GROUP_ICON), name);
+  HICON hIcon = afxLoadFrameIcon(nIDResource);
   LPCSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
                                          reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), hIcon);
   CMDIFrameWnd* pFrame = dynamic_cast<CMDIFrameWnd*>(pParentWnd);

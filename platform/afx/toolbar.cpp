@@ -66,7 +66,9 @@ void CToolBar::SetSizes(SIZE sizeButton, SIZE sizeImage) {
 }
 
 BOOL CToolBar::LoadBitmap(LPCSTR lpszResourceName) {
+  // A null module is the system's bitmaps for LoadBitmap: name the program.
   HINSTANCE hInst = AfxFindResourceHandle(lpszResourceName, RT_BITMAP);
+  if (!hInst) hInst = ::GetModuleHandleA(nullptr);
   HBITMAP hbm = ::LoadBitmapA(hInst, lpszResourceName);
   if (!hbm) return FALSE;
   if (m_hbmImageWell) ::DeleteObject(m_hbmImageWell);

@@ -219,6 +219,9 @@ class CFrameWnd : public CWnd {
   friend class CDockBar;
 };
 
+// The icon of resource id nIDResource from the resource chain, or null.
+HICON afxLoadFrameIcon(UINT nIDResource);
+
 // The frame the current command is being routed through (null outside
 // routing); message boxes shown by a command handler are owned by it.
 CFrameWnd* AfxGetRoutingFrame();
