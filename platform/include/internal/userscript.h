@@ -63,4 +63,25 @@ void clearMessageBoxLog();
 std::vector<UINT> messageBeepLog();
 void clearMessageBeepLog();
 
+// --- common dialogs (comdlg32 dialogscript.cpp) ---
+
+// File dialogs (GetOpenFileNameA, GetSaveFileNameA): an answer is a path,
+// several paths separated by '|' for a multiple selection, or "cancel".
+// The dialog checks an answer as a person's choice is checked (a missing
+// file under OFN_FILEMUSTEXIST, a refused overwrite ...): a refused answer
+// keeps the dialog open, so the next answer is taken. With none left the
+// dialog is cancelled. Environment: KY_FILEDIALOG_ANSWERS, separated by ';'.
+void pushFileDialogAnswer(const std::string& pathOrCancel);
+// ChooseColorA: the colour picked; `customSlot` 0..15 also defines it as
+// that custom colour. Environment: KY_COLORDIALOG_ANSWERS, separated by ',',
+// each "#RRGGBB", "#RRGGBB@slot" or "cancel".
+void pushColorAnswer(COLORREF color, int customSlot = -1);
+// ChooseFontA: face, size in points, weight and slant. Environment:
+// KY_FONTDIALOG_ANSWERS, separated by ';', each "face,points[,bold][,italic]" or "cancel".
+void pushFontAnswer(const std::string& face, int points, bool bold = false, bool italic = false);
+// A cancel for the colour or font dialog ("cancel" for file dialogs).
+void pushColorCancel();
+void pushFontCancel();
+void clearCommonDialogAnswers();
+
 }  // namespace win32::script
