@@ -1,0 +1,233 @@
+// The edit's type specification "%ts|min;max;inc|len picture;null", its
+// range and the numbers that ranges are compared in.
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "datatypes.h"
+#include "datetime.h"
+#include "editcontrol.h"
+#include "formatdata.h"
+#include "intlsettings.h"
+#include "library.h"
+#include "markup.h"
+#include "suballocator.h"
+
+namespace {
+
+bool isDateType(char type) { return type == 'd' || type == 't' || type == 'a' || type == 'k'; }
+bool isNumericType(char type) { return type == 'n' || type == 'c'; }
+bool hasRange(char type) { return isNumericType(type) || type == 'd' || type == 't' || type == 'a'; }
+
+// Numeric and boolean pictures have their own ';' section.
+bool twoSectionPicture(char type) { return type == 'n' || type == 'c' || type == 'b'; }
+
+void defaultPicture(char type, char storage, char* out, int outSize) {
+  out[0] = '\0';
+  if (isDateType(type)) {
+    HCtlBuildPicture("", type != 't', type != 'd', out, outSize);
+  } else if (isNumericType(type)) {
+    if (storage == 'd' || storage == 'f') HCtlCopyText(out, "*0.0*", outSize);
+    else if (std::strchr("hiWblsuw", storage)) HCtlCopyText(out, "*0", outSize);
+  }
+}
+
+// Leading "[colour]" tokens: the first is the text colour, the second the
+// negative colour.
+const char* takeColours(HEdRecord* r, const char* p) {
+  for (int n = 0; n < 2 && *p == '['; ++n) {
+    const char* close = std::strchr(p, ']');
+    if (close == nullptr) break;
+    COLORREF c;
+    if (!HCtlColorToken(p + 1, static_cast<int>(close - p - 1), &c)) break;
+    (n == 0 ? r->textColor : r->negativeColor) = c;
+    p = close + 1;
+  }
+  return p;
+}
+
+// Reads a range part as a field of the type would with its default picture.
+bool readRangePart(const char* begin, const char* end, char type, char storage, double* number) {
+  char text[64];
+  const int length = static_cast<int>(std::min<ptrdiff_t>(end - begin, sizeof text - 1));
+  std::memcpy(text, begin, length);
+  text[length] = '\0';
+  char picture[32];
+  defaultPicture(type, storage, picture, sizeof picture);
+  alignas(8) BYTE value[64] = {};
+  if (HCtlTextToValue(value, sizeof value, type, storage, picture, text, 0) != 0) return false;
+  return HEdValueToNumber(number, value, type, storage) == 1;
+}
+
+}  // namespace
+
+int HEdValueToNumber(double* number, const void* value, char type, char storage) {
+  if (number == nullptr || value == nullptr) return 0;
+  if (isNumericType(type)) {
+    *number = HCtlValueToDouble(value, storage);
+    return 1;
+  }
+  if (type == 'd' || type == 'a' || type == 't') {
+    HCtlDateTime record{};
+    if (!HCtlRecordFromStorage(&record, value, storage)) return 0;
+    double days = 0;
+    if (!HCtlRecordToStorage(&record, &days, 'u')) return 0;
+    *number = days;
+    return 1;
+  }
+  return 0;
+}
+
+int HEdNumberToValue(double number, void* value, char type, char storage) {
+  if (value == nullptr) return 0;
+  if (isNumericType(type)) return HCtlDoubleToValue(value, storage, number);
+  if (type == 'd' || type == 'a' || type == 't') {
+    HCtlDateTime record{};
+    if (!HCtlRecordFromStorage(&record, &number, 'u')) return 0;
+    return HCtlRecordToStorage(&record, value, storage);
+  }
+  return 0;
+}
+
+int HEdClampNumber(double* number, const double* minimum, const double* maximum) {
+  if (number == nullptr) return 0;
+  if (minimum != nullptr && *number < *minimum) {
+    *number = *minimum;
+    return -1;
+  }
+  if (maximum != nullptr && *number > *maximum) {
+    *number = *maximum;
+    return 1;
+  }
+  return 0;
+}
+
+void HEdClampValue(HEdRecord* r) {
+  double number;
+  if (r->value == nullptr || !HEdValueToNumber(&number, r->value, r->type, r->storage)) return;
+  const double* minimum = (r->rangeFlags & HED_HASMIN) ? &r->minimum : nullptr;
+  const double* maximum = (r->rangeFlags & HED_HASMAX) ? &r->maximum : nullptr;
+  if (HEdClampNumber(&number, minimum, maximum) != 0) HEdNumberToValue(number, r->value, r->type, r->storage);
+}
+
+int HEdParseRange(const char** text, double* minimum, double* maximum, double* third, char type, char storage) {
+  if (text == nullptr || *text == nullptr || **text != '|') return 0;
+  const char* begin = *text + 1;
+  const char* close = std::strchr(begin, '|');
+  if (close == nullptr) return 0;
+  double* targets[3] = {minimum, maximum, third};
+  int bits = 0;
+  const char* part = begin;
+  for (int i = 0; i < 3 && part <= close; ++i) {
+    const char* end = std::find(part, close, ';');
+    double number = 0;
+    if (end > part && readRangePart(part, end, type, storage, &number)) {
+      if (targets[i] != nullptr) *targets[i] = number;
+      bits |= 1 << i;
+    }
+    part = end + 1;
+  }
+  *text = close + 1;
+  return bits;
+}
+
+int HEdTextLength(const HEdRecord* r) { return r->text ? static_cast<int>(std::strlen(r->text)) : 0; }
+
+BOOL HEdGrowBuffers(HEdRecord* r, int size) {
+  if (size <= r->textSize) return TRUE;
+  auto* text = static_cast<LPSTR>(HCtlRealloc(r->text, size));
+  if (text == nullptr) return FALSE;
+  r->text = text;
+  r->textSize = size;
+  if (r->type == 's' || r->type == 'm') {
+    auto* value = static_cast<BYTE*>(HCtlRealloc(r->value, size));
+    if (value == nullptr) return FALSE;
+    r->value = value;
+    r->valueSize = size;
+  }
+  return TRUE;
+}
+
+void HEdSetPictureText(HEdRecord* r, const char* pictureText) {
+  const char* p = takeColours(r, pictureText ? pictureText : "");
+  HCtlFree(r->picture);
+  HCtlFree(r->nullText);
+  r->picture = nullptr;
+  r->nullText = nullptr;
+  // The picture ends at the first ';' (the second for two-section pictures;
+  // ";;" ends it at the first); the rest is the null text.
+  const char* end = std::strchr(p, ';');
+  if (end != nullptr && twoSectionPicture(r->type) && end[1] != ';') {
+    const char* second = std::strchr(end + 1, ';');
+    end = second;
+  }
+  const int length = end ? static_cast<int>(end - p) : static_cast<int>(std::strlen(p));
+  if (length == 0) {
+    char picture[32];
+    defaultPicture(r->type, r->storage, picture, sizeof picture);
+    if (picture[0]) r->picture = HCtlStrDup(picture);
+  } else {
+    r->picture = static_cast<LPSTR>(HCtlAlloc(length + 1));
+    if (r->picture) HCtlCopyText(r->picture, p, length + 1);
+  }
+  if (end != nullptr) r->nullText = HCtlStrDup(end + 1);
+}
+
+BOOL HEdDefine(HEdRecord* r, const char* specification) {
+  const char* spec = specification ? specification : "";
+  char type = 's', storage = 's';
+  const char* rest = HCtlParsePrefix(spec, &type, &storage, nullptr, nullptr);
+  if (!HCtlTypeValid(type) || !HCtlStorageValid(type, storage)) {
+    type = 's';
+    storage = 's';
+    rest = spec;
+  }
+  // A clock keeps a 64-bit time value.
+  if (type == 'k') storage = 'T';
+  r->type = type;
+  r->storage = storage;
+  r->rangeFlags &= ~(HED_HASMIN | HED_HASMAX);
+  r->head.flags &= ~HED_FIXEDLEN;
+  if (hasRange(type) && *rest == '|') {
+    const int bits = HEdParseRange(&rest, &r->minimum, &r->maximum, nullptr, type, storage);
+    if (bits & 1) r->rangeFlags |= HED_HASMIN;
+    if (bits & 2) r->rangeFlags |= HED_HASMAX;
+  }
+  int fixed = -1;
+  if (type == 's' && *rest >= '0' && *rest <= '9') {
+    char* after = nullptr;
+    const long n = std::strtol(rest, &after, 10);
+    rest = after;
+    fixed = static_cast<int>(std::min<long>(n, 32000));
+    r->head.flags |= HED_FIXEDLEN;
+  }
+  int textSize;
+  if (type == 's') {
+    const char* initial = takeColours(r, rest);
+    const int length = static_cast<int>(std::strlen(initial));
+    textSize = fixed >= 0 ? fixed + 1 : length + 32;
+    HCtlFree(r->picture);
+    r->picture = nullptr;
+    HCtlFree(r->text);
+    HCtlFree(r->value);
+    r->text = static_cast<LPSTR>(HCtlAlloc(textSize));
+    r->value = static_cast<BYTE*>(HCtlAlloc(textSize));
+    if (!r->text || !r->value) return FALSE;
+    r->textSize = r->valueSize = textSize;
+    HCtlCopyText(reinterpret_cast<LPSTR>(r->value), initial, textSize);
+    return TRUE;
+  }
+  HEdSetPictureText(r, rest);
+  textSize = static_cast<int>(std::strlen(r->picture ? r->picture : "")) + 32;
+  int valueSize = HCtlStorageSize(type, storage);
+  if (type == 'm' || valueSize <= 0) valueSize = textSize;
+  HCtlFree(r->text);
+  HCtlFree(r->value);
+  r->text = static_cast<LPSTR>(HCtlAlloc(textSize));
+  r->value = static_cast<BYTE*>(HCtlAlloc(valueSize));
+  if (!r->text || !r->value) return FALSE;
+  r->textSize = textSize;
+  r->valueSize = valueSize;
+  if (r->rangeFlags & (HED_HASMIN | HED_HASMAX)) HEdClampValue(r);
+  return TRUE;
+}
