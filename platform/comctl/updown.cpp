@@ -239,15 +239,18 @@ LRESULT CALLBACK buddyProc(HWND buddy, UINT msg, WPARAM wParam, LPARAM lParam) {
   return original ? CallWindowProcA(original, buddy, msg, wParam, lParam) : DefWindowProcA(buddy, msg, wParam, lParam);
 }
 
+// Gives the buddy its keys back. When somebody subclassed the buddy after
+// us, our procedure stays in the chain but only passes messages on.
 void releaseBuddy(HWND hwnd, UpDown& ud) {
   HWND buddy = ud.buddy;
   ud.buddy = nullptr;
   if (!buddy || !IsWindow(buddy) || reinterpret_cast<HWND>(GetPropA(buddy, kBuddyOwnerProp)) != hwnd) return;
-  auto original = reinterpret_cast<WNDPROC>(GetPropA(buddy, kBuddyProcProp));
-  if (original && GetWindowLongPtrA(buddy, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(buddyProc))
-    SetWindowLongPtrA(buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-  RemovePropA(buddy, kBuddyProcProp);
   RemovePropA(buddy, kBuddyOwnerProp);
+  auto original = reinterpret_cast<WNDPROC>(GetPropA(buddy, kBuddyProcProp));
+  if (original && GetWindowLongPtrA(buddy, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(buddyProc)) {
+    SetWindowLongPtrA(buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    RemovePropA(buddy, kBuddyProcProp);
+  }
 }
 
 // Places the control at the buddy's right or left edge, as tall as the
@@ -278,10 +281,12 @@ HWND setBuddy(HWND hwnd, UpDown& ud, HWND buddy) {
   if (buddy && !IsWindow(buddy)) buddy = nullptr;
   ud.buddy = buddy;
   if (!buddy) return old;
-  if ((styleOf(hwnd) & UDS_ARROWKEYS) && !GetPropA(buddy, kBuddyProcProp)) {
+  if (styleOf(hwnd) & UDS_ARROWKEYS) {
     SetPropA(buddy, kBuddyOwnerProp, reinterpret_cast<HANDLE>(hwnd));
-    auto original = SetWindowLongPtrA(buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buddyProc));
-    SetPropA(buddy, kBuddyProcProp, reinterpret_cast<HANDLE>(original));
+    if (!GetPropA(buddy, kBuddyProcProp)) {
+      auto original = SetWindowLongPtrA(buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buddyProc));
+      SetPropA(buddy, kBuddyProcProp, reinterpret_cast<HANDLE>(original));
+    }
   }
   alignWithBuddy(hwnd, ud);
   writeBuddy(hwnd, ud);
