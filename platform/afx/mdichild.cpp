@@ -9,6 +9,7 @@ IMPLEMENT_DYNCREATE(CMDIChildWnd, CFrameWnd)
 BEGIN_MESSAGE_MAP(CMDIChildWnd, CFrameWnd)
   ON_WM_DESTROY()
   ON_WM_CHILDACTIVATE()
+  ON_WM_SIZE()
   AFX_MSG_ENTRY(WM_MDIACTIVATE, {
     // The child is told with wParam the one deactivated, lParam the one activated.
     HWND hDeactivate = reinterpret_cast<HWND>(call.wParam);
@@ -185,6 +186,12 @@ void CMDIChildWnd::OnUpdateFrameTitle(BOOL) {
 }
 
 void CMDIChildWnd::OnChildActivate() { Default(); }
+
+void CMDIChildWnd::OnSize(UINT nType, int cx, int cy) {
+  CFrameWnd::OnSize(nType, cx, cy);
+  // Maximised or restored: the frame's title names the child or not.
+  if (CMDIFrameWnd* pFrame = GetMDIFrame()) pFrame->OnUpdateFrameTitle(TRUE);
+}
 
 void CMDIChildWnd::OnDestroy() {
   // Our menu leaves the bar before it is destroyed.

@@ -289,16 +289,22 @@ void CToolBar::DrawButton(CDC* pDC, int nIndex) {
   if (!bDisabled) {
     ::BitBlt(hDC, x, y, m_sizeImage.cx, m_sizeImage.cy, hdcImage, button.iImage * m_sizeImage.cx, 0, SRCCOPY);
   } else {
-    // Disabled: the image's dark pixels embossed in the shadow colours.
-    HBITMAP hbmOne = ::CreateCompatibleBitmap(hDC, m_sizeImage.cx, m_sizeImage.cy);
-    HDC hdcOne = ::CreateCompatibleDC(hDC);
-    HGDIOBJ hOldOne = ::SelectObject(hdcOne, hbmOne);
-    ::BitBlt(hdcOne, 0, 0, m_sizeImage.cx, m_sizeImage.cy, hdcImage, button.iImage * m_sizeImage.cx, 0, SRCCOPY);
-    ::SelectObject(hdcOne, hOldOne);
-    ::DrawStateA(hDC, nullptr, nullptr, reinterpret_cast<LPARAM>(hbmOne), 0, x, y, m_sizeImage.cx, m_sizeImage.cy,
-                 DST_BITMAP | DSS_DISABLED);
-    ::DeleteDC(hdcOne);
-    ::DeleteObject(hbmOne);
+    // Disabled: the image's non-face pixels embossed, a highlight one
+    // pixel down and right under a shadow (the look of a greyed button).
+    const COLORREF face = ::GetPixel(hdcImage, button.iImage * m_sizeImage.cx, 0);
+    const COLORREF hilite = ::GetSysColor(COLOR_BTNHIGHLIGHT), shadow = ::GetSysColor(COLOR_BTNSHADOW);
+    for (int pass = 0; pass < 2; pass++) {
+      for (int iy = 0; iy < m_sizeImage.cy; iy++) {
+        for (int ix = 0; ix < m_sizeImage.cx; ix++) {
+          COLORREF c = ::GetPixel(hdcImage, button.iImage * m_sizeImage.cx + ix, iy);
+          if (c == face || c == CLR_INVALID) continue;
+          // Light colours vanish as a real greyed image's do.
+          if (GetRValue(c) + GetGValue(c) + GetBValue(c) > 3 * 0xC0) continue;
+          if (pass == 0) ::SetPixel(hDC, x + ix + 1, y + iy + 1, hilite);
+          else ::SetPixel(hDC, x + ix, y + iy, shadow);
+        }
+      }
+    }
   }
   ::SelectObject(hdcImage, hOld);
   ::DeleteDC(hdcImage);

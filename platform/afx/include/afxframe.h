@@ -319,5 +319,6 @@ class CMDIChildWnd : public CFrameWnd {
   afx_msg void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
   afx_msg void OnDestroy();
   afx_msg void OnChildActivate();
+  afx_msg void OnSize(UINT nType, int cx, int cy);
   DECLARE_MESSAGE_MAP()
 };
