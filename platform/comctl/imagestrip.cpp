@@ -7,16 +7,31 @@ ImageStrips::~ImageStrips() {
     if (s.owned) DeleteObject(s.bitmap);
 }
 
-int ImageStrips::add(HBITMAP bitmap, bool owned, int count) {
+int ImageStrips::add(HBITMAP bitmap, bool owned, int count, HINSTANCE source, UINT_PTR sourceId) {
   BITMAP info{};
   if (!bitmap || GetObjectA(bitmap, sizeof info, &info) != sizeof info || count <= 0) {
     if (owned && bitmap) DeleteObject(bitmap);
     return -1;
   }
   int first = total_;
-  strips_.push_back(Strip{bitmap, owned, count});
+  strips_.push_back(Strip{bitmap, owned, count, source, sourceId});
   total_ += count;
   return first;
+}
+
+bool ImageStrips::replace(HINSTANCE source, UINT_PTR sourceId, HBITMAP bitmap, bool owned, int count,
+                          HINSTANCE newSource, UINT_PTR newSourceId) {
+  BITMAP info{};
+  for (Strip& s : strips_) {
+    if (s.source != source || s.sourceId != sourceId) continue;
+    if (!bitmap || GetObjectA(bitmap, sizeof info, &info) != sizeof info || count <= 0) break;
+    if (s.owned) DeleteObject(s.bitmap);
+    total_ += count - s.count;
+    s = Strip{bitmap, owned, count, newSource, newSourceId};
+    return true;
+  }
+  if (owned && bitmap) DeleteObject(bitmap);
+  return false;
 }
 
 void ImageStrips::draw(HDC dc, int index, SIZE imageSize, int x, int y, bool disabled) const {

@@ -18,7 +18,11 @@ class ImageStrips {
 
   // Adds `count` images of `bitmap` (taken over when `owned`); answers the
   // index of the first, or -1 when the bitmap is not one.
-  int add(HBITMAP bitmap, bool owned, int count);
+  int add(HBITMAP bitmap, bool owned, int count, HINSTANCE source = nullptr, UINT_PTR sourceId = 0);
+  // Puts `bitmap` with `count` images in place of the strip added from
+  // (source, sourceId); false when there is none.
+  bool replace(HINSTANCE source, UINT_PTR sourceId, HBITMAP bitmap, bool owned, int count,
+               HINSTANCE newSource, UINT_PTR newSourceId);
   int count() const { return total_; }
   // Draws image `index` (size `imageSize`) at (x, y); greyed when disabled.
   // An index outside the strips draws nothing.
@@ -29,6 +33,8 @@ class ImageStrips {
     HBITMAP bitmap;
     bool owned;
     int count;
+    HINSTANCE source;   // the module of a bitmap resource, null for a caller's HBITMAP
+    UINT_PTR sourceId;  // the resource id, or the HBITMAP
   };
   std::vector<Strip> strips_;
   int total_ = 0;

@@ -40,6 +40,8 @@ struct Toolbar {
   HWND notifyTarget = nullptr;  // TB_SETPARENT; the parent when null
   int rows = 1;
   int requestedRows = 1;
+  int indent = 0;  // pixels before the first button of each row
+  DWORD extendedStyle = 0;
   int pressed = -1;        // index of the button held by the mouse
   bool pressedInside = false;
 };
@@ -94,7 +96,7 @@ void layout(HWND hwnd, Toolbar& tb) {
   RECT client{};
   GetClientRect(hwnd, &client);
   bool wrapable = (styleOf(hwnd) & TBSTYLE_WRAPABLE) != 0;
-  int x = 0, y = kTopBorder, rows = 1;
+  int x = tb.indent, y = kTopBorder, rows = 1;
   for (size_t i = 0; i < tb.buttons.size(); ++i) {
     Button& b = tb.buttons[i];
     if (isHidden(b)) {
@@ -102,15 +104,15 @@ void layout(HWND hwnd, Toolbar& tb) {
       continue;
     }
     int width = isSeparator(b) ? separatorWidth(b) : tb.button.cx;
-    if (wrapable && x > 0 && x + width > client.right && !isSeparator(b)) {
-      x = 0;
+    if (wrapable && x > tb.indent && x + width > client.right && !isSeparator(b)) {
+      x = tb.indent;
       y += tb.button.cy;
       ++rows;
     }
     b.rect = RECT{x, y, x + width, y + tb.button.cy};
     x += width;
     if ((b.data.fsState & TBSTATE_WRAP) && i + 1 < tb.buttons.size()) {
-      x = 0;
+      x = tb.indent;
       y += tb.button.cy + (isSeparator(b) ? separatorWidth(b) : 0);
       ++rows;
     }
@@ -298,9 +300,19 @@ void onButtonUp(HWND hwnd, Toolbar& tb) {
 LRESULT addBitmap(Toolbar& tb, int count, const TBADDBITMAP* add) {
   if (!add || count <= 0) return -1;
   if (add->hInst == HINST_COMMCTRL) return -1;  // no standard images are built in
-  if (!add->hInst) return tb.images.add(reinterpret_cast<HBITMAP>(add->nID), false, count);
+  if (!add->hInst) return tb.images.add(reinterpret_cast<HBITMAP>(add->nID), false, count, nullptr, add->nID);
   HBITMAP mapped = CreateMappedBitmap(add->hInst, (INT_PTR)add->nID, 0, nullptr, 0);
-  return tb.images.add(mapped, true, count);
+  return tb.images.add(mapped, true, count, add->hInst, add->nID);
+}
+
+LRESULT replaceBitmap(HWND hwnd, Toolbar& tb, const TBREPLACEBITMAP* r) {
+  if (!r || r->nButtons <= 0) return FALSE;
+  HBITMAP bitmap = r->hInstNew ? CreateMappedBitmap(r->hInstNew, (INT_PTR)r->nIDNew, 0, nullptr, 0)
+                               : reinterpret_cast<HBITMAP>(r->nIDNew);
+  if (!tb.images.replace(r->hInstOld, r->nIDOld, bitmap, r->hInstNew != nullptr, r->nButtons, r->hInstNew, r->nIDNew))
+    return FALSE;
+  InvalidateRect(hwnd, nullptr, TRUE);
+  return TRUE;
 }
 
 bool structSizeKnown(Toolbar& tb) {
@@ -620,6 +632,41 @@ LRESULT CALLBACK toolbarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     }
     case TB_GETROWS:
       return tb->rows;
+    case TB_REPLACEBITMAP:
+      return replaceBitmap(hwnd, *tb, reinterpret_cast<const TBREPLACEBITMAP*>(lParam));
+    case TB_CHANGEBITMAP: {
+      int index = indexOfCommand(*tb, (int)wParam);
+      if (index < 0) return FALSE;
+      tb->buttons[(size_t)index].data.iBitmap = (int)lParam;
+      invalidateButton(hwnd, tb->buttons[(size_t)index]);
+      return TRUE;
+    }
+    case TB_GETBITMAP: {
+      int index = indexOfCommand(*tb, (int)wParam);
+      return index < 0 ? -1 : tb->buttons[(size_t)index].data.iBitmap;
+    }
+    case TB_GETBUTTONTEXTA: {
+      // The button's text (TBBUTTONINFO) or its string (iString); its length.
+      int index = indexOfCommand(*tb, (int)wParam);
+      if (index < 0) return -1;
+      const Button& b = tb->buttons[(size_t)index];
+      std::string text = b.text;
+      if (text.empty() && b.data.iString >= 0 && (size_t)b.data.iString < tb->strings.size())
+        text = tb->strings[(size_t)b.data.iString];
+      if (auto* out = reinterpret_cast<char*>(lParam)) memcpy(out, text.c_str(), text.size() + 1);
+      return (LRESULT)text.size();
+    }
+    case TB_SETINDENT:
+      tb->indent = std::max(0, (int)wParam);
+      relayout(hwnd, *tb);
+      return TRUE;
+    case TB_SETEXTENDEDSTYLE: {
+      DWORD old = tb->extendedStyle;
+      tb->extendedStyle = (DWORD)lParam;
+      return old;
+    }
+    case TB_GETEXTENDEDSTYLE:
+      return tb->extendedStyle;
     case TB_HITTEST: {
       auto* pt = reinterpret_cast<POINT*>(lParam);
       if (!pt) return -1;

@@ -234,6 +234,33 @@ TEST_F(Toolbar, AddsImagesFromAnHBitmapAndRefusesBadOnes) {
   DeleteObject(strip);  // the caller's bitmap stays the caller's
 }
 
+TEST_F(Toolbar, ReplacedStripsChangedImagesIndentAndStrings) {
+  HWND tb = make();
+  HBITMAP other = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kStripId));
+  TBREPLACEBITMAP replace{GetModuleHandleA(nullptr), (UINT_PTR)kStripId, nullptr, reinterpret_cast<UINT_PTR>(other), 4};
+  EXPECT_TRUE(SendMessageA(tb, TB_REPLACEBITMAP, 0, reinterpret_cast<LPARAM>(&replace)));
+  EXPECT_FALSE(SendMessageA(tb, TB_REPLACEBITMAP, 0, reinterpret_cast<LPARAM>(&replace)));  // no such strip now
+
+  EXPECT_TRUE(SendMessageA(tb, TB_CHANGEBITMAP, 10, 2));
+  EXPECT_EQ(SendMessageA(tb, TB_GETBITMAP, 10, 0), 2);
+  EXPECT_EQ(SendMessageA(tb, TB_GETBITMAP, 99, 0), -1);
+
+  SendMessageA(tb, TB_SETINDENT, 5, 0);
+  RECT r{};
+  SendMessageA(tb, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+  EXPECT_EQ(r.left, 5);
+
+  EXPECT_EQ(SendMessageA(tb, TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>("Open\0Save\0")), 0);
+  TBBUTTON labelled = button(0, 40, TBSTYLE_BUTTON);
+  labelled.iString = 1;
+  SendMessageA(tb, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&labelled));
+  char text[16] = {};
+  EXPECT_EQ(SendMessageA(tb, TB_GETBUTTONTEXTA, 40, reinterpret_cast<LPARAM>(text)), 4);
+  EXPECT_STREQ(text, "Save");
+  DestroyWindow(tb);
+  DeleteObject(other);
+}
+
 TEST_F(Toolbar, OwnTooltipsAskTheParentForTheButtonText) {
   HWND tb = make(TBSTYLE_TOOLTIPS);
   HWND tips = (HWND)SendMessageA(tb, TB_GETTOOLTIPS, 0, 0);
