@@ -170,7 +170,7 @@ void HEdSetPictureText(HEdRecord* r, const char* pictureText) {
     r->picture = static_cast<LPSTR>(HCtlAlloc(length + 1));
     if (r->picture) HCtlCopyText(r->picture, p, length + 1);
   }
-  if (end != nullptr) r->nullText = HCtlStrDup(end + 1);
+  if (end != nullptr) r->nullText = HCtlStrDup(end + (twoSectionPicture(r->type) && end[1] == ';' ? 2 : 1));
 }
 
 BOOL HEdDefine(HEdRecord* r, const char* specification) {

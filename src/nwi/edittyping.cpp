@@ -221,15 +221,24 @@ void HEdDeleteSelection(HEdRecord* r, bool suspendEmptyNull) {
   }
   r->caret = r->anchor = low;
   const int before = HEdTextLength(r);
+  // A date or time text selected whole is emptied: the date keys type into
+  // an empty text field by field, while blanking its fields one by one
+  // leaves separators that no key can fill.
+  if (std::strchr("adtk", r->type) && low == 0 && high >= before) {
+    r->text[0] = '\0';
+    changed(r);
+    return;
+  }
   // One delete step per selected byte; a step that keeps its character (a
-  // mask literal, a separator) moves over it.
+  // mask literal, a separator) moves over it, and so does one that blanks
+  // its character in place (masks, dates).
   for (int i = 0; i < high - low && r->caret < HEdTextLength(r); ++i) {
     const int length = HEdTextLength(r);
     const int step = HCtlDeleteKey(r->type, r->storage, r->text, r->picture, r->caret);
     if (step) r->caret += step;
-    else if (HEdTextLength(r) == length) break;
-    if (r->type == 's' && before - HEdTextLength(r) >= high - low) break;
+    else if (HEdTextLength(r) == length) ++r->caret;
   }
+  (void)before;
   if (r->type != 'z') r->caret = low;
   r->anchor = r->caret;
   changed(r);
