@@ -16,6 +16,8 @@ namespace {
 // The DBCS lead byte waiting for its trail byte; shared by every edit of
 // the process, as the keyboard is.
 char g_pendingLead = 0;
+// A refused lead byte's trail byte must not arrive as a character of its own.
+bool g_dropTrail = false;
 
 bool readOnly(const HEdRecord* r) { return (r->head.style & HES_READONLY) != 0; }
 bool pictureField(const HEdRecord* r) { return (r->head.style & 0xC000) != 0; }
@@ -90,6 +92,10 @@ int typeOne(HEdRecord* r, char c, bool notify) {
   const std::string kept = r->text;
   char bytes[2] = {c, 0};
   int count = 1;
+  if (g_dropTrail) {
+    g_dropTrail = false;
+    return 1;
+  }
   if (g_pendingLead) {
     bytes[0] = g_pendingLead;
     bytes[1] = c;
@@ -99,6 +105,7 @@ int typeOne(HEdRecord* r, char c, bool notify) {
     if (HEdTextLength(r) + 3 > r->textSize) {
       if ((flags & HED_FIXEDLEN) || !HEdGrowBuffers(r, r->textSize + 32)) {
         MessageBeep(0);
+        g_dropTrail = true;
         return 1;
       }
     }
