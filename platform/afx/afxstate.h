@@ -39,17 +39,9 @@ class HandleMap {
     temporary_.emplace(h, p);
     return p;
   }
-  // A handle now owned by p: any temporary object of it goes at once.
-  void setPermanent(Handle h, Object* p) {
-    auto it = temporary_.find(h);
-    if (it != temporary_.end()) {
-      Object* temp = it->second;
-      temporary_.erase(it);
-      release_(temp);
-      delete temp;
-    }
-    permanent_[h] = p;
-  }
+  // A handle now owned by p. A temporary object of it stays until idle
+  // time (a caller of this message may still hold it); lookups find p.
+  void setPermanent(Handle h, Object* p) { permanent_[h] = p; }
   void removePermanent(Handle h, const Object* p) {
     auto it = permanent_.find(h);
     if (it != permanent_.end() && it->second == p) permanent_.erase(it);

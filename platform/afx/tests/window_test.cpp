@@ -168,11 +168,12 @@ TEST(HandleMap, LockedMapsKeepTheirTemporaries) {
 
 TEST(HandleMap, AttachMakesAnObjectPermanentAndDetachLetsGo) {
   HWND raw = makeRaw();
-  CWnd::FromHandle(raw);  // a temporary object exists already
+  CWnd* temp = CWnd::FromHandle(raw);  // a temporary object exists already
   CWnd wnd;
   ASSERT_TRUE(wnd.Attach(raw));
   EXPECT_EQ(CWnd::FromHandlePermanent(raw), &wnd);
   EXPECT_EQ(CWnd::FromHandle(raw), &wnd);
+  EXPECT_EQ(temp->m_hWnd, raw);  // the temporary one lives until idle time
   CWnd other;
   EXPECT_FALSE(other.Attach(raw));  // one permanent object per window
   EXPECT_FALSE(wnd.Attach(makeRaw()));  // one window per object
