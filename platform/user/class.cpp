@@ -28,6 +28,18 @@ constexpr ATOM kFirstAtom = 0xC000;
 
 bool isAtomName(LPCSTR name) { return IS_INTRESOURCE(name); }
 
+// "#32770" names the class of atom 32770, as an atom's decimal form does
+// wherever Windows takes a class name.
+LPCSTR atomForm(LPCSTR name) {
+  if (!name || IS_INTRESOURCE(name) || name[0] != '#' || !name[1]) return name;
+  unsigned long value = 0;
+  for (const char* p = name + 1; *p; ++p) {
+    if (*p < '0' || *p > '9' || value > 0xFFFF) return name;
+    value = value * 10 + (*p - '0');
+  }
+  return value > 0 && value <= 0xFFFF ? MAKEINTRESOURCEA(value) : name;
+}
+
 std::shared_ptr<WindowClass> findExactLocked(LPCSTR name, HINSTANCE instance, bool anyModule) {
   auto& t = table();
   std::shared_ptr<WindowClass> global, other;
@@ -130,6 +142,7 @@ std::shared_ptr<WindowClass> systemClassLocked(LPCSTR name) {
 
 std::shared_ptr<WindowClass> findClassLocked(LPCSTR name, HINSTANCE instance) {
   if (!name) return nullptr;
+  name = atomForm(name);
   if (auto c = findExactLocked(name, instance, true)) return c;
   return systemClassLocked(name);
 }
@@ -213,6 +226,7 @@ extern "C" BOOL WINAPI GetClassInfoExA(HINSTANCE instance, LPCSTR name, LPWNDCLA
     return FALSE;
   }
   Lock lock(userMutex());
+  name = atomForm(name);
   auto c = findExactLocked(name, instance, instance == nullptr);
   if (!c && !instance) c = systemClassLocked(name);
   if (!c) {
