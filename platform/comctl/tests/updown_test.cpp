@@ -206,6 +206,21 @@ TEST_F(UpDown, HexadecimalBaseAndAccelerationTable) {
   EXPECT_EQ(position(), 260);
 }
 
+TEST_F(UpDown, HorizontalControlStepsUpOnItsRightHalfAndReportsWithHScroll) {
+  HWND horizontal = child(UPDOWN_CLASSA, nullptr, UDS_HORZ, 42, 200, 20, 32, 16);
+  SendMessageA(horizontal, UDM_SETRANGE32, 0, 10);
+  settle();
+  input::click(horizontal, 28, 8);
+  input::pumpMessages();
+  EXPECT_EQ(SendMessageA(horizontal, UDM_GETPOS32, 0, 0), 1);
+  input::click(horizontal, 4, 8);
+  input::pumpMessages();
+  EXPECT_EQ(SendMessageA(horizontal, UDM_GETPOS32, 0, 0), 0);
+  int hscrolls = 0;
+  for (const test::Logged& l : test::log()) hscrolls += l.msg == WM_HSCROLL && LOWORD(l.wParam) == SB_THUMBPOSITION;
+  EXPECT_EQ(hscrolls, 2);
+}
+
 TEST_F(UpDown, ReplacingTheBuddyReleasesTheOldOne) {
   make(0, 0, 10, 5);
   HWND other = child("Edit", "", WS_BORDER, 41, 20, 80, 60, 24);
