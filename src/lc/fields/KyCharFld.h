@@ -10,6 +10,8 @@
 #include "KyRTType.h"
 #include "KyString.h"
 #include "KyValueList.h"
+// Casts from other field types: KyFieldConversions.h.
+#include "KyFieldConversions.h"
 
 class vioCharacter;
 class vioVarChar;
@@ -86,6 +88,8 @@ class KyCharFld : public KyString, public KyRTType {
   // blanks.
   BOOL operator==(const KyCharFld& other) const;
   BOOL operator!=(const KyCharFld& other) const { return !(*this == other); }
+
+  KY_CAST_MEMBERS(KyCharFld)
 
  private:
   void assignFromColumn(const vioCharacter& column, bool varChar);

@@ -114,6 +114,15 @@ void KyCastField(Target& target, const Source& source);
     return *this;                                     \
   }
 
+// The rounding assignments of KyFixedDecFld.
+#define KY_ROUND_ASSIGN_MEMBERS(Name)                 \
+  template <class Source>                             \
+    requires kyRoundAssigns<Name, Source>             \
+  Name& operator<<=(const Source& source) {           \
+    KyRoundAssignField(*this, source);                \
+    return *this;                                     \
+  }
+
 // The casts of a target class (protected, as every CastFrom).
 #define KY_CAST_MEMBERS(Name)                                      \
  protected:                                                        \

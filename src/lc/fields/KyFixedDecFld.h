@@ -15,6 +15,8 @@
 #include "KyFixedDecImpl.h"
 #include "KyRTType.h"
 #include "KyValueList.h"
+// Conversions from other field types and columns: KyFieldConversions.h.
+#include "KyFieldConversions.h"
 
 class vioNumeric;
 
@@ -36,6 +38,9 @@ class KyFixedDecFld : public KyRTType {
   KyFixedDecFld& operator=(const KyFixedDecFld& other);
   // The same, rounded half away from zero to the scale.
   KyFixedDecFld& operator<<=(const KyFixedDecFld& other);
+  KY_ASSIGN_MEMBERS(KyFixedDecFld)
+  KY_ROUND_ASSIGN_MEMBERS(KyFixedDecFld)
+  KY_CAST_MEMBERS(KyFixedDecFld)
 
   // Value, state, allowed states, list; the scale becomes the decimals of
   // the other's current text.

@@ -17,6 +17,8 @@
 #pragma once
 
 #include "KyNumericFld.h"
+// Conversions from other field types and columns: KyFieldConversions.h.
+#include "KyFieldConversions.h"
 
 #include <cfloat>
 
@@ -48,7 +50,9 @@ class KyFloatFld : public KyNumericFld<Derived, T> {
   Name(const Name& other) = default;                                                                         \
   Name& operator=(const Name& other) = default;                                                              \
   using KyFloatFld::strGetText;                                                                              \
-  CString strGetText(int iDecimals) const;
+  CString strGetText(int iDecimals) const;                                                                   \
+  KY_ASSIGN_MEMBERS(Name)                                                                                    \
+  KY_CAST_MEMBERS(Name)
 
 class KySglFld : public KyFloatFld<KySglFld, float> {
  public:

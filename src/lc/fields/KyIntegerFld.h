@@ -8,6 +8,8 @@
 #pragma once
 
 #include "KyNumericFld.h"
+// Conversions from other field types and columns: KyFieldConversions.h.
+#include "KyFieldConversions.h"
 
 #include <climits>
 
@@ -40,6 +42,8 @@ class KyIntegerFld : public KyNumericFld<Derived, T> {
         : KyIntegerFld(bAllowedStates, empty, null, low, high, wListMask) {}                                 \
     Name(const Name& other) = default;                                                                       \
     Name& operator=(const Name& other) = default;                                                            \
+    KY_ASSIGN_MEMBERS(Name)                                                                                  \
+    KY_CAST_MEMBERS(Name)                                                                                    \
   }
 
 KY_INTEGER_FIELD(KyByteFld, BYTE, 0, 255);
@@ -61,6 +65,8 @@ class KyLLongFld : public KyIntegerFld<KyLLongFld, __int64> {
       : KyIntegerFld(bAllowedStates, empty, null, low, high, wListMask) {}
   KyLLongFld(const KyLLongFld& other) = default;
   KyLLongFld& operator=(const KyLLongFld& other) = default;
+  KY_ASSIGN_MEMBERS(KyLLongFld)
+  KY_CAST_MEMBERS(KyLLongFld)
 
   static bool equalsLimit(__int64 value, const vioNumeric*, int iCode) { return value == BuiltIn(iCode); }
 };
