@@ -38,6 +38,28 @@ class KyApp : public CWinApp {
   virtual const char* pszGetResourceString(UINT nID);
   virtual void CleanUpAppStringResources();
 
+  // --- start-up and shut-down (KyAppStartup.cpp) ---
+  // Command line, OLE, registration run, INI file, then the thread's
+  // context and its Init (language library, user interface, main function).
+  BOOL InitInstance() override;
+  // A run without a main window (the main function has returned, or a
+  // registration run) has no message loop to run: it ends at once.
+  int Run() override;
+  // User-interface shut-down, the thread's context, the exit hook; the exit
+  // code is the framework's, or 1 after a failed start-up.
+  int ExitInstance() override;
+  virtual BOOL InitHook() { return TRUE; }
+  virtual BOOL InitUserInterface() { return TRUE; }
+  virtual void ExitUserInterface() {}
+  virtual BOOL ExitHook() { return TRUE; }
+  // Sets the profile (INI) file name: see KyAppStartup.cpp for the places
+  // looked at. pszName may be null or empty (program name + ".INI").
+  virtual void LocateIniFile(const char* pszName);
+  // Replaces the application name (a heap copy; null becomes "").
+  void SetAppNameText(const char* pszName);
+  // The start-up failed: ExitInstance answers a non-zero exit code.
+  BOOL m_fStartFailed = FALSE;
+
   // 0 registration run, 1 normal run (after construction), 3 embedded or
   // automation server.
   int m_iAppState = 1;

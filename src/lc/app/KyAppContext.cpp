@@ -31,6 +31,7 @@ int KyAppContext::Exit() {
   m_RunOptions.Save();
   deleteCallMgr();
   m_pLocale.reset();
+  ReleaseLanguageLibrary();
   CleanUpAppStringResources();
   FreeArguments();
   return 0;

@@ -41,10 +41,37 @@ class KyAppContext {
   virtual const char* pszGetResourceString(UINT nID);
   virtual void CleanUpAppStringResources();
 
-  // The end of the thread's run: saves the run options, deletes the
-  // regional settings, frees the cached strings and the argument vector.
+  // The end of the thread's run: saves the run options, deletes the call
+  // manager and the regional settings, puts back the resource module and
+  // releases the language library, frees the cached strings and the
+  // argument vector.
   // Answers 0.
   virtual int Exit();
+
+  // --- start-up (KyAppStartup.cpp) ---
+  // Keeps the arguments of the command line (the part after the program
+  // name), loads the language library (not for "/REMOTE_THREAD"), starts
+  // the user interface and the main function. FALSE when a step failed.
+  virtual BOOL Init(const char* pszCommandLine);
+  virtual BOOL InitHook() { return TRUE; }
+  virtual BOOL InitHook2() { return TRUE; }
+  // A new call manager, the run options, then KY721LNC.<language> of
+  // [International Settings] "Orvo Zunt Language" (default ENG); its string
+  // 57344 becomes the application name.
+  virtual BOOL LoadLanguageLibrary();
+  // Loads pszFile as the module of all later string and dialog loads; on
+  // failure the ".ENG" fallback is loaded for the box's text and FALSE comes
+  // back either way.
+  virtual BOOL LoadResourceLibrary(const char* pszFile);
+  // Calls the main function named by the arguments; FALSE when its library
+  // cannot be loaded or has no entry of that name.
+  virtual BOOL StartMainFunction();
+  // The remote thread's start: nothing of it is built.
+  virtual BOOL StartRemoteThread() { return FALSE; }
+  // The language library and the resource module it replaced.
+  HMODULE m_hLanguageLibrary = nullptr;
+  HINSTANCE m_hPreviousResource = nullptr;
+  void ReleaseLanguageLibrary();
 
   KyRunOptions* GetRunOptions() { return &m_RunOptions; }
   // Null after Exit.

@@ -45,6 +45,14 @@ class KyWinClientApp : public KyApp {
   // The thread's call manager cleans up (without force).
   void DoIdle();
 
+  // --- user-interface start-up and shut-down (KyWinClientAppStartup.cpp) ---
+  // [Settings] "Trace", the custom control classes ("KYWA721"); the splash,
+  // keyboard hook, IME and report template come with the panel and print
+  // subsystems.
+  BOOL InitUserInterface() override;
+  void ExitUserInterface() override;
+  BOOL m_fTrace = FALSE;
+
   // Busy cursor: the switch (on after construction), and whether the wait
   // cursor is showing.
   BOOL m_fBusyCursor = TRUE;
