@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "datatypes.h"
+#include "drawing.h"
 #include "library.h"
 #include "markup.h"
 #include "ravlets.h"
@@ -379,7 +380,13 @@ LRESULT HEdProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, BOOL* p
   }
   switch (message) {
     case WM_NCDESTROY: destroy(window, r); return 0;
-    case WM_SIZE: setRect(r, FALSE, nullptr); *passOn = TRUE; return 0;
+    case WM_SIZE:
+      setRect(r, FALSE, nullptr);
+      // The frame is the edit's own drawing: it is owed whenever the size changes.
+      if (r->head.style & HES_3DFRAME) RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+      *passOn = TRUE;
+      return 0;
+    case WM_ENABLE: InvalidateRect(window, nullptr, TRUE); return 0;
     case WM_SETFOCUS: setFocus(r); return 1;
     case WM_KILLFOCUS: killFocus(r, reinterpret_cast<HWND>(wParam)); return 0;
     case WM_SETTEXT: return setText(r, reinterpret_cast<LPCSTR>(lParam));
@@ -413,6 +420,19 @@ LRESULT HEdProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, BOOL* p
         if (rect) InflateRect(rect, -inset, -inset);
         return 1;
       }
+    case WM_NCPAINT: {
+      DefWindowProcA(window, message, wParam, lParam);
+      if (r->head.style & HES_3DFRAME) {
+        HDC dc = GetWindowDC(window);
+        RECT frame;
+        GetWindowRect(window, &frame);
+        OffsetRect(&frame, -frame.left, -frame.top);
+        const bool thin = (GetWindowLongA(window, GWL_STYLE) & WS_BORDER) != 0;
+        HCtlDraw3DFrame(dc, &frame, thin ? HCTL_FRAME_SUNKEN : HCTL_FRAME_DEEPSUNKEN, FALSE);
+        ReleaseDC(window, dc);
+      }
+      return 1;
+    }
     case WM_GETDLGCODE:
       return (r->head.style & HES_WANTALLKEYS) ? (DLGC_WANTALLKEYS | DLGC_HASSETSEL)
                                                 : (DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS);

@@ -59,7 +59,7 @@ class EditTest : public ::testing::Test {
   }
   void SetUp() override {
     recorder() = {};
-    panel = CreateWindowExA(0, "NwiEditPanel", "Edits", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 420, 320, nullptr,
+    panel = CreateWindowExA(0, "NwiEditPanel", "Edits", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 420, 320, nullptr,
                             nullptr, nullptr, nullptr);
     ASSERT_NE(panel, nullptr);
     other = CreateWindowExA(0, "KYWA721Edit", "", WS_CHILD | WS_VISIBLE, 10, 280, 100, 24, panel,
