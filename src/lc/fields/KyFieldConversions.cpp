@@ -12,6 +12,7 @@
 #include "KyTimeStampFld.h"
 
 #include <cfloat>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <type_traits>
@@ -166,6 +167,16 @@ CString splitText(const Source& source, int iWidth) {
   }
 }
 
+// Optional blanks and sign, then digits only.
+bool isPlainInteger(const char* pszText) {
+  const char* p = pszText;
+  while (*p == ' ') ++p;
+  if (*p == '-' || *p == '+') ++p;
+  if (*p < '0' || *p > '9') return false;
+  while (*p >= '0' && *p <= '9') ++p;
+  return *p == '\0';
+}
+
 template <class T>
 constexpr bool isNumericTarget = std::is_same_v<T, KyByteFld> || std::is_same_v<T, KyIntFld> ||
                                  std::is_same_v<T, KyLongFld> || std::is_same_v<T, KyLLongFld> ||
@@ -211,7 +222,11 @@ void KyCastField(Target& target, const Source& source) {
   if constexpr (isNumericTarget<Target> && (std::is_same_v<Source, KyDateFld> || std::is_same_v<Source, KyTimeFld>)) {
     target.PutText(digitsOf(source).text);
   } else if constexpr (isNumericTarget<Target> && std::is_same_v<Source, KyCharFld>) {
-    target.PutIntlText(source);
+    // Plain digits read the same in every notation: skip the rewriting.
+    if (std::is_integral_v<typename Target::ValueType> && isPlainInteger(source))
+      target.PutText(source);
+    else
+      target.PutIntlText(source);
   } else if constexpr (std::is_same_v<Target, KyCharFld> &&
                        (std::is_same_v<Source, KyDateFld> || std::is_same_v<Source, KyTimeFld>)) {
     target.PutText(source.strGetText());
@@ -233,10 +248,15 @@ void KyCastField(Target& target, const Source& source) {
                                    fraction)
                         .GetValue());
   } else if constexpr (std::is_same_v<Target, KyFixedDecFld> && std::is_same_v<Source, KyCharFld>) {
-    KyString text(source);
-    text.TrimLeft(' ');
-    text.TrimRight(' ');
-    target.PutIntlText(text.Left(kFixedTextCast));
+    const char* first = source;
+    const char* last = first + source.GetLength();
+    while (first < last && *first == ' ') ++first;
+    while (last > first && last[-1] == ' ') --last;
+    char text[kFixedTextCast + 1];
+    const size_t length = std::min(static_cast<size_t>(last - first), static_cast<size_t>(kFixedTextCast));
+    std::memcpy(text, first, length);
+    text[length] = '\0';
+    target.PutIntlText(text);
   } else if constexpr (std::is_same_v<Target, KyFixedDecFld> &&
                        (std::is_same_v<Source, KyDateFld> || std::is_same_v<Source, KyTimeFld>)) {
     target.SetValue(KyFixedDecImpl(KyReadDouble(digitsOf(source).text)));
