@@ -151,10 +151,13 @@ BOOL WINAPI RavletsInit(LPCSTR prefix) {
 void WINAPI RavletsExit(void) {
   if (!initialised) return;
   auto& names = registeredNames();
-  bool allGone = true;
+  // A class that went keeps no name here, so that a later call retries only
+  // the ones whose windows still lived.
+  std::vector<std::string> kept;
   for (auto it = names.rbegin(); it != names.rend(); ++it)
-    if (!UnregisterClassA(it->c_str(), HCtlLibraryModule())) allGone = false;
-  if (!allGone) return;
+    if (!UnregisterClassA(it->c_str(), HCtlLibraryModule())) kept.insert(kept.begin(), *it);
+  names = kept;
+  if (!names.empty()) return;
   names.clear();
   if (gridCursor != nullptr) DestroyCursor(gridCursor);
   if (gridIcon != nullptr) DestroyIcon(gridIcon);
