@@ -95,7 +95,16 @@ void CCmdUI::SetCheck(int nCheck) {
 }
 
 void CCmdUI::SetRadio(BOOL bOn) {
-  // Menus here have no bullet mark of their own: a check stands for it.
+  // A menu item shows a bullet instead of a check mark (MFT_RADIOCHECK).
+  if (m_pMenu && !m_pSubMenu) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    if (m_pMenu->GetMenuItemInfo(m_nIndex, &info, TRUE)) {
+      info.fType |= MFT_RADIOCHECK;
+      m_pMenu->SetMenuItemInfo(m_nIndex, &info, TRUE);
+    }
+  }
   SetCheck(bOn ? 1 : 0);
 }
 

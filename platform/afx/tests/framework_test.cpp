@@ -146,6 +146,14 @@ TEST_F(Framework, MenusLoadFromTheChainAndTakeCommandUserInterface) {
 
   state.Enable(TRUE);
   EXPECT_FALSE(pFile->GetMenuState(1, MF_BYPOSITION) & MF_GRAYED);
+  state.m_nIndex = 0;
+  state.SetRadio(TRUE);
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE | MIIM_STATE;
+  ASSERT_TRUE(pFile->GetMenuItemInfo(0, &info, TRUE));
+  EXPECT_TRUE(info.fType & MFT_RADIOCHECK);
+  EXPECT_TRUE(info.fState & MFS_CHECKED);
   AfxLockTempMaps();
   AfxUnlockTempMaps();
 }
