@@ -241,8 +241,12 @@ BOOL KyAppContext::LoadResourceLibrary(const char* pszFile) {
     adopt(h);
     return TRUE;
   }
+  // The extension of the file name is replaced: a '.' in a directory name
+  // is not one.
   std::string fallback = pszFile;
-  if (size_t dot = fallback.find('.'); dot != std::string::npos) fallback = fallback.substr(0, dot) + ".ENG";
+  size_t nameStart = fallback.find_last_of("\\/");
+  nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+  if (size_t dot = fallback.find('.', nameStart); dot != std::string::npos) fallback = fallback.substr(0, dot) + ".ENG";
   DWORD fallbackError = 0;
   if (HMODULE h = loadQuietly(fallback.c_str(), &fallbackError)) {
     adopt(h);

@@ -1,0 +1,85 @@
+// Drumlet as a process: the sample application and the failures of
+// start-up, seen through the exit code and the boxes printed on stderr.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "testapp.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct DrumletRun {
+  int exitCode = -1;
+  std::string output;
+};
+
+// Runs Drumlet with its boxes printed (they answer by themselves) and a home
+// of its own, so that no user's documents folder takes part.
+DrumletRun runDrumlet(const std::string& arguments, const fs::path& home) {
+  std::string command = "cd '" + home.string() + "' && env -u KY_MESSAGEBOX_QUIET -u KY_MESSAGEBOX_ANSWERS HOME='" +
+                        home.string() + "' KY_WIN_INI='" + (home / "WIN.INI").string() + "' timeout 60 " KY_BIN_DIR
+                        "/Drumlet " + arguments + " 2>&1";
+  DrumletRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char buffer[512];
+  while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) run.output.append(buffer, n);
+  int status = pclose(pipe);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+TEST(Drumlet, RunsTheMainFunctionAndEnds) {
+  struct Case {
+    const char* arguments;
+    int exitCode;
+    const char* shown;  // a line that must be on stderr; "" for none
+  } cases[] = {
+      {"SAMPLE Sample", 0, "The main function Sample ran."},
+      {"sample", 0, "The main function Sample ran."},
+      {"/ENV key SAMPLE.DLL Sample", 0, "The main function Sample ran."},
+      {"MISSING", 1, "The library MISSING.DLL could not be loaded."},
+      // Nothing but "/ENV" and its key: the library named after the program.
+      {"/ENV key", 1, "DRUMLET.DLL could not be loaded."},
+      {"SAMPLE NOSUCH", 1, ""},
+  };
+  for (const Case& c : cases) {
+    kytest::ScratchDir scratch;
+    DrumletRun run = runDrumlet(c.arguments, scratch.path());
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments << "\n" << run.output;
+    EXPECT_NE(run.output.find(c.shown), std::string::npos) << c.arguments << "\n" << run.output;
+    if (c.exitCode != 0) EXPECT_EQ(run.output.find("ran."), std::string::npos) << run.output;
+  }
+}
+
+// "/REMOTE_THREAD" starts no main function (and loads no library named
+// after it); "/Register" in any case registers and ends without one.
+TEST(Drumlet, StartsNoMainFunctionForRemoteThreadOrRegistration) {
+  for (const char* arguments : {"/REMOTE_THREAD", "/Register", "-REGISTER", "/register SAMPLE"}) {
+    kytest::ScratchDir scratch;
+    DrumletRun run = runDrumlet(arguments, scratch.path());
+    EXPECT_EQ(run.exitCode, 0) << arguments << "\n" << run.output;
+    EXPECT_EQ(run.output, "") << arguments;
+  }
+}
+
+// The user's INI asks for German, which is not installed: the English
+// library's box names the missing file and the start-up fails.
+TEST(Drumlet, MissingLanguageEndsTheRun) {
+  kytest::ScratchDir scratch;
+  fs::create_directories(scratch.path() / "Documents" / "Drumlet");
+  kytest::writeFile(scratch.path() / "Documents" / "Drumlet" / "Drumlet.INI",
+                    "[International Settings]\nOrvo Zunt Language=DEU\n");
+  DrumletRun run = runDrumlet("SAMPLE Sample", scratch.path());
+  EXPECT_EQ(run.exitCode, 1) << run.output;
+  EXPECT_NE(run.output.find("KY721LNC.DEU"), std::string::npos) << run.output;
+  EXPECT_EQ(run.output.find("ran."), std::string::npos) << run.output;
+}
+
+}  // namespace
