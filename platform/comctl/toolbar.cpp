@@ -39,7 +39,6 @@ struct Toolbar {
   bool ownsTooltips = false;
   HWND notifyTarget = nullptr;  // TB_SETPARENT; the parent when null
   int rows = 1;
-  int requestedRows = 1;
   int indent = 0;  // pixels before the first button of each row
   DWORD extendedStyle = 0;
   int pressed = -1;        // index of the button held by the mouse
@@ -615,7 +614,6 @@ LRESULT CALLBACK toolbarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       // Wraps the buttons into the asked number of rows as evenly as the
       // button count allows (more rows when TRUE in the high word says so).
       int wanted = std::max(1, (int)LOWORD(wParam));
-      tb->requestedRows = wanted;
       std::vector<size_t> visible;
       for (size_t i = 0; i < tb->buttons.size(); ++i) {
         tb->buttons[i].data.fsState &= (BYTE)~TBSTATE_WRAP;

@@ -154,7 +154,7 @@ BOOL deliver(OPENFILENAMEA& ofn, const std::vector<std::string>& paths) {
   }
   memcpy(ofn.lpstrFile, text.c_str(), needed);
   const std::string& first = paths[0];
-  ofn.nFileOffset = (WORD)(paths.size() == 1 ? nameStart(first) : nameStart(first));
+  ofn.nFileOffset = (WORD)nameStart(first);  // the first name, also in a multiple selection
   ofn.nFileExtension = (WORD)(paths.size() == 1 ? extensionStart(first) : 0);
   ofn.Flags &= ~(DWORD)(OFN_EXTENSIONDIFFERENT | OFN_READONLY);
   if (ofn.lpstrDefExt && *ofn.lpstrDefExt && paths.size() == 1) {
