@@ -59,6 +59,8 @@ class KyApp : public CWinApp {
   void SetAppNameText(const char* pszName);
   // The start-up failed: ExitInstance answers a non-zero exit code.
   BOOL m_fStartFailed = FALSE;
+  // OleInitialize succeeded in InitInstance; ExitInstance balances it.
+  BOOL m_fOleInitialized = FALSE;
 
   // 0 registration run, 1 normal run (after construction), 3 embedded or
   // automation server.

@@ -2,6 +2,7 @@
 // thread's context: command line, INI file, language library, main
 // function, and the end in reverse.
 #include <mscrt.h>
+#include <ole2.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +21,7 @@ namespace {
 constexpr UINT kAppNameId = 57344;
 constexpr UINT kNoLibraryArgumentId = 57375;
 constexpr UINT kLanguageFallbackId = 57423;
+constexpr UINT kOleFailedId = 57422;
 // Critical-error boxes off while a library is loaded by name.
 constexpr UINT kFailCriticalErrors = 0x8000;
 
@@ -108,8 +110,12 @@ BOOL KyApp::InitInstance() {
   int argc = KyGetArgc(m_lpCmdLine);
   char** argv = pKyMakeArgv(m_lpCmdLine, argc);
   if (!argv) return fail();
-  // The layer has no OLE libraries to start: COM here is in-process and
-  // needs no initialisation, so this step cannot fail.
+  if (FAILED(OleInitialize(nullptr))) {
+    KyFreeArgv(argv);
+    KyMessage::Box(MB_ICONSTOP, "%s", pszGetResourceString(kOleFailedId));
+    return fail();
+  }
+  m_fOleInitialized = TRUE;
   if (argumentIsNoCase(argc, argv, "/Register") || argumentIsNoCase(argc, argv, "-Register")) {
     // Registering the automation classes is the automation server's; this
     // program has none yet, so there is nothing to write.
@@ -139,6 +145,8 @@ int KyApp::ExitInstance() {
   SetAppNameText("");
   if (m_iAppState != 0 && m_iAppState != 3 && m_iAppState != 5) EndContext();
   ExitHook();
+  if (m_fOleInitialized) OleUninitialize();
+  m_fOleInitialized = FALSE;
   int code = CWinApp::ExitInstance();
   return m_fStartFailed && code == 0 ? 1 : code;
 }

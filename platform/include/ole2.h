@@ -1,0 +1,35 @@
+// OLE and COM library start-up: the per-thread initialisation that a
+// program does before it uses COM. Objects here are in-process only, so
+// there is nothing to start; the calls keep Windows' counting and answers.
+#pragma once
+
+#include <windows.h>
+
+#define WINOLEAPI extern "C" HRESULT
+#define WINOLEAPI_(type) extern "C" type
+
+typedef enum tagCOINIT {
+  COINIT_APARTMENTTHREADED = 0x2,
+  COINIT_MULTITHREADED = 0x0,
+  COINIT_DISABLE_OLE1DDE = 0x4,
+  COINIT_SPEED_OVER_MEMORY = 0x8,
+} COINIT;
+
+#ifndef RPC_E_CHANGED_MODE
+#define RPC_E_CHANGED_MODE ((HRESULT)0x80010106L)
+#endif
+#ifndef CO_E_NOTINITIALIZED
+#define CO_E_NOTINITIALIZED ((HRESULT)0x800401F0L)
+#endif
+
+// The first call of a thread answers S_OK, later ones S_FALSE (each one is
+// balanced by CoUninitialize); a later call asking for the other apartment
+// model answers RPC_E_CHANGED_MODE and counts nothing. pvReserved must be
+// null (E_INVALIDARG).
+WINOLEAPI CoInitializeEx(LPVOID pvReserved, DWORD dwCoInit);
+WINOLEAPI CoInitialize(LPVOID pvReserved);  // single-threaded apartment
+WINOLEAPI_(void) CoUninitialize(void);
+// CoInitialize for a single-threaded apartment plus OLE's own count.
+// OleInitialize on a multi-threaded thread answers RPC_E_CHANGED_MODE.
+WINOLEAPI OleInitialize(LPVOID pvReserved);
+WINOLEAPI_(void) OleUninitialize(void);
