@@ -21,6 +21,8 @@ constexpr int kImageMargin = 7;      // a button is at least this much larger th
 constexpr int kTopBorder = 2;        // space above the first row
 constexpr int kBottomBorder = 2;
 constexpr int kSeparatorWidth = 8;   // a separator whose iBitmap gives no width
+constexpr UINT_PTR kHotTimer = 1;
+constexpr UINT kHotCheckDelay = 100;  // ms between looks at where the pointer went
 
 struct Button {
   TBBUTTON data{};
@@ -41,6 +43,7 @@ struct Toolbar {
   int rows = 1;
   int indent = 0;  // pixels before the first button of each row
   DWORD extendedStyle = 0;
+  int hot = -1;            // flat tool bars: the button under the mouse, drawn raised
   int pressed = -1;        // index of the button held by the mouse
   bool pressedInside = false;
 };
@@ -135,7 +138,7 @@ void autoSize(HWND hwnd, Toolbar& tb) {
   layout(hwnd, tb);
 }
 
-void paintButton(HDC dc, HWND hwnd, const Toolbar& tb, const Button& b) {
+void paintButton(HDC dc, HWND hwnd, const Toolbar& tb, const Button& b, bool hot) {
   RECT r = b.rect;
   bool flat = (styleOf(hwnd) & TBSTYLE_FLAT) != 0;
   if (isSeparator(b)) {
@@ -157,6 +160,8 @@ void paintButton(HDC dc, HWND hwnd, const Toolbar& tb, const Button& b) {
     DrawEdge(dc, &r, flat ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
   else if (!flat)
     DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_SOFT);
+  else if (hot && enabled)
+    DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
   int x = r.left + (r.right - r.left - tb.bitmap.cx) / 2 + (down ? 1 : 0);
   int y = r.top + (r.bottom - r.top - tb.bitmap.cy) / 2 + (down ? 1 : 0);
   tb.images.draw(dc, b.data.iBitmap, tb.bitmap, x, y, !enabled || (state & TBSTATE_INDETERMINATE));
@@ -177,8 +182,8 @@ void paint(HWND hwnd, HDC given) {
     DrawEdge(dc, &client, EDGE_ETCHED, BF_TOP);  // the divider from the menu bar above
   }
   if (tb)
-    for (const Button& b : tb->buttons)
-      if (!isHidden(b)) paintButton(dc, hwnd, *tb, b);
+    for (size_t i = 0; i < tb->buttons.size(); ++i)
+      if (!isHidden(tb->buttons[i])) paintButton(dc, hwnd, *tb, tb->buttons[i], (int)i == tb->hot);
   if (!given) EndPaint(hwnd, &ps);
 }
 
@@ -258,7 +263,37 @@ void onButtonDown(HWND hwnd, Toolbar& tb, POINT pt) {
   setState(hwnd, tb, index, (BYTE)(b.data.fsState | TBSTATE_PRESSED));
 }
 
+// Flat tool bars raise the enabled button under the mouse until it leaves.
+void setHot(HWND hwnd, Toolbar& tb, int index) {
+  if (index >= 0 && (isSeparator(tb.buttons[(size_t)index]) ||
+                     !(tb.buttons[(size_t)index].data.fsState & TBSTATE_ENABLED)))
+    index = -1;
+  if (index == tb.hot) return;
+  if (tb.hot >= 0 && (size_t)tb.hot < tb.buttons.size()) invalidateButton(hwnd, tb.buttons[(size_t)tb.hot]);
+  tb.hot = index;
+  if (index >= 0) {
+    invalidateButton(hwnd, tb.buttons[(size_t)index]);
+    // Without WM_MOUSELEAVE from the window system, a timer watches the pointer.
+    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd, 0};
+    if (!TrackMouseEvent(&tme)) SetTimer(hwnd, kHotTimer, kHotCheckDelay, nullptr);
+  } else {
+    KillTimer(hwnd, kHotTimer);
+  }
+}
+
+void checkHotStillUnderPointer(HWND hwnd, Toolbar& tb) {
+  POINT pt{};
+  GetCursorPos(&pt);
+  if (WindowFromPoint(pt) != hwnd) {
+    setHot(hwnd, tb, -1);
+    return;
+  }
+  ScreenToClient(hwnd, &pt);
+  setHot(hwnd, tb, hitTest(tb, pt));
+}
+
 void onMouseMove(HWND hwnd, Toolbar& tb, POINT pt) {
+  if ((styleOf(hwnd) & TBSTYLE_FLAT) && tb.pressed < 0) setHot(hwnd, tb, hitTest(tb, pt));
   if (tb.pressed < 0 || (size_t)tb.pressed >= tb.buttons.size()) return;
   Button& b = tb.buttons[(size_t)tb.pressed];
   bool inside = PtInRect(&b.rect, pt) != 0;
@@ -333,6 +368,7 @@ LRESULT insertButtons(HWND hwnd, Toolbar& tb, size_t at, const BYTE* records, in
     memcpy(&in, records + (size_t)i * tb.structSize, std::min<size_t>(tb.structSize, sizeof in));
     tb.buttons.insert(tb.buttons.begin() + (ptrdiff_t)(at + (size_t)i), fromTBBUTTON(in));
   }
+  tb.hot = -1;  // indexes moved
   relayout(hwnd, tb);
   return TRUE;
 }
@@ -343,6 +379,7 @@ LRESULT deleteButton(HWND hwnd, Toolbar& tb, size_t index) {
   removeTool(tb, hwnd, tb.buttons[index].data.idCommand);
   tb.buttons.erase(tb.buttons.begin() + (ptrdiff_t)index);
   if (tb.pressed == (int)index) tb.pressed = -1;
+  tb.hot = -1;
   relayout(hwnd, tb);
   return TRUE;
 }
@@ -489,6 +526,19 @@ LRESULT CALLBACK toolbarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       relayToTooltips(hwnd, *tb, msg, wParam, lParam);
       onButtonUp(hwnd, *tb);
       return 0;
+    case WM_MOUSELEAVE:
+      setHot(hwnd, *tb, -1);
+      return 0;
+    case WM_TIMER:
+      if (wParam == kHotTimer) checkHotStillUnderPointer(hwnd, *tb);
+      return 0;
+    case TB_GETHOTITEM:
+      return tb->hot;
+    case TB_SETHOTITEM: {
+      int old = tb->hot;
+      setHot(hwnd, *tb, (int)wParam >= 0 && wParam < tb->buttons.size() ? (int)wParam : -1);
+      return old;
+    }
     case WM_CAPTURECHANGED:
       if (tb->pressed >= 0 && (HWND)lParam != hwnd) {
         int index = tb->pressed;

@@ -261,6 +261,34 @@ TEST_F(Toolbar, ReplacedStripsChangedImagesIndentAndStrings) {
   DeleteObject(other);
 }
 
+TEST_F(Toolbar, FlatButtonsRiseUnderTheMouse) {
+  HWND tb = make(TBSTYLE_FLAT);
+  EXPECT_EQ(SendMessageA(tb, TB_GETHOTITEM, 0, 0), -1);
+  POINT c = centre(tb, 2);
+  input::mouseMove(tb, c.x, c.y);
+  input::pumpMessages();
+  EXPECT_EQ(SendMessageA(tb, TB_GETHOTITEM, 0, 0), 2);
+  input::mouseMove(frame, 200, 200);  // leaving the bar
+  input::pumpMessages();
+  wait(250);
+  EXPECT_EQ(SendMessageA(tb, TB_GETHOTITEM, 0, 0), -1);
+  input::mouseMove(tb, c.x, c.y);
+  input::pumpMessages();
+  RECT r{}, wr{}, fr{};
+  SendMessageA(tb, TB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r));
+  GetWindowRect(tb, &wr);
+  GetWindowRect(frame, &fr);
+  // The raised edge's light top-left line.
+  EXPECT_EQ(win32::snapshot::windowPixel(frame, wr.left - fr.left + r.left, wr.top - fr.top + r.top + 5),
+            GetSysColor(COLOR_BTNHIGHLIGHT));
+  input::mouseMove(tb, centre(tb, 1).x, c.y);  // a separator is never hot
+  input::pumpMessages();
+  EXPECT_EQ(SendMessageA(tb, TB_GETHOTITEM, 0, 0), -1);
+  SendMessageA(tb, TB_ENABLEBUTTON, 10, FALSE);
+  EXPECT_EQ(SendMessageA(tb, TB_SETHOTITEM, 0, 0), -1);  // disabled: not hot
+  EXPECT_EQ(SendMessageA(tb, TB_GETHOTITEM, 0, 0), -1);
+}
+
 TEST_F(Toolbar, OwnTooltipsAskTheParentForTheButtonText) {
   HWND tb = make(TBSTYLE_TOOLTIPS);
   HWND tips = (HWND)SendMessageA(tb, TB_GETTOOLTIPS, 0, 0);
