@@ -26,7 +26,7 @@ KyWinClientApp* clientApp() { return dynamic_cast<KyWinClientApp*>(AfxGetApp());
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(KyMsgWin, CWnd)
+BEGIN_MESSAGE_MAP(KyMsgWin, CFrameWnd)
   ON_WM_CREATE()
   ON_WM_SIZE()
   ON_WM_SETFOCUS()
@@ -37,30 +37,15 @@ BEGIN_MESSAGE_MAP(KyMsgWin, CWnd)
 END_MESSAGE_MAP()
 
 BOOL KyMsgWin::Create() {
-  LPCSTR name = MAKEINTRESOURCEA(kResourceId);
-  HINSTANCE hMenuModule = AfxFindResourceHandle(name, RT_MENU);
-  HMENU hMenu = LoadMenuA(hMenuModule, name);
-  HINSTANCE hIconModule = AfxFindResourceHandle(name, RT_GROUP_ICON);
-  HICON hIcon = LoadIconA(hIconModule, name);
-  CString title;
-  title.LoadString(kResourceId);
-  LPCSTR className = AfxRegisterWndClass(0, LoadCursorA(nullptr, IDC_ARROW),
-                                         reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), hIcon);
-  // The frame style that adds a document title: the log has no document.
-  constexpr DWORD kAddToTitle = 0x00008000;
-  if (!CreateEx(0, className, title, WS_OVERLAPPEDWINDOW | kAddToTitle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                CW_USEDEFAULT, nullptr, hMenu)) {
-    if (hMenu) DestroyMenu(hMenu);
-    return FALSE;
-  }
+  if (!LoadFrame(kResourceId, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) return FALSE;
   m_List.SetFocus();
   ShowWindow(SW_SHOW);
   UpdateWindow();
   return TRUE;
 }
 
-int KyMsgWin::OnCreate(LPCREATESTRUCT) {
-  if (Default() == -1) return -1;
+int KyMsgWin::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+  if (CFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
   if (!m_List.Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT, CRect(0, 0, 0, 0), this,
                      kListId))
     return -1;
@@ -107,8 +92,8 @@ void KyMsgWin::placeWindow() {
   SetWindowPlacement(&wp);
 }
 
-void KyMsgWin::OnSize(UINT, int cx, int cy) {
-  Default();
+void KyMsgWin::OnSize(UINT nType, int cx, int cy) {
+  CFrameWnd::OnSize(nType, cx, cy);
   if (!m_List.m_hWnd) return;
   m_List.MoveWindow(0, 0, cx, cy, TRUE);
   m_List.SetHorizontalExtent(2 * cx);
@@ -180,5 +165,5 @@ void KyMsgWin::OnClose() {
 void KyMsgWin::PostNcDestroy() {
   KyWinClientApp* pApp = clientApp();
   if (pApp && pApp->m_pMsgWin == this) pApp->m_pMsgWin = nullptr;
-  delete this;
+  CFrameWnd::PostNcDestroy();
 }

@@ -1,16 +1,18 @@
-// KyMsgWin: the message-log window. A top-level window with the language
-// library's log menu, icon and title (resource 109) holding one list box
+// KyMsgWin: the message-log window. A frame with the language library's log
+// menu, icon and title (frame resource 109) holding one list box
 // (id 1) with a line per logged message, and a copy of each logged entry.
 #pragma once
 
-#include <afxwin.h>
+#include <afxext.h>
+#include <afxres.h>
+#include <afxframe.h>
 
 #include <memory>
 #include <vector>
 
 #include "KyMsg.h"
 
-class KyMsgWin : public CWnd {
+class KyMsgWin : public CFrameWnd {
  public:
   static constexpr UINT kResourceId = 109;
   static constexpr UINT kTopmostCommand = 40002;
