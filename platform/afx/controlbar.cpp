@@ -4,6 +4,8 @@
 
 #include <afxext.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 IMPLEMENT_DYNAMIC(CControlBar, CWnd)
@@ -55,6 +57,10 @@ BOOL CControlBar::CreateBar(DWORD dwExStyle, DWORD dwStyle, CWnd* pParentWnd, UI
 }
 
 void CControlBar::OnDestroy() {
+  if (m_hWndToolTip) {
+    ::DestroyWindow(m_hWndToolTip);
+    m_hWndToolTip = nullptr;
+  }
   if (m_pDockBar) m_pDockBar->RemoveControlBar(this);
   m_pDockBar = nullptr;
   if (m_pDockSite) {
@@ -254,19 +260,49 @@ void CControlBar::OnTimer(UINT_PTR nIDEvent) {
   ResetFlyBy();
 }
 
-void CControlBar::OnMouseMove(UINT, CPoint point) {
+void CControlBar::OnMouseMove(UINT nFlags, CPoint point) {
   UpdateFlyBy(point);
+  RelayToToolTip(WM_MOUSEMOVE, nFlags, MAKELPARAM(point.x, point.y));
   Default();
+}
+
+void CControlBar::RelayToToolTip(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!m_hWndToolTip) return;
+  MSG msg{m_hWnd, message, wParam, lParam, 0, {0, 0}};
+  ::SendMessageA(m_hWndToolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+}
+
+void CControlBar::UpdateToolTip(INT_PTR nHit, const RECT& rect) {
+  if (!m_hWndToolTip) {
+    if (nHit == -1) return;
+    m_hWndToolTip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                                      m_hWnd, nullptr, AfxGetInstanceHandle(), nullptr);
+    if (!m_hWndToolTip) return;  // no tool tips to be had: the text stays in m_strTipText
+  }
+  // One tool, moved to the item under the pointer.
+  TOOLINFOA ti{};
+  ti.cbSize = sizeof ti;
+  ti.hwnd = m_hWnd;
+  ti.uId = 1;
+  ::SendMessageA(m_hWndToolTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  if (nHit == -1 || m_strTipText.IsEmpty()) return;
+  ti.rect = rect;
+  ti.lpszText = const_cast<LPSTR>((LPCSTR)m_strTipText);
+  ::SendMessageA(m_hWndToolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 void CControlBar::UpdateFlyBy(CPoint point) {
   if (!(m_dwStyle & (CBRS_FLYBY | CBRS_TOOLTIPS))) return;
   CString strTip;
-  INT_PTR nHit = OnToolHitTest(point, &strTip);
+  RECT rect{};
+  INT_PTR nHit = OnToolHitTest(point, &strTip, &rect);
   if (nHit == m_nHitLast) return;
   m_nHitLast = nHit;
   if (nHit != -1) SetTimer(kFlyByTimer, 200);
-  if (m_dwStyle & CBRS_TOOLTIPS) m_strTipText = nHit != -1 ? strTip : CString();
+  if (m_dwStyle & CBRS_TOOLTIPS) {
+    m_strTipText = nHit != -1 ? strTip : CString();
+    UpdateToolTip(nHit, rect);
+  }
   if (!(m_dwStyle & CBRS_FLYBY)) return;
   CFrameWnd* pFrame = m_pDockSite ? m_pDockSite : GetParentFrame();
   if (!pFrame) return;

@@ -323,7 +323,8 @@ void CToolBar::OnPaint() {
 
 // --- mouse ------------------------------------------------------------------------------------
 
-void CToolBar::OnLButtonDown(UINT, CPoint point) {
+void CToolBar::OnLButtonDown(UINT nFlags, CPoint point) {
+  RelayToToolTip(WM_LBUTTONDOWN, nFlags, MAKELPARAM(point.x, point.y));  // a click hides the tip
   int nIndex = HitTest(point);
   if (nIndex < 0 || (m_buttons[(size_t)nIndex].nStyle & TBBS_DISABLED)) {
     Default();
@@ -371,9 +372,10 @@ void CToolBar::OnCancelMode() {
   Default();
 }
 
-INT_PTR CToolBar::OnToolHitTest(CPoint point, CString* pTipText) const {
+INT_PTR CToolBar::OnToolHitTest(CPoint point, CString* pTipText, RECT* pRect) const {
   int nIndex = HitTest(point);
   if (nIndex < 0) return -1;
+  if (pRect) *pRect = ButtonRect(nIndex);
   UINT nID = m_buttons[(size_t)nIndex].nID;
   if (pTipText) {
     // The tip is the text after the last '\n' of the command's string; a

@@ -92,9 +92,9 @@ class CControlBar : public CWnd {
   virtual CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz);
   // Brings the items' state up to date through pTarget's update handlers.
   virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) = 0;
-  // The command id under point (client coordinates) and its tip text;
-  // -1 when none.
-  virtual INT_PTR OnToolHitTest(CPoint point, CString* pTipText) const { return -1; }
+  // The command id under point (client coordinates), its tip text and
+  // the item's rectangle; -1 when none.
+  virtual INT_PTR OnToolHitTest(CPoint point, CString* pTipText, RECT* pRect = nullptr) const { return -1; }
 
   // Bars are children of a frame or of a dock bar of it; their messages go
   // to the owner (the frame).
@@ -106,9 +106,10 @@ class CControlBar : public CWnd {
   CFrameWnd* m_pDockSite = nullptr;  // the frame that lays the bar out
   CDockBar* m_pDockBar = nullptr;    // the dock bar holding it, if docked
 
-  // The tool tip the pointer shows now (CBRS_TOOLTIPS): no tool-tip
-  // control exists here, so the bar keeps the text for whoever shows it.
+  // CBRS_TOOLTIPS: the tip of the item under the pointer, shown by the
+  // bar's tool-tip control (one tool: the item's rectangle).
   CString m_strTipText;
+  HWND m_hWndToolTip = nullptr;  // created on first use, destroyed with the bar
 
  protected:
   DWORD m_dwStyle = 0;
@@ -125,6 +126,8 @@ class CControlBar : public CWnd {
   void DrawBorders(CDC* pDC, CRect& rect);
   void UpdateFlyBy(CPoint point);
   void ResetFlyBy();
+  void UpdateToolTip(INT_PTR nHit, const RECT& rect);
+  void RelayToToolTip(UINT message, WPARAM wParam, LPARAM lParam);
 
   afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
@@ -226,7 +229,7 @@ class CToolBar : public CControlBar {
 
   CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
   void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
-  INT_PTR OnToolHitTest(CPoint point, CString* pTipText) const override;
+  INT_PTR OnToolHitTest(CPoint point, CString* pTipText, RECT* pRect = nullptr) const override;
 
  protected:
   struct Button {

@@ -4,6 +4,8 @@
 
 #include <internal/testinput.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include "data/frames.h"
@@ -254,6 +256,18 @@ TEST_F(Bars, PointerOverAButtonShowsItsPromptAndTip) {
     EXPECT_STREQ(frame->m_wndStatusBar.GetPaneText(0), c.prompt);
     EXPECT_STREQ(bar.m_strTipText, c.tip);
   }
+  // The tip window shows the tip once the pointer rests.
+  ASSERT_NE(bar.m_hWndToolTip, nullptr);
+  ::SendMessageA(bar.m_hWndToolTip, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
+  CPoint pt0 = ButtonCentre(0);
+  win32::input::mouseMove(bar.m_hWnd, pt0.x, pt0.y);
+  win32::input::pumpMessages();
+  ::Sleep(30);
+  win32::input::pumpMessages();
+  EXPECT_TRUE(::IsWindowVisible(bar.m_hWndToolTip));
+  char shown[64] = {};
+  ::GetWindowTextA(bar.m_hWndToolTip, shown, sizeof shown);
+  EXPECT_STREQ(shown, "New");
   // Off the buttons (the separator): the idle text, no tip.
   CPoint gap = ButtonCentre(2);
   win32::input::mouseMove(bar.m_hWnd, gap.x, gap.y);
