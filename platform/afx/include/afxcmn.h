@@ -1,67 +1,11 @@
-// Wrappers of common controls the run-time uses before the common-control
-// library exists: CSpinButtonCtrl (the up-down control) and CToolTipCtrl,
-// as thin message wrappers over the documented messages. The declarations
-// below stand in for the common controls' header until it exists; they
-// keep the documented names and values, so that the header can replace them.
+// Wrappers of common controls: CSpinButtonCtrl (the up-down control) and
+// CToolTipCtrl, as thin message wrappers over the documented messages of
+// the common controls (commctrl.h).
 #pragma once
 
 #include "afxwin.h"
 
-#ifndef UDM_SETRANGE
-#define UPDOWN_CLASSA "msctls_updown32"
-#define UDM_SETRANGE (WM_USER + 101)
-#define UDM_GETRANGE (WM_USER + 102)
-#define UDM_SETPOS (WM_USER + 103)
-#define UDM_GETPOS (WM_USER + 104)
-#define UDM_SETBUDDY (WM_USER + 105)
-#define UDM_GETBUDDY (WM_USER + 106)
-#define UDM_SETACCEL (WM_USER + 107)
-#define UDM_GETACCEL (WM_USER + 108)
-#define UDM_SETBASE (WM_USER + 109)
-#define UDM_GETBASE (WM_USER + 110)
-#define UDM_SETRANGE32 (WM_USER + 111)
-#define UDM_GETRANGE32 (WM_USER + 112)
-typedef struct _UDACCEL {
-  UINT nSec;
-  UINT nInc;
-} UDACCEL, *LPUDACCEL;
-#endif
-
-#ifndef TTM_ACTIVATE
-#define TOOLTIPS_CLASSA "tooltips_class32"
-#define TTS_ALWAYSTIP 0x01
-#define TTS_NOPREFIX 0x02
-#define TTF_IDISHWND 0x0001
-#define TTF_CENTERTIP 0x0002
-#define TTF_SUBCLASS 0x0010
-#define TTM_ACTIVATE (WM_USER + 1)
-#define TTM_SETDELAYTIME (WM_USER + 3)
-#define TTM_ADDTOOLA (WM_USER + 4)
-#define TTM_DELTOOLA (WM_USER + 5)
-#define TTM_NEWTOOLRECTA (WM_USER + 6)
-#define TTM_RELAYEVENT (WM_USER + 7)
-#define TTM_GETTOOLINFOA (WM_USER + 8)
-#define TTM_SETTOOLINFOA (WM_USER + 9)
-#define TTM_UPDATETIPTEXTA (WM_USER + 12)
-#define TTM_GETTOOLCOUNT (WM_USER + 13)
-#define TTM_SETMAXTIPWIDTH (WM_USER + 24)
-#define TTM_POP (WM_USER + 28)
-#define TTDT_AUTOMATIC 0
-#define TTDT_RESHOW 1
-#define TTDT_AUTOPOP 2
-#define TTDT_INITIAL 3
-typedef struct tagTOOLINFOA {
-  UINT cbSize;
-  UINT uFlags;
-  HWND hwnd;
-  UINT_PTR uId;
-  RECT rect;
-  HINSTANCE hinst;
-  LPSTR lpszText;
-  LPARAM lParam;
-  void* lpReserved;
-} TOOLINFOA, *LPTOOLINFOA;
-#endif
+#include <commctrl.h>
 
 class CSpinButtonCtrl : public CWnd {
   DECLARE_DYNAMIC(CSpinButtonCtrl)
