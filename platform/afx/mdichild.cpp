@@ -201,6 +201,8 @@ void CMDIChildWnd::OnDestroy() {
     if (hDefault)
       ::SendMessageA(pFrame->m_hWndMDIClient, WM_MDISETMENU, (WPARAM)hDefault,
                      (LPARAM)pFrame->GetWindowMenuPopup(hDefault));
+    else
+      ::SetMenu(pFrame->m_hWnd, nullptr);  // the frame is going: its bar must not keep our menu
     ::DrawMenuBar(pFrame->m_hWnd);
   }
   CFrameWnd::OnDestroy();
