@@ -447,13 +447,21 @@ LRESULT HEdPaste(HEdRecord* r) {
 void HEdUpdateLastFirstVisible(HEdRecord* r) {
   const int length = HEdTextLength(r);
   const int width = r->format.right - r->format.left;
-  int fitting = 0, used = 0;
-  // Characters that fit from the end.
-  while (fitting < length) {
-    const int w = textWidth(r, r->text + length - fitting - 1, 1);
-    if (used + w > width) break;
-    used += w;
-    ++fitting;
+  int fitting = 0;
+  // Characters that fit from the end: one extent of the tail that can fit
+  // at most (no character is narrower than a pixel), then counted back.
+  if (length > 0 && width > 0) {
+    HDC dc = GetDC(r->head.window);
+    HGDIOBJ old = SelectObject(dc, r->head.font ? static_cast<HGDIOBJ>(r->head.font) : GetStockObject(SYSTEM_FONT));
+    const int tail = std::min(length, width);
+    int fit = 0;
+    SIZE size{};
+    std::string reversed(r->text + length - tail, r->text + length);
+    std::reverse(reversed.begin(), reversed.end());
+    GetTextExtentExPointA(dc, reversed.c_str(), tail, width, &fit, nullptr, &size);
+    fitting = fit;
+    SelectObject(dc, old);
+    ReleaseDC(r->head.window, dc);
   }
   const int last = length - fitting;
   if (last <= 0) r->lastFirstVisible = 0;
