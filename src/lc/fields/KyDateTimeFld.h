@@ -63,9 +63,9 @@ bool KyIsValidDate(int iYear, int iMonth, int iDay);
 // Hour 0-23, minute and second 0-59.
 bool KyIsValidTime(int iHour, int iMinute, int iSecond);
 
-// Writes a number with at least iDigits digits (zeros after a '-') at pszOut,
-// which has room for 12 characters; gives the end. The "%0*.*d" form of the
-// text forms, without a format parse.
+// Writes a number with at least iDigits digits (zeros after a '-') at
+// pszOut, which has room for a sign and max(iDigits, 20) digits; gives the
+// end. The "%0*.*d" form of the text forms, without a format parse.
 char* KyPutPaddedNumber(char* pszOut, long long value, int iDigits);
 
 // The run options and compared length of one class's database step.
