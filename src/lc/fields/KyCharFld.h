@@ -53,6 +53,8 @@ class KyCharFld : public KyString, public KyRTType {
               WORD wListMask);
 
   CString strGetText() const override { return *this; }
+  // --- masked text (KyMaskedText.h) ---
+  CString strGetMaskedText(const char* pszMask) const override;
   // The text cut to the maximum length.
   void PutText(const char* pszText) override;
   void SetText(const char* pszText) { PutText(pszText); }

@@ -59,6 +59,8 @@ class KyFixedDecFld : public KyRTType {
   KyFixedDecImpl GetDefaultVal(short sCode) const;
 
   CString strGetText() const override;
+  // --- masked text (KyMaskedText.h) ---
+  CString strGetMaskedText(const char* pszMask) const override;
   CString strGetText(int) const { return strGetText(); }
   // Reads the text (locale decimal character or '.' as the point, thousands
   // characters and blanks dropped), padded with zeros to the decimals of the

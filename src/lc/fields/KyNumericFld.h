@@ -13,6 +13,7 @@
 #include "vioNumeric.h"
 
 #include "KyNumberText.h"
+#include "KyMaskedText.h"
 
 template <class Derived, class T>
 class KyNumericFld : public KyRTType {
@@ -20,6 +21,11 @@ class KyNumericFld : public KyRTType {
   using ValueType = T;
 
   T GetValue() const { return m_Value; }
+  // --- masked text: the value bytes with the class's letters (KyMaskedText.h) ---
+  CString strGetMaskedText(const char* pszMask) const override {
+    constexpr KyMaskedLetters letters = KyMaskedLettersOf<Derived>();
+    return KyFormatMasked(&m_Value, letters.cType, letters.cStorage, pszMask);
+  }
   // The value without touching the state.
   void SetValue(T value) { m_Value = value; }
 

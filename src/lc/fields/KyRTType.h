@@ -33,6 +33,11 @@ class KyRTType {
  public:
   virtual CString strGetText() const = 0;
   virtual void PutText(const char* pszText) = 0;
+  // --- masked text (KyMaskedText.h) ---
+  // The value as an edit control shows it under the mask. The AS/400
+  // parameter images, when they come, go in front of it (slots 3 and 4).
+  virtual CString strGetMaskedText(const char* pszMask) const = 0;
+  // --- end of masked text ---
 
   int GetFieldState() const { return m_bFieldState; }
   int GetAllowedStates() const { return m_bAllowedStates; }

@@ -161,6 +161,7 @@ class LobField : public KyRTType, public KyLobHandleField {
  public:
   CString strGetText() const override { return ""; }
   void PutText(const char*) override {}
+  CString strGetMaskedText(const char*) const override { return ""; }
   DWORD GetLobHandle() const override { return handle; }
   void SetLobHandle(DWORD dwHandle) override { handle = dwHandle; }
   DWORD handle = 0;

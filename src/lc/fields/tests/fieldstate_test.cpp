@@ -24,6 +24,7 @@ struct StateOnly : KyRTType {
   explicit StateOnly(int state) { m_bFieldState = static_cast<BYTE>(state); }
   CString strGetText() const override { return ""; }
   void PutText(const char*) override {}
+  CString strGetMaskedText(const char*) const override { return ""; }
 };
 
 TEST_F(FieldState, CollationOrdersNullLowEmptyValueHigh) {
