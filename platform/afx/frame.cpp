@@ -47,6 +47,12 @@ CFrameWnd::~CFrameWnd() {
 
 // --- creation -------------------------------------------------------------------
 
+CRect afxCreatePlacement(const RECT& rect) {
+  // rectDefault holds CW_USEDEFAULT (INT_MIN): its width is no subtraction.
+  if (rect.left == (LONG)CW_USEDEFAULT) return CRect(CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
+  return CRect(rect.left, rect.top, (LONG)((long long)rect.right - rect.left), (LONG)((long long)rect.bottom - rect.top));
+}
+
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs) {
   if (!cs.lpszClass) {
     static LPCSTR frameClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
@@ -66,8 +72,9 @@ BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyl
     // the failure is its to see in the last error, not a failed frame.
   }
   m_strTitle = lpszWindowName ? lpszWindowName : "";
-  if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                rect.bottom - rect.top, AfxWndHandle(pParentWnd), hMenu, pContext)) {
+  CRect place = afxCreatePlacement(rect);
+  if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, place.left, place.top, place.right, place.bottom,
+                AfxWndHandle(pParentWnd), hMenu, pContext)) {
     if (hMenu) ::DestroyMenu(hMenu);
     return FALSE;
   }

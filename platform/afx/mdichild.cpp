@@ -44,10 +44,11 @@ BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwS
   cs.lpszClass = lpszClassName;
   cs.lpszName = lpszWindowName;
   cs.style = (LONG)(dwStyle | WS_CHILD);
-  cs.x = rect.left;
-  cs.y = rect.top;
-  cs.cx = rect.right - rect.left;
-  cs.cy = rect.bottom - rect.top;
+  CRect place = afxCreatePlacement(rect);
+  cs.x = place.left;
+  cs.y = place.top;
+  cs.cx = place.right;
+  cs.cy = place.bottom;
   cs.hwndParent = pParentWnd->m_hWnd;
   cs.hInstance = AfxGetInstanceHandle();
   cs.lpCreateParams = pContext;

@@ -219,6 +219,10 @@ class CFrameWnd : public CWnd {
   friend class CDockBar;
 };
 
+// Position and size (x, y, cx, cy in left, top, right, bottom) of a frame
+// to create in rect; CW_USEDEFAULT throughout for rectDefault.
+CRect afxCreatePlacement(const RECT& rect);
+
 // The icon of resource id nIDResource from the resource chain, or null.
 HICON afxLoadFrameIcon(UINT nIDResource);
 
