@@ -140,7 +140,6 @@ int typeOne(HEdRecord* r, char c, bool notify) {
           r->caret = std::clamp(newCaret, 0, HEdTextLength(r));
         }
         r->anchor = select ? HEdTextLength(r) : r->caret;
-        if (r->type == 'h') r->anchor = r->caret = 0;
       }
     }
   }

@@ -358,3 +358,42 @@ TEST_F(EditTest, TypeSpecificationPartsAreRead) {
   EXPECT_STREQ(picture, "*0.0*");
   EXPECT_EQ(SendMessageA(d, WM_SETTEXT, 0, 0), -2);
 }
+
+TEST_F(EditTest, MouseClickPlacesTheCaretAndDragSelects) {
+  HWND e = make("%sshello world", WS_BORDER);
+  focus(e);
+  RECT format{};
+  SendMessageA(e, KYM_EDITGETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  const int y = (format.top + format.bottom) / 2;
+  input::click(e, format.left, y);
+  input::pumpMessages();
+  EXPECT_EQ(SendMessageA(e, KYM_EDITGETSEL, 0, 0), MAKELONG(0, 0));
+  input::drag(e, format.left, y, format.right - 1, y);
+  input::pumpMessages();
+  EXPECT_EQ(SendMessageA(e, KYM_EDITGETSEL, 0, 0), MAKELONG(0, 11)) << "dragged over the whole text";
+  EXPECT_EQ(GetCapture(), nullptr) << "the capture ends with the button";
+  // Shift+click keeps the anchor.
+  input::click(e, format.left, y);
+  input::keyDown(VK_SHIFT);
+  input::click(e, format.right - 1, y);
+  input::keyUp(VK_SHIFT);
+  input::pumpMessages();
+  EXPECT_EQ(SendMessageA(e, KYM_EDITGETSEL, 0, 0), MAKELONG(0, 11));
+}
+
+TEST_F(EditTest, ClockTakesTheCurrentTimeWhileNotFocused) {
+  IntlProfile profile;
+  HWND e = make("%kThh:mm:ss");
+  SendMessageA(e, WM_TIMER, 1, 0);
+  int64_t value = 0;
+  SendMessageA(e, KYM_GETDATA, sizeof value, reinterpret_cast<LPARAM>(&value));
+  const int64_t now = static_cast<int64_t>(time(nullptr));
+  EXPECT_LE(std::abs(value - now), 2);
+  EXPECT_EQ(text(e).size(), 8u) << text(e);
+  focus(e);
+  int64_t old = 1000;
+  SendMessageA(e, KYM_SETDATA, 0, reinterpret_cast<LPARAM>(&old));
+  SendMessageA(e, WM_TIMER, 1, 0);
+  SendMessageA(e, KYM_GETDATA, sizeof value, reinterpret_cast<LPARAM>(&value));
+  EXPECT_EQ(value, 1000) << "a focused clock is left alone";
+}
