@@ -324,7 +324,12 @@ BOOL privateMessage(HEdRecord* r, UINT message, WPARAM wParam, LPARAM lParam, LR
       return TRUE;
     case KYM_EDITSETPICTURE:
       if (lParam == 0) { out = -2; return TRUE; }
-      if (r->type != 's') HEdSetPictureText(r, reinterpret_cast<LPCSTR>(lParam));
+      if (r->type != 's') {
+        HEdSetPictureText(r, reinterpret_cast<LPCSTR>(lParam));
+        // A longer picture shows a longer text (and a longer masked value).
+        const int needed = static_cast<int>(std::strlen(r->picture ? r->picture : "")) + 32;
+        if (!HEdGrowBuffers(r, needed)) { out = -5; return TRUE; }
+      }
       if (wParam) HEdShow(r, (r->head.flags & HED_DISPLAY) ? 0 : 1);
       out = 1;
       return TRUE;
