@@ -397,3 +397,36 @@ TEST_F(EditTest, ClockTakesTheCurrentTimeWhileNotFocused) {
   SendMessageA(e, KYM_GETDATA, sizeof value, reinterpret_cast<LPARAM>(&value));
   EXPECT_EQ(value, 1000) << "a focused clock is left alone";
 }
+
+TEST_F(EditTest, KeysNotifyTheOwner) {
+  const struct {
+    UINT key;
+    bool shift;
+    int code;
+  } cases[] = {
+      {VK_RETURN, false, HED_N_ENTER}, {VK_ESCAPE, false, HED_N_ESCAPE}, {VK_F1, false, HED_N_HELP},
+      {VK_TAB, false, HED_N_TAB},      {VK_TAB, true, HED_N_BACKTAB},
+  };
+  HWND e = make("%ssabc", WS_BORDER);
+  for (const auto& c : cases) {
+    focus(e);
+    codes().clear();
+    key(c.key, c.shift);
+    EXPECT_NE(std::find(codes().begin(), codes().end(), c.code), codes().end()) << std::hex << c.code;
+    EXPECT_EQ(text(e), "abc") << "no character is typed";
+  }
+}
+
+TEST_F(EditTest, F2ShowsTheCommittedDisplayFormWhileHeld) {
+  IntlProfile profile;
+  HWND e = make("%nd*,0.00");
+  focus(e);
+  type("1234");
+  input::keyDown(VK_F2);
+  input::pumpMessages();
+  EXPECT_EQ(text(e), "1,234.00") << "display form while held";
+  input::keyUp(VK_F2);
+  input::pumpMessages();
+  EXPECT_EQ(text(e), "1234.00") << "edit form again";
+  EXPECT_DOUBLE_EQ(number(e), 1234);
+}
