@@ -430,3 +430,15 @@ TEST_F(EditTest, F2ShowsTheCommittedDisplayFormWhileHeld) {
   EXPECT_EQ(text(e), "1234.00") << "edit form again";
   EXPECT_DOUBLE_EQ(number(e), 1234);
 }
+
+TEST_F(EditTest, DoubleClickSelectsTheWordUnderTheMouse) {
+  HWND e = make("%sshello world", WS_BORDER);
+  focus(e);
+  RECT format{};
+  SendMessageA(e, KYM_EDITGETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  // The class has no CS_DBLCLKS, so the message is sent as a caller would.
+  SendMessageA(e, WM_LBUTTONDBLCLK, 0, MAKELPARAM(format.right - 5, (format.top + format.bottom) / 2));
+  SendMessageA(e, WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(SendMessageA(e, KYM_EDITGETSEL, 0, 0), MAKELONG(6, 11));
+  EXPECT_EQ(codes().back(), HED_N_DBLCLK);
+}
