@@ -231,7 +231,9 @@ LRESULT selection(HEdRecord* r, DWORD* low = nullptr, DWORD* high = nullptr) {
 
 LRESULT getSelText(HEdRecord* r, WPARAM size, LPARAM buffer) {
   if (buffer == 0) return 0;
-  const int a = std::min(r->anchor, r->caret), b = std::max(r->anchor, r->caret);
+  const int length = HEdTextLength(r);
+  const int a = std::clamp(std::min(r->anchor, r->caret), 0, length);
+  const int b = std::clamp(std::max(r->anchor, r->caret), 0, length);
   const int room = short16(size);
   if (room <= 0) return 0;
   const int n = std::min(b - a, room - 1);

@@ -174,6 +174,8 @@ void HEdSetPictureText(HEdRecord* r, const char* pictureText) {
 }
 
 BOOL HEdDefine(HEdRecord* r, const char* specification) {
+  // The buffers are made anew: no position may point past the new text.
+  r->anchor = r->caret = r->firstVisible = r->lastFirstVisible = 0;
   const char* spec = specification ? specification : "";
   char type = 's', storage = 's';
   const char* rest = HCtlParsePrefix(spec, &type, &storage, nullptr, nullptr);

@@ -358,7 +358,9 @@ void HEdKeyUp(HEdRecord* r, UINT key) {
 }
 
 LRESULT HEdCopy(HEdRecord* r) {
-  const int low = std::min(r->anchor, r->caret), high = std::max(r->anchor, r->caret);
+  const int length = HEdTextLength(r);
+  const int low = std::clamp(std::min(r->anchor, r->caret), 0, length);
+  const int high = std::clamp(std::max(r->anchor, r->caret), 0, length);
   if ((r->head.style & HES_PASSWORD) || low == high) {
     MessageBeep(0);
     return 0;
