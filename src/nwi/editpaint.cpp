@@ -22,6 +22,8 @@ std::string shownText(const HEdRecord* r, const char* text) {
 }
 
 int extent(HDC dc, const std::string& s, int from, int to) {
+  to = std::min<int>(to, s.size());
+  from = std::max(from, 0);
   if (to <= from) return 0;
   SIZE size{};
   GetTextExtentPoint32A(dc, s.c_str() + from, to - from, &size);
@@ -86,7 +88,9 @@ void HEdPaint(HEdRecord* r) {
   RECT box = r->format;
   DrawTextA(dc, s.c_str() + from, static_cast<int>(s.size()) - from, &box, format);
   // The selection is drawn again over itself in the highlight colours.
-  const int low = std::min(r->anchor, r->caret), high = std::max(r->anchor, r->caret);
+  const int size = static_cast<int>(s.size());
+  const int low = std::clamp(std::min(r->anchor, r->caret), 0, size);
+  const int high = std::clamp(std::max(r->anchor, r->caret), 0, size);
   if (low != high && ((r->head.flags & HED_FOCUS) || (r->head.style & HES_KEEPSEL))) {
     RECT sel{xOf(r, dc, s, low), r->format.top, xOf(r, dc, s, high), r->format.bottom};
     IntersectRect(&sel, &sel, &r->format);
