@@ -1,4 +1,5 @@
 // The user-interface start-up and shut-down of the runner's application.
+#include "KyMsgWin.h"
 #include "KyProfile.h"
 #include "KyWinClientApp.h"
 
@@ -16,4 +17,8 @@ BOOL KyWinClientApp::InitUserInterface() {
 }
 
 // Removing the splash, the keyboard hook and the IME joins here with them.
-void KyWinClientApp::ExitUserInterface() {}
+// The message log window is the user interface's last one: it goes with it
+// (its object ends itself and leaves m_pMsgWin empty).
+void KyWinClientApp::ExitUserInterface() {
+  if (m_pMsgWin && m_pMsgWin->m_hWnd) m_pMsgWin->DestroyWindow();
+}
