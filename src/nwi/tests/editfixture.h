@@ -67,6 +67,11 @@ class EditTest : public ::testing::Test {
     input::pumpMessages();
   }
   void TearDown() override {
+    // The clipboard owns what the edits copied until it is emptied.
+    if (OpenClipboard(nullptr)) {
+      EmptyClipboard();
+      CloseClipboard();
+    }
     DestroyWindow(panel);
     input::pumpMessages();
     BYTE none[256] = {};
