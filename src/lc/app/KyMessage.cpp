@@ -83,7 +83,9 @@ UINT withDefaultIcon(UINT nType) {
   return nType;
 }
 
-std::string boxTitle() {
+}  // namespace
+
+KyString KyMessageBoxTitle() {
   std::string appName;
   if (CWinApp* pApp = AfxGetApp()) {
     if (pApp->m_pszAppName) appName = pApp->m_pszAppName;
@@ -95,13 +97,15 @@ std::string boxTitle() {
   KyAppContext* pContext = KyAppContext::Current();
   std::string title = pContext ? pContext->GetRunOptions()->pszGetOption(kTitleOption) : "";
   bool alwaysOverride = pContext && pContext->GetRunOptions()->fGetOption(kAlwaysOverrideOption);
-  if (!title.empty() && alwaysOverride) return title;
+  if (!title.empty() && alwaysOverride) return title.c_str();
   KyApp* pKyApp = KyApp::GetApp();
   const char* pszDefaultName = pKyApp ? pKyApp->pszGetResourceString(kDefaultAppNameId) : "";
   if (lstrcmpiA(appName.c_str(), pszDefaultName) == 0)
-    return !title.empty() ? title : std::string(pKyApp ? pKyApp->pszGetResourceString(kUntitledId) : "");
-  return appName;
+    return !title.empty() ? title.c_str() : (pKyApp ? pKyApp->pszGetResourceString(kUntitledId) : "");
+  return appName.c_str();
 }
+
+namespace {
 
 int showBox(const std::string& text, UINT nType) {
   CWinApp* pApp = AfxGetApp();
@@ -110,7 +114,7 @@ int showBox(const std::string& text, UINT nType) {
   HWND hWndOwner = CWnd::GetSafeOwner_(nullptr, &hWndTop);
   if (hWndOwner && hWndOwner != hWndTop) EnableWindow(hWndOwner, TRUE);
   if (hWndOwner) SendMessageA(hWndOwner, WM_HELPPROMPTADDR, 0, 0);
-  std::string title = boxTitle();
+  std::string title = static_cast<const char*>(KyMessageBoxTitle());
   int answer;
   try {
     answer = MessageBoxA(hWndTop ? hWndTop : hWndOwner, text.c_str(), title.c_str(), withDefaultIcon(nType));

@@ -27,6 +27,11 @@ class KyMessage {
   static void Status(const char* pszFormat, ...);
 };
 
+// The title of the run-time's message boxes: run option 11 "Title" when
+// "Always Override" (9) is set; for an application named like string 57344
+// the "Title" or else string 57412; otherwise the application's name.
+KyString KyMessageBoxTitle();
+
 // For a negative HRESULT shows the application's string 57426 with the
 // code, facility, severity, the result, the last system error and the source
 // place, and answers 0; otherwise answers 1.

@@ -8,6 +8,7 @@
 #include "KyAppContext.h"
 #include "KyCallMgr.h"
 #include "KyFunctionData.h"
+#include "KyMessage.h"
 #include "KyMsg.h"
 #include "KyMsgWin.h"
 #include "KyPanel.h"
@@ -105,4 +106,15 @@ CWnd* KyWinClientApp::GetOwnerWindow() {
 void KyWinClientApp::DoIdle() {
   KyAppContext* pContext = KyAppContext::Current();
   if (KyCallMgr* pCallMgr = pContext ? pContext->GetCallMgr(FALSE) : nullptr) pCallMgr->CleanUp(FALSE);
+}
+
+int KyWinClientApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt) {
+  BOOL fBusyShown = m_fBusyCursorShown;
+  BusyOff();
+  std::string name = m_pszAppName ? m_pszAppName : "";
+  SetAppName(KyMessageBoxTitle());
+  int answer = KyApp::DoMessageBox(lpszPrompt, nType, nIDPrompt);
+  SetAppName(name.c_str());
+  if (fBusyShown) BusyOn();
+  return answer;
 }

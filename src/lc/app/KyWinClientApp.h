@@ -27,6 +27,11 @@ class KyWinClientApp : public KyApp {
   virtual void LogMessage(const KyMsg& msg);
   virtual void LogMessage(const char* pszText);
 
+  // The framework's message boxes: the busy cursor ends for the box, the
+  // title follows the run-time's title rule, and the application name and
+  // the busy cursor are put back afterwards.
+  int DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt) override;
+
   // The wait cursor, when the busy-cursor switch is on.
   void BusyOn();
   void BusyOff();

@@ -109,6 +109,15 @@ TEST_F(Messages, TitleFollowsTheApplicationNameAndTheRunOptions) {
   }
 }
 
+TEST_F(Messages, FrameworkBoxesFollowTheSameTitleRule) {
+  context_->GetRunOptions()->SetStrOption(11, "Payroll");
+  context_->GetRunOptions()->SetBoolOption(9, TRUE);
+  AfxMessageBox("framework box");
+  ASSERT_EQ(messageBoxLog().size(), 1u);
+  EXPECT_EQ(messageBoxLog()[0].caption, "Payroll");
+  EXPECT_STREQ(app_->m_pszAppName, "Orvo Zunt");  // the name comes back after the box
+}
+
 TEST_F(Messages, TextIsFormattedOnceAndBounded) {
   KyMessage::Box(MB_OK, "%s and %d", "100%d", 7);
   EXPECT_EQ(messageBoxLog().back().text, "100%d and 7");
