@@ -1,4 +1,4 @@
-// A memory DC over a white 32-bit bitmap for the drawing tests of user32.
+// A memory DC over a white 32-bit bitmap for drawing tests.
 #pragma once
 
 #include <windows.h>
