@@ -54,7 +54,9 @@ TEST(Drumlet, RunsTheMainFunctionAndEnds) {
     DrumletRun run = runDrumlet(c.arguments, scratch.path());
     EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments << "\n" << run.output;
     EXPECT_NE(run.output.find(c.shown), std::string::npos) << c.arguments << "\n" << run.output;
-    if (c.exitCode != 0) EXPECT_EQ(run.output.find("ran."), std::string::npos) << run.output;
+    if (c.exitCode != 0) {
+      EXPECT_EQ(run.output.find("ran."), std::string::npos) << run.output;
+    }
   }
 }
 
