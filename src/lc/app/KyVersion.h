@@ -1,0 +1,8 @@
+// The core library's own version record, read like a function library's.
+#pragma once
+
+#include "KyDLL.h"
+
+// Fills the record with the run-time's version (kind 2, 7.2.1, build 0) and
+// answers 1; 0 for a null record. The first argument is not read.
+extern "C" int KyGetVersionInfo(const KyGenVersionInfo* pIgnored, KyGenVersionInfo* pVersion);
