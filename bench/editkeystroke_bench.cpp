@@ -15,11 +15,11 @@ namespace {
 struct Panel {
   HWND parent = nullptr;
   HWND edit = nullptr;
-  Panel(const char* spec, DWORD style) {
+  Panel(const char* definition, DWORD style) {
     RavletsInit("KYWA721");
     parent = CreateWindowExA(0, "KYWA721Stat", "", WS_POPUP | WS_VISIBLE, 0, 0, 400, 60, nullptr, nullptr, nullptr,
                              nullptr);
-    edit = CreateWindowExA(0, "KYWA721Edit", spec, WS_CHILD | WS_VISIBLE | WS_BORDER | style, 10, 10, 300, 24, parent,
+    edit = CreateWindowExA(0, "KYWA721Edit", definition, WS_CHILD | WS_VISIBLE | WS_BORDER | style, 10, 10, 300, 24, parent,
                            reinterpret_cast<HMENU>(1), nullptr, nullptr);
     SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), 0);
     SetFocus(edit);

@@ -44,22 +44,22 @@ using namespace win32::user;
 // The directory part becomes the current directory, as on Windows, and the
 // pattern is written back into `lpPathSpec`.
 extern "C" int WINAPI DlgDirListA(HWND hDlg, LPSTR lpPathSpec, int nIDListBox, int nIDStaticPath, UINT uFileType) {
-  std::string spec = lpPathSpec && *lpPathSpec ? lpPathSpec : "*.*";
-  std::string directory, pattern = spec;
-  DWORD attributes = GetFileAttributesA(spec.c_str());
+  std::string pathPattern = lpPathSpec && *lpPathSpec ? lpPathSpec : "*.*";
+  std::string directory, pattern = pathPattern;
+  DWORD attributes = GetFileAttributesA(pathPattern.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    directory = spec;
+    directory = pathPattern;
     pattern = "*.*";
   } else {
-    size_t cut = spec.find_last_of("/\\");
+    size_t cut = pathPattern.find_last_of("/\\");
     if (cut != std::string::npos) {
-      directory = spec.substr(0, cut + 1);
-      pattern = spec.substr(cut + 1);
+      directory = pathPattern.substr(0, cut + 1);
+      pattern = pathPattern.substr(cut + 1);
     }
   }
   if (!directory.empty() && !SetCurrentDirectoryA(directory.c_str())) return 0;
   if (lpPathSpec && *lpPathSpec) {
-    // The pattern is never longer than the spec it came from.
+    // The pattern is never longer than the path it came from.
     memmove(lpPathSpec, pattern.c_str(), pattern.size() + 1);
   }
   if (nIDListBox) {

@@ -60,8 +60,8 @@ LRESULT create(HWND window, const CREATESTRUCTA* cs, BOOL* passOn) {
   r->passwordChar = '*';
   if (r->head.style & HES_FOCUSBRUSH)
     r->focusBrush = static_cast<HBRUSH>(GetStockObject(GetSysColor(COLOR_WINDOW) == 0xFFFFFF ? LTGRAY_BRUSH : WHITE_BRUSH));
-  const char* spec = (cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) ? cs->lpszName : "";
-  if (!HEdDefine(r, spec)) {
+  const char* definition = (cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) ? cs->lpszName : "";
+  if (!HEdDefine(r, definition)) {
     HCtlFree(r->picture);
     HCtlFree(r->nullText);
     HCtlFree(r->text);

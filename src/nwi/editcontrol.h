@@ -133,9 +133,9 @@ void HEdClampValue(HEdRecord* r);
 int HEdParseRange(const char** text, double* minimum, double* maximum, double* third, char type, char storage);
 
 // --- shared between the edit's modules --------------------------------
-// Parses a type specification into the record (buffers made anew). FALSE
+// Parses a type definition into the record (buffers made anew). FALSE
 // when a buffer cannot be made.
-BOOL HEdDefine(HEdRecord* r, const char* specification);
+BOOL HEdDefine(HEdRecord* r, const char* definition);
 // New picture text (colour markup, null text, default picture).
 void HEdSetPictureText(HEdRecord* r, const char* pictureText);
 // Grows text (and value for strings) to at least `size` bytes; FALSE on failure.

@@ -1,4 +1,4 @@
-// The edit's type specification "%ts|min;max;inc|len picture;null", its
+// The edit's type definition "%ts|min;max;inc|len picture;null", its
 // range and the numbers that ranges are compared in.
 #include <algorithm>
 #include <cstdlib>
@@ -173,16 +173,16 @@ void HEdSetPictureText(HEdRecord* r, const char* pictureText) {
   if (end != nullptr) r->nullText = HCtlStrDup(end + (twoSectionPicture(r->type) && end[1] == ';' ? 2 : 1));
 }
 
-BOOL HEdDefine(HEdRecord* r, const char* specification) {
+BOOL HEdDefine(HEdRecord* r, const char* pszDefinition) {
   // The buffers are made anew: no position may point past the new text.
   r->anchor = r->caret = r->firstVisible = r->lastFirstVisible = 0;
-  const char* spec = specification ? specification : "";
+  const char* definition = pszDefinition ? pszDefinition : "";
   char type = 's', storage = 's';
-  const char* rest = HCtlParsePrefix(spec, &type, &storage, nullptr, nullptr);
+  const char* rest = HCtlParsePrefix(definition, &type, &storage, nullptr, nullptr);
   if (!HCtlTypeValid(type) || !HCtlStorageValid(type, storage)) {
     type = 's';
     storage = 's';
-    rest = spec;
+    rest = definition;
   }
   // A clock keeps a 64-bit time value.
   if (type == 'k') storage = 'T';

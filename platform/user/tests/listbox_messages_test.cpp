@@ -303,8 +303,8 @@ TEST_F(ListBoxMessages, DirectoryListingAddsFilesAndBracketedDirectories) {
   // DlgDirListA lists a directory's pattern into a dialog's list and makes it current.
   char before[MAX_PATH] = {};
   GetCurrentDirectoryA(sizeof before, before);
-  std::string spec = base + "/*.txt";
-  std::vector<char> buffer(spec.begin(), spec.end());
+  std::string pathPattern = base + "/*.txt";
+  std::vector<char> buffer(pathPattern.begin(), pathPattern.end());
   buffer.push_back(0);
   EXPECT_TRUE(DlgDirListA(frame, buffer.data(), 100, 0, 0));
   EXPECT_STREQ(buffer.data(), "*.txt");

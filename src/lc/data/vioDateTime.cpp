@@ -18,7 +18,7 @@ struct PartPlace {
   BYTE width;
 };
 
-struct LayoutSpec {
+struct LayoutTable {
   int bufferSize;
   int dataLength;
   bool signedYear;   // the OCIDate year is signed
@@ -27,10 +27,10 @@ struct LayoutSpec {
 };
 
 constexpr PartPlace none = {0, 0};
-constexpr LayoutSpec dateODBC = {6, 6, false, false, {{0, 2}, {2, 2}, {4, 2}, none, none, none, none}};
-constexpr LayoutSpec timeODBC = {6, 6, false, false, {none, none, none, {0, 2}, {2, 2}, {4, 2}, none}};
-constexpr LayoutSpec timeStampODBC = {16, 16, false, true, {{0, 2}, {2, 2}, {4, 2}, {6, 2}, {8, 2}, {10, 2}, {12, 4}}};
-constexpr LayoutSpec ociDate = {8, 7, true, false, {{0, 2}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1}, none}};
+constexpr LayoutTable dateODBC = {6, 6, false, false, {{0, 2}, {2, 2}, {4, 2}, none, none, none, none}};
+constexpr LayoutTable timeODBC = {6, 6, false, false, {none, none, none, {0, 2}, {2, 2}, {4, 2}, none}};
+constexpr LayoutTable timeStampODBC = {16, 16, false, true, {{0, 2}, {2, 2}, {4, 2}, {6, 2}, {8, 2}, {10, 2}, {12, 4}}};
+constexpr LayoutTable ociDate = {8, 7, true, false, {{0, 2}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1}, none}};
 
 // Reads at most one number at text[offset] (atoi), 0 beyond the text.
 int numberAt(const char* text, size_t offset) {
@@ -44,11 +44,11 @@ int numberAt(const char* text, size_t offset) {
 // the machine, as the driver structures are.
 class vioDateTimeLayout {
  public:
-  explicit vioDateTimeLayout(const LayoutSpec& spec) : m_Spec(spec) {}
+  explicit vioDateTimeLayout(const LayoutTable& table) : m_Table(table) {}
   long Get(Part part) const {
-    const PartPlace place = m_Spec.parts[part];
+    const PartPlace place = m_Table.parts[part];
     if (place.width == 2) {
-      if (m_Spec.signedYear && part == Year) return read<SHORT>(place.offset);
+      if (m_Table.signedYear && part == Year) return read<SHORT>(place.offset);
       return read<WORD>(place.offset);
     }
     if (place.width == 1) return m_Bytes[place.offset];
@@ -56,14 +56,14 @@ class vioDateTimeLayout {
     return 0;
   }
   void Set(Part part, long value) {
-    const PartPlace place = m_Spec.parts[part];
-    if (part == Fraction && m_Spec.dropsFraction) value = 0;
+    const PartPlace place = m_Table.parts[part];
+    if (part == Fraction && m_Table.dropsFraction) value = 0;
     if (place.width == 2) write(place.offset, static_cast<WORD>(value));
     if (place.width == 1) m_Bytes[place.offset] = static_cast<BYTE>(value);
     if (place.width == 4) write(place.offset, static_cast<DWORD>(value));
   }
   const BYTE* Data() const { return m_Bytes.data(); }
-  int DataLength() const { return m_Spec.dataLength; }
+  int DataLength() const { return m_Table.dataLength; }
 
  private:
   template <class T>
@@ -77,7 +77,7 @@ class vioDateTimeLayout {
     std::memcpy(m_Bytes.data() + offset, &value, sizeof value);
   }
 
-  const LayoutSpec& m_Spec;
+  const LayoutTable& m_Table;
   std::array<BYTE, 16> m_Bytes{};
 };
 
@@ -86,8 +86,8 @@ namespace {
 std::unique_ptr<vioDateTimeLayout> makeLayout(const KyDatabaseConnection* connection, int kind) {
   const int driver = connection ? connection->GetKind() : KyDatabaseConnection::KindODBC;
   if (driver == KyDatabaseConnection::KindODBC) {
-    const LayoutSpec& spec = kind == 0 ? dateODBC : kind == 1 ? timeODBC : timeStampODBC;
-    return std::make_unique<vioDateTimeLayout>(spec);
+    const LayoutTable& table = kind == 0 ? dateODBC : kind == 1 ? timeODBC : timeStampODBC;
+    return std::make_unique<vioDateTimeLayout>(table);
   }
   if (driver == KyDatabaseConnection::KindOCI) {
     auto layout = std::make_unique<vioDateTimeLayout>(ociDate);

@@ -1,5 +1,5 @@
 // The edit control driven through the window system: creation from the
-// type specification, typing into masked numeric, date, time and text
+// type definition, typing into masked numeric, date, time and text
 // fields, overwrite and insert, deleting, selecting, the clipboard, the
 // commit with its range check, validator and veto, the null text and the
 // private messages.
@@ -341,7 +341,7 @@ TEST_F(EditTest, GetDataCommitsUncommittedText) {
   EXPECT_EQ(value, 77);
 }
 
-TEST_F(EditTest, TypeSpecificationPartsAreRead) {
+TEST_F(EditTest, TypeDefinitionPartsAreRead) {
   IntlProfile profile;
   HWND e = make("%nd[red][blue]*0.00;(*0.00);-");
   char picture[32] = {};

@@ -78,10 +78,10 @@ class EditTest : public ::testing::Test {
     SetKeyboardState(none);
     SetOverwriteMode(FALSE);
   }
-  HWND make(const char* spec, DWORD style = WS_BORDER, int id = 1, int x = 10, int y = 10, int w = 200, int h = 24) {
-    HWND e = CreateWindowExA(0, "KYWA721Edit", spec, WS_CHILD | WS_VISIBLE | style, x, y, w, h, panel,
+  HWND make(const char* definition, DWORD style = WS_BORDER, int id = 1, int x = 10, int y = 10, int w = 200, int h = 24) {
+    HWND e = CreateWindowExA(0, "KYWA721Edit", definition, WS_CHILD | WS_VISIBLE | style, x, y, w, h, panel,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
-    EXPECT_NE(e, nullptr) << spec;
+    EXPECT_NE(e, nullptr) << definition;
     SendMessageA(e, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), 0);
     return e;
   }

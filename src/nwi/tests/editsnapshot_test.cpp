@@ -12,7 +12,7 @@ namespace {
 
 struct Kind {
   const char* name;
-  const char* spec;
+  const char* definition;
   const char* typed;  // typed while focused
   const char* shown;  // given as text to the read-only field
 };
@@ -63,7 +63,7 @@ TEST_F(EditSnapshot, EveryTypeInEveryState) {
     const Kind& k = kKinds[row];
     for (int s = 0; s < kStates; ++s) {
       const DWORD style = WS_BORDER | HES_3DFRAME | (s == kReadOnly ? HES_READONLY : 0);
-      HWND e = make(k.spec, style, 10 + row * 4 + s, 10 + s * 135, 10 + row * 36, 128, 28);
+      HWND e = make(k.definition, style, 10 + row * 4 + s, 10 + s * 135, 10 + row * 36, 128, 28);
       edits[row][s] = e;
       focus(e);
       if (s == kReadOnly) SendMessageA(e, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(k.shown));
