@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "FixedDecimalTestUtil.h"
 
@@ -54,6 +55,42 @@ TEST(Comparison, NaNsCompareByText) {
   EXPECT_EQ(quiet < signalling, 1);
   EXPECT_EQ(quiet != signalling, 1);
   EXPECT_EQ(signalling > quiet, 1);
+}
+
+// Every pair of a set of values chosen around the shortcuts of the
+// comparison (sign, zero of any sign and exponent, adjusted exponent, unit
+// boundaries, equal values written with different exponents) orders
+// exactly as decNumber's own comparison does.
+TEST(Comparison, AgreesWithDecNumberOnEveryPair) {
+  const std::string nines(34, '9');
+  const std::vector<std::string> values = {
+      "0", "-0", "0E+5", "-0E-7", "0.000", "1", "-1", "1.0", "1.00", "-1.000", "1.5", "1.50", "1.23", "1.499",
+      "9", "10", "10.0", "99", "100", "999", "1000", "1000.0", "1001", "999.9999", "123456", "123457",
+      "123456.000", "-123456", "-123457", "0.001", "0.0010", "0.0009", "1E-34", "-1E-34", "1E+34",
+      "12345678901234567890123456789012.34", "12345678901234567890123456789012.35",
+      "-12345678901234567890123456789012.34", nines, "-" + nines, "0." + nines, "9.99E+999999", "1E-999999",
+      "922337203685477.5807", "-922337203685477.5807", "922337203685477.5808", "Infinity", "-Infinity",
+  };
+  decContext context;
+  decContextDefault(&context, DEC_INIT_BASE);
+  context.traps = 0;
+  context.digits = KyFixedDecimal::kDigits;
+  for (const std::string& left : values) {
+    for (const std::string& right : values) {
+      SCOPED_TRACE(left + " ? " + right);
+      const KyFixedDecimal a(left.c_str());
+      const KyFixedDecimal b(right.c_str());
+      decNumber result;
+      decNumberCompare(&result, &a.number, &b.number, &context);
+      const int expected = decNumberIsZero(&result) ? 0 : decNumberIsNegative(&result) ? -1 : 1;
+      EXPECT_EQ(a == b, expected == 0);
+      EXPECT_EQ(a != b, expected != 0);
+      EXPECT_EQ(a < b, expected < 0);
+      EXPECT_EQ(a <= b, expected <= 0);
+      EXPECT_EQ(a > b, expected > 0);
+      EXPECT_EQ(a >= b, expected >= 0);
+    }
+  }
 }
 
 }  // namespace
