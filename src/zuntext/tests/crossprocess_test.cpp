@@ -116,6 +116,12 @@ LRESULT sendEvent(HWND window, const char* event) {
                       reinterpret_cast<LPARAM>(&message));
 }
 
+// A fallback counter that only this test program's peers use (between 1 and
+// 2000; the first fallback name is left to the test of the fallback names).
+unsigned long privateFallback(unsigned long range) {
+  return 1 + range * 1000 + static_cast<unsigned long>(::getpid()) % 1000;
+}
+
 std::string hex(unsigned long value) {
   std::ostringstream out;
   out << std::hex << value;
@@ -160,6 +166,7 @@ TEST(CrossProcessRegistry, AnotherProcessAnsweringZeroMakesTheResultFalse) {
   sendEvent(ready.window, "quit");
   EXPECT_EQ(peer.line().substr(0, 6), "event ");
   EXPECT_EQ(peer.line(), "bye 1");
+  EXPECT_EQ(peer.exitCode(), 0);
 }
 
 TEST(CrossProcessRegistry, ACrashedProcessLeavesASlotTheNextDeregistrationReclaims) {
@@ -181,7 +188,7 @@ TEST(CrossProcessRegistry, ACrashedProcessLeavesASlotTheNextDeregistrationReclai
 
 TEST(CrossProcessRegistry, FixedNamesTakenMakeTheLibraryUseItsFallbackNames) {
   const std::string name = uniqueName("Ausweich");
-  PeerProcess peer({name, "--squat"});
+  PeerProcess peer({name, "--fallback", "0"});
   Ready ready = readReady(peer);
   ASSERT_TRUE(ready.valid);
   ASSERT_TRUE(ready.registered);
@@ -204,12 +211,13 @@ TEST(CrossProcessRegistry, FixedNamesTakenMakeTheLibraryUseItsFallbackNames) {
   sendEvent(ready.window, "quit");
   EXPECT_EQ(peer.line().substr(0, 6), "event ");
   EXPECT_EQ(peer.line(), "bye 1");
+  EXPECT_EQ(peer.exitCode(), 0);
   EXPECT_TRUE(fallback.slotsNamed(name).empty());
 }
 
 TEST(CrossProcessRegistry, AFailedSetUpAnswersFalseAndLeavesTheTablesAlone) {
   const std::string name = uniqueName("Kaputt");
-  PeerProcess peer({name, "--squat-small"});
+  PeerProcess peer({name, "--fallback", std::to_string(privateFallback(0)), "--small"});
   Ready ready = readReady(peer);
   ASSERT_TRUE(ready.valid);  // the program runs on, without the library's services
   EXPECT_FALSE(ready.registered);
@@ -221,6 +229,30 @@ TEST(CrossProcessRegistry, AFailedSetUpAnswersFalseAndLeavesTheTablesAlone) {
   EXPECT_EQ(peer.line().substr(0, 6), "event ");
   EXPECT_EQ(peer.line(), "bye 0");
   EXPECT_EQ(peer.exitCode(), 0);
+}
+
+TEST(CrossProcessRegistry, ATableLeftOnlyByDeadProcessesStartsAfresh) {
+  // When every process that had the table open has died (no clean-up ran),
+  // the next one to load the library gets a new, zeroed table instead of the
+  // dead processes' slots. The two peers use a table of their own, which no
+  // live process holds in between.
+  const std::string fallback = std::to_string(privateFallback(1));
+  const std::string crashed = uniqueName("Frueher");
+  {
+    PeerProcess first({crashed, "--fallback", fallback, "--report", crashed, "--crash"});
+    ASSERT_TRUE(readReady(first).registered);
+    const std::string report = first.line();
+    EXPECT_EQ(report.substr(report.rfind(' ')), " 1");  // its own slot
+    EXPECT_EQ(first.exitCode(), 0);
+  }
+  PeerProcess second({uniqueName("Spaeter"), "--fallback", fallback, "--report", crashed});
+  Ready ready = readReady(second);
+  ASSERT_TRUE(ready.valid && ready.registered);
+  EXPECT_EQ(second.line(), "slot 0 0");  // the first slot, and nothing of the crashed peer
+  sendEvent(ready.window, "quit");
+  EXPECT_EQ(second.line().substr(0, 6), "event ");
+  EXPECT_EQ(second.line(), "bye 1");
+  EXPECT_EQ(second.exitCode(), 0);
 }
 
 }  // namespace

@@ -8,13 +8,16 @@
 // Every WM_COPYDATA is answered with the value of --answer (default 1); the
 // event "quit" ends the loop, after which the panel deregisters.
 // Options:
-//   --answer N   the answer to every event
-//   --crash      end right after "ready" without deregistering or destroying
-//                the window, as a crashed process would
-//   --squat      before loading, hold events under the table's fixed names
-//                so that the library must use its fallback names
-//   --squat-small  as --squat, and hold the first fallback mapping name at
-//                a size too small for the table, so that set-up fails
+//   --answer N    the answer to every event
+//   --crash       end right after "ready" without deregistering or destroying
+//                 the window, as a crashed process would
+//   --fallback N  before loading, hold objects under the table's fixed names
+//                 and the first N fallback mapping names, so that the library
+//                 uses the fallback mapping name N
+//   --small       with --fallback, hold that name with a mapping too small
+//                 for the table, so that the library's set-up fails
+//   --report NAME with --fallback, print after "ready":
+//                 slot <index of this window's slot> <slots registered as NAME>
 #include "paneltable.h"
 
 #include <windows.h>
@@ -54,16 +57,45 @@ LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   return answer;
 }
 
-// Holds kernel objects under the names the library wants, for the life of
-// the process (the handles are deliberately kept open).
-void squat(bool smallFallback) {
+std::string fallbackMappingName(unsigned long counter) {
+  char name[64];
+  std::snprintf(name, sizeof name, zuntext::kMappingFallback, counter);
+  return name;
+}
+
+// Keeps the library of this process off the fixed names and the first
+// `fallbacks` fallback mapping names by holding events under them (the
+// handles stay open for the life of the process). Events are objects of
+// this process alone: no other process is disturbed. With `small`, the
+// mapping name the library will come to is taken by a mapping too small for
+// the table; mappings are shared by name with the user's other processes, so
+// tests give each peer a counter of its own.
+void squat(unsigned long fallbacks, bool small) {
   CreateEventA(nullptr, TRUE, FALSE, zuntext::kMappingName);
   CreateEventA(nullptr, TRUE, FALSE, zuntext::kMutexName);
-  if (smallFallback) {
-    char name[64];
-    std::snprintf(name, sizeof name, zuntext::kMappingFallback, 0ul);
-    CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 100, name);
+  for (unsigned long counter = 0; counter < fallbacks; ++counter)
+    CreateEventA(nullptr, TRUE, FALSE, fallbackMappingName(counter).c_str());
+  if (small)
+    CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 100, fallbackMappingName(fallbacks).c_str());
+}
+
+// "slot <index of this window's slot> <slots named `other`>" from the
+// fallback table the library of this process uses.
+void report(unsigned long fallback, HWND window, const std::string& other) {
+  HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, fallbackMappingName(fallback).c_str());
+  const auto* slots = mapping ? static_cast<const zuntext::PanelSlot*>(
+                                    MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, zuntext::kTableBytes))
+                              : nullptr;
+  long own = -1;
+  int named = 0;
+  for (size_t i = 0; slots && i < zuntext::kSlotCount; ++i) {
+    if (slots[i].window == static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)) && own < 0) own = static_cast<long>(i);
+    if (slots[i].window != 0 && other == slots[i].name) ++named;
   }
+  std::printf("slot %ld %d\n", own, named);
+  std::fflush(stdout);
+  if (slots) UnmapViewOfFile(slots);
+  if (mapping) CloseHandle(mapping);
 }
 
 }  // namespace
@@ -71,18 +103,25 @@ void squat(bool smallFallback) {
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
   const char* panelName = argv[1];
-  bool crash = false;
+  bool crash = false, squatting = false, small = false;
+  unsigned long fallbacks = 0;
+  std::string reportName;
   for (int i = 2; i < argc; ++i) {
     std::string option = argv[i];
-    if (option == "--answer" && i + 1 < argc)
+    if (option == "--answer" && i + 1 < argc) {
       answer = std::atol(argv[++i]);
-    else if (option == "--crash")
+    } else if (option == "--crash") {
       crash = true;
-    else if (option == "--squat")
-      squat(false);
-    else if (option == "--squat-small")
-      squat(true);
+    } else if (option == "--fallback" && i + 1 < argc) {
+      squatting = true;
+      fallbacks = std::strtoul(argv[++i], nullptr, 10);
+    } else if (option == "--small") {
+      small = true;
+    } else if (option == "--report" && i + 1 < argc) {
+      reportName = argv[++i];
+    }
   }
+  if (squatting) squat(fallbacks, small);
 
   HMODULE library = LoadLibraryA("libky721ZuntExt.so");
   if (!library) return 3;
@@ -104,6 +143,7 @@ int main(int argc, char** argv) {
               static_cast<unsigned long>(GetCurrentThreadId()), registered ? 1 : 0,
               static_cast<unsigned long>(GetLastError()));
   std::fflush(stdout);
+  if (squatting && !reportName.empty()) report(fallbacks, window, reportName);
   if (crash) _exit(0);
 
   HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
