@@ -14,6 +14,9 @@
 
 #include <cairo.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace win32::user {
 
 void hideCaretForPaint(HWND hwnd, bool hide);  // caret.cpp
@@ -45,7 +48,9 @@ Window* surfaceOwner(Window* w, bool client, POINT& origin) {
 }
 
 // The visible part of `w` in its own client (or window) coordinates.
-HRGN visibleRegionLocked(Window* w, bool client, bool clipChildren) {
+// `allSiblings` cuts out every sibling above, whatever WS_CLIPSIBLINGS says:
+// the pixels a window may call its own when they are copied or kept.
+HRGN visibleRegionLocked(Window* w, bool client, bool clipChildren, bool allSiblings = false) {
   RECT own = client ? clientSize(*w) : RECT{0, 0, w->windowRect.right - w->windowRect.left,
                                              w->windowRect.bottom - w->windowRect.top};
   HRGN rgn = CreateRectRgnIndirect(&own);
@@ -58,7 +63,7 @@ HRGN visibleRegionLocked(Window* w, bool client, bool clipChildren) {
     SetRectRgn(tmp, po.x - self.x, po.y - self.y, po.x - self.x + (p->clientRect.right - p->clientRect.left),
                po.y - self.y + (p->clientRect.bottom - p->clientRect.top));
     CombineRgn(rgn, rgn, tmp, RGN_AND);
-    if (c->style & WS_CLIPSIBLINGS)
+    if ((c->style & WS_CLIPSIBLINGS) || allSiblings)
       for (Window* s : p->children) {
         if (s == c) break;
         if (!(s->style & WS_VISIBLE)) continue;
@@ -225,25 +230,179 @@ void resizeSurfaceLocked(Window& w) {
   }
 }
 
-void invalidateAfterMove(HWND hwnd, const RECT& oldOnScreen, bool sizeChanged, UINT swpFlags) {
-  HWND parent = nullptr;
-  RECT oldInParent{};
-  {
-    Lock lock(userMutex());
-    Window* w = findLocked(hwnd);
-    if (!w) return;
-    if (w->isChild() && w->parent) {
-      parent = w->parent->handle;
-      POINT o = clientOriginOnScreen(w->parent);
-      oldInParent = oldOnScreen;
-      OffsetRect(&oldInParent, -o.x, -o.y);
-    }
-    if (w->style & WS_VISIBLE) redrawLocked(*w, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN, true);
+namespace {
+
+constexpr UINT kRepaintWhole = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN;
+
+// Lock held. The window's own pixels now, in its parent's client coordinates.
+HRGN ownPixelsInParentLocked(Window* w) {
+  HRGN own = visibleRegionLocked(w, false, false, true);
+  OffsetRgn(own, w->windowRect.left, w->windowRect.top);
+  return own;
+}
+
+// Lock held. Does `area` (parent's client coordinates) reach the window's frame?
+bool reachesFrame(const Window& w, HRGN area) {
+  HRGN frame = CreateRectRgnIndirect(&w.windowRect);
+  HRGN client = CreateRectRgnIndirect(&w.clientRect);
+  CombineRgn(frame, frame, client, RGN_DIFF);
+  bool reaches = CombineRgn(frame, frame, area, RGN_AND) != NULLREGION;
+  DeleteObject(client);
+  DeleteObject(frame);
+  return reaches;
+}
+
+// Lock held. Invalidates `area` (parent's client coordinates) of the window,
+// its frame too when the area reaches it, and its children.
+void invalidateInParentLocked(Window& w, HRGN area) {
+  RECT box;
+  if (GetRgnBox(area, &box) == NULLREGION) return;
+  HRGN inClient = CreateRectRgn(0, 0, 0, 0);
+  CombineRgn(inClient, area, nullptr, RGN_COPY);
+  OffsetRgn(inClient, -w.clientRect.left, -w.clientRect.top);
+  redrawLocked(w, inClient, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | (reachesFrame(w, area) ? RDW_FRAME : 0), true);
+  DeleteObject(inClient);
+}
+
+int zIndex(const std::vector<HWND>& order, HWND hwnd) {
+  auto it = std::find(order.begin(), order.end(), hwnd);
+  return it == order.end() ? -1 : (int)(it - order.begin());
+}
+
+// Lock held. Siblings that were below `w` and are above it now show the
+// parts of them it covered.
+void repaintSiblingsRaisedOverLocked(Window& w, const PlaceBefore& before) {
+  std::vector<HWND> now;
+  for (Window* s : w.parent->children) now.push_back(s->handle);
+  int wasAt = zIndex(before.siblings, w.handle), isAt = zIndex(now, w.handle);
+  for (Window* s : w.parent->children) {
+    if (s == &w || !(s->style & WS_VISIBLE)) continue;
+    int sWas = zIndex(before.siblings, s->handle), sIs = zIndex(now, s->handle);
+    if (sWas < wasAt || sIs > isAt) continue;
+    HRGN covered = CreateRectRgnIndirect(&before.windowRect);
+    HRGN area = CreateRectRgnIndirect(&s->windowRect);
+    CombineRgn(area, area, covered, RGN_AND);
+    invalidateInParentLocked(*s, area);
+    DeleteObject(area);
+    DeleteObject(covered);
   }
-  // What the window covered before shows its parent again.
-  if (parent && (swpFlags & (SWP_HIDEWINDOW)) ) RedrawWindow(parent, &oldInParent, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-  else if (parent && (!(swpFlags & SWP_NOMOVE) || sizeChanged))
-    RedrawWindow(parent, &oldInParent, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// Lock held. Ancestors that paint over their children and still owe a paint
+// where the window now stands would cover pixels it keeps: it repaints
+// there after them (parents are painted before their children).
+void followAncestorsUpdateLocked(Window& w) {
+  POINT self = clientOriginOnScreen(w.parent);
+  for (Window* a = w.parent; a && !a->isDesktop(); a = a->parent) {
+    if ((a->style & WS_CLIPCHILDREN) || !a->update) continue;
+    POINT o = clientOriginOnScreen(a);
+    HRGN owed = CreateRectRgn(0, 0, 0, 0);
+    CombineRgn(owed, a->update, nullptr, RGN_COPY);
+    OffsetRgn(owed, o.x - self.x, o.y - self.y);
+    HRGN area = CreateRectRgnIndirect(&w.windowRect);
+    CombineRgn(area, area, owed, RGN_AND);
+    invalidateInParentLocked(w, area);
+    DeleteObject(area);
+    DeleteObject(owed);
+  }
+}
+
+}  // namespace
+
+PlaceBefore::~PlaceBefore() {
+  if (ownPixels) DeleteObject(ownPixels);
+}
+
+void recordPlaceLocked(Window& w, PlaceBefore& before) {
+  before.windowRect = w.windowRect;
+  before.visible = reallyVisible(&w);
+  if (before.ownPixels) DeleteObject(before.ownPixels);
+  before.ownPixels = nullptr;
+  before.siblings.clear();
+  if (!w.isChild() || !w.parent || w.parent->isDesktop()) return;
+  if (before.visible) before.ownPixels = ownPixelsInParentLocked(&w);
+  for (Window* s : w.parent->children) before.siblings.push_back(s->handle);
+}
+
+void copySurfacePixels(cairo_surface_t* surface, HRGN landing, int dx, int dy) {
+  DWORD size = GetRegionData(landing, 0, nullptr);
+  if (!surface || !size) return;
+  std::vector<BYTE> bytes(size);
+  auto* data = reinterpret_cast<RGNDATA*>(bytes.data());
+  if (!GetRegionData(landing, size, data) || !data->rdh.nCount) return;
+  cairo_surface_flush(surface);
+  cairo_t* cr = cairo_create(surface);
+  const RECT* rects = reinterpret_cast<const RECT*>(data->Buffer);
+  for (DWORD i = 0; i < data->rdh.nCount; ++i)
+    cairo_rectangle(cr, rects[i].left, rects[i].top, rects[i].right - rects[i].left, rects[i].bottom - rects[i].top);
+  cairo_clip(cr);
+  // Through a group: source and landing may overlap.
+  cairo_push_group(cr);
+  cairo_set_source_surface(cr, surface, dx, dy);
+  cairo_paint(cr);
+  cairo_pop_group_to_source(cr);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  cairo_surface_mark_dirty(surface);
+}
+
+// What Windows repaints after a change of place, size, z-order or visibility:
+// - the parent (and the siblings there) where the window's pixels were and
+//   are no longer, never where it stands now;
+// - a child moved without SWP_NOCOPYBITS, keeping its size and frame, keeps
+//   its pixels (copied along); only what it did not show before is painted;
+// - a window shown, resized (the layer draws its contents anew at any new
+//   size), framed anew or moved with SWP_NOCOPYBITS is painted whole;
+// - a top-level window's surface goes with it: a move alone paints nothing.
+void repaintAfterMove(HWND hwnd, const PlaceBefore& before, bool sizeChanged, UINT swpFlags) {
+  Lock lock(userMutex());
+  Window* w = findLocked(hwnd);
+  if (!w) return;
+  Window* parent = w->isChild() && w->parent && !w->parent->isDesktop() ? w->parent : nullptr;
+  const bool visible = reallyVisible(w);
+  const bool redrawn = sizeChanged || (swpFlags & (SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_STATECHANGED | SWP_NOCOPYBITS));
+  if (!parent) {
+    if (visible && redrawn) redrawLocked(*w, nullptr, kRepaintWhole, true);
+    return;
+  }
+  HRGN now = visible ? ownPixelsInParentLocked(w) : CreateRectRgn(0, 0, 0, 0);
+  if (before.ownPixels) {
+    HRGN exposed = CreateRectRgn(0, 0, 0, 0);
+    HRGN standing = CreateRectRgnIndirect(&w->windowRect);
+    CombineRgn(exposed, before.ownPixels, standing, visible ? RGN_DIFF : RGN_COPY);
+    redrawLocked(*parent, exposed, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN, true);
+    DeleteObject(standing);
+    DeleteObject(exposed);
+  }
+  if (visible) {
+    POINT origin;
+    Window* top = surfaceOwner(parent, true, origin);
+    if (redrawn || !before.ownPixels || !top->surface) {
+      redrawLocked(*w, nullptr, kRepaintWhole, true);
+    } else {
+      const int dx = w->windowRect.left - before.windowRect.left, dy = w->windowRect.top - before.windowRect.top;
+      HRGN kept = CreateRectRgn(0, 0, 0, 0);
+      CombineRgn(kept, before.ownPixels, nullptr, RGN_COPY);
+      OffsetRgn(kept, dx, dy);
+      CombineRgn(kept, kept, now, RGN_AND);
+      if (dx || dy) {
+        HRGN landing = CreateRectRgn(0, 0, 0, 0);
+        CombineRgn(landing, kept, nullptr, RGN_COPY);
+        OffsetRgn(landing, origin.x, origin.y);
+        copySurfacePixels(top->surface, landing, dx, dy);
+        DeleteObject(landing);
+      }
+      HRGN fresh = CreateRectRgn(0, 0, 0, 0);
+      CombineRgn(fresh, now, kept, RGN_DIFF);
+      invalidateInParentLocked(*w, fresh);
+      followAncestorsUpdateLocked(*w);
+      DeleteObject(fresh);
+      DeleteObject(kept);
+    }
+    if (!(swpFlags & SWP_NOZORDER)) repaintSiblingsRaisedOverLocked(*w, before);
+  }
+  DeleteObject(now);
 }
 
 HWND windowNeedingPaintLocked(DWORD threadId, HWND filter) {
@@ -542,18 +701,10 @@ extern "C" int WINAPI ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scro
   RECT moved;
   bool anyMoved = IntersectRect(&moved, &dst, &src);
   if (surface && anyMoved && visible) {
-    cairo_surface_flush(surface);
-    cairo_t* cr = cairo_create(surface);
-    cairo_rectangle(cr, origin.x + moved.left, origin.y + moved.top, moved.right - moved.left, moved.bottom - moved.top);
-    cairo_clip(cr);
-    cairo_push_group(cr);
-    cairo_set_source_surface(cr, surface, origin.x + dx, origin.y + dy);
-    cairo_paint(cr);
-    cairo_pop_group_to_source(cr);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    cairo_surface_mark_dirty(surface);
+    HRGN landing = CreateRectRgn(origin.x + moved.left, origin.y + moved.top, origin.x + moved.right,
+                                 origin.y + moved.bottom);
+    copySurfacePixels(surface, landing, dx, dy);
+    DeleteObject(landing);
   }
   // What scrolled in is exposed: the source area minus where pixels landed.
   HRGN exposed = CreateRectRgnIndirect(&src);

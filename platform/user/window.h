@@ -160,9 +160,25 @@ void releaseInputOf(HWND hwnd);
 void purgeWindowMessagesLocked(ThreadQueue& q, HWND hwnd);
 // paint.cpp: update region, surface and DCs of the window go (lock held).
 void discardPaintStateLocked(Window& w);
-// paint.cpp: the window's pixels changed place or visibility: invalidates
-// what must be painted again (lock not held).
-void invalidateAfterMove(HWND hwnd, const RECT& oldOnScreen, bool sizeChanged, UINT swpFlags);
+// paint.cpp: a window's place before SetWindowPos changes it, for the repaint after.
+struct PlaceBefore {
+  RECT windowRect{};           // in the parent's client coordinates
+  bool visible = false;        // shown, with all its ancestors
+  HRGN ownPixels = nullptr;    // a child's pixels on its surface (siblings above cut out), parent's client coordinates
+  std::vector<HWND> siblings;  // a child's z-order among its siblings, top first
+  PlaceBefore() = default;
+  PlaceBefore(const PlaceBefore&) = delete;
+  PlaceBefore& operator=(const PlaceBefore&) = delete;
+  ~PlaceBefore();
+};
+// paint.cpp (lock held): records `w` as it stands now.
+void recordPlaceLocked(Window& w, PlaceBefore& before);
+// paint.cpp: the window changed place, size, z-order or visibility: copies
+// the pixels it keeps and invalidates what must be painted again (lock not held).
+void repaintAfterMove(HWND hwnd, const PlaceBefore& before, bool sizeChanged, UINT swpFlags);
+// paint.cpp: copies pixels of a surface so that `landing` (surface
+// coordinates) shows what lay `dx`,`dy` pixels back.
+void copySurfacePixels(cairo_surface_t* surface, HRGN landing, int dx, int dy);
 // paint.cpp: a top-level window's surface follows its new size (lock held).
 void resizeSurfaceLocked(Window& w);
 

@@ -111,7 +111,7 @@ extern "C" BOOL WINAPI SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx,
   auto w = findWindow(hwnd);
   if (!w) return FALSE;
   WINDOWPOS pos{hwnd, after, x, y, cx, cy, flags & ~(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE)};
-  RECT oldWindow, oldClient, oldScreen;
+  RECT oldWindow, oldClient;
   bool wasVisible;
   {
     Lock lock(userMutex());
@@ -133,7 +133,6 @@ extern "C" BOOL WINAPI SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx,
     }
     oldWindow = w->windowRect;
     oldClient = w->clientRect;
-    oldScreen = windowRectOnScreen(w.get());
     wasVisible = (w->style & WS_VISIBLE) != 0;
     // Drop what changes nothing, as Windows does before it sends anything.
     if (wasVisible) pos.flags &= ~SWP_SHOWWINDOW;
@@ -170,8 +169,10 @@ extern "C" BOOL WINAPI SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx,
   if (w->gone) return FALSE;
 
   bool sizeChanged;
+  PlaceBefore before;
   {
     Lock lock(userMutex());
+    recordPlaceLocked(*w, before);
     w->windowRect = newWindow;
     w->clientRect = newClient;
     if (!(w->style & (WS_MINIMIZE | WS_MAXIMIZE))) w->normalRect = newWindow;
@@ -188,7 +189,7 @@ extern "C" BOOL WINAPI SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx,
   }
   bool changed = (pos.flags & (SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER)) != (SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER) ||
                  (pos.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED | SWP_STATECHANGED));
-  if (changed && !(pos.flags & SWP_NOREDRAW)) invalidateAfterMove(hwnd, oldScreen, sizeChanged, pos.flags);
+  if (changed && !(pos.flags & SWP_NOREDRAW)) repaintAfterMove(hwnd, before, sizeChanged, pos.flags);
 
   if (pos.flags & SWP_HIDEWINDOW) {
     bool wasActive;
@@ -529,7 +530,7 @@ extern "C" HDWP WINAPI DeferWindowPos(HDWP batch, HWND hwnd, HWND after, int x, 
       if (!(flags & SWP_NOMOVE)) { p.x = x; p.y = y; p.flags &= ~SWP_NOMOVE; }
       if (!(flags & SWP_NOSIZE)) { p.cx = cx; p.cy = cy; p.flags &= ~SWP_NOSIZE; }
       if (!(flags & SWP_NOZORDER)) { p.hwndInsertAfter = after; p.flags &= ~SWP_NOZORDER; }
-      p.flags |= flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED | SWP_NOREDRAW);
+      p.flags |= flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED | SWP_NOREDRAW | SWP_NOCOPYBITS);
       return batch;
     }
   it->second.push_back(WINDOWPOS{hwnd, after, x, y, cx, cy, flags});
