@@ -63,8 +63,9 @@ class KyAppContext {
   // failure the ".ENG" fallback is loaded for the box's text and FALSE comes
   // back either way.
   virtual BOOL LoadResourceLibrary(const char* pszFile);
-  // Calls the main function named by the arguments; FALSE when its library
-  // cannot be loaded or has no entry of that name.
+  // Calls the main function named by the arguments; FALSE when the call
+  // failed (library not loaded or refused, no entry of that name, or the
+  // function refused to run), after the call manager's box said why.
   virtual BOOL StartMainFunction();
   // The remote thread's start: nothing of it is built.
   virtual BOOL StartRemoteThread() { return FALSE; }

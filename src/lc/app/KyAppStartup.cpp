@@ -282,15 +282,9 @@ BOOL KyAppContext::StartMainFunction() {
     KyMessage::Box(MB_ICONSTOP, "%s", pszGetResourceString(kNoLibraryArgumentId));
     return FALSE;
   }
-  // The call manager shows its own failures but gives a caller-less call no
-  // status: the library is held across the call to learn whether it could
-  // run at all, and the exit code says so.
-  std::string entry = static_cast<const char*>(name.implementation);
-  for (char& c : entry) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  DWORD error = 0;
-  HMODULE hHeld = loadQuietly(name.library, &error);
-  const bool runnable = hHeld && GetProcAddress(hHeld, entry.c_str());
+  // The call manager shows every failure in its own box; its status of the
+  // caller-less call says whether the main function ran.
   KyCallMgr::Call(nullptr, nullptr, nullptr, 0, name.implementation, name.library);
-  if (hHeld) FreeLibrary(hHeld);
-  return runnable;
+  const KyCallMgr* pCallMgr = KyCallMgr::GetCallMgr(FALSE);
+  return pCallMgr && pCallMgr->GetDirectCallStatus() == " ";
 }

@@ -84,6 +84,14 @@ void KyCallMgr::SetReturnedStatus(KyFunctionData* pCaller, const char* pszText) 
   pCaller->GetLocals()->m_CallStatus.PutText(pszText);
 }
 
+void KyCallMgr::reportStatus(KyFunctionData* pCaller, const char* pszText) {
+  if (pCaller) {
+    SetReturnedStatus(pCaller, pszText);
+  } else if (KyCallMgr* pCallMgr = GetCallMgr(FALSE)) {
+    pCallMgr->m_DirectCallStatus = pszText;
+  }
+}
+
 void KyCallMgr::AddLockableResource(KyLockableResource* pResource) { m_LockableList.push_front(pResource); }
 
 void KyCallMgr::RemoveLockableResource(KyLockableResource* pResource) { m_LockableList.remove(pResource); }
@@ -205,9 +213,11 @@ void KyCallMgr::Call(KyFunctionData* pCaller, KyParamVariable* pIn, KyParamVaria
                      const char* pszImplementationName, const char* pszLibraryName) {
   KyCallMgr* pCallMgr = GetCallMgr();
   if (!pCallMgr) {
-    SetReturnedStatus(pCaller, kStatusFailed);
+    reportStatus(pCaller, kStatusFailed);
     return;
   }
+  // A caller-less call reports here; a built-in reports nothing.
+  if (!pCaller) pCallMgr->m_DirectCallStatus.Empty();
   Request request;
   request.implementation = pszImplementationName;
   request.library = pszLibraryName;
@@ -234,17 +244,18 @@ void KyCallMgr::Call(KyFunctionData* pCaller, KyParamVariable* pIn, KyParamVaria
   bool made = false;
   KyCall* pCall = pCallMgr->lookUp(pCaller, request, &made);
   if (!pCall) {
-    SetReturnedStatus(pCaller, kStatusFailed);
+    reportStatus(pCaller, kStatusFailed);
+    pCallMgr->CleanUp(0);  // a library that failed to load goes now
     return;
   }
   if (pCall->GetType() == 'D') {
     const int ok = services().CallStoredProcedure &&
                    services().CallStoredProcedure(pCaller, pCall->GetImplementationName(), pCall->m_ConnectionName,
                                                   pCall->m_iConnectionKind);
-    SetReturnedStatus(pCaller, ok ? kStatusOk : kStatusFailed);
+    reportStatus(pCaller, ok ? kStatusOk : kStatusFailed);
   } else if (pCall->IsRefused()) {
     KyShowMessageBox(KyFormatMessageId(KyMsgTransactionRefused, {request.implementation, request.library}));
-    SetReturnedStatus(pCaller, kStatusFailed);
+    reportStatus(pCaller, kStatusFailed);
   } else if (pCall->GetType() == 'E') {
     LocalCall(pCaller, pIn, pOut, nullptr, request.display, request.library, request.implementation, pCall);
   } else if (pCall->GetType() == 'R') {
@@ -253,9 +264,9 @@ void KyCallMgr::Call(KyFunctionData* pCaller, KyParamVariable* pIn, KyParamVaria
     if (pCall->m_pBuiltIn)
       pCall->m_pBuiltIn->Run(pCaller, pIn, pOut);
     else
-      SetReturnedStatus(pCaller, kStatusFailed);
+      reportStatus(pCaller, kStatusFailed);
   } else {
-    SetReturnedStatus(pCaller, kStatusFailed);
+    reportStatus(pCaller, kStatusFailed);
   }
 }
 
@@ -279,12 +290,12 @@ void KyCallMgr::dispatchRemote(KyFunctionData* pCaller, KyParamVariable* pIn, Ky
     bool madeAgain = false;
     KyCall* pAgain = lookUp(pCaller, request, &madeAgain);
     if (!pAgain) {
-      SetReturnedStatus(pCaller, kStatusFailed);
+      reportStatus(pCaller, kStatusFailed);
       return;
     }
     ok = execute(pAgain);
   }
-  SetReturnedStatus(pCaller, ok ? kStatusOk : kStatusFailed);
+  reportStatus(pCaller, ok ? kStatusOk : kStatusFailed);
 }
 
 void KyCallMgr::LocalCall(KyFunctionData* pCaller, KyParamVariable* pIn, KyParamVariable* pOut, KyEntryProc pEntry,
@@ -310,7 +321,11 @@ void KyCallMgr::LocalCall(KyFunctionData* pCaller, KyParamVariable* pIn, KyParam
       ok = true;
     }
   }
-  SetReturnedStatus(pCaller, ok ? kStatusOk : kStatusFailed);
+  // An entry whose function refused to run (wrong generator build or
+  // parameter counts, panel library missing, parameters unreadable) showed
+  // why; its caller must not go on as if it had run.
+  if (pParameter->m_fCalleeRefused) ok = false;
+  reportStatus(pCaller, ok ? kStatusOk : kStatusFailed);
 
   if (KyFunctionData* pCallee = pParameter->m_pCallee) {
     // The callee's function data outlived its entry: its clean-up owner is
@@ -334,7 +349,7 @@ void KyCallMgr::KyCallExternalFunction(KyFunctionData* pCaller, KyParamVariable*
                                        const char* pszLibraryName, KyProgramInfo*) {
   KyCallMgr* pCallMgr = GetCallMgr();
   if (!pCallMgr) {
-    SetReturnedStatus(pCaller, kStatusFailed);
+    reportStatus(pCaller, kStatusFailed);
     return;
   }
   KyCall* pCall = pCallMgr->m_CallList.Find(pszImplementationName, "");
@@ -364,7 +379,7 @@ int KyCallMgr::KyCall400(const char* pszProgram, char* pBuffer, int iLength, KyF
   auto* pCall = static_cast<KyCall*>(m_CallList.Find(pszProgram));
   const int ok = pCall && pCall->m_pLocationWord && services().ExecuteProgramCall &&
                  services().ExecuteProgramCall(pCall->m_pLocationWord, pszProgram, pBuffer, iLength);
-  SetReturnedStatus(pParameter ? pParameter->m_pCaller : nullptr, ok ? kStatusOk : kStatusFailed);
+  reportStatus(pParameter ? pParameter->m_pCaller : nullptr, ok ? kStatusOk : kStatusFailed);
   return ok ? 1 : 0;
 }
 

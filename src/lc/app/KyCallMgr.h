@@ -83,6 +83,10 @@ class KyCallMgr {
 
   // The caller's call status (third built-in field of its locals).
   static void SetReturnedStatus(KyFunctionData* pCaller, const char* pszText);
+  // The outcome of the last call made without a caller (the runner's start
+  // of the main function): " ", "*Failed", or "" before any such call ended
+  // with a status. A caller reads its own call-status field instead.
+  const KyString& GetDirectCallStatus() const { return m_DirectCallStatus; }
 
   KyLocationList* GetLocationList() { return &m_LocationList; }
   KyCallList* GetCallList() { return &m_CallList; }
@@ -117,6 +121,9 @@ class KyCallMgr {
                       bool fMade, const Request& request);
   // Deletes one resource taken out of the list.
   static void deleteResource(KyLockableResource* pResource);
+  // The status of a finished call: into the caller's call-status field, or,
+  // for a call without a caller, into the thread's direct-call status.
+  static void reportStatus(KyFunctionData* pCaller, const char* pszText);
 
   KyLocationList m_LocationList;
   KyCallList m_CallList;
@@ -125,6 +132,7 @@ class KyCallMgr {
   KyConversationList m_ConversationList;
   KyRemoteInfoList m_RemoteInfoList;
   KyCOMAppList m_COMAppList;
+  KyString m_DirectCallStatus;
 };
 
 // The free form of KyCallMgr::AllocateConnection on the thread's call manager.

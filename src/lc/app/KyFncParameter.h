@@ -25,6 +25,9 @@ class KyFncParameter {
   KyDLL* m_pLibrary = nullptr;         // set just before the entry runs
   KyFunctionData* m_pCallee = nullptr;  // set by the callee's constructor, cleared by its destructor
   int m_fCalleeMade = 0;                // a callee's function data took the bundle (and the library's lock)
+  // The callee's function data refused to run (its checks or the reading
+  // of its parameters failed): the call failed although the entry ran.
+  int m_fCalleeRefused = 0;
   int m_fStartedDirectly = 0;
   KyFunctionData* m_pCaller = nullptr;
   void* m_pConnectionWord = nullptr;  // the caller's database connection record

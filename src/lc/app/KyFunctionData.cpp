@@ -282,17 +282,23 @@ int KyFunctionData::IsValid(KyFunctionData* pFunction, int iInCount, int iOutCou
     text += KyFormatMessageId(KyMsgGeneratorBuildNeeded, {static_cast<int>(kGeneratorBuild)});
     text += KyFormatMessageId(KyMsgRegenerate);
     KyShowMessageBox(text);
-    return 0;
+    return pFunction->refuseRun();
   }
   pFunction->m_fValid = 1;
   if (!KyParamVariable::CheckParams(pFunction->GetInput(), iInCount, pFunction->GetOutput(), iOutCount)) {
     KyShowMessageBox(KyFormatMessageId(KyMsgParameterCount, {pszName}));
-    return 0;
+    return pFunction->refuseRun();
   }
+  // The panel library's own load showed why it failed.
   if (!pFunction->m_PanelLibraryName.IsEmpty() &&
       !(pFunction->m_pPanelLibrary && pFunction->m_pPanelLibrary->GetModule()))
-    return 0;
+    return pFunction->refuseRun();
   return 1;
+}
+
+int KyFunctionData::refuseRun() {
+  if (m_pParameter) m_pParameter->m_fCalleeRefused = 1;
+  return 0;
 }
 
 int KyFunctionData::Entry() {
@@ -313,7 +319,7 @@ int KyFunctionData::Entry() {
   if (!m_pCaller && startMode() != 5) {
     KyStream* pStream = GetParameterStream();
     if (pStream) pStream->BeginRead();
-    return streamParameters(false);
+    return streamParameters(false) ? 1 : refuseRun();
   }
   if (m_fNewGeneration) {
     KyParamVariable* pOwn = BindInput(m_pParameter ? m_pParameter->m_pIn : nullptr, m_pIn);

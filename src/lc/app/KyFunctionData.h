@@ -110,6 +110,9 @@ class KyFunctionData : public KyLockableResource {
   // Walks the variables of the classes given and their fields (type 's'
   // skipped), reading or writing each through the stream.
   int streamParameters(bool fWriting);
+  // Tells the bundle that this function will not run (IsValid or Entry
+  // said no), so that the call manager reports the call as failed.
+  int refuseRun();
 
   int m_fValid = 1;
   KyString m_PanelLibraryName;

@@ -71,6 +71,36 @@ TEST(Drumlet, StartsNoMainFunctionForRemoteThreadOrRegistration) {
   }
 }
 
+// A main function that fails inside the call manager or inside its entry
+// ends the run with 1 and shows its one box; the test libraries lie in
+// bin/ beside Drumlet.
+TEST(Drumlet, FailedMainFunctionEndsWithOne) {
+  struct Case {
+    const char* arguments;
+    int exitCode;
+    const char* shown;  // a part of the one box; "" for none
+  } cases[] = {
+      {"TESTFN TestNop", 0, ""},
+      {"TESTFN TestFn a b", 0, ""},
+      // Refused by the version test although the entry exists.
+      {"TESTV720 TestFn", 1, "TESTV720.DLL"},
+      // The entry runs, but its function has no panel library.
+      {"TESTNOPN TestFn", 1, "TESTNOPN.PNL"},
+  };
+  for (const Case& c : cases) {
+    kytest::ScratchDir scratch;
+    DrumletRun run = runDrumlet(c.arguments, scratch.path());
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments << "\n" << run.output;
+    if (*c.shown) {
+      EXPECT_NE(run.output.find(c.shown), std::string::npos) << c.arguments << "\n" << run.output;
+      const size_t first = run.output.find("[message box]");
+      EXPECT_EQ(run.output.find("[message box]", first + 1), std::string::npos) << "one box only\n" << run.output;
+    } else {
+      EXPECT_EQ(run.output, "") << c.arguments;
+    }
+  }
+}
+
 // The user's INI asks for German, which is not installed: the English
 // library's box names the missing file and the start-up fails.
 TEST(Drumlet, MissingLanguageEndsTheRun) {

@@ -55,6 +55,7 @@ TEST_F(CallMgrTest, EachFixtureGivesItsStatusAndBoxes) {
   const Outcome outcomes[] = {
       {"TESTFN", " ", 0},      {"TESTV720", "*Failed", 1}, {"TESTB1", "*Failed", 1}, {"TESTK3", "*Failed", 1},
       {"TESTZ1", "*Failed", 1}, {"TESTNOEN", "*Failed", 2}, {"NOSUCH", "*Failed", 1},
+      {"TESTNOPN", "*Failed", 1},  // the entry ran but its function refused: no panel library
   };
   for (const Outcome& o : outcomes) {
     renewContext();
@@ -152,6 +153,62 @@ TEST_F(CallMgrTest, DirectStartRunsWithoutCaller) {
   KyCallMgr::Call(nullptr, nullptr, nullptr, 0, "TestFn", "TESTFN");
   EXPECT_TRUE(boxes().empty());
   EXPECT_TRUE(callMgr()->GetLockableList().empty());
+}
+
+// A call without a caller (the runner's start of the main function) has no
+// status field: the call manager keeps its outcome, the status a caller
+// would have read, with one box per failure as for a caller.
+TEST_F(CallMgrTest, CallWithoutCallerLeavesItsStatusWithTheCallManager) {
+  struct Case {
+    const char* library;
+    const char* implementation;
+    const char* status;
+    size_t boxes;
+    const char* lastBox;  // a part of the last box's text
+  } cases[] = {
+      {"TESTFN", "TestFn", " ", 0, ""},
+      {"TESTFN", "TestNop", " ", 0, ""},
+      {"NOSUCH", "TestFn", "*Failed", 1, "not loaded: NOSUCH.DLL"},
+      {"TESTV720", "TestFn", "*Failed", 1, "7.2.0 build 0; run-time 7.2.1 build 0; regenerate"},
+      {"TESTFN", "NoSuchEntry", "*Failed", 2, "NoSuchEntry: no entry NOSUCHENTRY in "},  // after the system's text
+      {"TESTNOPN", "TestFn", "*Failed", 1, "not loaded: TESTNOPN.PNL"},  // the entry ran, its function refused
+  };
+  for (const Case& c : cases) {
+    renewContext();
+    EXPECT_STREQ(callMgr()->GetDirectCallStatus(), "");  // no call yet
+    KyCallMgr::Call(nullptr, nullptr, nullptr, 0, c.implementation, c.library);
+    EXPECT_STREQ(callMgr()->GetDirectCallStatus(), c.status) << c.library << " " << c.implementation;
+    const std::vector<std::string> shown = boxes();
+    ASSERT_EQ(shown.size(), c.boxes) << c.library << " " << c.implementation;
+    if (c.boxes) EXPECT_NE(shown.back().find(c.lastBox), std::string::npos) << shown.back();
+    EXPECT_TRUE(callMgr()->GetLockableList().empty()) << c.library;  // nothing left locked
+  }
+}
+
+TEST_F(CallMgrTest, CallsOfACallerLeaveTheDirectStatusAlone) {
+  KyCallMgr::Call(nullptr, nullptr, nullptr, 0, "TestFn", "NOSUCH");
+  ASSERT_STREQ(callMgr()->GetDirectCallStatus(), "*Failed");
+  Caller caller;
+  KyCallMgr::Call(&caller, nullptr, nullptr, 0, "TestNop", "TESTFN");
+  EXPECT_STREQ(caller.status(), " ");
+  EXPECT_STREQ(callMgr()->GetDirectCallStatus(), "*Failed");
+  KyCallMgr::Call(nullptr, nullptr, nullptr, 0, "TestNop", "TESTFN");
+  EXPECT_STREQ(callMgr()->GetDirectCallStatus(), " ");
+  EXPECT_EQ(boxes().size(), 1u);
+}
+
+// A callee whose function refuses to run (here: the caller hands it blocks
+// with the wrong field counts) fails the call: its box says why, and the
+// caller does not go on as if it had run.
+TEST_F(CallMgrTest, CalleeThatRefusesToRunFailsTheCall) {
+  Caller caller;
+  TestFnOut wrongIn;  // one field where TestFn takes two
+  TestFnOut out;
+  KyCallMgr::Call(&caller, &wrongIn, &out, 0, "TestFn", "TESTFN");
+  EXPECT_STREQ(caller.status(), "*Failed");
+  EXPECT_EQ(boxes(), std::vector<std::string>{"parameters of TestFn"});
+  EXPECT_STREQ(out.m_Result, "");
+  EXPECT_EQ(callMgr()->GetLockableList().size(), 1u);  // only the caller
 }
 
 TEST_F(CallMgrTest, ExternalFunctionCallMakesOrReusesTheRecord) {
