@@ -137,6 +137,38 @@ void addToUpdate(Window& w, HRGN area, bool add) {
   }
 }
 
+// A window paints `area` (its client coordinates) now, its frame too when
+// `frame`. An ancestor without WS_CLIPCHILDREN whose update still covers it
+// would paint over it afterwards, and the window would not paint again:
+// that part of the ancestor's update goes (Windows validates the parents
+// of a window it paints the same way).
+void validateAncestorsLocked(Window& w, HRGN area, bool frame) {
+  POINT self = clientOriginOnScreen(&w);
+  HRGN painted = CreateRectRgn(0, 0, 0, 0);
+  CombineRgn(painted, area, nullptr, RGN_COPY);
+  OffsetRgn(painted, self.x, self.y);
+  if (frame) {
+    RECT outer = windowRectOnScreen(&w);
+    HRGN whole = CreateRectRgnIndirect(&outer);
+    RECT client = clientSize(w);
+    OffsetRect(&client, self.x, self.y);
+    HRGN inner = CreateRectRgnIndirect(&client);
+    CombineRgn(whole, whole, inner, RGN_DIFF);
+    CombineRgn(painted, painted, whole, RGN_OR);
+    DeleteObject(inner);
+    DeleteObject(whole);
+  }
+  for (Window* a = w.parent; w.isChild() && a && !a->isDesktop(); a = a->parent) {
+    if ((a->style & WS_CLIPCHILDREN) || !a->update) continue;
+    POINT o = clientOriginOnScreen(a);
+    OffsetRgn(painted, -o.x, -o.y);
+    addToUpdate(*a, painted, false);
+    if (!a->update) a->eraseNeeded = false;
+    OffsetRgn(painted, o.x, o.y);
+  }
+  DeleteObject(painted);
+}
+
 // Applies the RDW_* flags to `w` and, as the flags say, to its children.
 // `area` is in the window's client coordinates (nullptr: all of it).
 void redrawLocked(Window& w, HRGN area, UINT flags, bool wakeQueue) {
@@ -576,6 +608,7 @@ extern "C" HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
     if (w->update) CombineRgn(update, w->update, nullptr, RGN_COPY);
     if (w->update) DeleteObject(w->update);
     w->update = nullptr;
+    validateAncestorsLocked(*w, update, frame);
     w->internalPaint = false;
     erase = w->eraseNeeded;
     w->eraseNeeded = false;

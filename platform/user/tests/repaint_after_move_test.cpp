@@ -119,6 +119,8 @@ TEST_F(RepaintAfterMove, AChildThatPaintsAtOnceIsNotPaintedOverByItsParent) {
          EndDeferWindowPos(batch);
        },
        {25, 20, 85, 60}, {20, 20, 25, 60}},
+      {"parent not painted yet, shrinking", false, [](HWND c) { MoveWindow(c, 20, 20, 40, 30, TRUE); },
+       {20, 20, 60, 50}, {60, 20, 80, 60}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -231,6 +233,33 @@ TEST_F(RepaintAfterMove, ATopLevelWindowMovedIsNotPaintedAgain) {
   win32::input::pumpMessages();
   EXPECT_EQ(paintLog()[parent].count, 1);
   EXPECT_EQ(windowPixel(parent, 210, 155), kParentColour);
+}
+
+// An edit resized and given text before the queue runs (an up-down control
+// does this to its buddy) shows its frame and its text afterwards.
+TEST_F(RepaintAfterMove, AnEditResizedAndGivenTextBeforeThePumpIsShown) {
+  for (bool parentPaintedFirst : {true, false}) {
+    SCOPED_TRACE(parentPaintedFirst ? "parent painted first" : "parent still owing its first paint");
+    HWND edit = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 20, 80, 120, 24, parent, nullptr,
+                                nullptr, nullptr);
+    if (parentPaintedFirst) win32::input::pumpMessages();
+    else InvalidateRect(parent, nullptr, TRUE);
+    SetWindowPos(edit, nullptr, 20, 80, 100, 24, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowTextA(edit, "12345");
+    EXPECT_EQ(windowPixel(edit, 0, 0), GetSysColor(COLOR_WINDOWFRAME));
+    EXPECT_EQ(windowPixel(edit, 99, 23), GetSysColor(COLOR_WINDOWFRAME));
+    EXPECT_EQ(windowPixel(edit, 95, 12), GetSysColor(COLOR_WINDOW));
+    int ink = 0;
+    for (int y = 1; y < 23; ++y)
+      for (int x = 1; x < 60; ++x) ink += windowPixel(edit, x, y) == GetSysColor(COLOR_WINDOWTEXT);
+    EXPECT_GT(ink, 10) << "the text shows";
+    EXPECT_EQ(windowPixel(parent, 130, 90), kParentColour) << "where the edit was";
+    if (!parentPaintedFirst) {
+      std::string path = std::string(KY_BIN_DIR) + "/../repaint_resized_edit.png";
+      EXPECT_TRUE(win32::snapshot::saveWindowPng(parent, path.c_str()));
+    }
+    DestroyWindow(edit);
+  }
 }
 
 }  // namespace
