@@ -179,6 +179,7 @@ typedef int (*PROC)();
 typedef struct tagRECT { LONG left; LONG top; LONG right; LONG bottom; } RECT, *PRECT, *LPRECT;
 typedef const RECT* LPCRECT;
 typedef struct tagPOINT { LONG x; LONG y; } POINT, *PPOINT, *LPPOINT;
+typedef struct _POINTL { LONG x; LONG y; } POINTL, *PPOINTL;
 typedef struct tagSIZE { LONG cx; LONG cy; } SIZE, *PSIZE, *LPSIZE;
 typedef struct tagPOINTS { SHORT x; SHORT y; } POINTS, *PPOINTS;
 

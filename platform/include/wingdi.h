@@ -522,7 +522,67 @@ typedef struct _BLENDFUNCTION {
 #define FLOODFILLBORDER 0
 #define FLOODFILLSURFACE 1
 
-typedef struct _DEVMODEA DEVMODEA;
+// A printer's or display's settings (156 bytes, the printer fields first in
+// the union); dmFields says which members are meaningful.
+#define CCHDEVICENAME 32
+#define CCHFORMNAME 32
+typedef struct _DEVMODEA {
+  BYTE dmDeviceName[CCHDEVICENAME];
+  WORD dmSpecVersion;
+  WORD dmDriverVersion;
+  WORD dmSize;
+  WORD dmDriverExtra;
+  DWORD dmFields;
+  union {
+    struct {
+      short dmOrientation;
+      short dmPaperSize;
+      short dmPaperLength;
+      short dmPaperWidth;
+      short dmScale;
+      short dmCopies;
+      short dmDefaultSource;
+      short dmPrintQuality;
+    };
+    struct {
+      POINTL dmPosition;
+      DWORD dmDisplayOrientation;
+      DWORD dmDisplayFixedOutput;
+    };
+  };
+  short dmColor;
+  short dmDuplex;
+  short dmYResolution;
+  short dmTTOption;
+  short dmCollate;
+  BYTE dmFormName[CCHFORMNAME];
+  WORD dmLogPixels;
+  DWORD dmBitsPerPel;
+  DWORD dmPelsWidth;
+  DWORD dmPelsHeight;
+  union {
+    DWORD dmDisplayFlags;
+    DWORD dmNup;
+  };
+  DWORD dmDisplayFrequency;
+  DWORD dmICMMethod;
+  DWORD dmICMIntent;
+  DWORD dmMediaType;
+  DWORD dmDitherType;
+  DWORD dmReserved1;
+  DWORD dmReserved2;
+  DWORD dmPanningWidth;
+  DWORD dmPanningHeight;
+} DEVMODEA, *PDEVMODEA, *LPDEVMODEA;
+#ifdef __cplusplus
+static_assert(sizeof(DEVMODEA) == 156, "DEVMODEA keeps its Windows size");
+#endif
+
+#define DM_ORIENTATION 0x00000001
+#define DM_PAPERSIZE 0x00000002
+#define DM_COPIES 0x00000100
+#define DMORIENT_PORTRAIT 1
+#define DMORIENT_LANDSCAPE 2
 typedef int(CALLBACK* GOBJENUMPROC)(LPVOID, LPARAM);
 
 // --- device contexts (dc.cpp, mapping.cpp) ---------------------------------

@@ -86,6 +86,10 @@ class CWinApp : public CWinThread {
   // a printer is chosen; the application frees them at its end.
   HGLOBAL m_hDevMode = nullptr;
   HGLOBAL m_hDevNames = nullptr;
+  // Takes the default printer's set-up when none is chosen yet (or, with
+  // bForceDefaults, always); a chosen printer stays as it is. Without a
+  // default printer both blocks stay as they were.
+  void UpdatePrinterSelection(BOOL bForceDefaults);
   // The help context of the message box being shown (HID_BASE_PROMPT +
   // its string id), 0 otherwise.
   DWORD m_dwPromptContext = 0;
