@@ -12,6 +12,7 @@
 #include "KyDatabaseConnection.h"
 #include "KyFncMessage.h"
 #include "KyFncParameter.h"
+#include "KyPanel.h"
 #include "KyRegistryLists.h"
 #include "KyWinClientApp.h"
 
@@ -380,16 +381,23 @@ KyStream* KyFunctionData::GetParameterStream() {
 
 void KyFunctionData::Return() {
   m_fReturned = 1;
-  // Ending the panel's wait joins with the panel class.
+  if (m_pPanel) m_pPanel->PanelReturn();
 }
 
 void KyFunctionData::SetPanel(KyPanel* pPanel) {
-  // Deleting a panel whose window was not created joins with the panel
-  // class; until then only the loaded case is recorded.
+  if (pPanel && !pPanel->hHandle()) {
+    delete pPanel;
+    return;
+  }
   if (m_pPanelLibrary && m_pPanelLibrary->GetModule()) {
     m_pPanel = pPanel;
     m_pParentPanel = pPanel;
   }
+}
+
+void KyFunctionData::DetachPanel(KyPanel* pPanel) {
+  if (m_pPanel == pPanel) m_pPanel = nullptr;
+  if (m_pParentPanel == pPanel) m_pParentPanel = nullptr;
 }
 
 void KyFunctionData::SetDatabaseConnectionName(const char* pszName, int fMake, int iKind) {

@@ -55,7 +55,11 @@ class KyFunctionData : public KyLockableResource {
   // Ends the panel's wait.
   void Return();
 
+  // A panel whose window was not created is deleted; otherwise it becomes
+  // the function's panel (and the parent of the panels of its callees).
   void SetPanel(KyPanel* pPanel);
+  // The panel goes away: nothing of the function points to it any more.
+  void DetachPanel(KyPanel* pPanel);
   // Stores the name; with fMake the call manager gets or makes the
   // connection of the name and kind (1 ODBC, 2 OCI) and makes it the
   // default of its kind.
@@ -78,8 +82,17 @@ class KyFunctionData : public KyLockableResource {
   KyDLL* GetPanelLibrary() const { return m_pPanelLibrary; }
   KyDLL* GetFunctionLibrary() const { return m_pFunctionLibrary; }
   KyPanel* GetPanel() const { return m_pPanel; }
+  KyPanel* GetParentPanel() const { return m_pParentPanel; }
+  // Signalled while the function is idle (no event of its panel runs).
   HANDLE GetEvent() const { return m_hEvent; }
   int IsReturned() const { return m_fReturned; }
+  void ClearReturned() { m_fReturned = 0; }
+  // The logical event the panel is running (0 when none).
+  int GetCurrentLogicalEvent() const { return m_iCurrentLogicalEvent; }
+  void SetCurrentLogicalEvent(int iLogicalId) { m_iCurrentLogicalEvent = iLogicalId; }
+  // With the idle wait off, panel events do not wait for the function.
+  int IsIdleWaitOff() const { return m_fIdleWaitOff; }
+  void SetIdleWaitOff(int fOff) { m_fIdleWaitOff = fOff; }
   int IsNewGeneration() const { return m_fNewGeneration; }
   int IsValidFlag() const { return m_fValid; }
 
@@ -134,6 +147,8 @@ class KyFunctionData : public KyLockableResource {
   KyDLL* m_pPanelLibrary = nullptr;
   KyDLL* m_pFunctionLibrary = nullptr;
   int m_fReturned = 0;
+  int m_iCurrentLogicalEvent = 0;
+  int m_fIdleWaitOff = 0;
   int m_fNewGeneration = 0;
   KyStream* m_pStream = nullptr;
   bool m_fFunctionsRegistered = false, m_fVariablesRegistered = false, m_fFieldsRegistered = false,

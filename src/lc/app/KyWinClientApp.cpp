@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "KyAppContext.h"
 #include "KyCallMgr.h"
@@ -12,6 +13,7 @@
 #include "KyMsg.h"
 #include "KyMsgWin.h"
 #include "KyPanel.h"
+#include "ky721ZuntExt.h"
 
 namespace {
 
@@ -101,6 +103,53 @@ CWnd* KyWinClientApp::GetOwnerWindow() {
   if (m_pActivePanel && m_pActivePanel->hHandle()) return CWnd::FromHandle(m_pActivePanel->hHandle());
   if (m_pOwnerWindow) return m_pOwnerWindow;
   return m_pMainWnd;
+}
+
+// The registry's answers are not needed: a panel works the same whether or
+// not other programs can reach it.
+void KyWinClientApp::AddPanel(KyPanel* pPanel) {
+  if (!pPanel) return;
+  m_OpenPanels.AddTail(pPanel);
+  if (KyFunctionData* pFunction = pPanel->GetFunctionData())
+    ZEARegisterZuntPanel(pFunction->pszGetName(), pPanel->hHandle());
+}
+
+void KyWinClientApp::RemovePanel(KyPanel* pPanel) {
+  if (!pPanel) return;
+  if (POSITION found = m_OpenPanels.Find(pPanel)) {
+    for (POSITION pos = m_OpenPanels.GetHeadPosition(); pos;)
+      static_cast<KyPanel*>(m_OpenPanels.GetNext(pos))->ForgetParent(pPanel);
+    m_OpenPanels.RemoveAt(found);
+  }
+  // Registered under the display name, so that is the name to leave.
+  if (KyFunctionData* pFunction = pPanel->GetFunctionData()) ZEADeregisterZuntPanel(pFunction->pszGetName());
+}
+
+KyPanel* KyWinClientApp::FindPanel(const char* pszName) {
+  if (!pszName) return nullptr;
+  if (_stricmp(pszName, "*Current") == 0) {
+    KyAppContext* pContext = KyAppContext::Current();
+    KyFunctionData* pFunction = pContext ? pContext->m_pCurrentFunction : nullptr;
+    return pFunction ? pFunction->GetPanel() : nullptr;
+  }
+  if (_stricmp(pszName, "*Active") == 0) return m_pActivePanel;
+  if (_stricmp(pszName, "*Main") == 0)
+    return m_pMainWnd ? KyPanel::FindPanelByHandle(&m_OpenPanels, m_pMainWnd->m_hWnd) : nullptr;
+  return KyPanel::FindPanelByName(&m_OpenPanels, pszName);
+}
+
+int KyWinClientApp::CloseAllPanels() {
+  // A copy: a panel's close request may change the list.
+  std::vector<KyPanel*> panels;
+  for (POSITION pos = m_OpenPanels.GetHeadPosition(); pos;)
+    panels.push_back(static_cast<KyPanel*>(m_OpenPanels.GetNext(pos)));
+  for (KyPanel* pPanel : panels) {
+    if (!m_OpenPanels.Find(pPanel) || pPanel->OnClose()) continue;
+    for (POSITION pos = m_OpenPanels.GetHeadPosition(); pos;)
+      static_cast<KyPanel*>(m_OpenPanels.GetNext(pos))->ClearReturn();
+    return 0;
+  }
+  return 1;
 }
 
 void KyWinClientApp::DoIdle() {

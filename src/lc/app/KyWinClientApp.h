@@ -1,9 +1,8 @@
 // KyWinClientApp: the runner's application object, as far as the run-time
 // reads and writes it. The class is declared here, with the members the
 // run-time's subsystems use, so that the runner only derives from it or
-// instantiates it; its operations (busy cursor, open panels, message log,
-// help, drag and drop, start-up and shut-down) arrive with the Parts that
-// give their bodies. Until then it adds data only.
+// instantiates it: the busy cursor, the open panels, the application name,
+// the message log and the user interface's start-up and shut-down.
 #pragma once
 
 #include <afxcoll.h>
@@ -47,6 +46,20 @@ class KyWinClientApp : public KyApp {
   void SetActivePanel(KyPanel* pPanel);
   // The active panel's window, else the fallback window, else the main window.
   CWnd* GetOwnerWindow();
+
+  // Open panels, in order of registration. A panel is also entered in the
+  // panel registry shared with other processes, under its function's
+  // display name.
+  void AddPanel(KyPanel* pPanel);
+  // Takes the panel out of the list (no other panel keeps it as parent) and
+  // out of the registry.
+  void RemovePanel(KyPanel* pPanel);
+  // "*Current", "*Active", "*Main" (any case) or a function name; null when
+  // there is no such panel.
+  KyPanel* FindPanel(const char* pszName);
+  // Asks every open panel to close; at the first refusal every panel's
+  // returning mark is undone and 0 comes back. 1 when all agreed.
+  int CloseAllPanels();
   // The thread's call manager cleans up (without force).
   void DoIdle();
 
@@ -73,7 +86,6 @@ class KyWinClientApp : public KyApp {
   CMapPtrToPtr m_PanelsByHwnd;  // HWND -> KyPanel*
   CWnd* m_pOwnerWindow = nullptr;  // owner when no panel is active
 
-  HGLOBAL m_hDevMode = nullptr;  // printer device mode
   // 0 or 1 command line, 2 remote thread, 3 automation, 4 COM transaction,
   // 5 no parameter streaming.
   int m_iStartMode = 0;

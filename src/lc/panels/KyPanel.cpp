@@ -1,22 +1,208 @@
 #include "KyPanel.h"
 
+#include <afxcoll.h>
+#include <afxwin.h>
+
+#include <mscrt.h>
+
+#include <cstdlib>
+
+#include "KyApp.h"
+#include "KyAppContext.h"
 #include "KyDLL.h"
 #include "KyFunctionData.h"
-#include "KyApp.h"
+#include "KyRunOptions.h"
+#include "KyWinClientApp.h"
+#include "KyWindowPlacement.h"
 
 namespace {
 
 constexpr UINT kIdleTextId = 57345;
 constexpr int kStatusBarId = 0xE801;  // the frame's status bar
+constexpr int kCloseRequest = 6;
+constexpr int kTimerTick = 10;
+constexpr int kEventTimeoutOption = 58;
+constexpr UINT_PTR kPanelTimerId = 0;
+constexpr char kPlacementSuffix[] = "Window Placement";
+
+KyWinClientApp* clientApp() { return dynamic_cast<KyWinClientApp*>(AfxGetApp()); }
+
+// The panel timer's interval: "Event Timeout Value" in milliseconds, at
+// least 50; 1000 when the option is absent.
+UINT eventTimeout() {
+  KyAppContext* pContext = KyAppContext::Current();
+  const char* pszValue = pContext ? pContext->GetRunOptions()->pszGetOption(kEventTimeoutOption) : nullptr;
+  if (!pszValue || !*pszValue) return 1000;
+  int ms = std::atoi(pszValue);
+  return ms < 50 ? 50 : static_cast<UINT>(ms);
+}
+
+bool inside(HWND hOuter, HWND hWnd) { return hOuter && hWnd && (hOuter == hWnd || IsChild(hOuter, hWnd)); }
 
 }  // namespace
 
 KyPanel::KyPanel(KyFunctionData* pFunctionData) : m_pFunctionData(pFunctionData) {
   KyDLL* pLibrary = pFunctionData ? pFunctionData->GetPanelLibrary() : nullptr;
   m_hResInstance = pLibrary ? pLibrary->GetModule() : nullptr;
+  m_pParentPanel = pFunctionData ? pFunctionData->GetParentPanel() : nullptr;
 }
 
-KyPanel::~KyPanel() = default;
+KyPanel::~KyPanel() {
+  KyWinClientApp* pApp = clientApp();
+  if (pApp && pApp->m_pActivePanel == this) {
+    KyPanel* pNext = m_pParentPanel && m_pParentPanel->IsShown() ? m_pParentPanel : nullptr;
+    pApp->SetActivePanel(pNext);
+  }
+  if (m_uTimer && IsWindow(m_hWnd)) KillTimer(m_hWnd, kPanelTimerId);
+  m_Events.clear();
+  if (m_pFunctionData) m_pFunctionData->DetachPanel(this);
+  if (pApp) pApp->RemovePanel(this);
+}
+
+KyPanel* KyPanel::FindPanelByHandle(CPtrList* pPanelList, HWND hWnd) {
+  if (!pPanelList || !hWnd) return nullptr;
+  for (POSITION pos = pPanelList->GetHeadPosition(); pos;) {
+    auto* pPanel = static_cast<KyPanel*>(pPanelList->GetNext(pos));
+    if (pPanel->m_hWnd == hWnd) return pPanel;
+  }
+  return nullptr;
+}
+
+KyPanel* KyPanel::FindPanelByName(CPtrList* pPanelList, const char* pszName) {
+  if (!pPanelList || !pszName) return nullptr;
+  for (POSITION pos = pPanelList->GetHeadPosition(); pos;) {
+    auto* pPanel = static_cast<KyPanel*>(pPanelList->GetNext(pos));
+    KyFunctionData* pFunction = pPanel->m_pFunctionData;
+    if (pFunction && _stricmp(pFunction->GetFunctionName(), pszName) == 0) return pPanel;
+  }
+  return nullptr;
+}
+
+void KyPanel::PanelReturn() {
+  m_fStarting = 0;
+  m_fReturning = 1;
+  // While a close request is decided the window closes on the request's own
+  // answer; a posted WM_CLOSE would ask again.
+  if (!m_fNoClose && m_hWnd) PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+  if (m_pParentPanel) m_pParentPanel->RestoreFocus();
+}
+
+void KyPanel::ClearReturn() {
+  m_fReturning = 0;
+  if (m_pFunctionData) m_pFunctionData->ClearReturned();
+}
+
+void KyPanel::ForgetParent(KyPanel* pGone) {
+  if (m_pParentPanel == pGone) m_pParentPanel = nullptr;
+}
+
+void KyPanel::RestoreFocus() {
+  if (!IsWindow(m_hWnd)) return;
+  HWND hFocus = GetFocus();
+  if (!m_hFocus || !IsWindow(m_hFocus)) {
+    m_hFocus = nullptr;
+    if (inside(m_hWnd, hFocus)) return;
+    for (HWND hChild = GetWindow(m_hWnd, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
+      if (IsWindowVisible(hChild) && IsWindowEnabled(hChild) && (GetWindowLongA(hChild, GWL_STYLE) & WS_TABSTOP)) {
+        SetFocus(hChild);
+        return;
+      }
+    }
+    return;
+  }
+  if (inside(hFocus, m_hFocus) || m_iKind == 2) SetFocus(m_hFocus);
+  if (KyWinClientApp* pApp = clientApp()) pApp->SetActivePanel(this);
+}
+
+void KyPanel::AddEvent(KyLogEvent* pEvent) {
+  if (!pEvent) return;
+  m_Events.emplace_back(pEvent);
+  if (pEvent->m_iEventCode == kTimerTick && m_hWnd) m_uTimer = SetTimer(m_hWnd, kPanelTimerId, eventTimeout(), nullptr);
+}
+
+BOOL KyPanel::AcceptsEvents() const { return m_fShown && m_hWnd && IsWindowEnabled(m_hWnd); }
+
+int KyPanel::TriggerEvent(int iSourceId, int iEventCode) {
+  if (!AcceptsEvents()) return 0;
+  for (const auto& pEvent : m_Events) {
+    if (!pEvent->Matches(iSourceId, iEventCode)) continue;
+    ProcessEvent(pEvent->m_iLogicalId);
+    return 1;
+  }
+  return 0;
+}
+
+// Pumps the queue while the function is busy: one dispatched input message
+// also ends the wait, so the user interface never freezes behind a long
+// function.
+void KyPanel::waitForIdleFunction() {
+  HANDLE hIdle = m_pFunctionData->GetEvent();
+  DWORD timeout = 0;
+  while (WaitForSingleObject(hIdle, 0) != WAIT_OBJECT_0) {
+    DWORD result = MsgWaitForMultipleObjects(1, &hIdle, FALSE, timeout, QS_ALLINPUT);
+    if (result == WAIT_OBJECT_0 || result == WAIT_FAILED) break;
+    MSG msg;
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        // The application's loop must still see it.
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        break;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+      break;
+    }
+    timeout = INFINITE;
+  }
+  ResetEvent(hIdle);
+}
+
+void KyPanel::ProcessEvent(int iLogicalId) {
+  if (!AcceptsEvents()) return;
+  KyAppContext* pContext = KyAppContext::Current();
+  if (pContext && pContext->m_iBusyCount != 0) return;
+  if (m_iNesting >= 2) return;
+  if (m_iNesting == 1) {
+    if (!m_fPending) return;
+    m_fPending = 0;
+  }
+  KyFunctionData* pFunction = m_pFunctionData;
+  bool fIdleWait = m_iNesting == 0 && pFunction && pFunction->GetEvent() && !pFunction->IsIdleWaitOff();
+  if (fIdleWait) waitForIdleFunction();
+
+  m_hEventFocus = GetFocus();
+  int level = ++m_iNesting;
+  m_fInEvent = 1;
+  int iSaved = pFunction ? pFunction->GetCurrentLogicalEvent() : 0;
+  if (pFunction) pFunction->SetCurrentLogicalEvent(iLogicalId);
+  KyWinClientApp* pApp = clientApp();
+  if (level == 1 && pApp) pApp->BusyOn();
+
+  PanelHandler(iLogicalId);
+
+  if (level == 1 && pApp) pApp->BusyOff();
+  if (pFunction) pFunction->SetCurrentLogicalEvent(iSaved);
+  --m_iNesting;
+  m_fInEvent = 0;
+  m_hEventFocus = nullptr;
+  if (fIdleWait) SetEvent(pFunction->GetEvent());
+}
+
+int KyPanel::OnClose() {
+  if (!m_fReturning) {
+    m_fNoClose = 1;
+    if (!TriggerEvent(-1, kCloseRequest)) m_fReturning = 1;
+    m_fNoClose = 0;
+    // The generated Close event decides, normally by returning the function.
+    if (!m_fReturning) return 0;
+  }
+  if (m_pFunctionData) m_pFunctionData->Hook();
+  if (m_fRestore && m_hWnd && m_pFunctionData)
+    KySaveWindowPos(m_hWnd, kPlacementSuffix, m_pFunctionData->GetImplementationName(), this);
+  if (m_uTimer && IsWindow(m_hWnd)) KillTimer(m_hWnd, kPanelTimerId);
+  m_uTimer = 0;
+  return 1;
+}
 
 void KyPanel::SetStatusBarText(const char* pszText, int iPane) {
   if (iPane < 0 || iPane >= static_cast<int>(m_StatusTexts.size())) iPane = 0;
