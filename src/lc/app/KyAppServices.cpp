@@ -17,6 +17,31 @@ HWND hKyGetMainHandle() {
   return pMain ? pMain->m_hWnd : nullptr;
 }
 
+CMDIFrameWnd* KyGetMDIFrame() { return dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd()); }
+
+CWnd* KyGetMDIClient() {
+  CMDIFrameWnd* pFrame = KyGetMDIFrame();
+  return pFrame && pFrame->m_hWndMDIClient ? CWnd::FromHandle(pFrame->m_hWndMDIClient) : nullptr;
+}
+
+CMDIChildWnd* KyGetActiveMDIChild(BOOL* pfMaximized) {
+  if (pfMaximized) *pfMaximized = FALSE;
+  CMDIFrameWnd* pFrame = KyGetMDIFrame();
+  return pFrame ? pFrame->MDIGetActive(pfMaximized) : nullptr;
+}
+
+void KySetPrinterOrientation(int iOrientation) {
+  CWinApp* pApp = AfxGetApp();
+  if (!pApp) return;
+  pApp->UpdatePrinterSelection(FALSE);
+  if (!pApp->m_hDevMode) return;
+  if (auto* pMode = static_cast<DEVMODEA*>(GlobalLock(pApp->m_hDevMode))) {
+    pMode->dmOrientation = static_cast<short>(iOrientation);
+    pMode->dmFields |= DM_ORIENTATION;
+    GlobalUnlock(pApp->m_hDevMode);
+  }
+}
+
 void KySetWinStyle(HWND hWnd, DWORD dwStyle) {
   if (!IsWindow(hWnd)) return;
   SetWindowLongA(hWnd, GWL_STYLE, GetWindowLongA(hWnd, GWL_STYLE) | static_cast<LONG>(dwStyle));

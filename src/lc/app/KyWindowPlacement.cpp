@@ -1,13 +1,19 @@
 #include "KyWindowPlacement.h"
 
+#include <afxwin.h>
+
 #include <string>
 
+#include "KyAppServices.h"
+#include "KyFunctionData.h"
 #include "KyPanel.h"
 #include "KyProfile.h"
+#include "KyWinClientApp.h"
 
 namespace {
 
 constexpr int kMdiChildKind = 1;
+constexpr char kPlacementSuffix[] = "Window Placement";
 
 int systemUnitX() { return LOWORD(GetDialogBaseUnits()); }
 int systemUnitY() { return HIWORD(GetDialogBaseUnits()); }
@@ -85,4 +91,23 @@ int KyRestoreWindowPos(HWND hWnd, const char* pszSuffix, const char* pszPrefix, 
   wp.showCmd = fMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
   SetWindowPlacement(hWnd, &wp);
   return applied ? 1 : 0;
+}
+
+// Panels restore their placement from the section of their implementation
+// name, so that is the section written here too.
+void KySaveWindowMaximized(KyPanel* pPanel, int iMode) {
+  if (!pPanel || pPanel->GetKind() != kMdiChildKind || (iMode != 0 && iMode != 2)) return;
+  BOOL fMaximized = FALSE;
+  KyGetActiveMDIChild(&fMaximized);
+  if ((iMode == 2) != static_cast<bool>(fMaximized)) return;
+  auto* pApp = dynamic_cast<KyWinClientApp*>(AfxGetApp());
+  if (!pApp) return;
+  for (POSITION pos = pApp->m_OpenPanels.GetHeadPosition(); pos;) {
+    auto* pOpen = static_cast<KyPanel*>(pApp->m_OpenPanels.GetNext(pos));
+    KyFunctionData* pFunction = pOpen->GetFunctionData();
+    if (!pOpen->KeepsPlacement() || !pFunction) continue;
+    std::string section = sectionName(pFunction->GetImplementationName(), kPlacementSuffix);
+    if ((KyGetProfileBool(section.c_str(), "Maximized", FALSE) != 0) != (fMaximized != 0))
+      KyWriteProfileBool(section.c_str(), "Maximized", fMaximized);
+  }
 }

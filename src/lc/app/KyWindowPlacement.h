@@ -12,6 +12,10 @@ class KyPanel;
 void KySaveWindowPos(HWND hWnd, const char* pszSuffix, const char* pszPrefix, KyPanel* pPanel);
 // 1 when a stored rectangle was applied.
 int KyRestoreWindowPos(HWND hWnd, const char* pszSuffix, const char* pszPrefix, KyPanel* pPanel);
+// An MDI-child panel's maximised state goes to every open panel that keeps
+// its placement: mode 0 records "not maximised" when the active child is
+// not, mode 2 records "maximised" when it is; other modes do nothing.
+void KySaveWindowMaximized(KyPanel* pPanel, int iMode);
 // A coordinate in a panel's base units (iUnits) to the system's.
 int KyDlgUnitsToPixelsX(int iUnits, int iValue);
 int KyDlgUnitsToPixelsY(int iUnits, int iValue);

@@ -9,6 +9,7 @@
 
 #include "KyAppContext.h"
 #include "KyAppServices.h"
+#include "KyFunctionData.h"
 #include "KyPanel.h"
 #include "KyRTFFileNames.h"
 #include "KyWinClientApp.h"
@@ -131,6 +132,92 @@ TEST_F(AppServices, FixedSizeWindowsIgnoreAStoredOtherSize) {
   WritePrivateProfileStringA("F:Window Placement", "Bottom", "500", ini_.c_str());
   EXPECT_EQ(KyRestoreWindowPos(fixed.m_hWnd, "Window Placement", "F", nullptr), 0);
   fixed.DestroyWindow();
+}
+
+// A panel of a function that keeps its placement (or not).
+struct PlacedPanel : KyPanel {
+  PlacedPanel(KyFunctionData* pFunction, int kind, int fKeeps) : KyPanel(pFunction) {
+    m_iKind = kind;
+    m_fRestore = fKeeps;
+  }
+};
+
+TEST_F(AppServices, TheMainWindowsMdiPartsAndTheMaximisedStateOfItsChildren) {
+  BOOL fMaximized = TRUE;
+  app_->m_pMainWnd = &main_;  // no MDI frame
+  EXPECT_EQ(KyGetMDIFrame(), nullptr);
+  EXPECT_EQ(KyGetMDIClient(), nullptr);
+  EXPECT_EQ(KyGetActiveMDIChild(&fMaximized), nullptr);
+  EXPECT_FALSE(fMaximized);
+
+  auto* pFrame = new CMDIFrameWnd;
+  ASSERT_TRUE(pFrame->Create(nullptr, "Frame"));
+  app_->m_pMainWnd = pFrame;
+  EXPECT_EQ(KyGetMDIFrame(), pFrame);
+  ASSERT_NE(KyGetMDIClient(), nullptr);
+  EXPECT_EQ(KyGetMDIClient()->m_hWnd, pFrame->m_hWndMDIClient);
+  auto* pChild = new CMDIChildWnd;
+  ASSERT_TRUE(pChild->Create(nullptr, "Child", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
+                             pFrame));
+  EXPECT_EQ(KyGetActiveMDIChild(&fMaximized), pChild);
+  EXPECT_FALSE(fMaximized);
+
+  KyFunctionData orders(nullptr, "", "ORDERS", "Orders", 721, 0), items(nullptr, "", "ITEMS", "Items", 721, 0),
+      notes(nullptr, "", "NOTES", "Notes", 721, 0);
+  PlacedPanel child(&orders, 1, 1), keeps(&items, 0, 1), forgets(&notes, 0, 0);
+  for (KyPanel* pPanel : {&child, &keeps, &forgets}) app_->m_OpenPanels.AddTail(pPanel);
+  auto stored = [&](const char* pszSection) {
+    char value[16] = {};
+    GetPrivateProfileStringA(pszSection, "Maximized", "none", value, sizeof value, ini_.c_str());
+    return std::string(value);
+  };
+
+  KySaveWindowMaximized(&child, 2);  // not maximised: mode 2 does nothing
+  KySaveWindowMaximized(&child, 0);  // "False" is what an absent key means: nothing to write
+  EXPECT_EQ(stored("ORDERS:Window Placement"), "none");
+
+  pFrame->MDIMaximize(pChild);
+  EXPECT_EQ(KyGetActiveMDIChild(&fMaximized), pChild);
+  EXPECT_TRUE(fMaximized);
+  KySaveWindowMaximized(&keeps, 2);  // not an MDI child
+  KySaveWindowMaximized(&child, 1);  // no such mode
+  KySaveWindowMaximized(&child, 0);  // maximised: mode 0 does nothing
+  EXPECT_EQ(stored("ITEMS:Window Placement"), "none");
+  KySaveWindowMaximized(&child, 2);
+  EXPECT_EQ(stored("ORDERS:Window Placement"), "True");
+  EXPECT_EQ(stored("ITEMS:Window Placement"), "True");
+  EXPECT_EQ(stored("NOTES:Window Placement"), "none");
+
+  pFrame->MDIRestore(pChild);
+  KySaveWindowMaximized(&child, 0);
+  EXPECT_EQ(stored("ORDERS:Window Placement"), "False");
+  EXPECT_EQ(stored("ITEMS:Window Placement"), "False");
+  EXPECT_EQ(stored("NOTES:Window Placement"), "none");
+
+  app_->m_OpenPanels.RemoveAll();
+  app_->m_pMainWnd = nullptr;
+  pFrame->DestroyWindow();
+}
+
+TEST_F(AppServices, PrinterOrientationGoesIntoTheChosenPrintersSettings) {
+  KySetPrinterOrientation(DMORIENT_LANDSCAPE);  // no printer here: nothing to write
+  EXPECT_EQ(app_->m_hDevMode, nullptr);
+
+  // A printer chosen earlier (its blocks belong to the application).
+  app_->m_hDevNames = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 64);
+  app_->m_hDevMode = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DEVMODEA));
+  auto* pMode = static_cast<DEVMODEA*>(GlobalLock(app_->m_hDevMode));
+  pMode->dmSize = sizeof(DEVMODEA);
+  pMode->dmFields = DM_COPIES;
+  pMode->dmCopies = 2;
+  GlobalUnlock(app_->m_hDevMode);
+
+  KySetPrinterOrientation(DMORIENT_LANDSCAPE);
+  pMode = static_cast<DEVMODEA*>(GlobalLock(app_->m_hDevMode));
+  EXPECT_EQ(pMode->dmOrientation, DMORIENT_LANDSCAPE);
+  EXPECT_EQ(pMode->dmFields, static_cast<DWORD>(DM_COPIES | DM_ORIENTATION));
+  EXPECT_EQ(pMode->dmCopies, 2);
+  GlobalUnlock(app_->m_hDevMode);
 }
 
 TEST(RTFFileNames, PicturesGetTheirExtensionBesideTheReport) {

@@ -20,3 +20,8 @@ TEST(CoreVersion, ExportAnswersKindTwoRelease721BuildZero) {
   EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(core, "KyGetVersionInfo")),
             reinterpret_cast<void*>(&KyGetVersionInfo));
 }
+
+TEST(CoreVersion, StartUpRemembersTheLibrarysOwnModule) {
+  EXPECT_EQ(KyGetCoreInstance(), GetModuleHandleA("libky721lc.so"));
+  EXPECT_NE(KyGetCoreInstance(), GetModuleHandleA(nullptr));
+}
