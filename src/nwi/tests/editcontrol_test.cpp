@@ -432,13 +432,35 @@ TEST_F(EditTest, F2ShowsTheCommittedDisplayFormWhileHeld) {
 }
 
 TEST_F(EditTest, DoubleClickSelectsTheWordUnderTheMouse) {
-  HWND e = make("%sshello world", WS_BORDER);
-  focus(e);
-  RECT format{};
-  SendMessageA(e, KYM_EDITGETRECT, 0, reinterpret_cast<LPARAM>(&format));
-  // The class has no CS_DBLCLKS, so the message is sent as a caller would.
-  SendMessageA(e, WM_LBUTTONDBLCLK, 0, MAKELPARAM(format.right - 5, (format.top + format.bottom) / 2));
-  SendMessageA(e, WM_LBUTTONUP, 0, 0);
-  EXPECT_EQ(SendMessageA(e, KYM_EDITGETSEL, 0, 0), MAKELONG(6, 11));
-  EXPECT_EQ(codes().back(), HED_N_DBLCLK);
+  // Both edit classes take double clicks (CS_DBLCLKS), as the other classes of the library do.
+  for (const char* name : {"KYWA721Edit", "KYWA721Edit_SS"}) {
+    WNDCLASSA wc{};
+    ASSERT_TRUE(GetClassInfoA(nullptr, name, &wc));
+    EXPECT_EQ(wc.style & CS_DBLCLKS, static_cast<UINT>(CS_DBLCLKS)) << name;
+  }
+  struct Case {
+    const char* text;
+    bool focusedFirst;  // the first click of the pair only takes the focus otherwise
+    int anchor, caret;  // the word under the mouse (the last one)
+  } cases[] = {
+      {"hello world", true, 6, 11},
+      {"hello world", false, 6, 11},
+      {"alpha beta.gamma", true, 11, 16},  // a point ends the word
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    recorder() = {};
+    HWND e = make((std::string("%ss") + c.text).c_str(), WS_BORDER);
+    if (c.focusedFirst) focus(e);
+    RECT format{};
+    SendMessageA(e, KYM_EDITGETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    input::doubleClick(e, format.right - 5, (format.top + format.bottom) / 2);
+    input::pumpMessages();
+    EXPECT_EQ(GetFocus(), e);
+    EXPECT_EQ(SendMessageA(e, KYM_EDITGETSEL, 0, 0), MAKELONG(c.anchor, c.caret));
+    ASSERT_FALSE(codes().empty());
+    EXPECT_EQ(codes().back(), HED_N_DBLCLK);
+    EXPECT_EQ(GetCapture(), nullptr) << "the release ends the hold";
+    DestroyWindow(e);
+  }
 }
