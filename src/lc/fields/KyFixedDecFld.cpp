@@ -6,6 +6,8 @@
 #include "vioNumeric.h"
 
 #include <algorithm>
+#include <cstring>
+#include <string>
 
 namespace {
 
@@ -93,58 +95,97 @@ CString KyFixedDecFld::strGetText() const {
   return text;
 }
 
-void KyFixedDecFld::PutText(const char* pszText) {
-  const char decimal = KyLocaleDecimalChar();
-  const char thousand = KyLocaleThousandChar();
-  KyString text;
+void KyFixedDecFld::PutText(const char* pszText) { readNumberText(pszText, false); }
+
+void KyFixedDecFld::PutIntlText(const char* pszText) { readNumberText(pszText, true); }
+
+namespace {
+
+// A number text being rewritten, held on the stack as long as it fits
+// (every text a user types or a column holds does); a longer one moves
+// whole to the heap, so no text is ever cut.
+class NumberText {
+ public:
+  NumberText() = default;
+  NumberText(const NumberText&) = delete;
+  NumberText& operator=(const NumberText&) = delete;
+
+  void append(char c, size_t count = 1) {
+    if (!heap_.empty() || size_ + count > kInline) {
+      if (heap_.empty()) heap_.assign(inline_, size_);
+      heap_.append(count, c);
+      size_ = heap_.size();
+      return;
+    }
+    std::memset(inline_ + size_, c, count);
+    size_ += count;
+  }
+  bool contains(char c) const { return std::memchr(data(), c, size_) != nullptr; }
+  bool empty() const { return size_ == 0; }
+  // Terminated, writable in place; resize() takes the length back.
+  char* c_str() {
+    data()[size_] = '\0';
+    return data();
+  }
+  void resize(size_t size) {
+    size_ = size;
+    if (!heap_.empty()) heap_.resize(size);
+  }
+
+ private:
+  // Characters kept on the stack; one more holds the terminator.
+  static constexpr size_t kInline = 128;
+
+  char* data() { return heap_.empty() ? inline_ : heap_.data(); }
+  const char* data() const { return heap_.empty() ? inline_ : heap_.data(); }
+
+  char inline_[kInline + 1];
+  size_t size_ = 0;
+  std::string heap_;  // the text once it outgrows inline_ (never empty then)
+};
+
+}  // namespace
+
+// 1. The text rewritten: the point (the locale's decimal character, and for
+//    program notation '.' as well) is written as `point`; the locale's
+//    thousands character and blanks are dropped; the characters after the
+//    point are the typed decimals.
+// 2. A text without exponent (of either case: padding "1E3" would make it
+//    no number at all) is padded with zeros up to the decimals of the
+//    current value, so that '12' typed into a field holding 0.00 reads
+//    12.00.
+// 3. The user's notation becomes program notation; nothing left reads "0".
+// 4. The number is parsed and assigned as SetValue does (scale and state
+//    stay).
+void KyFixedDecFld::readNumberText(const char* pszText, bool fIntl) {
+  const KyLocale* locale = KyCurrentLocale();
+  const char decimal = KyLocaleDecimalChar(locale);
+  const char thousand = KyLocaleThousandChar(locale);
+  const char point = fIntl ? decimal : '.';
+  NumberText text;
   bool pointSeen = false;
-  int typedDecimals = 0;
+  long long typedDecimals = 0;
   for (const char* p = pszText ? pszText : ""; *p; ++p) {
-    if (*p == decimal || *p == '.') {
-      text += '.';
+    if (*p == decimal || (!fIntl && *p == '.')) {
+      text.append(point);
       pointSeen = true;
     } else if (*p != thousand && *p != ' ') {
-      text += *p;
+      text.append(*p);
       if (pointSeen) ++typedDecimals;
     }
   }
-  putNumberText(text, pointSeen, typedDecimals, '.', false);
-}
-
-void KyFixedDecFld::PutIntlText(const char* pszText) {
-  const char decimal = KyLocaleDecimalChar();
-  const char thousand = KyLocaleThousandChar();
-  KyString text;
-  bool pointSeen = false;
-  int typedDecimals = 0;
-  for (const char* p = pszText ? pszText : ""; *p; ++p) {
-    if (*p == decimal) {
-      text += decimal;
-      pointSeen = true;
-    } else if (*p != thousand && *p != ' ') {
-      text += *p;
-      if (pointSeen) ++typedDecimals;
-    }
-  }
-  putNumberText(text, pointSeen, typedDecimals, decimal, true);
-}
-
-// Pads a text without exponent with zeros up to the decimals of the current
-// value (so that '12' typed into a field holding 0.00 reads 12.00). An
-// exponent of either case is left alone: padding "1E3" would make it no
-// number at all.
-void KyFixedDecFld::putNumberText(KyString text, bool fPointSeen, int iTypedDecimals, char chPoint, bool fIntl) {
-  const int currentDecimals = GetValue().GetDecimalPlaces();
-  if (KyNumericCastingWithLeadingZeros() && currentDecimals > iTypedDecimals && text.Find('e') < 0 &&
-      text.Find('E') < 0) {
-    if (!fPointSeen) text += chPoint;
-    text += CString('0', currentDecimals - iTypedDecimals);
+  // The decimals of the current value, counted as a copy counts them.
+  const long long currentDecimals = KyFixedDecimal(m_Value.Number()).decimalPlaces;
+  if (KyNumericCastingWithLeadingZeros() && currentDecimals > typedDecimals && !text.contains('e') &&
+      !text.contains('E')) {
+    if (!pointSeen) text.append(point);
+    text.append('0', static_cast<size_t>(currentDecimals - typedDecimals));
   }
   if (fIntl) {
-    KyString converted = KyNumberFromIntlText(text);
-    text = converted.IsEmpty() ? KyString("0") : converted;
+    text.resize(KyNumberFromIntlTextInPlace(text.c_str(), locale));
+    if (text.empty()) text.append('0');
   }
-  SetValue(KyFixedDecImpl(text.c_str()));
+  m_Value.Number() = KyFixedDecimal(text.c_str());
 }
 
 void KyFixedDecFld::SetFieldState(short sCode) {

@@ -83,8 +83,9 @@ class KyFixedDecFld : public KyRTType {
   void KyContentToStateFromDB(const vioNumeric* pMoneyColumn = nullptr);
 
  private:
-  // The value after a text: padded, parsed, assigned with SetValue.
-  void putNumberText(KyString text, bool fPointSeen, int iTypedDecimals, char chPoint, bool fIntl);
+  // PutText (program notation) and PutIntlText (the user's notation): the
+  // text rewritten, padded, parsed and assigned with SetValue.
+  void readNumberText(const char* pszText, bool fIntl);
 
   KyFixedDecImpl m_Value;
   KyValueListPtr<KyFixedDecImpl> m_LP;

@@ -73,24 +73,15 @@ float KyClampFloat(double value) {
   return static_cast<float>(value);
 }
 
-namespace {
-
-const KyLocale* currentLocale() {
+const KyLocale* KyCurrentLocale() {
   KyAppContext* context = KyAppContext::Current();
   return context ? context->GetLocale() : nullptr;
 }
 
-}  // namespace
-
-char KyLocaleDecimalChar() {
-  const KyLocale* locale = currentLocale();
-  return locale ? locale->GetDecimalChar() : '.';
-}
-
-char KyLocaleThousandChar() {
-  const KyLocale* locale = currentLocale();
-  return locale ? locale->GetThousandChar() : ',';
-}
+char KyLocaleDecimalChar(const KyLocale* pLocale) { return pLocale ? pLocale->GetDecimalChar() : '.'; }
+char KyLocaleThousandChar(const KyLocale* pLocale) { return pLocale ? pLocale->GetThousandChar() : ','; }
+char KyLocaleDecimalChar() { return KyLocaleDecimalChar(KyCurrentLocale()); }
+char KyLocaleThousandChar() { return KyLocaleThousandChar(KyCurrentLocale()); }
 
 KyString KyNumberFromLocaleText(const char* pszText) {
   KyString out;
@@ -106,9 +97,20 @@ KyString KyNumberFromLocaleText(const char* pszText) {
 KyString KyNumberFromIntlText(const char* pszText) {
   KyString out;
   if (!pszText) return out;
-  const char thousand = KyLocaleThousandChar();
-  for (const char* p = pszText; *p; ++p)
-    if (*p != thousand) out += *p;
-  if (const KyLocale* locale = currentLocale()) locale->FromIntlNumber(out);
+  out = pszText;
+  const int length = out.GetLength();
+  const size_t kept = KyNumberFromIntlTextInPlace(out.GetBuffer(length), KyCurrentLocale());
+  out.ReleaseBuffer(static_cast<int>(kept));
   return out;
+}
+
+size_t KyNumberFromIntlTextInPlace(char* pszText, const KyLocale* pLocale) {
+  if (!pszText) return 0;
+  const char thousand = KyLocaleThousandChar(pLocale);
+  char* kept = pszText;
+  for (const char* p = pszText; *p; ++p)
+    if (*p != thousand) *kept++ = *p;
+  *kept = '\0';
+  if (pLocale) pLocale->FromIntlNumber(pszText);
+  return static_cast<size_t>(kept - pszText);
 }

@@ -3,6 +3,7 @@
 // clamped to the type's limits, never wrapped or left undefined.
 #pragma once
 
+#include <cstddef>
 #include <limits>
 #include <type_traits>
 
@@ -49,6 +50,7 @@ T KyClampInteger(double value) {
 float KyClampFloat(double value);
 
 class KyString;
+class KyLocale;
 
 // The text with the locale's decimal character turned into '.' and blanks
 // dropped (every other character stays): the reading of PutText.
@@ -57,7 +59,16 @@ KyString KyNumberFromLocaleText(const char* pszText);
 // turned into program notation (KyLocale::FromIntlNumber): the reading of
 // PutIntlText.
 KyString KyNumberFromIntlText(const char* pszText);
+// The same rewrite in place (the text only shrinks) with the given
+// regional settings (null: none, as without an application context);
+// returns the new length.
+size_t KyNumberFromIntlTextInPlace(char* pszText, const KyLocale* pLocale);
+// The calling thread's regional settings; null without an application
+// context.
+const KyLocale* KyCurrentLocale();
 // The calling thread's decimal and thousands characters ('.' and ',' without
-// an application context).
+// an application context), and those of the given settings.
 char KyLocaleDecimalChar();
 char KyLocaleThousandChar();
+char KyLocaleDecimalChar(const KyLocale* pLocale);
+char KyLocaleThousandChar(const KyLocale* pLocale);

@@ -97,6 +97,42 @@ TEST_F(FixedDecField, PutTextPadsToTheCurrentDecimals) {
   }
 }
 
+// Signs, exponents, digits beyond the 34 a number holds, and texts longer
+// than the reading's stack buffer (128 characters), which are read whole.
+TEST_F(FixedDecField, PutTextReadsSignsExponentsAndLongTexts) {
+  const std::string zeros200(200, '0');
+  const std::string blanks300(300, ' ');
+  const std::string threes140(140, '3');
+  std::string thousands = "1";
+  for (int i = 0; i < 10; ++i) thousands += ",000";
+  struct Case {
+    std::string input;
+    const char* stored;
+  } cases[] = {
+      {"+12", "12.00"},
+      {"-1,234,567.891", "-1234567.891"},
+      {"1.5e2", "150.0"},
+      {"-2.5E-3", "-0.0025"},
+      {"12-", "NaN"},
+      {"", "0.00"},
+      // 35 digits: rounded half up to 34.
+      {"12345678901234567890123456789012345.6", "12345678901234567890123456789012350.0"},
+      {zeros200 + "12.5", "12.50"},
+      {blanks300 + "7" + blanks300, "7.00"},
+      {"1." + threes140, "1.333333333333333333333333333333333"},
+      {thousands, "1000000000000000000000000000000.00"},
+  };
+  for (const Case& c : cases) {
+    KyFixedDecFld field = withScale("0.00");
+    field.PutText(c.input.c_str());
+    EXPECT_EQ(text(field), c.stored) << c.input;
+    EXPECT_EQ(field.GetScale(), 2) << c.input;
+    KyFixedDecFld intl = withScale("0.00");
+    intl.PutIntlText(c.input.c_str());
+    EXPECT_EQ(text(intl), c.stored) << "intl " << c.input;
+  }
+}
+
 class FixedDecFieldComma : public FixedDecField {
  protected:
   void SetUp() override {
@@ -115,6 +151,30 @@ TEST_F(FixedDecFieldComma, LocaleNotation) {
   EXPECT_EQ(text(field), "0.00");
   field.PutText("2,5");  // PutText: the locale's decimal character is a point too
   EXPECT_EQ(text(field), "2.50");
+}
+
+// In the comma locale PutIntlText takes '.' as the thousands character;
+// PutText takes both ',' and '.' as the point.
+TEST_F(FixedDecFieldComma, LocaleNotationOfSignsExponentsAndLongTexts) {
+  const std::string zeros150(150, '0');
+  struct Case {
+    std::string input;
+    const char* intl;
+    const char* program;
+  } cases[] = {
+      {"1.5", "15.00", "1.50"},
+      {"-1,5e3", "-1500.0", "-1500.0"},
+      {"+0,125", "0.125", "0.125"},
+      {"1.234.567,5" + zeros150, "1234567.500000000000000000000000000", "NaN"},
+  };
+  for (const Case& c : cases) {
+    KyFixedDecFld intl = withScale("0.00");
+    intl.PutIntlText(c.input.c_str());
+    EXPECT_EQ(text(intl), c.intl) << c.input;
+    KyFixedDecFld program = withScale("0.00");
+    program.PutText(c.input.c_str());
+    EXPECT_EQ(text(program), c.program) << c.input;
+  }
 }
 
 TEST_F(FixedDecField, ValueAndStateConstructorListsTheValue) {
