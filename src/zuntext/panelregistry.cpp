@@ -26,8 +26,13 @@ bool fitsIn(const char* name, std::size_t longest) { return ::strnlen(name, long
 HWND windowOf(const PanelSlot& slot) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(slot.window)); }
 
 // A taken slot (a free one has window 0 and an empty name, which must not
-// match an empty name) registered under `name`.
-bool holds(const PanelSlot& slot, const char* name) { return slot.window != 0 && _stricmp(slot.name, name) == 0; }
+// match an empty name) registered under `name`, which has at most 100
+// characters. The compare stays within the name field: any program of the
+// user can write the table, and a field without its NUL must not lead the
+// compare past the end of the view.
+bool holds(const PanelSlot& slot, const char* name) {
+  return slot.window != 0 && _strnicmp(slot.name, name, sizeof slot.name) == 0;
+}
 
 // The window handle is written last when a slot is taken and first when it
 // is freed, so that a process dying in between leaves a free slot, never a
@@ -87,8 +92,9 @@ bool ZEADeregisterZuntPanel(const char* pszName) {
 }
 
 extern "C" bool ZEATriggerLogicalEvent(const char* pszPanelName, const char* pszEventName) {
-  if (!pszPanelName || !*pszPanelName || !pszEventName || !*pszEventName ||
-      !fitsIn(pszEventName, kLongestEventName))
+  // A panel name of more than 100 characters can be in no slot.
+  if (!pszPanelName || !*pszPanelName || !fitsIn(pszPanelName, kLongestPanelName) || !pszEventName ||
+      !*pszEventName || !fitsIn(pszEventName, kLongestEventName))
     return false;
   std::array<BYTE, kPayloadBytes> payload{};
   std::memcpy(payload.data() + kPayloadNameOffset, pszEventName, std::strlen(pszEventName));

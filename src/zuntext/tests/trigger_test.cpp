@@ -180,6 +180,7 @@ TEST(LogicalEventTrigger, BadArgumentsAreRefusedBeforeTheLock) {
   } cases[] = {
       {"event of 51 characters", [&] { return ZEATriggerLogicalEvent(name.c_str(), tooLong.c_str()); }},
       {"empty event", [&] { return ZEATriggerLogicalEvent(name.c_str(), ""); }},
+      {"panel of 101 characters", [&] { return ZEATriggerLogicalEvent(tooLongPanel.c_str(), "Refresh"); }},
       {"register 101 characters", [&] { return ZEARegisterZuntPanel(tooLongPanel.c_str(), panel.window()); }},
       {"register no window", [&] { return ZEARegisterZuntPanel(name.c_str(), nullptr); }},
       {"deregister 101 characters", [&] { return ZEADeregisterZuntPanel(tooLongPanel.c_str()); }},
