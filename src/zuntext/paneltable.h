@@ -52,9 +52,6 @@ class PanelTable {
   PanelTable(const PanelTable&) = delete;
   PanelTable& operator=(const PanelTable&) = delete;
 
-  // True while the table is mapped (the set-up at load succeeded).
-  bool ready() const { return slots_.load() != nullptr; }
-
  private:
   friend class TableLock;
   PanelTable();  // the one instance, loaded_, is set up with the library
