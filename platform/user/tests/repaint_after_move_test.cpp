@@ -150,6 +150,8 @@ TEST_F(RepaintAfterMove, WhatEachFlagRepaints) {
     RECT childPaint;   // rcPaint of the child's paint, when it paints
     int parentPaints;
     RECT parentPaint;  // rcPaint of the parent's paint, when it paints
+    int siblingPaints = 0;
+    RECT siblingPaint{};
   } cases[] = {
       {"a move keeps the child's pixels: the parent paints what it uncovered", nullptr,
        [&] { SetWindowPos(child, nullptr, 50, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); }, 0, {}, 1,
@@ -182,6 +184,13 @@ TEST_F(RepaintAfterMove, WhatEachFlagRepaints) {
        },
        [&] { SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }, 1,
        {20, 20, 60, 40}, 0, {}},
+      {"lowered under a sibling: the sibling paints the part it now shows",
+       [&] {
+         MoveWindow(child, 80, 40, 60, 40, TRUE);
+         SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+       },
+       [&] { SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }, 0, {}, 0, {},
+       1, {0, 0, 40, 20}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -199,7 +208,10 @@ TEST_F(RepaintAfterMove, WhatEachFlagRepaints) {
     if (c.parentPaints) {
       EXPECT_TRUE(EqualRect(&paintLog()[parent].last, &c.parentPaint));
     }
-    EXPECT_EQ(paintLog()[sibling].count, 0);
+    EXPECT_EQ(paintLog()[sibling].count, c.siblingPaints);
+    if (c.siblingPaints) {
+      EXPECT_TRUE(EqualRect(&paintLog()[sibling].last, &c.siblingPaint));
+    }
   }
 }
 
