@@ -60,7 +60,16 @@ class KyFixedDecFld : public KyRTType {
 
   CString strGetText() const override;
   // --- masked text (KyMaskedText.h) ---
+  // The value laid into the picture from its own decimal digits (see
+  // KyFixedDecPicture.h), with the locale's separators. What a picture
+  // cannot show (NaN, infinities, exponent forms, exponent pictures) goes
+  // through the control library's number formatting of the double.
   CString strGetMaskedText(const char* pszMask) const override;
+  // The same laying in program notation ('.' point, ',' thousands) into a
+  // buffer, cut to iSize - 1 characters; what a picture cannot show is the
+  // number's own text. Returns the length written; 0, writing nothing, for
+  // a null buffer or a size below 2. iFlag is reserved (0).
+  static int FormatToBuffer(const KyFixedDecFld& field, const char* pszMask, char* pszBuffer, int iSize, int iFlag);
   CString strGetText(int) const { return strGetText(); }
   // Reads the text (locale decimal character or '.' as the point, thousands
   // characters and blanks dropped), padded with zeros to the decimals of the

@@ -32,14 +32,39 @@ CString KyFormatMaskedChar(const char* pszText, const char* pszMask) {
 // Here rather than in the classes' own files: one home for every masked text.
 #include "KyCharFld.h"
 #include "KyFixedDecFld.h"
+#include "KyFixedDecPicture.h"
+#include "KyLocale.h"
+#include "KyNumberText.h"
+
+#include <algorithm>
+#include <string>
 
 CString KyCharFld::strGetMaskedText(const char* pszMask) const {
   return KyFormatMaskedChar(static_cast<LPCSTR>(*this), pszMask);
 }
 
-// The fixed decimal is formatted from its double: FormatData's numeric
-// storages hold no decimal digits of their own.
+int KyFixedDecFld::FormatToBuffer(const KyFixedDecFld& field, const char* pszMask, char* pszBuffer, int iSize,
+                                  int iFlag) {
+  if (!pszBuffer || iSize < 2) return 0;
+  const CString value = field.strGetText();
+  std::string text;
+  if (!KyLayDecimalInPicture(std::string_view(value, value.GetLength()), pszMask, text))
+    text.assign(value, value.GetLength());
+  const size_t length = std::min(text.size(), static_cast<size_t>(iSize - 1));
+  std::memcpy(pszBuffer, text.data(), length);
+  pszBuffer[length] = '\0';
+  return static_cast<int>(length);
+}
+
+// Not through FormatToBuffer's 256 bytes: the laid text is kept whole.
 CString KyFixedDecFld::strGetMaskedText(const char* pszMask) const {
-  const double value = static_cast<double>(static_cast<long double>(GetValue()));
-  return KyFormatMasked(&value, 'n', 'd', pszMask);
+  const CString value = strGetText();
+  std::string laid;
+  if (KyLayDecimalInPicture(std::string_view(value, value.GetLength()), pszMask, laid)) {
+    CString text(laid.c_str());
+    if (const KyLocale* locale = KyCurrentLocale()) locale->ToIntlNumber(text);
+    return text;
+  }
+  const double number = static_cast<double>(static_cast<long double>(GetValue()));
+  return KyFormatMasked(&number, 'n', 'd', pszMask);
 }

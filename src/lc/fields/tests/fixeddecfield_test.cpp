@@ -177,6 +177,16 @@ TEST_F(FixedDecFieldComma, LocaleNotationOfSignsExponentsAndLongTexts) {
   }
 }
 
+// Masked text is laid in program notation, then shown with the locale's
+// separators; every digit of a 28-digit value stays.
+TEST_F(FixedDecFieldComma, MaskedTextShowsTheLocaleSeparators) {
+  const KyFixedDecFld field(KyFixedDecImpl("-1234567890123456789012345.67"), 0);
+  EXPECT_EQ(std::string(field.strGetMaskedText("#,##0.00")), "-1.234.567.890.123.456.789.012.345,67");
+  char buffer[256];
+  KyFixedDecFld::FormatToBuffer(field, "#,##0.00", buffer, sizeof buffer, 0);
+  EXPECT_STREQ(buffer, "-1,234,567,890,123,456,789,012,345.67");  // program notation
+}
+
 TEST_F(FixedDecField, ValueAndStateConstructorListsTheValue) {
   KyFixedDecFld field(KyFixedDecImpl(5), 8);
   EXPECT_EQ(field.GetFieldState(), 8);

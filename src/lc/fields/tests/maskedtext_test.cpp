@@ -3,6 +3,7 @@
 // choose the mask or plain text by the mask's first character.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "KyCharFld.h"
@@ -88,4 +89,64 @@ TEST_F(MaskedText, CharacterFieldsChooseTheMaskByItsFirstCharacter) {
 TEST_F(MaskedText, FixedDecimalIsFormattedWithTheLocaleSeparators) {
   KyFixedDecFld field(KyFixedDecImpl(-123456, -2), 0);
   EXPECT_EQ(masked(field, "*,0.00"), "-1,234.56");
+}
+
+// Fixed decimals are laid into the picture from their own digits: all 28
+// digits of a field survive (a double keeps 15 to 17).
+TEST_F(MaskedText, FixedDecimalKeepsEveryDigit) {
+  const struct {
+    const char* value;
+    const char* mask;
+    const char* expected;
+  } cases[] = {
+      {"9999999999999999999999999999", "*,0", "9,999,999,999,999,999,999,999,999,999"},
+      {"1234567890123456789012345678", "*0", "1234567890123456789012345678"},
+      {"12345678901234567890123456.78", "*,0.00", "12,345,678,901,234,567,890,123,456.78"},
+      {"-99999999999999999999999999.99", "*,0.00;(*,0.00)", "(99,999,999,999,999,999,999,999,999.99)"},
+      {"0.1234567890123456789012345678", "0.*", "0.1234567890123456789012345678"},
+      // Rounded half up at the last place, carrying through nines.
+      {"1234567890123456789012345.675", "#,##0.00", "1,234,567,890,123,456,789,012,345.68"},
+      {"99999999999999999999999999.995", "0.00", "100000000000000000000000000.00"},
+      {"-1.25", "0.0;[RED]-0.0", "-1.3"},
+      {"1.23", "[RED]0.0", "1.2"},
+      // Without a negative section the sign goes in front.
+      {"-0.5", "0.00", "-0.50"},
+      // Literals, forced places, open places, escapes; leftover digits go
+      // in front of the leftmost place, grouped.
+      {"12.5", "$#,##0.00", "$12.50"},
+      {"1234567.891", "$#,##0.00", "$1,234,567.89"},
+      {"5", "000.0", "005.0"},
+      {"1.5", "#.##", "1.5"},
+      {"0", "#,##0.00", "0.00"},
+      {"12345.678", "0.00 DM", "12345.68 DM"},
+      {"12345", "\\#0", "#12345"},
+      {"1234", "", "1234"},
+  };
+  for (const auto& c : cases) {
+    const KyFixedDecFld field(KyFixedDecImpl(c.value), 0);
+    EXPECT_EQ(masked(field, c.mask), c.expected) << c.value << " " << c.mask;
+    char buffer[256];
+    EXPECT_EQ(KyFixedDecFld::FormatToBuffer(field, c.mask, buffer, sizeof buffer, 0),
+              static_cast<int>(std::strlen(c.expected)));
+    EXPECT_STREQ(buffer, c.expected);
+  }
+}
+
+TEST_F(MaskedText, FixedDecimalBufferRules) {
+  const KyFixedDecFld field(KyFixedDecImpl("1234.5"), 0);
+  char buffer[8] = "xxxxxxx";
+  EXPECT_EQ(KyFixedDecFld::FormatToBuffer(field, "*,0.00", nullptr, 256, 0), 0);
+  EXPECT_EQ(KyFixedDecFld::FormatToBuffer(field, "*,0.00", buffer, 1, 0), 0);
+  EXPECT_STREQ(buffer, "xxxxxxx");  // nothing written
+  EXPECT_EQ(KyFixedDecFld::FormatToBuffer(field, "*,0.00", buffer, 5, 0), 4);
+  EXPECT_STREQ(buffer, "1,23");  // cut to the buffer
+  // What a picture cannot show: the number's own text.
+  EXPECT_EQ(KyFixedDecFld::FormatToBuffer(KyFixedDecFld(KyFixedDecImpl("abc"), 0), "0.00", buffer, 8, 0), 3);
+  EXPECT_STREQ(buffer, "NaN");
+}
+
+TEST_F(MaskedText, FixedDecimalExponentPicturesUseTheNumberFormatting) {
+  const KyFixedDecFld field(KyFixedDecImpl("12345.5"), 0);
+  const double value = 12345.5;
+  EXPECT_EQ(masked(field, "0.00E+00"), direct(&value, 'n', 'd', "0.00E+00"));
 }
