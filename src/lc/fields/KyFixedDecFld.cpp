@@ -6,6 +6,7 @@
 #include "vioNumeric.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -121,6 +122,11 @@ class NumberText {
     size_ += count;
   }
   bool contains(char c) const { return std::memchr(data(), c, size_) != nullptr; }
+  bool containsAnyOf(const char* set) const {
+    for (; *set; ++set)
+      if (contains(*set)) return true;
+    return false;
+  }
   bool empty() const { return size_ == 0; }
   // Terminated, writable in place; resize() takes the length back.
   char* c_str() {
@@ -176,14 +182,31 @@ void KyFixedDecFld::readNumberText(const char* pszText, bool fIntl) {
   }
   // The decimals of the current value, counted as a copy counts them.
   const long long currentDecimals = KyFixedDecimal(m_Value.Number()).decimalPlaces;
+  long long padding = 0;
   if (KyNumericCastingWithLeadingZeros() && currentDecimals > typedDecimals && !text.contains('e') &&
       !text.contains('E')) {
     if (!pointSeen) text.append(point);
-    text.append('0', static_cast<size_t>(currentDecimals - typedDecimals));
+    padding = currentDecimals - typedDecimals;
   }
+  // A value such as 1E-999999999 has a billion decimals. Zeros beyond the
+  // 34 digits a number keeps change nothing for a non-zero text (the digits
+  // past the 34th are zeros either way, and the exponent after rounding
+  // does not depend on their count); for a zero text only their count
+  // matters, which an exponent says as well. So at most 35 zeros are
+  // written, and for a zero text the rest as "E-<count>". (Not when the
+  // user's decimal and thousands characters are one: the thousands rule
+  // then drops the point, and every zero is an integer digit.)
+  const long long zerosThatCount =
+      fIntl && decimal == thousand ? padding : static_cast<long long>(KyFixedDecimal::kDigits) + 1;
+  text.append('0', static_cast<size_t>(std::min(padding, zerosThatCount)));
   if (fIntl) {
     text.resize(KyNumberFromIntlTextInPlace(text.c_str(), locale));
     if (text.empty()) text.append('0');
+  }
+  if (padding > zerosThatCount && !text.containsAnyOf("123456789")) {
+    char exponent[24];
+    const int length = std::snprintf(exponent, sizeof exponent, "E-%lld", padding - zerosThatCount);
+    for (int i = 0; i < length; ++i) text.append(exponent[i]);
   }
   m_Value.Number() = KyFixedDecimal(text.c_str());
 }

@@ -133,6 +133,33 @@ TEST_F(FixedDecField, PutTextReadsSignsExponentsAndLongTexts) {
   }
 }
 
+// A field whose value has a billion decimals (1E-999999999) pads what is
+// typed as if the zeros were all written, without writing them: the digits
+// stop at 34, and a zero keeps its exponent.
+TEST_F(FixedDecField, PutTextPadsToABillionDecimalsWithoutWritingThem) {
+  const struct {
+    const char* input;
+    const char* stored;
+  } cases[] = {
+      {"5", "5.000000000000000000000000000000000"},
+      {"12.5", "12.50000000000000000000000000000000"},
+      {"-0", "-0E-999999999"},
+      {"0", "0E-999999999"},
+  };
+  for (const auto& c : cases) {
+    for (bool intl : {false, true}) {
+      KyFixedDecFld field;
+      field.PutText("1E-999999999");
+      ASSERT_EQ(text(field), "1E-999999999");
+      if (intl)
+        field.PutIntlText(c.input);
+      else
+        field.PutText(c.input);
+      EXPECT_EQ(text(field), c.stored) << c.input << (intl ? " intl" : "");
+    }
+  }
+}
+
 class FixedDecFieldComma : public FixedDecField {
  protected:
   void SetUp() override {
