@@ -163,23 +163,26 @@ size_t fractionPlaces(const Section& section) {
 
 bool KyLayDecimalInPicture(std::string_view value, const char* pszPicture, std::string& out) {
   // The value: an optional '-', digits, optionally '.' and more digits.
-  const bool negative = !value.empty() && value.front() == '-';
-  if (negative) value.remove_prefix(1);
+  const bool minus = !value.empty() && value.front() == '-';
+  if (minus) value.remove_prefix(1);
   const size_t point = value.find('.');
   std::string integer(value.substr(0, point));
   std::string fraction(point == std::string_view::npos ? std::string_view() : value.substr(point + 1));
   if (integer.empty() || !std::all_of(integer.begin(), integer.end(), isDigit) ||
       !std::all_of(fraction.begin(), fraction.end(), isDigit))
     return false;
+  // A negative zero ("-0.00") is not less than 0.
+  const bool negative = minus && value.find_first_of("123456789") != std::string_view::npos;
 
   const char* picture = pszPicture ? pszPicture : "";
   if (!*picture) {
-    out.assign(negative ? "-" : "");
+    out.assign(minus ? "-" : "");
     out.append(value);
     return true;
   }
+  // An empty negative section counts as none.
   const char* positiveEnd = sectionEnd(picture);
-  const bool hasNegativeSection = *positiveEnd == ';';
+  const bool hasNegativeSection = *positiveEnd == ';' && sectionEnd(positiveEnd + 1) != positiveEnd + 1;
   const char* first = picture;
   const char* last = positiveEnd;
   if (negative && hasNegativeSection) {

@@ -15,8 +15,9 @@
 // The value's plain decimal text (program notation: "-1234.5", "0.001",
 // "NaN") laid into the picture, in program notation ('.' point, ','
 // thousands). Rules:
-// - a negative value takes the negative section; with none, the positive
-//   section with a '-' in front (so that no sign is lost);
+// - a value below 0 takes the negative section; with none (or an empty
+//   one), the positive section with a '-' in front, so that no sign is
+//   lost; a negative zero ("-0.00") is not below 0;
 // - more fraction digits than the section has places are rounded half up
 //   at the last place, carrying through nines; fraction zeros at the end
 //   are dropped before laying (a '0' place shows them again);

@@ -109,8 +109,11 @@ TEST_F(MaskedText, FixedDecimalKeepsEveryDigit) {
       {"99999999999999999999999999.995", "0.00", "100000000000000000000000000.00"},
       {"-1.25", "0.0;[RED]-0.0", "-1.3"},
       {"1.23", "[RED]0.0", "1.2"},
-      // Without a negative section the sign goes in front.
+      // Without a negative section (or with an empty one) the sign goes in
+      // front; a negative zero is no negative value.
       {"-0.5", "0.00", "-0.50"},
+      {"-0.5", "0.00;", "-0.50"},
+      {"-0.00", "0.00;(0.00)", "0.00"},
       // Literals, forced places, open places, escapes; leftover digits go
       // in front of the leftmost place, grouped.
       {"12.5", "$#,##0.00", "$12.50"},
