@@ -2,7 +2,9 @@
 
 #include <mscrt.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "KyMsg.h"
 #include "KyMsgWin.h"
 #include "KyPanel.h"
+#include "KySplash.h"
 #include "ky721ZuntExt.h"
 
 namespace {
@@ -155,15 +158,67 @@ int KyWinClientApp::CloseAllPanels() {
 void KyWinClientApp::DoIdle() {
   KyAppContext* pContext = KyAppContext::Current();
   if (KyCallMgr* pCallMgr = pContext ? pContext->GetCallMgr(FALSE) : nullptr) pCallMgr->CleanUp(FALSE);
+  RemoveSplash();
 }
 
 int KyWinClientApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt) {
   BOOL fBusyShown = m_fBusyCursorShown;
   BusyOff();
+  // The box must not wait behind a topmost splash for its display time.
+  if (m_fSplashShown && m_pSplash) m_pSplash->EndDisplayTime();
+  RemoveSplash();
   std::string name = m_pszAppName ? m_pszAppName : "";
   SetAppName(KyMessageBoxTitle());
   int answer = KyApp::DoMessageBox(lpszPrompt, nType, nIDPrompt);
   SetAppName(name.c_str());
   if (fBusyShown) BusyOn();
   return answer;
+}
+
+// ---------------------------------------------------------- the splash
+
+namespace {
+
+// Input that ends the splash: a mouse button or key going down, in the
+// client area or on the frame, and a modal loop going idle.
+constexpr UINT kSplashEndingMessages[] = {
+    WM_NCLBUTTONDOWN, WM_NCRBUTTONDOWN, WM_NCMBUTTONDOWN, WM_KEYDOWN,     WM_SYSKEYDOWN,
+    WM_ENTERIDLE,     WM_LBUTTONDOWN,   WM_RBUTTONDOWN,   WM_MBUTTONDOWN,
+};
+
+bool endsSplash(UINT message) {
+  return std::find(std::begin(kSplashEndingMessages), std::end(kSplashEndingMessages), message) !=
+         std::end(kSplashEndingMessages);
+}
+
+}  // namespace
+
+KyWinClientApp::~KyWinClientApp() { delete m_pSplash; }
+
+void KyWinClientApp::RemoveSplash() {
+  if (!m_fSplashShown || !m_pSplash) return;
+  m_fSplashShown = m_pSplash->RemoveSplash();
+  if (!m_fSplashShown) {
+    delete m_pSplash;
+    m_pSplash = nullptr;
+  }
+}
+
+BOOL KyWinClientApp::PreTranslateMessage(MSG* pMsg) {
+  if (!pMsg) return FALSE;
+  if (m_fSplashShown && endsSplash(pMsg->message)) RemoveSplash();
+  // An exception out of a window's translation must not end the message
+  // loop: the message is then dispatched as untranslated.
+  try {
+    return CWinApp::PreTranslateMessage(pMsg);
+  } catch (CException* e) {
+    e->Delete();
+  } catch (...) {
+  }
+  return FALSE;
+}
+
+BOOL KyWinClientApp::OnIdle(LONG lCount) {
+  RemoveSplash();
+  return CWinApp::OnIdle(lCount);
 }

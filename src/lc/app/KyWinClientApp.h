@@ -60,14 +60,16 @@ class KyWinClientApp : public KyApp {
   // Asks every open panel to close; at the first refusal every panel's
   // returning mark is undone and 0 comes back. 1 when all agreed.
   int CloseAllPanels();
-  // The thread's call manager cleans up (without force).
+  // The thread's call manager cleans up (without force), then the splash
+  // is asked to go.
   void DoIdle();
 
   // --- user-interface start-up and shut-down (KyWinClientAppStartup.cpp) ---
-  // [Settings] "Trace", the custom control classes ("KYWA721"); the splash,
-  // keyboard hook, IME and report template come with the panel and print
-  // subsystems.
+  // [Settings] "Trace", the custom control classes ("KYWA721"), the splash
+  // (run option 4, picture of text option 1, not in state 5); the keyboard
+  // hook, IME and report template come with the panel and print subsystems.
   BOOL InitUserInterface() override;
+  // Removes and deletes the splash, closes the message log window.
   void ExitUserInterface() override;
   BOOL m_fTrace = FALSE;
 
@@ -79,6 +81,20 @@ class KyWinClientApp : public KyApp {
   BOOL m_fAutoWaitCursor = FALSE;
   KySplash* m_pSplash = nullptr;
   BOOL m_fSplashShown = FALSE;
+
+  // --- the splash window (KyWinClientApp.cpp) ---
+  // Deletes a splash still there.
+  ~KyWinClientApp() override;
+  // When the splash is shown, asks it to go (KySplash::RemoveSplash) and
+  // keeps its answer as the shown flag: a timed splash stays. The object
+  // goes with its window.
+  void RemoveSplash();
+  // While the splash is shown, a mouse button or key going down (client or
+  // frame) and WM_ENTERIDLE ask it to go; then the framework's
+  // pre-translation, whose exceptions are swallowed.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
+  // Each idle turn asks the splash to go before the framework's idle work.
+  BOOL OnIdle(LONG lCount) override;
 
   KyPanel* m_pActivePanel = nullptr;
   KyPanel* m_pMainPanel = nullptr;
