@@ -380,8 +380,8 @@ void copySurfacePixels(cairo_surface_t* surface, HRGN landing, int dx, int dy) {
 }
 
 // What Windows repaints after a change of place, size, z-order or visibility:
-// - the parent (and the siblings there) where the window's pixels were and
-//   are no longer, never where it stands now;
+// - the parent (and the siblings there) where the window was and is no
+//   longer, never where it stands now;
 // - a child moved without SWP_NOCOPYBITS, keeping its size and frame, keeps
 //   its pixels (copied along); only what it did not show before is painted;
 // - a window shown, resized (the layer draws its contents anew at any new
@@ -399,10 +399,12 @@ void repaintAfterMove(HWND hwnd, const PlaceBefore& before, bool sizeChanged, UI
     return;
   }
   HRGN now = visible ? ownPixelsInParentLocked(w) : CreateRectRgn(0, 0, 0, 0);
-  if (before.ownPixels) {
-    HRGN exposed = CreateRectRgn(0, 0, 0, 0);
+  if (before.visible) {
+    // The whole old rectangle, siblings above it included: a window without
+    // WS_CLIPSIBLINGS may have painted over them there.
+    HRGN exposed = CreateRectRgnIndirect(&before.windowRect);
     HRGN standing = CreateRectRgnIndirect(&w->windowRect);
-    CombineRgn(exposed, before.ownPixels, standing, visible ? RGN_DIFF : RGN_COPY);
+    if (visible) CombineRgn(exposed, exposed, standing, RGN_DIFF);
     redrawLocked(*parent, exposed, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN, true);
     DeleteObject(standing);
     DeleteObject(exposed);

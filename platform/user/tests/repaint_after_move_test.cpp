@@ -233,6 +233,20 @@ TEST_F(RepaintAfterMove, AMovedChildKeepsItsPixelsAndTheSiblingsItPassesOver) {
   EXPECT_EQ(paintLog()[sibling].count, 0);
 }
 
+TEST_F(RepaintAfterMove, ASiblingAChildPaintedOverIsRepairedWhenTheChildLeaves) {
+  HWND sibling = make(WS_CHILD | WS_VISIBLE, 60, 30, 40, 40, parent, kSiblingColour);
+  // The child, without WS_CLIPSIBLINGS, lies below the sibling and paints over it.
+  SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  settle();
+  InvalidateRect(child, nullptr, TRUE);
+  UpdateWindow(child);
+  ASSERT_EQ(windowPixel(parent, 70, 40), kChildColour);
+  SetWindowPos(child, nullptr, 0, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(pixelsNot(kSiblingColour, RECT{60, 30, 100, 70}), 0);
+  EXPECT_EQ(pixelsNot(kChildColour, RECT{0, 90, 60, 130}), 0);
+  EXPECT_EQ(paintLog()[sibling].count, 1);
+}
+
 TEST_F(RepaintAfterMove, ATopLevelWindowMovedIsNotPaintedAgain) {
   settle();
   SetWindowPos(parent, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
