@@ -32,6 +32,8 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <optional>
+#include <vector>
 
 namespace win32 {
 namespace {
@@ -55,10 +57,15 @@ const SystemLibrary* systemLibrary(std::string_view fileName) {
 }
 
 struct ModuleRecord {
-  std::string path;         // real full path of the file
+  std::string path;         // real full path of the file; made from loaderPath when first asked for
+  std::string loaderPath;   // the path the loader opened (reopens the same object)
   std::string windowsName;  // the name a bare LoadLibraryA / GetModuleHandleA matches
   void* handle = nullptr;   // dlopen handle, referenced once per load
   unsigned loadCount = 0;   // LoadLibraryA references not yet freed; 0 = linked or the program
+  // GetProcAddress calls using `handle` right now; the dlcloses of
+  // FreeLibrary calls made meanwhile wait for the last of them.
+  unsigned pins = 0;
+  unsigned deferredCloses = 0;
   std::shared_ptr<const ResourceIndex> resources;  // built on first use
 };
 
@@ -81,42 +88,74 @@ struct LoadedObject {
   bool isProgram = false;
 };
 
+size_t pageSize() {
+  static const size_t size = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+  return size;
+}
+
+// dli_fbase of an object: the mapping of its first PT_LOAD segment, rounded
+// down to a page; 0 for an object without one.
+uintptr_t baseOfObject(const dl_phdr_info* info) {
+  uintptr_t lowest = UINTPTR_MAX;
+  for (int i = 0; i < info->dlpi_phnum; ++i) {
+    if (info->dlpi_phdr[i].p_type == PT_LOAD && info->dlpi_phdr[i].p_vaddr < lowest) lowest = info->dlpi_phdr[i].p_vaddr;
+  }
+  return lowest == UINTPTR_MAX ? 0 : info->dlpi_addr + (lowest & ~(pageSize() - 1));
+}
+
+// Calls visit(base, loaderName, isProgram) for each mapped object, the
+// program first, until it answers true; answers whether one did. Names are
+// not copied: most walks look for one object.
+template <typename Visit>
+bool visitLoadedObjects(Visit&& visit) {
+  struct Walk {
+    Visit* visit;
+    bool first = true;
+  } walk{&visit};
+  return ::dl_iterate_phdr(
+             [](dl_phdr_info* info, size_t, void* data) -> int {
+               auto* state = static_cast<Walk*>(data);
+               const bool isProgram = state->first;  // the loader lists the program first
+               state->first = false;
+               const uintptr_t base = baseOfObject(info);
+               if (!base) return 0;
+               const char* name = !isProgram && info->dlpi_name ? info->dlpi_name : "";
+               return (*state->visit)(base, name, isProgram) ? 1 : 0;
+             },
+             &walk) != 0;
+}
+
 std::vector<LoadedObject> loadedObjects() {
   std::vector<LoadedObject> objects;
-  ::dl_iterate_phdr(
-      [](dl_phdr_info* info, size_t, void* data) -> int {
-        auto* out = static_cast<std::vector<LoadedObject>*>(data);
-        // dli_fbase is the mapping of the first PT_LOAD segment, rounded down to a page.
-        uintptr_t lowest = UINTPTR_MAX;
-        for (int i = 0; i < info->dlpi_phnum; ++i) {
-          if (info->dlpi_phdr[i].p_type == PT_LOAD && info->dlpi_phdr[i].p_vaddr < lowest) {
-            lowest = info->dlpi_phdr[i].p_vaddr;
-          }
-        }
-        if (lowest == UINTPTR_MAX) return 0;
-        const uintptr_t page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
-        LoadedObject object;
-        object.base = info->dlpi_addr + (lowest & ~(page - 1));
-        object.isProgram = out->empty();  // the loader lists the program first
-        if (!object.isProgram && info->dlpi_name) object.loaderName = info->dlpi_name;
-        out->push_back(std::move(object));
-        return 0;
-      },
-      &objects);
+  visitLoadedObjects([&objects](uintptr_t base, const char* name, bool isProgram) {
+    objects.push_back(LoadedObject{base, name, isProgram});
+    return false;
+  });
   return objects;
 }
 
 std::optional<LoadedObject> loadedObjectAt(uintptr_t base) {
-  for (LoadedObject& object : loadedObjects()) {
-    if (object.base == base) return std::move(object);
-  }
-  return std::nullopt;
+  std::optional<LoadedObject> found;
+  visitLoadedObjects([&](uintptr_t objectBase, const char* name, bool isProgram) {
+    if (objectBase != base) return false;
+    found = LoadedObject{objectBase, name, isProgram};
+    return true;
+  });
+  return found;
+}
+
+bool isLoadedAt(uintptr_t base) {
+  return visitLoadedObjects([base](uintptr_t objectBase, const char*, bool) { return objectBase == base; });
 }
 
 uintptr_t programBase() {
   static const uintptr_t base = [] {
-    std::vector<LoadedObject> objects = loadedObjects();
-    return objects.empty() ? uintptr_t{0} : objects.front().base;
+    uintptr_t program = 0;
+    visitLoadedObjects([&program](uintptr_t objectBase, const char*, bool isProgram) {
+      if (isProgram) program = objectBase;
+      return true;
+    });
+    return program;
   }();
   return base;
 }
@@ -136,10 +175,9 @@ uintptr_t baseOf(const void* address) {
   return reinterpret_cast<uintptr_t>(info.dli_fbase);
 }
 
-uintptr_t baseOfHandle(void* handle) {
+link_map* linkMapOf(void* handle) {
   link_map* map = nullptr;
-  if (::dlinfo(handle, RTLD_DI_LINKMAP, &map) != 0 || !map) return 0;
-  return baseOf(map->l_ld);
+  return ::dlinfo(handle, RTLD_DI_LINKMAP, &map) == 0 ? map : nullptr;
 }
 
 uintptr_t toBase(HMODULE module) { return module ? reinterpret_cast<uintptr_t>(module) : programBase(); }
@@ -149,14 +187,22 @@ HMODULE toModule(uintptr_t base) { return reinterpret_cast<HMODULE>(base); }
 // in as a dependency of one loaded by name leaves with it, and its resource
 // index must not outlive it (another object could be mapped at its base).
 void forgetUnloaded() {
-  std::vector<LoadedObject> objects = loadedObjects();
   ModuleTable& modules = table();
+  {
+    std::lock_guard guard(modules.lock);
+    if (std::none_of(modules.records.begin(), modules.records.end(),
+                     [](const auto& entry) { return entry.second.loadCount == 0; }))
+      return;
+  }
+  std::vector<uintptr_t> bases;
+  visitLoadedObjects([&bases](uintptr_t base, const char*, bool) {
+    bases.push_back(base);
+    return false;
+  });
   std::lock_guard guard(modules.lock);
   for (auto it = modules.records.begin(); it != modules.records.end();) {
-    const uintptr_t base = it->first;
-    const bool loaded = std::any_of(objects.begin(), objects.end(),
-                                    [base](const LoadedObject& object) { return object.base == base; });
-    it = it->second.loadCount == 0 && !loaded ? modules.records.erase(it) : std::next(it);
+    const bool loaded = std::find(bases.begin(), bases.end(), it->first) != bases.end();
+    it = it->second.loadCount == 0 && it->second.pins == 0 && !loaded ? modules.records.erase(it) : std::next(it);
   }
 }
 
@@ -223,7 +269,8 @@ std::optional<KnownModule> findLoadedByName(std::string_view fileName) {
     ModuleTable& modules = table();
     std::lock_guard guard(modules.lock);
     for (const auto& [base, record] : modules.records) {
-      if (equalsIgnoringCase(record.windowsName, fileName)) return KnownModule{base, record.path};
+      if (equalsIgnoringCase(record.windowsName, fileName))
+        return KnownModule{base, record.loaderPath.empty() ? record.path : record.loaderPath};
     }
   }
   const SystemLibrary* system = systemLibrary(fileName);
@@ -232,21 +279,22 @@ std::optional<KnownModule> findLoadedByName(std::string_view fileName) {
   if (dot != std::string_view::npos && equalsIgnoringCase(fileName.substr(dot), ".DLL")) {
     linkedName = "lib" + std::string(fileName.substr(0, dot)) + ".so";
   }
-  for (const LoadedObject& object : loadedObjects()) {
-    if (object.isProgram) {
+  std::optional<KnownModule> found;
+  visitLoadedObjects([&](uintptr_t base, const char* loaderName, bool isProgram) {
+    if (isProgram) {
       const std::string programName(fileNamePart(programPath()));
-      if (equalsIgnoringCase(programName, fileName) || equalsIgnoringCase(programName + ".EXE", fileName)) {
-        return KnownModule{object.base, programPath()};
-      }
-      continue;
+      if (equalsIgnoringCase(programName, fileName) || equalsIgnoringCase(programName + ".EXE", fileName))
+        found = KnownModule{base, programPath()};
+      return found.has_value();
     }
-    const std::string_view name = fileNamePart(object.loaderName);
+    const std::string_view name = fileNamePart(loaderName);
     if (equalsIgnoringCase(name, fileName) || (!linkedName.empty() && equalsIgnoringCase(name, linkedName)) ||
-        (system && name == system->hostName)) {
-      return KnownModule{object.base, pathOf(object)};
-    }
-  }
-  return std::nullopt;
+        (system && name == system->hostName))
+      found = KnownModule{base, loaderName};
+    return found.has_value();
+  });
+  if (found && found->base != programBase()) found->path = realPath(found->path);
+  return found;
 }
 
 uintptr_t findLoadedByPath(const std::string& path) {
@@ -273,18 +321,19 @@ HMODULE openLibrary(const std::string& target, std::string_view windowsName, int
     SetLastError(loadError(::dlerror()));
     return nullptr;
   }
-  const uintptr_t base = baseOfHandle(handle);
+  link_map* map = linkMapOf(handle);
+  const uintptr_t base = map ? baseOf(map->l_ld) : 0;
   if (!base) {
     ::dlclose(handle);
     SetLastError(ERROR_BAD_EXE_FORMAT);
     return nullptr;
   }
-  std::string path;
-  if (auto object = loadedObjectAt(base)) path = pathOf(*object);
   ModuleTable& modules = table();
   std::lock_guard guard(modules.lock);
   ModuleRecord& record = modules.records[base];
-  if (record.path.empty()) record.path = path.empty() ? realPath(target) : path;
+  // The real path waits until somebody asks for it (GetModuleFileNameA):
+  // resolving it costs a system call per directory of the path.
+  if (record.loaderPath.empty()) record.loaderPath = map->l_name && *map->l_name ? map->l_name : target;
   if (record.windowsName.empty() || record.loadCount == 0) record.windowsName = windowsName;
   record.handle = handle;  // the same handle for every dlopen of one object
   ++record.loadCount;
@@ -358,9 +407,14 @@ extern "C" HMODULE WINAPI LoadLibraryExA(LPCSTR lpLibFileName, HANDLE hFile, DWO
   // for like a bare name, except when it starts at the current directory.
   std::string target;
   if (isExplicitPath(name)) {
-    target = resolveHostPath(fileName);
+    // The name as written first; other letter cases only when it is missing.
     struct stat st;
-    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    target = toHostPath(fileName);
+    if (::stat(target.c_str(), &st) != 0) {
+      target = resolveHostPath(fileName);
+      if (::stat(target.c_str(), &st) != 0) st.st_mode = 0;
+    }
+    if (!S_ISREG(st.st_mode)) {
       SetLastError(ERROR_MOD_NOT_FOUND);
       return nullptr;
     }
@@ -394,23 +448,31 @@ extern "C" BOOL WINAPI FreeLibrary(HMODULE hLibModule) {
   }
   const uintptr_t base = reinterpret_cast<uintptr_t>(hLibModule);
   void* handle = nullptr;
+  bool counted = false;
   {
     ModuleTable& modules = table();
     std::lock_guard guard(modules.lock);
     auto it = modules.records.find(base);
     if (it != modules.records.end() && it->second.loadCount > 0) {
-      handle = it->second.handle;
-      if (--it->second.loadCount == 0) modules.records.erase(it);
+      ModuleRecord& record = it->second;
+      counted = true;
+      --record.loadCount;
+      if (record.pins > 0) {
+        ++record.deferredCloses;  // a GetProcAddress is using the handle: its end closes
+      } else {
+        handle = record.handle;
+        if (record.loadCount == 0) modules.records.erase(it);
+      }
     }
   }
   if (handle) {
     ::dlclose(handle);
     forgetUnloaded();
-    return TRUE;
   }
+  if (counted) return TRUE;
   // Linked modules and the program stay for the life of the process, as
   // modules loaded at start-up do on Windows.
-  if (loadedObjectAt(base)) return TRUE;
+  if (isLoadedAt(base)) return TRUE;
   SetLastError(ERROR_MOD_NOT_FOUND);
   return FALSE;
 }
@@ -439,7 +501,11 @@ extern "C" DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DW
     ModuleTable& modules = table();
     std::lock_guard guard(modules.lock);
     auto it = modules.records.find(base);
-    if (it != modules.records.end()) path = it->second.path;
+    if (it != modules.records.end()) {
+      ModuleRecord& record = it->second;
+      if (record.path.empty() && !record.loaderPath.empty()) record.path = realPath(record.loaderPath);
+      path = record.path;
+    }
   }
   if (path.empty()) {
     std::optional<LoadedObject> object = loadedObjectAt(base);
@@ -465,19 +531,70 @@ extern "C" DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DW
   return static_cast<DWORD>(path.size());
 }
 
+namespace {
+
+// The dlopen handle of a module loaded by LoadLibraryA, held for the length
+// of one look-up: a FreeLibrary of another thread meanwhile leaves its
+// dlclose to the end of it. Empty for modules the table does not count.
+class PinnedModule {
+ public:
+  explicit PinnedModule(uintptr_t base) : base_(base) {
+    ModuleTable& modules = table();
+    std::lock_guard guard(modules.lock);
+    auto it = modules.records.find(base);
+    if (it == modules.records.end() || it->second.loadCount == 0 || !it->second.handle) return;
+    ++it->second.pins;
+    handle_ = it->second.handle;
+  }
+  ~PinnedModule() {
+    if (!handle_) return;
+    unsigned closes = 0;
+    {
+      ModuleTable& modules = table();
+      std::lock_guard guard(modules.lock);
+      auto it = modules.records.find(base_);
+      if (it == modules.records.end()) return;  // cannot be: a pinned record stays
+      ModuleRecord& record = it->second;
+      if (--record.pins == 0) {
+        closes = record.deferredCloses;
+        record.deferredCloses = 0;
+        if (record.loadCount == 0) modules.records.erase(it);
+      }
+    }
+    for (unsigned i = 0; i < closes; ++i) ::dlclose(handle_);
+    if (closes) forgetUnloaded();
+  }
+  PinnedModule(const PinnedModule&) = delete;
+  PinnedModule& operator=(const PinnedModule&) = delete;
+  void* handle() const { return handle_; }
+
+ private:
+  uintptr_t base_;
+  void* handle_ = nullptr;
+};
+
+}  // namespace
+
 extern "C" FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
   const uintptr_t base = toBase(hModule);
-  if (!loadedObjectAt(base)) {
-    SetLastError(ERROR_MOD_NOT_FOUND);
-    return nullptr;
+  // A module loaded by name is used through its own handle; others (linked,
+  // the program) through a reference taken for the look-up.
+  PinnedModule pinned(base);
+  std::optional<ModuleReference> reference;
+  void* handle = pinned.handle();
+  if (!handle) {
+    if (!isLoadedAt(base)) {
+      SetLastError(ERROR_MOD_NOT_FOUND);
+      return nullptr;
+    }
+    handle = reference.emplace(base).handle();
   }
-  ModuleReference reference(base);
   const char* name = lpProcName;
   if (IS_INTRESOURCE(lpProcName)) {
     const WORD ordinal = LOWORD(reinterpret_cast<ULONG_PTR>(lpProcName));
-    name = ordinal && reference.handle() ? nameOfOrdinal(reference.handle(), base, ordinal) : nullptr;
+    name = ordinal && handle ? nameOfOrdinal(handle, base, ordinal) : nullptr;
   }
-  void* symbol = name && reference.handle() ? ownSymbol(reference.handle(), base, name) : nullptr;
+  void* symbol = name && handle ? ownSymbol(handle, base, name) : nullptr;
   if (!symbol) {
     SetLastError(ERROR_PROC_NOT_FOUND);
     return nullptr;

@@ -29,8 +29,10 @@ std::string currentDirectory() {
 }
 
 // The host form of a directory named in Windows spelling, made absolute.
+// Letter case is left to findInDirectory, which resolves the directory and
+// the name together only when the exact spelling is missing.
 std::string absoluteDirectory(std::string_view directory) {
-  std::string host = resolveHostPath(directory);
+  std::string host = toHostPath(directory);
   if (host.empty()) return currentDirectory();
   if (host[0] != '/') host = currentDirectory() + "/" + host;
   while (host.size() > 1 && host.back() == '/') host.pop_back();
@@ -125,9 +127,15 @@ std::string libraryFileName(std::string_view name) {
 
 std::optional<std::string> findInDirectory(const std::string& directory, std::string_view name, bool regularOnly) {
   if (name.empty()) return std::nullopt;
-  const std::string candidate = resolveHostPath(directory + "/" + std::string(name));
+  const std::string spelled = directory + "/" + std::string(name);
+  // The name as written costs one system call; only a missing one is looked
+  // for in other letter cases, directory by directory.
+  std::string candidate = toHostPath(spelled);
   struct stat st;
-  if (::stat(candidate.c_str(), &st) != 0) return std::nullopt;
+  if (::stat(candidate.c_str(), &st) != 0) {
+    candidate = resolveHostPath(spelled);
+    if (::stat(candidate.c_str(), &st) != 0) return std::nullopt;
+  }
   if (regularOnly && !S_ISREG(st.st_mode)) return std::nullopt;
   return candidate;
 }

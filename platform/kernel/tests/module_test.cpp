@@ -365,6 +365,53 @@ TEST_F(Modules, ConcurrentLoadsAndFreesKeepTheCountsRight) {
   EXPECT_EQ(GetModuleHandleA("MODTEST.DLL"), nullptr);
 }
 
+// Windows unmaps a library whose count reaches 0: the next load starts with
+// fresh static data, however often it comes and goes.
+TEST_F(Modules, LastFreeUnloadsAndTheNextLoadStartsFresh) {
+  using Count = int (*)();
+  for (int round = 0; round < 3; ++round) {
+    HMODULE module = load("MODTEST.DLL");
+    ASSERT_NE(module, nullptr) << GetLastError();
+    auto count = reinterpret_cast<Count>(GetProcAddress(module, "ModCount"));
+    ASSERT_NE(count, nullptr);
+    EXPECT_EQ(count(), 1) << "round " << round;
+    EXPECT_EQ(load("modtest"), module);
+    EXPECT_TRUE(FreeLibrary(module));
+    EXPECT_EQ(count(), 2) << "one reference keeps it";
+    EXPECT_TRUE(FreeLibrary(module));
+    EXPECT_EQ(GetModuleHandleA("MODTEST.DLL"), nullptr);
+  }
+}
+
+// Look-ups of one thread while another frees the library: a look-up never
+// crashes, and a free that meets one is completed by it (nothing stays
+// mapped, the next load is fresh).
+TEST_F(Modules, LookUpsDuringFreesLeaveNoReferenceBehind) {
+  std::atomic<bool> done{false};
+  std::atomic<int> found{0};
+  std::thread looker([&] {
+    while (!done) {
+      if (HMODULE module = GetModuleHandleA("MODTEST.DLL")) {
+        if (GetProcAddress(module, "ModAdd")) ++found;
+      }
+    }
+  });
+  for (int i = 0; i < 300; ++i) {
+    HMODULE module = LoadLibraryA("MODTEST.DLL");
+    ASSERT_NE(module, nullptr);
+    EXPECT_NE(GetProcAddress(module, "ModCount"), nullptr);
+    EXPECT_TRUE(FreeLibrary(module));
+  }
+  done = true;
+  looker.join();
+  EXPECT_EQ(GetModuleHandleA("MODTEST.DLL"), nullptr);
+  HMODULE module = load("MODTEST.DLL");
+  ASSERT_NE(module, nullptr);
+  using Count = int (*)();
+  EXPECT_EQ(reinterpret_cast<Count>(GetProcAddress(module, "ModCount"))(), 1);
+  EXPECT_TRUE(FreeLibrary(module));
+}
+
 TEST_F(Modules, GetModuleFileNameTruncatesAsDocumented) {
   HMODULE module = load("TESTRES.DLL");
   ASSERT_NE(module, nullptr);
@@ -435,6 +482,24 @@ TEST(PathSearch, FindsFilesAlongAGivenPathIgnoringCase) {
   }
   fs::remove_all(first);
   fs::remove_all(second);
+}
+
+// A directory of the path spelled in another case is found as it is
+// spelled on disk, for the name in any case.
+TEST(PathSearch, DirectoryOfThePathInAnotherCase) {
+  const fs::path dir = scratchDirectory("CaseDir");
+  std::ofstream(dir / "Lib.Dll") << "x";
+  std::string upper = dir.string();
+  for (size_t i = upper.rfind('/') + 1; i < upper.size(); ++i)
+    upper[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(upper[i])));
+  ASSERT_FALSE(fs::exists(upper));
+  for (const char* name : {"Lib.Dll", "LIB.DLL"}) {
+    char buffer[MAX_PATH];
+    const DWORD n = SearchPathA(upper.c_str(), name, nullptr, sizeof buffer, buffer, nullptr);
+    EXPECT_EQ(n, (dir / "Lib.Dll").string().size()) << name;
+    EXPECT_EQ(std::string(buffer, n), (dir / "Lib.Dll").string()) << name;
+  }
+  fs::remove_all(dir);
 }
 
 TEST(PathSearch, BufferTooSmallAnswersTheSizeNeeded) {
