@@ -165,8 +165,7 @@ int KyWinClientApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt) 
   BOOL fBusyShown = m_fBusyCursorShown;
   BusyOff();
   // The box must not wait behind a topmost splash for its display time.
-  if (m_fSplashShown && m_pSplash) m_pSplash->EndDisplayTime();
-  RemoveSplash();
+  EndSplash();
   std::string name = m_pszAppName ? m_pszAppName : "";
   SetAppName(KyMessageBoxTitle());
   int answer = KyApp::DoMessageBox(lpszPrompt, nType, nIDPrompt);
@@ -202,6 +201,11 @@ void KyWinClientApp::RemoveSplash() {
     delete m_pSplash;
     m_pSplash = nullptr;
   }
+}
+
+void KyWinClientApp::EndSplash() {
+  if (m_fSplashShown && m_pSplash) m_pSplash->EndDisplayTime();
+  RemoveSplash();
 }
 
 BOOL KyWinClientApp::PreTranslateMessage(MSG* pMsg) {

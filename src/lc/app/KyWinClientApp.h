@@ -89,6 +89,9 @@ class KyWinClientApp : public KyApp {
   // keeps its answer as the shown flag: a timed splash stays. The object
   // goes with its window.
   void RemoveSplash();
+  // Removes the splash now, also one whose display time still runs: for
+  // what must not wait behind it (a message box).
+  void EndSplash();
   // While the splash is shown, a mouse button or key going down (client or
   // frame) and WM_ENTERIDLE ask it to go; then the framework's
   // pre-translation, whose exceptions are swallowed.
