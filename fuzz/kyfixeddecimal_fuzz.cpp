@@ -86,7 +86,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   checkText(a * b);
   checkText(a / b);
   checkText(a % b);
-  (void)(a < b);
-  (void)(a == b);
+  // Numbers and infinities order exactly as decNumber's own comparison.
+  if (a.state != 2 && b.state != 2) {
+    decContext context = a.context;
+    decNumber order;
+    decNumberCompare(&order, &a.number, &b.number, &context);
+    const int expected = decNumberIsZero(&order) ? 0 : decNumberIsNegative(&order) ? -1 : 1;
+    require((a < b) == (expected < 0));
+    require((a == b) == (expected == 0));
+    require((a > b) == (expected > 0));
+    require((a <= b) == (expected <= 0));
+    require((a >= b) == (expected >= 0));
+    require((a != b) == (expected != 0));
+  } else {
+    (void)(a < b);
+    (void)(a == b);
+  }
   return 0;
 }
