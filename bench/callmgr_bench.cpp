@@ -2,7 +2,8 @@
 // 10,000 calls of the trivial function TestNop of the test library
 // TESTFN.DLL, whose entry makes, checks, enters and ends its function data.
 // With "Cache DLL References" the library stays loaded between calls; by
-// default it is freed after each call and loaded again by the next.
+// default it is freed after each call and loaded again by the next (with
+// TestFn, together with its panel library).
 #include <mscrt.h>
 
 #include <benchmark/benchmark.h>
@@ -32,7 +33,8 @@ class BenchApp : public KyWinClientApp {
   explicit BenchApp(bool cache) : KyWinClientApp("CallBench") {
     ini_ = std::filesystem::temp_directory_path() / ("callmgr_bench_" + std::to_string(::getpid()) + ".ini");
     std::ofstream(ini_) << "[Settings]\nDLL directory path=" << binDirectory()
-                        << "\nCache DLL References=" << (cache ? "True" : "False") << "\n";
+                        << "\nCache DLL References=" << (cache ? "True" : "False")
+                        << "\n[International Settings]\nPNL directory path=" << binDirectory() << "\n";
     m_pszProfileName = _strdup(ini_.c_str());
     m_iStartMode = 5;  // no command line to read
     CreateContext();
@@ -81,8 +83,23 @@ void CallManager(benchmark::State& state, bool cache) {
 void CallManagerCached(benchmark::State& state) { CallManager(state, true); }
 void CallManagerUncached(benchmark::State& state) { CallManager(state, false); }
 
+// TestFn has a panel library, TESTFN.PNL, which its function data loads
+// (and, uncached, frees) with it: two libraries per call, and the three
+// names read from the panel library's strings.
+void CallManagerUncachedWithPanel(benchmark::State& state) {
+  BenchApp app(false);
+  Caller caller;
+  KyCallMgr::Call(&caller, nullptr, nullptr, 0, "TestFn", "TESTFN");
+  if (std::string(caller.GetLocals()->m_CallStatus) != " ") {
+    state.SkipWithError("the call of TestFn failed");
+    return;
+  }
+  for (auto _ : state) KyCallMgr::Call(&caller, nullptr, nullptr, 0, "TestFn", "TESTFN");
+}
+
 BENCHMARK(DirectEntry)->Iterations(10000);
 BENCHMARK(CallManagerCached)->Iterations(10000);
 BENCHMARK(CallManagerUncached)->Iterations(10000);
+BENCHMARK(CallManagerUncachedWithPanel)->Iterations(10000);
 
 }  // namespace

@@ -144,9 +144,7 @@ std::optional<LoadedObject> loadedObjectAt(uintptr_t base) {
   return found;
 }
 
-bool isLoadedAt(uintptr_t base) {
-  return visitLoadedObjects([base](uintptr_t objectBase, const char*, bool) { return objectBase == base; });
-}
+bool isLoadedAt(uintptr_t base);
 
 uintptr_t programBase() {
   static const uintptr_t base = [] {
@@ -169,16 +167,21 @@ std::string pathOf(const LoadedObject& object) {
   return object.isProgram ? programPath() : realPath(object.loaderName);
 }
 
+// The start of the mapping of the object that contains `address` (dladdr's
+// dli_fbase), 0 when no loaded object does. Lock-free, without the nearest
+// symbol search of dladdr.
 uintptr_t baseOf(const void* address) {
-  Dl_info info;
-  if (!address || !::dladdr(address, &info)) return 0;
-  return reinterpret_cast<uintptr_t>(info.dli_fbase);
+  dl_find_object found;
+  if (!address || ::_dl_find_object(const_cast<void*>(address), &found) != 0) return 0;
+  return reinterpret_cast<uintptr_t>(found.dlfo_map_start);
 }
 
 link_map* linkMapOf(void* handle) {
   link_map* map = nullptr;
   return ::dlinfo(handle, RTLD_DI_LINKMAP, &map) == 0 ? map : nullptr;
 }
+
+bool isLoadedAt(uintptr_t base) { return base && baseOf(reinterpret_cast<const void*>(base)) == base; }
 
 uintptr_t toBase(HMODULE module) { return module ? reinterpret_cast<uintptr_t>(module) : programBase(); }
 HMODULE toModule(uintptr_t base) { return reinterpret_cast<HMODULE>(base); }
@@ -188,21 +191,20 @@ HMODULE toModule(uintptr_t base) { return reinterpret_cast<HMODULE>(base); }
 // index must not outlive it (another object could be mapped at its base).
 void forgetUnloaded() {
   ModuleTable& modules = table();
+  std::vector<uintptr_t> uncounted;
   {
     std::lock_guard guard(modules.lock);
-    if (std::none_of(modules.records.begin(), modules.records.end(),
-                     [](const auto& entry) { return entry.second.loadCount == 0; }))
-      return;
+    for (const auto& [base, record] : modules.records)
+      if (record.loadCount == 0 && record.pins == 0) uncounted.push_back(base);
   }
-  std::vector<uintptr_t> bases;
-  visitLoadedObjects([&bases](uintptr_t base, const char*, bool) {
-    bases.push_back(base);
-    return false;
-  });
+  std::vector<uintptr_t> gone;
+  for (uintptr_t base : uncounted)
+    if (!isLoadedAt(base)) gone.push_back(base);
+  if (gone.empty()) return;
   std::lock_guard guard(modules.lock);
-  for (auto it = modules.records.begin(); it != modules.records.end();) {
-    const bool loaded = std::find(bases.begin(), bases.end(), it->first) != bases.end();
-    it = it->second.loadCount == 0 && it->second.pins == 0 && !loaded ? modules.records.erase(it) : std::next(it);
+  for (uintptr_t base : gone) {
+    auto it = modules.records.find(base);
+    if (it != modules.records.end() && it->second.loadCount == 0 && it->second.pins == 0) modules.records.erase(it);
   }
 }
 
@@ -229,6 +231,46 @@ class ModuleReference {
 
  private:
   bool isProgram_;
+  void* handle_ = nullptr;
+};
+
+// The dlopen handle of a module loaded by LoadLibraryA, held for the length
+// of one look-up: a FreeLibrary of another thread meanwhile leaves its
+// dlclose to the end of it. Empty for modules the table does not count.
+class PinnedModule {
+ public:
+  explicit PinnedModule(uintptr_t base) : base_(base) {
+    ModuleTable& modules = table();
+    std::lock_guard guard(modules.lock);
+    auto it = modules.records.find(base);
+    if (it == modules.records.end() || it->second.loadCount == 0 || !it->second.handle) return;
+    ++it->second.pins;
+    handle_ = it->second.handle;
+  }
+  ~PinnedModule() {
+    if (!handle_) return;
+    unsigned closes = 0;
+    {
+      ModuleTable& modules = table();
+      std::lock_guard guard(modules.lock);
+      auto it = modules.records.find(base_);
+      if (it == modules.records.end()) return;  // cannot be: a pinned record stays
+      ModuleRecord& record = it->second;
+      if (--record.pins == 0) {
+        closes = record.deferredCloses;
+        record.deferredCloses = 0;
+        if (record.loadCount == 0) modules.records.erase(it);
+      }
+    }
+    for (unsigned i = 0; i < closes; ++i) ::dlclose(handle_);
+    if (closes) forgetUnloaded();
+  }
+  PinnedModule(const PinnedModule&) = delete;
+  PinnedModule& operator=(const PinnedModule&) = delete;
+  void* handle() const { return handle_; }
+
+ private:
+  uintptr_t base_;
   void* handle_ = nullptr;
 };
 
@@ -354,20 +396,28 @@ std::shared_ptr<const ResourceIndex> moduleResources(HMODULE module, DWORD* erro
       loadedByUs = it->second.loadCount > 0;
     }
   }
-  std::optional<LoadedObject> object = loadedObjectAt(base);
-  if (!object) {
-    *error = ERROR_MOD_NOT_FOUND;
-    return nullptr;
+  // A module loaded by name is read through its own handle; others through
+  // a reference taken for the reading.
+  PinnedModule pinned(base);
+  std::optional<LoadedObject> object;
+  std::optional<ModuleReference> reference;
+  void* handle = pinned.handle();
+  if (!handle) {
+    object = loadedObjectAt(base);
+    if (!object) {
+      *error = ERROR_MOD_NOT_FOUND;
+      return nullptr;
+    }
+    handle = reference.emplace(base).handle();
   }
-  ModuleReference reference(base);
-  std::shared_ptr<const ResourceIndex> resources = readResources(reference.handle(), base);
+  std::shared_ptr<const ResourceIndex> resources = readResources(handle, base);
 
   std::lock_guard guard(modules.lock);
   auto it = modules.records.find(base);
   if (it == modules.records.end()) {
     // Freed meanwhile by another thread: answer without keeping a record of
     // a module that may be gone.
-    if (loadedByUs) return resources;
+    if (loadedByUs || !object) return resources;
     ModuleRecord record;
     record.path = pathOf(*object);
     record.windowsName = std::string(fileNamePart(record.path));
@@ -530,50 +580,6 @@ extern "C" DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DW
   std::memcpy(lpFilename, path.c_str(), path.size() + 1);
   return static_cast<DWORD>(path.size());
 }
-
-namespace {
-
-// The dlopen handle of a module loaded by LoadLibraryA, held for the length
-// of one look-up: a FreeLibrary of another thread meanwhile leaves its
-// dlclose to the end of it. Empty for modules the table does not count.
-class PinnedModule {
- public:
-  explicit PinnedModule(uintptr_t base) : base_(base) {
-    ModuleTable& modules = table();
-    std::lock_guard guard(modules.lock);
-    auto it = modules.records.find(base);
-    if (it == modules.records.end() || it->second.loadCount == 0 || !it->second.handle) return;
-    ++it->second.pins;
-    handle_ = it->second.handle;
-  }
-  ~PinnedModule() {
-    if (!handle_) return;
-    unsigned closes = 0;
-    {
-      ModuleTable& modules = table();
-      std::lock_guard guard(modules.lock);
-      auto it = modules.records.find(base_);
-      if (it == modules.records.end()) return;  // cannot be: a pinned record stays
-      ModuleRecord& record = it->second;
-      if (--record.pins == 0) {
-        closes = record.deferredCloses;
-        record.deferredCloses = 0;
-        if (record.loadCount == 0) modules.records.erase(it);
-      }
-    }
-    for (unsigned i = 0; i < closes; ++i) ::dlclose(handle_);
-    if (closes) forgetUnloaded();
-  }
-  PinnedModule(const PinnedModule&) = delete;
-  PinnedModule& operator=(const PinnedModule&) = delete;
-  void* handle() const { return handle_; }
-
- private:
-  uintptr_t base_;
-  void* handle_ = nullptr;
-};
-
-}  // namespace
 
 extern "C" FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
   const uintptr_t base = toBase(hModule);
