@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -97,6 +98,36 @@ void CallManagerUncachedWithPanel(benchmark::State& state) {
   for (auto _ : state) KyCallMgr::Call(&caller, nullptr, nullptr, 0, "TestFn", "TESTFN");
 }
 
+// The floor of an uncached call: what mapping and unmapping the library
+// costs by itself, straight through the C library's loader and through
+// the layer with the contract's three look-ups.
+void LoaderOnly(benchmark::State& state) {
+  const std::string path = binDirectory() + "/TESTFN.DLL";
+  for (auto _ : state) {
+    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+      state.SkipWithError(::dlerror());
+      return;
+    }
+    ::dlclose(handle);
+  }
+}
+
+void LoadLibraryAndFree(benchmark::State& state) {
+  const std::string path = binDirectory() + "/TESTFN.DLL";
+  for (auto _ : state) {
+    HMODULE module = LoadLibraryA(path.c_str());
+    if (!module || !GetProcAddress(module, "KyIsZuntFunction") || !GetProcAddress(module, "KyGetVersionInfo") ||
+        !GetProcAddress(module, "TESTNOP")) {
+      state.SkipWithError("TESTFN.DLL did not load");
+      return;
+    }
+    FreeLibrary(module);
+  }
+}
+
+BENCHMARK(LoaderOnly)->Iterations(10000);
+BENCHMARK(LoadLibraryAndFree)->Iterations(10000);
 BENCHMARK(DirectEntry)->Iterations(10000);
 BENCHMARK(CallManagerCached)->Iterations(10000);
 BENCHMARK(CallManagerUncached)->Iterations(10000);

@@ -2,6 +2,9 @@
 // local call and the clean-up of lockable resources.
 #include "KyCallMgr.h"
 
+#include <cstring>
+#include <mutex>
+
 #include "KyAppContext.h"
 #include "KyFncMessage.h"
 #include "KyFncParameter.h"
@@ -332,7 +335,7 @@ void KyCallMgr::LocalCall(KyFunctionData* pCaller, KyParamVariable* pIn, KyParam
     // now the call manager.
     pCallee->ClearParameter();
     if (!pCallee->GetPanel()) {
-      if (auto* pApp = dynamic_cast<KyWinClientApp*>(AfxGetApp())) pApp->SetAppName(pCaller ? pCaller->pszGetName() : nullptr);
+      NameApplication(pCaller ? pCaller->pszGetName() : nullptr);
     }
     pCallee->UnLock();
   }
@@ -342,6 +345,16 @@ void KyCallMgr::LocalCall(KyFunctionData* pCaller, KyParamVariable* pIn, KyParam
   if (pLibrary && !pParameter->m_fCalleeMade) pLibrary->UnLock();
   delete pParameter;
   if (KyCallMgr* pCallMgr = GetCallMgr(FALSE)) pCallMgr->CleanUp(0);
+}
+
+void KyCallMgr::NameApplication(const char* pszName, const char* pszIfNamed) {
+  // Recursive: SetAppName may take it itself one day.
+  static std::recursive_mutex lock;
+  auto* pApp = dynamic_cast<KyWinClientApp*>(AfxGetApp());
+  if (!pApp) return;
+  std::lock_guard guard(lock);
+  if (pszIfNamed && !(pApp->m_pszAppName && std::strcmp(pApp->m_pszAppName, pszIfNamed) == 0)) return;
+  pApp->SetAppName(pszName);
 }
 
 void KyCallMgr::KyCallExternalFunction(KyFunctionData* pCaller, KyParamVariable* pIn, KyParamVariable* pOut,

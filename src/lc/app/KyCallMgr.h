@@ -103,6 +103,13 @@ class KyCallMgr {
     return iKind == 1 ? m_pDefaultODBCConnection : iKind == 2 ? m_pDefaultOCIConnection : nullptr;
   }
 
+  // Names the application after a function (KyWinClientApp::SetAppName;
+  // null gives the name back to the main panel's function), with
+  // pszIfNamed only while the current name is that text. The name is one
+  // text of the process: functions of several threads change it in turn
+  // under one lock.
+  static void NameApplication(const char* pszName, const char* pszIfNamed = nullptr);
+
   // The local call (see KyCallMgr.cpp): made public for the generated
   // entries of the caller's own library.
   static void LocalCall(KyFunctionData* pCaller, KyParamVariable* pIn, KyParamVariable* pOut, KyEntryProc pEntry,

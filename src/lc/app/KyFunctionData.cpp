@@ -114,7 +114,7 @@ void KyFunctionData::construct(KyFncParameter* pParameter, const char* pszPanelL
   }
   if (!m_PanelLibraryName.IsEmpty()) loadPanelLibrary();
   if (m_pFunctionLibrary) {
-    if (KyWinClientApp* pApp = clientApp()) pApp->SetAppName(pszGetName());
+    KyCallMgr::NameApplication(pszGetName());
   }
   m_fNewGeneration = m_dwGeneratorBuild >= kNewGenerationBuild;
   m_hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
@@ -181,8 +181,7 @@ KyFunctionData::~KyFunctionData() {
   if (m_pCaller) m_pCaller->UnLock();
   delete m_pLocals;
   m_pLocals = nullptr;
-  if (KyWinClientApp* pApp = clientApp(); pApp && pApp->m_pszAppName && std::strcmp(pApp->m_pszAppName, pszGetName()) == 0)
-    pApp->SetAppName(nullptr);
+  KyCallMgr::NameApplication(nullptr, pszGetName());
 
   if (m_pDllList) {
     std::lock_guard<std::mutex> guard(registryLock());
