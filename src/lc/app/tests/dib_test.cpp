@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -27,10 +28,13 @@ struct BitmapFile {
     int entries = tableEntries >= 0 ? tableEntries : (clrUsed ? clrUsed : (bits <= 8 ? 1 << bits : 0));
     size_t stride = ((size_t)bits * (width > 0 ? width : 0) + 31) / 32 * 4;  // the fixture writes no bits for bad widths
     size_t imageBytes = stride * (height < 0 ? -height : height);
-    std::vector<BYTE> out(14 + headerSize + entries * 4 + imageBytes);
+    size_t fileSize = 14 + headerSize + entries * 4 + imageBytes;
+    // Room for every header field even when the header is declared shorter;
+    // the file is cut to its own size afterwards.
+    std::vector<BYTE> out(std::max<size_t>(fileSize, 14 + 40));
     auto put = [&](size_t at, auto value) { std::memcpy(out.data() + at, &value, sizeof value); };
     put(0, (WORD)0x4D42);
-    put(2, (DWORD)out.size());
+    put(2, (DWORD)fileSize);
     put(10, (DWORD)(zeroOffset ? 0 : 14 + headerSize + entries * 4));
     put(14, headerSize);
     put(18, (LONG)width);
@@ -42,7 +46,7 @@ struct BitmapFile {
     put(46, clrUsed);
     for (int i = 0; i < entries; ++i) put(14 + headerSize + i * 4, (DWORD)(0x00010203 * (i + 1)));
     for (size_t i = 0; i < imageBytes; ++i) out[14 + headerSize + entries * 4 + i] = (BYTE)(0x40 + i);
-    out.resize(out.size() - cut);
+    out.resize(fileSize - cut);
     return out;
   }
 };

@@ -293,7 +293,7 @@ TEST_F(Messages, FailedHResultsShowTheirParts) {
   SetLastError(5);
   EXPECT_EQ(KyCheckHResult(&denied, "module.cpp", 77), 0);
   ASSERT_EQ(messageBoxLog().size(), 1u);
-  const std::string& text = messageBoxLog()[0].text;
+  const std::string text = messageBoxLog()[0].text;  // the log is handed out as a copy
   EXPECT_NE(text.find("5 (0x0005)"), std::string::npos) << text;
   EXPECT_NE(text.find("7 (0x0007)"), std::string::npos) << text;
   EXPECT_NE(text.find("0x80070005"), std::string::npos) << text;
