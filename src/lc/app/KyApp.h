@@ -11,6 +11,9 @@
 
 #include <afxwin.h>
 
+#include <mutex>
+#include <string>
+
 class KyAppContext;
 
 class KyApp : public CWinApp {
@@ -55,8 +58,12 @@ class KyApp : public CWinApp {
   // Sets the profile (INI) file name: see KyAppStartup.cpp for the places
   // looked at. pszName may be null or empty (program name + ".INI").
   virtual void LocateIniFile(const char* pszName);
-  // Replaces the application name (a heap copy; null becomes "").
+  // The application name is shared by every thread that runs functions:
+  // it is replaced (a heap copy; null becomes "") and read (a copy) under
+  // AppNameLock, which is recursive so a caller may hold it around both.
   void SetAppNameText(const char* pszName);
+  std::string GetAppNameText() const;
+  static std::recursive_mutex& AppNameLock();
   // The start-up failed: ExitInstance answers a non-zero exit code.
   BOOL m_fStartFailed = FALSE;
   // OleInitialize succeeded in InitInstance; ExitInstance balances it.

@@ -94,11 +94,22 @@ bool argumentIsNoCase(int argc, char** argv, const char* pszText) {
 
 // ---------------------------------------------------------------- KyApp
 
+std::recursive_mutex& KyApp::AppNameLock() {
+  static std::recursive_mutex lock;
+  return lock;
+}
+
 void KyApp::SetAppNameText(const char* pszName) {
   char* copy = _strdup(pszName ? pszName : "");
   if (!copy) return;
+  std::lock_guard guard(AppNameLock());
   std::free(const_cast<char*>(m_pszAppName));
   m_pszAppName = copy;
+}
+
+std::string KyApp::GetAppNameText() const {
+  std::lock_guard guard(AppNameLock());
+  return m_pszAppName ? m_pszAppName : "";
 }
 
 BOOL KyApp::InitInstance() {

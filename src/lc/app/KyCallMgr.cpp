@@ -348,11 +348,10 @@ void KyCallMgr::LocalCall(KyFunctionData* pCaller, KyParamVariable* pIn, KyParam
 }
 
 void KyCallMgr::NameApplication(const char* pszName, const char* pszIfNamed) {
-  // Recursive: SetAppName may take it itself one day.
-  static std::recursive_mutex lock;
   auto* pApp = dynamic_cast<KyWinClientApp*>(AfxGetApp());
   if (!pApp) return;
-  std::lock_guard guard(lock);
+  // The compare and the change are one step for the other threads.
+  std::lock_guard guard(KyApp::AppNameLock());
   if (pszIfNamed && !(pApp->m_pszAppName && std::strcmp(pApp->m_pszAppName, pszIfNamed) == 0)) return;
   pApp->SetAppName(pszName);
 }

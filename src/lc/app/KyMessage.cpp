@@ -87,7 +87,9 @@ UINT withDefaultIcon(UINT nType) {
 
 KyString KyMessageBoxTitle() {
   std::string appName;
-  if (CWinApp* pApp = AfxGetApp()) {
+  if (auto* pKyApp = dynamic_cast<KyApp*>(AfxGetApp())) {
+    appName = pKyApp->GetAppNameText();
+  } else if (CWinApp* pApp = AfxGetApp()) {
     if (pApp->m_pszAppName) appName = pApp->m_pszAppName;
   } else {
     char path[MAX_PATH] = {};

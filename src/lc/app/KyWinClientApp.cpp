@@ -91,10 +91,7 @@ void KyWinClientApp::SetAppName(const char* pszName) {
     if (pMain && pMain->GetFunctionData()) name = pMain->GetFunctionData()->pszGetName();
     else name = pszGetResourceString(0xE000);
   }
-  char* copy = _strdup(name.c_str());
-  if (!copy) return;
-  std::free(const_cast<char*>(m_pszAppName));
-  m_pszAppName = copy;
+  SetAppNameText(name.c_str());
 }
 
 void KyWinClientApp::SetActivePanel(KyPanel* pPanel) {
@@ -166,7 +163,7 @@ int KyWinClientApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt) 
   BusyOff();
   // The box must not wait behind a topmost splash for its display time.
   EndSplash();
-  std::string name = m_pszAppName ? m_pszAppName : "";
+  std::string name = GetAppNameText();
   SetAppName(KyMessageBoxTitle());
   int answer = KyApp::DoMessageBox(lpszPrompt, nType, nIDPrompt);
   SetAppName(name.c_str());
