@@ -9,7 +9,9 @@ KyArgvStream::KyArgvStream() {
   if (KyAppContext* pContext = KyAppContext::Current()) {
     m_iCount = pContext->GetArgc();
     char** argv = pContext->GetArgv();
-    if (m_iCount > 1 && argv[1] && std::strcmp(argv[1], "/ENV") == 0) m_iFirst = 4;
+    // The context keeps the arguments without the program's name:
+    // "/ENV <key> <library> <function> <inputs...>" or "<library> <function> <inputs...>".
+    if (m_iCount > 0 && argv[0] && std::strcmp(argv[0], "/ENV") == 0) m_iFirst = 4;
   }
   m_iIndex = m_iFirst;
 }

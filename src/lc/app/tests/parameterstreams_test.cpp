@@ -50,9 +50,10 @@ TEST_F(StreamTest, StartModeChoosesTheStream) {
 }
 
 TEST_F(StreamTest, CommandLineFromIndexTwoOrFourAfterEnv) {
-  const char* plain[] = {"prog", "Main", "one", "two"};
-  const char* env[] = {"prog", "/ENV", "e1", "e2", "one"};
-  const char* lower[] = {"prog", "/env", "one"};
+  // As the runner keeps them: no program name, library and function first.
+  const char* plain[] = {"MAINLIB", "Main", "one", "two"};
+  const char* env[] = {"/ENV", "key", "MAINLIB", "Main", "one"};
+  const char* lower[] = {"/env", "Main", "one"};
   struct Case {
     int argc;
     const char** argv;
