@@ -22,7 +22,6 @@
 
 #include <dlfcn.h>
 #include <link.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -143,8 +142,6 @@ std::optional<LoadedObject> loadedObjectAt(uintptr_t base) {
   });
   return found;
 }
-
-bool isLoadedAt(uintptr_t base);
 
 uintptr_t programBase() {
   static const uintptr_t base = [] {
@@ -457,17 +454,12 @@ extern "C" HMODULE WINAPI LoadLibraryExA(LPCSTR lpLibFileName, HANDLE hFile, DWO
   // for like a bare name, except when it starts at the current directory.
   std::string target;
   if (isExplicitPath(name)) {
-    // The name as written first; other letter cases only when it is missing.
-    struct stat st;
-    target = toHostPath(fileName);
-    if (::stat(target.c_str(), &st) != 0) {
-      target = resolveHostPath(fileName);
-      if (::stat(target.c_str(), &st) != 0) st.st_mode = 0;
-    }
-    if (!S_ISREG(st.st_mode)) {
+    std::optional<std::string> found = findExistingFile(fileName, true);
+    if (!found) {
       SetLastError(ERROR_MOD_NOT_FOUND);
       return nullptr;
     }
+    target = std::move(*found);
   } else if (const SystemLibrary* system = systemLibrary(fileName)) {
     HMODULE module = openLibrary(system->hostName, system->windowsName, mode);
     if (!module) SetLastError(ERROR_MOD_NOT_FOUND);  // not installed here

@@ -125,19 +125,22 @@ std::string libraryFileName(std::string_view name) {
   return file;
 }
 
-std::optional<std::string> findInDirectory(const std::string& directory, std::string_view name, bool regularOnly) {
-  if (name.empty()) return std::nullopt;
-  const std::string spelled = directory + "/" + std::string(name);
+std::optional<std::string> findExistingFile(std::string_view path, bool regularOnly) {
   // The name as written costs one system call; only a missing one is looked
   // for in other letter cases, directory by directory.
-  std::string candidate = toHostPath(spelled);
+  std::string candidate = toHostPath(path);
   struct stat st;
   if (::stat(candidate.c_str(), &st) != 0) {
-    candidate = resolveHostPath(spelled);
+    candidate = resolveHostPath(path);
     if (::stat(candidate.c_str(), &st) != 0) return std::nullopt;
   }
   if (regularOnly && !S_ISREG(st.st_mode)) return std::nullopt;
   return candidate;
+}
+
+std::optional<std::string> findInDirectory(const std::string& directory, std::string_view name, bool regularOnly) {
+  if (name.empty()) return std::nullopt;
+  return findExistingFile(directory + "/" + std::string(name), regularOnly);
 }
 
 std::optional<std::string> findLibraryFile(std::string_view fileName) {

@@ -29,6 +29,11 @@ std::string libraryFileName(std::string_view name);
 // The last path component (after the last '\' or '/').
 std::string_view fileNamePart(std::string_view path);
 
+// The file at `path` (Windows or host spelling) as a host path: as written
+// when it exists so, else with its components matched ignoring case. With
+// `regularOnly`, directories and devices do not count.
+std::optional<std::string> findExistingFile(std::string_view path, bool regularOnly);
+
 // The entry of `directory` (a host path) named `name` ignoring case, as a
 // host path; with `regularOnly`, directories and devices do not count.
 std::optional<std::string> findInDirectory(const std::string& directory, std::string_view name, bool regularOnly);
