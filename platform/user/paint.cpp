@@ -143,6 +143,12 @@ void addToUpdate(Window& w, HRGN area, bool add) {
 // that part of the ancestor's update goes (Windows validates the parents
 // of a window it paints the same way).
 void validateAncestorsLocked(Window& w, HRGN area, bool frame) {
+  // Every BeginPaint comes here: most paint with no such ancestor, and then
+  // no region is made.
+  auto owesPaintOver = [](const Window* a) { return !(a->style & WS_CLIPCHILDREN) && a->update; };
+  bool anyOwes = false;
+  for (Window* a = w.parent; w.isChild() && a && !a->isDesktop() && !anyOwes; a = a->parent) anyOwes = owesPaintOver(a);
+  if (!anyOwes) return;
   POINT self = clientOriginOnScreen(&w);
   HRGN painted = CreateRectRgn(0, 0, 0, 0);
   CombineRgn(painted, area, nullptr, RGN_COPY);
@@ -158,8 +164,8 @@ void validateAncestorsLocked(Window& w, HRGN area, bool frame) {
     DeleteObject(inner);
     DeleteObject(whole);
   }
-  for (Window* a = w.parent; w.isChild() && a && !a->isDesktop(); a = a->parent) {
-    if ((a->style & WS_CLIPCHILDREN) || !a->update) continue;
+  for (Window* a = w.parent; a && !a->isDesktop(); a = a->parent) {
+    if (!owesPaintOver(a)) continue;
     POINT o = clientOriginOnScreen(a);
     OffsetRgn(painted, -o.x, -o.y);
     addToUpdate(*a, painted, false);

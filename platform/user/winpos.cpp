@@ -168,11 +168,17 @@ extern "C" BOOL WINAPI SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx,
   }
   if (w->gone) return FALSE;
 
+  // The repaint needs the window's place before the change; most calls that
+  // change nothing, or ask for no redraw, need no record of it.
+  const bool changed =
+      (pos.flags & (SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER)) != (SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER) ||
+      (pos.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED | SWP_STATECHANGED));
+  const bool repaints = changed && !(pos.flags & SWP_NOREDRAW);
   bool sizeChanged;
   PlaceBefore before;
   {
     Lock lock(userMutex());
-    recordPlaceLocked(*w, before);
+    if (repaints) recordPlaceLocked(*w, before);
     w->windowRect = newWindow;
     w->clientRect = newClient;
     if (!(w->style & (WS_MINIMIZE | WS_MAXIMIZE))) w->normalRect = newWindow;
@@ -187,9 +193,7 @@ extern "C" BOOL WINAPI SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx,
       pos.flags |= SWP_NOCLIENTSIZE;
     if (newClient.left == oldClient.left && newClient.top == oldClient.top) pos.flags |= SWP_NOCLIENTMOVE;
   }
-  bool changed = (pos.flags & (SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER)) != (SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER) ||
-                 (pos.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED | SWP_STATECHANGED));
-  if (changed && !(pos.flags & SWP_NOREDRAW)) repaintAfterMove(hwnd, before, sizeChanged, pos.flags);
+  if (repaints) repaintAfterMove(hwnd, before, sizeChanged, pos.flags);
 
   if (pos.flags & SWP_HIDEWINDOW) {
     bool wasActive;
