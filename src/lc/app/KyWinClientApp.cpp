@@ -82,12 +82,7 @@ void KyWinClientApp::SetAppName(const char* pszName) {
   if (pszName) {
     name = pszName;
   } else {
-    KyPanel* pMain = nullptr;
-    HWND hMain = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
-    for (POSITION pos = m_OpenPanels.GetHeadPosition(); pos && hMain;) {
-      auto* pPanel = static_cast<KyPanel*>(m_OpenPanels.GetNext(pos));
-      if (pPanel->hHandle() == hMain) pMain = pPanel;
-    }
+    KyPanel* pMain = m_pMainWnd ? KyPanel::FindPanelByHandle(&m_OpenPanels, m_pMainWnd->m_hWnd) : nullptr;
     if (pMain && pMain->GetFunctionData()) name = pMain->GetFunctionData()->pszGetName();
     else name = pszGetResourceString(0xE000);
   }

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr int kMdiChildKind = 1;
-constexpr char kPlacementSuffix[] = "Window Placement";
 
 int systemUnitX() { return LOWORD(GetDialogBaseUnits()); }
 int systemUnitY() { return HIWORD(GetDialogBaseUnits()); }
@@ -106,7 +105,7 @@ void KySaveWindowMaximized(KyPanel* pPanel, int iMode) {
     auto* pOpen = static_cast<KyPanel*>(pApp->m_OpenPanels.GetNext(pos));
     KyFunctionData* pFunction = pOpen->GetFunctionData();
     if (!pOpen->KeepsPlacement() || !pFunction) continue;
-    std::string section = sectionName(pFunction->GetImplementationName(), kPlacementSuffix);
+    std::string section = sectionName(pFunction->GetImplementationName(), kPanelPlacementSuffix);
     if ((KyGetProfileBool(section.c_str(), "Maximized", FALSE) != 0) != (fMaximized != 0))
       KyWriteProfileBool(section.c_str(), "Maximized", fMaximized);
   }

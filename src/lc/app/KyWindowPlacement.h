@@ -9,6 +9,10 @@
 
 class KyPanel;
 
+// The suffix of a panel's section; its prefix is the function's
+// implementation name.
+inline constexpr char kPanelPlacementSuffix[] = "Window Placement";
+
 void KySaveWindowPos(HWND hWnd, const char* pszSuffix, const char* pszPrefix, KyPanel* pPanel);
 // 1 when a stored rectangle was applied.
 int KyRestoreWindowPos(HWND hWnd, const char* pszSuffix, const char* pszPrefix, KyPanel* pPanel);

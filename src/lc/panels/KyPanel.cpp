@@ -23,7 +23,6 @@ constexpr int kCloseRequest = 6;
 constexpr int kTimerTick = 10;
 constexpr int kEventTimeoutOption = 58;
 constexpr UINT_PTR kPanelTimerId = 0;
-constexpr char kPlacementSuffix[] = "Window Placement";
 
 KyWinClientApp* clientApp() { return dynamic_cast<KyWinClientApp*>(AfxGetApp()); }
 
@@ -198,7 +197,7 @@ int KyPanel::OnClose() {
   }
   if (m_pFunctionData) m_pFunctionData->Hook();
   if (m_fRestore && m_hWnd && m_pFunctionData)
-    KySaveWindowPos(m_hWnd, kPlacementSuffix, m_pFunctionData->GetImplementationName(), this);
+    KySaveWindowPos(m_hWnd, kPanelPlacementSuffix, m_pFunctionData->GetImplementationName(), this);
   if (m_uTimer && IsWindow(m_hWnd)) KillTimer(m_hWnd, kPanelTimerId);
   m_uTimer = 0;
   return 1;
