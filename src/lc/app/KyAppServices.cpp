@@ -9,7 +9,7 @@
 #include "KyWinClientApp.h"
 
 void KyBusy() {
-  if (auto* pApp = dynamic_cast<KyWinClientApp*>(AfxGetApp())) pApp->BusyOn();
+  if (auto* pApp = KyGetClientApp()) pApp->BusyOn();
 }
 
 HWND hKyGetMainHandle() {

@@ -348,7 +348,7 @@ void KyCallMgr::LocalCall(KyFunctionData* pCaller, KyParamVariable* pIn, KyParam
 }
 
 void KyCallMgr::NameApplication(const char* pszName, const char* pszIfNamed) {
-  auto* pApp = dynamic_cast<KyWinClientApp*>(AfxGetApp());
+  auto* pApp = KyGetClientApp();
   if (!pApp) return;
   // The compare and the change are one step for the other threads.
   std::lock_guard guard(KyApp::AppNameLock());

@@ -51,10 +51,8 @@ KyString nodeName(const KyFunctionData* pFunction) {
   return name;
 }
 
-KyWinClientApp* clientApp() { return dynamic_cast<KyWinClientApp*>(AfxGetApp()); }
-
 int startMode() {
-  KyWinClientApp* pApp = clientApp();
+  KyWinClientApp* pApp = KyGetClientApp();
   return pApp ? pApp->m_iStartMode : 0;
 }
 

@@ -33,10 +33,8 @@ std::string formatText(const char* pszFormat, va_list args) {
   return buffer.data();
 }
 
-KyWinClientApp* clientApp() { return dynamic_cast<KyWinClientApp*>(AfxGetApp()); }
-
 void setHelpContext(DWORD dwContext) {
-  if (KyWinClientApp* pApp = clientApp()) pApp->m_dwHelpPromptContext = dwContext;
+  if (KyWinClientApp* pApp = KyGetClientApp()) pApp->m_dwHelpPromptContext = dwContext;
 }
 
 // " Wed Jun 30 21:49:08.7 1993": ctime's first 19 characters, the
@@ -172,7 +170,7 @@ void KyMessage::Log(DWORD dwHelpId, KyMsg::KyMsgType type, LONG lId, KyString st
   va_start(args, pszFormat);
   entry.SetText(formatText(pszFormat, args).c_str());
   va_end(args);
-  if (KyWinClientApp* pApp = clientApp()) pApp->LogMessage(entry);
+  if (KyWinClientApp* pApp = KyGetClientApp()) pApp->LogMessage(entry);
 }
 
 void KyMessage::Log(const char* pszFormat, ...) {
@@ -181,7 +179,7 @@ void KyMessage::Log(const char* pszFormat, ...) {
   va_start(args, pszFormat);
   entry.SetText(formatText(pszFormat, args).c_str());
   va_end(args);
-  if (KyWinClientApp* pApp = clientApp()) pApp->LogMessage(entry);
+  if (KyWinClientApp* pApp = KyGetClientApp()) pApp->LogMessage(entry);
 }
 
 void KyMessage::Status(const char* pszFormat, ...) {
@@ -189,7 +187,7 @@ void KyMessage::Status(const char* pszFormat, ...) {
   va_start(args, pszFormat);
   std::string text = formatText(pszFormat, args);
   va_end(args);
-  KyWinClientApp* pApp = clientApp();
+  KyWinClientApp* pApp = KyGetClientApp();
   if (pApp && pApp->m_pMainPanel) pApp->m_pMainPanel->SetStatusBarText(text.c_str(), 0);
 }
 

@@ -22,8 +22,6 @@ KyRunOptions* runOptions() {
   return pContext ? pContext->GetRunOptions() : nullptr;
 }
 
-KyWinClientApp* clientApp() { return dynamic_cast<KyWinClientApp*>(AfxGetApp()); }
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(KyMsgWin, CFrameWnd)
@@ -153,7 +151,7 @@ LRESULT KyMsgWin::OnCommandHelp(WPARAM, LPARAM) {
 }
 
 void KyMsgWin::OnClose() {
-  KyWinClientApp* pApp = clientApp();
+  KyWinClientApp* pApp = KyGetClientApp();
   if (pApp && pApp->m_pMsgWin == this) pApp->m_pMsgWin = nullptr;
   KySaveWindowPos(m_hWnd, "Message Log", "Log Position", nullptr);
   if (pApp && pApp->m_pMainPanel && pApp->m_pMainPanel->hHandle()) ::BringWindowToTop(pApp->m_pMainPanel->hHandle());
@@ -163,7 +161,7 @@ void KyMsgWin::OnClose() {
 // The window object lives on the heap and goes with its window, however the
 // window ends; the application forgets it then.
 void KyMsgWin::PostNcDestroy() {
-  KyWinClientApp* pApp = clientApp();
+  KyWinClientApp* pApp = KyGetClientApp();
   if (pApp && pApp->m_pMsgWin == this) pApp->m_pMsgWin = nullptr;
   CFrameWnd::PostNcDestroy();
 }

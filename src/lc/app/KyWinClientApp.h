@@ -123,3 +123,7 @@ class KyWinClientApp : public KyApp {
   KyString m_strDropDataIn;
   KyString m_strDragDataOut;
 };
+
+// The process's application object when it is the runner's; null under any
+// other framework application (a test's own, a host program's).
+inline KyWinClientApp* KyGetClientApp() { return dynamic_cast<KyWinClientApp*>(AfxGetApp()); }

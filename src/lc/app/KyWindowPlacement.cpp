@@ -99,7 +99,7 @@ void KySaveWindowMaximized(KyPanel* pPanel, int iMode) {
   BOOL fMaximized = FALSE;
   KyGetActiveMDIChild(&fMaximized);
   if ((iMode == 2) != static_cast<bool>(fMaximized)) return;
-  auto* pApp = dynamic_cast<KyWinClientApp*>(AfxGetApp());
+  auto* pApp = KyGetClientApp();
   if (!pApp) return;
   for (POSITION pos = pApp->m_OpenPanels.GetHeadPosition(); pos;) {
     auto* pOpen = static_cast<KyPanel*>(pApp->m_OpenPanels.GetNext(pos));

@@ -24,8 +24,6 @@ constexpr int kTimerTick = 10;
 constexpr int kEventTimeoutOption = 58;
 constexpr UINT_PTR kPanelTimerId = 0;
 
-KyWinClientApp* clientApp() { return dynamic_cast<KyWinClientApp*>(AfxGetApp()); }
-
 // The panel timer's interval: "Event Timeout Value" in milliseconds, at
 // least 50; 1000 when the option is absent.
 UINT eventTimeout() {
@@ -47,7 +45,7 @@ KyPanel::KyPanel(KyFunctionData* pFunctionData) : m_pFunctionData(pFunctionData)
 }
 
 KyPanel::~KyPanel() {
-  KyWinClientApp* pApp = clientApp();
+  KyWinClientApp* pApp = KyGetClientApp();
   if (pApp && pApp->m_pActivePanel == this) {
     KyPanel* pNext = m_pParentPanel && m_pParentPanel->IsShown() ? m_pParentPanel : nullptr;
     pApp->SetActivePanel(pNext);
@@ -110,7 +108,7 @@ void KyPanel::RestoreFocus() {
     return;
   }
   if (inside(hFocus, m_hFocus) || m_iKind == 2) SetFocus(m_hFocus);
-  if (KyWinClientApp* pApp = clientApp()) pApp->SetActivePanel(this);
+  if (KyWinClientApp* pApp = KyGetClientApp()) pApp->SetActivePanel(this);
 }
 
 void KyPanel::AddEvent(KyLogEvent* pEvent) {
@@ -174,7 +172,7 @@ void KyPanel::ProcessEvent(int iLogicalId) {
   m_fInEvent = 1;
   int iSaved = pFunction ? pFunction->GetCurrentLogicalEvent() : 0;
   if (pFunction) pFunction->SetCurrentLogicalEvent(iLogicalId);
-  KyWinClientApp* pApp = clientApp();
+  KyWinClientApp* pApp = KyGetClientApp();
   if (level == 1 && pApp) pApp->BusyOn();
 
   PanelHandler(iLogicalId);

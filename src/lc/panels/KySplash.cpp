@@ -127,7 +127,7 @@ void KySplash::OnDestroy() {
 void KySplash::disableMainWindow() {
   CWnd* pMain = AfxGetMainWnd();
   if (m_fMainDisabled || !pMain || !pMain->m_hWnd || pMain == this) return;
-  if (auto* pApp = dynamic_cast<KyWinClientApp*>(AfxGetApp())) pApp->DisableMainWnd();
+  if (auto* pApp = KyGetClientApp()) pApp->DisableMainWnd();
   else pMain->EnableWindow(FALSE);
   m_fMainDisabled = TRUE;
 }
@@ -135,7 +135,7 @@ void KySplash::disableMainWindow() {
 void KySplash::enableMainWindow() {
   if (!m_fMainDisabled) return;
   m_fMainDisabled = FALSE;
-  if (auto* pApp = dynamic_cast<KyWinClientApp*>(AfxGetApp())) {
+  if (auto* pApp = KyGetClientApp()) {
     pApp->EnableMainWnd();
   } else if (CWnd* pMain = AfxGetMainWnd(); pMain && pMain->m_hWnd) {
     pMain->EnableWindow(TRUE);
