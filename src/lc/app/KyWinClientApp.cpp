@@ -3,7 +3,6 @@
 #include <mscrt.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <iterator>
 #include <string>
 #include <vector>

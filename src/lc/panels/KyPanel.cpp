@@ -11,7 +11,7 @@
 #include "KyAppContext.h"
 #include "KyDLL.h"
 #include "KyFunctionData.h"
-#include "KyRunOptions.h"
+#include "KyRTType.h"
 #include "KyWinClientApp.h"
 #include "KyWindowPlacement.h"
 
@@ -27,8 +27,7 @@ constexpr UINT_PTR kPanelTimerId = 0;
 // The panel timer's interval: "Event Timeout Value" in milliseconds, at
 // least 50; 1000 when the option is absent.
 UINT eventTimeout() {
-  KyAppContext* pContext = KyAppContext::Current();
-  const char* pszValue = pContext ? pContext->GetRunOptions()->pszGetOption(kEventTimeoutOption) : nullptr;
+  const char* pszValue = KyGetRunOption(kEventTimeoutOption);
   if (!pszValue || !*pszValue) return 1000;
   int ms = std::atoi(pszValue);
   return ms < 50 ? 50 : static_cast<UINT>(ms);

@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "KyAppContext.h"
-#include "KyRunOptions.h"
+#include "KyRTType.h"
 #include "KyWinClientApp.h"
 
 namespace {
@@ -21,11 +20,6 @@ UINT displayTimeOf(const char* pszSeconds) {
   long long seconds = std::strtoll(pszSeconds ? pszSeconds : "", nullptr, 10);
   seconds = std::clamp<long long>(seconds, 0, KySplash::kLongestDisplaySeconds);
   return static_cast<UINT>(seconds * 1000);
-}
-
-const char* timeoutSetting() {
-  KyAppContext* pContext = KyAppContext::Current();
-  return pContext ? pContext->GetRunOptions()->pszGetOption(kTimeoutOption) : "";
 }
 
 }  // namespace
@@ -52,7 +46,7 @@ BOOL KySplash::Create(const char* pszFile) {
     return FALSE;
   }
   if (!m_Picture.Load(pszFile)) return FALSE;
-  m_nDisplayTime = displayTimeOf(timeoutSetting());
+  m_nDisplayTime = displayTimeOf(KyGetRunOption(kTimeoutOption));
   LPCSTR pszClass = AfxRegisterWndClass(0, LoadCursorA(nullptr, IDC_ARROW));
   if (!CreateEx(WS_EX_TOPMOST, pszClass, "", WS_POPUP, 0, 0, m_Picture.GetWidth(), m_Picture.GetHeight(), nullptr,
                 nullptr)) {
