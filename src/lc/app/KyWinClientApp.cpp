@@ -108,13 +108,17 @@ void KyWinClientApp::AddPanel(KyPanel* pPanel) {
     ZEARegisterZuntPanel(pFunction->pszGetName(), pPanel->hHandle());
 }
 
+// Only a panel of the list was registered. The registry frees a slot by
+// name, another of this thread when no window of the name has died: a
+// panel that never joined (its window was not made) or leaves a second time
+// would take the registration of an open panel of the same function.
 void KyWinClientApp::RemovePanel(KyPanel* pPanel) {
   if (!pPanel) return;
-  if (POSITION found = m_OpenPanels.Find(pPanel)) {
-    for (POSITION pos = m_OpenPanels.GetHeadPosition(); pos;)
-      static_cast<KyPanel*>(m_OpenPanels.GetNext(pos))->ForgetParent(pPanel);
-    m_OpenPanels.RemoveAt(found);
-  }
+  POSITION found = m_OpenPanels.Find(pPanel);
+  if (!found) return;
+  for (POSITION pos = m_OpenPanels.GetHeadPosition(); pos;)
+    static_cast<KyPanel*>(m_OpenPanels.GetNext(pos))->ForgetParent(pPanel);
+  m_OpenPanels.RemoveAt(found);
   // Registered under the display name, so that is the name to leave.
   if (KyFunctionData* pFunction = pPanel->GetFunctionData()) ZEADeregisterZuntPanel(pFunction->pszGetName());
 }

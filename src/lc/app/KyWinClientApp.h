@@ -52,7 +52,7 @@ class KyWinClientApp : public KyApp {
   // display name.
   void AddPanel(KyPanel* pPanel);
   // Takes the panel out of the list (no other panel keeps it as parent) and
-  // out of the registry.
+  // out of the registry; nothing for a panel not in the list.
   void RemovePanel(KyPanel* pPanel);
   // "*Current", "*Active", "*Main" (any case) or a function name; null when
   // there is no such panel.

@@ -213,6 +213,24 @@ TEST_F(PanelClose, OpenPanelsAreReachableFromOtherProgramsUntilRemoved) {
   EXPECT_EQ(received.size(), 1u);
 }
 
+TEST_F(PanelClose, APanelThatNeverOpenedOrAlreadyLeftKeepsOthersReachable) {
+  TestPanel* pOpen = openPanel("SHARED");
+  const std::string name = nameOf(pOpen);
+  // Another panel of the same function that never joined the list goes
+  // (its destructor removes it); then the open one leaves twice.
+  { TestPanel never(function("SHARED")); }
+  EXPECT_TRUE(ZEATriggerLogicalEvent(name.c_str(), "Refresh"));
+
+  TestPanel* pOther = openPanel("OTHER");
+  const std::string otherName = nameOf(pOther);
+  app_->RemovePanel(pOther);
+  TestPanel* pOtherAgain = openPanel("OTHER");
+  app_->RemovePanel(pOther);
+  EXPECT_TRUE(app_->m_OpenPanels.Find(pOtherAgain));
+  EXPECT_TRUE(ZEATriggerLogicalEvent(otherName.c_str(), "Refresh"));
+  EXPECT_EQ(received, (std::vector<std::string>{"Refresh", "Refresh"}));
+}
+
 TEST_F(PanelClose, AGoneParentIsForgottenAndTheActiveRolePassesToTheParent) {
   TestPanel* pParent = openPanel("PARENT");
   TestPanel* pChild = openPanel("CHILD");
