@@ -4,12 +4,16 @@
 
 #include <mscrt.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "intlsettings.h"
 #include "textbuffer.h"
@@ -19,30 +23,31 @@ namespace {
 constexpr const char* kDefaultPicture = "*0.*";
 // Fraction digits when the picture sets no limit, or shows an exponent.
 constexpr int kFreePrecision = 13;
-// Tokens read from one section; a longer section is cut there.
+// Tokens the control reading keeps from one section; a longer section is
+// cut there.
 constexpr int kMaxTokens = 256;
 
 enum class Part : char { integer, fraction, exponent };
 
 struct Token {
-  char kind;  // '#', '0', '*', ',', 'L' literal, 'E' exponent letter
+  char kind;  // '#', '0', '*', ',' grouping, 'S' silent, 'L' literal, 'E' exponent letter
   char ch;    // the character written for 'L' and 'E'
   Part part;
 };
 
 struct Section {
-  Token tokens[kMaxTokens];
-  int count = 0;
+  std::vector<Token> tokens;
   HCtlNumberState state{};
 };
 
 bool isPlace(char c) { return c == '#' || c == '0' || c == '*'; }
 
-// End of the section that starts at `text`: the first ';' that is neither
-// escaped nor inside the colour prefix.
-const char* sectionEnd(const char* text) {
+// End of the section that starts at `text`: the first ';' that is not
+// escaped. The control reading also passes over a ';' inside the colour
+// prefix; the field reading does not.
+const char* sectionEnd(const char* text, bool field = false) {
   const char* p = text;
-  if (*p == '[') {
+  if (*p == '[' && !field) {
     while (*p && *p != ']') ++p;
     if (*p) ++p;
   }
@@ -61,19 +66,25 @@ void countPlace(HCtlNumberPart& part, char c) {
   if (part.maxDigits >= 0) ++part.maxDigits;
 }
 
-void addToken(Section& s, char kind, char ch, Part part) {
-  if (s.count < kMaxTokens) s.tokens[s.count++] = Token{kind, ch, part};
+void addToken(Section& s, char kind, char ch, Part part, bool field) {
+  if (field || static_cast<int>(s.tokens.size()) < kMaxTokens) s.tokens.push_back(Token{kind, ch, part});
 }
 
-// Reads one section [begin, end) into tokens and counts.
-void readSection(const char* begin, const char* end, int strict, Section& s) {
+// Reads one section [begin, end) into tokens and counts. The field reading
+// (`field`) differs from the control's: any number of colour prefixes, '+'
+// and ',' show nothing anywhere (',' also turns on grouping in the
+// fraction), an exponent letter needs a sign, '#' or '0' after it, and
+// there is no token limit.
+void readSection(const char* begin, const char* end, int strict, bool field, Section& s) {
   HCtlNumberState& st = s.state;
   st.sectionLength = static_cast<int>(end - begin);
   const char* p = begin;
-  if (*p == '[') {
-    while (p < end && *p != ']') ++p;
-    if (p < end) ++p;
-  }
+  do {
+    if (p < end && *p == '[') {
+      while (p < end && *p != ']') ++p;
+      if (p < end) ++p;
+    }
+  } while (field && p < end && *p == '[');
   Part part = Part::integer;
   bool zeroSeen = false;
   char previous = 0;
@@ -84,16 +95,17 @@ void readSection(const char* begin, const char* end, int strict, Section& s) {
       ++p;
       counts.length += 2;
       ++counts.literals;
-      addToken(s, 'L', *p, part);
+      addToken(s, 'L', *p, part, field);
       previous = 0;
       continue;
     }
     ++counts.length;
-    if (part != Part::exponent && HCtlIsExponentLetter(c) && isPlace(previous) && p + 1 < end &&
-        (isPlace(p[1]) || p[1] == '+' || p[1] == '-')) {
+    const bool exponentNext =
+        p + 1 < end && ((field ? p[1] == '#' || p[1] == '0' : isPlace(p[1])) || p[1] == '+' || p[1] == '-');
+    if (part != Part::exponent && HCtlIsExponentLetter(c) && isPlace(previous) && exponentNext) {
       part = Part::exponent;
       st.hasExponent = true;
-      addToken(s, 'E', c, part);
+      addToken(s, 'E', c, part, field);
       if (p[1] == '+' || p[1] == '-') {
         st.exponentSign = p[1] == '+';
         ++p;
@@ -108,171 +120,217 @@ void readSection(const char* begin, const char* end, int strict, Section& s) {
         zeroSeen = true;
       }
       countPlace(counts, c);
-      addToken(s, c, c, part);
-    } else if (c == ',' && part == Part::integer) {
+      addToken(s, c, c, part, field);
+    } else if (c == ',' && (part == Part::integer || field)) {
       st.grouping = true;
-      addToken(s, ',', c, part);
+      addToken(s, ',', c, part, field);
     } else if (c == '.' && part == Part::integer) {
       st.hasPoint = true;
       part = Part::fraction;
+    } else if (c == '+' && field) {
+      addToken(s, 'S', c, part, field);
     } else {
       ++counts.literals;
-      addToken(s, 'L', c, part);
+      addToken(s, 'L', c, part, field);
     }
     previous = c;
   }
 }
 
-const char* selectSection(const char* picture, int negative, int strict, Section& s) {
+const char* selectSection(const char* picture, int negative, int strict, Section& s, bool field = false) {
   if (!picture || !*picture) picture = kDefaultPicture;
-  s.count = 0;
+  s.tokens.clear();
   s.state = HCtlNumberState{};
-  const char* end = sectionEnd(picture);
+  const char* end = sectionEnd(picture, field);
   const char* chosen = picture;
   if (negative && *end == ';' && end[1] && end[1] != ';') {
     chosen = end + 1;
-    end = sectionEnd(chosen);
+    end = sectionEnd(chosen, field);
   } else {
     s.state.signNeeded = negative != 0;
   }
-  readSection(chosen, end, strict, s);
+  readSection(chosen, end, strict, field, s);
   return chosen;
 }
 
 using Builder = HCtlTextWriter;
 
-void reverse(char* begin, char* end) {
-  while (begin < end) {
-    const char c = *begin;
-    *begin++ = *--end;
-    *end = c;
-  }
-}
+// How a number is laid: the control's way (the user's separators, leading
+// integer zeros dropped, the point only before fraction digits) or the
+// fields' (see HCTL_DECIMAL_FIELD).
+struct Layout {
+  bool editForm = false;
+  bool field = false;
+  bool cut = false;  // overflow: write what fits and answer the full length
+};
+
+// The digits of a number to show: integer digits, fraction digits and the
+// exponent when the picture shows one. Any length: a decimal text may hold
+// far more digits than a double.
+struct Digits {
+  std::string integer;
+  std::string fraction;
+  int exponent = 0;
+};
 
 // Digits of the integer part (or of an exponent) written right to left
 // through the places of `part`: places take digits, '0' places left over
-// take '0', surplus digits go before the first place, the group separator
-// between each three digits when grouping. Writes reversed into `b`.
-void writeIntegerReversed(const Section& s, Part part, const char* digits, int digitCount, bool grouping,
-                          bool literals, Builder& b) {
-  const char separator = HCtlIntlSettings().thousandsSep;
-  int next = digitCount - 1;
+// take '0', surplus digits go before the leftmost place, the group
+// separator between each three digits when grouping. Appends reversed.
+void writeIntegerReversed(const Section& s, Part part, const std::string& digits, bool grouping, bool literals,
+                          const Layout& layout, std::string& b) {
+  const char separator = layout.field ? ',' : HCtlIntlSettings().thousandsSep;
+  const int count = static_cast<int>(s.tokens.size());
+  int next = static_cast<int>(digits.size()) - 1;
   int written = 0;
-  auto putDigit = [&](char d) {
-    if (grouping && written > 0 && written % 3 == 0) b.put(separator);
-    b.put(d);
-    ++written;
-  };
-  int first = -1;  // the leftmost place of the part: surplus digits go there
-  for (int i = 0; i < s.count; ++i)
+  int first = -1;   // the leftmost place of the part: surplus digits go there
+  int forced = 0;   // '0' places still to come (leftwards)
+  for (int i = 0; i < count; ++i)
     if (s.tokens[i].part == part && isPlace(s.tokens[i].kind)) {
-      first = i;
-      break;
+      if (first < 0) first = i;
+      if (s.tokens[i].kind == '0') ++forced;
     }
-  for (int i = s.count - 1; i >= 0; --i) {
+  // The control puts the separator in front of the next digit, the field
+  // right after the third one when another digit follows.
+  auto putDigit = [&](char d) {
+    if (grouping && !layout.field && written > 0 && written % 3 == 0) b += separator;
+    b += d;
+    ++written;
+    if (grouping && layout.field && written % 3 == 0 && (next >= 0 || forced > 0)) b += separator;
+  };
+  auto putRest = [&] {
+    while (next >= 0) putDigit(digits[next--]);
+  };
+  // The field puts the digits of a part without places right before the
+  // point, the control in front of the part's literals.
+  if (layout.field && first < 0) putRest();
+  for (int i = count - 1; i >= 0; --i) {
     const Token& t = s.tokens[i];
     if (t.part != part) continue;
     switch (t.kind) {
       case '#': if (next >= 0) putDigit(digits[next--]); break;
-      case '0': putDigit(next >= 0 ? digits[next--] : '0'); break;
-      case '*': while (next >= 0) putDigit(digits[next--]); break;
-      case 'L': if (literals) b.put(t.ch); break;
+      case '0': --forced; putDigit(next >= 0 ? digits[next--] : '0'); break;
+      case '*':
+        if (layout.field) {
+          if (next >= 0) putDigit(digits[next--]);
+        } else {
+          putRest();
+        }
+        break;
+      case 'L': if (literals) b += t.ch; break;
       default: break;
     }
-    if (i == first)
-      while (next >= 0) putDigit(digits[next--]);
+    if (i == first) putRest();
   }
-  while (next >= 0) putDigit(digits[next--]);  // a part without places
+  putRest();
 }
 
 // Fraction digits left to right: places take digits, '0' places take '0'
 // when the digits are used up.
-void writeFraction(const Section& s, const char* digits, int digitCount, bool literals, Builder& b) {
-  int next = 0;
-  for (int i = 0; i < s.count; ++i) {
-    const Token& t = s.tokens[i];
+void writeFraction(const Section& s, const std::string& digits, bool literals, std::string& b) {
+  size_t next = 0;
+  for (const Token& t : s.tokens) {
     if (t.part != Part::fraction) continue;
     switch (t.kind) {
-      case '#': if (next < digitCount) b.put(digits[next++]); break;
-      case '0': b.put(next < digitCount ? digits[next++] : '0'); break;
-      case '*': while (next < digitCount) b.put(digits[next++]); break;
-      case 'L': if (literals) b.put(t.ch); break;
+      case '#': if (next < digits.size()) b += digits[next++]; break;
+      case '0': b += next < digits.size() ? digits[next++] : '0'; break;
+      case '*': b.append(digits, next, std::string::npos); next = digits.size(); break;
+      case 'L': if (literals) b += t.ch; break;
       default: break;
     }
   }
 }
 
-// The digits of a number to show: integer digits without leading zeros,
-// fraction digits without trailing zeros beyond the '0' places, and the
-// exponent when the picture shows one.
-struct Digits {
-  char integer[400];
-  int integerCount = 0;
-  char fraction[400];
-  int fractionCount = 0;
-  int exponent = 0;
-};
-
-// Splits the digit string of _fcvt/_ecvt (point after `point` digits).
-void splitDigits(const char* digits, int point, int fractionLimit, int fractionZeros, Digits& d) {
+// Splits a digit text (point after `point` digits) into the parts to lay:
+// fraction digits up to `fractionLimit`. The control drops leading integer
+// zeros and keeps trailing fraction zeros only for the '0' places; the
+// field keeps the integer digits as given and drops every trailing
+// fraction zero (its '0' places show them again).
+void splitDigits(const char* digits, int point, int fractionLimit, int fractionZeros, bool field, Digits& d) {
   const int length = static_cast<int>(std::strlen(digits));
-  d.integerCount = 0;
-  for (int i = 0; i < point && i < length && d.integerCount < static_cast<int>(sizeof d.integer); ++i)
-    if (d.integerCount > 0 || digits[i] != '0') d.integer[d.integerCount++] = digits[i];
-  for (int i = length; i < point && d.integerCount > 0 && d.integerCount < static_cast<int>(sizeof d.integer); ++i)
-    d.integer[d.integerCount++] = '0';
-  d.fractionCount = 0;
-  for (int i = point; i < 0 && d.fractionCount < fractionLimit; ++i) d.fraction[d.fractionCount++] = '0';
-  for (int i = point < 0 ? 0 : point; i < length && d.fractionCount < fractionLimit; ++i)
-    d.fraction[d.fractionCount++] = digits[i];
-  while (d.fractionCount > fractionZeros && d.fraction[d.fractionCount - 1] == '0') --d.fractionCount;
+  d.integer.clear();
+  for (int i = 0; i < point && i < length; ++i)
+    if (field || !d.integer.empty() || digits[i] != '0') d.integer += digits[i];
+  if (length < point && !d.integer.empty()) d.integer.append(static_cast<size_t>(point - length), '0');
+  d.fraction.clear();
+  for (int i = point; i < 0 && static_cast<int>(d.fraction.size()) < fractionLimit; ++i) d.fraction += '0';
+  for (int i = point < 0 ? 0 : point; i < length && static_cast<int>(d.fraction.size()) < fractionLimit; ++i)
+    d.fraction += digits[i];
+  const size_t keep = field ? 0 : static_cast<size_t>(fractionZeros);
+  while (d.fraction.size() > keep && d.fraction.back() == '0') d.fraction.pop_back();
 }
 
-// Writes the whole number; returns the length or fills '#'.
-int writeNumber(const Section& s, const Digits& d, bool editForm, char* out, int outSize) {
+// Rounds half up to `places` fraction digits (all of them when negative),
+// carrying through nines into the integer digits.
+void roundFraction(Digits& d, int places) {
+  if (places < 0 || d.fraction.size() <= static_cast<size_t>(places)) return;
+  const bool up = d.fraction[places] >= '5';
+  d.fraction.resize(places);
+  if (!up) return;
+  size_t i = d.fraction.size();
+  while (i > 0 && d.fraction[i - 1] == '9') d.fraction[--i] = '0';
+  if (i > 0) {
+    ++d.fraction[i - 1];
+    return;
+  }
+  i = d.integer.size();
+  while (i > 0 && d.integer[i - 1] == '9') d.integer[--i] = '0';
+  if (i > 0)
+    ++d.integer[i - 1];
+  else
+    d.integer.insert(d.integer.begin(), '1');
+}
+
+// Answers a laid text: whole when it fits into outSize - 1 characters,
+// else '#'s, or (cut) the part that fits with the full length answered.
+int answer(const std::string& text, const Layout& layout, char* out, int outSize) {
+  const size_t room = static_cast<size_t>(outSize - 1);
+  if (text.size() <= room) {
+    std::memcpy(out, text.c_str(), text.size() + 1);
+    return static_cast<int>(text.size());
+  }
+  if (layout.cut) {
+    std::memcpy(out, text.data(), room);
+    out[room] = 0;
+    return text.size() > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(text.size());
+  }
+  std::memset(out, '#', room);
+  out[room] = 0;
+  return outSize - 1;
+}
+
+// Writes the whole number.
+int writeNumber(const Section& s, const Digits& d, const Layout& layout, char* out, int outSize) {
   const HCtlNumberState& st = s.state;
-  Builder b{out, outSize - 1};
-  const bool literals = !editForm;
-  writeIntegerReversed(s, Part::integer, d.integer, d.integerCount, st.grouping && !editForm, literals, b);
-  if (st.signNeeded) b.put('-');
-  reverse(out, out + b.length);
-  // The separator only when fraction digits follow: "2" rather than "2."
-  // for a whole number under a picture without required decimals.
-  if (d.fractionCount > 0 || st.fraction.zeros > 0) b.put(HCtlIntlSettings().decimalSep);
-  writeFraction(s, d.fraction, d.fractionCount, literals, b);
-  if (st.hasExponent && !editForm) {
-    for (int i = 0; i < s.count; ++i)
-      if (s.tokens[i].kind == 'E') b.put(s.tokens[i].ch);
-    if (d.exponent < 0) b.put('-');
-    else if (st.exponentSign) b.put('+');
-    char digits[12];
-    int count = 0;
+  const bool literals = !layout.editForm;
+  std::string text;
+  text.reserve(d.integer.size() * 4 / 3 + d.fraction.size() + s.tokens.size() + 8);
+  writeIntegerReversed(s, Part::integer, d.integer, st.grouping && !layout.editForm, literals, layout, text);
+  if (st.signNeeded) text += '-';
+  std::reverse(text.begin(), text.end());
+  // The control shows the separator only when fraction digits follow: "2"
+  // rather than "2." for a whole number under a picture without required
+  // decimals. The field shows the picture's point.
+  if (layout.field ? st.hasPoint : !d.fraction.empty() || st.fraction.zeros > 0)
+    text += layout.field ? '.' : HCtlIntlSettings().decimalSep;
+  writeFraction(s, d.fraction, literals, text);
+  if (st.hasExponent && !layout.editForm) {
+    for (const Token& t : s.tokens)
+      if (t.kind == 'E') text += t.ch;
+    if (d.exponent < 0) text += '-';
+    else if (st.exponentSign) text += '+';
+    std::string digits;
     for (unsigned e = static_cast<unsigned>(d.exponent < 0 ? -d.exponent : d.exponent); e; e /= 10)
-      digits[count++] = static_cast<char>('0' + e % 10);
-    reverse(digits, digits + count);
-    const int start = b.length;
-    writeIntegerReversed(s, Part::exponent, digits, count, false, literals, b);
-    reverse(out + start, out + b.length);
+      digits += static_cast<char>('0' + e % 10);
+    std::reverse(digits.begin(), digits.end());
+    const size_t start = text.size();
+    writeIntegerReversed(s, Part::exponent, digits, false, literals, layout, text);
+    std::reverse(text.begin() + static_cast<std::ptrdiff_t>(start), text.end());
   }
-  if (b.overflow) {
-    std::memset(out, '#', outSize - 1);
-    out[outSize - 1] = 0;
-    return outSize - 1;
-  }
-  out[b.length] = 0;
-  return b.length;
+  return answer(text, layout, out, outSize);
 }
 
-int writeText(const char* text, char* out, int outSize) {
-  const int length = static_cast<int>(std::strlen(text));
-  if (length > outSize - 1) {
-    std::memset(out, '#', outSize - 1);
-    out[outSize - 1] = 0;
-    return outSize - 1;
-  }
-  std::memcpy(out, text, length + 1);
-  return length;
-}
+int writeText(const char* text, char* out, int outSize) { return answer(text, Layout{}, out, outSize); }
 
 // The form used when the picture has no exponent and the number lies
 // beyond what digit places can show: "-1.2345e+25".
@@ -292,6 +350,30 @@ const char* HCtlNumberPicture(const char* picture, int negative, int strict, HCt
   const char* section = selectSection(picture, negative, strict, s);
   if (state) *state = s.state;
   return section;
+}
+
+int HCtlFormatDecimalText(const char* digits, int point, int negative, const char* picture, char* out, int outSize,
+                          int flags) {
+  if (!out || outSize < 2) return 0;
+  if (!digits) return -1;
+  for (const char* p = digits; *p; ++p)
+    if (!HCtlIsDigit(*p)) return -1;
+  Layout layout;
+  layout.editForm = (flags & HCTL_DECIMAL_EDITFORM) != 0;
+  layout.field = (flags & HCTL_DECIMAL_FIELD) != 0;
+  layout.cut = (flags & HCTL_DECIMAL_CUT) != 0;
+  Section s;
+  selectSection(picture, negative && !layout.editForm, layout.editForm, s, layout.field);
+  if (layout.editForm) s.state.signNeeded = negative != 0;
+  if (s.state.hasExponent && !layout.editForm) return -1;
+  Digits d;
+  splitDigits(digits, point, INT_MAX, s.state.fraction.zeros, layout.field, d);
+  if (flags & HCTL_DECIMAL_ROUND) {
+    roundFraction(d, s.state.hasPoint ? s.state.fraction.maxDigits : 0);
+    const size_t keep = layout.field ? 0 : static_cast<size_t>(s.state.fraction.zeros);
+    while (d.fraction.size() > keep && d.fraction.back() == '0') d.fraction.pop_back();
+  }
+  return writeNumber(s, d, layout, out, outSize);
 }
 
 int HCtlFormatDouble(double value, const char* picture, char* out, int outSize, int editForm) {
@@ -319,12 +401,14 @@ int HCtlFormatDouble(double value, const char* picture, char* out, int outSize, 
     const int integerDigits = st.integer.zeros > 0 ? st.integer.zeros : 1;
     const char* digits = _ecvt(magnitude, integerDigits + fractionLimit, &point, &sign);
     d.exponent = magnitude == 0 ? 0 : point - integerDigits;
-    splitDigits(digits, integerDigits, fractionLimit, st.fraction.zeros, d);
+    splitDigits(digits, integerDigits, fractionLimit, st.fraction.zeros, false, d);
   } else {
     const char* digits = _fcvt(magnitude, fractionLimit, &point, &sign);
-    splitDigits(digits, point, fractionLimit, st.fraction.zeros, d);
+    splitDigits(digits, point, fractionLimit, st.fraction.zeros, false, d);
   }
-  return writeNumber(s, d, editForm != 0, out, outSize);
+  Layout layout;
+  layout.editForm = editForm != 0;
+  return writeNumber(s, d, layout, out, outSize);
 }
 
 int HCtlFormatInt64(int64_t value, const char* picture, char* out, int outSize, int* negative, int editForm) {
@@ -338,12 +422,11 @@ int HCtlFormatInt64(int64_t value, const char* picture, char* out, int outSize, 
   // The magnitude as unsigned: -2^63 has no positive int64.
   uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
   Digits d;
-  char reversed[24];
-  int count = 0;
-  for (; magnitude; magnitude /= 10) reversed[count++] = static_cast<char>('0' + magnitude % 10);
-  for (int i = 0; i < count; ++i) d.integer[i] = reversed[count - 1 - i];
-  d.integerCount = count;
-  return writeNumber(s, d, editForm != 0, out, outSize);
+  for (; magnitude; magnitude /= 10) d.integer += static_cast<char>('0' + magnitude % 10);
+  std::reverse(d.integer.begin(), d.integer.end());
+  Layout layout;
+  layout.editForm = editForm != 0;
+  return writeNumber(s, d, layout, out, outSize);
 }
 
 // --- number texts -----------------------------------------------------------
@@ -351,8 +434,8 @@ int HCtlFormatInt64(int64_t value, const char* picture, char* out, int outSize, 
 namespace {
 
 bool literalOf(const Section& s, char c) {
-  for (int i = 0; i < s.count; ++i)
-    if (s.tokens[i].kind == 'L' && s.tokens[i].ch == c) return true;
+  for (const Token& t : s.tokens)
+    if (t.kind == 'L' && t.ch == c) return true;
   return false;
 }
 

@@ -48,6 +48,40 @@ const char* HCtlNumberPicture(const char* picture, int negative, int strict, HCt
 int HCtlFormatDouble(double value, const char* picture, char* out, int outSize, int editForm);
 int HCtlFormatInt64(int64_t value, const char* picture, char* out, int outSize, int* negative, int editForm);
 
+// Flags of HCtlFormatDecimalText.
+enum : int {
+  // What an edit shows while the user types (as HCtlFormatDouble's editForm).
+  HCTL_DECIMAL_EDITFORM = 0x1,
+  // Fraction digits beyond the section's places are rounded half up at the
+  // last place, carrying through nines ('*' places take every digit);
+  // without it they are cut.
+  HCTL_DECIMAL_ROUND = 0x2,
+  // The run-time fields' reading, in program notation ('.' point, ','
+  // thousands): integer digits are shown as given (a "0" before the point
+  // stays), the point whenever the section has one, trailing fraction
+  // zeros only through '0' places; any number of colour prefixes (a ';'
+  // inside one ends the section), '+' and ',' show nothing anywhere (','
+  // turns on grouping also after the point), '*' before the point is one
+  // place, an exponent letter needs a sign, '#' or '0' behind it, the
+  // group separator follows a third digit (before any literal), the digits
+  // of a part without places stand right before the point.
+  HCTL_DECIMAL_FIELD = 0x4,
+  // A text longer than outSize - 1: the part that fits is written and the
+  // full length answered (rather than that many '#').
+  HCTL_DECIMAL_CUT = 0x8,
+};
+
+// Lays a plain decimal digit text into a picture: `digits` ('0'..'9' only,
+// any length) with the point after `point` digits (negative or beyond the
+// end: zeros fill in), `negative` choosing the section and sign. Integer
+// digits that the places cannot hold go in front of the leftmost place,
+// none is ever dropped. Returns the length written (see HCTL_DECIMAL_CUT);
+// 0 when outSize is under 2; -1, writing nothing, for a digit text with
+// another character or a section with an exponent part outside the edit
+// form (format those from a double).
+int HCtlFormatDecimalText(const char* digits, int point, int negative, const char* picture, char* out, int outSize,
+                          int flags);
+
 // Reads a number text: digits, the decimal separator, '-' and an exponent
 // letter count; group separators, spaces, '+', the currency symbol and the
 // picture's own literals are dropped. Any other character (and a second
