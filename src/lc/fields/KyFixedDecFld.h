@@ -60,8 +60,9 @@ class KyFixedDecFld : public KyRTType {
 
   CString strGetText() const override;
   // --- masked text (KyMaskedText.h) ---
-  // The value laid into the picture from its own decimal digits (see
-  // KyFixedDecPicture.h), with the locale's separators. What a picture
+  // The value laid into the picture from its own decimal digits (the
+  // control library's HCtlFormatDecimalText, rounded half up at the last
+  // place, every integer digit kept), with the locale's separators. What a picture
   // cannot show (NaN, infinities, exponent forms, exponent pictures) goes
   // through the control library's number formatting of the double.
   CString strGetMaskedText(const char* pszMask) const override;
