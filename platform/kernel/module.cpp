@@ -14,6 +14,7 @@
 // dladdr. Those take the C library's loader lock, which dlopen keeps while a
 // library's constructors run; a constructor calling LoadLibraryA or
 // GetModuleHandleA would otherwise deadlock against another thread.
+#include <internal/elfimage.h>
 #include <internal/hostpath.h>
 #include <internal/module.h>
 #include <internal/modulesearch.h>
@@ -355,6 +356,13 @@ DWORD loadError(const char* message) {
 
 // Opens `target` and counts one more reference to its module.
 HMODULE openLibrary(const std::string& target, std::string_view windowsName, int mode) {
+  // A file on a path is checked first: a cut one would be mapped past its end.
+  if (target.find('/') != std::string::npos) {
+    if (const DWORD error = checkElfImage(target); error != ERROR_SUCCESS) {
+      SetLastError(error);
+      return nullptr;
+    }
+  }
   void* handle = ::dlopen(target.c_str(), mode);
   if (!handle) {
     SetLastError(loadError(::dlerror()));

@@ -198,6 +198,46 @@ TEST_F(Modules, FileThatIsNoLibraryFailsWithBadExeFormat) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BAD_EXE_FORMAT));
 }
 
+// A library copied half-way would be mapped past the end of its file and kill
+// the process on first touch; it must be refused before it is mapped.
+TEST_F(Modules, CutOrDamagedLibrariesFailWithBadExeFormat) {
+  const fs::path dir = scratchDirectory("cut");
+  const auto write = [&](const std::string& name, const std::string& bytes) {
+    std::ofstream(dir / name, std::ios::binary) << bytes;
+    return (dir / name).string();
+  };
+  // A library with code, and one of resources only (as panel libraries are).
+  for (const std::string fixture : {"MODTEST.DLL", "TESTRES.DLL"}) {
+    SCOPED_TRACE(fixture);
+    std::ifstream in(kBin + "/" + fixture, std::ios::binary);
+    const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(whole.size(), 4096u);
+
+    HMODULE intact = load(write("WHOLE" + fixture, whole));
+    ASSERT_NE(intact, nullptr) << GetLastError();
+    EXPECT_TRUE(FreeLibrary(intact));
+
+    const size_t cuts[] = {0, 10, 63, 64 + 20, 1024, whole.size() / 3, whole.size() / 2, whole.size() - 1};
+    for (size_t cut : cuts) {
+      EXPECT_EQ(load(write("CUT" + std::to_string(cut) + fixture, whole.substr(0, cut))), nullptr) << cut;
+      EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BAD_EXE_FORMAT)) << cut;
+    }
+
+    // Headers that point outside the file: program headers, then section headers.
+    struct Damage {
+      size_t offset;  // of a 64-bit field of the ELF header
+      uint64_t value;
+    };
+    for (const Damage damage : {Damage{32, ~uint64_t{0} - 8}, Damage{32, whole.size()}, Damage{40, whole.size() - 8}}) {
+      std::string bytes = whole;
+      std::memcpy(bytes.data() + damage.offset, &damage.value, sizeof damage.value);
+      EXPECT_EQ(load(write("BAD" + std::to_string(damage.offset) + fixture, bytes)), nullptr) << damage.offset;
+      EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BAD_EXE_FORMAT)) << damage.offset;
+    }
+  }
+  fs::remove_all(dir);
+}
+
 TEST_F(Modules, OdbcLoadsThroughTheSystemAliasOrFailsCleanly) {
   HMODULE odbc = load("ODBC32.DLL");
   if (!odbc) {

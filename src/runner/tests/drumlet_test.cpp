@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "testapp.h"
@@ -112,6 +113,39 @@ TEST(Drumlet, MissingLanguageEndsTheRun) {
   EXPECT_EQ(run.exitCode, 1) << run.output;
   EXPECT_NE(run.output.find("KY721LNC.DEU"), std::string::npos) << run.output;
   EXPECT_EQ(run.output.find("ran."), std::string::npos) << run.output;
+}
+
+// A language or function library copied half-way is refused with the box of
+// a library that cannot be loaded; the runner never maps it and crashes.
+TEST(Drumlet, CutLibrariesEndTheRunWithTheirBox) {
+  const auto readAll = [](const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  };
+  const std::string language = readAll(fs::path(KY_BIN_DIR) / "KY721LNC.ENG");
+  const std::string function = readAll(fs::path(KY_BIN_DIR) / "SAMPLE.DLL");
+  ASSERT_GT(language.size(), 4096u);
+  ASSERT_GT(function.size(), 4096u);
+  for (double part : {0.02, 0.3, 0.6, 0.99}) {
+    {
+      kytest::ScratchDir scratch;
+      fs::create_directories(scratch.path() / "Documents" / "Drumlet");
+      kytest::writeFile(scratch.path() / "Documents" / "Drumlet" / "Drumlet.INI",
+                        "[International Settings]\nOrvo Zunt Language=CUT\n");
+      kytest::writeFile(scratch.path() / "KY721LNC.CUT", language.substr(0, language.size() * part));
+      DrumletRun run = runDrumlet("SAMPLE Sample", scratch.path());
+      EXPECT_EQ(run.exitCode, 1) << part << "\n" << run.output;
+      EXPECT_NE(run.output.find("KY721LNC.CUT"), std::string::npos) << part << "\n" << run.output;
+    }
+    {
+      kytest::ScratchDir scratch;
+      kytest::writeFile(scratch.path() / "CUTAPP.DLL", function.substr(0, function.size() * part));
+      DrumletRun run = runDrumlet("CUTAPP Sample", scratch.path());
+      EXPECT_EQ(run.exitCode, 1) << part << "\n" << run.output;
+      EXPECT_NE(run.output.find("The library CUTAPP.DLL could not be loaded."), std::string::npos)
+          << part << "\n" << run.output;
+    }
+  }
 }
 
 }  // namespace
