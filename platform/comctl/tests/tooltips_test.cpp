@@ -40,11 +40,18 @@ class ToolTips : public test::CommonControlTest {
     GetWindowTextA(tips, text, sizeof text);
     return IsWindowVisible(tips) ? text : "";
   }
+  // Pumps until the tip's visibility is `visible`, for at most `limitMs`: the
+  // delays run on timers, and a loaded machine may be late by far more than them.
+  bool waitVisible(bool visible, int limitMs = 2000) {
+    for (int waited = 0; waited < limitMs && (IsWindowVisible(tips) != FALSE) != visible; waited += 5) wait(5);
+    return (IsWindowVisible(tips) != FALSE) == visible;
+  }
   // Rests the mouse over the tool long enough for the tip.
   void hoverTool() {
     input::mouseMove(frame, 50, 40);
     input::pumpMessages();
     wait(100);
+    waitVisible(true, 500);
   }
   HWND tips = nullptr;
 };
@@ -54,7 +61,7 @@ TEST_F(ToolTips, AppearsAfterTheDelayBelowThePointerAndHidesOnLeaving) {
   input::mouseMove(frame, 50, 40);
   input::pumpMessages();
   EXPECT_FALSE(IsWindowVisible(tips));
-  wait(100);
+  EXPECT_TRUE(waitVisible(true));
   EXPECT_EQ(shown(), "Save the file");
   RECT tip{};
   GetWindowRect(tips, &tip);
@@ -150,16 +157,16 @@ TEST_F(ToolTips, InactiveTipsStayHiddenAndPopOrAutoPopHides) {
   SendMessageA(tips, TTM_POP, 0, 0);
   EXPECT_FALSE(IsWindowVisible(tips));
 
-  SendMessageA(tips, TTM_SETDELAYTIME, TTDT_AUTOPOP, 60);
-  EXPECT_EQ(SendMessageA(tips, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), 60);
+  SendMessageA(tips, TTM_SETDELAYTIME, TTDT_AUTOPOP, 300);
+  EXPECT_EQ(SendMessageA(tips, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), 300);
   input::mouseMove(frame, 300, 200);
   input::pumpMessages();
   input::mouseMove(frame, 50, 40);
   input::pumpMessages();
-  wait(60);
-  EXPECT_TRUE(IsWindowVisible(tips));
-  wait(150);
-  EXPECT_FALSE(IsWindowVisible(tips));
+  ASSERT_TRUE(waitVisible(true));
+  const DWORD shownAt = GetTickCount();
+  EXPECT_TRUE(waitVisible(false));  // the mouse rests on the tool: only the auto-pop hides it
+  EXPECT_GE(GetTickCount() - shownAt, 250u);
 }
 
 TEST_F(ToolTips, ToolListMessages) {
