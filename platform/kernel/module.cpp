@@ -47,6 +47,7 @@ struct SystemLibrary {
 };
 constexpr SystemLibrary kSystemLibraries[] = {
     {"ODBC32.DLL", "libodbc.so.2"},
+    {"WINMM.DLL", "libwinmm.so"},  // the layer's own, without an audio device
 };
 
 const SystemLibrary* systemLibrary(std::string_view fileName) {

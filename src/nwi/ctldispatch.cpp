@@ -113,7 +113,12 @@ void HCtlInitRecord(HCtlRecord* record, HWND window, const CREATESTRUCTA* create
   record->font = nullptr;
   record->style = create ? static_cast<DWORD>(create->style) : 0;
   SendMessageA(window, KYM_SETINSTANCE, 0, reinterpret_cast<LPARAM>(record));
-  if (create != nullptr) SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(create->style));
+  // WS_VISIBLE stays as creation has it: CreateWindowEx shows (and paints)
+  // the window after WM_CREATE, which a window already marked visible skips.
+  if (create != nullptr) {
+    const LONG visible = GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE;
+    SetWindowLongA(window, GWL_STYLE, (static_cast<LONG>(create->style) & ~WS_VISIBLE) | visible);
+  }
 }
 
 ATOM HCtlRegisterClass(UINT style, WNDPROC procedure, int classExtra, int windowExtra, HINSTANCE module, HICON icon,

@@ -82,6 +82,10 @@ const ClassEntry kClasses[] = {
     {"Tabs", CS_HREDRAW | CS_VREDRAW, 1, &tabsHandler, classProcedure<&tabsHandler, 0>, Cursor::arrow, false, false},
 };
 
+// Classes registered under the fixed prefix "H" as well.
+constexpr const char* kFixedPrefix = "H";
+constexpr const char* kFixedSuffixes[] = {"Butt", "Stat", "Edit_SS", "Tool"};
+
 std::string className(const char* prefix, const char* suffix) { return std::string(prefix) + suffix; }
 
 ATOM registerEntry(const char* prefix, const ClassEntry& entry) {
@@ -140,6 +144,13 @@ BOOL WINAPI RavletsInit(LPCSTR prefix) {
       registerFrom(prefix, "List", "Drop", classProcedure<&dropHandler, 0>, CS_SAVEBITS, 1);
   }
   if (spinHandler != nullptr) registerFrom(prefix, "Edit_SS", "Spin", classProcedure<&spinHandler, 0>, 0, 0);
+  // HToolCreate makes windows of the fixed class "HTool", and the library's
+  // own dialog templates (the grid's edit bar) name "HButt", "HStat" and
+  // "HEdit_SS": with any other prefix those would fail to create.
+  if (lstrcmpiA(prefix, kFixedPrefix) != 0)
+    for (const ClassEntry& entry : kClasses)
+      for (const char* fixed : kFixedSuffixes)
+        if (std::strcmp(entry.suffix, fixed) == 0) registerEntry(kFixedPrefix, entry);
   initialised = true;
   return TRUE;
 }

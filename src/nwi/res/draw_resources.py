@@ -230,11 +230,13 @@ INSIDE = ["XXXXXXXXX", "X.......X", "X.......X", "XXXXXXXXX"]
 
 
 def main():
-    states = [(False, False, False), (True, False, False), (False, True, False), (True, True, False),
+    # A button's picture index is its check state, + 1 while pushed (two
+    # pictures per state): off, pushed off, on, pushed on, no value, pushed no value.
+    states = [(False, False, False), (False, True, False), (True, False, False), (True, True, False),
               (True, False, True), (True, True, True)]
     for i, (checked, pushed, grey) in enumerate(states, 1):
         write_bmp("hc%d.bmp" % i, check_box(checked, pushed, grey))
-    for i, (checked, pushed) in enumerate([(False, False), (True, False), (False, True), (True, True)], 1):
+    for i, (checked, pushed) in enumerate([(False, False), (False, True), (True, False), (True, True)], 1):
         write_bmp("hr%d.bmp" % i, radio(checked, pushed))
     write_bmp("hlp1.bmp", help_picture())
     # Spin arrows 7110-7113 / 7210-7213 and the combo's drop arrow 2002-2005:

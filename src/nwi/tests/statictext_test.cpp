@@ -8,33 +8,17 @@
 
 #include "kymessages.h"
 #include "markup.h"
+#include "notifyparent.h"
 #include "ravlets.h"
 #include "statictext.h"
 
 namespace {
 
-LRESULT CALLBACK panelProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  if (m == WM_ERASEBKGND) {
-    RECT r;
-    GetClientRect(w, &r);
-    FillRect(reinterpret_cast<HDC>(wp), &r, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
-    return 1;
-  }
-  return DefWindowProcA(w, m, wp, lp);
-}
-
 class Statics : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(RavletsInit("KYWA721"));
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = panelProc;
-    wc.lpszClassName = "NwiStaticPanel";
-    RegisterClassA(&wc);
-  }
+  static void SetUpTestSuite() { ASSERT_TRUE(RavletsInit("KYWA721")); }
   void SetUp() override {
-    panel_ = CreateWindowExA(0, "NwiStaticPanel", "Statics", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr, nullptr,
-                             nullptr, nullptr);
+    panel_ = nwitest::makePanel(320, 240);
     ASSERT_NE(panel_, nullptr);
   }
   void TearDown() override { DestroyWindow(panel_); }
