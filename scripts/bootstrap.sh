@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when any is missing.
+# Installs the Debian packages the build and the tests need, when any is
+# missing; packages named as arguments are added (scripts/fuzz.sh: clang).
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,7 @@ packages=(
   libdfp-dev ccache
 )
 
+packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
