@@ -109,6 +109,13 @@ int sortedPosition(ListBox& lb, const ListItem& item) {
   return lo;
 }
 
+// Whether `item` placed at `index` leaves a list of strings in sorted order.
+bool keepsOrder(ListBox& lb, const ListItem& item, int index) {
+  if (!lb.hasStrings()) return false;
+  return (index == 0 || compareWith(lb, item, index - 1) >= 0) &&
+         (index == lb.count() || compareWith(lb, item, index) <= 0);
+}
+
 // Indices at or after `index` move one place up (insert) or down (delete).
 void shiftIndex(int& value, int index, int delta) {
   if (value >= index && value >= 0) value += delta;
@@ -125,6 +132,7 @@ LRESULT insertItem(ListBox& lb, int index, LPARAM lParam, bool sorted) {
     if (sorted) index = sortedPosition(lb, item);
     else if (index == -1) index = lb.count();
     if (lb.variable()) item.height = measureVariable(lb, index, (ULONG_PTR)lParam);
+    if (!sorted && lb.inOrder) lb.inOrder = keepsOrder(lb, item, index);
     lb.items.insert(index, std::move(item));
   } catch (const std::bad_alloc&) {
     notifyList(lb, LBN_ERRSPACE);
@@ -173,6 +181,7 @@ void resetContent(ListBox& lb) {
   // The owner hears of each item from the first, to free its data; the items go together after.
   for (int i = 0; i < lb.count(); ++i) sendDeleteItem(lb, i, lb.items.at(i));
   lb.items.clear();
+  lb.inOrder = true;
   lb.current = lb.caret = lb.anchor = -1;
   lb.top = 0;
   lb.horizontalPos = 0;
@@ -536,12 +545,47 @@ const SystemClass comboListClass(
 
 }  // namespace
 
+namespace {
+
+// How the text of item `index` compares with `text` (its first `length`
+// characters, when a prefix is sought).
+int compareForFind(ListBox& lb, int index, const char* text, int length, bool exact) {
+  const std::string& own = lb.items.at(index).text;
+  const int ownLength = exact ? (int)own.size() : std::min((int)own.size(), length);
+  return compareText(lb, own.data(), ownLength, text, length);
+}
+
+// A list in sorted order holds its matches side by side: the run is found
+// by halves, and the first match after `start` (wrapping) taken from it.
+int findInOrder(ListBox& lb, int start, const char* text, int length, bool exact) {
+  const int n = lb.count();
+  int lo = 0, hi = n;
+  while (lo < hi) {
+    const int mid = lo + (hi - lo) / 2;
+    if (compareForFind(lb, mid, text, length, exact) < 0) lo = mid + 1;
+    else hi = mid;
+  }
+  const int first = lo;
+  hi = n;
+  while (lo < hi) {
+    const int mid = lo + (hi - lo) / 2;
+    if (compareForFind(lb, mid, text, length, exact) <= 0) lo = mid + 1;
+    else hi = mid;
+  }
+  const int end = lo;
+  if (first == end) return LB_ERR;
+  return start + 1 >= first && start + 1 < end ? start + 1 : first;
+}
+
+}  // namespace
+
 int findItem(ListBox& lb, int start, const char* text, bool exact) {
   int n = lb.count();
   if (n == 0) return LB_ERR;
   if (start < -1 || start >= n) start = -1;
   if (lb.hasStrings() && !text) return LB_ERR;
   int length = lb.hasStrings() ? (int)strlen(text) : 0;
+  if (lb.hasStrings() && lb.inOrder && n > 16) return findInOrder(lb, start, text, length, exact);
   for (int k = 1; k <= n; ++k) {
     int i = (start + k) % n;
     const ListItem& item = lb.items.at(i);

@@ -66,6 +66,7 @@ struct ListBox {
   bool tracking = false;        // the mouse button is down over the list
   bool inLayout = false;        // guards scroll bars changing the client size
   bool searchSelects = true;    // type-ahead moves the selection (false: caret only)
+  bool inOrder = true;          // the texts are in sorted order: finds may search by halves
   int wheelRemainder = 0;
   int extendedDragState = 0;    // the selection the mouse drag applies (LBS_EXTENDEDSEL)
 

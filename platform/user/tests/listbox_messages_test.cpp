@@ -100,6 +100,44 @@ TEST_F(ListBoxMessages, FindsByPrefixOrExactlyFromAfterTheStartWrapping) {
   EXPECT_EQ(SendMessageA(lb, LB_GETCURSEL, 0, 0), 1);
 }
 
+// A sorted list finds by halves: the answers must be those of a search item
+// by item, from after the start and wrapping, also where runs of equal
+// prefixes straddle the start, and once an insertion broke the order.
+TEST_F(ListBoxMessages, FindsInLongSortedListsAnswerAsTheItemByItemSearch) {
+  HWND lb = list(LBS_SORT);
+  SendMessageA(lb, WM_SETREDRAW, FALSE, 0);
+  for (int i = 0; i < 300; ++i) {
+    char key[16];
+    snprintf(key, sizeof key, i % 2 ? "Key%03d" : "key%02d", (i * 37) % 120);
+    SendMessageA(lb, LB_ADDSTRING, 0, (LPARAM)key);
+  }
+  const auto expected = [&](int start, const std::string& sought, bool exact) -> LRESULT {
+    const std::vector<std::string> all = texts(lb);
+    const int n = (int)all.size();
+    if (start < -1 || start >= n) start = -1;
+    for (int k = 1; k <= n; ++k) {
+      const int i = (start + k) % n;
+      const std::string head = exact ? all[i] : all[i].substr(0, sought.size());
+      if ((exact || all[i].size() >= sought.size()) && lstrcmpiA(head.c_str(), sought.c_str()) == 0) return i;
+    }
+    return LB_ERR;
+  };
+  const auto checkAll = [&] {
+    for (const char* sought : {"k", "KEY0", "key01", "Key011", "key11", "KEY119", "key12", "a", "z", "key005x"})
+      for (int start : {-1, 0, 5, 40, 41, 150, 298, 299, 1000}) {
+        EXPECT_EQ(SendMessageA(lb, LB_FINDSTRING, start, (LPARAM)sought), expected(start, sought, false))
+            << sought << " from " << start;
+        EXPECT_EQ(SendMessageA(lb, LB_FINDSTRINGEXACT, start, (LPARAM)sought), expected(start, sought, true))
+            << sought << " exactly from " << start;
+      }
+  };
+  checkAll();
+  // LB_INSERTSTRING places an item where it is told, out of order.
+  SendMessageA(lb, LB_INSERTSTRING, 3, (LPARAM) "key119");
+  EXPECT_EQ(SendMessageA(lb, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM) "KEY119"), 3);
+  checkAll();
+}
+
 TEST_F(ListBoxMessages, SingleSelectionFollowsInsertionsAndDeletions) {
   HWND lb = list(0);
   add(lb, {"a", "b", "c"});
