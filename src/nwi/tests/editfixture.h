@@ -25,6 +25,7 @@ constexpr int kSpareId = 99;
 
 struct Recorder {
   std::vector<int> codes;      // notification codes in order
+  std::vector<DWORD> times;    // GetTickCount() of each
   std::set<int> vetoes;        // codes the parent vetoes
 };
 inline Recorder& recorder() {
@@ -36,6 +37,7 @@ inline LRESULT CALLBACK parentProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   if (m == WM_COMMAND && lp != 0 && LOWORD(wp) != kSpareId) {
     const int code = HIWORD(wp);
     recorder().codes.push_back(code);
+    recorder().times.push_back(GetTickCount());
     if (recorder().vetoes.count(code)) SendMessageA(reinterpret_cast<HWND>(lp), KYM_VETO, 0, 0);
     return 0;
   }
@@ -78,8 +80,9 @@ class EditTest : public ::testing::Test {
     SetKeyboardState(none);
     SetOverwriteMode(FALSE);
   }
-  HWND make(const char* definition, DWORD style = WS_BORDER, int id = 1, int x = 10, int y = 10, int w = 200, int h = 24) {
-    HWND e = CreateWindowExA(0, "KYWA721Edit", definition, WS_CHILD | WS_VISIBLE | style, x, y, w, h, panel,
+  HWND make(const char* definition, DWORD style = WS_BORDER, int id = 1, int x = 10, int y = 10, int w = 200, int h = 24,
+            const char* className = "KYWA721Edit") {
+    HWND e = CreateWindowExA(0, className, definition, WS_CHILD | WS_VISIBLE | style, x, y, w, h, panel,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
     EXPECT_NE(e, nullptr) << definition;
     SendMessageA(e, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), 0);
