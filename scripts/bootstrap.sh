@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   binutils-mingw-w64-x86-64 cpp
   libcairo2-dev libfontconfig1-dev libpng-dev fonts-dejavu-core
-  unixodbc-dev odbcinst libsqliteodbc sqlite3 libsqlite3-dev
+  unixodbc-dev odbcinst libsqliteodbc sqlite3 libsqlite3-dev postgresql odbc-postgresql
   libdfp-dev ccache
 )
 

@@ -1,6 +1,8 @@
 // KyAppContext: the per-thread application context.
 #include "KyAppContext.h"
 
+#include "KyDBCLI.h"
+
 #include "KyApp.h"
 #include "KyCallMgr.h"
 
@@ -8,6 +10,7 @@ KyAppContext::KyAppContext() : m_pLocale(std::make_unique<KyLocale>()) { m_Argum
 
 KyAppContext::~KyAppContext() {
   deleteCallMgr();
+  deleteDataThread();
   KyApp* pApp = KyApp::GetApp();
   if (pApp && pApp->GetContext() == this) pApp->SetContext(nullptr);
 }
@@ -30,6 +33,7 @@ void KyAppContext::CleanUpAppStringResources() { m_StringCache.clear(); }
 int KyAppContext::Exit() {
   m_RunOptions.Save();
   deleteCallMgr();
+  deleteDataThread();
   m_pLocale.reset();
   ReleaseLanguageLibrary();
   CleanUpAppStringResources();
@@ -60,4 +64,14 @@ void KyAppContext::deleteCallMgr() {
   // it ends; it leaves the slot only when it is gone.
   delete m_pCallMgr;
   m_pCallMgr = nullptr;
+}
+
+KyDataThread& KyAppContext::GetDataThread() {
+  if (!m_pDataThread) m_pDataThread = new KyDataThread;
+  return *m_pDataThread;
+}
+
+void KyAppContext::deleteDataThread() {
+  delete m_pDataThread;
+  m_pDataThread = nullptr;
 }

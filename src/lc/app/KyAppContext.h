@@ -21,6 +21,7 @@
 #include <vector>
 
 class KyCallMgr;
+class KyDataThread;
 class KyFunctionData;
 
 class KyAppContext {
@@ -75,6 +76,10 @@ class KyAppContext {
   void ReleaseLanguageLibrary();
 
   KyRunOptions* GetRunOptions() { return &m_RunOptions; }
+  // The thread's data-access state (client-library bindings, environments,
+  // pending commit control); made on first use, freed after the call
+  // manager whose connections use it.
+  KyDataThread& GetDataThread();
   // Null after Exit.
   KyLocale* GetLocale() { return m_pLocale.get(); }
 
@@ -124,5 +129,7 @@ class KyAppContext {
   std::vector<KyString> m_LocationNames;
   std::map<UINT, CString> m_StringCache;  // node-based: cached texts never move
   KyDirectory m_Directory;
+  KyDataThread* m_pDataThread = nullptr;  // owned
   void deleteCallMgr();
+  void deleteDataThread();
 };

@@ -43,14 +43,14 @@ struct KyCallServices {
   void (*DeleteRemoteCall)(void* pRemoteCall) = nullptr;
   // A raw-buffer program call on a conversation; non-zero on success.
   int (*ExecuteProgramCall)(void* pConversation, const char* pszProgram, char* pBuffer, int iLength) = nullptr;
-  // A stored procedure on the named connection of the kind (1 ODBC, 2 OCI);
+  // A stored procedure on the named connection of the kind (KyDatabaseConnection::KindOCI or KindODBC);
   // non-zero on success.
   int (*CallStoredProcedure)(KyFunctionData* pCaller, const char* pszProcedure, const char* pszConnection,
                              int iKind) = nullptr;
   // The built-in of a name beginning with '*', or null when unknown.
   KyBuiltInFunction* (*MakeBuiltIn)(const char* pszImplementationName) = nullptr;
-  // The registered database connection of the name and kind (1 ODBC,
-  // 2 OCI), made and registered when there is none; null when it cannot be.
+  // The registered database connection of the name and kind (KindOCI or
+  // KindODBC), made and registered when there is none; null when it cannot be.
   KyDatabaseConnection* (*GetConnection)(KyCallMgr* pCallMgr, const char* pszName, int iKind) = nullptr;
 };
 // The process's services; subsystems fill their members when they load.

@@ -6,6 +6,8 @@
 #include <mutex>
 
 #include "KyAppContext.h"
+#include "KyDatabaseConnection.h"
+#include "KyWrapperList.h"
 #include "KyFncMessage.h"
 #include "KyFncParameter.h"
 #include "KyFunctionData.h"
@@ -75,6 +77,28 @@ KyCallMgr::~KyCallMgr() {
     CleanUp(0);
   } while (m_LockableList.size() < before);
   CleanUp(0);
+  // Views close their cursors on their connections, which go after them.
+  delete m_pWrapperList;
+  m_pWrapperList = nullptr;
+  m_pDefaultOCIConnection = m_pDefaultODBCConnection = nullptr;
+  delete m_pConnectionList;
+  m_pConnectionList = nullptr;
+}
+
+KyDatabaseConnection* KyCallMgr::GetDatabaseConnectionList(int iKind) const {
+  if (iKind == KyDatabaseConnection::KindOCI) return m_pDefaultOCIConnection;
+  if (iKind == KyDatabaseConnection::KindODBC) return m_pDefaultODBCConnection;
+  return nullptr;
+}
+
+KyDatabaseConnectionList* KyCallMgr::GetConnectionList() {
+  if (!m_pConnectionList) m_pConnectionList = new KyDatabaseConnectionList;
+  return m_pConnectionList;
+}
+
+KyWrapperList* KyCallMgr::GetWrapperList() {
+  if (!m_pWrapperList) m_pWrapperList = new KyWrapperList;
+  return m_pWrapperList;
 }
 
 KyCallMgr* KyCallMgr::GetCallMgr(BOOL fCreate) {
@@ -195,7 +219,8 @@ KyCall* KyCallMgr::lookUp(KyFunctionData* pCaller, const Request& request, bool*
   } else if (request.type == 'D') {
     pCall = new KyCall(this, 'D', request.implementation, request.location, nullptr);
     pCall->m_ConnectionName = request.connection;
-    pCall->m_iConnectionKind = (request.language == 'O' || request.language == 'D') ? 2 : 1;
+    pCall->m_iConnectionKind = (request.language == 'O' || request.language == 'D') ? KyDatabaseConnection::KindOCI
+                                                                                 : KyDatabaseConnection::KindODBC;
   } else {
     const KyString protocol = KyGetProfileString(KyRemoteInfo::SectionName(request.location), "Protocol", "");
     if (protocol.CompareNoCase("COM") == 0) {

@@ -17,6 +17,8 @@
 #include "KyRemoteInfo.h"
 
 class KyFunctionData;
+class KyDatabaseConnectionList;
+class KyWrapperList;
 class KyFncParameter;
 class KyParamVariable;
 class KyLockableResource;
@@ -95,13 +97,15 @@ class KyCallMgr {
   KyCOMAppList* GetCOMAppList() { return &m_COMAppList; }
   const std::list<KyLockableResource*>& GetLockableList() const { return m_LockableList; }
 
-  // Default database connections: kind 1 ODBC, kind 2 OCI (the kinds the
-  // generated code passes); not owned.
+  // Default database connections of the two kinds (KyDatabaseConnection::
+  // KindOCI and KindODBC); they live in the connection list, not owned here.
   KyDatabaseConnection* m_pDefaultOCIConnection = nullptr;
   KyDatabaseConnection* m_pDefaultODBCConnection = nullptr;
-  KyDatabaseConnection* GetDatabaseConnectionList(int iKind) const {
-    return iKind == 1 ? m_pDefaultODBCConnection : iKind == 2 ? m_pDefaultOCIConnection : nullptr;
-  }
+  KyDatabaseConnection* GetDatabaseConnectionList(int iKind) const;
+  // The thread's connections by name and its view wrappers by key; made on
+  // first use, deleted with the call manager (the views first).
+  KyDatabaseConnectionList* GetConnectionList();
+  KyWrapperList* GetWrapperList();
 
   // Names the application after a function (KyWinClientApp::SetAppName;
   // null gives the name back to the main panel's function), with
@@ -134,7 +138,8 @@ class KyCallMgr {
 
   KyLocationList m_LocationList;
   KyCallList m_CallList;
-  KyList m_WrapperList;  // view wrappers by key (data access)
+  KyWrapperList* m_pWrapperList = nullptr;                // owned
+  KyDatabaseConnectionList* m_pConnectionList = nullptr;  // owned
   std::list<KyLockableResource*> m_LockableList;  // newest first
   KyConversationList m_ConversationList;
   KyRemoteInfoList m_RemoteInfoList;

@@ -404,8 +404,8 @@ void KyFunctionData::SetDatabaseConnectionName(const char* pszName, int fMake, i
   KyCallServices& services = KyGetCallServices();
   if (!pCallMgr || !services.GetConnection) return;
   if (KyDatabaseConnection* pConnection = services.GetConnection(pCallMgr, m_ConnectionName, iKind)) {
-    if (iKind == 1) pCallMgr->m_pDefaultODBCConnection = pConnection;
-    if (iKind == 2) pCallMgr->m_pDefaultOCIConnection = pConnection;
+    if (iKind == KyDatabaseConnection::KindODBC) pCallMgr->m_pDefaultODBCConnection = pConnection;
+    if (iKind == KyDatabaseConnection::KindOCI) pCallMgr->m_pDefaultOCIConnection = pConnection;
   }
 }
 

@@ -61,7 +61,7 @@ class KyFunctionData : public KyLockableResource {
   // The panel goes away: nothing of the function points to it any more.
   void DetachPanel(KyPanel* pPanel);
   // Stores the name; with fMake the call manager gets or makes the
-  // connection of the name and kind (1 ODBC, 2 OCI) and makes it the
+  // connection of the name and kind (KyDatabaseConnection::KindOCI or KindODBC) and makes it the
   // default of its kind.
   void SetDatabaseConnectionName(const char* pszName, int fMake, int iKind);
   // The own name when set; else the name of the default connection (ODBC,

@@ -19,6 +19,9 @@ class vioCharacter : public vioType {
   // Copies at most length - 1 bytes of the text (null reads as "").
   void SetData(const char* pszText);
   operator const char*() const { return GetText(); }
+  void* GetDataPointer() override { return m_Text.data(); }
+  SQLLEN GetDataSize() const override { return static_cast<SQLLEN>(m_Text.size()); }
+  void ClearForFetch() override { m_Text[0] = '\0'; }
 
  protected:
   vioCharacter(KyDatabaseConnection* pConnection, VIO_TYPE type, int iLength);

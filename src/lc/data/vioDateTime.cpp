@@ -63,6 +63,7 @@ class vioDateTimeLayout {
     if (place.width == 4) write(place.offset, static_cast<DWORD>(value));
   }
   const BYTE* Data() const { return m_Bytes.data(); }
+  BYTE* Data() { return m_Bytes.data(); }
   int DataLength() const { return m_Table.dataLength; }
 
  private:
@@ -139,6 +140,7 @@ void vioDateTimeValue::SetSecond(int iValue) { if (m_pLayout) m_pLayout->Set(Sec
 void vioDateTimeValue::SetFraction(long lValue) { if (m_pLayout) m_pLayout->Set(Fraction, lValue); }
 
 const BYTE* vioDateTimeValue::GetData() const { return m_pLayout ? m_pLayout->Data() : nullptr; }
+void* vioDateTimeValue::GetDataPointer() { return m_pLayout ? m_pLayout->Data() : nullptr; }
 int vioDateTimeValue::GetDataLength() const { return m_pLayout ? m_pLayout->DataLength() : 0; }
 
 const char* vioDateTimeValue::GetText() const {

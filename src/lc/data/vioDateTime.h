@@ -49,6 +49,9 @@ class vioDateTimeValue : public vioType {
   int GetDataLength() const;
 
   const char* GetText() const override;
+  void* GetDataPointer() override;
+  // The bytes the driver binds: ODBC the structure, OCI the 7-byte OCIDate.
+  SQLLEN GetDataSize() const override { return GetDataLength(); }
 
  protected:
   enum Kind { Date, Time, TimeStamp };

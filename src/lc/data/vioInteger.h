@@ -16,6 +16,8 @@ class vioScalar : public vioType {
   T GetValue() const { return m_Value; }
   void SetValue(T value) { m_Value = value; }
   operator T() const { return m_Value; }
+  void* GetDataPointer() override { return &m_Value; }
+  SQLLEN GetDataSize() const override { return sizeof(T); }
 
   const char* GetText() const override;
   // The text's leading number, saturated at the type's limits; 0 when there

@@ -21,6 +21,8 @@ class vioNumeric : public vioType {
   void PutText(const char* pszText) override;
   // The value as a double; 0.0 for a NULL value.
   operator double() const;
+  void* GetDataPointer() override { return m_Text.data(); }
+  SQLLEN GetDataSize() const override { return static_cast<SQLLEN>(m_Text.size()); }
 
   // The column's limit: the buffer filled with '9' but its last byte, with
   // '.' before the scale's digits (none for scale 0); sign code 2 puts '-'

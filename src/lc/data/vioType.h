@@ -5,13 +5,18 @@
 // -3 not NULL, -1 NULL; OCI: a 16-bit indicator, 0 not NULL, 0xFFFF NULL).
 // A column without a connection keeps the ODBC form.
 //
-// Binding, the multi-row forms and the factory grow here with the accessors
-// of the data-access layer.
+// Binding: a value binds its own buffer and indicator to a statement as a
+// result column or a parameter, with the C type of its VIO_TYPE and (ODBC)
+// the SQL type the connection's driver chose for it; on OCI with the
+// external type of its VIO_TYPE.
 #pragma once
 
 #include <windef.h>
 
+#include <sqlext.h>
+
 class KyDatabaseConnection;
+class KyDBStmtHandle;
 
 enum VIO_TYPE {
   vioTypeCharacter = 0,
@@ -44,6 +49,33 @@ class vioType {
   // 1 marks the value NULL, 0 not NULL.
   void SetNull(int fNull);
 
+  // The value's buffer as the driver reads and writes it, and its size in
+  // bytes.
+  virtual void* GetDataPointer() = 0;
+  virtual SQLLEN GetDataSize() const = 0;
+  // Binds the value as result column iColumn (1-based).
+  virtual int BindColumn(KyDBStmtHandle* pStatement, int iColumn);
+  // Binds the value as parameter iNumber (1-based) with a direction
+  // (SQL_PARAM_INPUT ...); OCI binds by name when a name is given.
+  virtual int BindParameter(KyDBStmtHandle* pStatement, int iNumber, int iDirection, const char* pszName);
+  // Character values are emptied before each fetch, so that a shorter
+  // value keeps no characters of the last.
+  virtual void ClearForFetch() {}
+  // Equal values: the same VIO_TYPE and NULL state, texts compared trimmed,
+  // numeric texts as numbers, other values by their bytes.
+  virtual bool Equals(const vioType& other) const;
+  // Ties the value to another connection (the view reconnected).
+  void SetConnection(KyDatabaseConnection* pConnection) { m_pConnection = pConnection; }
+  // Puts an ODBC length/indicator in place (SQL_IGNORE leaves a column
+  // out of a positioned update) and answers the one it replaced.
+  SQLLEN ExchangeIndicator(SQLLEN nIndicator) {
+    const SQLLEN old = m_lIndicator;
+    m_lIndicator = nIndicator;
+    return old;
+  }
+  // Where the driver reads and writes the indicator.
+  void* GetIndicatorPointer();
+
   VIO_TYPE GetType() const { return m_Type; }
   int GetLength() const { return m_iLength; }
   int GetScale() const { return m_iScale; }
@@ -59,11 +91,15 @@ class vioType {
 
   // Character values: the indicator becomes the text length when not NULL.
   void SetIndicatorLength(size_t length);
+  // The SQL type and column size an ODBC parameter of this value takes.
+  void odbcParameterType(SQLSMALLINT* pnSQLType, SQLULEN* pnColumnSize, SQLSMALLINT* pnDigits) const;
+  // The OCI external type and buffer size of the value.
+  void ociExternalType(int* piType, SQLLEN* pnSize) const;
 
   VIO_TYPE m_Type;
   int m_iLength;
   int m_iScale;
   KyDatabaseConnection* m_pConnection;  // not owned
-  LONG m_lIndicator = -3;               // ODBC: SQL_NTS / SQL_NULL_DATA / a length
+  SQLLEN m_lIndicator = -3;             // ODBC: SQL_NTS / SQL_NULL_DATA / a length
   USHORT m_wIndicator = 0;              // OCI: 0 / 0xFFFF
 };

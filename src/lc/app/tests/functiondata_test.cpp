@@ -120,10 +120,10 @@ TEST_F(FunctionDataTest, ConnectionNameFallsBackToTheDefaultConnection) {
   KyFunctionData first(new KyLocalVariable, "", "First", "First", 721, 0);
   KyFunctionData second(new KyLocalVariable, "", "Second", "Second", 721, 0);
   EXPECT_STREQ(second.GetDatabaseConnectionName(), "");  // no default yet
-  first.SetDatabaseConnectionName("Orders", 1, 1);
+  first.SetDatabaseConnectionName("Orders", 1, KyDatabaseConnection::KindODBC);
   EXPECT_STREQ(first.GetDatabaseConnectionName(), "Orders");
-  EXPECT_EQ(callMgr()->GetDatabaseConnectionList(1), made);
-  EXPECT_EQ(callMgr()->GetDatabaseConnectionList(2), nullptr);
+  EXPECT_EQ(callMgr()->GetDatabaseConnectionList(KyDatabaseConnection::KindODBC), made);
+  EXPECT_EQ(callMgr()->GetDatabaseConnectionList(KyDatabaseConnection::KindOCI), nullptr);
   EXPECT_STREQ(second.GetDatabaseConnectionName(), "Orders");  // the default's name, now its own
   KyGetCallServices() = KyCallServices{};
   callMgr()->m_pDefaultODBCConnection = nullptr;

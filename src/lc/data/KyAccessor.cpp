@@ -1,0 +1,151 @@
+// KyAccessor: binding and comparing sets of column values; the factory.
+#include "KyAccessor.h"
+
+#include "KyDBHandles.h"
+#include "KyDatabaseConnection.h"
+#include "vioCharacter.h"
+#include "vioDateTime.h"
+#include "vioInteger.h"
+#include "vioNumeric.h"
+
+vioType* vioFactory(KyDatabaseConnection* pConnection, VIO_TYPE type, int iLength, int iScale, int) {
+  switch (type) {
+    case vioTypeCharacter: return new vioCharacter(pConnection, iLength);
+    case vioTypeVarChar: return new vioVarChar(pConnection, iLength);
+    case vioTypeNumeric: return new vioNumeric(pConnection, iLength + 3, iScale);
+    case vioTypeInteger: return new vioInteger(pConnection);
+    case vioTypeSmallInt: return new vioSmallInt(pConnection);
+    case vioTypeFloat: return new vioFloat(pConnection);
+    case vioTypeDate: return new vioDate(pConnection);
+    case vioTypeTime: return new vioTime(pConnection);
+    case vioTypeTimeStamp: return new vioTimeStamp(pConnection);
+    case vioTypeMoney: return new vioMoney(pConnection, iLength);
+    case vioTypeBigInt: return new vioBigInt(pConnection);
+    default: return nullptr;
+  }
+}
+
+VIO_TYPE vioTypeFromLetter(char cLetter) {
+  switch (cLetter) {
+    case 'C': case 'c': return vioTypeCharacter;
+    case 'V': case 'v': return vioTypeVarChar;
+    case 'n': return vioTypeNumeric;
+    case 'i': return vioTypeInteger;
+    case 's': return vioTypeSmallInt;
+    case 'f': return vioTypeFloat;
+    case 'd': return vioTypeDate;
+    case 't': return vioTypeTime;
+    case 'p': return vioTypeTimeStamp;
+    case 'b': return vioTypeBlob;
+    case 'm': return vioTypeMoney;
+    case 'B': return vioTypeBigInt;
+    default: return vioTypeNone;
+  }
+}
+
+KyAccessor::~KyAccessor() { Clear(); }
+
+void KyAccessor::Clear() {
+  if (m_fOwns)
+    for (vioType* value : m_Values) delete value;
+  m_Values.clear();
+}
+
+int KyAccessor::BindColumns(KyDBStmtHandle* pStatement) {
+  int rc = 0;
+  for (int i = 0; i < GetCount(); ++i) {
+    if (!m_Values[static_cast<size_t>(i)]) continue;
+    rc = m_Values[static_cast<size_t>(i)]->BindColumn(pStatement, i + 1);
+    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) return rc;
+  }
+  return rc;
+}
+
+int KyAccessor::BindParameters(KyDBStmtHandle* pStatement, int iNumber, int iCount, int iFirst) {
+  int rc = 0;
+  for (int i = iFirst; i < iFirst + iCount && i < GetCount(); ++i) {
+    vioType* value = m_Values[static_cast<size_t>(i)];
+    if (!value) continue;
+    rc = value->BindParameter(pStatement, iNumber++, GetParameterKind(i), GetParameterName(i));
+    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) return rc;
+  }
+  return rc;
+}
+
+void KyAccessor::CopyFrom(const KyAccessor& other) {
+  for (int i = 0; i < GetCount() && i < other.GetCount(); ++i) {
+    vioType* target = m_Values[static_cast<size_t>(i)];
+    vioType* source = other.GetValue(i);
+    if (!target || !source || target->GetType() != source->GetType()) continue;
+    const SQLLEN size = std::min(target->GetDataSize(), source->GetDataSize());
+    std::memcpy(target->GetDataPointer(), source->GetDataPointer(), static_cast<size_t>(size));
+    target->SetNull(source->IsNull());
+  }
+}
+
+bool KyAccessor::EqualsFirst(int n, const KyAccessor& other, bool fNullEqual) const {
+  for (int i = 0; i < n && i < GetCount() && i < other.GetCount(); ++i) {
+    const vioType* a = m_Values[static_cast<size_t>(i)];
+    const vioType* b = other.GetValue(i);
+    if (!a || !b) continue;
+    if (fNullEqual && (a->IsNull() || b->IsNull())) continue;
+    if (!a->Equals(*b)) return false;
+  }
+  return true;
+}
+
+void KyAccessor::ClearForFetch() {
+  for (vioType* value : m_Values)
+    if (value) value->ClearForFetch();
+}
+
+void KyAccessor::SetConnection(KyDatabaseConnection* pConnection) {
+  for (vioType* value : m_Values)
+    if (value) value->SetConnection(pConnection);
+}
+
+int KyAccessorParameters::GetParameterKind(int i) const {
+  return i >= 0 && i < static_cast<int>(m_Directions.size()) && m_Directions[static_cast<size_t>(i)]
+             ? m_Directions[static_cast<size_t>(i)]
+             : SQL_PARAM_INPUT;
+}
+
+const char* KyAccessorParameters::GetParameterName(int i) const {
+  return i >= 0 && i < static_cast<int>(m_Names.size()) && !m_Names[static_cast<size_t>(i)].IsEmpty()
+             ? m_Names[static_cast<size_t>(i)].c_str()
+             : nullptr;
+}
+
+void KyAccessorParameters::SetDirection(int i, int iDirection) {
+  if (i < 0) return;
+  if (static_cast<size_t>(i) >= m_Directions.size()) m_Directions.resize(static_cast<size_t>(i) + 1, 0);
+  m_Directions[static_cast<size_t>(i)] = iDirection;
+}
+
+void KyAccessorParameters::SetName(int i, const char* pszName) {
+  if (i < 0) return;
+  if (static_cast<size_t>(i) >= m_Names.size()) m_Names.resize(static_cast<size_t>(i) + 1);
+  m_Names[static_cast<size_t>(i)] = pszName ? pszName : "";
+}
+
+BOOL KyAccessorParameters::IsOutputParameter(int iIndex) const {
+  const int kind = GetParameterKind(iIndex - 1);
+  return iIndex >= 1 && iIndex <= GetCount() && (kind == SQL_PARAM_OUTPUT || kind == SQL_PARAM_INPUT_OUTPUT);
+}
+
+BOOL KyAccessorParameters::IsInputParameter(int iIndex) const {
+  const int kind = GetParameterKind(iIndex - 1);
+  return iIndex >= 1 && iIndex <= GetCount() && (kind == SQL_PARAM_INPUT || kind == SQL_PARAM_INPUT_OUTPUT);
+}
+
+CString KyAccessorParameters::GetParameterText(int iIndex) const {
+  const vioType* value = GetValue(iIndex - 1);
+  return value ? CString(value->GetText()) : CString();
+}
+
+void KyAccessorParameters::SetParameterText(int iIndex, const char* pszText) {
+  if (vioType* value = GetValue(iIndex - 1)) {
+    value->SetNull(0);
+    value->PutText(pszText);
+  }
+}
