@@ -219,6 +219,8 @@ class KyOCIStmtHandle : public KyDBStmtHandle {
   OCIError* GetErrorHandle() const;
 
  private:
+  int setPiece(void* pBuffer, ub4* pLength, BOOL fLast, const char* pszGetName, const char* pszSetName);
+
   KyOCIConnHandle* m_pOCIConnection;
   KyOCI* m_pBinding;
 };

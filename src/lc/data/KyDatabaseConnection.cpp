@@ -66,6 +66,18 @@ const char* KyDatabaseConnection::pszGetSetting(int iId) const {
   return it == m_Settings.end() ? "" : it->second.c_str();
 }
 
+int KyDatabaseConnection::readSettingsSection(const char* pszPrefix, const char* pszName, const SettingKey* pKeys,
+                                              size_t count) {
+  if (!pszName || !*pszName || count == 0) return 0;
+  const KyString section = KyString(pszPrefix) + pszName;
+  const KyString first = KyGetProfileString(section, pKeys[0].key, pKeys[0].defaultValue);
+  if (first.IsEmpty()) return 0;
+  SetSetting(pKeys[0].id, first);
+  for (size_t i = 1; i < count; ++i)
+    SetSetting(pKeys[i].id, KyGetProfileString(section, pKeys[i].key, pKeys[i].defaultValue));
+  return 1;
+}
+
 void KyDatabaseConnection::readSpecialValueSection(const char* pszSection, int iFirstId) {
   for (int i = 0; i < 12; ++i) SetSPOption(iFirstId + i, KyGetProfileString(pszSection, kSpecialValueKeys[i], ""));
   SetOwnSpecialValues(TRUE);

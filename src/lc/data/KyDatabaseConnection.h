@@ -121,6 +121,15 @@ class KyDatabaseConnection {
   static void Rollback(KyViewDescription& view);
 
  protected:
+  // One setting of a connection's settings section.
+  struct SettingKey {
+    int id;
+    const char* key;
+    const char* defaultValue;
+  };
+  // Reads the section prefix + name into the settings; the first key (the
+  // data source) must be there. 1 when it was, else 0 (nothing stored).
+  int readSettingsSection(const char* pszPrefix, const char* pszName, const SettingKey* pKeys, size_t count);
   // Reads the twelve special-value keys of a section into ids from iFirstId.
   void readSpecialValueSection(const char* pszSection, int iFirstId);
 

@@ -181,17 +181,26 @@ int KyOCIStmtHandle::Fetch() {
   return Check(m_pBinding->OCIStmtFetch(GetStatement(), GetErrorHandle(), 1, OCI_FETCH_NEXT, OCI_DEFAULT), "SQLFetch");
 }
 
-int KyOCIStmtHandle::GetData(int, int, void* pBuffer, SQLLEN nSize, SQLLEN* pnLength) {
+// One piece of a piecewise transfer: the library's piece information, then
+// the buffer set for the piece (the last one when fLast is set).
+int KyOCIStmtHandle::setPiece(void* pBuffer, ub4* pLength, BOOL fLast, const char* pszGetName,
+                              const char* pszSetName) {
   void* handle = nullptr;
   ub4 type = 0, iteration = 0, index = 0;
   ub1 direction = 0, piece = 0;
-  int rc = Check(m_pBinding->OCIStmtGetPieceInfo(GetStatement(), GetErrorHandle(), &handle, &type, &direction,
-                                                 &iteration, &index, &piece),
-                 "GetPieceInfo");
+  const int rc = Check(m_pBinding->OCIStmtGetPieceInfo(GetStatement(), GetErrorHandle(), &handle, &type, &direction,
+                                                       &iteration, &index, &piece),
+                       pszGetName);
   if (rc != 0) return rc;
+  if (fLast) piece = OCI_LAST_PIECE;
+  return Check(m_pBinding->OCIStmtSetPieceInfo(handle, type, GetErrorHandle(), pBuffer, pLength, piece, nullptr,
+                                               nullptr),
+               pszSetName);
+}
+
+int KyOCIStmtHandle::GetData(int, int, void* pBuffer, SQLLEN nSize, SQLLEN* pnLength) {
   ub4 length = static_cast<ub4>(nSize);
-  rc = Check(m_pBinding->OCIStmtSetPieceInfo(handle, type, GetErrorHandle(), pBuffer, &length, piece, nullptr, nullptr),
-             "SetPieceInfo");
+  int rc = setPiece(pBuffer, &length, FALSE, "GetPieceInfo", "SetPieceInfo");
   if (rc != 0) return rc;
   rc = Fetch();
   if ((rc == 0 || rc == 1 || rc == 99) && pnLength) *pnLength = length;
@@ -199,17 +208,7 @@ int KyOCIStmtHandle::GetData(int, int, void* pBuffer, SQLLEN nSize, SQLLEN* pnLe
 }
 
 int KyOCIStmtHandle::PutData(void* pBuffer, SQLLEN nLength, BOOL fLast) {
-  void* handle = nullptr;
-  ub4 type = 0, iteration = 0, index = 0;
-  ub1 direction = 0, piece = 0;
-  int rc = Check(m_pBinding->OCIStmtGetPieceInfo(GetStatement(), GetErrorHandle(), &handle, &type, &direction,
-                                                 &iteration, &index, &piece),
-                 "OCIStmtGetPieceInfo");
-  if (rc != 0) return rc;
-  if (fLast) piece = OCI_LAST_PIECE;
   ub4 length = static_cast<ub4>(nLength);
-  rc = Check(m_pBinding->OCIStmtSetPieceInfo(handle, type, GetErrorHandle(), pBuffer, &length, piece, nullptr, nullptr),
-             "OCIStmtSetPieceInfo");
-  if (rc != 0) return rc;
-  return Execute();
+  const int rc = setPiece(pBuffer, &length, fLast, "OCIStmtGetPieceInfo", "OCIStmtSetPieceInfo");
+  return rc != 0 ? rc : Execute();
 }

@@ -10,6 +10,7 @@
 #include <mscrt.h>
 
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -111,17 +112,13 @@ int KyODBCConnection::GetDefaultSetting(const char* pszKey, int iId, KyString& v
 }
 
 int KyODBCConnection::ReadConnectionSettings(const char* pszName) {
-  if (!pszName || !*pszName) return 0;
-  const KyString section = KyString("ODBC-CON: ") + pszName;
-  const KyString dsn = KyGetProfileString(section, "DSN", "");
-  if (dsn.IsEmpty()) return 0;
-  SetSetting(SettingDSN, dsn);
-  SetSetting(SettingUserid, KyGetProfileString(section, "Userid", ""));
-  SetSetting(SettingPassword, KyGetProfileString(section, "Password", ""));
-  SetSetting(SettingDefaultConnect, KyGetProfileString(section, "Default Connect", "False"));
-  SetSetting(SettingDatabase, KyGetProfileString(section, "Database", ""));
-  SetSetting(SettingErrorlog, KyGetProfileString(section, "Errorlog", "False"));
-  return 1;
+  static constexpr SettingKey keys[] = {{SettingDSN, "DSN", ""},
+                                        {SettingUserid, "Userid", ""},
+                                        {SettingPassword, "Password", ""},
+                                        {SettingDefaultConnect, "Default Connect", "False"},
+                                        {SettingDatabase, "Database", ""},
+                                        {SettingErrorlog, "Errorlog", "False"}};
+  return readSettingsSection("ODBC-CON: ", pszName, keys, std::size(keys));
 }
 
 void KyODBCConnection::ReadSpecialValues(const char* pszDBMSName) {
@@ -280,17 +277,13 @@ void KyOCIConnection::ReadSettings() {
 }
 
 int KyOCIConnection::ReadConnectionSettings(const char* pszName) {
-  if (!pszName || !*pszName) return 0;
-  const KyString section = KyString("ORA-CON: ") + pszName;
-  const KyString sid = KyGetProfileString(section, "SID", "");
-  if (sid.IsEmpty()) return 0;
-  SetSetting(SettingSID, sid);
-  SetSetting(SettingOraUserid, KyGetProfileString(section, "Userid", ""));
-  SetSetting(SettingOraPassword, KyGetProfileString(section, "Password", ""));
-  SetSetting(SettingOraDefaultConnect, KyGetProfileString(section, "Default Connect", "False"));
-  SetSetting(SettingOraErrorlog, KyGetProfileString(section, "Errorlog", "False"));
-  SetSetting(SettingCaseSensitive, KyGetProfileString(section, "UserPWCaseSensitive", "N"));
-  return 1;
+  static constexpr SettingKey keys[] = {{SettingSID, "SID", ""},
+                                        {SettingOraUserid, "Userid", ""},
+                                        {SettingOraPassword, "Password", ""},
+                                        {SettingOraDefaultConnect, "Default Connect", "False"},
+                                        {SettingOraErrorlog, "Errorlog", "False"},
+                                        {SettingCaseSensitive, "UserPWCaseSensitive", "N"}};
+  return readSettingsSection("ORA-CON: ", pszName, keys, std::size(keys));
 }
 
 void KyOCIConnection::ReadSpecialValues(const char*) { readSpecialValueSection("DBMS: Oracle", 32); }
