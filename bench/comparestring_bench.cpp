@@ -1,8 +1,12 @@
 // CompareStringA on the texts a sorted list box compares: short ASCII
 // words differing late, early, only in case, and through a word-sort
 // hyphen; and a text with an accented letter, which takes the full path.
+// The limits in the same run: strcmp and strcasecmp of the same pairs.
 #include <benchmark/benchmark.h>
+#include <strings.h>
 #include <windows.h>
+
+#include <cstring>
 
 namespace {
 
@@ -25,6 +29,20 @@ void CompareAscii(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * (int64_t)std::size(kPairs));
 }
 BENCHMARK(CompareAscii)->Arg(0)->Arg(NORM_IGNORECASE);
+
+void BaselineStrcmp(benchmark::State& state) {
+  for (auto _ : state)
+    for (const Pair& p : kPairs) benchmark::DoNotOptimize(std::strcmp(p.a, p.b));
+  state.SetItemsProcessed(state.iterations() * (int64_t)std::size(kPairs));
+}
+BENCHMARK(BaselineStrcmp);
+
+void BaselineStrcasecmp(benchmark::State& state) {
+  for (auto _ : state)
+    for (const Pair& p : kPairs) benchmark::DoNotOptimize(strcasecmp(p.a, p.b));
+  state.SetItemsProcessed(state.iterations() * (int64_t)std::size(kPairs));
+}
+BENCHMARK(BaselineStrcasecmp);
 
 void CompareAccented(benchmark::State& state) {
   for (auto _ : state)
