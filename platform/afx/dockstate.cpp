@@ -10,6 +10,7 @@
 #include "afxstate.h"
 
 #include <afxext.h>
+#include <internal/profilebatch.h>
 
 #include <cstdio>
 
@@ -78,6 +79,7 @@ BOOL CControlBarInfo::LoadState(LPCSTR lpszProfileName, int nIndex) {
 void CDockState::SaveState(LPCSTR lpszProfileName) const {
   CWinApp* pApp = AfxGetApp();
   if (!pApp || !lpszProfileName) return;
+  win32::ProfileBatch batch;  // the bars' keys go in one replacement of the file
   int nIndex = 0;
   for (const CControlBarInfo& info : m_arrBarInfo) {
     if (info.SaveState(lpszProfileName, nIndex)) nIndex++;

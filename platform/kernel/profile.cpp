@@ -8,6 +8,7 @@
 
 #include <internal/answerbuffer.h>
 #include <internal/hostpath.h>
+#include <internal/profilebatch.h>
 
 #include "profilecache.h"
 #include "profilefile.h"
@@ -15,6 +16,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -195,9 +197,21 @@ struct Opened {
   DWORD error = ERROR_SUCCESS;  // why `file` is missing
 };
 
+// The key writes a thread's open batch keeps, per file in order of first write.
+struct PendingWrites {
+  int depth = 0;
+  std::vector<std::pair<std::string, std::vector<win32::profile::KeyChange>>> files;
+};
+thread_local PendingWrites pending;
+
+bool flushPending(const std::string& path, DWORD& error);
+
 Opened openProfile(LPCSTR fileName) {
   Opened opened;
-  opened.file = win32::profile::loadProfile(profileHostPath(fileName), opened.error);
+  const std::string path = profileHostPath(fileName);
+  // A read sees the writes the thread's batch still keeps.
+  if (!pending.files.empty() && !flushPending(path, opened.error)) return opened;
+  opened.file = win32::profile::loadProfile(path, opened.error);
   return opened;
 }
 
@@ -261,11 +275,41 @@ void ensureWindowsDirectory(const std::string& hostPath) {
   std::filesystem::create_directories(dir, ec);  // a failure shows in the write itself
 }
 
+bool writeHostProfile(const std::string& path, const win32::profile::ProfileEdit& edit, DWORD& error) {
+  ensureWindowsDirectory(path);
+  error = ERROR_SUCCESS;
+  return win32::profile::updateProfile(path, edit, error);
+}
+
+// --- batches -----------------------------------------------------------------------
+
+bool writeChanges(const std::string& path, const std::vector<win32::profile::KeyChange>& changes, DWORD& error) {
+  return writeHostProfile(path, [&](const ProfileFile& file) { return file.withChanges(changes); }, error);
+}
+
+// Writes what the thread's batch keeps for `path` before another call uses it.
+bool flushPending(const std::string& path, DWORD& error) {
+  auto it = std::find_if(pending.files.begin(), pending.files.end(), [&](const auto& f) { return f.first == path; });
+  if (it == pending.files.end()) return true;
+  const std::vector<win32::profile::KeyChange> changes = std::move(it->second);
+  pending.files.erase(it);
+  return writeChanges(path, changes, error);
+}
+
+// Keeps a key write in the thread's open batch; false when none is open.
+bool keepInBatch(LPCSTR fileName, LPCSTR section, LPCSTR key, LPCSTR value) {
+  if (pending.depth == 0) return false;
+  const std::string path = profileHostPath(fileName);
+  auto it = std::find_if(pending.files.begin(), pending.files.end(), [&](const auto& f) { return f.first == path; });
+  if (it == pending.files.end()) it = pending.files.insert(pending.files.end(), {path, {}});
+  it->second.push_back({section, key, value ? std::optional<std::string>(value) : std::nullopt});
+  return true;
+}
+
 BOOL writeProfile(LPCSTR fileName, const win32::profile::ProfileEdit& edit) {
   const std::string path = profileHostPath(fileName);
-  ensureWindowsDirectory(path);
   DWORD error = ERROR_SUCCESS;
-  if (!win32::profile::updateProfile(path, edit, error)) {
+  if (!flushPending(path, error) || !writeHostProfile(path, edit, error)) {
     SetLastError(error);
     return FALSE;
   }
@@ -358,12 +402,41 @@ extern "C" BOOL WINAPI WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKey
   if (!lpKeyName) {
     return writeProfile(lpFileName, [&](const ProfileFile& file) { return file.withoutSection(lpAppName); });
   }
+  if (keepInBatch(lpFileName, lpAppName, lpKeyName, lpString)) return TRUE;
   if (!lpString) {
     return writeProfile(lpFileName, [&](const ProfileFile& file) { return file.withoutKey(lpAppName, lpKeyName); });
   }
   return writeProfile(lpFileName,
                       [&](const ProfileFile& file) { return file.withValue(lpAppName, lpKeyName, lpString); });
 }
+
+namespace win32 {
+
+ProfileBatch::ProfileBatch() { ++pending.depth; }
+
+ProfileBatch::~ProfileBatch() {
+  if (!committed_) Commit();
+}
+
+BOOL ProfileBatch::Commit() {
+  if (committed_) return TRUE;
+  committed_ = true;
+  if (--pending.depth > 0) return TRUE;
+  auto files = std::move(pending.files);
+  pending.files.clear();
+  DWORD firstError = ERROR_SUCCESS;
+  for (const auto& [path, changes] : files) {
+    DWORD error = ERROR_SUCCESS;
+    if (!writeChanges(path, changes, error) && firstError == ERROR_SUCCESS) firstError = error;
+  }
+  if (firstError != ERROR_SUCCESS) {
+    SetLastError(firstError);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace win32
 
 extern "C" BOOL WINAPI WritePrivateProfileSectionA(LPCSTR lpAppName, LPCSTR lpString, LPCSTR lpFileName) {
   if (!lpAppName && !lpString) return flushProfile(lpFileName);

@@ -138,16 +138,20 @@ std::string ProfileFile::insertedAfter(size_t index, std::string_view newLines) 
   return out;
 }
 
-std::string ProfileFile::appendedSection(std::string_view section, std::string_view body) const {
-  std::string out;
-  out.reserve(text_.size() + section.size() + body.size() + 3 * eol_.size() + 2);
-  out = text_;
+void ProfileFile::appendSection(std::string& out, std::string_view section, std::string_view body) const {
   if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += eol_;
   out += '[';
   out += trimBlanks(section);
   out += ']';
   out += eol_;
   out += body;
+}
+
+std::string ProfileFile::appendedSection(std::string_view section, std::string_view body) const {
+  std::string out;
+  out.reserve(text_.size() + section.size() + body.size() + 3 * eol_.size() + 2);
+  out = text_;
+  appendSection(out, section, body);
   return out;
 }
 
@@ -215,6 +219,108 @@ std::optional<std::string> ProfileFile::withSectionBody(
   out += body;
   out.append(text_, to, std::string::npos);
   if (out == text_) return std::nullopt;
+  return out;
+}
+
+bool ProfileFile::findKeyIn(std::string_view section, std::string_view key) const {
+  const ProfileSection* s = findSection(section);
+  return s && findKey(*s, key);
+}
+
+namespace {
+
+// Bytes [begin, end) of the old text replaced by `text` (begin == end: inserted).
+struct Splice {
+  size_t begin;
+  size_t end;
+  std::string text;
+};
+
+}  // namespace
+
+std::optional<std::string> ProfileFile::withChanges(const std::vector<KeyChange>& changes) const {
+  const NameEqual same;
+  // One entry per key, where and as its first change names it (later changes
+  // write into that key), with the last value. A key removed and then set
+  // again goes to its section's end, as the two single writes would put it.
+  struct Entry {
+    std::string_view section;
+    std::string_view key;
+    const std::optional<std::string>* value;
+    bool removedFirst = false;
+  };
+  std::vector<Entry> entries;
+  for (const KeyChange& change : changes) {
+    const std::string_view section = trimBlanks(change.section), key = trimBlanks(change.key);
+    auto it = std::find_if(entries.begin(), entries.end(),
+                           [&](const Entry& e) { return same(e.section, section) && same(e.key, key); });
+    if (it == entries.end()) {
+      entries.push_back({section, key, &change.value});
+    } else if (!*it->value && change.value) {
+      const bool removedFirst = it->removedFirst || findKeyIn(it->section, it->key);
+      entries.erase(it);
+      entries.push_back({section, key, &change.value, removedFirst});
+    } else {
+      it->value = &change.value;
+    }
+  }
+
+  std::vector<Splice> splices;
+  std::vector<std::pair<size_t, std::string>> inserts;  // after line index: new key lines
+  std::vector<std::pair<std::string_view, std::string>> appended;  // new sections and their bodies
+  for (const Entry& entry : entries) {
+    const std::optional<std::string>& value = *entry.value;
+    std::string keyLine;
+    if (value) keyLine = std::string(entry.key) + '=' + *value + eol_;
+    const ProfileSection* s = findSection(entry.section);
+    if (!s) {
+      if (!value) continue;
+      auto it = std::find_if(appended.begin(), appended.end(), [&](const auto& a) { return same(a.first, entry.section); });
+      if (it == appended.end()) it = appended.insert(appended.end(), {entry.section, std::string()});
+      it->second += keyLine;
+      continue;
+    }
+    const ProfileLine* line = findKey(*s, entry.key);
+    if (line && (!value || entry.removedFirst)) {
+      splices.push_back({line->begin, line->next, std::string()});
+    } else if (line) {
+      if (line->value != trimBlanks(*value)) {
+        // Keep the line's indentation and the key's spelling; only the value changes.
+        const size_t nameEnd = static_cast<size_t>(line->name.data() + line->name.size() - text_.data());
+        splices.push_back({nameEnd, line->end, '=' + *value});
+      }
+      continue;
+    }
+    if (!value) continue;
+    const size_t after = lastFilledLine(*s);
+    auto it = std::find_if(inserts.begin(), inserts.end(), [&](const auto& i) { return i.first == after; });
+    if (it == inserts.end()) it = inserts.insert(inserts.end(), {after, std::string()});
+    it->second += keyLine;
+  }
+  for (auto& [after, lines] : inserts) {
+    const ProfileLine& line = lines_[after];
+    // The file's last line may lack an ending.
+    splices.push_back({line.next, line.next, (line.next == line.end ? eol_ : std::string()) + lines});
+  }
+  if (splices.empty() && appended.empty()) return std::nullopt;
+
+  // Insertions go before a change that starts where they do.
+  std::stable_sort(splices.begin(), splices.end(), [](const Splice& a, const Splice& b) {
+    return a.begin != b.begin ? a.begin < b.begin : (a.begin == a.end) > (b.begin == b.end);
+  });
+  std::string out;
+  size_t extra = 0;
+  for (const Splice& splice : splices) extra += splice.text.size();
+  for (const auto& [name, body] : appended) extra += name.size() + body.size() + 2 * eol_.size() + 2;
+  out.reserve(text_.size() + extra);
+  size_t at = 0;
+  for (const Splice& splice : splices) {
+    out.append(text_, at, splice.begin - at);
+    out += splice.text;
+    at = splice.end;
+  }
+  out.append(text_, at, std::string::npos);
+  for (const auto& [name, body] : appended) appendSection(out, name, body);
   return out;
 }
 

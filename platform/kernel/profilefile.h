@@ -28,6 +28,13 @@
 
 namespace win32::profile {
 
+// One key's new value (nullopt: the key goes) in a group of changes.
+struct KeyChange {
+  std::string section;
+  std::string key;
+  std::optional<std::string> value;
+};
+
 struct ProfileLine {
   enum class Kind : uint8_t { Blank, Comment, Section, Key, Other };
   Kind kind = Kind::Blank;
@@ -81,6 +88,10 @@ class ProfileFile {
                                        std::string_view value) const;
   std::optional<std::string> withoutKey(std::string_view section, std::string_view key) const;
   std::optional<std::string> withoutSection(std::string_view section) const;
+  // Applies every change in one pass: the file then reads as after the same
+  // withValue and withoutKey calls one after the other (a later change of a
+  // key wins).
+  std::optional<std::string> withChanges(const std::vector<KeyChange>& changes) const;
   // Replaces the body of `section` (created when missing) by `entries`, one
   // line each; blank lines that separate it from the next section stay.
   std::optional<std::string> withSectionBody(std::string_view section,
@@ -89,11 +100,15 @@ class ProfileFile {
  private:
   void parse();
   ProfileLine parseLine(size_t begin, size_t contentBegin, size_t end, size_t next) const;
+  // Whether `section` has a key named `key`.
+  bool findKeyIn(std::string_view section, std::string_view key) const;
   // Line index after which a new key of `section` goes: its last non-blank line.
   size_t lastFilledLine(const ProfileSection& section) const;
   // New bytes with `lines` inserted after line `index` (each gets an ending).
   std::string insertedAfter(size_t index, std::string_view newLines) const;
   std::string appendedSection(std::string_view section, std::string_view body) const;
+  // Appends a new section with its body (lines with endings) to `out`.
+  void appendSection(std::string& out, std::string_view section, std::string_view body) const;
 
   std::string text_;
   std::string eol_;  // line ending new lines get: the file's own, CRLF for a new file

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <internal/profilebatch.h>
 
 #include <gtest/gtest.h>
 
@@ -314,6 +315,69 @@ TEST_F(Profile, WritesKeepLfEndingsAndEndUnterminatedLastLine) {
     ASSERT_TRUE(WritePrivateProfileStringA(c.app, c.key, c.value, file.c_str())) << c.name;
     EXPECT_EQ(readBytes(file), c.expected) << c.name;
   }
+}
+
+// A batch writes the same bytes as the same writes made one by one, in one
+// replacement of each file at its end; reads and other writes of the thread
+// see what it keeps.
+TEST_F(Profile, BatchedWritesGiveTheBytesOfSingleWritesInOneReplacement) {
+  struct Write {
+    const char* app;
+    const char* key;
+    const char* value;
+  };
+  const Write writes[] = {
+      {"first", "B", "20"},    {"First", "d", "4"},     {"Third", "e", "5"},  {"First", "a", nullptr},
+      {"Second", "c", "3"},    {"Third", "f", "6"},     {"first", "b", "21"}, {"Fourth", "x", nullptr},
+      {"Second", "zz", nullptr}, {"second", "c", "33"}, {"First", "D", "44"},
+  };
+  for (const char* fixtureName : {"profile_write_crlf.ini", "profile_write_lf.ini"}) {
+    SCOPED_TRACE(fixtureName);
+    const std::string single = fixture(fixtureName);
+    for (const Write& w : writes) ASSERT_TRUE(WritePrivateProfileStringA(w.app, w.key, w.value, single.c_str()));
+    const std::string expected = readBytes(single);
+
+    const std::string batched = path(std::string("batched_") + fixtureName);
+    fs::copy_file(kData + "/" + fixtureName, batched, fs::copy_options::overwrite_existing);
+    const std::string original = readBytes(batched);
+    {
+      win32::ProfileBatch batch;
+      for (const Write& w : writes) ASSERT_TRUE(WritePrivateProfileStringA(w.app, w.key, w.value, batched.c_str()));
+      EXPECT_EQ(readBytes(batched), original);  // nothing written yet
+      EXPECT_TRUE(batch.Commit());
+    }
+    EXPECT_EQ(readBytes(batched), expected);
+  }
+
+  // A read in the middle of a batch sees the kept writes.
+  const std::string file = fixture("profile_write_crlf.ini");
+  win32::ProfileBatch batch;
+  ASSERT_TRUE(WritePrivateProfileStringA("Second", "c", "7", file.c_str()));
+  EXPECT_EQ(get("Second", "c", "", file), "7");
+  ASSERT_TRUE(WritePrivateProfileStringA("Second", nullptr, nullptr, file.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringA("Second", "n", "8", file.c_str()));
+  {
+    win32::ProfileBatch inner;  // nested: the outer batch writes
+    ASSERT_TRUE(WritePrivateProfileStringA("Second", "m", "9", file.c_str()));
+    EXPECT_TRUE(inner.Commit());
+  }
+  EXPECT_EQ(readBytes(file).find("m=9"), std::string::npos);
+  EXPECT_TRUE(batch.Commit());
+  EXPECT_EQ(get("Second", "c", "-", file), "-");
+  EXPECT_EQ(get("Second", "n", "", file), "8");
+  EXPECT_EQ(get("Second", "m", "", file), "9");
+}
+
+TEST_F(Profile, BatchCommitReportsAFileThatCannotBeWritten) {
+  const std::string good = path("good.ini");
+  const std::string bad = path("no/such/dir/bad.ini");
+  win32::ProfileBatch batch;
+  ASSERT_TRUE(WritePrivateProfileStringA("S", "k", "1", bad.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringA("S", "k", "2", good.c_str()));
+  SetLastError(0);
+  EXPECT_FALSE(batch.Commit());
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+  EXPECT_EQ(get("S", "k", "", good), "2");  // the other file is written all the same
 }
 
 TEST_F(Profile, WriteCreatesFileWithCrlf) {

@@ -1,6 +1,8 @@
 // KyRunOptions: the option table and its INI reading and writing.
 #include "KyRunOptions.h"
 
+#include <internal/profilebatch.h>
+
 #include "KyProfile.h"
 #include "KyRemoteInfo.h"
 
@@ -122,6 +124,8 @@ void KyRunOptions::Load() {
 }
 
 void KyRunOptions::Save() {
+  // One replacement of the INI file for the whole save.
+  win32::ProfileBatch batch;
   for (OptionRef ref : saveOrder) {
     const Option* option = findOption(ref);
     if (ref.kind == Kind::Flag)

@@ -1,6 +1,7 @@
 #include "KyWindowPlacement.h"
 
 #include <afxwin.h>
+#include <internal/profilebatch.h>
 
 #include <string>
 
@@ -52,6 +53,7 @@ void KySaveWindowPos(HWND hWnd, const char* pszSuffix, const char* pszPrefix, Ky
     r = {toPanelX(ux, r.left), toPanelY(uy, r.top), toPanelX(ux, r.right), toPanelY(uy, r.bottom)};
   }
   std::string section = sectionName(pszPrefix, pszSuffix);
+  win32::ProfileBatch batch;  // one replacement of the INI file for the five keys
   if (!(pPanel && pPanel->GetKind() == kMdiChildKind))
     KyWriteProfileBool(section.c_str(), "Maximized", IsZoomed(hWnd));
   KyWriteProfileInt(section.c_str(), "Left", r.left);
