@@ -56,20 +56,23 @@ const Names& names() {
   return loaded;
 }
 
-char upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
-
 struct Writer : HCtlTextWriter {
   // A name in the case the picture letters ask for: the first letter by
   // the token's first letter, the others by its second letter (upper case
   // letters make capitals, lower case ones keep the name as it is; a
-  // lower-case first month letter makes a lower-case initial).
+  // lower-case first month letter makes a lower-case initial). The case
+  // maps of the ANSI code page change the letters, so that accented names
+  // ("f\xe9vrier") become capitals too and a double-byte initial stays whole.
   void name(const char* text, char first, char second, bool lowerInitial) {
-    for (int i = 0; text[i]; ++i) {
-      char c = text[i];
-      if (i == 0) c = std::isupper(static_cast<unsigned char>(first)) ? upper(c) : (lowerInitial ? HCtlLower(c) : c);
-      else if (std::isupper(static_cast<unsigned char>(second))) c = upper(c);
-      put(c);
-    }
+    char copy[16];
+    const int length = std::snprintf(copy, sizeof copy, "%s", text);
+    const int n = length < static_cast<int>(sizeof copy) ? length : static_cast<int>(sizeof copy) - 1;
+    if (n <= 0) return;
+    const int initial = n > 1 && IsDBCSLeadByte(static_cast<BYTE>(copy[0])) ? 2 : 1;
+    if (std::isupper(static_cast<unsigned char>(first))) CharUpperBuffA(copy, initial);
+    else if (lowerInitial) CharLowerBuffA(copy, initial);
+    if (std::isupper(static_cast<unsigned char>(second))) CharUpperBuffA(copy + initial, n - initial);
+    for (int i = 0; i < n; ++i) put(copy[i]);
   }
 };
 
@@ -132,7 +135,7 @@ extern "C" int WINAPI DateTimeToString(const HCtlDateTime* record, const char* p
         }
         const int take = run > 4 ? 4 : run;
         if (take <= 2) w.number(r.month, take);
-        else w.name(take == 3 ? n.shortMonth[monthIndex] : n.fullMonth[monthIndex], p[0], p[1], true);
+        else w.name(take == 3 ? n.shortMonth[monthIndex] : n.fullMonth[monthIndex], p[0], p[1], !intl.keepNameCase);
         p += take;
         continue;
       }

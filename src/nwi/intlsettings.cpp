@@ -27,6 +27,9 @@ HCtlIntl defaults() {
 }
 
 HCtlIntl settings = defaults();
+// What HCtlIntlSettings answers: this library's copy unless a scope of
+// another library's is open.
+const HCtlIntl* current = &settings;
 
 struct CharSetOfLanguage {
   std::string_view language;
@@ -66,11 +69,6 @@ bool acceptableSeparator(char separator) {
   return !std::isalpha(c) && !std::isdigit(c);
 }
 
-int setSeparator(char separator, char& target) {
-  if (!acceptableSeparator(separator)) return 0;
-  target = separator;
-  return 1;
-}
 
 bool hasLetter(const char* picture, char letter) {
   for (; *picture; ++picture)
@@ -78,7 +76,15 @@ bool hasLetter(const char* picture, char letter) {
   return false;
 }
 
-int setPicture(const char* picture, const char* required, char (&target)[16]) {
+}  // namespace
+
+int HCtlSetIntlSeparator(char separator, char* target) {
+  if (!target || !acceptableSeparator(separator)) return 0;
+  *target = separator;
+  return 1;
+}
+
+int HCtlSetIntlPicture(const char* picture, const char* required, char (&target)[16]) {
   if (!picture) return 0;
   for (const char* letter = required; *letter; ++letter)
     if (!hasLetter(picture, *letter)) return 0;
@@ -90,11 +96,13 @@ int setPicture(const char* picture, const char* required, char (&target)[16]) {
   return 1;
 }
 
-}  // namespace
+const HCtlIntl& HCtlIntlSettings() { return *current; }
+HCtlIntl HCtlIntlDefaults() { return defaults(); }
 
-const HCtlIntl& HCtlIntlSettings() { return settings; }
+HCtlIntlScope::HCtlIntlScope(const HCtlIntl& settings) : previous_(current) { current = &settings; }
+HCtlIntlScope::~HCtlIntlScope() { current = previous_; }
 
-extern "C" DWORD WINAPI GetIntlSettings(void) {
+DWORD HCtlReadIntl(HCtlIntl* target) {
   const HCtlIntl fallback = defaults();
   HCtlIntl s = fallback;
 
@@ -124,13 +132,19 @@ extern "C" DWORD WINAPI GetIntlSettings(void) {
   GetProfileStringA(kSection, "s1159", fallback.morning, s.morning, sizeof s.morning);
   GetProfileStringA(kSection, "s2359", fallback.afternoon, s.afternoon, sizeof s.afternoon);
   const DWORD last = GetProfileStringA(kSection, "sCurrency", fallback.currency, s.currency, sizeof s.currency);
-  settings = s;
+  if (target) *target = s;
   return last;
 }
 
-extern "C" int WINAPI SetThousandsSep(char separator) { return setSeparator(separator, settings.thousandsSep); }
-extern "C" int WINAPI SetDecimalSep(char separator) { return setSeparator(separator, settings.decimalSep); }
-extern "C" int WINAPI SetDateSep(char separator) { return setSeparator(separator, settings.dateSep); }
-extern "C" int WINAPI SetTimeSep(char separator) { return setSeparator(separator, settings.timeSep); }
-extern "C" int WINAPI SetDefDateFormat(const char* picture) { return setPicture(picture, "dmy", settings.datePicture); }
-extern "C" int WINAPI SetDefTimeFormat(const char* picture) { return setPicture(picture, "hm", settings.timePicture); }
+extern "C" DWORD WINAPI GetIntlSettings(void) { return HCtlReadIntl(&settings); }
+
+extern "C" int WINAPI SetThousandsSep(char separator) { return HCtlSetIntlSeparator(separator, &settings.thousandsSep); }
+extern "C" int WINAPI SetDecimalSep(char separator) { return HCtlSetIntlSeparator(separator, &settings.decimalSep); }
+extern "C" int WINAPI SetDateSep(char separator) { return HCtlSetIntlSeparator(separator, &settings.dateSep); }
+extern "C" int WINAPI SetTimeSep(char separator) { return HCtlSetIntlSeparator(separator, &settings.timeSep); }
+extern "C" int WINAPI SetDefDateFormat(const char* picture) {
+  return HCtlSetIntlPicture(picture, "dmy", settings.datePicture);
+}
+extern "C" int WINAPI SetDefTimeFormat(const char* picture) {
+  return HCtlSetIntlPicture(picture, "hm", settings.timePicture);
+}

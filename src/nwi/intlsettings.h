@@ -20,12 +20,41 @@ struct HCtlIntl {
   char morning[8];        // "s1159"
   char afternoon[8];      // "s2359"
   char currency[5];       // "sCurrency"
+  // Not read from the profile: the native control library's copy sets it.
+  // Day and month names under lower-case picture letters keep the case they
+  // are stored in (this library's own rule lowers a month's initial there).
+  int keepNameCase;
 };
 
 // The settings now in force. They hold the defaults of an empty profile
 // until GetIntlSettings first runs, so that formatting before RavletsInit
 // never meets NUL separators.
 const HCtlIntl& HCtlIntlSettings();
+
+// The settings of an empty profile.
+HCtlIntl HCtlIntlDefaults();
+// Reads the section "intl" into *s (what GetIntlSettings does for this
+// library's own copy); the same answer as GetIntlSettings.
+DWORD HCtlReadIntl(HCtlIntl* s);
+// The setters' rules applied to a given copy: 1 when set, 0 and no change
+// as the exports below say.
+int HCtlSetIntlSeparator(char separator, char* target);
+int HCtlSetIntlPicture(const char* picture, const char* required, char (&target)[16]);
+
+// The native control library formats with this library's engine but keeps
+// settings of its own: while a scope lives, HCtlIntlSettings answers the
+// given copy instead of this library's (user-interface thread only, like
+// the settings themselves; scopes nest).
+class HCtlIntlScope {
+ public:
+  explicit HCtlIntlScope(const HCtlIntl& settings);
+  ~HCtlIntlScope();
+  HCtlIntlScope(const HCtlIntlScope&) = delete;
+  HCtlIntlScope& operator=(const HCtlIntlScope&) = delete;
+
+ private:
+  const HCtlIntl* previous_;
+};
 
 extern "C" {
 // Reads every setting again (overwriting what the setters changed); returns

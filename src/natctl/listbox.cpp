@@ -1,0 +1,153 @@
+// The native list box's window procedure.
+#include "listbox.h"
+
+#include <vector>
+
+#include "datatypes.h"
+#include "listcommon.h"
+#include "natmessages.h"
+
+namespace {
+
+constexpr StylePair kListStyles[] = {{0x10, 0},      {0x800010, 0}, {0x20, 0},  {0x4000, 0},
+                                     {0x1000, 0},    {0x40, 0x20},  {0x4, 0x2}, {0x1, 0}};
+
+constexpr MessagePair kListMessages[] = {
+    {NKM_LISTCOUNT, LB_GETCOUNT},          {NKM_LISTRESET, LB_RESETCONTENT},
+    {NKM_LISTDELETE, LB_DELETESTRING},     {NKM_LISTGETITEMDATA, LB_GETITEMDATA},
+    {NKM_LISTGETTEXT, LB_GETTEXT},         {NKM_LISTGETTEXTLEN, LB_GETTEXTLEN},
+    {NKM_LISTSETITEMDATA, LB_SETITEMDATA}, {NKM_LISTFINDPREFIX, LB_FINDSTRING},
+    {NKM_LISTSELECTPREFIX, LB_SELECTSTRING}, {NKM_LISTGETSEL, LB_GETSEL},
+    {NKM_LISTSELCOUNT, LB_GETSELCOUNT},    {NKM_LISTSELRANGE, LB_SELITEMRANGEEX},
+    {NKM_LISTSELITEMS, LB_GETSELITEMS},    {NKM_LISTHEXTENT, LB_GETHORIZONTALEXTENT},
+    {NKM_LISTITEMRECT, LB_GETITEMRECT},    {NKM_LISTTOPINDEX, LB_GETTOPINDEX},
+    {NKM_LISTSETTOPINDEX, LB_SETTOPINDEX}, {NKM_LISTTABSTOPS, LB_SETTABSTOPS},
+    {NKM_LISTREDRAW, WM_SETREDRAW},        {CB_SETITEMDATA, LB_SETITEMDATA},
+};
+
+FocusText& focusText() {
+  static FocusText remembered;
+  return remembered;
+}
+
+}  // namespace
+
+BOOL KyGUILBControlImp::CreateControl(const KyNativeCreate& args) {
+  BeginCreate(args.style, 0x20, args.windowName);
+  width = args.width;
+  height = args.height;
+  DWORD style = args.style;
+  style |= TranslatePairs(style, kListStyles) | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY;
+  const BOOL made = CreateEx(args.exStyle, "LISTBOX", args.windowName, style, args.x, args.y, args.width,
+                             args.height, args.parent, args.id, args.param);
+  singleSelection = made && !(GetStyle() & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
+  return made;
+}
+
+LRESULT KyGUILBControlImp::GetItemData(int index) { return Standard(LB_GETITEMDATA, index, 0); }
+
+std::string KyGUILBControlImp::itemText(int index) {
+  const LRESULT length = Standard(LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR || length < 0) return {};
+  std::vector<char> text(static_cast<size_t>(length) + 1);
+  Standard(LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  return text.data();
+}
+
+int KyGUILBControlImp::currentIndex() {
+  return static_cast<int>(Standard(singleSelection ? LB_GETCURSEL : LB_GETCARETINDEX, 0, 0));
+}
+
+std::string KyGUILBControlImp::selectedText() {
+  const int index = currentIndex();
+  if (index < 0) return {};
+  if (!singleSelection && Standard(LB_GETSEL, index, 0) <= 0) return {};
+  return itemText(index);
+}
+
+LRESULT KyGUILBControlImp::select(int index, int mode) {
+  int state = mode;
+  if (mode == 2) state = Standard(LB_GETSEL, index, 0) > 0 ? 0 : 1;
+  if (!singleSelection) {
+    Standard(LB_SETCARETINDEX, index, TRUE);
+    return Standard(LB_SETSEL, state, index);
+  }
+  return Standard(LB_SETCURSEL, state ? index : -1, 0);
+}
+
+LRESULT KyGUILBControlImp::addCased(UINT message, WPARAM wParam, LPARAM lParam) {
+  const char* given = reinterpret_cast<const char*>(lParam);
+  if (!given || textCase == 0) return Standard(message, wParam, lParam);
+  std::string text = given;
+  ApplyTextCase(text.data());
+  return Standard(message, wParam, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+LRESULT KyGUILBControlImp::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  const bool ownSize = message == KYM_EDITGETVALUELENGTH || message == NKM_LISTSIZE2;
+  if (!ownSize && HandleCommonMessage(message, wParam, lParam, &result)) return result;
+  if (const UINT standard = StandardMessage(kListMessages, message)) return Standard(standard, wParam, lParam);
+  switch (message) {
+    case KYM_EDITGETVALUELENGTH: case NKM_LISTSIZE2:
+      if (type == 's') {
+        const LRESULT length = Standard(LB_GETTEXTLEN, wParam, 0);
+        if (length != LB_ERR) return length;
+      }
+      return HCtlStorageSize(type, storage);
+    case KYM_GETSTYLE: return GetStyle();
+    case NKM_LISTSELECT: case NKM_LISTSELECT2: return select(static_cast<int>(lParam), static_cast<int>(wParam));
+    case NKM_LISTITEM: {
+      if (type == 's') return Standard(LB_GETTEXT, wParam, lParam);
+      GetItemData(static_cast<int>(wParam));
+      return 0;
+    }
+    case NKM_LISTADD: {
+      std::string text = ItemText(*this, lParam);
+      ApplyTextCase(text.data());
+      return Standard(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    case NKM_LISTINSERT: {
+      std::string text = ItemText(*this, lParam);
+      ApplyTextCase(text.data());
+      const LRESULT index = Standard(LB_INSERTSTRING, wParam, reinterpret_cast<LPARAM>(text.c_str()));
+      if (index >= 0 && type != 's') Standard(LB_SETITEMDATA, index, lParam);
+      return index;
+    }
+    case NKM_LISTFIND: case NKM_LISTFIND2:
+      return Standard(LB_FINDSTRINGEXACT, wParam, reinterpret_cast<LPARAM>(ItemText(*this, lParam).c_str()));
+    case NKM_LISTFINDSELECT: case NKM_LISTFINDSELECT2: {
+      const LRESULT index = Standard(LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                    reinterpret_cast<LPARAM>(ItemText(*this, lParam).c_str()));
+      if (index != LB_ERR) select(static_cast<int>(index), static_cast<int>(wParam));
+      return index;
+    }
+    case NKM_LISTCURRENT: {
+      const int index = currentIndex();
+      if (index < 0) return LB_ERR;
+      return ItemToBuffer(*this, itemText(index), wParam, lParam);
+    }
+    case NKM_LISTCURRENTDATA: {
+      const int index = currentIndex();
+      if (index >= 0) GetItemData(index);
+      return index;
+    }
+    case NKM_LISTCOLUMN: column = static_cast<int32_t>(wParam); Repaint(); return 0;
+    case NKM_LISTCURSEL: return currentIndex();
+    case NKM_LISTSETCURSEL: return select(static_cast<int>(lParam), 1);
+    case NKM_LISTSETCOLUMNWIDTH: column = static_cast<int32_t>(wParam); return Standard(LB_SETCOLUMNWIDTH, wParam, 0);
+    case NKM_LISTGETCOLUMN: return column;
+    case NKM_LISTSCROLL:
+      return Standard((GetStyle() & LBS_MULTICOLUMN) ? WM_HSCROLL : WM_VSCROLL, wParam, lParam);
+    case LB_ADDSTRING: case LB_INSERTSTRING: return addCased(message, wParam, lParam);
+    case WM_SETFOCUS: focusText().text = selectedText(); break;
+    case WM_KILLFOCUS:
+      if (focusText().changedSince(selectedText())) {
+        focusText().text = selectedText();
+        Notify(NKN_LISTCHANGED);
+      }
+      break;
+    default: break;
+  }
+  return Standard(message, wParam, lParam);
+}
