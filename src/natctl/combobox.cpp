@@ -6,6 +6,7 @@
 
 #include "datatypes.h"
 #include "editcommon.h"
+#include "library.h"
 #include "listcommon.h"
 #include "natformat.h"
 #include "natmessages.h"
@@ -25,6 +26,10 @@ constexpr MessagePair kComboMessages[] = {
     {NKM_LISTSETCURSEL, CB_SETCURSEL},     {NKM_LISTTOPINDEX, CB_GETTOPINDEX},
     {NKM_LISTSETTOPINDEX, CB_SETTOPINDEX},
 };
+
+// A text item added to a combo box keeps at most 1023 characters.
+constexpr ItemMessages kComboItems{CB_ADDSTRING, CB_INSERTSTRING, CB_SETITEMDATA, CB_FINDSTRINGEXACT, CB_GETLBTEXT, CB_GETLBTEXTLEN,
+                                   1023};
 
 constexpr int kComboEditId = 1001;
 constexpr UINT kComboInfo = 0x164;
@@ -92,13 +97,7 @@ BOOL KyGUICBControlImp::CreateControl(const KyNativeCreate& args) {
 
 LRESULT KyGUICBControlImp::GetItemData(int index) { return Standard(CB_GETITEMDATA, index, 0); }
 
-std::string KyGUICBControlImp::itemText(int index) {
-  const LRESULT length = Standard(CB_GETLBTEXTLEN, index, 0);
-  if (length == CB_ERR || length < 0) return {};
-  std::vector<char> text(static_cast<size_t>(length) + 1);
-  Standard(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  return text.data();
-}
+std::string KyGUICBControlImp::itemText(int index) { return ItemTextAt(*this, kComboItems, index); }
 
 std::string KyGUICBControlImp::selectedText() {
   const LRESULT index = Standard(CB_GETCURSEL, 0, 0);
@@ -109,14 +108,8 @@ LRESULT KyGUICBControlImp::getData(WPARAM size, LPARAM buffer) {
   const LRESULT index = Standard(CB_GETCURSEL, 0, 0);
   if (index == CB_ERR) {
     // No selection: the edit text, cut to the caller's buffer.
-    const std::string text = WindowText(m_hWnd);
-    auto* target = reinterpret_cast<char*>(buffer);
-    const int room = static_cast<int>(size);
-    if (!target || room <= 0) return CB_ERR;
-    const int n = static_cast<int>(text.size()) < room - 1 ? static_cast<int>(text.size()) : room - 1;
-    std::memcpy(target, text.data(), n);
-    target[n] = 0;
-    return n;
+    if (!buffer || static_cast<int>(size) <= 0) return CB_ERR;
+    return HCtlCopyText(reinterpret_cast<char*>(buffer), WindowText(m_hWnd).c_str(), static_cast<int>(size));
   }
   return ItemToBuffer(*this, itemText(static_cast<int>(index)), size, buffer);
 }
@@ -132,6 +125,7 @@ LRESULT KyGUICBControlImp::Procedure(UINT message, WPARAM wParam, LPARAM lParam)
   const bool ownSize = message == KYM_EDITGETVALUELENGTH || message == NKM_LISTSIZE2;
   if (!ownSize && HandleCommonMessage(message, wParam, lParam, &result)) return result;
   if (const UINT standard = StandardMessage(kComboMessages, message)) return Standard(standard, wParam, lParam);
+  if (HandleItemMessage(*this, kComboItems, message, wParam, lParam, &result)) return result;
   switch (message) {
     case KYM_GETDATA: case NKM_LISTCURRENT: case NKM_LISTCURRENTDATA: return getData(wParam, lParam);
     case KYM_SETDATA:
@@ -141,24 +135,6 @@ LRESULT KyGUICBControlImp::Procedure(UINT message, WPARAM wParam, LPARAM lParam)
       if (static_cast<int>(wParam) == -1) return GetWindowTextLengthA(m_hWnd);
       if (type == 's') return Standard(CB_GETLBTEXTLEN, wParam, 0);
       return HCtlStorageSize(type, storage);
-    case NKM_LISTITEM:
-      if (type == 's') return Standard(CB_GETLBTEXT, wParam, lParam);
-      GetItemData(static_cast<int>(wParam));
-      return 0;
-    case NKM_LISTADD: {
-      std::string text = ItemText(*this, lParam, 1023);
-      ApplyTextCase(text.data());
-      return Standard(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-    case NKM_LISTINSERT: {
-      std::string text = ItemText(*this, lParam);
-      ApplyTextCase(text.data());
-      const LRESULT index = Standard(CB_INSERTSTRING, wParam, reinterpret_cast<LPARAM>(text.c_str()));
-      if (index >= 0 && type != 's') Standard(CB_SETITEMDATA, index, lParam);
-      return index;
-    }
-    case NKM_LISTFIND: case NKM_LISTFIND2:
-      return Standard(CB_FINDSTRINGEXACT, wParam, reinterpret_cast<LPARAM>(ItemText(*this, lParam).c_str()));
     case NKM_LISTFINDSELECT: case NKM_LISTFINDSELECT2: {
       const std::string text = ItemText(*this, lParam);
       const LRESULT index = Standard(CB_FINDSTRINGEXACT, wParam, reinterpret_cast<LPARAM>(text.c_str()));
@@ -171,13 +147,7 @@ LRESULT KyGUICBControlImp::Procedure(UINT message, WPARAM wParam, LPARAM lParam)
       contextMenu = lParam != 0;
       if (edit) edit->contextMenu = contextMenu;
       return 0;
-    case WM_SETFOCUS: focusText().text = selectedText(); break;
-    case WM_KILLFOCUS:
-      if (focusText().changedSince(selectedText())) {
-        focusText().text = selectedText();
-        Notify(NKN_LISTCHANGED);
-      }
-      break;
+    case WM_SETFOCUS: case WM_KILLFOCUS: focusText().track(*this, message, selectedText()); break;
     default: break;
   }
   return Standard(message, wParam, lParam);

@@ -7,6 +7,7 @@
 
 #include "datatypes.h"
 #include "drawing.h"
+#include "library.h"
 #include "markup.h"
 #include "natformat.h"
 #include "natmessages.h"
@@ -187,15 +188,8 @@ BOOL KyGUIControlImp::HandleCommonMessage(UINT message, WPARAM wParam, LPARAM lP
       return TRUE;
     case KYM_EDITGETPICTURE: {
       // The caller's buffer holds wParam bytes; none without a size.
-      auto* target = reinterpret_cast<char*>(lParam);
-      const int length = static_cast<int>(picture.size());
-      const int size = static_cast<int>(wParam);
-      if (target && size > 0) {
-        const int n = length < size - 1 ? length : size - 1;
-        std::memcpy(target, picture.data(), n);
-        target[n] = 0;
-      }
-      out = length;
+      if (static_cast<int>(wParam) > 0) HCtlCopyText(reinterpret_cast<char*>(lParam), picture.c_str(), static_cast<int>(wParam));
+      out = static_cast<LRESULT>(picture.size());
       return TRUE;
     }
     case KYM_EDITSETPICTURE:

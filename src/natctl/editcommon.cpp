@@ -62,3 +62,26 @@ void EditSelection(HWND edit, int* start, int* end) {
   *start = static_cast<int>(s);
   *end = static_cast<int>(e);
 }
+
+BOOL HandleEditMessage(KyGUIControlImp& edit, bool& contextMenu, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT* result) {
+  if (message == WM_CONTEXTMENU && !contextMenu) {
+    *result = 0;
+    return TRUE;
+  }
+  if (message == WM_RBUTTONUP && contextMenu) {
+    *result = edit.Standard(message, wParam, lParam);
+    return TRUE;
+  }
+  if (message != WM_CUT && edit.HandleCommonMessage(message, wParam, lParam, result)) return TRUE;
+  if (const UINT standard = StandardEditMessage(message)) {
+    *result = edit.Standard(standard, wParam, lParam);
+    return TRUE;
+  }
+  if (message == NKM_SETCONTEXTMENU) {
+    contextMenu = lParam != 0;
+    *result = 0;
+    return TRUE;
+  }
+  return FALSE;
+}

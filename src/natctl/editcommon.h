@@ -13,6 +13,13 @@
 void TranslateEditStyle(DWORD& style, DWORD& exStyle);
 // The standard edit message that a private number stands for, 0 for none.
 UINT StandardEditMessage(UINT message);
+class KyGUIControlImp;
+// What every edit answers before its own procedure: the context menu as
+// its flag allows, the common messages (not WM_CUT, which the edit does
+// itself), the standard edit messages and the context-menu flag (1265).
+// TRUE when answered, with *result.
+BOOL HandleEditMessage(KyGUIControlImp& edit, bool& contextMenu, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT* result);
 // Overwrite typing: an empty selection is widened to the next character,
 // which the typed one replaces. TRUE when the character was placed so.
 BOOL OverwriteChar(HWND edit, WPARAM character);

@@ -25,6 +25,9 @@ constexpr MessagePair kListMessages[] = {
     {NKM_LISTREDRAW, WM_SETREDRAW},        {CB_SETITEMDATA, LB_SETITEMDATA},
 };
 
+constexpr ItemMessages kListItems{LB_ADDSTRING, LB_INSERTSTRING, LB_SETITEMDATA, LB_FINDSTRINGEXACT, LB_GETTEXT, LB_GETTEXTLEN,
+                                  32000};
+
 FocusText& focusText() {
   static FocusText remembered;
   return remembered;
@@ -46,13 +49,7 @@ BOOL KyGUILBControlImp::CreateControl(const KyNativeCreate& args) {
 
 LRESULT KyGUILBControlImp::GetItemData(int index) { return Standard(LB_GETITEMDATA, index, 0); }
 
-std::string KyGUILBControlImp::itemText(int index) {
-  const LRESULT length = Standard(LB_GETTEXTLEN, index, 0);
-  if (length == LB_ERR || length < 0) return {};
-  std::vector<char> text(static_cast<size_t>(length) + 1);
-  Standard(LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  return text.data();
-}
+std::string KyGUILBControlImp::itemText(int index) { return ItemTextAt(*this, kListItems, index); }
 
 int KyGUILBControlImp::currentIndex() {
   return static_cast<int>(Standard(singleSelection ? LB_GETCURSEL : LB_GETCARETINDEX, 0, 0));
@@ -88,6 +85,7 @@ LRESULT KyGUILBControlImp::Procedure(UINT message, WPARAM wParam, LPARAM lParam)
   const bool ownSize = message == KYM_EDITGETVALUELENGTH || message == NKM_LISTSIZE2;
   if (!ownSize && HandleCommonMessage(message, wParam, lParam, &result)) return result;
   if (const UINT standard = StandardMessage(kListMessages, message)) return Standard(standard, wParam, lParam);
+  if (HandleItemMessage(*this, kListItems, message, wParam, lParam, &result)) return result;
   switch (message) {
     case KYM_EDITGETVALUELENGTH: case NKM_LISTSIZE2:
       if (type == 's') {
@@ -95,27 +93,7 @@ LRESULT KyGUILBControlImp::Procedure(UINT message, WPARAM wParam, LPARAM lParam)
         if (length != LB_ERR) return length;
       }
       return HCtlStorageSize(type, storage);
-    case KYM_GETSTYLE: return GetStyle();
     case NKM_LISTSELECT: case NKM_LISTSELECT2: return select(static_cast<int>(lParam), static_cast<int>(wParam));
-    case NKM_LISTITEM: {
-      if (type == 's') return Standard(LB_GETTEXT, wParam, lParam);
-      GetItemData(static_cast<int>(wParam));
-      return 0;
-    }
-    case NKM_LISTADD: {
-      std::string text = ItemText(*this, lParam);
-      ApplyTextCase(text.data());
-      return Standard(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-    case NKM_LISTINSERT: {
-      std::string text = ItemText(*this, lParam);
-      ApplyTextCase(text.data());
-      const LRESULT index = Standard(LB_INSERTSTRING, wParam, reinterpret_cast<LPARAM>(text.c_str()));
-      if (index >= 0 && type != 's') Standard(LB_SETITEMDATA, index, lParam);
-      return index;
-    }
-    case NKM_LISTFIND: case NKM_LISTFIND2:
-      return Standard(LB_FINDSTRINGEXACT, wParam, reinterpret_cast<LPARAM>(ItemText(*this, lParam).c_str()));
     case NKM_LISTFINDSELECT: case NKM_LISTFINDSELECT2: {
       const LRESULT index = Standard(LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                     reinterpret_cast<LPARAM>(ItemText(*this, lParam).c_str()));
@@ -140,13 +118,7 @@ LRESULT KyGUILBControlImp::Procedure(UINT message, WPARAM wParam, LPARAM lParam)
     case NKM_LISTSCROLL:
       return Standard((GetStyle() & LBS_MULTICOLUMN) ? WM_HSCROLL : WM_VSCROLL, wParam, lParam);
     case LB_ADDSTRING: case LB_INSERTSTRING: return addCased(message, wParam, lParam);
-    case WM_SETFOCUS: focusText().text = selectedText(); break;
-    case WM_KILLFOCUS:
-      if (focusText().changedSince(selectedText())) {
-        focusText().text = selectedText();
-        Notify(NKN_LISTCHANGED);
-      }
-      break;
+    case WM_SETFOCUS: case WM_KILLFOCUS: focusText().track(*this, message, selectedText()); break;
     default: break;
   }
   return Standard(message, wParam, lParam);

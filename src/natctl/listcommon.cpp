@@ -2,9 +2,12 @@
 #include "listcommon.h"
 
 #include <cstring>
+#include <vector>
 
 #include "datatypes.h"
+#include "library.h"
 #include "natformat.h"
+#include "natmessages.h"
 
 std::string ItemText(const KyGUIControlImp& control, LPARAM value, size_t limit) {
   const auto* v = reinterpret_cast<const char*>(value);
@@ -19,15 +22,54 @@ LRESULT ItemToBuffer(const KyGUIControlImp& control, const std::string& text, WP
   auto* target = reinterpret_cast<char*>(buffer);
   const int room = static_cast<int>(size);
   if (!target || room <= 0) return LB_ERR;
-  if (control.type == 's') {
-    const int n = static_cast<int>(text.size()) < room - 1 ? static_cast<int>(text.size()) : room - 1;
-    std::memcpy(target, text.data(), n);
-    target[n] = 0;
-    return n;
-  }
+  if (control.type == 's') return HCtlCopyText(target, text.c_str(), room);
   const int valueSize = HCtlStorageSize(control.type, control.storage);
   if (valueSize > 0 && room < valueSize) return LB_ERR;
   if (NatCtl::TextToValue(target, room, control.type, control.storage, control.picture.c_str(), text.c_str(), 0) != 0)
     return LB_ERR;
   return static_cast<LRESULT>(text.size());
+}
+
+BOOL HandleItemMessage(KyGUIControlImp& control, const ItemMessages& kind, UINT message, WPARAM wParam,
+                       LPARAM lParam, LRESULT* result) {
+  switch (message) {
+    case NKM_LISTITEM:
+      if (control.type == 's') {
+        *result = control.Standard(kind.getText, wParam, lParam);
+      } else {
+        control.GetItemData(static_cast<int>(wParam));  // what a caller expects here is not settled
+        *result = 0;
+      }
+      return TRUE;
+    case NKM_LISTADD: case NKM_LISTINSERT: {
+      std::string text = ItemText(control, lParam, message == NKM_LISTADD ? kind.addLimit : 32000);
+      control.ApplyTextCase(text.data());
+      const LPARAM shown = reinterpret_cast<LPARAM>(text.c_str());
+      if (message == NKM_LISTADD) {
+        *result = control.Standard(kind.addString, 0, shown);
+        return TRUE;
+      }
+      *result = control.Standard(kind.insertString, wParam, shown);
+      if (*result >= 0 && control.type != 's') control.Standard(kind.setItemData, *result, lParam);
+      return TRUE;
+    }
+    case NKM_LISTFIND: case NKM_LISTFIND2:
+      *result = control.Standard(kind.findExact, wParam, reinterpret_cast<LPARAM>(ItemText(control, lParam).c_str()));
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+std::string ItemTextAt(KyGUIControlImp& control, const ItemMessages& kind, int index) {
+  const LRESULT length = control.Standard(kind.getTextLength, index, 0);
+  if (length < 0) return {};  // LB_ERR, CB_ERR: no such item
+  std::vector<char> text(static_cast<size_t>(length) + 1);
+  control.Standard(kind.getText, index, reinterpret_cast<LPARAM>(text.data()));
+  return text.data();
+}
+
+void FocusText::track(KyGUIControlImp& control, UINT message, const std::string& selected) {
+  if (message == WM_KILLFOCUS && selected != text) control.Notify(NKN_LISTCHANGED);
+  text = selected;
 }

@@ -18,13 +18,9 @@ BOOL KyGUIEditControlImp::CreateControl(const KyNativeCreate& args) {
 }
 
 LRESULT KyGUIEditControlImp::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CONTEXTMENU && !contextMenu) return 0;
-  if (message == WM_RBUTTONUP && contextMenu) return Standard(message, wParam, lParam);
   LRESULT result = 0;
-  if (message != WM_CUT && HandleCommonMessage(message, wParam, lParam, &result)) return result;
-  if (const UINT standard = StandardEditMessage(message)) return Standard(standard, wParam, lParam);
+  if (HandleEditMessage(*this, contextMenu, message, wParam, lParam, &result)) return result;
   switch (message) {
-    case NKM_SETCONTEXTMENU: contextMenu = lParam != 0; return 0;
     case WM_SETFOCUS: focusText = WindowText(m_hWnd); break;
     case WM_KILLFOCUS:
       if (WindowText(m_hWnd) != focusText) Notify(NKN_CHANGED);

@@ -9,6 +9,7 @@
 #include "datatypes.h"
 #include "editcommon.h"
 #include "formatdata.h"
+#include "library.h"
 #include "natformat.h"
 #include "natmessages.h"
 
@@ -102,18 +103,14 @@ std::string KyGUICEditControlImp::Int64Text(int64_t value) const {
 }
 
 LRESULT KyGUICEditControlImp::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CONTEXTMENU && !contextMenu) return 0;
-  if (message == WM_RBUTTONUP && contextMenu) return Standard(message, wParam, lParam);
   LRESULT result = 0;
-  if (message != WM_CUT && HandleCommonMessage(message, wParam, lParam, &result)) return result;
-  if (const UINT standard = StandardEditMessage(message)) return Standard(standard, wParam, lParam);
+  if (HandleEditMessage(*this, contextMenu, message, wParam, lParam, &result)) return result;
   switch (message) {
     case KYM_GETDATA: return getData(wParam, lParam);
     case KYM_SETDATA: return setData(lParam);
     case KYM_SETFIELD: fieldKind = static_cast<int32_t>(lParam); return 0;
     case KYM_GETFIELD: return fieldKind;
     case NKM_NUMBERTEXT: return reformatNumberText(wParam, lParam);
-    case NKM_SETCONTEXTMENU: contextMenu = lParam != 0; return 0;
     case WM_SETTEXT: return SetText(reinterpret_cast<const char*>(lParam));
     case WM_SETFOCUS: {
       const LRESULT r = Standard(message, wParam, lParam);
@@ -151,12 +148,7 @@ LRESULT KyGUICEditControlImp::getData(WPARAM size, LPARAM buffer) {
   const int room = static_cast<int>(size);
   if (!target || room <= 0) return 0;
   const std::string text = WindowText(m_hWnd);
-  if (type == 's') {
-    const int n = static_cast<int>(text.size()) < room - 1 ? static_cast<int>(text.size()) : room - 1;
-    std::memcpy(target, text.data(), n);
-    target[n] = 0;
-    return n;
-  }
+  if (type == 's') return HCtlCopyText(target, text.c_str(), room);
   const int valueSize = HCtlStorageSize(type, storage);
   if (valueSize > 0 && room < valueSize) return 0;  // the caller's value cannot hold it
   if (IsNumeric() || IsNumericDate()) {
@@ -342,6 +334,20 @@ void KyGUICEditControlImp::onKillFocus() {
 
 // --- character entry -------------------------------------------------------------
 
+bool KyGUICEditControlImp::enterKey(const std::string& text, int caret, char key, std::string* result,
+                                    int* newCaret) {
+  std::vector<char> buffer(text.size() + 64);
+  std::memcpy(buffer.data(), text.c_str(), text.size() + 1);
+  int selection = 0;
+  if (NatCtl::EditKey(type, storage, buffer.data(), static_cast<int>(buffer.size()), picture.c_str(), caret, key,
+                      newCaret, &selection) != 0) {
+    MessageBeep(0);  // refused: the text stays
+    return false;
+  }
+  *result = buffer.data();
+  return true;
+}
+
 void KyGUICEditControlImp::placeText(const std::string& text, int caret) {
   Standard(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   SendMessage(EM_SETSEL, caret, caret);
@@ -370,15 +376,9 @@ LRESULT KyGUICEditControlImp::onChar(WPARAM character) {
   }
   if (IsDate() || type == 'm' || IsNumericDate()) return maskedChar(key, text, start, end);
   // Other types: the engine's rules decide.
-  std::vector<char> buffer(text.size() + 64);
-  std::memcpy(buffer.data(), text.c_str(), text.size() + 1);
-  int caret = start, selection = 0;
-  if (NatCtl::EditKey(type, storage, buffer.data(), static_cast<int>(buffer.size()), picture.c_str(), start, key,
-                      &caret, &selection) != 0) {
-    MessageBeep(0);
-    return 1;
-  }
-  placeText(buffer.data(), caret);
+  std::string result;
+  int caret = start;
+  if (enterKey(text, start, key, &result, &caret)) placeText(result, caret);
   return 1;
 }
 
@@ -397,15 +397,9 @@ LRESULT KyGUICEditControlImp::numberChar(char key, const std::string& text, int 
       }
     }
   }
-  std::vector<char> buffer(text.size() + 64);
-  std::memcpy(buffer.data(), text.c_str(), text.size() + 1);
-  int caret = start, selection = 0;
-  if (NatCtl::EditKey(type, storage, buffer.data(), static_cast<int>(buffer.size()), picture.c_str(), start, key,
-                      &caret, &selection) != 0) {
-    MessageBeep(0);
-    return 1;
-  }
-  const std::string result = buffer.data();
+  std::string result;
+  int caret = start;
+  if (!enterKey(text, start, key, &result, &caret)) return 1;
   negative = !result.empty() && result[0] == '-';
   placeText(result, caret);
   return 1;
@@ -459,15 +453,8 @@ LRESULT KyGUICEditControlImp::maskedChar(char key, const std::string& text, int 
     placeText(result, caret);
     return 1;
   }
-  std::vector<char> buffer(result.size() + 64);
-  std::memcpy(buffer.data(), result.c_str(), result.size() + 1);
-  int caret = start, selection = 0;
-  if (NatCtl::EditKey(type, storage, buffer.data(), static_cast<int>(buffer.size()), picture.c_str(), start, key,
-                      &caret, &selection) != 0) {
-    MessageBeep(0);
-    return 1;
-  }
-  result = buffer.data();
+  int caret = start;
+  if (!enterKey(text, start, key, &result, &caret)) return 1;
   // A digit typed into a selection clears the selection's other digits.
   if (key >= '0' && key <= '9')
     for (int i = start + 1; i < end && i < static_cast<int>(result.size()); ++i)

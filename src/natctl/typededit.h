@@ -55,5 +55,7 @@ class AFX_EXT_CLASS KyGUICEditControlImp : public KyNativeWindow<CEdit> {
   LRESULT maskedChar(char key, const std::string& text, int start, int end);
   LRESULT onPaste();
   void placeText(const std::string& text, int caret);
+  // One key through the engine's entry rules: false (after a beep) when refused.
+  bool enterKey(const std::string& text, int caret, char key, std::string* result, int* newCaret);
   bool decimalKey_ = false;  // the next WM_CHAR comes from the keypad's decimal key
 };

@@ -123,7 +123,16 @@ class NativeTest : public ::testing::Test {
   }
   void leave() { focus(spare); }
   static std::string text(HWND w) { return WindowText(w); }
-  std::vector<Notification>& notifications() { return panel->notifications; }
+  // The notifications of the given codes (the standard controls' own ones,
+  // such as EN_CHANGE, are left out).
+  std::vector<Notification> notified(std::initializer_list<int> codes = {NKN_CHANGED, NKN_PLAINDBLCLK,
+                                                                         NKN_TYPEDDBLCLK}) const {
+    std::vector<Notification> seen;
+    for (const Notification& n : panel->notifications)
+      for (int code : codes)
+        if (n.code == code && n.id != 99) seen.push_back(n);
+    return seen;
+  }
 
   std::unique_ptr<Panel> panel;
   HWND spare = nullptr;

@@ -136,3 +136,158 @@ TEST_F(NativeTest, InfinitiesKeepTheirSign) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(NativeTest, BuffersWithoutRoomAreNotWritten) {
+  HWND number = typed("%nd*0.00");
+  double value = 3.5;
+  SendMessageA(number, KYM_SETDATA, 0, ptr(&value));
+  unsigned char small[8];
+  std::memset(small, 0xAB, sizeof small);
+  EXPECT_EQ(SendMessageA(number, KYM_GETDATA, 4, ptr(small)), 0);
+  EXPECT_EQ(SendMessageA(number, KYM_GETDATA, 0, ptr(small)), 0);
+  for (unsigned char b : small) EXPECT_EQ(b, 0xAB);
+
+  // A text longer than any former limit is neither cut when shown nor
+  // copied beyond the caller's size.
+  HWND plain = typed("%ss");
+  const std::string longText(2000, 'x');
+  SendMessageA(plain, KYM_SETDATA, 0, ptr(longText.c_str()));
+  EXPECT_EQ(text(plain).size(), longText.size());
+  char buffer[16];
+  std::memset(buffer, 0xAB, sizeof buffer);
+  EXPECT_EQ(SendMessageA(plain, KYM_GETDATA, 10, ptr(buffer)), 9);
+  EXPECT_EQ(std::string(buffer), std::string(9, 'x'));
+  EXPECT_EQ(static_cast<unsigned char>(buffer[10]), 0xAB);
+
+  // The data picture and a number text are copied within their sizes.
+  char picture[4];
+  std::memset(picture, 0xAB, sizeof picture);
+  EXPECT_EQ(SendMessageA(number, KYM_EDITGETPICTURE, 3, ptr(picture)), 5);
+  EXPECT_STREQ(picture, "*0");
+  EXPECT_EQ(static_cast<unsigned char>(picture[3]), 0xAB);
+  char numberText[32] = "1234.5";
+  EXPECT_EQ(SendMessageA(number, NKM_NUMBERTEXT, sizeof numberText, ptr(numberText)), 7);
+  EXPECT_STREQ(numberText, "1234.50");
+  char tight[5] = "12.5";
+  EXPECT_EQ(SendMessageA(number, NKM_NUMBERTEXT, sizeof tight, ptr(tight)), 0);
+  EXPECT_STREQ(tight, "12.5") << "a result that does not fit leaves the text";
+}
+
+TEST_F(NativeTest, NumberShowsItsEditingFormWhileFocusedAndNotifiesAChange) {
+  IntlScope intl;
+  HWND e = typed("%nd#,##0.00");
+  double value = 1234.5;
+  SendMessageA(e, KYM_SETDATA, 0, ptr(&value));
+  EXPECT_EQ(text(e), "1,234.50");
+  focus(e);
+  EXPECT_EQ(text(e), "1234.50");
+  leave();
+  EXPECT_EQ(text(e), "1,234.50");
+  EXPECT_TRUE(notified().empty()) << "focus alone changes nothing";
+  focus(e);
+  SendMessageA(e, EM_SETSEL, 0, -1);
+  type("77");
+  leave();
+  EXPECT_EQ(text(e), "77.00");
+  EXPECT_EQ(notified(), (std::vector<Notification>{{1, NKN_CHANGED}}));
+  SendMessageA(e, KYM_GETDATA, sizeof value, ptr(&value));
+  EXPECT_DOUBLE_EQ(value, 77);
+}
+
+TEST_F(NativeTest, DecimalSeparatorComesFromKeysNotLetters) {
+  IntlScope intl({{"sDecimal", ","}, {"sThousand", "."}});
+  const struct {
+    const char* typed;
+    bool keypad;
+    const char* expected;
+  } cases[] = {
+      {"1.5", false, "1,5"},
+      {"1,5", false, "1,5"},
+      {"1n5", false, "15"},  // the letter is refused
+      {"15", true, "1,5"},   // the keypad's decimal key between the digits
+  };
+  for (const auto& c : cases) {
+    HWND e = typed("%nd*0.0");
+    focus(e);
+    SendMessageA(e, EM_SETSEL, 0, -1);
+    type(std::string(1, c.typed[0]).c_str());
+    if (c.keypad) key(VK_DECIMAL);
+    type(c.typed + 1);
+    EXPECT_EQ(text(e).substr(0, std::strlen(c.expected)), c.expected) << c.typed;
+    leave();
+  }
+}
+
+TEST_F(NativeTest, ReadOnlyEditAndMissingContextMenuChangeNothing) {
+  HWND e = make<KyGUICEditControl>("%nd*0.00", WS_BORDER | 0x2000);
+  EXPECT_TRUE(GetWindowLongA(e, GWL_STYLE) & ES_READONLY);
+  double value = 8;
+  SendMessageA(e, KYM_SETDATA, 0, ptr(&value));
+  focus(e);
+  type("5");
+  EXPECT_EQ(SendMessageA(e, WM_CHAR, '5', 0), 1);
+  SendMessageA(e, NKM_SETCONTEXTMENU, 0, 0);
+  EXPECT_EQ(SendMessageA(e, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(e), MAKELPARAM(20, 20)), 0);
+  leave();
+  SendMessageA(e, KYM_GETDATA, sizeof value, ptr(&value));
+  EXPECT_DOUBLE_EQ(value, 8);
+  EXPECT_TRUE(notified().empty());
+}
+
+TEST_F(NativeTest, ClearedDatePositionsFollowTheFlexibleEntrySetting) {
+  const struct {
+    int flexible;
+    const char* expected;
+  } cases[] = {{0, "2017-02-00"}, {1, "2017-02-  "}};
+  for (const auto& c : cases) {
+    s_App_Native_DateEntry_Fmt = c.flexible;
+    HWND e = typed("%dlyyyy-mm-dd");
+    int32_t date = 20170203;
+    SendMessageA(e, KYM_SETDATA, 0, ptr(&date));
+    focus(e);
+    SendMessageA(e, EM_SETSEL, 8, 10);
+    key(VK_BACK);
+    EXPECT_EQ(text(e), c.expected) << c.flexible;
+    DestroyWindow(e);
+  }
+}
+
+TEST_F(NativeTest, NumericDateTakesDigitsIntoItsPositions) {
+  HWND e = typed("%nd0000-00-00");
+  focus(e);
+  SendMessageA(e, EM_SETSEL, 0, -1);
+  type("20170203");
+  EXPECT_EQ(text(e), "2017-02-03");
+  double value = 0;
+  SendMessageA(e, KYM_GETDATA, sizeof value, ptr(&value));
+  EXPECT_DOUBLE_EQ(value, 20170203);
+  type("x");  // not a digit: refused
+  EXPECT_EQ(text(e), "2017-02-03");
+}
+
+TEST_F(NativeTest, DoubleClickNotifiesWithoutEditing) {
+  HWND e = typed("%ss");
+  SendMessageA(e, KYM_SETDATA, 0, ptr("word"));
+  input::doubleClick(e, 10, 10);
+  input::pumpMessages();
+  ASSERT_FALSE(notified().empty());
+  EXPECT_EQ(notified().back(), (Notification{1, NKN_TYPEDDBLCLK}));
+}
+
+TEST_F(NativeTest, NegativeValueIsShownInTheNegativeColour) {
+  HWND e = typed("%nd[0,0,255];[255,0,0];*0.00");
+  auto* imp = dynamic_cast<KyGUIControlImp*>(CWnd::FromHandlePermanent(e));
+  ASSERT_NE(imp, nullptr);
+  double value = -5;
+  SendMessageA(e, KYM_SETDATA, 0, ptr(&value));
+  EXPECT_EQ(text(e), "-5.00");
+  EXPECT_EQ(imp->CurrentTextColor(), imp->negativeColor);
+  value = 5;
+  SendMessageA(e, KYM_SETDATA, 0, ptr(&value));
+  EXPECT_EQ(imp->CurrentTextColor(), imp->textColor);
+  EXPECT_NE(imp->textColor, imp->negativeColor);
+}
+
+}  // namespace
