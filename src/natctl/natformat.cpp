@@ -8,7 +8,6 @@
 
 #include "formatdata.h"
 #include "numberformat.h"
-#include "ravlets.h"
 
 extern "C" __attribute__((visibility("default"))) int32_t s_App_Native_DateEntry_Fmt = 0;
 
@@ -148,16 +147,6 @@ BOOL WINAPI IsNumericChar(char c) {
 }
 
 char WINAPI GetDecimalSepChar(void) { return Intl().decimalSep; }
-
-BOOL WINAPI CenterWindow(HWND window, int offset) { return ::CenterWindow(window, offset); }
-void WINAPI RCtoS(HWND window, LPRECT rect) { ::RCtoS(window, rect); }
-void WINAPI RStoC(HWND window, LPRECT rect) { ::RStoC(window, rect); }
-int WINAPI WindowHeight(HWND window) { return ::WindowHeight(window); }
-int WINAPI WindowWidth(HWND window) { return ::WindowWidth(window); }
-LPSTR WINAPI _fstrcins(LPSTR text, char c, int count, int position) { return ::_fstrcins(text, c, count, position); }
-BOOL WINAPI IsTabDlgMessage(HWND dialog, HWND page, int tabId, LPMSG msg) {
-  return ::IsTabDlgMessage(dialog, page, tabId, msg);
-}
 
 int TextToValue(void* value, int valueSize, char type, char storage, const char* picture, const char* text,
                 int flag) {

@@ -92,9 +92,10 @@ extern "C" int WINAPI FormatData(const void* value, char type, char storage, con
                    : copyText(texts.falseText, texts.falseLength, out, outSize);
     }
     case 'h':
+      // A NUL character shows nothing: the length answered is the text's.
       out[0] = *static_cast<const char*>(value);
       out[1] = 0;
-      return 1;
+      return out[0] ? 1 : 0;
     case 'm':
       return HCtlMaskFormat(static_cast<const char*>(value), picture, out, outSize, 0);
     case 's': {

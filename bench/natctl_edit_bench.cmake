@@ -1,0 +1,1 @@
+set(links ky721NatCtl ky721nwi afx user32)
