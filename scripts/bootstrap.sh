@@ -10,6 +10,7 @@ packages=(
   libcairo2-dev libfontconfig1-dev libpng-dev fonts-dejavu-core
   unixodbc-dev odbcinst libsqliteodbc sqlite3 libsqlite3-dev postgresql odbc-postgresql
   libdfp-dev ccache
+  libgraphicsmagick1-dev
 )
 
 packages+=("$@")
