@@ -22,22 +22,6 @@ constexpr std::streamoff kMaxFileBytes = 256LL << 20;
 
 void quietHandler(const ExceptionType, const char*, const char*) {}
 
-void initialiseLibrary() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    ExceptionInfo exception;
-    GetExceptionInfo(&exception);
-    InitializeMagickEx(nullptr, MAGICK_OPT_NO_SIGNAL_HANDER, &exception);
-    DestroyExceptionInfo(&exception);
-    SetErrorHandler(quietHandler);
-    SetWarningHandler(quietHandler);
-    SetFatalErrorHandler(quietHandler);
-    SetMagickResourceLimit(WidthResource, kMaxSide);
-    SetMagickResourceLimit(HeightResource, kMaxSide);
-    SetMagickResourceLimit(PixelsResource, kMaxPixels);
-  });
-}
-
 bool startsWith(const std::vector<uint8_t>& bytes, size_t offset, const char* magic, size_t length) {
   return bytes.size() >= offset + length && std::memcmp(bytes.data() + offset, magic, length) == 0;
 }
@@ -100,6 +84,22 @@ ImagePtr decode(const std::vector<uint8_t>& bytes, const std::string& format, bo
 }
 
 }  // namespace
+
+void initialiseLibrary() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    ExceptionInfo exception;
+    GetExceptionInfo(&exception);
+    InitializeMagickEx(nullptr, MAGICK_OPT_NO_SIGNAL_HANDER, &exception);
+    DestroyExceptionInfo(&exception);
+    SetErrorHandler(quietHandler);
+    SetWarningHandler(quietHandler);
+    SetFatalErrorHandler(quietHandler);
+    SetMagickResourceLimit(WidthResource, kMaxSide);
+    SetMagickResourceLimit(HeightResource, kMaxSide);
+    SetMagickResourceLimit(PixelsResource, kMaxPixels);
+  });
+}
 
 std::string detectFormat(const std::vector<uint8_t>& bytes) {
   if (startsWith(bytes, 0, "\x89PNG\r\n\x1a\n", 8)) return "PNG";

@@ -12,6 +12,10 @@
 
 namespace pvcnv {
 
+// Sets the image library up once per process (no signal handlers, quiet
+// handlers, size limits); every function here calls it first.
+void initialiseLibrary();
+
 // The reader's name of the format of these first bytes ("PNG", "GIF",
 // "TIFF", "PCX", "SUN", "ICO", "WPG", "PICT", "BMP", "DIB"), or empty.
 std::string detectFormat(const std::vector<uint8_t>& bytes);

@@ -208,3 +208,23 @@ void HCtlFrameScrollBars(HWND window, BOOL etched) {
   HCtlDraw3DFrame(dc, &client, etched ? HCTL_FRAME_ETCHED : HCTL_FRAME_DEEPSUNKEN, FALSE);
   ReleaseDC(window, dc);
 }
+
+LRESULT HCtlFrameNcCalcSize(HWND window, WPARAM wParam, LPARAM lParam) {
+  DefWindowProcA(window, WM_NCCALCSIZE, wParam, lParam);
+  auto* rect = reinterpret_cast<RECT*>(lParam);
+  const int inset = (GetWindowLongA(window, GWL_STYLE) & WS_BORDER) ? 1 : 2;
+  if (rect) InflateRect(rect, -inset, -inset);
+  return 1;
+}
+
+void HCtlFrameNcPaint(HWND window, WPARAM wParam, LPARAM lParam) {
+  DefWindowProcA(window, WM_NCPAINT, wParam, lParam);
+  HDC dc = GetWindowDC(window);
+  if (dc == nullptr) return;
+  RECT frame;
+  GetWindowRect(window, &frame);
+  OffsetRect(&frame, -frame.left, -frame.top);
+  const bool thin = (GetWindowLongA(window, GWL_STYLE) & WS_BORDER) != 0;
+  HCtlDraw3DFrame(dc, &frame, thin ? HCTL_FRAME_SUNKEN : HCTL_FRAME_DEEPSUNKEN, FALSE);
+  ReleaseDC(window, dc);
+}

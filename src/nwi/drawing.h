@@ -50,3 +50,10 @@ void HCtlDrawTransparent(HDC dc, HBITMAP bitmap, int x, int y, COLORREF key);
 // An etched (else deep sunken) frame in the window's DC around its client
 // area, extended by 4 pixels right and down.
 void HCtlFrameScrollBars(HWND window, BOOL etched);
+
+// The 3-D frame that edits and lists draw in their non-client area: thin
+// (one sunken ring) with WS_BORDER, else two rings. HCtlFrameNcCalcSize
+// answers WM_NCCALCSIZE (the default handling, then the rings' inset);
+// HCtlFrameNcPaint draws the rings after the default WM_NCPAINT.
+LRESULT HCtlFrameNcCalcSize(HWND window, WPARAM wParam, LPARAM lParam);
+void HCtlFrameNcPaint(HWND window, WPARAM wParam, LPARAM lParam);

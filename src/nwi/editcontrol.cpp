@@ -250,7 +250,7 @@ LRESULT setLink(HEdRecord* r, WPARAM direction, LPARAM buffer) {
     std::memcpy(r->link, r->value, r->valueSize);
     return r->valueSize;
   }
-  return HEdSetValue(r, r->link);
+  return pictureField(r) ? HEdPictureSetFile(r, static_cast<LPCSTR>(r->link)) : HEdSetValue(r, r->link);
 }
 
 void repaint(HEdRecord* r) { InvalidateRect(r->head.window, nullptr, TRUE); }
@@ -261,7 +261,10 @@ BOOL privateMessage(HEdRecord* r, UINT message, WPARAM wParam, LPARAM lParam, LR
   HWND window = r->head.window;
   switch (message) {
     case KYM_GETDATA: out = getData(r, wParam, lParam); return TRUE;
-    case KYM_SETDATA: out = HEdSetValue(r, reinterpret_cast<const void*>(lParam)); return TRUE;
+    case KYM_SETDATA:
+      out = pictureField(r) ? HEdPictureSetFile(r, reinterpret_cast<LPCSTR>(lParam))
+                            : HEdSetValue(r, reinterpret_cast<const void*>(lParam));
+      return TRUE;
     case KYM_EDITGETRECT:
       if (lParam) *reinterpret_cast<RECT*>(lParam) = r->format;
       out = 1;
@@ -420,26 +423,11 @@ LRESULT HEdProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, BOOL* p
     case WM_GETFONT: return reinterpret_cast<LRESULT>(r->head.font);
     case WM_NCCALCSIZE:
       if (!(r->head.style & HES_3DFRAME)) { *passOn = TRUE; return 0; }
-      {
-        DefWindowProcA(window, message, wParam, lParam);
-        auto* rect = reinterpret_cast<RECT*>(lParam);
-        const int inset = (GetWindowLongA(window, GWL_STYLE) & WS_BORDER) ? 1 : 2;
-        if (rect) InflateRect(rect, -inset, -inset);
-        return 1;
-      }
-    case WM_NCPAINT: {
-      DefWindowProcA(window, message, wParam, lParam);
-      if (r->head.style & HES_3DFRAME) {
-        HDC dc = GetWindowDC(window);
-        RECT frame;
-        GetWindowRect(window, &frame);
-        OffsetRect(&frame, -frame.left, -frame.top);
-        const bool thin = (GetWindowLongA(window, GWL_STYLE) & WS_BORDER) != 0;
-        HCtlDraw3DFrame(dc, &frame, thin ? HCTL_FRAME_SUNKEN : HCTL_FRAME_DEEPSUNKEN, FALSE);
-        ReleaseDC(window, dc);
-      }
+      return HCtlFrameNcCalcSize(window, wParam, lParam);
+    case WM_NCPAINT:
+      if (r->head.style & HES_3DFRAME) HCtlFrameNcPaint(window, wParam, lParam);
+      else DefWindowProcA(window, message, wParam, lParam);
       return 1;
-    }
     case WM_GETDLGCODE:
       return (r->head.style & HES_WANTALLKEYS) ? (DLGC_WANTALLKEYS | DLGC_HASSETSEL)
                                                 : (DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS);

@@ -43,7 +43,6 @@
 #define KYM_EDITSETPICTURE (WM_USER + 103)      // 1127
 #define KYM_EDITGETFOCUSBRUSH (WM_USER + 104)   // 1128
 #define KYM_EDITSETFOCUSBRUSH (WM_USER + 105)   // 1129
-#define KYM_GETTEXTCOLOR (WM_USER + 106)        // 1130
 #define KYM_EDITGETTYPE (WM_USER + 108)         // 1132
 #define KYM_EDITGETVALUELENGTH (WM_USER + 109)  // 1133
 #define KYM_EDITGETSTORAGE (WM_USER + 110)      // 1134
@@ -155,6 +154,12 @@ void HEdScroll(HEdRecord* r, int count);
 void HEdHScroll(HEdRecord* r, int code, int position);
 void HEdUpdateLastFirstVisible(HEdRecord* r);
 void HEdMouse(HEdRecord* r, UINT message, WPARAM keys, int x, int y);
+// Picture fields (editpicture.cpp): the file set as the value, converted
+// into the conversion folder (1; 0 when it is not found or does not
+// convert, the value unchanged), the file dialog of F2, the painting.
+int HEdPictureSetFile(HEdRecord* r, const char* name);
+void HEdPictureDialog(HEdRecord* r);
+void HEdPicturePaint(HEdRecord* r, HDC dc, const RECT& client);
 // Painting and the caret (editpaint.cpp).
 void HEdPaint(HEdRecord* r);
 void HEdPlaceCaret(HEdRecord* r);

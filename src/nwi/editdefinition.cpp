@@ -32,20 +32,6 @@ void defaultPicture(char type, char storage, char* out, int outSize) {
   }
 }
 
-// Leading "[colour]" tokens: the first is the text colour, the second the
-// negative colour.
-const char* takeColours(HEdRecord* r, const char* p) {
-  for (int n = 0; n < 2 && *p == '['; ++n) {
-    const char* close = std::strchr(p, ']');
-    if (close == nullptr) break;
-    COLORREF c;
-    if (!HCtlColorToken(p + 1, static_cast<int>(close - p - 1), &c)) break;
-    (n == 0 ? r->textColor : r->negativeColor) = c;
-    p = close + 1;
-  }
-  return p;
-}
-
 // Reads a range part as a field of the type would with its default picture.
 bool readRangePart(const char* begin, const char* end, char type, char storage, double* number) {
   char text[64];
@@ -149,7 +135,7 @@ BOOL HEdGrowBuffers(HEdRecord* r, int size) {
 }
 
 void HEdSetPictureText(HEdRecord* r, const char* pictureText) {
-  const char* p = takeColours(r, pictureText ? pictureText : "");
+  const char* p = HCtlTakeColours(pictureText, &r->textColor, &r->negativeColor);
   HCtlFree(r->picture);
   HCtlFree(r->nullText);
   r->picture = nullptr;
@@ -205,7 +191,7 @@ BOOL HEdDefine(HEdRecord* r, const char* pszDefinition) {
   }
   int textSize;
   if (type == 's') {
-    const char* initial = takeColours(r, rest);
+    const char* initial = HCtlTakeColours(rest, &r->textColor, &r->negativeColor);
     const int length = static_cast<int>(std::strlen(initial));
     textSize = fixed >= 0 ? fixed + 1 : length + 32;
     HCtlFree(r->picture);

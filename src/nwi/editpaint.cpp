@@ -78,6 +78,11 @@ void HEdPaint(HEdRecord* r) {
   HBRUSH brush = backgroundBrush(r, dc, &owned);
   FillRect(dc, &client, brush);
   if (owned) DeleteObject(owned);
+  if (r->head.style & (HES_PICTURE | HES_PICTURESIZED)) {
+    HEdPicturePaint(r, dc, client);
+    EndPaint(r->head.window, &ps);
+    return;
+  }
   HGDIOBJ oldFont = selectFont(r, dc);
   SetBkMode(dc, TRANSPARENT);
   if (!IsWindowEnabled(r->head.window)) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
@@ -166,6 +171,10 @@ int HEdDrawValue(HEdRecord* r, HDC dc, const RECT* rect, const void* value, int 
   HBRUSH owned;
   FillRect(dc, rect, backgroundBrush(r, dc, &owned));
   if (owned) DeleteObject(owned);
+  if (r->head.style & (HES_PICTURE | HES_PICTURESIZED)) {
+    HEdPicturePaint(r, dc, *rect);
+    return 1;
+  }
   RECT box = *rect;
   if (box.right - box.left > 35) InflateRect(&box, -2, -2);
   InflateRect(&box, -3, 0);

@@ -351,6 +351,10 @@ LRESULT HEdKeyDown(HEdRecord* r, UINT key, BOOL system) {
 }
 
 void HEdKeyUp(HEdRecord* r, UINT key) {
+  if (pictureField(r)) {
+    if (key == VK_F2) HEdPictureDialog(r);
+    return;
+  }
   if (key != VK_F2 || pictureField(r) || !(r->head.flags & HED_FOCUS) || !(r->head.flags & HED_DISPLAY)) return;
   HEdShow(r, 1);
   ShowCaret(r->head.window);

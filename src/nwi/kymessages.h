@@ -23,6 +23,7 @@
 
 // Messages several classes share with their own meaning.
 #define KYM_BUTTONCLICK (WM_USER + 99)     // 1123: a button clicks itself with notification
+#define KYM_GETTEXTCOLOR (WM_USER + 106)   // 1130: wParam selects the colour (class's own)
 #define KYM_SETTEXTCOLOR (WM_USER + 107)   // 1131: lParam = colour
 #define KYM_SETBKCOLOR (WM_USER + 134)     // 1158: lParam = colour
 

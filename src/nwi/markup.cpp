@@ -159,3 +159,16 @@ COLORREF HCtlResolveColor(COLORREF value, int fallback) {
   if ((value & HCTL_SYSCOLOR) != 0) return GetSysColor(static_cast<int>(value & 0xFF));
   return value;
 }
+
+const char* HCtlTakeColours(const char* text, COLORREF* first, COLORREF* second) {
+  const char* p = text ? text : "";
+  for (int n = 0; n < 2 && *p == '['; ++n) {
+    const char* close = std::strchr(p, ']');
+    if (close == nullptr) break;
+    COLORREF c;
+    if (!HCtlColorToken(p + 1, static_cast<int>(close - p - 1), &c)) break;
+    *(n == 0 ? first : second) = c;
+    p = close + 1;
+  }
+  return p;
+}

@@ -30,6 +30,11 @@ enum { HCTL_MARKUP_TEXTCOLOR = 1, HCTL_MARKUP_BKCOLOR = 2 };
 // the colours found.
 int HCtlParseMarkup(LPCSTR definition, COLORREF* textColor, COLORREF* bkColor, LPSTR display, int displaySize);
 
+// Up to two leading "[colour]" tokens of a picture text: the first sets
+// *first, the second *second. Answers the text after them; a token that is
+// no colour stops the reading and stays in the text.
+const char* HCtlTakeColours(const char* text, COLORREF* first, COLORREF* second);
+
 // The COLORREF to draw with: system colour values (high bit set) resolved
 // with GetSysColor; kHCtlNoColor gives the system colour `fallback`.
 COLORREF HCtlResolveColor(COLORREF value, int fallback);

@@ -2,6 +2,8 @@
 
 #include <magick/api.h>
 
+#include "imagereader.h"
+
 #include <cstdio>
 #include <mutex>
 #include <vector>
@@ -14,13 +16,7 @@ COLORREF FixtureColorAt(int width, int height, int x, int y) {
 }
 
 bool WriteFixtureImage(const std::string& hostPath, const char* format, int width, int height) {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    ExceptionInfo exception;
-    GetExceptionInfo(&exception);
-    InitializeMagickEx(nullptr, MAGICK_OPT_NO_SIGNAL_HANDER, &exception);
-    DestroyExceptionInfo(&exception);
-  });
+  pvcnv::initialiseLibrary();
   std::vector<unsigned char> pixels;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
