@@ -1,1 +1,1 @@
-set(links kernel32 user32 gdi32)
+set(links kernel32 gdi32)

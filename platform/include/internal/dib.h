@@ -1,11 +1,14 @@
 // Layout of packed DIBs (a BITMAPINFOHEADER or BITMAPCOREHEADER, its colour
 // table or bit-field masks, then the pixel rows), for code that finds the
-// pixels of a DIB read from a file or a resource. gdi32 exports these.
+// pixels of a DIB read from a file or a resource, and the one safe reader of
+// bitmap files into packed DIBs that every library of the run-time uses.
+// gdi32 exports these.
 #pragma once
 
-#include <wingdi.h>
+#include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 
 namespace win32::gdi {
 
@@ -17,5 +20,81 @@ size_t dibBitsOffset(const void* header, size_t size, UINT usage = DIB_RGB_COLOR
 // Bytes of pixel data an uncompressed DIB of this header needs (rows DWORD-
 // aligned), or of a compressed one its biSizeImage; 0 when invalid.
 size_t dibImageSize(const void* header, size_t size);
+
+// --- Header arithmetic of a packed DIB ------------------------------------
+// These read a header the caller already holds (a locked DIB block), as the
+// Windows DIB helpers do; check a block of unknown origin with
+// packedDibFits first.
+
+// Colour-table entries: a 40-byte (or longer) header's used-colours count
+// when set, else 2, 16 or 256 for 1, 4 or 8 bits, else 0.
+WORD packedDibColours(const void* header);
+// Bytes of the colour table: entries x 4, or x 3 behind a core header.
+size_t packedDibPaletteBytes(const void* header);
+// Width and height from either header form.
+LONG packedDibWidth(const void* header);
+LONG packedDibHeight(const void* header);
+// True when header, colour table and bits all lie inside `size` bytes.
+bool packedDibFits(const void* dib, size_t size);
+
+// A logical palette of the DIB's colour table (blue, green, red in the DIB);
+// null when the DIB has no colour table or the palette cannot be made.
+HPALETTE createPackedDibPalette(const void* dib);
+// A device bitmap of the DIB for the screen, the palette (may be null)
+// selected and realised while it is made; null on failure.
+HBITMAP packedDibToBitmap(const void* dib, HPALETTE palette);
+// A palette of the screen's current system palette entries; null on a
+// device without a palette.
+HPALETTE createSystemPalette();
+
+// --- Bitmap files into packed DIBs ----------------------------------------
+
+// Where a bitmap file's bytes come from: a file, or memory (tests, fuzzing).
+class DibSource {
+ public:
+  virtual ~DibSource() = default;
+  virtual bool read(void* buffer, size_t n) = 0;
+  // Offsets count from the start of the bitmap file.
+  virtual bool seek(uint64_t offset) = 0;
+  virtual uint64_t size() = 0;
+};
+
+class MemoryDibSource : public DibSource {
+ public:
+  MemoryDibSource(const void* data, size_t n) : data_(static_cast<const uint8_t*>(data)), size_(n) {}
+  bool read(void* buffer, size_t n) override;
+  bool seek(uint64_t offset) override;
+  uint64_t size() override { return size_; }
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+  size_t position_ = 0;
+};
+
+// An open HFILE seen from its current position, where the bitmap file
+// starts; reads in pieces of at most 32767 bytes.
+class FileDibSource : public DibSource {
+ public:
+  explicit FileDibSource(HFILE file);
+  bool read(void* buffer, size_t n) override;
+  bool seek(uint64_t offset) override;
+  uint64_t size() override { return size_; }
+
+ private:
+  HFILE file_;
+  LONG base_;
+  uint64_t size_;
+};
+
+// The packed DIB (movable global memory: a 40-byte BITMAPINFOHEADER with
+// biClrUsed and biSizeImage filled in, the colour table, the bits) of a
+// bitmap file; null for a short, corrupt or unsupported file. Every count
+// and size in the file is checked against the format and the file's length
+// before anything is allocated or read. 12-byte core headers are refused.
+HGLOBAL readBitmapFile(DibSource& source);
+HGLOBAL readBitmapFile(HFILE file);
+// Opens the path for reading (OpenFile), reads it and closes it.
+HGLOBAL readBitmapFile(LPCSTR path);
 
 }  // namespace win32::gdi

@@ -1,12 +1,11 @@
 // Device-independent bitmaps read from bitmap files: a packed DIB (a
 // BITMAPINFOHEADER, its colour table and the bits in one movable global
-// block), its palette, a device bitmap made from it and its painting.
+// block), its palette, a device bitmap made from it and its painting. The
+// reading and checking itself is the layer's (internal/dib.h), shared with
+// the other libraries that read bitmap files.
 #pragma once
 
 #include <windows.h>
-
-#include <cstddef>
-#include <cstdint>
 
 typedef HGLOBAL HDIB;
 
@@ -29,32 +28,3 @@ HBITMAP DIBToDeviceBitmap(HDIB hDIB, HPALETTE hPal);
 BOOL PaintDIB(HDC hDC, LPRECT lpDCRect, HBITMAP hBitmap, LPRECT lpDIBRect, HPALETTE hPal);
 // Frees the block; answers null.
 HDIB FreeDIBHandle(HDIB hDIB);
-
-namespace ky::dib {
-
-// Where ReadDIB's bytes come from: a file, or memory for tests and fuzzing.
-class Source {
- public:
-  virtual ~Source() = default;
-  virtual bool read(void* pBuffer, size_t n) = 0;
-  // Offsets count from the start of the bitmap file.
-  virtual bool seek(uint64_t offset) = 0;
-  virtual uint64_t size() = 0;
-};
-
-class MemorySource : public Source {
- public:
-  MemorySource(const void* pData, size_t n) : m_pData(static_cast<const uint8_t*>(pData)), m_size(n) {}
-  bool read(void* pBuffer, size_t n) override;
-  bool seek(uint64_t offset) override;
-  uint64_t size() override { return m_size; }
-
- private:
-  const uint8_t* m_pData;
-  size_t m_size;
-  size_t m_position = 0;
-};
-
-HDIB readPackedDIB(Source& source);
-
-}  // namespace ky::dib

@@ -1,6 +1,7 @@
 #include "KyPicture.h"
 
 #include <afxwin.h>
+#include <internal/dib.h>
 
 #include <cstring>
 #include <vector>
@@ -36,8 +37,8 @@ HDIB readResourceDIB(HINSTANCE hModule, HRSRC hResource) {
   std::memcpy(&file[2], &fileSize, sizeof fileSize);
   // Offset 10 stays 0: the pixels follow the colour table.
   std::memcpy(&file[kFileHeaderSize], pData, size);
-  ky::dib::MemorySource source(file.data(), file.size());
-  return ky::dib::readPackedDIB(source);
+  win32::gdi::MemoryDibSource source(file.data(), file.size());
+  return win32::gdi::readBitmapFile(source);
 }
 
 // The file name read for a picture name: a name without any '.' is a bitmap

@@ -1,5 +1,6 @@
-// Bitmap files read into packed DIBs: the header arithmetic, the checks that
-// keep corrupt files out, palettes, and a device bitmap painted back.
+// Bitmap files read into packed DIBs through the run-time's functions: the
+// header arithmetic, palettes, and a device bitmap painted back (the checks
+// that keep corrupt files out are the layer's reader's, tested beside it).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,52 +10,19 @@
 #include <string>
 #include <vector>
 
+#include <internal/dib.h>
+#include <internal/testbitmap.h>
+
 #include "KyDIB.h"
 
 namespace {
 
-struct BitmapFile {
-  int width = 2, height = 2;
-  WORD bits = 24;
-  DWORD headerSize = 40;
-  DWORD clrUsed = 0;
-  DWORD compression = BI_RGB;
-  DWORD sizeImage = 0;
-  int tableEntries = -1;   // colour entries written; -1: what the format implies
-  bool zeroOffset = false; // bfOffBits 0: the bits follow the colour table
-  size_t cut = 0;          // bytes removed from the end
-
-  std::vector<BYTE> bytes() const {
-    int entries = tableEntries >= 0 ? tableEntries : (clrUsed ? clrUsed : (bits <= 8 ? 1 << bits : 0));
-    size_t stride = ((size_t)bits * (width > 0 ? width : 0) + 31) / 32 * 4;  // the fixture writes no bits for bad widths
-    size_t imageBytes = stride * (height < 0 ? -height : height);
-    size_t fileSize = 14 + headerSize + entries * 4 + imageBytes;
-    // Room for every header field even when the header is declared shorter;
-    // the file is cut to its own size afterwards.
-    std::vector<BYTE> out(std::max<size_t>(fileSize, 14 + 40));
-    auto put = [&](size_t at, auto value) { std::memcpy(out.data() + at, &value, sizeof value); };
-    put(0, (WORD)0x4D42);
-    put(2, (DWORD)fileSize);
-    put(10, (DWORD)(zeroOffset ? 0 : 14 + headerSize + entries * 4));
-    put(14, headerSize);
-    put(18, (LONG)width);
-    put(22, (LONG)height);
-    put(26, (WORD)1);
-    put(28, bits);
-    put(30, compression);
-    put(34, sizeImage);
-    put(46, clrUsed);
-    for (int i = 0; i < entries; ++i) put(14 + headerSize + i * 4, (DWORD)(0x00010203 * (i + 1)));
-    for (size_t i = 0; i < imageBytes; ++i) out[14 + headerSize + entries * 4 + i] = (BYTE)(0x40 + i);
-    out.resize(fileSize - cut);
-    return out;
-  }
-};
+using win32::testing::BitmapFile;
 
 HDIB read(const BitmapFile& file) {
   auto b = file.bytes();
-  ky::dib::MemorySource source(b.data(), b.size());
-  return ky::dib::readPackedDIB(source);
+  win32::gdi::MemoryDibSource source(b.data(), b.size());
+  return win32::gdi::readBitmapFile(source);
 }
 
 // The header of a read DIB, copied out of the block.
@@ -91,72 +59,6 @@ TEST(ReadDIB, ColourTablesFollowTheBitCount) {
     GlobalUnlock(dib);
     EXPECT_EQ(FreeDIBHandle(dib), nullptr);
   }
-}
-
-TEST(ReadDIB, LongerHeadersTopDownImagesAndPackedOffsets) {
-  // A V4 header (108 bytes): the colour table starts after it.
-  HDIB v4 = read({.bits = 8, .headerSize = 108, .clrUsed = 2});
-  ASSERT_NE(v4, nullptr);
-  auto* lpbi = static_cast<LPSTR>(GlobalLock(v4));
-  EXPECT_EQ(header(v4).biSize, 40u);
-  DWORD first;
-  std::memcpy(&first, lpbi + 40, 4);
-  EXPECT_EQ(first, 0x00010203u);
-  GlobalUnlock(v4);
-  FreeDIBHandle(v4);
-
-  HDIB topDown = read({.height = -3});
-  ASSERT_NE(topDown, nullptr);
-  EXPECT_EQ(header(topDown).biHeight, -3);
-  EXPECT_EQ(header(topDown).biSizeImage, 8u * 3);  // stride of 2 pixels x 24 bits, three rows
-  FreeDIBHandle(topDown);
-
-  HDIB packed = read({.bits = 4, .zeroOffset = true});
-  ASSERT_NE(packed, nullptr);
-  FreeDIBHandle(packed);
-}
-
-TEST(ReadDIB, CorruptAndUnsupportedFilesGiveNull) {
-  struct Case {
-    const char* what;
-    BitmapFile file;
-  } cases[] = {
-      {"core header", {.headerSize = 12}},
-      {"header too long", {.headerSize = 4096, .tableEntries = 0}},
-      {"used colours above what 8 bits allow", {.bits = 8, .clrUsed = 300, .tableEntries = 0}},
-      {"bits missing", {.cut = 1}},
-      {"colour table missing", {.bits = 8, .tableEntries = 0, .zeroOffset = true, .cut = 1}},
-      {"odd bit count", {.bits = 7}},
-      {"zero width", {.width = 0}},
-      {"negative width", {.width = -2}},
-      {"zero height", {.height = 0}},
-      {"size overflow", {.width = 0x7FFFFFFF, .height = 0x7FFFFFFF, .tableEntries = 0, .cut = 0}},
-      {"bit fields", {.bits = 16, .compression = BI_BITFIELDS}},
-      {"RLE without its size", {.bits = 8, .compression = BI_RLE8}},
-      {"RLE4 with 8 bits", {.bits = 8, .compression = BI_RLE4, .sizeImage = 4}},
-  };
-  for (const auto& c : cases) {
-    if (std::string(c.what) == "size overflow") {
-      // Too large to write out: only the headers, which claim ~16 exabytes.
-      BitmapFile f = c.file;
-      f.width = 2;
-      f.height = 2;
-      auto b = f.bytes();
-      LONG huge = 0x7FFFFFFF;
-      std::memcpy(b.data() + 18, &huge, 4);
-      std::memcpy(b.data() + 22, &huge, 4);
-      ky::dib::MemorySource source(b.data(), b.size());
-      EXPECT_EQ(ky::dib::readPackedDIB(source), nullptr) << c.what;
-      continue;
-    }
-    EXPECT_EQ(read(c.file), nullptr) << c.what;
-  }
-  auto b = BitmapFile{}.bytes();
-  b[0] = 'M';  // not "BM"
-  ky::dib::MemorySource source(b.data(), b.size());
-  EXPECT_EQ(ky::dib::readPackedDIB(source), nullptr);
-  ky::dib::MemorySource empty(nullptr, 0);
-  EXPECT_EQ(ky::dib::readPackedDIB(empty), nullptr);
 }
 
 TEST(ReadDIB, FilesAreReadFromThePath) {
@@ -204,8 +106,8 @@ TEST(DIBPaint, DeviceBitmapPaintsTheDIBsPixels) {
   auto b = file.bytes();
   const BYTE bits[16] = {0, 0, 255, /**/ 0, 255, 0, /**/ 0, 0, /**/ 255, 0, 0, /**/ 255, 255, 255, /**/ 0, 0};
   std::memcpy(b.data() + 54, bits, sizeof bits);
-  ky::dib::MemorySource source(b.data(), b.size());
-  HDIB dib = ky::dib::readPackedDIB(source);
+  win32::gdi::MemoryDibSource source(b.data(), b.size());
+  HDIB dib = win32::gdi::readBitmapFile(source);
   ASSERT_NE(dib, nullptr);
   HBITMAP bitmap = DIBToDeviceBitmap(dib, nullptr);
   ASSERT_NE(bitmap, nullptr);
