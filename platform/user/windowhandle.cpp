@@ -1,26 +1,55 @@
 // Allocation and lookup of machine-wide window handles (see windowhandle.h).
 #include "windowhandle.h"
 
+#include <internal/sharedsegment.h>
 #include <winbase.h>
 
-#include <fcntl.h>
-#include <sys/file.h>
+#include <pthread.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
+#include <new>
 #include <set>
 
 namespace win32::user {
 namespace {
 
-constexpr uint32_t kFirstHandle = 0x00020000;
-constexpr uint32_t kLastHandle = 0x3FFFFFFE;  // GDI objects and icons live above
-constexpr uint32_t kBlock = 512;  // handles (of step 2) a process takes at a time
+// A handle is ((generation + 1) << 19) | (slot << 1): even, from 0x00080000
+// up to 0x3FFFFFFE (GDI objects and icons live above). The generation grows
+// each time a slot is taken, so a handle value comes back only after 2,047
+// windows had that slot.
+constexpr uint32_t kSlotBits = 18;
+constexpr uint32_t kSlots = 1u << kSlotBits;
+constexpr uint32_t kGenerations = 0x3FFFFFFEu >> (kSlotBits + 1);  // 2,047
+constexpr uint32_t kFirstHandle = 1u << (kSlotBits + 1);
+constexpr uint32_t kLastHandle = 0x3FFFFFFE;
+
+uint32_t handleOf(uint32_t slot, uint32_t generation) { return ((generation + 1) << (kSlotBits + 1)) | (slot << 1); }
+
+struct Slot {
+  uint32_t used;
+  uint32_t generation;  // of the handle that holds the slot (or held it last)
+  uint32_t pid;
+  uint32_t tid;
+  uint64_t startTime;  // of the process, to tell a reused pid
+};
+
+// The table, in a shared mapping of the user's processes. Pages of slots
+// never used are never touched, so the mapping costs what it holds.
+struct Table {
+  std::atomic<uint32_t> ready;  // set once the creator made the mutex
+  pthread_mutex_t mutex;         // robust: a process that dies holding it does not block the others
+  uint32_t cursor;               // where the next search for a free slot starts
+  Slot slots[kSlots];
+};
 
 // The kernel's start time of process `pid` in clock ticks (field 22 of
 // /proc/<pid>/stat), 0 when the process does not exist.
@@ -42,97 +71,120 @@ unsigned long long processStartTime(pid_t pid) {
   return strtoull(p, nullptr, 10);
 }
 
-struct Allocator {
-  std::mutex lock;
-  uint32_t next = 0, end = 0;
-  std::set<uint32_t> mine;
-  unsigned long long startTime = processStartTime(getpid());
+bool alive(const Slot& slot) { return processStartTime((pid_t)slot.pid) == slot.startTime; }
 
-  ~Allocator() {
-    // Entries of windows still open when the process ends would look alive to
-    // a later process that reuses the pid; remove them.
-    for (uint32_t h : mine) unlink(entryPath(h).c_str());
+class Registry {
+ public:
+  Registry() {
+    bool created = false;
+    segment_ = SharedSegment::open("windows", "table", sizeof(Table), created);
+    if (!segment_) return;
+    void* view = mmap(nullptr, sizeof(Table), PROT_READ | PROT_WRITE, MAP_SHARED, segment_->fd(), 0);
+    if (view == MAP_FAILED) return;
+    table_ = static_cast<Table*>(view);
+    if (created) {
+      pthread_mutexattr_t attributes;
+      pthread_mutexattr_init(&attributes);
+      pthread_mutexattr_setpshared(&attributes, PTHREAD_PROCESS_SHARED);
+      pthread_mutexattr_setrobust(&attributes, PTHREAD_MUTEX_ROBUST);
+      pthread_mutex_init(&table_->mutex, &attributes);
+      pthread_mutexattr_destroy(&attributes);
+      table_->ready.store(1, std::memory_order_release);
+    } else {
+      // The creator makes the mutex right after the segment: wait for it.
+      for (int i = 0; i < 2000 && !table_->ready.load(std::memory_order_acquire); ++i) usleep(1000);
+      if (!table_->ready.load(std::memory_order_acquire)) table_ = nullptr;
+    }
   }
 
-  static std::string entryPath(uint32_t h) {
-    char name[16];
-    snprintf(name, sizeof name, "/%08x", h);
-    return registryDirectory() + name;
-  }
-
-  // Takes the next block from the shared counter.
-  bool takeBlock() {
-    std::string path = registryDirectory() + "/counter";
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    flock(fd, LOCK_EX);
-    uint32_t value = 0;
-    if (pread(fd, &value, sizeof value, 0) != sizeof value || value < kFirstHandle || value > kLastHandle)
-      value = kFirstHandle;
-    uint32_t after = value + kBlock * 2;
-    if (after > kLastHandle || after < value) after = kFirstHandle;
-    bool ok = pwrite(fd, &after, sizeof after, 0) == sizeof after;
-    flock(fd, LOCK_UN);
-    close(fd);
-    next = value;
-    end = value + kBlock * 2;
-    return ok;
-  }
-
-  static bool staleEntry(const std::string& path) {
-    FILE* f = fopen(path.c_str(), "r");
-    if (!f) return false;
-    long pid = 0;
-    unsigned long long start = 0;
-    unsigned long tid = 0;
-    int n = fscanf(f, "%ld %llu %lu", &pid, &start, &tid);
-    fclose(f);
-    if (n != 3) return true;
-    unsigned long long now = processStartTime((pid_t)pid);
-    return now == 0 || now != start;
+  ~Registry() {
+    // Slots of windows still open when the process ends would look alive to
+    // a later process that reuses the pid; free them.
+    if (table_) {
+      Locked locked(*table_);
+      for (uint32_t slot : mine_) table_->slots[slot].used = 0;
+    }
   }
 
   HWND allocate(DWORD threadId) {
-    std::lock_guard guard(lock);
-    char content[96];
-    int len = snprintf(content, sizeof content, "%ld %llu %lu\n", (long)getpid(), startTime, (unsigned long)threadId);
-    for (int attempt = 0; attempt < 100000; ++attempt) {
-      if (next >= end && !takeBlock()) break;
-      uint32_t h = next;
-      next += 2;
-      std::string path = entryPath(h);
-      int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-      if (fd < 0 && errno == EEXIST && staleEntry(path)) {
-        unlink(path.c_str());
-        fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    std::lock_guard guard(lock_);
+    if (!table_) {
+      SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+      return nullptr;
+    }
+    Locked locked(*table_);
+    // First a free slot; failing that, one whose process is gone.
+    for (int pass = 0; pass < 2; ++pass) {
+      for (uint32_t n = 0; n < kSlots; ++n) {
+        const uint32_t index = (table_->cursor + n) % kSlots;
+        Slot& slot = table_->slots[index];
+        if (slot.used && (pass == 0 || slot.pid == (uint32_t)getpid() || alive(slot))) continue;
+        slot.used = 1;
+        slot.generation = (slot.generation + 1) % kGenerations;
+        slot.pid = (uint32_t)getpid();
+        slot.tid = threadId;
+        slot.startTime = startTime_;
+        table_->cursor = (index + 1) % kSlots;
+        mine_.insert(index);
+        return (HWND)(uintptr_t)handleOf(index, slot.generation);
       }
-      if (fd < 0) {
-        if (errno == EEXIST) continue;
-        break;
-      }
-      bool written = write(fd, content, len) == len;
-      close(fd);
-      if (!written) {
-        unlink(path.c_str());
-        break;
-      }
-      mine.insert(h);
-      return (HWND)(uintptr_t)h;
     }
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
   }
 
   void release(HWND hwnd) {
-    std::lock_guard guard(lock);
-    uint32_t h = (uint32_t)(uintptr_t)hwnd;
-    if (mine.erase(h)) unlink(entryPath(h).c_str());
+    std::lock_guard guard(lock_);
+    const auto value = (uint32_t)(uintptr_t)hwnd;
+    const uint32_t index = (value >> 1) & (kSlots - 1);
+    if (!table_ || !mine_.erase(index)) return;
+    Locked locked(*table_);
+    table_->slots[index].used = 0;
   }
+
+  bool findForeign(HWND hwnd, ForeignWindow& out) {
+    const uintptr_t value = (uintptr_t)hwnd;
+    if (!table_ || value < kFirstHandle || value > kLastHandle || (value & 1)) return false;
+    const uint32_t index = ((uint32_t)value >> 1) & (kSlots - 1);
+    const uint32_t generation = ((uint32_t)value >> (kSlotBits + 1)) - 1;
+    Locked locked(*table_);
+    Slot& slot = table_->slots[index];
+    if (!slot.used || slot.generation != generation || slot.pid == (uint32_t)getpid()) return false;
+    if (!alive(slot)) {
+      slot.used = 0;  // its process is gone (or its pid was reused): the slot is free again
+      return false;
+    }
+    out.processId = slot.pid;
+    out.threadId = slot.tid;
+    return true;
+  }
+
+ private:
+  // Holds the table's mutex; a holder that died leaves the table as it was
+  // between two whole changes, so it is taken over as it stands.
+  class Locked {
+   public:
+    explicit Locked(Table& table) : table_(table) {
+      if (pthread_mutex_lock(&table_.mutex) == EOWNERDEAD) pthread_mutex_consistent(&table_.mutex);
+    }
+    ~Locked() { pthread_mutex_unlock(&table_.mutex); }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+
+   private:
+    Table& table_;
+  };
+
+  std::unique_ptr<SharedSegment> segment_;
+  Table* table_ = nullptr;
+  std::mutex lock_;
+  std::set<uint32_t> mine_;
+  unsigned long long startTime_ = processStartTime(getpid());
 };
 
-Allocator& allocator() {
-  static Allocator a;
-  return a;
+Registry& registry() {
+  static Registry instance;
+  return instance;
 }
 
 }  // namespace
@@ -150,27 +202,10 @@ const std::string& registryDirectory() {
   return dir;
 }
 
-HWND allocateWindowHandle(DWORD threadId) { return allocator().allocate(threadId); }
+HWND allocateWindowHandle(DWORD threadId) { return registry().allocate(threadId); }
 
-void releaseWindowHandle(HWND hwnd) { allocator().release(hwnd); }
+void releaseWindowHandle(HWND hwnd) { registry().release(hwnd); }
 
-bool findForeignWindow(HWND hwnd, ForeignWindow& out) {
-  uintptr_t value = (uintptr_t)hwnd;
-  if (value < kFirstHandle || value > kLastHandle || (value & 1)) return false;
-  std::string path = Allocator::entryPath((uint32_t)value);
-  FILE* f = fopen(path.c_str(), "r");
-  if (!f) return false;
-  long pid = 0;
-  unsigned long long start = 0;
-  unsigned long tid = 0;
-  int n = fscanf(f, "%ld %llu %lu", &pid, &start, &tid);
-  fclose(f);
-  if (n != 3 || pid == (long)getpid()) return false;
-  unsigned long long now = processStartTime((pid_t)pid);
-  if (now == 0 || now != start) return false;  // the process is gone (or its pid was reused)
-  out.processId = (DWORD)pid;
-  out.threadId = (DWORD)tid;
-  return true;
-}
+bool findForeignWindow(HWND hwnd, ForeignWindow& out) { return registry().findForeign(hwnd, out); }
 
 }  // namespace win32::user

@@ -1,13 +1,13 @@
 // Window handles that are unique among all processes of the user.
 //
-// Every live window has an entry in a per-user directory
-// ($XDG_RUNTIME_DIR/ky-windows, else /tmp/ky-windows-<uid>): a file named by
-// the handle in eight hex digits holding "<pid> <process start time> <thread id>".
-// Creating the entry with O_EXCL is what makes a handle value unique; an
-// entry whose process is gone (pid dead, or reused with another start time)
-// is stale and may be taken over. Handle values are even 32-bit numbers from
-// 0x00020000 up; a process takes blocks of them from a shared counter
-// (the file "counter", updated under flock) so that processes rarely collide.
+// Every live window holds a slot of a table in shared memory (one mapping
+// for the user's processes, guarded by a robust process-shared mutex): the
+// slot says which process (pid and start time) and thread own the handle.
+// A slot whose process is gone (pid dead, or reused with another start time)
+// is stale: it is freed when a look-up finds it, and taken when no free slot
+// is left. No file-system call is made per window. The per-user directory
+// ($XDG_RUNTIME_DIR/ky-windows, else /tmp/ky-windows-<uid>) holds only the
+// processes' message sockets.
 #pragma once
 
 #include <windef.h>
@@ -32,7 +32,7 @@ struct ForeignWindow {
 };
 bool findForeignWindow(HWND hwnd, ForeignWindow& out);
 
-// The directory of entries and sockets.
+// The directory of the message sockets.
 const std::string& registryDirectory();
 
 }  // namespace win32::user

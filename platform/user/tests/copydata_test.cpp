@@ -109,6 +109,24 @@ TEST(CopyData, AWindowOfADeadProcessIsNoWindow) {
   EXPECT_EQ(GetWindowThreadProcessId(peer.hwnd, nullptr), 0u);
 }
 
+// A process killed with its window open cannot free the window's handle:
+// the next process finds the handle dead, not owned by a process that took
+// the killed one's pid.
+TEST(CopyData, AWindowOfAKilledProcessIsNoWindow) {
+  Peer peer("serve");
+  ASSERT_TRUE(peer.hwnd);
+  ASSERT_TRUE(IsWindow(peer.hwnd));
+  kill(peer.pid, SIGKILL);
+  peer.wait();
+  EXPECT_FALSE(IsWindow(peer.hwnd));
+  EXPECT_EQ(GetWindowThreadProcessId(peer.hwnd, nullptr), 0u);
+  // A window made now gets a handle of its own, never the dead one's value.
+  HWND mine = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(mine, nullptr);
+  EXPECT_NE(mine, peer.hwnd);
+  DestroyWindow(mine);
+}
+
 TEST(CopyData, AHungReceiverTimesOut) {
   Peer peer("hang");
   ASSERT_TRUE(peer.hwnd);
