@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "imagereader.h"
+#include "../platform/pvw32cnv/imagereader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<uint8_t> bytes(data, data + size);

@@ -106,13 +106,14 @@ int getValue(HWND window, int index, void* buffer, int size, bool code) {
   if (buffer == nullptr) return static_cast<int>(length) + (text ? 1 : 0);
   if (!text) {
     if (size > 0 && size < length) return 0;
-    return send(window, getMessage, HLIndexAndSize(index, size), ptr(buffer)) < 0 ? 0 : 1;
+    return send(window, getMessage, static_cast<WPARAM>(index), ptr(buffer)) < 0 ? 0 : 1;
   }
   if (size < 1) return 0;
-  // The native window copies without a bound: it copies into room of the
-  // item's length, and the caller gets what fits.
+  // The native window copies without a bound (its wParam is the index
+  // alone): it copies into room of the item's length, and the caller gets
+  // what fits.
   std::vector<char> whole(static_cast<size_t>(length) + 1, '\0');
-  if (send(window, getMessage, HLIndexAndSize(index, static_cast<int>(whole.size())), ptr(whole.data())) < 0) return 0;
+  if (send(window, getMessage, static_cast<WPARAM>(index), ptr(whole.data())) < 0) return 0;
   whole.back() = '\0';
   HCtlCopyText(static_cast<char*>(buffer), whole.data(), size);
   return 1;

@@ -236,6 +236,12 @@ void HLPaint(HLRecord* r) {
   if (singleItem(r)) {
     if (r->current >= 0 || (r->head.style & HLS_OWNERDRAW)) drawItem(r, dc, r->current, r->client);
   } else {
+    // The collection reaches an item by walking from its cached node when the
+    // item lies at or after it, else from the head: the paint starts at the
+    // top item and leaves the cache there again, so that repainting a list
+    // scrolled far down walks no items.
+    HCtlList* data = r->store->data;
+    HCtlNode* topNode = HCtlListAt(data, r->top);
     const int count = HLCount(r);
     const int rows = std::max(r->visibleRows, 1);
     const int itemHeight = std::max(r->itemHeight, 1);
@@ -255,6 +261,10 @@ void HLPaint(HLRecord* r) {
         HLItemRect(r, index, &rect);
         drawItem(r, dc, index, rect);
       }
+    }
+    if (topNode != nullptr) {
+      data->cursorIndex = r->top;
+      data->cursorNode = topNode;
     }
   }
   drawFocus(r, dc);
