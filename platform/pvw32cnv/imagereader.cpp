@@ -94,7 +94,6 @@ void initialiseLibrary() {
     DestroyExceptionInfo(&exception);
     SetErrorHandler(quietHandler);
     SetWarningHandler(quietHandler);
-    SetFatalErrorHandler(quietHandler);
     SetMagickResourceLimit(WidthResource, kMaxSide);
     SetMagickResourceLimit(HeightResource, kMaxSide);
     SetMagickResourceLimit(PixelsResource, kMaxPixels);
