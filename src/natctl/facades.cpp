@@ -1,11 +1,13 @@
 // The seven facades: each makes its Imp, which creates the window.
 #include "natctl.h"
 
+#include "button.h"
 #include "combobox.h"
 #include "controlimp.h"
 #include "listbox.h"
 #include "plainedit.h"
 #include "spin.h"
+#include "staticcontrol.h"
 #include "typededit.h"
 
 KyGUIControl::~KyGUIControl() {
@@ -39,3 +41,5 @@ KY_DEFINE_FACADE(KyGUICSpinButtonCtrl, KyGUICSpinButtonCtrlImp, KY_NO_SECOND, nu
 KY_DEFINE_FACADE(KyGUIEditControl, KyGUIEditControlImp, KY_NO_SECOND, nullptr)
 KY_DEFINE_FACADE(KyGUIComboBoxControl, KyGUICBControlImp, KY_NO_SECOND, nullptr)
 KY_DEFINE_FACADE(KyGUIListBoxControl, KyGUILBControlImp, KY_NO_SECOND, nullptr)
+KY_DEFINE_FACADE(KyGUIButtonControl, KyGUIButtonControlImp, KY_SECOND, secondInstance)
+KY_DEFINE_FACADE(KyGUICStaticControl, KyGUICStaticControlImp, KY_SECOND, secondInstance)

@@ -59,6 +59,8 @@ KY_DECLARE_FACADE(KyGUICSpinButtonCtrl, KyGUICSpinButtonCtrlImp)
 KY_DECLARE_FACADE(KyGUIEditControl, KyGUIEditControlImp)
 KY_DECLARE_FACADE(KyGUIComboBoxControl, KyGUICBControlImp)
 KY_DECLARE_FACADE(KyGUIListBoxControl, KyGUILBControlImp)
+KY_DECLARE_FACADE(KyGUIButtonControl, KyGUIButtonControlImp, HINSTANCE secondInstance)
+KY_DECLARE_FACADE(KyGUICStaticControl, KyGUICStaticControlImp, HINSTANCE secondInstance)
 
 #undef KY_DECLARE_FACADE
 

@@ -1,0 +1,117 @@
+// The native static and picture field: kinds from the generic style,
+// pictures loaded from files (any header size the format allows) and
+// shared through the cache, the refusal of names it cannot show, the
+// picture handle set whole, and the chooser.
+#include <internal/snapshot.h>
+#include <internal/userscript.h>
+
+#include "bitmapfile.h"
+#include "imagecache.h"
+#include "natfixture.h"
+#include "staticcontrol.h"
+
+using namespace nattest;
+
+namespace {
+
+class StaticTest : public NativeTest {
+ protected:
+  KyGUICStaticControlImp* make(const char* className, const char* name, DWORD style, HWND* window = nullptr,
+                               int y = 10) {
+    auto control = std::make_unique<KyGUICStaticControl>(0, className, name, WS_CHILD | WS_VISIBLE | style, 10, y, 120,
+                                                         60, panel->m_hWnd, reinterpret_cast<HMENU>(7), nullptr,
+                                                         nullptr, nullptr);
+    KyGUICStaticControlImp* imp = control->GetNativeControlImp();
+    if (window) *window = control->GetNativeControlHWND();
+    controls.push_back(std::move(control));
+    return imp;
+  }
+};
+
+TEST_F(StaticTest, KindAndBorderComeFromTheGenericStyle) {
+  const struct {
+    DWORD style;
+    int kind, border;
+    DWORD type;
+  } cases[] = {
+      {0x0, 0, 0, SS_CENTER},          {0x40, 0, 0, SS_LEFT},        {0x80 | 0x100, 0, 2, SS_RIGHT},
+      {0x1, 1, 0, SS_OWNERDRAW},       {0x2 | 0x20, 2, 4, SS_CENTER}, {0x4, 4, 0, SS_OWNERDRAW},
+      {0x5 | 0x10, 5, 4, SS_OWNERDRAW}, {0x800000, 0, 1, SS_CENTER},
+  };
+  for (const auto& c : cases) {
+    HWND w;
+    KyGUICStaticControlImp* imp = make("KYWA721Stat", "Text", c.style, &w);
+    EXPECT_EQ(imp->staticKind, c.kind) << std::hex << c.style;
+    EXPECT_EQ(imp->borderKind, c.border) << std::hex << c.style;
+    EXPECT_EQ(GetWindowLongA(w, GWL_STYLE) & 0x1F, static_cast<LONG>(c.type)) << std::hex << c.style;
+    EXPECT_EQ(SendMessageA(w, KYM_GETSTATICTYPE, 0, 0), c.kind);
+  }
+}
+
+TEST_F(StaticTest, PictureFieldsShareOneCachedBitmap) {
+  const std::string file = writeBitmap("shared.bmp", 20, 10, RGB(0, 0, 255), true);
+  const int before = ImageCacheCount();
+  HWND first, second;
+  make("Picture", ("[] " + file).c_str(), 0x4000, &first);
+  make("Picture", ("[] " + file).c_str(), 0, &second, 80);
+  EXPECT_EQ(ImageCacheCount(), before + 1);
+  const LRESULT bitmap = SendMessageA(first, KYM_STATGETPICTURE, 0, 0);
+  ASSERT_NE(bitmap, 0);
+  EXPECT_EQ(SendMessageA(second, KYM_STATGETPICTURE, 0, 0), bitmap);
+  RECT sized;
+  GetClientRect(first, &sized);
+  EXPECT_EQ(sized.right, 20) << "sized to the image";
+  DestroyWindow(first);
+  BITMAP info{};
+  EXPECT_EQ(GetObjectA(reinterpret_cast<HBITMAP>(bitmap), sizeof info, &info), static_cast<int>(sizeof info));
+  EXPECT_EQ(info.bmWidth, 20);
+  input::pumpMessages();
+  EXPECT_EQ(win32::snapshot::windowPixel(second, 60, 30), RGB(0, 0, 255));
+}
+
+TEST_F(StaticTest, NamesItCannotShowAreRefusedWithAWarning) {
+  HWND w;
+  make("Picture", "", 0, &w);
+  win32::script::clearMessageBoxLog();
+  EXPECT_EQ(SendMessageA(w, KYM_SETDATA, 0, ptr("photo.jpg")), 0);
+  const auto boxes = win32::script::messageBoxLog();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "'photo.jpg' is an invalid image file name or image file format.");
+  EXPECT_EQ(boxes[0].caption, "Warning: Unable to load image file into picture field.");
+  EXPECT_EQ(SendMessageA(w, KYM_STATGETPICTURE, 0, 0), 0) << "no picture came";
+  const std::string file = writeBitmap("small.bmp", 4, 4, RGB(0, 255, 0), false);
+  EXPECT_EQ(SendMessageA(w, KYM_SETDATA, 0, ptr(file.c_str())), 1);
+  EXPECT_NE(SendMessageA(w, KYM_STATGETPICTURE, 0, 0), 0);
+}
+
+TEST_F(StaticTest, PictureHandleTravelsWhole) {
+  HWND w;
+  make("Picture", "", 0, &w);
+  HBITMAP bitmap = CreateBitmap(8, 8, 1, 32, nullptr);
+  EXPECT_EQ(SendMessageA(w, KYM_STATSETPICTURE, reinterpret_cast<WPARAM>(bitmap), MAKELPARAM(1, 0)), 1);
+  EXPECT_EQ(SendMessageA(w, KYM_STATGETPICTURE, 0, 0), reinterpret_cast<LRESULT>(bitmap));
+  DestroyWindow(w);
+  DeleteObject(bitmap);
+}
+
+TEST_F(StaticTest, ChooserRefusesWhatItCannotShowAndAsksAgain) {
+  HWND w;
+  KyGUICStaticControlImp* imp = make("Picture", "", 0, &w);
+  const std::string file = writeBitmap("chosen.bmp", 6, 6, RGB(9, 9, 9), false);
+  const std::string other = testFolder() + "/notes.txt";
+  std::fclose(std::fopen(other.c_str(), "w"));
+  win32::script::clearMessageBoxLog();
+  win32::script::pushFileDialogAnswer(other);
+  win32::script::pushFileDialogAnswer(file);
+  focus(w);
+  input::doubleClick(w, 5, 5);
+  input::pumpMessages();
+  const auto boxes = win32::script::messageBoxLog();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Unsupported file format");
+  EXPECT_EQ(imp->pictureFile, file);
+  leave();
+  EXPECT_EQ(notified({0x606}), (std::vector<Notification>{{7, 0x606}})) << "the image path changed";
+}
+
+}  // namespace
