@@ -426,17 +426,12 @@ LRESULT getWave(HButtRecord* r, WPARAM size, LPSTR buffer) {
   return HCtlCopyText(buffer, r->waveFile, static_cast<int>(std::min<WPARAM>(size, 0x7FFFFFFF)));
 }
 
+// WM_PAINT with a DC in wParam paints into it.
 LRESULT paintMessage(HButtRecord* r, WPARAM dc) {
-  if (dc != 0) {
-    HButtPaint(r, reinterpret_cast<HDC>(dc));
-    return 0;
-  }
-  PAINTSTRUCT ps;
-  r->paintedByErase = FALSE;
-  HDC paintDc = BeginPaint(r->head.window, &ps);
-  // BeginPaint's WM_ERASEBKGND painted the button; a paint without an erase still shows it.
-  if (paintDc != nullptr && !r->paintedByErase) HButtPaint(r, paintDc);
-  EndPaint(r->head.window, &ps);
+  if (dc == 0)
+    return HCtlPaintWithErase(&r->head, &r->paintedByErase,
+                              [](HCtlRecord* h, HDC paintDc) { HButtPaint(reinterpret_cast<HButtRecord*>(h), paintDc); });
+  HButtPaint(r, reinterpret_cast<HDC>(dc));
   return 0;
 }
 

@@ -136,3 +136,15 @@ ATOM HCtlRegisterClass(UINT style, WNDPROC procedure, int classExtra, int window
   wc.lpszClassName = name;
   return RegisterClassA(&wc);
 }
+
+LRESULT HCtlPaintWithErase(HCtlRecord* record, BOOL* paintedByErase, HCtlPaintFn paint) {
+  PAINTSTRUCT ps;
+  *paintedByErase = FALSE;
+  HWND window = record->window;
+  HDC dc = BeginPaint(window, &ps);
+  // The erase may have freed the control (a notification it sent): only the
+  // window handle is looked at before painting again.
+  if (dc != nullptr && IsWindow(window) && !*paintedByErase) paint(record, dc);
+  EndPaint(window, &ps);
+  return 0;
+}

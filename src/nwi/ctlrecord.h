@@ -54,6 +54,11 @@ HBRUSH HCtlGetColorBrush(HCtlRecord* record, int kind, HDC dc);
 // (KYM_SETINSTANCE); the creation style becomes GWL_STYLE.
 void HCtlInitRecord(HCtlRecord* record, HWND window, const CREATESTRUCTA* create);
 
+// WM_PAINT of a class that paints itself on WM_ERASEBKGND (setting
+// *paintedByErase): BeginPaint's erase painted it, or it is painted here.
+typedef void (*HCtlPaintFn)(HCtlRecord* record, HDC dc);
+LRESULT HCtlPaintWithErase(HCtlRecord* record, BOOL* paintedByErase, HCtlPaintFn paint);
+
 // RegisterClassA with these fields; the atom, 0 on failure.
 ATOM HCtlRegisterClass(UINT style, WNDPROC procedure, int classExtra, int windowExtra, HINSTANCE module, HICON icon,
                        HCURSOR cursor, HBRUSH background, LPCSTR menu, LPCSTR name);

@@ -376,14 +376,9 @@ LRESULT HTabsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, BOOL*
       HTabsPaint(r, reinterpret_cast<HDC>(wParam));
       r->paintedByErase = TRUE;
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      r->paintedByErase = FALSE;
-      HDC dc = BeginPaint(window, &ps);
-      if (dc != nullptr && !r->paintedByErase) HTabsPaint(r, dc);
-      EndPaint(window, &ps);
-      return 0;
-    }
+    case WM_PAINT:
+      return HCtlPaintWithErase(head, &r->paintedByErase,
+                                [](HCtlRecord* h, HDC dc) { HTabsPaint(reinterpret_cast<HTabsRecord*>(h), dc); });
     default: break;
   }
   if (message >= WM_USER && tabMessage(r, message, wParam, lParam, &result)) return result;

@@ -233,7 +233,7 @@ TEST(Ravlets, RegistersTheClassesUnderThePrefixOnce) {
   // A global class: found whatever module asks.
   EXPECT_TRUE(GetClassInfoA(nullptr, "NWTStat", &wc));
   // The fixed names of the library's own dialog templates exist under any prefix.
-  for (const char* fixed : {"HButt", "HStat", "HEdit_SS"})
+  for (const char* fixed : {"HButt", "HStat", "HEdit_SS", "HTool"})
     EXPECT_TRUE(GetClassInfoA(HCtlLibraryModule(), fixed, &wc)) << fixed;
   // A second call registers nothing (a new prefix is not taken).
   EXPECT_TRUE(RavletsInit("OTHER"));
