@@ -88,8 +88,8 @@ void KySQLStatement::RewriteNullKey(int k, int iOperation) {
   const std::string text = m_Text.c_str();
   const size_t where = text.find(" WHERE ");
   if (where == std::string::npos) return;
-  // The groups of keys 1 to k; an earlier group that reads IS NULL was a
-  // NULL key rewritten before.
+  // The groups of keys 1 to k; an earlier group that reads IS NULL or IS
+  // NOT NULL was a NULL key rewritten before.
   std::vector<bool> wasNull;
   size_t open = where + 7, close = open;
   for (int i = 0; i < k; ++i) {
@@ -97,7 +97,8 @@ void KySQLStatement::RewriteNullKey(int k, int iOperation) {
     if (open == std::string::npos) return;
     close = text.find(')', open + 1);
     if (close == std::string::npos) return;
-    wasNull.push_back(text.substr(open, close - open + 1).find("IS NULL") != std::string::npos);
+    const std::string group = text.substr(open, close - open + 1);
+    wasNull.push_back(group.find("IS NULL") != std::string::npos || group.find("IS NOT NULL") != std::string::npos);
   }
   std::string group = text.substr(open, close - open + 1);
   auto replaceFirst = [&group](const std::string& pattern, const std::string& replacement) {
