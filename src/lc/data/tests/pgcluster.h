@@ -58,8 +58,12 @@ class PostgresServer {
   std::string connectString() const {
     return "DRIVER={PostgreSQL Unicode};Servername=" + dir_ + ";Port=5432;Database=postgres;UID=postgres;";
   }
-  // Stops the server at once (crash-like) or starts it again.
-  bool stop() { return running_ = ctl({"stop", "-m", "immediate"}) != 0 ? running_ : false; }
+  // Stops the server at once (crash-like) or starts it again; true when
+  // that worked.
+  bool stop() {
+    if (ctl({"stop", "-m", "immediate"}) == 0) running_ = false;
+    return !running_;
+  }
   bool start() { return running_ = ctl({"start", "-w", "-t", "30", "-o", options()}) == 0; }
   ~PostgresServer() {
     if (running_) ctl({"stop", "-m", "immediate"});

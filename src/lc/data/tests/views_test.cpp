@@ -240,4 +240,33 @@ TEST_P(Views, SameKeyGivesTheSameViewAndAnotherConnectionAnother) {
 
 INSTANTIATE_TEST_SUITE_P(Databases, Views, ::testing::Values("sqlite", "pg"));
 
+class ServerLoss : public Views {};
+
+// The server goes away in the middle of a transaction: the view reports the
+// error, and nothing of the transaction is in the table afterwards.
+TEST_P(ServerLoss, ViewReportsTheErrorAndNothingIsHalfCommitted) {
+  KyViewDescription& description = *descriptions_.front();
+  KyDatabaseConnection::BeginCommitControl(description);
+  ASSERT_TRUE(succeeded(insert(view_, {"1", "a", "b", "1", "1", "1", "2000-01-01", "00:00:01", "2000-01-01 00:00:00",
+                                       "1"})));
+  ASSERT_TRUE(PostgresServer::Get().stop());
+  const int rc = insert(view_, {"2", "a", "b", "1", "1", "1", "2000-01-01", "00:00:01", "2000-01-01 00:00:00", "1"});
+  ASSERT_TRUE(PostgresServer::Get().start());
+  EXPECT_LT(rc, 0);
+  KyCharFld status(3);
+  view_->KySetVioStatus(status);
+  EXPECT_STREQ(status.strGetText(), "ERR");
+  EXPECT_GT(view_->GetErrorMsgLen(), 0);
+  KyDatabaseConnection::Commit(description);
+  setIni("[ODBC-CON: Fresh]\nDSN=pg\nUserid=postgres\nPassword=NOT_REQUIRED\n");
+  auto fresh = std::make_unique<KyViewDescription>("ITEMS", kColumns, 1, kItems, kItemKeys);
+  fresh->SetDatabaseConnectionName("Fresh", KyDatabaseConnection::KindODBC);
+  KyViewIO* other = fresh->GetWrapper(nullptr, "Items");
+  ASSERT_TRUE(other->GetConnection()->IsConnected());
+  EXPECT_EQ(countRows(other), 0);
+  descriptions_.push_back(std::move(fresh));
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, ServerLoss, ::testing::Values("pg"));
+
 }  // namespace
