@@ -522,4 +522,35 @@ TEST_F(Buttons, ThePictureAndCaptionStandWhereTheDigitsSay) {
   EXPECT_EQ(p3.top, client.top);
 }
 
+// The panel draws owner-drawn buttons red and keeps the state it was asked for.
+UINT ownerDrawState = 0;
+WNDPROC panelProcedure = nullptr;
+LRESULT CALLBACK drawingPanel(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_DRAWITEM) {
+    auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+    ownerDrawState = item->itemState;
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(item->hDC, &item->rcItem, red);
+    DeleteObject(red);
+    return item->CtlType == ODT_BUTTON && item->CtlID == 12;
+  }
+  return CallWindowProcA(panelProcedure, w, m, wp, lp);
+}
+
+TEST_F(Buttons, OwnerDrawnButtonsAreDrawnByTheirTarget) {
+  panelProcedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(panel, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(drawingPanel)));
+  HWND b = make("441;Owner", HBT_PUSH | HBS_OWNERDRAW, 12);
+  SetFocus(b);
+  input::mouseDown(b, 10, 10);
+  input::pumpMessages();
+  EXPECT_EQ(win32::snapshot::windowPixel(panel, 20, 20), RGB(255, 0, 0));
+  EXPECT_EQ(ownerDrawState, static_cast<UINT>(ODS_SELECTED | ODS_FOCUS));
+  input::mouseUp(b, 10, 10);
+  input::pumpMessages();
+  win32::snapshot::windowPixel(panel, 20, 20);
+  EXPECT_EQ(ownerDrawState, static_cast<UINT>(ODS_FOCUS));
+  SetWindowLongPtrA(panel, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(panelProcedure));
+}
+
 }  // namespace
