@@ -73,8 +73,13 @@ struct BareRow {
 };
 
 std::string sqliteFile() {
-  static const std::string file = "/tmp/ky_view_bench_" + std::to_string(getpid()) + ".sqlite";
-  return file;
+  // Removed with the program's statics at its end.
+  struct File {
+    std::string path = "/tmp/ky_view_bench_" + std::to_string(getpid()) + ".sqlite";
+    ~File() { std::filesystem::remove(path); }
+  };
+  static const File file;
+  return file.path;
 }
 
 std::string connectString(bool postgres) {

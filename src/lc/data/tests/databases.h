@@ -33,13 +33,19 @@ class LoggingApp : public kytest::TestClientApp {
 // The test program's own directory for its ODBC.INI and SQLite file (the
 // driver manager keeps what it read of ODBC.INI, so their paths stay).
 inline const std::string& programDir() {
-  static const std::string dir = [] {
-    char pattern[] = "/tmp/ky_data_XXXXXX";
-    const std::string made = mkdtemp(pattern) ? pattern : "/tmp";
-    std::atexit([] { fs::remove_all(programDir()); });
-    return made;
-  }();
-  return dir;
+  // Removed with the program's statics at its end.
+  struct Dir {
+    Dir() {
+      char pattern[] = "/tmp/ky_data_XXXXXX";
+      path = mkdtemp(pattern) ? pattern : "";
+    }
+    ~Dir() {
+      if (!path.empty()) fs::remove_all(path);
+    }
+    std::string path;
+  };
+  static const Dir dir;
+  return dir.path;
 }
 
 // A test's application context and INI file, and ODBC.INI with two data
