@@ -4,6 +4,7 @@
 
 #include <commdlg.h>
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "markup.h"
 #include "editcommon.h"
 #include "natmessages.h"
+#include "picture.h"
 
 namespace {
 
@@ -174,20 +176,45 @@ BOOL KyGUICStaticControlImp::LoadPicture(const char* file) {
   }
   const int kind = is(extension, ".ico") ? kNativeIcon : kNativeBitmap;
   NativeImage loaded;
-  // Bitmaps and icons are read by the layer's loader; the other formats
-  // need a converter, which this build does not carry: they fail as a file
-  // that cannot be read does.
+  // Bitmaps and icons are read by the layer's loader; other formats are
+  // converted into a bitmap file first.
   const bool readable = kind == kNativeIcon || is(extension, ".bmp") || is(extension, ".dib");
-  if (readable && AcquireImage(kind, firstInstance, secondInstance, name.c_str(), &loaded)) {
+  if (readable ? AcquireImage(kind, firstInstance, secondInstance, name.c_str(), &loaded)
+               : convertImage(name.c_str(), &loaded)) {
     setImage(loaded);
     pictureFile = name;
     return TRUE;
   }
+  if (!readable) return FALSE;  // the conversion has told the user
   if (HDC dc = ::GetDC(m_hWnd)) {
     const char* failure = kind == kNativeIcon ? "LoadIcon Failed" : "LoadBitmap Failed";
     TextOutA(dc, 100, 100, failure, static_cast<int>(std::strlen(failure)));
     ::ReleaseDC(m_hWnd, dc);
   }
+  return FALSE;
+}
+
+BOOL KyGUICStaticControlImp::convertImage(const char* file, NativeImage* image) {
+  // A temporary name of this conversion's own (GetTempFileNameA makes the
+  // file), so that controls and processes converting files of one base
+  // name at once never read each other's bitmap.
+  char folder[MAX_PATH] = {}, target[MAX_PATH] = {};
+  const DWORD length = GetTempPathA(sizeof folder, folder);
+  if (length == 0 || length >= sizeof folder || !GetTempFileNameA(folder, "kyn", 0, target)) return FALSE;
+  const int result = HCtlConvertImage(file, target);
+  if (result == 0) {
+    image->kind = kNativeBitmap;
+    image->handle = LoadImageA(nullptr, target, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    BITMAP info{};
+    if (image->handle) GetObjectA(image->handle, sizeof info, &info);
+    image->width = info.bmWidth;
+    image->height = info.bmHeight;
+  }
+  DeleteFileA(target);
+  if (result == 0 && image->handle) return TRUE;
+  char text[MAX_PATH + 64];
+  std::snprintf(text, sizeof text, "'%s' could not be converted (error %d).", file, result);
+  ::MessageBoxA(m_hWnd, text, "Warning", MB_ICONEXCLAMATION);
   return FALSE;
 }
 

@@ -49,4 +49,7 @@ class AFX_EXT_CLASS KyGUICStaticControlImp : public KyNativeWindow<CStatic> {
   void releaseImage();
   void setType(DWORD type);
   void paintTransparent();
+  // Another format through the conversion library into a bitmap of this
+  // control's own (not cached); FALSE after a warning when it fails.
+  BOOL convertImage(const char* file, NativeImage* image);
 };

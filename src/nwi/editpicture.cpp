@@ -130,29 +130,6 @@ std::string targetName(const std::string& folder, const std::string& source) {
   return target;
 }
 
-// Ordinal 6, then 51, of the conversion library.
-bool convert(const std::string& source, const std::string& target) {
-  HMODULE library = LoadLibraryA("PVW32Cnv.DLL");
-  if (library == nullptr) return false;
-  auto open = reinterpret_cast<PVCNV_OPENPROC>(
-      reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(PVCNV_ORDINAL_OPEN))));
-  auto write = reinterpret_cast<PVCNV_WRITEPROC>(
-      reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(PVCNV_ORDINAL_WRITE))));
-  bool converted = false;
-  if (open != nullptr && write != nullptr) {
-    PVCNV_IMAGEINFO info{};
-    HANDLE image = nullptr;
-    if (open(&image, source.c_str(), &info, PVCNV_INFO_SIZE) == PVCNV_OK) {
-      PVCNV_WRITEOPTIONS options{};
-      options.size = PVCNV_OPTIONS_SIZE;
-      options.target = PVCNV_OPTIONS_BITMAP;
-      converted = write(image, target.c_str(), &options, 0, 0, 0) == PVCNV_OK;
-    }
-  }
-  FreeLibrary(library);
-  return converted;
-}
-
 void changedByUser(HEdRecord* r) {
   r->head.flags |= HED_MODIFIED;
   HCtlNotify(&r->head, HED_N_CHANGE);
@@ -176,6 +153,31 @@ std::string defaultExtension(DWORD index) {
 
 }  // namespace
 
+// Ordinal 6, then 51, of the conversion library.
+int HCtlConvertImage(LPCSTR source, LPCSTR target) {
+  if (!source || !target) return PVCNV_ERR_ARGUMENT;
+  HMODULE library = LoadLibraryA("PVW32Cnv.DLL");
+  if (library == nullptr) return -1;
+  auto open = reinterpret_cast<PVCNV_OPENPROC>(
+      reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(PVCNV_ORDINAL_OPEN))));
+  auto write = reinterpret_cast<PVCNV_WRITEPROC>(
+      reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(PVCNV_ORDINAL_WRITE))));
+  int result = -1;
+  if (open != nullptr && write != nullptr) {
+    PVCNV_IMAGEINFO info{};
+    HANDLE image = nullptr;
+    result = open(&image, source, &info, PVCNV_INFO_SIZE);
+    if (result == PVCNV_OK) {
+      PVCNV_WRITEOPTIONS options{};
+      options.size = PVCNV_OPTIONS_SIZE;
+      options.target = PVCNV_OPTIONS_BITMAP;
+      result = write(image, target, &options, 0, 0, 0);
+    }
+  }
+  FreeLibrary(library);
+  return result;
+}
+
 int HEdPictureSetFile(HEdRecord* r, const char* name) {
   if (!supported(name)) {
     HEdSetValue(r, nullptr);
@@ -195,7 +197,7 @@ int HEdPictureSetFile(HEdRecord* r, const char* name) {
   bool done = false;
   if (!target.empty()) {
     if (extension == ".bmp" || extension == ".ico" || extension == ".wmf") done = CopyFileA(source.c_str(), target.c_str(), FALSE) != 0;
-    else done = convert(source, target);
+    else done = HCtlConvertImage(source.c_str(), target.c_str()) == PVCNV_OK;
   }
   if (!done) {
     warn("Image conversion failed");

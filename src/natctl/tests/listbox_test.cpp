@@ -1,9 +1,11 @@
 // The native list box and combo box answer the list protocol: typed items
 // shown through the picture and read back, finding, selecting in single
 // and multiple mode, item data, text case, the change notification, and
-// the combo box's edit text when nothing is selected.
+// the combo box's edit text when nothing is selected; the custom library's
+// list exports driving a native list box as a custom list.
 #include <cstring>
 
+#include "listcontrol.h"
 #include "natfixture.h"
 
 using namespace nattest;
@@ -140,5 +142,51 @@ TEST_F(ListTest, ListBoxStyleIsTranslated) {
   EXPECT_FALSE(style & 0x1000);
   EXPECT_EQ(SendMessageA(w, KYM_GETSTYLE, 0, 0), WS_CHILD | WS_VISIBLE | 0x1044) << "the generic style given";
 }
+
+}  // namespace
+
+
+namespace {
+
+// The custom library's list exports drive a native list box as they drive
+// a custom list: one table, both windows, the same answers.
+class ListExports : public ListTest, public ::testing::WithParamInterface<bool> {
+ protected:
+  HWND window(const char* definition) {
+    if (GetParam()) return list(definition);
+    HWND w = CreateWindowExA(0, "KYWA721List", definition, WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 200, 150,
+                             panel->m_hWnd, reinterpret_cast<HMENU>(1), nullptr, nullptr);
+    EXPECT_NE(w, nullptr);
+    return w;
+  }
+};
+
+TEST_P(ListExports, ItemsAddFindSelectAndGo) {
+  IntlScope intl;
+  HWND w = window("%ss");
+  const char* names[] = {"one", "two", "three"};
+  EXPECT_EQ(HLAddItems(w, 3, names), 3);
+  EXPECT_EQ(SendMessageA(w, NKM_LISTCOUNT, 0, 0), 3);
+  EXPECT_EQ(HLAddItem(w, "four"), 3);
+  const struct {
+    const char* text;
+    int index;
+  } finds[] = {{"two", 1}, {"four", 3}, {"five", -1}};
+  for (const auto& f : finds) EXPECT_EQ(HLFindData(w, -1, f.text), f.index) << f.text;
+  HLSelectItem(w, 2, 1);
+  EXPECT_EQ(SendMessageA(w, NKM_LISTCURSEL, 0, 0), 2);
+  EXPECT_NE(HLIsSelected(w, 2), 0);
+  EXPECT_EQ(HLIsSelected(w, 1), 0);
+  char current[16] = {};
+  EXPECT_GT(SendMessageA(w, NKM_LISTCURRENT, sizeof current, ptr(current)), 0);
+  EXPECT_STREQ(current, "three");
+  SendMessageA(w, NKM_LISTDELETE, 0, 0);  // the exports delete items of custom lists only
+  EXPECT_EQ(HLFindData(w, -1, "two"), 0);
+  EXPECT_NE(HLEmptyList(w), 0);
+  EXPECT_EQ(SendMessageA(w, NKM_LISTCOUNT, 0, 0), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLibraries, ListExports, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Native" : "Custom"; });
 
 }  // namespace

@@ -75,6 +75,9 @@ class NativeTest : public ::testing::Test {
       ::setenv("KY_WIN_INI", path.c_str(), 1);
     }
     ASSERT_TRUE(RavletsInit("KYWA721"));
+    // Libraries loaded by name (the image converter) lie beside the
+    // library, as they lie beside a program.
+    SetDllDirectoryA(KY_BIN_DIR);
   }
   void SetUp() override {
     panel = std::make_unique<Panel>();

@@ -115,3 +115,40 @@ TEST_F(StaticTest, ChooserRefusesWhatItCannotShowAndAsksAgain) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(StaticTest, OtherFormatsAreConvertedIntoABitmap) {
+  // A PNG file: the snapshot of a window painted in one colour.
+  HWND source = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE | SS_BLACKRECT, 0, 0, 12, 9, nullptr, nullptr,
+                                nullptr, nullptr);
+  const std::string png = testFolder() + "/dark.png";
+  ASSERT_TRUE(win32::snapshot::saveWindowPng(source, png.c_str()));
+  const COLORREF colour = win32::snapshot::windowPixel(source, 6, 4);
+  DestroyWindow(source);
+  HWND w;
+  make("Picture", "", 0x4000, &w);
+  ASSERT_EQ(SendMessageA(w, KYM_SETDATA, 0, ptr(png.c_str())), 1);
+  RECT client;
+  GetClientRect(w, &client);
+  EXPECT_EQ(client.right, 12);
+  EXPECT_EQ(client.bottom, 9);
+  input::pumpMessages();
+  EXPECT_EQ(win32::snapshot::windowPixel(w, 6, 4), colour);
+  // A file that is no image of its extension: a warning, and no picture.
+  const std::string fake = testFolder() + "/fake.png";
+  FILE* f = std::fopen(fake.c_str(), "w");
+  std::fputs("no picture here", f);
+  std::fclose(f);
+  HWND other;
+  make("Picture", "", 0, &other, 100);
+  win32::script::clearMessageBoxLog();
+  EXPECT_EQ(SendMessageA(other, KYM_SETDATA, 0, ptr(fake.c_str())), 0);
+  const auto boxes = win32::script::messageBoxLog();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "Warning");
+  EXPECT_NE(boxes[0].text.find("could not be converted"), std::string::npos);
+  EXPECT_EQ(SendMessageA(other, KYM_STATGETPICTURE, 0, 0), 0);
+}
+
+}  // namespace
