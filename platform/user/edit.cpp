@@ -431,11 +431,38 @@ const SystemClass kEditClass({"Edit", editProc, CS_DBLCLKS, control::kStateBytes
 
 void notify(Edit& e, WORD code) { control::notifyParent(e.hwnd, code); }
 
+namespace {
+
+// What a change from `from` on shows differently: on one line the run from the
+// change to the line's end, on many lines every row from the one before it
+// (a wrapped word may move up) down. Aligned text moves as a whole.
+void invalidateFrom(Edit& e, size_t from) {
+  RECT client{};
+  GetClientRect(e.hwnd, &client);
+  if (from == std::string::npos || from > e.text.size()) {
+    InvalidateRect(e.hwnd, nullptr, TRUE);
+    return;
+  }
+  POINT p = posFromChar(e, from);
+  RECT r = client;
+  if (!e.multiLine()) {
+    if (!(e.style() & (ES_CENTER | ES_RIGHT))) r.left = std::max(client.left, p.x);
+    r.top = std::max(client.top, p.y);
+    r.bottom = std::min(client.bottom, p.y + e.lineHeight);
+  } else {
+    r.top = std::max(client.top, p.y - e.lineHeight);
+  }
+  InvalidateRect(e.hwnd, &r, TRUE);
+}
+
+}  // namespace
+
 void textChanged(Edit& e, bool notifyParent) {
   syncHandle(e);
   updateScrollBars(e);
-  scrollCaretIntoView(e);
-  InvalidateRect(e.hwnd, nullptr, TRUE);
+  size_t from = e.changedFrom;
+  e.changedFrom = std::string::npos;
+  if (!scrollCaretIntoView(e)) invalidateFrom(e, from);
   placeCaret(e);
   if (!notifyParent) return;
   // EN_UPDATE once the text is formatted, EN_CHANGE once it shows.

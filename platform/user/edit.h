@@ -24,6 +24,13 @@ struct Line {
   int width = 0;      // pixels
 };
 
+// The width of a single line up to a character boundary, kept every few
+// hundred bytes so that no keystroke measures the whole line.
+struct WidthMark {
+  size_t pos = 0;
+  int x = 0;
+};
+
 struct Undo {
   std::string text;
   size_t anchor = 0, caret = 0;
@@ -35,6 +42,8 @@ struct Edit {
   size_t anchor = 0;  // the fixed end of the selection
   size_t caret = 0;   // the moving end; the caret stands here
   std::vector<Line> lines;
+  std::vector<WidthMark> marks;  // a single line's widths, ascending
+  size_t changedFrom = std::string::npos;  // where the last replacement began, for the repaint
   size_t limit = 30000;  // bytes the user may enter (EM_LIMITTEXT)
   bool modified = false;
   bool canUndo = false;
@@ -77,6 +86,11 @@ void layout(Edit& e);
 // The displayed form of bytes of a line (the password character for each character).
 std::string displayText(const Edit& e, size_t start, size_t length);
 int textWidth(const Edit& e, const std::string& shown);
+// Pixels from the line's start to `offset` bytes into it.
+int prefixWidth(const Edit& e, const Line& line, size_t offset);
+// The last character boundary of the line at or left of pixel `px` (from the
+// line's start); `x` receives its pixel.
+size_t charAtPixel(const Edit& e, const Line& line, int px, int& x);
 // The advance of shown[i] drawn at pixel `x` of its line (a tab reaches the next stop).
 int advanceAt(const Edit& e, const std::string& shown, size_t i, int x);
 // What ES_UPPERCASE / ES_LOWERCASE make of inserted text.

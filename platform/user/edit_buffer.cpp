@@ -12,11 +12,14 @@ namespace {
 
 bool isBreakAt(const std::string& t, size_t pos) { return pos + 1 < t.size() && t[pos] == '\r' && t[pos + 1] == '\n'; }
 
-// The start of the hard line holding `pos`: character boundaries are found
-// by walking from there (a line feed is never a trail byte).
-size_t hardLineStart(const std::string& t, size_t pos) {
-  size_t nl = pos ? t.rfind('\n', pos - 1) : std::string::npos;
-  return nl == std::string::npos ? 0 : nl + 1;
+// A character boundary at or before `pos`, near it: just after the nearest
+// byte that cannot lead a double-byte character (that byte ends a character
+// of its own or a pair), and never between the two bytes of "\r\n".
+size_t knownBoundary(const std::string& t, size_t pos) {
+  size_t at = pos;
+  while (at > 0 && win32::isAnsiLeadByte((unsigned char)t[at - 1])) --at;
+  if (at > 0 && at < t.size() && t[at - 1] == '\r' && t[at] == '\n') --at;
+  return at;
 }
 
 size_t charLength(const std::string& t, size_t pos) {
@@ -87,7 +90,7 @@ size_t nextChar(const Edit& e, size_t pos) {
 
 size_t snapToChar(const Edit& e, size_t pos) {
   pos = std::min(pos, e.text.size());
-  size_t at = hardLineStart(e.text, pos);
+  size_t at = knownBoundary(e.text, pos);
   while (at < pos) {
     size_t next = at + charLength(e.text, at);
     if (next > pos) break;
@@ -142,27 +145,144 @@ int textWidth(const Edit& e, const std::string& shown) {
   return x;
 }
 
-void layout(Edit& e) {
-  e.lines.clear();
-  if (!e.multiLine()) {
-    e.lines.push_back(Line{0, e.text.size(), 0, textWidth(e, displayText(e, 0, e.text.size()))});
-    return;
-  }
+namespace {
+
+// Lays out the hard lines of [start, end) (`end` at a break or the text's end) into `out`.
+void layRange(const Edit& e, size_t start, size_t end, std::vector<Line>& out) {
   int width = std::max(1, (int)(e.format.right - e.format.left));
   bool wrap = wraps(e);
-  size_t start = 0;
   while (true) {
     size_t br = e.text.find("\r\n", start);
-    size_t end = br == std::string::npos ? e.text.size() : br;
+    size_t stop = br == std::string::npos || br >= end ? end : br;
     if (wrap) {
-      wrapLine(e, start, end, width, e.lines);
+      wrapLine(e, start, stop, width, out);
     } else {
-      e.lines.push_back(Line{start, end - start, 0, textWidth(e, displayText(e, start, end - start))});
+      out.push_back(Line{start, stop - start, 0, textWidth(e, displayText(e, start, stop - start))});
     }
-    if (br == std::string::npos) break;
-    e.lines.back().breakLength = 2;
-    start = br + 2;
+    if (stop == end) break;
+    out.back().breakLength = 2;
+    start = stop + 2;
   }
+  if (end < e.text.size()) out.back().breakLength = 2;
+}
+
+constexpr size_t kMarkStep = 256;  // bytes between width marks of a single line
+
+// Adds marks every kMarkStep bytes over [from, to), `x` being the width up to `from`.
+void addMarks(Edit& e, size_t from, int x, size_t to, std::vector<WidthMark>& out) {
+  size_t last = from;
+  for (size_t pos = from; pos < to;) {
+    size_t next = nextChar(e, pos);
+    x += textWidth(e, displayText(e, pos, next - pos));
+    pos = next;
+    if (pos - last >= kMarkStep && pos < to) {
+      out.push_back(WidthMark{pos, x});
+      last = pos;
+    }
+  }
+}
+
+// The single line's marks after [start, start + removed) became `inserted`
+// bytes `widthDelta` pixels wider: marks before the change stay, those after
+// it move, and the stretch around it is marked again.
+void remark(Edit& e, size_t start, size_t removed, size_t inserted, int widthDelta) {
+  auto& m = e.marks;
+  auto before = std::upper_bound(m.begin(), m.end(), start, [](size_t p, const WidthMark& k) { return p < k.pos; });
+  auto after = std::lower_bound(before, m.end(), start + removed, [](const WidthMark& k, size_t p) { return k.pos < p; });
+  std::vector<WidthMark> tail(after, m.end());
+  for (WidthMark& k : tail) {
+    k.pos = k.pos - removed + inserted;
+    k.x += widthDelta;
+  }
+  size_t from = before == m.begin() ? 0 : (before - 1)->pos;
+  int x = before == m.begin() ? 0 : (before - 1)->x;
+  m.erase(before, m.end());
+  addMarks(e, from, x, tail.empty() ? e.text.size() : tail.front().pos, m);
+  m.insert(m.end(), tail.begin(), tail.end());
+}
+
+// Lays out again only the hard lines the replacement of [start, start +
+// removed) by `inserted` bytes touched; `removedWidth` is what the removed
+// bytes measured on a single line.
+void layoutAfterReplace(Edit& e, size_t start, size_t removed, size_t inserted, int removedWidth) {
+  size_t newEnd = start + inserted;
+  long long delta = (long long)inserted - (long long)removed;
+  if (!e.multiLine()) {
+    int widthDelta = textWidth(e, displayText(e, start, inserted)) - removedWidth;
+    e.lines[0].length = e.text.size();
+    e.lines[0].width += widthDelta;
+    remark(e, start, removed, inserted, widthDelta);
+    return;
+  }
+  const std::string& t = e.text;
+  // A "\r\n" made or split at an edge of the change: lay everything out again.
+  if ((start > 0 && t[start - 1] == '\r') || (newEnd > 0 && t[newEnd - 1] == '\r') ||
+      (newEnd < t.size() && t[newEnd] == '\n')) {
+    layout(e);
+    return;
+  }
+  size_t first = lineFromChar(e, start);
+  // A wrapped paragraph is wrapped again from its first line: a shorter word may move up.
+  if (wraps(e))
+    while (first > 0 && e.lines[first - 1].breakLength == 0) --first;
+  size_t br = t.find("\r\n", newEnd);
+  size_t end = br == std::string::npos ? t.size() : br;
+  size_t oldEnd = (size_t)((long long)end - delta);
+  size_t last = lineFromChar(e, oldEnd);
+  std::vector<Line> fresh;
+  layRange(e, e.lines[first].start, end, fresh);
+  for (size_t i = last + 1; i < e.lines.size(); ++i) e.lines[i].start = (size_t)((long long)e.lines[i].start + delta);
+  e.lines.erase(e.lines.begin() + (long long)first, e.lines.begin() + (long long)last + 1);
+  e.lines.insert(e.lines.begin() + (long long)first, fresh.begin(), fresh.end());
+}
+
+}  // namespace
+
+void layout(Edit& e) {
+  e.changedFrom = std::string::npos;
+  e.lines.clear();
+  e.marks.clear();
+  if (!e.multiLine()) {
+    e.lines.push_back(Line{0, e.text.size(), 0, textWidth(e, displayText(e, 0, e.text.size()))});
+    addMarks(e, 0, 0, e.text.size(), e.marks);
+    return;
+  }
+  layRange(e, 0, e.text.size(), e.lines);
+}
+
+int prefixWidth(const Edit& e, const Line& line, size_t offset) {
+  size_t target = line.start + offset;
+  if (e.multiLine() || e.marks.empty()) return textWidth(e, displayText(e, line.start, offset));
+  // One line never expands tabs, so widths add up from the nearest mark.
+  auto it = std::upper_bound(e.marks.begin(), e.marks.end(), target,
+                             [](size_t p, const WidthMark& k) { return p < k.pos; });
+  if (it == e.marks.begin()) return textWidth(e, displayText(e, 0, target));
+  --it;
+  return it->x + textWidth(e, displayText(e, it->pos, target - it->pos));
+}
+
+size_t charAtPixel(const Edit& e, const Line& line, int px, int& x) {
+  size_t pos = line.start, end = line.start + line.length;
+  x = 0;
+  if (!e.multiLine()) {
+    auto it = std::upper_bound(e.marks.begin(), e.marks.end(), px,
+                               [](int p, const WidthMark& k) { return p < k.x; });
+    if (it != e.marks.begin()) {
+      --it;
+      pos = it->pos;
+      x = it->x;
+    }
+  }
+  while (pos < end) {
+    size_t next = nextChar(e, pos);
+    std::string shown = displayText(e, pos, next - pos);
+    int w = 0;
+    for (size_t i = 0; i < shown.size(); ++i) w += advanceAt(e, shown, i, x + w);
+    if (x + w > px) break;
+    x += w;
+    pos = next;
+  }
+  return pos;
 }
 
 std::string applyCase(const Edit& e, std::string text) {
@@ -215,15 +335,21 @@ bool replaceSelection(Edit& e, std::string insert, bool byUser, bool undoable, b
       if (insert.empty() && start == end) return false;
     }
   }
-  Undo before{e.text, e.anchor, e.caret};
+  size_t oldAnchor = e.anchor, oldCaret = e.caret;
+  std::string removed = e.text.substr(start, end - start);
+  int removedWidth = e.multiLine() ? 0 : textWidth(e, displayText(e, start, end - start));
+  // Only a new step of undo keeps the whole former text.
+  Undo before;
+  if (undoable) before = Undo{e.text, oldAnchor, oldCaret};
   e.text.replace(start, end - start, insert);
   e.anchor = e.caret = start + insert.size();
-  layout(e);
+  layoutAfterReplace(e, start, removed.size(), insert.size(), removedWidth);
   if (byUser && !fitsWithoutScrolling(e)) {
-    e.text = std::move(before.text);
-    e.anchor = before.anchor;
-    e.caret = before.caret;
-    layout(e);
+    int insertedWidth = e.multiLine() ? 0 : textWidth(e, displayText(e, start, insert.size()));
+    e.text.replace(start, insert.size(), removed);
+    layoutAfterReplace(e, start, insert.size(), removed.size(), insertedWidth);
+    e.anchor = oldAnchor;
+    e.caret = oldCaret;
     truncated = true;
     return false;
   }
@@ -231,6 +357,7 @@ bool replaceSelection(Edit& e, std::string insert, bool byUser, bool undoable, b
     e.undo = std::move(before);
     e.canUndo = true;
   }
+  e.changedFrom = start;
   e.modified = true;
   return true;
 }

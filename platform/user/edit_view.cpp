@@ -22,11 +22,6 @@ int alignOffset(const Edit& e, const Line& line) {
   return 0;
 }
 
-// Pixels from the line's start to `offset` bytes into it.
-int widthInLine(const Edit& e, const Line& line, size_t offset) {
-  return textWidth(e, displayText(e, line.start, offset));
-}
-
 int lineLeft(const Edit& e, const Line& line) { return (int)e.format.left + alignOffset(e, line) - e.xOffset; }
 
 int widestLine(const Edit& e) {
@@ -35,12 +30,11 @@ int widestLine(const Edit& e) {
   return widest;
 }
 
-// Draws the bytes [from, to) of a line, its left edge at `left`, tabs expanded.
-void drawPiece(const Edit& e, HDC dc, const Line& line, size_t from, size_t to, int left, int top, bool selected) {
-  if (from >= to) return;
-  std::string before = displayText(e, line.start, from - line.start);
+// Draws the bytes [from, to) of a line, `x` pixels from its start, its left
+// edge at `left`, tabs expanded; answers the pixel where the piece ends.
+int drawPiece(const Edit& e, HDC dc, size_t from, size_t to, int x, int left, int top, bool selected) {
+  if (from >= to) return x;
   std::string shown = displayText(e, from, to - from);
-  int x = textWidth(e, before);
   int startX = x;
   std::string run;
   int runX = x;
@@ -64,7 +58,11 @@ void drawPiece(const Edit& e, HDC dc, const Line& line, size_t from, size_t to, 
     FillRect(dc, &r, GetSysColorBrush(COLOR_HIGHLIGHT));
   }
   flush();
+  return x;
 }
+
+// Characters drawn beyond each side of what shows, for glyphs that overhang their advance.
+constexpr int kOverhangChars = 2;
 
 }  // namespace
 
@@ -101,7 +99,7 @@ int visibleLines(const Edit& e) { return std::max(1, (int)(e.format.bottom - e.f
 POINT posFromChar(const Edit& e, size_t pos) {
   size_t index = lineFromChar(e, pos);
   const Line& line = e.lines[index];
-  int x = lineLeft(e, line) + widthInLine(e, line, std::min(pos, line.start + line.length) - line.start);
+  int x = lineLeft(e, line) + prefixWidth(e, line, std::min(pos, line.start + line.length) - line.start);
   int y = (int)e.format.top + ((int)index - (int)e.firstLine) * e.lineHeight;
   return POINT{x, y};
 }
@@ -111,16 +109,12 @@ size_t charFromPoint(const Edit& e, POINT p) {
   row = std::clamp<long long>(row, 0, (long long)e.lines.size() - 1);
   const Line& line = e.lines[(size_t)row];
   int along = p.x - lineLeft(e, line);
-  size_t pos = line.start, end = line.start + line.length;
   int x = 0;
-  while (pos < end) {
-    size_t next = nextChar(e, pos);
-    int w = widthInLine(e, line, next - line.start) - x;
-    if (along < x + w / 2 + (w % 2)) return pos;
-    x += w;
-    pos = next;
-  }
-  return end;
+  size_t pos = charAtPixel(e, line, along, x);
+  if (pos >= line.start + line.length) return pos;
+  size_t next = nextChar(e, pos);
+  int w = prefixWidth(e, line, next - line.start) - x;
+  return along < x + w / 2 + (w % 2) ? pos : next;
 }
 
 bool scrollCaretIntoView(Edit& e) {
@@ -139,7 +133,7 @@ bool scrollCaretIntoView(Edit& e) {
   bool horizontal = e.multiLine() ? !wrapsLines(e) : (e.style() & ES_AUTOHSCROLL) != 0;
   if (horizontal) {
     const Line& line = e.lines[lineFromChar(e, e.caret)];
-    int x = alignOffset(e, line) + widthInLine(e, line, e.caret - line.start);
+    int x = alignOffset(e, line) + prefixWidth(e, line, e.caret - line.start);
     int width = formatWidth(e);
     // The view jumps by a third of its width, as Windows edits do, so typing does not scroll at every key.
     if (x < e.xOffset) {
@@ -183,19 +177,28 @@ void scrollHorizontally(Edit& e, int pixels) {
   placeCaret(e);
 }
 
+namespace {
+
+// Sets a bar only when it changes: setting it redraws the whole window.
+void setBar(HWND hwnd, int bar, int max, int page, int pos) {
+  // Compared as the bar keeps them: the page at most the range, the position within it.
+  int keptPage = std::min(page, max + 1);
+  int keptPos = std::clamp(pos, 0, keptPage ? std::max(0, max - keptPage + 1) : max);
+  SCROLLINFO now{sizeof now, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+  if (GetScrollInfo(hwnd, bar, &now) && now.nMin == 0 && now.nMax == max && (int)now.nPage == keptPage &&
+      now.nPos == keptPos)
+    return;
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, max, (UINT)page, pos, 0};
+  SetScrollInfo(hwnd, bar, &si, TRUE);
+}
+
+}  // namespace
+
 void updateScrollBars(Edit& e) {
   DWORD style = e.style();
   if (!e.multiLine()) return;
-  if (style & WS_VSCROLL) {
-    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0,
-                  std::max(0, (int)e.lines.size() - 1), (UINT)visibleLines(e), (int)e.firstLine, 0};
-    SetScrollInfo(e.hwnd, SB_VERT, &si, TRUE);
-  }
-  if (style & WS_HSCROLL) {
-    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, widestLine(e),
-                  (UINT)formatWidth(e), e.xOffset, 0};
-    SetScrollInfo(e.hwnd, SB_HORZ, &si, TRUE);
-  }
+  if (style & WS_VSCROLL) setBar(e.hwnd, SB_VERT, std::max(0, (int)e.lines.size() - 1), visibleLines(e), (int)e.firstLine);
+  if (style & WS_HSCROLL) setBar(e.hwnd, SB_HORZ, widestLine(e), formatWidth(e), e.xOffset);
 }
 
 void placeCaret(Edit& e) {
@@ -219,20 +222,35 @@ void paint(Edit& e, HDC dc) {
   COLORREF normalText = GetTextColor(dc);
   SetBkMode(dc, TRANSPARENT);
   IntersectClipRect(dc, e.format.left, e.format.top, e.format.right, e.format.bottom);
+  // Only what the clip shows is measured and drawn: rows and characters outside it are skipped.
+  RECT clip{};
+  if (GetClipBox(dc, &clip) == NULLREGION) {
+    RestoreDC(dc, saved);
+    return;
+  }
   bool showSelection = e.selStart() != e.selEnd() && (e.focused || (style & ES_NOHIDESEL));
   size_t shownLines = (size_t)visibleLines(e) + 1;
-  for (size_t i = e.firstLine; i < e.lines.size() && i < e.firstLine + shownLines; ++i) {
+  long long fromRow = std::max<long long>(0, (clip.top - e.format.top) / std::max(1, e.lineHeight));
+  for (size_t i = e.firstLine + (size_t)fromRow; i < e.lines.size() && i < e.firstLine + shownLines; ++i) {
     const Line& line = e.lines[i];
     int top = (int)e.format.top + (int)(i - e.firstLine) * e.lineHeight;
+    if (top >= clip.bottom) break;
     int left = lineLeft(e, line);
-    size_t begin = line.start, end = line.start + line.length;
-    size_t selFrom = showSelection ? std::clamp(e.selStart(), begin, end) : end;
-    size_t selTo = showSelection ? std::clamp(e.selEnd(), begin, end) : end;
-    drawPiece(e, dc, line, begin, selFrom, left, top, false);
+    size_t end = line.start + line.length;
+    int x = 0;
+    size_t begin = charAtPixel(e, line, clip.left - left, x);
+    int unused = 0;
+    size_t stop = charAtPixel(e, line, clip.right - left, unused);
+    for (int n = 0; n < kOverhangChars && begin > line.start; ++n) begin = prevChar(e, begin);
+    for (int n = 0; n <= kOverhangChars && stop < end; ++n) stop = nextChar(e, stop);
+    x = prefixWidth(e, line, begin - line.start);
+    size_t selFrom = showSelection ? std::clamp(e.selStart(), begin, stop) : stop;
+    size_t selTo = showSelection ? std::clamp(e.selEnd(), begin, stop) : stop;
+    x = drawPiece(e, dc, begin, selFrom, x, left, top, false);
     SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
-    drawPiece(e, dc, line, selFrom, selTo, left, top, true);
+    x = drawPiece(e, dc, selFrom, selTo, x, left, top, true);
     SetTextColor(dc, normalText);
-    drawPiece(e, dc, line, selTo, end, left, top, false);
+    drawPiece(e, dc, selTo, stop, x, left, top, false);
   }
   RestoreDC(dc, saved);
 }
