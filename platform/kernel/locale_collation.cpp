@@ -3,8 +3,9 @@
 //
 // The comparison approximates Windows' word sort: texts are compared as
 // UTF-16 (the 8-bit forms convert from the ANSI code page first) by levels:
-//   1. primary: control characters are ignored; symbols (in code-point
-//      order, a simplification of Windows' symbol order) before digits
+//   1. primary: control characters are ignored; symbols (ASCII ones in
+//      Windows' order, with "+<=>" after "~"; others after them in
+//      code-point order) before digits
 //      before letters; a letter weighs as its base letter (é as e, æ as ae,
 //      ß as ss, þ after z);
 //   2. accents; 3. case, lower before upper; 4. kana type; 5. width;
@@ -34,6 +35,16 @@ struct Element {
   uint8_t katakana = 0;
   uint8_t fullWidth = 0;
 };
+
+// The order of symbols: Windows sorts the ASCII ones as below (the math
+// signs after the tilde); the rest follow in code-point order.
+uint32_t symbolWeight(char16_t c) {
+  static constexpr char kAsciiOrder[] = " !\"#$%&()*,./:;?@[\\]^_`{|}~+<=>'-";
+  if (c < 0x80)
+    if (const char* at = std::strchr(kAsciiOrder, static_cast<char>(c)); at && c != 0)
+      return static_cast<uint32_t>(at - kAsciiOrder);
+  return 0x100u + c;
+}
 
 // Word-sort characters that weigh only at the last level: the character
 // and where it stood.
@@ -98,7 +109,7 @@ Weights weigh(std::u16string_view text, DWORD flags) {
       e.primary = (kLetterGroup << 24) | (0x100u + lower);
     } else {
       if (flags & NORM_IGNORESYMBOLS) continue;
-      e.primary = (kSymbolGroup << 24) | c;
+      e.primary = (kSymbolGroup << 24) | symbolWeight(c);
     }
     w.elements.push_back(e);
   }

@@ -447,7 +447,9 @@ extern "C" HMODULE WINAPI LoadLibraryExA(LPCSTR lpLibFileName, HANDLE hFile, DWO
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  const std::string_view name(lpLibFileName);
+  std::string_view name(lpLibFileName);
+  // Windows ignores blanks after the name ("KERNEL32.DLL  " loads).
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
   if (name.empty()) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;

@@ -175,13 +175,14 @@ void listKeys(const ProfileFile& file, const ProfileSection& section, ListWriter
   }
 }
 
-// What GetPrivateProfileSectionA lists: "key=value" for keys, the text of a
-// line without '=', nothing for comments and blank lines.
+// What GetPrivateProfileSectionA lists: "key=value" for keys (a line with no
+// name before '=' comes back as "=value", as written), the text of a line
+// without '=', nothing for comments and blank lines.
 void listSectionLines(const ProfileFile& file, const ProfileSection& section, ListWriter& out) {
   std::string entry;
   for (size_t i = section.firstLine; i < section.endLine; ++i) {
     const ProfileLine& line = file.lines()[i];
-    if (line.kind == ProfileLine::Kind::Key && !line.name.empty()) {
+    if (line.kind == ProfileLine::Kind::Key) {
       entry.assign(line.name);
       entry += '=';
       entry += line.value;
@@ -396,7 +397,7 @@ extern "C" BOOL WINAPI WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKey
                                                   LPCSTR lpFileName) {
   if (!lpAppName && !lpKeyName && !lpString) return flushProfile(lpFileName);
   if (!lpAppName) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    SetLastError(ERROR_FILE_NOT_FOUND);  // Windows' answer for a key without a section
     return FALSE;
   }
   if (!lpKeyName) {

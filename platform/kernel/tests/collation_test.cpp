@@ -30,6 +30,13 @@ TEST(Collation, CompareStringATable) {
       {0, " ", "1", CSTR_LESS_THAN},           // symbols before digits
       {0, "9", "a", CSTR_LESS_THAN},           // digits before letters
       {0, "_", "a", CSTR_LESS_THAN},
+      {0, "+", "}", CSTR_GREATER_THAN},       // the math signs after the other ASCII symbols
+      {0, "+", ".", CSTR_GREATER_THAN},
+      {0, "=", "~", CSTR_GREATER_THAN},
+      {0, "<", ">", CSTR_LESS_THAN},
+      {0, "!", "#", CSTR_LESS_THAN},
+      {0, ">", "0", CSTR_LESS_THAN},           // still before digits
+      {0, "~", "\xa1", CSTR_LESS_THAN},       // other symbols after the ASCII ones
       {NORM_IGNORESYMBOLS, "a.b,c", "abc", CSTR_EQUAL},
       {0, "Stra\xdf" "e", "Strasse", CSTR_EQUAL},  // ß weighs as ss
       {0, "\xe6", "ae", CSTR_EQUAL},

@@ -83,6 +83,12 @@ TEST_F(Modules, LoadsLibraryUnderItsWindowsNameIgnoringCase) {
     EXPECT_TRUE(FreeLibrary(again)) << other;
     EXPECT_EQ(GetModuleHandleA(other.c_str()), module) << other;
   }
+  // Blanks after the name are ignored.
+  for (const char* blanks : {"TESTRES.DLL  ", "testres "}) {
+    HMODULE again = load(blanks);
+    EXPECT_EQ(again, module) << blanks;
+    if (again) EXPECT_TRUE(FreeLibrary(again)) << blanks;
+  }
   EXPECT_TRUE(FreeLibrary(module));
 }
 

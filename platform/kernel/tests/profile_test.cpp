@@ -390,10 +390,11 @@ TEST_F(Profile, WriteCreatesFileWithCrlf) {
   EXPECT_TRUE(WritePrivateProfileStringA("Sec", "key", nullptr, absent.c_str()));
   EXPECT_TRUE(WritePrivateProfileStringA("Sec", nullptr, nullptr, absent.c_str()));
   EXPECT_FALSE(fs::exists(absent));
-  // A NULL section is refused; all NULL flushes and answers FALSE as documented.
+  // A NULL section is refused as Windows refuses it; all NULL flushes and
+  // answers FALSE as documented.
   SetLastError(0);
   EXPECT_FALSE(WritePrivateProfileStringA(nullptr, "k", "v", file.c_str()));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
   EXPECT_FALSE(WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str()));
   EXPECT_EQ(get("Sec", "key", "", file), "value");
 }
@@ -595,6 +596,7 @@ TEST_F(Profile, SurvivesCorruptFiles) {
   EXPECT_EQ(splitList(names), (std::vector<std::string>{"s", "[x"}));
   char big[16];
   EXPECT_EQ(GetPrivateProfileSectionA("[x", big, sizeof big, file.string().c_str()), 14u);
+  EXPECT_EQ(std::string(big), "==");  // a line without a name before '=' comes back as written
   ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "fixed", file.string().c_str()));
   EXPECT_EQ(get("s", "k", "", file.string()), "fixed");
 }
