@@ -246,11 +246,12 @@ TEST_F(Profile, EnumeratesSectionsKeysAndSectionLines) {
   EXPECT_EQ(std::string(buf, expected.size()), expected);
   GetPrivateProfileSectionA("Values", buf, sizeof buf, file.c_str());
   const auto lines = splitList(buf);
-  ASSERT_EQ(lines.size(), 13u);  // the comment and the nameless key are left out
+  ASSERT_EQ(lines.size(), 14u);  // the comment is left out
   EXPECT_EQ(lines[1], "spaced=some value");
   EXPECT_EQ(lines[2], "dquoted=\"  quoted value  \"");
   EXPECT_EQ(lines[11], "line without equals");
   EXPECT_EQ(lines[12], "tab=tabbed");
+  EXPECT_EQ(lines[13], "=no name");  // a line without a key name comes back as written
   EXPECT_EQ(GetPrivateProfileSectionA("Empty", buf, sizeof buf, file.c_str()), 0u);
 
   SetLastError(0);
