@@ -11,6 +11,7 @@ packages=(
   unixodbc-dev odbcinst libsqliteodbc sqlite3 libsqlite3-dev postgresql odbc-postgresql
   libdfp-dev ccache
   libgraphicsmagick1-dev
+  poppler-utils libreoffice-writer-nogui
 )
 
 packages+=("$@")

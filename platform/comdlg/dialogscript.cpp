@@ -17,6 +17,10 @@ script::AnswerQueue& fontAnswers() {
   static script::AnswerQueue queue("KY_FONTDIALOG_ANSWERS", ';');
   return queue;
 }
+script::AnswerQueue& printAnswers() {
+  static script::AnswerQueue queue("KY_PRINTDIALOG_ANSWERS", ';');
+  return queue;
+}
 
 namespace {
 thread_local DWORD extendedError = 0;
@@ -53,6 +57,8 @@ void pushFontAnswer(const std::string& face, int points, bool bold, bool italic)
   comdlg::fontAnswers().push(answer);
 }
 
+void pushPrintDialogAnswer(const std::string& answer) { comdlg::printAnswers().push(answer); }
+
 void pushColorCancel() { comdlg::colorAnswers().push(comdlg::kCancel); }
 void pushFontCancel() { comdlg::fontAnswers().push(comdlg::kCancel); }
 
@@ -60,6 +66,7 @@ void clearCommonDialogAnswers() {
   comdlg::fileAnswers().clear();
   comdlg::colorAnswers().clear();
   comdlg::fontAnswers().clear();
+  comdlg::printAnswers().clear();
 }
 
 }  // namespace win32::script

@@ -11,6 +11,7 @@ namespace win32::comdlg {
 script::AnswerQueue& fileAnswers();
 script::AnswerQueue& colorAnswers();
 script::AnswerQueue& fontAnswers();
+script::AnswerQueue& printAnswers();
 
 constexpr const char* kCancel = "cancel";
 

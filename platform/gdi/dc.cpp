@@ -7,6 +7,9 @@
 #include <cstring>
 #include <strings.h>
 #include <internal/gdi_surface.h>
+#include <internal/printer.h>
+
+#include "printer.h"
 
 namespace win32::gdi {
 
@@ -35,6 +38,8 @@ PixelBuffer screenPixels() {
   b.bpp = 32;
   return b;
 }
+
+DCObject::DCObject(Kind kind) : GdiObject(kind == Kind::Memory ? OBJ_MEMDC : OBJ_DC), kind(kind) {}
 
 DCObject::~DCObject() {
   if (surface) cairo_surface_destroy(surface);
@@ -83,6 +88,8 @@ PixelBuffer DCObject::target(POINT* offset) {
       return screenPixels();
     case Kind::Information:
       return {};
+    case Kind::Printer:
+      return printer ? printer->rasterTarget() : PixelBuffer{};
     case Kind::Surface: {
       if (!surface) return {};
       cairo_surface_flush(surface);
@@ -101,6 +108,7 @@ PixelBuffer DCObject::target(POINT* offset) {
 }
 
 void DCObject::touched() {
+  if (kind == Kind::Printer && printer) printer->rasterTouched();
   if (kind == Kind::Surface && surface) cairo_surface_mark_dirty(surface);
   if (kind == Kind::Memory && state.bitmap) {
     if (auto* s = state.bitmap->cairoSurface()) cairo_surface_mark_dirty(s);
@@ -196,6 +204,7 @@ cairo_surface_t* surfaceOfDC(HDC handle) {
   auto dc = findAs<DCObject>(handle);
   if (!dc) return nullptr;
   if (dc->kind == DCObject::Kind::Surface) return dc->surface;
+  if (dc->kind == DCObject::Kind::Printer) return dc->printer->pageImage();
   if (dc->kind == DCObject::Kind::Memory && dc->state.bitmap) return dc->state.bitmap->cairoSurface();
   return nullptr;
 }
@@ -214,32 +223,45 @@ extern "C" HDC WINAPI CreateCompatibleDC(HDC hdc) {
 
 namespace {
 
-HDC createDisplay(LPCSTR driver, LPCSTR device, DCObject::Kind kind) {
+// The display, or a printer of the layer by its device name (the driver
+// name alone also names one, as "WINSPOOL" with a device does).
+HDC createDC(LPCSTR driver, LPCSTR device, const DEVMODEA* mode, DCObject::Kind displayKind) {
   auto isDisplay = [](LPCSTR name) { return name && strcasecmp(name, "DISPLAY") == 0; };
-  // Only the display exists here: printers print to files through other paths.
-  if (!isDisplay(driver) && !(driver == nullptr && isDisplay(device)) && !isDisplay(device)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+  if (isDisplay(driver) || isDisplay(device)) {
+    GdiLock lock(gdiMutex());
+    return newDC(std::make_shared<DCObject>(displayKind));
+  }
+  const char* printerName = device && *device ? device : driver;
+  if (!printerExists(printerName)) {
+    SetLastError(ERROR_INVALID_PRINTER_NAME);
     return nullptr;
   }
+  DEVMODEA setup = mode && mode->dmSize >= offsetof(DEVMODEA, dmFormName) ? *mode : defaultDevMode(printerName);
   GdiLock lock(gdiMutex());
-  return newDC(std::make_shared<DCObject>(kind));
+  auto dc = std::make_shared<DCObject>(DCObject::Kind::Printer);
+  dc->printer = std::make_unique<PrinterPage>(printerName, setup);
+  return newDC(std::move(dc));
 }
 
 }  // namespace
 
 extern "C" HDC WINAPI CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR port, const DEVMODEA* mode) {
-  return createDisplay(driver, device, DCObject::Kind::Display);
+  return createDC(driver, device, mode, DCObject::Kind::Display);
 }
 
+// An information context of a printer answers its capabilities and metrics
+// like its DC.
 extern "C" HDC WINAPI CreateICA(LPCSTR driver, LPCSTR device, LPCSTR port, const DEVMODEA* mode) {
-  return createDisplay(driver, device, DCObject::Kind::Information);
+  return createDC(driver, device, mode, DCObject::Kind::Information);
 }
 
 extern "C" BOOL WINAPI DeleteDC(HDC hdc) {
   GdiLock lock(gdiMutex());
   auto dc = findDC(hdc);
   if (!dc) return FALSE;
-  // Deselect everything first so deferred deletions complete now.
+  // Deselect everything first so deferred deletions complete now; an open
+  // print job is abandoned with its file.
+  dc->printer.reset();
   dc->saved.clear();
   dc->state = DCState{};
   unregisterObject(hdc);
@@ -277,10 +299,50 @@ extern "C" BOOL WINAPI RestoreDC(HDC hdc, int level) {
 
 // --- device capabilities -------------------------------------------------------------
 
+namespace {
+
+// A printer's page is its whole paper: no unprintable margins.
+int printerCaps(const PrinterPage& page, int index) {
+  switch (index) {
+    case DRIVERVERSION: return 0x4000;
+    case TECHNOLOGY: return DT_RASPRINTER;
+    case HORZSIZE: return mulDiv(page.width(), 254, page.dpi() * 10);   // mm
+    case VERTSIZE: return mulDiv(page.height(), 254, page.dpi() * 10);  // mm
+    case HORZRES:
+    case PHYSICALWIDTH: return page.width();
+    case VERTRES:
+    case PHYSICALHEIGHT: return page.height();
+    case PHYSICALOFFSETX:
+    case PHYSICALOFFSETY: return 0;
+    case LOGPIXELSX:
+    case LOGPIXELSY: return page.dpi();
+    case BITSPIXEL: return 24;
+    case PLANES: return 1;
+    case NUMBRUSHES:
+    case NUMPENS:
+    case NUMCOLORS: return -1;
+    case CURVECAPS: return 0xFF;
+    case LINECAPS: return 0xFE;
+    case POLYGONALCAPS: return 0xFF;
+    case TEXTCAPS: return TC_OP_CHARACTER | TC_CP_STROKE | TC_SA_DOUBLE | TC_UA_ABLE | TC_SO_ABLE;
+    case CLIPCAPS: return CP_RECTANGLE;
+    case RASTERCAPS: return RC_BITBLT | RC_BITMAP64 | RC_GDI20_OUTPUT | RC_DI_BITMAP | RC_DIBTODEV | RC_BIGFONT |
+                            RC_STRETCHBLT | RC_STRETCHDIB;
+    case ASPECTX:
+    case ASPECTY: return page.dpi();
+    case ASPECTXY: return mulDiv(page.dpi(), 1414, 1000);
+    case COLORRES: return 24;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
 extern "C" int WINAPI GetDeviceCaps(HDC hdc, int index) {
   GdiLock lock(gdiMutex());
   auto dc = findDC(hdc);
   if (!dc) return 0;
+  if (dc->kind == DCObject::Kind::Printer) return printerCaps(*dc->printer, index);
   POINT offset;
   PixelBuffer b = dc->target(&offset);
   // A memory DC with a monochrome bitmap reports the display's capabilities

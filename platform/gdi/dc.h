@@ -2,6 +2,7 @@
 // target they resolve to.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -67,10 +68,12 @@ struct DCState {
   std::optional<Region> clip;  // application clip, device coordinates
 };
 
+class PrinterPage;
+
 class DCObject : public GdiObject {
  public:
-  enum class Kind { Memory, Surface, Display, Information };
-  DCObject(Kind kind) : GdiObject(kind == Kind::Memory ? OBJ_MEMDC : OBJ_DC), kind(kind) {}
+  enum class Kind { Memory, Surface, Display, Information, Printer };
+  explicit DCObject(Kind kind);  // out of line: PrinterPage is complete only there
   ~DCObject() override;
 
   Kind kind;
@@ -80,6 +83,7 @@ class DCObject : public GdiObject {
   POINT origin{0, 0};                  // Surface kind: device (0,0) in surface pixels
   std::optional<Region> windowClip;    // Surface kind: device coordinates
   HWND window = nullptr;
+  std::unique_ptr<PrinterPage> printer;  // Printer kind: its page and document
 
   void resetState();
 

@@ -55,6 +55,9 @@ class RealizedFont {
   int underlinePosition() const { return underlinePos_; }  // below the baseline
   int strikeoutPosition() const { return strikeoutPos_; }  // above the baseline
   int lineThickness() const { return lineThickness_; }
+  // The cairo font the glyphs come from (em in device pixels); for devices
+  // that draw text as vectors.
+  cairo_scaled_font_t* scaledFont() const { return font_; }
 
  private:
   RealizedFont() = default;

@@ -5,6 +5,7 @@
 // so that MM_TWIPS maps 1440 units to 96 pixels without the rounding error a
 // screen size in whole millimetres would bring.
 #include "dc.h"
+#include "printer.h"
 
 #include <cstdlib>
 #include <internal/gdi_surface.h>
@@ -75,7 +76,8 @@ extern "C" int WINAPI SetMapMode(HDC hdc, int mode) {
     for (const auto& f : kFixedModes) {
       if (f.mode == mode) {
         s.windowExt = {f.unitsPerInch, f.unitsPerInch};
-        s.viewportExt = {kScreenDpi, -kScreenDpi};
+        const int dpi = dc->kind == DCObject::Kind::Printer ? dc->printer->dpi() : kScreenDpi;
+        s.viewportExt = {dpi, -dpi};
       }
     }
   }

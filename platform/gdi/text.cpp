@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "printer.h"
 #include "raster.h"
 
 namespace win32::gdi {
@@ -59,8 +60,16 @@ extern "C" BOOL WINAPI ExtTextOutA(HDC hdc, int x, int y, UINT options, const RE
     default: baseline += tm.tmAscent; break;
   }
 
-  Painter painter(*dc);
-  if (painter.valid()) {
+  if (dc->kind == DCObject::Kind::Printer && dc->printer->inDocument()) {
+    // A document's text stays text: drawn as glyphs into the document.
+    RECT deviceRect{};
+    if (rect) deviceRect = dc->rectToDevice(*rect);
+    const bool opaque = rect && (options & ETO_OPAQUE);
+    const bool clipped = rect && (options & ETO_CLIPPED);
+    dc->printer->drawText(*dc, *font, text, advances.data(), static_cast<int>(count), left, baseline,
+                          opaque ? &deviceRect : nullptr, clipped ? &deviceRect : nullptr, width,
+                          dc->state.bkMode == OPAQUE);
+  } else if (Painter painter(*dc); painter.valid()) {
     RECT deviceRect{};
     if (rect) deviceRect = dc->rectToDevice(*rect);
     const Ink background = Ink::solid(painter.rawOf(dc->state.bkColor));

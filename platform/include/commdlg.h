@@ -209,6 +209,15 @@ typedef LPPRINTDLGA LPPRINTDLG;
 #define PD_DISABLEPRINTTOFILE 0x00080000
 #define PD_HIDEPRINTTOFILE 0x00100000
 #define PD_NONETWORKBUTTON 0x00200000
+// The printer's names: offsets (in characters) from the block's start to
+// the driver, device and port texts that follow the header.
+typedef struct tagDEVNAMES {
+  WORD wDriverOffset;
+  WORD wDeviceOffset;
+  WORD wOutputOffset;
+  WORD wDefault;
+} DEVNAMES, *LPDEVNAMES;
+#define DN_DEFAULTPRN 0x0001
 BOOL WINAPI PrintDlgA(LPPRINTDLGA lppd);
 #define PrintDlg PrintDlgA
 

@@ -580,9 +580,22 @@ static_assert(sizeof(DEVMODEA) == 156, "DEVMODEA keeps its Windows size");
 
 #define DM_ORIENTATION 0x00000001
 #define DM_PAPERSIZE 0x00000002
+#define DM_PAPERLENGTH 0x00000004
+#define DM_PAPERWIDTH 0x00000008
 #define DM_COPIES 0x00000100
+#define DM_PRINTQUALITY 0x00000400
+#define DM_YRESOLUTION 0x00002000
 #define DMORIENT_PORTRAIT 1
 #define DMORIENT_LANDSCAPE 2
+#define DMPAPER_LETTER 1
+#define DMPAPER_LEGAL 5
+#define DMPAPER_A3 8
+#define DMPAPER_A4 9
+#define DMPAPER_A5 11
+#define DMRES_HIGH (-4)
+#define DMRES_MEDIUM (-3)
+#define DMRES_LOW (-2)
+#define DMRES_DRAFT (-1)
 typedef int(CALLBACK* GOBJENUMPROC)(LPVOID, LPARAM);
 
 // --- device contexts (dc.cpp, mapping.cpp) ---------------------------------
@@ -784,3 +797,27 @@ WINGDIAPI DWORD WINAPI GetFontLanguageInfo(HDC hdc);
 #define GetCharWidth GetCharWidthA
 #define CreateDC CreateDCA
 #define CreateIC CreateICA
+
+// --- printing (printer.cpp) --------------------------------------------------
+// A print job of a printer DC: StartDocA opens it, StartPage/EndPage frame
+// each page, EndDoc delivers it (AbortDoc drops it).
+typedef BOOL(CALLBACK* ABORTPROC)(HDC, int);
+typedef struct _DOCINFOA {
+  int cbSize;
+  LPCSTR lpszDocName;
+  LPCSTR lpszOutput;  // a file to print into instead of the printer's place
+  LPCSTR lpszDatatype;
+  DWORD fwType;
+} DOCINFOA, *LPDOCINFOA;
+typedef DOCINFOA DOCINFO;
+#define SP_ERROR (-1)
+#define SP_APPABORT (-2)
+#define SP_USERABORT (-3)
+#define SP_OUTOFDISK (-4)
+WINGDIAPI int WINAPI StartDocA(HDC hdc, const DOCINFOA* info);
+WINGDIAPI int WINAPI EndDoc(HDC hdc);
+WINGDIAPI int WINAPI AbortDoc(HDC hdc);
+WINGDIAPI int WINAPI StartPage(HDC hdc);
+WINGDIAPI int WINAPI EndPage(HDC hdc);
+WINGDIAPI int WINAPI SetAbortProc(HDC hdc, ABORTPROC proc);
+#define StartDoc StartDocA

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 namespace script = win32::script;
 
@@ -89,23 +90,63 @@ TEST_F(ChooseDialogs, FontSizeOutsideTheLimitIsRefused) {
   EXPECT_EQ(CommDlgExtendedError(), (DWORD)CDERR_INITIALIZATION);
 }
 
-TEST_F(ChooseDialogs, PrintingWithoutAPrinterFailsAsDocumented) {
+// The device named by a DEVNAMES block.
+std::string deviceOf(HGLOBAL names) {
+  auto* header = static_cast<const DEVNAMES*>(GlobalLock(names));
+  std::string device = reinterpret_cast<const char*>(header) + header->wDeviceOffset;
+  GlobalUnlock(names);
+  return device;
+}
+
+TEST_F(ChooseDialogs, PrintingTakesTheDefaultPdfPrinter) {
   PRINTDLGA pd{};
   pd.lStructSize = sizeof pd;
-  for (DWORD flags : {(DWORD)PD_RETURNDEFAULT, (DWORD)PD_RETURNDC, (DWORD)0}) {
-    pd.Flags = flags;
-    EXPECT_FALSE(PrintDlgA(&pd)) << flags;
-    EXPECT_EQ(CommDlgExtendedError(), (DWORD)PDERR_NODEFAULTPRN) << flags;
-    EXPECT_EQ(pd.hDC, nullptr);
+  pd.Flags = PD_RETURNDEFAULT;
+  ASSERT_TRUE(PrintDlgA(&pd));
+  EXPECT_EQ(deviceOf(pd.hDevNames), "PDF");
+  auto* mode = static_cast<DEVMODEA*>(GlobalLock(pd.hDevMode));
+  EXPECT_EQ(mode->dmPaperSize, DMPAPER_LETTER);
+  EXPECT_EQ(mode->dmOrientation, DMORIENT_PORTRAIT);
+  mode->dmOrientation = DMORIENT_LANDSCAPE;  // the caller's set-up is kept by the dialog
+  GlobalUnlock(pd.hDevMode);
+  // The default again, over blocks the caller holds, is refused.
+  EXPECT_FALSE(PrintDlgA(&pd));
+  EXPECT_EQ(CommDlgExtendedError(), (DWORD)PDERR_RETDEFFAILURE);
+
+  pd.Flags = PD_RETURNDC;
+  script::pushPrintDialogAnswer("Nowhere Printer");  // refused when no print queue exists, else taken
+  script::pushPrintDialogAnswer("ok");
+  ASSERT_TRUE(PrintDlgA(&pd));
+  ASSERT_NE(pd.hDC, nullptr);
+  if (deviceOf(pd.hDevNames) == "PDF") {
+    EXPECT_EQ(GetDeviceCaps(pd.hDC, HORZRES), 3300);  // landscape Letter at 300 dpi
   }
+  DeleteDC(pd.hDC);
+
+  script::pushPrintDialogAnswer("cancel");
+  EXPECT_FALSE(PrintDlgA(&pd));
+  EXPECT_EQ(CommDlgExtendedError(), 0u);
+  EXPECT_EQ(pd.hDC, nullptr);
+  GlobalFree(pd.hDevMode);
+  GlobalFree(pd.hDevNames);
+
   PAGESETUPDLGA psd{};
   psd.lStructSize = sizeof psd;
-  psd.Flags = PSD_RETURNDEFAULT;
-  EXPECT_FALSE(PageSetupDlgA(&psd));
-  EXPECT_EQ(CommDlgExtendedError(), (DWORD)PDERR_NODEFAULTPRN);
+  psd.Flags = PSD_RETURNDEFAULT | PSD_INTHOUSANDTHSOFINCHES;
+  ASSERT_TRUE(PageSetupDlgA(&psd));
+  EXPECT_EQ(psd.ptPaperSize.x, 8500);
+  EXPECT_EQ(psd.ptPaperSize.y, 11000);
+  EXPECT_EQ(psd.rtMargin.left, 1000);
+  EXPECT_EQ(deviceOf(psd.hDevNames), "PDF");
+  GlobalFree(psd.hDevMode);
+  GlobalFree(psd.hDevNames);
+
+  pd = PRINTDLGA{};
   pd.lStructSize = 3;
   EXPECT_FALSE(PrintDlgA(&pd));
   EXPECT_EQ(CommDlgExtendedError(), (DWORD)CDERR_STRUCTSIZE);
+  EXPECT_FALSE(PrintDlgA(nullptr));
+  EXPECT_EQ(CommDlgExtendedError(), (DWORD)CDERR_INITIALIZATION);
 }
 
 }  // namespace

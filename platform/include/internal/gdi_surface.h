@@ -50,7 +50,8 @@ bool setSurfaceDCOrigin(HDC dc, POINT origin, HRGN clip);
 HWND windowOfDC(HDC dc);
 
 // The surface a DC draws on: the surface DC's surface, the cairo surface
-// over the bitmap selected into a memory DC, or nullptr. No reference added.
+// over the bitmap selected into a memory DC, the page image of a printer DC
+// (made by its first drawing), or nullptr. No reference added.
 cairo_surface_t* surfaceOfDC(HDC dc);
 
 // A new 32-bit (CAIRO_FORMAT_RGB24) image surface, filled white; nullptr with

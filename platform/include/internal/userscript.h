@@ -82,6 +82,12 @@ void pushFontAnswer(const std::string& face, int points, bool bold = false, bool
 // A cancel for the colour or font dialog ("cancel" for file dialogs).
 void pushColorCancel();
 void pushFontCancel();
+// PrintDlgA and PageSetupDlgA: "ok" takes the printer shown (the one the
+// caller's DEVNAMES names, else the default printer), a printer's name picks
+// that printer, "cancel" cancels. With no answer left the dialog is taken
+// as it stands (OK, its default button). Environment: KY_PRINTDIALOG_ANSWERS,
+// separated by ';'.
+void pushPrintDialogAnswer(const std::string& okCancelOrPrinter);
 void clearCommonDialogAnswers();
 
 }  // namespace win32::script

@@ -200,8 +200,15 @@ TEST_F(AppServices, TheMainWindowsMdiPartsAndTheMaximisedStateOfItsChildren) {
 }
 
 TEST_F(AppServices, PrinterOrientationGoesIntoTheChosenPrintersSettings) {
-  KySetPrinterOrientation(DMORIENT_LANDSCAPE);  // no printer here: nothing to write
-  EXPECT_EQ(app_->m_hDevMode, nullptr);
+  // Nothing chosen yet: the default printer is taken, then turned.
+  KySetPrinterOrientation(DMORIENT_LANDSCAPE);
+  ASSERT_NE(app_->m_hDevMode, nullptr);
+  auto* pDefault = static_cast<DEVMODEA*>(GlobalLock(app_->m_hDevMode));
+  EXPECT_STREQ(reinterpret_cast<const char*>(pDefault->dmDeviceName), "PDF");
+  EXPECT_EQ(pDefault->dmOrientation, DMORIENT_LANDSCAPE);
+  GlobalUnlock(app_->m_hDevMode);
+  GlobalFree(app_->m_hDevMode);
+  GlobalFree(app_->m_hDevNames);
 
   // A printer chosen earlier (its blocks belong to the application).
   app_->m_hDevNames = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 64);
