@@ -54,6 +54,8 @@ CWinApp::~CWinApp() {
     std::free(const_cast<char*>(*field));
     *field = nullptr;
   }
+  for (CDocTemplate* pTemplate : m_templateList) delete pTemplate;
+  m_templateList.clear();
   // The printer set-up blocks belong to the application.
   if (m_hDevMode) ::GlobalFree(m_hDevMode);
   if (m_hDevNames) ::GlobalFree(m_hDevNames);

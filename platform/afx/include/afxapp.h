@@ -5,6 +5,8 @@
 
 #include "afxwnd.h"
 
+#include <commdlg.h>
+
 #include <vector>
 
 class CWinThread : public CCmdTarget {
@@ -90,6 +92,18 @@ class CWinApp : public CWinThread {
   // bForceDefaults, always); a chosen printer stays as it is. Without a
   // default printer both blocks stay as they were.
   void UpdatePrinterSelection(BOOL bForceDefaults);
+  // The printer set-up for printing without a dialog: the chosen printer's
+  // blocks (the default printer's when none is chosen) go into pd's
+  // hDevMode/hDevNames; they stay the application's. FALSE without a printer.
+  BOOL GetPrinterDeviceDefaults(PRINTDLGA* pPrintDlg);
+  // The print dialog over the application's set-up; what the user chooses
+  // becomes the application's printer.
+  INT_PTR DoPrintDialog(class CPrintDialog* pPD);
+  // ID_FILE_PRINT_SETUP: the print set-up dialog.
+  void OnFilePrintSetup();
+  // Document templates, owned by the application from here on.
+  void AddDocTemplate(class CDocTemplate* pTemplate);
+  std::vector<class CDocTemplate*> m_templateList;
   // The help context of the message box being shown (HID_BASE_PROMPT +
   // its string id), 0 otherwise.
   DWORD m_dwPromptContext = 0;

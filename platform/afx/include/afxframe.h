@@ -47,6 +47,8 @@ struct CCreateContext {
   CRuntimeClass* m_pNewViewClass = nullptr;  // a CWnd class created as pane AFX_IDW_PANE_FIRST
   CFrameWnd* m_pCurrentFrame = nullptr;
   CWnd* m_pLastView = nullptr;
+  class CDocument* m_pCurrentDoc = nullptr;          // the document the new view joins
+  class CDocTemplate* m_pNewDocTemplate = nullptr;
 };
 
 // The record of WM_SIZEPARENT (lParam): the rectangle still free, which

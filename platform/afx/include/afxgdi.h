@@ -189,6 +189,8 @@ class CDC : public CObject {
  public:
   HDC m_hDC = nullptr;        // output DC
   HDC m_hAttribDC = nullptr;  // attribute DC (the same handle here)
+  BOOL m_bPrinting = FALSE;   // a printer's DC (or a preview's) being printed on
+  BOOL IsPrinting() const { return m_bPrinting; }
 
   CDC() = default;
   ~CDC() override;

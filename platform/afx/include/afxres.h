@@ -63,6 +63,7 @@
 #define AFX_IDW_TOOLBAR 0xE800
 #define AFX_IDW_STATUS_BAR 0xE801
 #define AFX_IDW_PANE_FIRST 0xE900
+#define AFX_IDW_PANE_SAVE 0xEA21  // a view hidden while its preview shows
 
 // Texts of the framework's exceptions (its own string table).
 #define AFX_IDP_NO_ERROR_AVAILABLE 0xF020
@@ -74,6 +75,7 @@
 
 // Prompts of the framework itself (its own string table, searched after
 // the application and its extension libraries).
+#define AFX_IDP_FAILED_TO_START_PRINT 0xF107
 #define AFX_IDP_INTERNAL_FAILURE 0xF108
 #define AFX_IDP_COMMAND_FAILURE 0xF109
 #define AFX_IDP_FAILED_MEMORY_ALLOC 0xF10A

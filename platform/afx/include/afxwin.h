@@ -17,3 +17,4 @@
 #include "afxdlg.h"
 #include "afxapp.h"
 #include "afxdll.h"
+#include "afxdocview.h"

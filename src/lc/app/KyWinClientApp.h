@@ -66,12 +66,14 @@ class KyWinClientApp : public KyApp {
 
   // --- user-interface start-up and shut-down (KyWinClientAppStartup.cpp) ---
   // [Settings] "Trace", the custom control classes ("KYWA721"), the splash
-  // (run option 4, picture of text option 1, not in state 5); the keyboard
-  // hook, IME and report template come with the panel and print subsystems.
+  // (run option 4, picture of text option 1, not in state 5), the report
+  // document template (once); the keyboard hook and IME come with the
+  // panel subsystem.
   BOOL InitUserInterface() override;
   // Removes and deletes the splash, closes the message log window.
   void ExitUserInterface() override;
   BOOL m_fTrace = FALSE;
+  BOOL m_fReportTemplate = FALSE;
 
   // Busy cursor: the switch (on after construction), and whether the wait
   // cursor is showing.

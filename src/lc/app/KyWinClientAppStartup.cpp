@@ -1,4 +1,7 @@
 // The user-interface start-up and shut-down of the runner's application.
+#include "CMainFrame.h"
+#include "CPrtDoc.h"
+#include "CPrtView.h"
 #include "KyAppContext.h"
 #include "KyMsgWin.h"
 #include "KyProfile.h"
@@ -16,12 +19,13 @@ constexpr int kShowSplashOption = 4;  // flag: [Window Options] "Show Splash Scr
 constexpr int kSplashFileOption = 1;  // text: [Window Options] "Splash Screen File"
 // Set by nothing in this system; a start in it shows no splash.
 constexpr int kNoSplashState = 5;
+constexpr UINT kReportTemplateId = 110;
 
 }  // namespace
 
-// The keyboard hook, the IME for country code 81 and the report document
-// template belong to the panel and print subsystems; they join here, in
-// that order after the splash, when those exist.
+// The keyboard hook and the IME for country code 81 belong to the panel
+// subsystem; they join here after the splash when they exist. The report
+// document template (id 110: report document, frame and view) comes last.
 BOOL KyWinClientApp::InitUserInterface() {
   m_fTrace = KyGetProfileBool("Settings", "Trace", FALSE);
   // The classes stay registered for the process once made; a failure here
@@ -40,6 +44,11 @@ BOOL KyWinClientApp::InitUserInterface() {
       m_pSplash = pSplash.release();
       m_fSplashShown = TRUE;
     }
+  }
+  if (!m_fReportTemplate) {
+    AddDocTemplate(new CMultiDocTemplate(kReportTemplateId, RUNTIME_CLASS(CPrtDoc), RUNTIME_CLASS(CMainFrame),
+                                         RUNTIME_CLASS(CPrtView)));
+    m_fReportTemplate = TRUE;
   }
   return TRUE;
 }

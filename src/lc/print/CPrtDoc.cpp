@@ -1,0 +1,3 @@
+#include "CPrtDoc.h"
+
+IMPLEMENT_DYNCREATE(CPrtDoc, CDocument)
