@@ -1,5 +1,7 @@
 #include "KyPrintDev.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -25,6 +27,13 @@ std::string_view takeField(std::string_view& rest) {
 
 // atoi/atol of a field that is not terminated where it ends.
 LONG number(std::string_view field) { return static_cast<LONG>(std::atol(std::string(field).c_str())); }
+
+// Twips positions stay within LONG whatever a spool file asks for.
+LONG saturate(int64_t value) { return static_cast<LONG>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX)); }
+
+// The largest font size whose height in twips (20 a point) is a valid
+// logical font height.
+constexpr int kMaxFontSize = 1638;
 
 }  // namespace
 
@@ -71,6 +80,7 @@ LONG KyPrintDev::heightOf(const char* pszSample) const {
 BOOL KyPrintDev::PutLine(const std::string& line) { return m_fSpooling && m_File.PutLine(line); }
 
 void KyPrintDev::ChangeFont(const char* pszFace, int iSize) {
+  if (iSize < 0 || iSize > kMaxFontSize) return;  // refused: the font stays as it was
   m_strFace = pszFace ? pszFace : "";
   m_iFontSize = iSize;
   if (m_fSpooling) PutLine("ChangeFont:" + std::string(static_cast<LPCSTR>(m_strFace)) + ":" + std::to_string(iSize));
@@ -120,8 +130,7 @@ void KyPrintDev::SetAlignment(int iAlignment) {
 
 void KyPrintDev::NewLine(int nLines) {
   if (m_fSpooling) PutLine("NewLine:" + std::to_string(nLines));
-  const LONG lineHeight = heightOf("T");
-  for (int i = 0; i < nLines; ++i) m_y += lineHeight;
+  if (nLines > 0) m_y = saturate(m_y + int64_t(nLines) * heightOf("T"));
 }
 
 void KyPrintDev::NewPage() {
@@ -144,13 +153,13 @@ void KyPrintDev::SkipToHeader() {
 void KyPrintDev::SkipToOverFlow() {
   m_fOverFlow = 1;
   if (m_fSpooling) PutLine("SkipToOverFlow:");
-  m_y = overFlowTop();
+  m_y = saturate(overFlowTop());
 }
 
 int KyPrintDev::IsOverFlow() const { return m_y >= overFlowTop(); }
 
 int KyPrintDev::TestLines(int nLines) {
-  if (!m_fOverFlow && overFlowTop() <= m_y + nLines * heightOf("T")) {
+  if (!m_fOverFlow && overFlowTop() <= int64_t(m_y) + int64_t(nLines) * heightOf("T")) {
     SkipToOverFlow();
     return 0;
   }
@@ -178,21 +187,21 @@ void KyPrintDev::Print(LONG x, LONG width, const char* pszText) {
   if (!m_fOutput || !hdc()) return;
   const int length = static_cast<int>(text.size());
   if (width == -1) {
-    TextOutA(hdc(), x, -m_y, text.c_str(), length);
+    TextOutA(hdc(), x, saturate(-int64_t(m_y)), text.c_str(), length);
     return;
   }
-  RECT cell{x, -m_y, x + width, -(m_y + heightOf("M"))};
+  RECT cell{x, saturate(-int64_t(m_y)), saturate(int64_t(x) + width), saturate(-(int64_t(m_y) + heightOf("M")))};
   UINT align = TA_LEFT;
   LONG reference = x;
   if (m_iAlignment == 1) {
     align = TA_RIGHT;
-    reference = x + width;
+    reference = cell.right;
   } else if (m_iAlignment == 2) {
     align = TA_CENTER;
-    reference = x + width / 2;
+    reference = saturate(int64_t(x) + width / 2);
   }
   UINT previous = SetTextAlign(hdc(), align | TA_TOP);
-  ExtTextOutA(hdc(), reference, -m_y, ETO_CLIPPED | ETO_OPAQUE, &cell, text.c_str(), static_cast<UINT>(length),
+  ExtTextOutA(hdc(), reference, cell.top, ETO_CLIPPED | ETO_OPAQUE, &cell, text.c_str(), static_cast<UINT>(length),
               nullptr);
   SetTextAlign(hdc(), previous);
 }

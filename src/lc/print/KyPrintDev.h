@@ -14,6 +14,7 @@
 
 #include <afxwin.h>
 
+#include <cstdint>
 #include <string>
 
 #include "KyEasyFont.h"
@@ -34,6 +35,7 @@ class KyPrintDev {
   CDC* GetDC() const { return m_pDC; }
   void SetPrinterInfo(CPrintInfo* pInfo);
 
+  // A size outside 0..1638 points is refused (the font stays).
   void ChangeFont(const char* pszFace, int iSize);
   void SetFlags(int fBold, int fItalic, int fUnderline, int fOutput);
   void SetBold(int fBold);
@@ -74,7 +76,7 @@ class KyPrintDev {
   HDC hdc() const { return m_pDC ? m_pDC->m_hDC : nullptr; }
   void recreateFont();
   LONG heightOf(const char* pszSample) const;
-  LONG overFlowTop() const { return m_lPageHeight - m_lOverFlowHeight - m_lBottomMargin; }
+  int64_t overFlowTop() const { return int64_t(m_lPageHeight) - m_lOverFlowHeight - m_lBottomMargin; }
   // Performs one spooled line; TRUE when it ends the page.
   BOOL replayLine(const std::string& line);
   // Reopens the spool file for reading at its start.

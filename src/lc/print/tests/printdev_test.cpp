@@ -64,6 +64,7 @@ class PrintDev : public ::testing::Test {
 TEST_F(PrintDev, EveryCommandBecomesOneLine) {
   dev.StartSpool();
   dev.ChangeFont("Arial", 12);
+  dev.ChangeFont("Giant", 5000);  // refused: no line, the font stays
   dev.SetFlags(1, 0, 1, 1);
   dev.SetBold(1);
   dev.SetItalic(0);
@@ -116,6 +117,9 @@ TEST_F(PrintDev, SpoolingMovesDownWithoutDrawing) {
   dev.NewPage();
   EXPECT_EQ(dev.TestLines(1), 1);
   EXPECT_EQ(dev.GetPageNumber(), 2);
+  dev.NewLine(2000000000);  // far below the page: the position saturates
+  EXPECT_EQ(dev.GetY(), INT32_MAX);
+  EXPECT_TRUE(dev.IsOverFlow());
   dev.EndSpool();
   EXPECT_EQ(dev.GetPageNumber(), 0);
 }
