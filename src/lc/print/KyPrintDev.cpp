@@ -25,8 +25,18 @@ std::string_view takeField(std::string_view& rest) {
   return field;
 }
 
-// atoi/atol of a field that is not terminated where it ends.
-LONG number(std::string_view field) { return static_cast<LONG>(std::atol(std::string(field).c_str())); }
+// atol of a field that is not terminated where it ends: blanks, a sign and
+// the digits up to the first other character; 0 without digits. Wraps as
+// the 32-bit value the spooled number was.
+LONG number(std::string_view field) {
+  size_t i = 0;
+  while (i < field.size() && (field[i] == ' ' || field[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < field.size() && (field[i] == '-' || field[i] == '+')) negative = field[i++] == '-';
+  uint32_t value = 0;
+  for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) value = value * 10u + uint32_t(field[i] - '0');
+  return static_cast<LONG>(negative ? 0u - value : value);
+}
 
 // Twips positions stay within LONG whatever a spool file asks for.
 LONG saturate(int64_t value) { return static_cast<LONG>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX)); }
@@ -174,10 +184,11 @@ void KyPrintDev::SetMargins(int top, int right, int bottom, int left) {
 }
 
 void KyPrintDev::Print(LONG x, LONG width, const char* pszText) {
-  std::string text = pszText ? pszText : "";
+  if (!pszText) pszText = "";
   if (m_fSpooling) {
     // One command a line: a line end inside the text would start a
     // command of its own when the page is replayed.
+    std::string text = pszText;
     for (char& c : text) {
       if (c == '\n' || c == '\r') c = ' ';
     }
@@ -185,9 +196,9 @@ void KyPrintDev::Print(LONG x, LONG width, const char* pszText) {
     return;
   }
   if (!m_fOutput || !hdc()) return;
-  const int length = static_cast<int>(text.size());
+  const int length = static_cast<int>(std::strlen(pszText));
   if (width == -1) {
-    TextOutA(hdc(), x, saturate(-int64_t(m_y)), text.c_str(), length);
+    TextOutA(hdc(), x, saturate(-int64_t(m_y)), pszText, length);
     return;
   }
   RECT cell{x, saturate(-int64_t(m_y)), saturate(int64_t(x) + width), saturate(-(int64_t(m_y) + heightOf("M")))};
@@ -201,7 +212,7 @@ void KyPrintDev::Print(LONG x, LONG width, const char* pszText) {
     reference = saturate(int64_t(x) + width / 2);
   }
   UINT previous = SetTextAlign(hdc(), align | TA_TOP);
-  ExtTextOutA(hdc(), reference, cell.top, ETO_CLIPPED | ETO_OPAQUE, &cell, text.c_str(), static_cast<UINT>(length),
+  ExtTextOutA(hdc(), reference, cell.top, ETO_CLIPPED | ETO_OPAQUE, &cell, pszText, static_cast<UINT>(length),
               nullptr);
   SetTextAlign(hdc(), previous);
 }
@@ -222,6 +233,7 @@ void KyPrintDev::EndSpool() {
 
 void KyPrintDev::StartRead() {
   m_fSpooling = FALSE;
+  m_nPositionedPage = 0;
   m_File.OpenRead(m_strSpoolName);
 }
 
@@ -231,6 +243,7 @@ BOOL KyPrintDev::GetLine(std::string& line) { return !m_fSpooling && m_File.GetL
 
 BOOL KyPrintDev::rewind() {
   m_fSpooling = FALSE;
+  m_nPositionedPage = 0;
   return m_File.OpenRead(m_strSpoolName);
 }
 
@@ -247,6 +260,8 @@ int KyPrintDev::GetNumPages() {
 }
 
 void KyPrintDev::GoToPage(int nPage) {
+  // Pages printed in order read on where the last one stopped.
+  if (nPage > 0 && nPage == m_nPositionedPage && m_File.IsOpen() && !m_fSpooling) return;
   m_strPending.clear();
   m_fPending = FALSE;
   if (nPage <= 0 || !rewind()) return;
@@ -273,6 +288,7 @@ void KyPrintDev::GoToPage(int nPage) {
 void KyPrintDev::PrintPage(int nPage) {
   NewPage();
   GoToPage(nPage);
+  m_nPositionedPage = 0;
   std::string line;
   for (;;) {
     if (m_fPending) {
@@ -281,7 +297,10 @@ void KyPrintDev::PrintPage(int nPage) {
     } else if (!m_File.GetLine(line)) {
       break;
     }
-    if (replayLine(line)) break;
+    if (replayLine(line)) {
+      m_nPositionedPage = nPage + 1;  // the next page's NewPage line is read
+      break;
+    }
   }
 }
 
@@ -316,7 +335,7 @@ BOOL KyPrintDev::replayLine(const std::string& line) {
   } else if (name == "Print") {
     LONG x = number(takeField(rest));
     LONG width = number(takeField(rest));
-    Print(x, width, std::string(rest).c_str());  // the text keeps its own ':'
+    Print(x, width, rest.data());  // the rest of the line (its own ':' kept), ended as the line is
   } else if (name == "SetFlags") {
     int bold = number(takeField(rest));
     int italic = number(takeField(rest));

@@ -102,4 +102,6 @@ class KyPrintDev {
   // A line GoToPage read that belongs to the page: replayed first.
   std::string m_strPending;
   BOOL m_fPending = FALSE;
+  // The page whose lines come next in the open spool file (0: unknown).
+  int m_nPositionedPage = 0;
 };

@@ -1,8 +1,10 @@
 // KyPrintFile: the spool file of a report, one command a text line.
 //
 // Lines are written and read whole, whatever their length: a spooled
-// command is never cut, and the reader takes any line the writer made.
-// File errors never escape as exceptions: they give FALSE.
+// command is never cut, and the reader takes any line the writer made
+// (ended by "\n" or "\r\n"). Both directions go through blocks of their
+// own rather than a system call a line. File errors never escape as
+// exceptions: they give FALSE.
 #pragma once
 
 #include <afx.h>
@@ -29,7 +31,14 @@ class KyPrintFile : public CStdioFile {
   const CString& GetName() const { return m_strName; }
 
  private:
+  BOOL flushWrites();
+  BOOL fillRead();
+
   CString m_strName;
   BOOL m_fWriting = FALSE;
-  CString m_strRead;  // reused between reads
+  BOOL m_fWriteFailed = FALSE;
+  std::string m_strWrite;  // lines not yet written
+  std::string m_strRead;   // a block read ahead
+  size_t m_nReadPos = 0;
+  BOOL m_fReadEnd = FALSE;
 };
