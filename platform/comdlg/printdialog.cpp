@@ -113,6 +113,24 @@ bool fillBlocks(HGLOBAL& modeBlock, HGLOBAL& namesBlock, const std::string& devi
   return true;
 }
 
+// The printer a print or page set-up dialog ends with: the default one
+// when asked for (then the caller must pass no blocks), else the choice.
+// Nullopt when it fails or is cancelled; the extended error says which.
+std::optional<std::string> dialogPrinter(bool returnDefault, HGLOBAL hMode, HGLOBAL hNames, const char* dialog) {
+  if (returnDefault) {
+    if (hMode || hNames) {
+      setExtendedError(PDERR_RETDEFFAILURE);
+      return std::nullopt;
+    }
+    return gdi::defaultPrinterName();
+  }
+  std::string shown = deviceOfNames(hNames);
+  if (shown.empty() || !gdi::printerExists(shown.c_str())) shown = gdi::defaultPrinterName();
+  std::optional<std::string> chosen = chosenPrinter(dialog, shown);
+  if (!chosen) setExtendedError(0);
+  return chosen;
+}
+
 }  // namespace
 }  // namespace win32::comdlg
 
@@ -124,24 +142,11 @@ extern "C" BOOL WINAPI PrintDlgA(LPPRINTDLGA lppd) {
   }
   if (!checkStructSize(lppd->lStructSize, sizeof(PRINTDLGA))) return FALSE;
   lppd->hDC = nullptr;
-  std::string device;
-  if (lppd->Flags & PD_RETURNDEFAULT) {
-    // The default printer without a dialog; the caller must not pass blocks.
-    if (lppd->hDevMode || lppd->hDevNames) {
-      setExtendedError(PDERR_RETDEFFAILURE);
-      return FALSE;
-    }
-    device = win32::gdi::defaultPrinterName();
-  } else {
-    std::string shown = deviceOfNames(lppd->hDevNames);
-    if (shown.empty() || !win32::gdi::printerExists(shown.c_str())) shown = win32::gdi::defaultPrinterName();
-    auto chosen = chosenPrinter(lppd->Flags & PD_PRINTSETUP ? "print setup dialog" : "print dialog", shown);
-    if (!chosen) {
-      setExtendedError(0);
-      return FALSE;
-    }
-    device = *chosen;
-  }
+  std::optional<std::string> chosen =
+      dialogPrinter(lppd->Flags & PD_RETURNDEFAULT, lppd->hDevMode, lppd->hDevNames,
+                    lppd->Flags & PD_PRINTSETUP ? "print setup dialog" : "print dialog");
+  if (!chosen) return FALSE;
+  const std::string& device = *chosen;
   if (!fillBlocks(lppd->hDevMode, lppd->hDevNames, device)) return FALSE;
   if (auto* mode = static_cast<DEVMODEA*>(GlobalLock(lppd->hDevMode))) {
     if (!(lppd->Flags & PD_USEDEVMODECOPIES)) lppd->nCopies = static_cast<WORD>(mode->dmCopies ? mode->dmCopies : 1);
@@ -166,23 +171,10 @@ extern "C" BOOL WINAPI PageSetupDlgA(LPPAGESETUPDLGA lppsd) {
     return FALSE;
   }
   if (!checkStructSize(lppsd->lStructSize, sizeof(PAGESETUPDLGA))) return FALSE;
-  std::string device;
-  if (lppsd->Flags & PSD_RETURNDEFAULT) {
-    if (lppsd->hDevMode || lppsd->hDevNames) {
-      setExtendedError(PDERR_RETDEFFAILURE);
-      return FALSE;
-    }
-    device = win32::gdi::defaultPrinterName();
-  } else {
-    std::string shown = deviceOfNames(lppsd->hDevNames);
-    if (shown.empty() || !win32::gdi::printerExists(shown.c_str())) shown = win32::gdi::defaultPrinterName();
-    auto chosen = chosenPrinter("page setup dialog", shown);
-    if (!chosen) {
-      setExtendedError(0);
-      return FALSE;
-    }
-    device = *chosen;
-  }
+  std::optional<std::string> chosen =
+      dialogPrinter(lppsd->Flags & PSD_RETURNDEFAULT, lppsd->hDevMode, lppsd->hDevNames, "page setup dialog");
+  if (!chosen) return FALSE;
+  const std::string& device = *chosen;
   if (!fillBlocks(lppsd->hDevMode, lppsd->hDevNames, device)) return FALSE;
   // The paper of the set-up, in thousandths of an inch unless hundredths
   // of a millimetre are asked for; a printer of the layer prints to the

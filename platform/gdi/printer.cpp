@@ -463,29 +463,21 @@ extern "C" int WINAPI StartDocA(HDC hdc, const DOCINFOA* info) {
   return page->startDoc(info ? *info : empty);
 }
 
-extern "C" int WINAPI StartPage(HDC hdc) {
+namespace {
+
+// One step of the print job of a printer DC; SP_ERROR for other handles.
+int jobStep(HDC hdc, int (PrinterPage::*step)()) {
   GdiLock lock(gdiMutex());
   PrinterPage* page = pageOf(hdc);
-  return page ? page->startPage() : SP_ERROR;
+  return page ? (page->*step)() : SP_ERROR;
 }
 
-extern "C" int WINAPI EndPage(HDC hdc) {
-  GdiLock lock(gdiMutex());
-  PrinterPage* page = pageOf(hdc);
-  return page ? page->endPage() : SP_ERROR;
-}
+}  // namespace
 
-extern "C" int WINAPI EndDoc(HDC hdc) {
-  GdiLock lock(gdiMutex());
-  PrinterPage* page = pageOf(hdc);
-  return page ? page->endDoc() : SP_ERROR;
-}
-
-extern "C" int WINAPI AbortDoc(HDC hdc) {
-  GdiLock lock(gdiMutex());
-  PrinterPage* page = pageOf(hdc);
-  return page ? page->abortDoc() : SP_ERROR;
-}
+extern "C" int WINAPI StartPage(HDC hdc) { return jobStep(hdc, &PrinterPage::startPage); }
+extern "C" int WINAPI EndPage(HDC hdc) { return jobStep(hdc, &PrinterPage::endPage); }
+extern "C" int WINAPI EndDoc(HDC hdc) { return jobStep(hdc, &PrinterPage::endDoc); }
+extern "C" int WINAPI AbortDoc(HDC hdc) { return jobStep(hdc, &PrinterPage::abortDoc); }
 
 // Nothing here interrupts a job, so the procedure is never called; it is
 // accepted for printer DCs as Windows accepts it.
