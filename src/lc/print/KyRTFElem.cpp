@@ -7,6 +7,8 @@
 #include "KyRTFFile.h"
 #include "KyRTFFileNames.h"
 
+void KyRTFElem::Create() { m_strProps.assign(1, '{'); }
+
 void KyRTFElem::AddText(const char* pszText) {
   std::string escaped;
   const std::string text = pszText ? pszText : "";

@@ -23,7 +23,7 @@ class KyRTFElem {
   virtual ~KyRTFElem() = default;
 
   // Starts the element's property text anew ("{").
-  virtual void Create() { m_strProps = "{"; }
+  virtual void Create();
   void AddText(const char* pszText);
   void SetCharProp(eCharacterProperty property, const char* pszValue);
   void SetNumProp(eNumericProperty property, short value);
