@@ -98,6 +98,13 @@ TEST_P(EditRepaint, EditsInsideTheTextLayOutAsTheWholeText) {
     SendMessageA(e, EM_SETSEL, at, static_cast<LPARAM>(at));
     type(e, keys);
   }
+  // The first line's last word shortened, then the second line's first one:
+  // a wrapped word moves up.
+  for (long long back : {-2, 5}) {
+    auto at = static_cast<size_t>(SendMessageA(e, EM_LINEINDEX, 1, 0) + back);
+    SendMessageA(e, EM_SETSEL, at, static_cast<LPARAM>(at));
+    type(e, "\b\b\b\b");
+  }
   std::vector<COLORREF> typed = pixels(e);
   InvalidateRect(e, nullptr, TRUE);
   EXPECT_EQ(typed, pixels(e));
