@@ -220,6 +220,8 @@ WINBASEAPI int WINAPI MulDiv(int nNumber, int nNumerator, int nDenominator);
 
 // --- debugging output (debug.cpp) -------------------------------------------
 WINBASEAPI void WINAPI OutputDebugStringA(LPCSTR lpOutputString);
+WINBASEAPI BOOL WINAPI IsDebuggerPresent(void);
+WINBASEAPI void WINAPI DebugBreak(void);
 #define OutputDebugString OutputDebugStringA
 
 // --- system message texts (formatmessage.cpp, errortexts.cpp) ----------------

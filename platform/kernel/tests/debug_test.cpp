@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 
@@ -42,6 +43,13 @@ TEST(DebugOutput, GoesToStderrWithAPrefixOneLineEach) {
   };
   for (const auto& c : cases) EXPECT_EQ(capturedStderr([&] { OutputDebugStringA(c.text); }), c.written) << c.text;
   EXPECT_EQ(capturedStderr([] { OutputDebugStringA(nullptr); }), "");
+}
+
+// Under ctest no tracer is attached; the trap then ends the process with
+// SIGTRAP, as an unhandled breakpoint ends a Windows process.
+TEST(DebugBreakDeathTest, WithoutADebuggerTheTrapEndsTheProcess) {
+  EXPECT_FALSE(IsDebuggerPresent());
+  EXPECT_EXIT(DebugBreak(), testing::KilledBySignal(SIGTRAP), "");
 }
 
 }  // namespace
