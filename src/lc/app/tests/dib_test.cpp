@@ -34,31 +34,37 @@ BITMAPINFOHEADER header(HDIB dib) {
   return bi;
 }
 
-TEST(ReadDIB, ColourTablesFollowTheBitCount) {
+// Both header forms: colour entries of 4 bytes behind a 40-byte header, of
+// 3 behind a 12-byte one; the bits follow the table.
+TEST(DIBHeader, ArithmeticOfBothHeaderForms) {
+  BYTE info[40 + 3 * 4 + 8] = {};
+  BITMAPINFOHEADER bi{40, 3, 2, 1, 4, BI_RGB, 0, 0, 0, 3, 0};
+  std::memcpy(info, &bi, sizeof bi);
+  BYTE core[12 + 16 * 3 + 8] = {};
+  BITMAPCOREHEADER bc{12, 3, 2, 1, 4};
+  std::memcpy(core, &bc, sizeof bc);
   struct Case {
     const char* what;
-    BitmapFile file;
-    WORD colours;
+    LPSTR header;
+    WORD colours, paletteBytes;
+    size_t bitsAt;
   } cases[] = {
-      {"24 bits: no colour table", {}, 0},
-      {"1 bit, no used count: 2 entries", {.bits = 1}, 2},
-      {"4 bits", {.bits = 4}, 16},
-      {"8 bits, 5 used", {.bits = 8, .clrUsed = 5}, 5},
-      {"16 bits: no table, not 65536 entries", {.bits = 16}, 0},
-      {"32 bits", {.bits = 32}, 0},
-      {"24 bits with an optional table of 3", {.clrUsed = 3}, 3},
+      {"information header, 3 used", reinterpret_cast<LPSTR>(info), 3, 12, 52},
+      {"core header, 4 bits", reinterpret_cast<LPSTR>(core), 16, 48, 60},
   };
   for (const auto& c : cases) {
-    HDIB dib = read(c.file);
-    ASSERT_NE(dib, nullptr) << c.what;
-    auto* lpbi = static_cast<LPSTR>(GlobalLock(dib));
-    EXPECT_EQ(DIBNumColors(lpbi), c.colours) << c.what;
-    EXPECT_EQ(DIBPaletteSize(lpbi), c.colours * 4) << c.what;
-    EXPECT_EQ(FindDIBBits(lpbi), lpbi + 40 + c.colours * 4) << c.what;
-    EXPECT_EQ((BYTE)*FindDIBBits(lpbi), 0x40) << c.what;  // the first byte of the bits
-    GlobalUnlock(dib);
-    EXPECT_EQ(FreeDIBHandle(dib), nullptr);
+    EXPECT_EQ(DIBNumColors(c.header), c.colours) << c.what;
+    EXPECT_EQ(DIBPaletteSize(c.header), c.paletteBytes) << c.what;
+    EXPECT_EQ(FindDIBBits(c.header), c.header + c.bitsAt) << c.what;
   }
+  EXPECT_EQ(FindDIBBits(nullptr), nullptr);
+  EXPECT_EQ(DIBNumColors(nullptr), 0);
+  HDIB dib = read({.bits = 8, .clrUsed = 5});
+  ASSERT_NE(dib, nullptr);
+  auto* lpbi = static_cast<LPSTR>(GlobalLock(dib));
+  EXPECT_EQ((BYTE)*FindDIBBits(lpbi), 0x40);  // the first byte of the bits
+  GlobalUnlock(dib);
+  EXPECT_EQ(FreeDIBHandle(dib), nullptr);
 }
 
 TEST(ReadDIB, FilesAreReadFromThePath) {
