@@ -103,6 +103,13 @@ LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
   return nIDLast;
 }
 
+// Puts back a prompt that was replaced for a while (a control bar's own
+// text); a frame that asks for no pops keeps what it shows and answers 0.
+LRESULT CFrameWnd::OnPopMessageString(WPARAM wParam, LPARAM lParam) {
+  if (m_nFlags & WF_NOPOPMSG) return 0;
+  return SendMessage(WM_SETMESSAGESTRING, wParam, lParam);
+}
+
 void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu) {
   if (nFlags == 0xFFFF && !hSysMenu) {
     // The menu closed: back to the idle text.

@@ -1,33 +1,36 @@
-// What the common controls share: their C++ state behind the window's first
-// extra pointer, WM_NOTIFY to the parent, and class registration.
+// What the common controls share: their C++ state kept with the window,
+// WM_NOTIFY to the parent, and class registration.
 #pragma once
 
 #include <commctrl.h>
+#include <internal/controlstate.h>
 
 #include <memory>
 
 namespace win32::comctl {
 
-// Each class reserves one pointer of window extra bytes (offset 0) for its
-// state; made at WM_NCCREATE, freed at WM_NCDESTROY.
+// Each class reserves one pointer of window extra bytes, as the system's
+// classes do, but keeps its state in the window's record, out of reach of
+// SetWindowLong (internal/controlstate.h); made at WM_NCCREATE, freed at
+// WM_NCDESTROY.
 constexpr int kStateBytes = sizeof(void*);
 
 template <class T>
 T* stateOf(HWND hwnd) {
-  return reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, 0));
+  return user::controlStateAs<T>(hwnd);
 }
 
 template <class T>
 T* attachState(HWND hwnd) {
   auto made = std::make_unique<T>();
-  SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(made.get()));
+  user::setControlState(hwnd, &user::ControlKind<T>::tag, made.get());
   return made.release();
 }
 
 template <class T>
 void detachState(HWND hwnd) {
   std::unique_ptr<T> owned(stateOf<T>(hwnd));
-  SetWindowLongPtrA(hwnd, 0, 0);
+  if (owned) user::setControlState(hwnd, &user::ControlKind<T>::tag, nullptr);
 }
 
 // Fills the header (sender, its id, the code) and sends WM_NOTIFY to

@@ -81,6 +81,7 @@ constexpr SystemText kSystemTexts[] = {
     {1113, "No mapping for the Unicode character exists in the target code page.\r\n"},
     {1114, "A dynamic link library initialization routine failed.\r\n"},
     {1117, "The request could not be performed because of a device input/output error.\r\n"},
+    {1158, "The current process has used all of its system allowance of handles for Window Manager objects.\r\n"},
     {1168, "Element not found.\r\n"},
     {1300, "Not all of the privileges or groups referenced are assigned to the caller.\r\n"},
     {1400, "The window handle is invalid.\r\n"},

@@ -1,4 +1,4 @@
-// IsBadReadPtr / IsBadWritePtr: whether a range of this process's memory
+// IsBadReadPtr / IsBadWritePtr / IsBadStringPtrA: whether a range of this process's memory
 // can be read or written, asked of the kernel instead of by touching it, so
 // that no fault can happen. A read is tried with process_vm_readv on the
 // process itself (EFAULT for unmapped or unreadable pages); writability is
@@ -8,6 +8,7 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -25,6 +26,25 @@ bool readable(const void* start, size_t bytes) {
     if (::process_vm_readv(::getpid(), &local, 1, &remote, 1, 0) != 1) return false;
     if (probe == address + bytes - 1) return true;
   }
+}
+
+// Whether the text at `start` can be read up to its terminator or `most`
+// characters, whichever comes first; read a page at a time.
+bool readableText(const char* start, size_t most) {
+  char chunk[4096];
+  auto address = reinterpret_cast<uintptr_t>(start);
+  const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+  while (most > 0) {
+    const size_t inPage = std::min<uintptr_t>(page - address % page, sizeof chunk);
+    const size_t take = std::min(inPage, most);
+    struct iovec local = {chunk, take};
+    struct iovec remote = {reinterpret_cast<void*>(address), take};
+    if (::process_vm_readv(::getpid(), &local, 1, &remote, 1, 0) != static_cast<ssize_t>(take)) return false;
+    if (std::memchr(chunk, 0, take)) return true;
+    address += take;
+    most -= take;
+  }
+  return true;
 }
 
 bool writable(const void* start, size_t bytes) {
@@ -68,4 +88,10 @@ extern "C" BOOL WINAPI IsBadWritePtr(LPVOID start, UINT_PTR bytes) {
   if (bytes == 0) return FALSE;
   if (!start || wrapsAround(start, bytes)) return TRUE;
   return writable(start, bytes) ? FALSE : TRUE;
+}
+
+extern "C" BOOL WINAPI IsBadStringPtrA(LPCSTR text, UINT_PTR most) {
+  if (most == 0) return FALSE;
+  if (!text) return TRUE;
+  return readableText(text, most) ? FALSE : TRUE;
 }

@@ -67,8 +67,7 @@ void forEachInGroup(HWND hwnd, Visit visit) {
 }
 
 bool isAutoRadio(HWND hwnd) {
-  char name[16];
-  if (!GetClassNameA(hwnd, name, sizeof name) || lstrcmpiA(name, "Button") != 0) return false;
+  if (!stateOf(hwnd)) return false;  // not a button (of whatever class name)
   return typeOf((DWORD)GetWindowLongA(hwnd, GWL_STYLE)) == BS_AUTORADIOBUTTON;
 }
 

@@ -16,11 +16,8 @@
 
 namespace win32::user {
 
-ComboBox* comboOf(HWND hwnd) {
-  char name[16] = {};
-  if (!hwnd || !GetClassNameA(hwnd, name, sizeof name) || lstrcmpiA(name, "ComboBox")) return nullptr;
-  return control::state<ComboBox>(hwnd);
-}
+// A combo box by its state, whatever its class is called (superclasses too).
+ComboBox* comboOf(HWND hwnd) { return hwnd ? control::state<ComboBox>(hwnd) : nullptr; }
 
 void notifyCombo(ComboBox& cb, int code) {
   if (cb.parent) SendMessageA(cb.parent, WM_COMMAND, MAKEWPARAM(cb.id, code), (LPARAM)cb.self);

@@ -5,30 +5,34 @@
 
 #include <windows.h>
 
+#include <internal/controlstate.h>
+
 #include <memory>
 
 namespace win32::user::control {
 
-// Each control class reserves one pointer of window extra bytes (offset 0)
-// for its state; created at WM_NCCREATE, freed at WM_NCDESTROY.
+// Each control class reserves one pointer of window extra bytes, as the
+// system's classes do, but keeps its state in the window's record
+// (internal/controlstate.h), out of reach of SetWindowLong: created at
+// WM_NCCREATE, freed at WM_NCDESTROY.
 constexpr int kStateBytes = sizeof(void*);
 
 template <class T>
 T* state(HWND hwnd) {
-  return reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, 0));
+  return controlStateAs<T>(hwnd);
 }
 
 template <class T>
 T* attach(HWND hwnd) {
   auto made = std::make_unique<T>();
-  SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(made.get()));
+  setControlState(hwnd, &ControlKind<T>::tag, made.get());
   return made.release();
 }
 
 template <class T>
 void detach(HWND hwnd) {
   std::unique_ptr<T> owned(state<T>(hwnd));
-  SetWindowLongPtrA(hwnd, 0, 0);
+  if (owned) setControlState(hwnd, &ControlKind<T>::tag, nullptr);
 }
 
 // WM_COMMAND (control id, code) with the control's handle to its parent.

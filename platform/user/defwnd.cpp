@@ -181,6 +181,8 @@ LRESULT onNcActivate(HWND hwnd, WPARAM wParam, LPARAM) {
 LRESULT onSetText(HWND hwnd, WPARAM, LPARAM lParam) {
   auto w = windowOf(hwnd);
   if (!w) return FALSE;
+  // A text that cannot be read is refused, as Windows does, instead of a fault here.
+  if (lParam && IsBadStringPtrA((LPCSTR)lParam, ~(UINT_PTR)0)) return FALSE;
   bool caption;
   {
     Lock lock(userMutex());

@@ -417,19 +417,26 @@ INT_PTR runModal(HWND dialog, HWND owner) {
   }
   INT_PTR result = 0;
   bool idleMessages = !(GetWindowLongA(dialog, GWL_STYLE) & DS_NOIDLEMSG);
-  // Shown whatever the template says, unless WM_INITDIALOG already ended it.
-  if (!endedOrGone(dialog, result) && !IsWindowVisible(dialog)) ShowWindow(dialog, SW_SHOWNORMAL);
   MSG msg;
   while (!endedOrGone(dialog, result)) {
     if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-      // The queue is empty: the owner may do idle work (or end the dialog).
-      if (idleMessages && top) SendMessageA(top, WM_ENTERIDLE, MSGF_DIALOGBOX, (LPARAM)dialog);
+      // The queue went empty: the dialog shows now, whatever its template
+      // says (what WM_INITDIALOG posted ran first), and the window it was
+      // created for may do idle work (or end the dialog).
+      if (!IsWindowVisible(dialog)) {
+        ShowWindow(dialog, SW_SHOWNORMAL);
+        UpdateWindow(dialog);
+      }
+      if (endedOrGone(dialog, result)) break;
+      if (idleMessages && owner) SendMessageA(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, (LPARAM)dialog);
       if (endedOrGone(dialog, result)) break;
     }
     BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got == 0) {
-      PostQuitMessage((int)msg.wParam);  // WM_QUIT belongs to the loop outside
-      result = -1;
+      // WM_QUIT belongs to the loop outside; the dialog answers the result it
+      // has (0 unless EndDialog gave one), never shown when nothing was idle.
+      PostQuitMessage((int)msg.wParam);
+      endedOrGone(dialog, result);
       break;
     }
     if (got == -1) break;

@@ -10,9 +10,9 @@
 // The controls of a dialog in tab order are its children in z-order, a child
 // with WS_EX_CONTROLPARENT (a dialog inside the dialog) standing for its own
 // controls. A group starts at a control with WS_GROUP and runs to the next one.
+#include "control.h"
 #include "menu.h"
-
-#include <strings.h>
+#include "static.h"
 
 #include <vector>
 
@@ -60,9 +60,7 @@ UINT dialogCode(HWND hwnd, WPARAM key = 0, const MSG* msg = nullptr) {
 }
 
 bool isStaticClass(HWND hwnd) {
-  char name[16] = "";
-  GetClassNameA(hwnd, name, sizeof name);
-  return strcasecmp(name, "Static") == 0;
+  return control::state<statics::StaticState>(hwnd) != nullptr;  // superclasses of "Static" too
 }
 
 // Enter: the focused push button when it shows as the default, else the

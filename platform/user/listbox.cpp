@@ -25,7 +25,7 @@ bool ListBox::isSelected(int index) const {
   return multiple() ? items.at(index).selected : index == current;
 }
 
-ListBox* listOf(HWND hwnd) { return hwnd ? (ListBox*)GetWindowLongPtrA(hwnd, 0) : nullptr; }
+ListBox* listOf(HWND hwnd) { return hwnd ? control::state<ListBox>(hwnd) : nullptr; }
 
 void notifyList(ListBox& lb, int code) {
   bool always = code == LBN_SETFOCUS || code == LBN_KILLFOCUS || code == LBN_ERRSPACE;
@@ -314,16 +314,15 @@ LRESULT onCreate(HWND hwnd, const CREATESTRUCTA* cs, bool comboList) {
   lb->redraw = !(cs->style & LBS_NOREDRAW);
   if (comboList) {
     // Only a combo box may own a drop-down list: anything else makes a plain list.
-    char name[16] = {};
     HWND combo = (HWND)cs->lpCreateParams;
-    if (combo && GetClassNameA(combo, name, sizeof name) && !lstrcmpiA(name, "ComboBox")) lb->combo = combo;
+    if (comboOf(combo)) lb->combo = combo;
     lb->id = 0;
   }
   // Variable heights cannot share columns; owner-drawn lists without strings have no texts to sort by.
   if (lb->style & LBS_MULTICOLUMN) lb->style &= ~LBS_OWNERDRAWVARIABLE;
   if (lb->style & LBS_MULTIPLESEL) lb->style &= ~LBS_EXTENDEDSEL;
   ListBox* raw = lb.release();
-  SetWindowLongPtrA(hwnd, 0, (LONG_PTR)raw);
+  setControlState(hwnd, &ControlKind<ListBox>::tag, raw);
   if (raw->combo) raw->font = (HFONT)SendMessageA(raw->combo, WM_GETFONT, 0, 0);
   measureFixed(*raw);
   raw->columnWidth = std::max(1, (int)(cs->cx / 2));
@@ -468,7 +467,7 @@ LRESULT CALLBACK listBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, 
       resetContent(*lb);
       return 0;
     case WM_NCDESTROY: {
-      SetWindowLongPtrA(hwnd, 0, 0);
+      setControlState(hwnd, &ControlKind<ListBox>::tag, nullptr);
       delete lb;
       return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
@@ -609,7 +608,6 @@ int findItem(ListBox& lb, int start, const char* text, bool exact) {
 using namespace win32::user;
 
 extern "C" DWORD WINAPI GetListBoxInfo(HWND hwnd) {
-  char name[16];
-  if (!GetClassNameA(hwnd, name, sizeof name) || (lstrcmpiA(name, "ListBox") && lstrcmpiA(name, "ComboLBox"))) return 0;
+  if (!listOf(hwnd)) return 0;
   return (DWORD)SendMessageA(hwnd, LB_GETLISTBOXINFO, 0, 0);
 }

@@ -13,10 +13,7 @@
 namespace win32::user {
 
 MdiClient* mdiClientOf(HWND hwnd) {
-  if (!hwnd) return nullptr;
-  char name[16];
-  if (!GetClassNameA(hwnd, name, sizeof name) || lstrcmpiA(name, "MDIClient")) return nullptr;
-  return control::state<MdiClient>(hwnd);
+  return hwnd ? control::state<MdiClient>(hwnd) : nullptr;
 }
 
 MdiClient* mdiClientOfChild(HWND child) { return mdiClientOf(GetParent(child)); }

@@ -13,6 +13,8 @@
 //   WM_MENUSELECT(0xFFFF0000, 0), WM_EXITMENULOOP;
 // then the chosen command is posted (WM_COMMAND, or WM_SYSCOMMAND for the
 // system menu) unless TPM_RETURNCMD asks for it as the answer.
+// EndMenu from one of those handlers dismisses the menu: no further item is
+// opened or chosen, the closing messages still come.
 #include <internal/testinput.h>
 #include <internal/userscript.h>
 
@@ -69,15 +71,34 @@ std::string describeItems(HMENU menu) {
   return out + "}";
 }
 
+UINT scriptedChoice() {
+  std::optional<UINT> choice = nextMenuChoice();
+  return choice ? *choice : 0;
+}
+
+class Tracker;
+// The menu the thread tracks now, for EndMenu.
+thread_local Tracker* activeTracker = nullptr;
+
 class Tracker {
  public:
-  Tracker(HWND owner, bool notify, bool mouse) : owner_(owner), notify_(notify), mouse_(mouse) {}
+  Tracker(HWND owner, bool notify, bool mouse)
+      : owner_(owner), notify_(notify), mouse_(mouse), outer_(activeTracker) {
+    activeTracker = this;
+  }
+  ~Tracker() { activeTracker = outer_; }
+  Tracker(const Tracker&) = delete;
+  Tracker& operator=(const Tracker&) = delete;
+
+  void end() { ended_ = true; }
+  bool ended() const { return ended_; }
 
   void enterLoop(bool popup) { SendMessageA(owner_, WM_ENTERMENULOOP, popup, 0); }
   void exitLoop(bool popup) { SendMessageA(owner_, WM_EXITMENULOOP, popup, 0); }
   void initMenu(HMENU menu) { notify(WM_INITMENU, (WPARAM)menu, 0); }
 
   void openPopup(HMENU menu, int index, bool system) {
+    if (ended_) return;
     if (system) refreshSystemMenu(owner_, menu);
     notify(WM_INITMENUPOPUP, (WPARAM)menu, MAKELPARAM(index, system));
     opened_.push_back({menu, system});
@@ -85,6 +106,7 @@ class Tracker {
 
   // The item at `index` of `menu` becomes the highlighted one.
   void select(HMENU menu, int index, bool system) {
+    if (ended_) return;
     auto snapshot = snapshotMenu(menu);
     if (!snapshot || index < 0 || (size_t)index >= snapshot->items.size()) return;
     const MenuItem& item = snapshot->items[index];
@@ -111,11 +133,19 @@ class Tracker {
         if (items[i].subMenu && holdsCommand(items[i].subMenu, wanted)) position = (int)i;
       if (position < 0 || !items[position].enabled()) return 0;  // greyed: neither chosen nor opened
       select(menu, position, system);
+      if (ended_) return 0;
       if (!items[position].subMenu) return items[position].id;
       openPopup(items[position].subMenu, position, system);
       menu = items[position].subMenu;
     }
     return 0;
+  }
+
+  // The scripted choice followed from the open `menu`; the choice is taken
+  // even when the menu was ended already, so that it is not left for the next menu.
+  UINT choose(HMENU menu, bool system) {
+    UINT wanted = scriptedChoice();
+    return wanted && !ended_ ? follow(menu, wanted, system) : 0;
   }
 
   void close() {
@@ -136,6 +166,8 @@ class Tracker {
   HWND owner_;
   bool notify_;
   bool mouse_;
+  Tracker* outer_;
+  bool ended_ = false;
   std::vector<Open> opened_;
 };
 
@@ -151,11 +183,6 @@ bool isSystemMenu(HMENU menu) {
   return m && m->system;
 }
 
-UINT scriptedChoice() {
-  std::optional<UINT> choice = nextMenuChoice();
-  return choice ? *choice : 0;
-}
-
 // The system menu opened from the caption (click) or Alt+Space.
 void runSystemMenu(HWND top, bool mouse, LPARAM point) {
   HMENU menu = systemMenuOf(top, true);
@@ -164,8 +191,7 @@ void runSystemMenu(HWND top, bool mouse, LPARAM point) {
   t.enterLoop(false);
   t.initMenu(menu);
   t.openPopup(menu, 0, true);
-  UINT wanted = scriptedChoice();
-  UINT id = wanted ? t.follow(menu, wanted, true) : 0;
+  UINT id = t.choose(menu, true);
   t.close();
   t.exitLoop(false);
   tell(top, "system menu", menu, id);
@@ -195,7 +221,7 @@ void runMenuBar(HWND top, HMENU bar, int index, char key, bool mouse) {
       // Only the bar is active: the scripted choice says where a person would go from here.
       UINT wanted = scriptedChoice();
       if (wanted) {
-        id = t.follow(bar, wanted, false);
+        id = t.ended() ? 0 : t.follow(bar, wanted, false);
       } else if (!items.empty()) {
         t.select(bar, 0, false);
       }
@@ -203,9 +229,8 @@ void runMenuBar(HWND top, HMENU bar, int index, char key, bool mouse) {
       t.select(bar, index, false);
       if (items[index].subMenu) {
         t.openPopup(items[index].subMenu, index, false);
-        UINT wanted = scriptedChoice();
-        id = wanted ? t.follow(items[index].subMenu, wanted, false) : 0;
-      } else if (!items[index].separator()) {
+        id = t.choose(items[index].subMenu, false);
+      } else if (!items[index].separator() && !t.ended()) {
         id = items[index].id;  // a command on the bar itself runs at once
       }
     }
@@ -303,8 +328,7 @@ extern "C" BOOL WINAPI TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HW
   t.enterLoop(true);
   t.initMenu(menu);
   t.openPopup(menu, 0, system);
-  UINT wanted = scriptedChoice();
-  UINT id = wanted ? t.follow(menu, wanted, system) : 0;
+  UINT id = t.choose(menu, system);
   t.close();
   t.exitLoop(true);
   tell(hwnd, "popup at " + std::to_string(x) + "," + std::to_string(y), menu, id);
@@ -318,4 +342,9 @@ extern "C" BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int,
   return TrackPopupMenuEx(menu, flags, x, y, hwnd, nullptr);
 }
 
-extern "C" BOOL WINAPI EndMenu(void) { return TRUE; }  // no menu stays open headless
+// Dismisses the menu the calling thread tracks; with none, there is nothing
+// to end and the answer is still TRUE, as on Windows.
+extern "C" BOOL WINAPI EndMenu(void) {
+  if (activeTracker) activeTracker->end();
+  return TRUE;
+}

@@ -12,7 +12,8 @@ namespace {
 
 constexpr UINT kMinimumElapse = 10;            // USER_TIMER_MINIMUM
 constexpr UINT kMaximumElapse = 0x7FFFFFFF;    // USER_TIMER_MAXIMUM
-UINT_PTR nextThreadTimerId = 0x7FFF;           // ids of thread timers count down from here
+constexpr UINT_PTR kLastThreadTimerId = 0x7FFF;  // thread timers have ids 1 .. this
+UINT_PTR nextThreadTimerId = kLastThreadTimerId;  // ids of thread timers count down from here
 
 }  // namespace
 
@@ -64,7 +65,13 @@ extern "C" UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPR
     auto it = std::find_if(q->timers.begin(), q->timers.end(), [&](const Timer& t) { return !t.hwnd && t.id == id; });
     if (it == q->timers.end() || !id) {
       // A new thread timer gets an id of its own; the one given is ignored.
-      do id = nextThreadTimerId = nextThreadTimerId > 1 ? nextThreadTimerId - 1 : 0x7FFF;
+      // With every id taken there is none to give (the search would not end).
+      const auto threadTimers = std::count_if(q->timers.begin(), q->timers.end(), [](const Timer& t) { return !t.hwnd; });
+      if ((UINT_PTR)threadTimers >= kLastThreadTimerId) {
+        SetLastError(ERROR_NO_MORE_USER_HANDLES);
+        return 0;
+      }
+      do id = nextThreadTimerId = nextThreadTimerId > 1 ? nextThreadTimerId - 1 : kLastThreadTimerId;
       while (std::any_of(q->timers.begin(), q->timers.end(), [&](const Timer& t) { return !t.hwnd && t.id == id; }));
     }
   }

@@ -67,6 +67,8 @@ struct Window {
   HINSTANCE instance = nullptr;
   LONG_PTR userData = 0;
   std::vector<BYTE> extra;
+  void* controlState = nullptr;      // a standard control's own record (internal/controlstate.h)
+  const void* controlKind = nullptr;
   std::vector<std::pair<std::string, HANDLE>> props;  // names; atoms as "#<n>"
   std::shared_ptr<ThreadQueue> queue;
   DWORD threadId = 0;

@@ -1,9 +1,27 @@
 // Window longs, properties, text and the enabled state.
 #include "window.h"
 
+#include <internal/controlstate.h>
+
 #include <cstring>
 
 namespace win32::user {
+
+void* controlState(HWND hwnd, const void* kind) {
+  Lock lock(userMutex());
+  Window* w = findLocked(hwnd);
+  return w && w->controlKind == kind ? w->controlState : nullptr;
+}
+
+bool setControlState(HWND hwnd, const void* kind, void* state) {
+  Lock lock(userMutex());
+  Window* w = findLocked(hwnd);
+  if (!w) return false;
+  w->controlState = state;
+  w->controlKind = state ? kind : nullptr;
+  return true;
+}
+
 namespace {
 
 std::string propKey(LPCSTR name) {

@@ -40,8 +40,13 @@ MINMAXINFO minMaxInfo(HWND hwnd) {
   return mm;
 }
 
+// Where a window goes when minimized: the place it was given, else a
+// top-level window leaves the screen (-32000,-32000, where GetWindowPlacement
+// reports it from then on) and a child goes to its parent's bottom-left.
 RECT minimizedRect(Window* w) {
   int cx = GetSystemMetrics(SM_CXMINIMIZED), cy = GetSystemMetrics(SM_CYMINIMIZED);
+  constexpr LONG kOffScreen = -32000;
+  if (!w->isChild() && w->minPosition.x == -1 && w->minPosition.y == -1) w->minPosition = {kOffScreen, kOffScreen};
   if (w->minPosition.x != -1 || w->minPosition.y != -1)
     return RECT{w->minPosition.x, w->minPosition.y, w->minPosition.x + cx, w->minPosition.y + cy};
   RECT area = sizeOf(w->parent ? w->parent->clientRect : RECT{});
@@ -195,13 +200,11 @@ extern "C" BOOL WINAPI SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx,
   }
   if (repaints) repaintAfterMove(hwnd, before, sizeChanged, pos.flags);
 
+  // A hidden active window hears WM_WINDOWPOSCHANGED before it is deactivated.
+  bool hiddenWhileActive = false;
   if (pos.flags & SWP_HIDEWINDOW) {
-    bool wasActive;
-    {
-      Lock lock(userMutex());
-      wasActive = w->queue && w->queue->active == hwnd;
-    }
-    if (wasActive) activateOtherWindow(hwnd);
+    Lock lock(userMutex());
+    hiddenWhileActive = w->queue && w->queue->active == hwnd;
   } else if (!(pos.flags & SWP_NOACTIVATE) && IsWindowVisible(hwnd)) {
     activateWindow(hwnd, false);
   } else if (w->isChild() && !(flags & SWP_NOACTIVATE) && (w->style & WS_VISIBLE)) {
@@ -215,6 +218,7 @@ extern "C" BOOL WINAPI SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx,
     pos.cy = newWindow.bottom - newWindow.top;
     sendInternal(hwnd, WM_WINDOWPOSCHANGED, 0, (LPARAM)&pos);
   }
+  if (hiddenWhileActive && IsWindow(hwnd)) activateOtherWindow(hwnd);
   return TRUE;
 }
 
@@ -315,6 +319,13 @@ extern "C" BOOL WINAPI ShowWindow(HWND hwnd, int cmd) {
       break;
   }
   if (child) swp |= SWP_NOACTIVATE | SWP_NOZORDER;
+  // Showing a shown window without activating it or changing its state
+  // changes nothing: no message is sent (nor waited for, when the window
+  // belongs to a thread that is busy elsewhere).
+  const UINT kNothing = SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER;
+  if (wasVisible && !stateChanges && cmd != SW_SHOWNA && (cmd == SW_SHOW || (swp & SWP_NOACTIVATE)) &&
+      (swp & kNothing) == kNothing)
+    return TRUE;
   // Minimizing and maximizing change the state, not the visibility: no WM_SHOWWINDOW then.
   if ((show != wasVisible || cmd == SW_SHOWNA) && cmd != SW_SHOWMAXIMIZED && !stateChanges)
     sendInternal(hwnd, WM_SHOWWINDOW, show, 0);

@@ -14,6 +14,9 @@ extern "C" {
 // under the library's module), after reading the international settings.
 // Once per process: later calls do nothing. Answers TRUE once initialised;
 // FALSE for a missing or over-long prefix (nothing is registered then).
+// A class whose handler this build of the library does not have yet is
+// left unregistered even so: TRUE does not promise every class, and
+// creating a window of a missing class fails (GetClassInfoA tells which exist).
 BOOL WINAPI RavletsInit(LPCSTR prefix);
 // Nothing to undo: the classes stay registered for the process.
 void WINAPI RavletsExit(void);

@@ -241,13 +241,66 @@ TEST_F(Dialogs, InitialisationShowsTheValuesInTheControls) {
   dlg.DestroyWindow();
 }
 
-// A picture of the data dialog with its initial values, for people to look
-// at (written beside the built libraries).
+// A pixel of control `id` of the dialog, in the control's client coordinates.
+COLORREF itemPixel(CWnd& dlg, int id, int x, int y) {
+  CRect window, item;
+  dlg.GetWindowRect(&window);
+  ::GetClientRect(::GetDlgItem(dlg.m_hWnd, id), &item);
+  ::MapWindowPoints(::GetDlgItem(dlg.m_hWnd, id), nullptr, reinterpret_cast<POINT*>(&item), 2);
+  return win32::snapshot::windowPixel(dlg.m_hWnd, item.left - window.left + x, item.top - window.top + y);
+}
+
+// The pixels of `box` (client coordinates of control `id`).
+std::vector<COLORREF> itemPixels(CWnd& dlg, int id, CRect box) {
+  std::vector<COLORREF> pixels;
+  for (int y = box.top; y < box.bottom; ++y)
+    for (int x = box.left; x < box.right; ++x) pixels.push_back(itemPixel(dlg, id, x, y));
+  return pixels;
+}
+
+bool inked(const std::vector<COLORREF>& pixels, COLORREF background) {
+  for (COLORREF c : pixels)
+    if (c != background) return true;
+  return false;
+}
+
+// The data dialog shows its initial values on the screen, and a picture of
+// it is written beside the built libraries for people to look at.
 TEST_F(Dialogs, TheDataDialogRendersWithItsValues) {
   DataDialog dlg(&owner);
   ASSERT_TRUE(dlg.Create(IDD_DATA, &owner));
   dlg.ShowWindow(SW_SHOW);
   win32::input::pumpMessages();
+  const COLORREF window = ::GetSysColor(COLOR_WINDOW);
+  // The chosen fruit is highlighted (right of its text), the others are not.
+  CRect pear, apple;
+  dlg.SendDlgItemMessage(IDC_FRUIT, LB_GETITEMRECT, 1, (LPARAM)&pear);
+  dlg.SendDlgItemMessage(IDC_FRUIT, LB_GETITEMRECT, 0, (LPARAM)&apple);
+  EXPECT_EQ(itemPixel(dlg, IDC_FRUIT, pear.right - 3, pear.CenterPoint().y), ::GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_EQ(itemPixel(dlg, IDC_FRUIT, apple.right - 3, apple.CenterPoint().y), window);
+  // Edits with a value show ink on their left; the empty one shows none.
+  CRect field;
+  ::GetClientRect(::GetDlgItem(dlg.m_hWnd, IDC_AFTER), &field);
+  const CRect textPart(1, 1, field.Width() / 2, field.bottom - 1);
+  for (int id : {IDC_COUNT, IDC_RATE, IDC_NAME, IDC_POSITIVE})
+    EXPECT_TRUE(inked(itemPixels(dlg, id, textPart), window)) << id;
+  EXPECT_FALSE(inked(itemPixels(dlg, IDC_AFTER, textPart), window));
+  // The drop-down list shows its chosen colour in its field: emptied, the field changes.
+  const CRect colourField(3, 3, 30, 15);
+  const auto blue = itemPixels(dlg, IDC_COLOUR, colourField);
+  dlg.SendDlgItemMessage(IDC_COLOUR, CB_SETCURSEL, (WPARAM)-1);
+  EXPECT_NE(itemPixels(dlg, IDC_COLOUR, colourField), blue);
+  dlg.SendDlgItemMessage(IDC_COLOUR, CB_SETCURSEL, 2);
+  // The checked box and the chosen radio button differ from the same
+  // control unchecked.
+  const CRect box(0, 0, 13, 13);
+  const auto checked = itemPixels(dlg, IDC_KEEP, box);
+  const auto chosen = itemPixels(dlg, IDC_MEDIUM, box);
+  const auto notChosen = itemPixels(dlg, IDC_SMALL, box);
+  dlg.CheckDlgButton(IDC_KEEP, 0);
+  EXPECT_NE(itemPixels(dlg, IDC_KEEP, box), checked);
+  EXPECT_NE(chosen, notChosen);
+  dlg.CheckDlgButton(IDC_KEEP, 1);
   EXPECT_TRUE(win32::snapshot::saveWindowPng(dlg.m_hWnd, KY_BIN_DIR "/../afx_data_dialog.png"));
   dlg.DestroyWindow();
 }

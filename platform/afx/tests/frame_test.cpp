@@ -293,6 +293,20 @@ TEST_F(Frame, MenuSelectionShowsThePromptAndClosingTheIdleText) {
   EXPECT_STREQ(prompt, "Plain tip");
 }
 
+TEST_F(Frame, APoppedPromptComesBackUnlessTheFrameRefusesPops) {
+  frame->SetMessageText(ID_EDIT_COPY);
+  frame->SetMessageText("Working");
+  // The answer is the id shown before, as for WM_SETMESSAGESTRING.
+  EXPECT_EQ(frame->SendMessage(WM_POPMESSAGESTRING, ID_FILE_NEW), 0);
+  EXPECT_STREQ(frame->m_wndStatusBar.GetPaneText(0), "Create a new document");
+  frame->m_nFlags |= WF_NOPOPMSG;
+  EXPECT_EQ(frame->SendMessage(WM_POPMESSAGESTRING, ID_EDIT_COPY), 0);
+  EXPECT_STREQ(frame->m_wndStatusBar.GetPaneText(0), "Create a new document");
+  frame->m_nFlags &= ~WF_NOPOPMSG;
+  EXPECT_EQ(frame->SendMessage(WM_POPMESSAGESTRING, AFX_IDS_IDLEMESSAGE), (LRESULT)ID_FILE_NEW);
+  EXPECT_STREQ(frame->m_wndStatusBar.GetPaneText(0), "Ready");
+}
+
 TEST_F(Frame, KeyIndicatorsShowWhileTheirKeyIsToggled) {
   CStatusBar& bar = frame->m_wndStatusBar;
   auto shown = [&](UINT nID) { return (bar.GetPaneStyle(bar.CommandToIndex(nID)) & SBPS_DISABLED) == 0; };

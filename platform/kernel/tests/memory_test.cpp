@@ -5,6 +5,9 @@
 #include <climits>
 #include <cstring>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 namespace {
 
 TEST(GlobalMemory, FixedBlockHandleIsItsPointer) {
@@ -189,6 +192,34 @@ TEST(PointerCheck, ReadAndWriteProbesDoNotFault) {
   EXPECT_FALSE(IsBadReadPtr(nullptr, 0));  // nothing to check
   EXPECT_TRUE(IsBadReadPtr(reinterpret_cast<void*>(0x10), 30));
   EXPECT_TRUE(IsBadReadPtr(writable, ~static_cast<UINT_PTR>(0)));  // wraps around
+}
+
+TEST(PointerCheck, StringProbeReadsToTheTerminatorOrTheLimit) {
+  // A text that ends right before an unreadable page, and one cut by it.
+  const long page = sysconf(_SC_PAGESIZE);
+  char* pages = static_cast<char*>(mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+  ASSERT_NE(pages, MAP_FAILED);
+  ASSERT_EQ(mprotect(pages + page, page, PROT_NONE), 0);
+  memset(pages, 'x', page);
+  pages[page - 1] = 0;
+  char* endsInTime = pages + page - 5;
+  struct Case {
+    const char* text;
+    UINT_PTR most;
+    BOOL bad;
+  } cases[] = {
+      {"short", 100, FALSE},
+      {endsInTime, ~static_cast<UINT_PTR>(0), FALSE},
+      {pages, ~static_cast<UINT_PTR>(0), FALSE},  // a whole page up to its terminator
+      {nullptr, 1, TRUE},
+      {nullptr, 0, FALSE},  // nothing to check
+      {reinterpret_cast<const char*>(0x1234), 10, TRUE},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsBadStringPtrA(c.text, c.most), c.bad) << static_cast<const void*>(c.text);
+  pages[page - 1] = 'x';  // now the text runs into the unreadable page
+  EXPECT_TRUE(IsBadStringPtrA(endsInTime, ~static_cast<UINT_PTR>(0)));
+  EXPECT_FALSE(IsBadStringPtrA(endsInTime, 5)) << "the limit comes before the page";
+  munmap(pages, 2 * page);
 }
 
 }  // namespace

@@ -63,7 +63,9 @@ INT_PTR CALLBACK endsOnPostedMessage(HWND dialog, UINT msg, WPARAM, LPARAM) {
 TEST_F(ModalDialog, EndsFromAPostedMessageWithTheOwnerDisabledMeanwhile) {
   EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(IDD_MODAL), ownerWindow, endsOnPostedMessage, 0), 42);
   EXPECT_FALSE(observed.ownerEnabledDuring);
-  EXPECT_TRUE(observed.dialogVisibleDuring);
+  // The dialog shows when its queue first goes empty: what WM_INITDIALOG
+  // posted runs before.
+  EXPECT_FALSE(observed.dialogVisibleDuring);
   EXPECT_TRUE(IsWindowEnabled(ownerWindow));
   EXPECT_EQ(GetActiveWindow(), ownerWindow);
   EXPECT_EQ(FindWindowA(WC_DIALOG, "Modal"), nullptr);  // destroyed
@@ -97,7 +99,30 @@ TEST_F(ModalDialog, EndsFromAButtonClickAfterTheOwnerHeardEnterIdle) {
   EXPECT_EQ(observed.idleKind, (WPARAM)MSGF_DIALOGBOX);
   EXPECT_NE(observed.idleDialog, nullptr);
   EXPECT_FALSE(observed.ownerEnabledDuring);
+  EXPECT_TRUE(observed.dialogVisibleDuring) << "shown before the first idle message";
   EXPECT_TRUE(IsWindowEnabled(ownerWindow));
+}
+
+HWND idleReceiver = nullptr;
+LRESULT endWhenIdle(HWND hwnd, UINT msg, WPARAM, LPARAM lParam) {
+  if (msg != WM_ENTERIDLE) return kNotHandled;
+  idleReceiver = hwnd;
+  EndDialog((HWND)lParam, 5);
+  return 0;
+}
+
+TEST_F(ModalDialog, EnterIdleGoesToTheWindowTheDialogWasCreatedFor) {
+  // Created for a child window: the child hears the idle turns (and may end
+  // the dialog from there); its top-level window is the one disabled.
+  HWND child = CreateWindowExA(0, "KyTestOwner", "child", WS_CHILD | WS_VISIBLE, 10, 10, 100, 50, ownerWindow,
+                               nullptr, nullptr, nullptr);
+  ASSERT_NE(child, nullptr);
+  idleReceiver = nullptr;
+  ownerHook() = endWhenIdle;
+  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(IDD_MODAL), child, endsOnCommand, 0), 5);
+  EXPECT_EQ(idleReceiver, child);
+  EXPECT_TRUE(IsWindowEnabled(ownerWindow));
+  DestroyWindow(child);
 }
 
 LRESULT pressKeyWhenIdle(HWND, UINT msg, WPARAM, LPARAM) {
@@ -132,13 +157,21 @@ TEST_F(ModalDialog, EndedInInitDialogItIsNeverShown) {
   EXPECT_TRUE(IsWindowEnabled(ownerWindow));
 }
 
-INT_PTR CALLBACK quitsAtOnce(HWND, UINT msg, WPARAM, LPARAM) {
+INT_PTR CALLBACK quitsAtOnce(HWND, UINT msg, WPARAM wParam, LPARAM) {
+  if (msg == WM_SHOWWINDOW && wParam) shown = true;
   if (msg == WM_INITDIALOG) PostQuitMessage(3);
   return msg == WM_INITDIALOG;
 }
 
 TEST_F(ModalDialog, QuitEndsTheLoopAndStaysForTheOuterLoop) {
-  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(IDD_MODAL), ownerWindow, quitsAtOnce, 0), -1);
+  // Posted during WM_INITDIALOG: the dialog is never shown and answers the
+  // result it has, 0 without EndDialog.
+  ownerHook() = endWhenIdle;
+  idleReceiver = nullptr;
+  shown = false;
+  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(IDD_MODAL), ownerWindow, quitsAtOnce, 0), 0);
+  EXPECT_FALSE(shown);
+  EXPECT_EQ(idleReceiver, nullptr) << "no idle turn came";
   EXPECT_TRUE(IsWindowEnabled(ownerWindow));
   MSG m;
   ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));

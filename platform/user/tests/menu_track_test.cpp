@@ -102,6 +102,44 @@ TEST_F(MenuTracking, ReturnsTheScriptedChoiceThroughItsSubmenu) {
   EXPECT_EQ(input::pendingMenuChoices(), 0u);
 }
 
+TEST_F(MenuTracking, EndMenuFromTheOwnerDismissesTheMenu) {
+  // Ended while the submenu on the way opens: nothing is chosen, the menu
+  // closes with its usual messages and the scripted choice is used up.
+  input::pushMenuChoice(12);
+  test::answer() = [&](HWND, UINT msg, WPARAM wParam, LPARAM, LRESULT&) {
+    if (msg == WM_INITMENUPOPUP && (HMENU)wParam == recent) EXPECT_TRUE(EndMenu());
+    return false;
+  };
+  EXPECT_EQ(TrackPopupMenu(popup, TPM_RETURNCMD, 10, 10, 0, owner, nullptr), 0);
+  std::vector<MenuMessage> expected = {
+      {WM_ENTERMENULOOP, TRUE, 0},
+      {WM_INITMENU, (WPARAM)popup, 0},
+      {WM_INITMENUPOPUP, (WPARAM)popup, MAKELPARAM(0, FALSE)},
+      {WM_MENUSELECT, select(1, MF_POPUP | MF_HILITE), handle(popup)},
+      {WM_INITMENUPOPUP, (WPARAM)recent, MAKELPARAM(1, FALSE)},
+      {WM_UNINITMENUPOPUP, (WPARAM)recent, 0},
+      {WM_UNINITMENUPOPUP, (WPARAM)popup, 0},
+      {WM_MENUSELECT, kClosed, 0},
+      {WM_EXITMENULOOP, TRUE, 0},
+  };
+  EXPECT_EQ(menuMessages(), expected);
+  EXPECT_EQ(input::pendingMenuChoices(), 0u);
+  // Ended at once, without TPM_RETURNCMD: no command is posted either.
+  test::answer() = [&](HWND, UINT msg, WPARAM, LPARAM, LRESULT&) {
+    if (msg == WM_INITMENU) EndMenu();
+    return false;
+  };
+  input::pushMenuChoice(10);
+  EXPECT_FALSE(TrackPopupMenu(popup, TPM_LEFTALIGN, 10, 10, 0, owner, nullptr));
+  input::pumpMessages();
+  for (const MenuMessage& m : menuMessages()) EXPECT_NE(m.msg, (UINT)WM_COMMAND);
+  // The next menu is tracked as usual: the end belonged to the one before.
+  test::answer() = nullptr;
+  input::pushMenuChoice(10);
+  EXPECT_EQ(TrackPopupMenu(popup, TPM_RETURNCMD, 10, 10, 0, owner, nullptr), 10);
+  EXPECT_TRUE(EndMenu()) << "nothing tracked: nothing to end";
+}
+
 TEST_F(MenuTracking, WithoutReturnCmdTheCommandIsPosted) {
   input::pushMenuChoice(10);
   EXPECT_EQ(TrackPopupMenu(popup, TPM_LEFTALIGN, 10, 10, 0, owner, nullptr), TRUE);

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <thread>
+#include <vector>
 
 using test::Expect;
 using test::kLParam;
@@ -252,6 +253,44 @@ TEST_F(Messages, TimersFireOncePerLookAndThreadTimersCallTheirProcedure) {
   MSG forged{nullptr, WM_TIMER, 1, (LPARAM)(TIMERPROC)[](HWND, UINT, UINT_PTR, DWORD) { ++calls; }, 0, {}};
   DispatchMessageA(&forged);
   EXPECT_EQ(calls, 1);
+}
+
+TEST_F(Messages, ThreadTimerIdsRunOutWithAnError) {
+  // Thread timers have the ids 1 .. 0x7FFF: with all taken, the next one is
+  // refused (the search for a free id must end), and a freed id is given again.
+  std::vector<UINT_PTR> ids;
+  for (UINT_PTR id; (id = SetTimer(nullptr, 0, 60000, nullptr)) != 0;) ids.push_back(id);
+  EXPECT_EQ(ids.size(), 0x7FFFu);
+  SetLastError(0);
+  EXPECT_EQ(SetTimer(nullptr, 0, 60000, nullptr), 0u);
+  EXPECT_EQ(GetLastError(), (DWORD)ERROR_NO_MORE_USER_HANDLES);
+  // Resetting a timer the thread has needs no new id.
+  EXPECT_EQ(SetTimer(nullptr, ids[5], 50000, nullptr), ids[5]);
+  ASSERT_TRUE(KillTimer(nullptr, ids[7]));
+  EXPECT_EQ(SetTimer(nullptr, 0, 60000, nullptr), ids[7]);
+  // Window timers have ids of their own.
+  EXPECT_EQ(SetTimer(window, 9, 60000, nullptr), 9u);
+  EXPECT_TRUE(KillTimer(window, 9));
+  for (UINT_PTR id : ids) EXPECT_TRUE(KillTimer(nullptr, id));
+}
+
+TEST_F(Messages, SetTextWithAnUnreadableTextIsRefused) {
+  char title[16] = "";
+  ASSERT_TRUE(SetWindowTextA(window, "kept"));
+  struct Case {
+    LPARAM text;
+    LRESULT answer;
+    const char* after;
+  } cases[] = {
+      {0x1234, FALSE, "kept"},  // a garbage pointer is not read
+      {(LPARAM)"new", TRUE, "new"},
+      {0, TRUE, ""},  // no text empties it
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DefWindowProcA(window, WM_SETTEXT, 0, c.text), c.answer) << c.after;
+    GetWindowTextA(window, title, sizeof title);
+    EXPECT_STREQ(title, c.after);
+  }
 }
 
 TEST_F(Messages, MsgWaitWakesForEventsAndForInput) {

@@ -14,6 +14,8 @@
 #include <string>
 #include <unistd.h>
 
+#include <kytest/scratchdir.h>
+
 #include "KyApp.h"
 #include "KyWinClientApp.h"
 
@@ -36,23 +38,6 @@ inline void writeWinIni(const std::string& text) {
   ASSERT_NE(path, nullptr) << "KY_WIN_INI is set by the test driver";
   writeFile(path, text);
 }
-
-// A scratch directory of one test, removed at its end.
-class ScratchDir {
- public:
-  ScratchDir() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = std::filesystem::temp_directory_path() /
-            ("ky_" + std::to_string(::getpid()) + "_" + info->test_suite_name() + "_" + info->name());
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchDir() { std::filesystem::remove_all(path_); }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 // An application object whose profile is `ini`.
 class TestApp : public KyApp {
