@@ -77,6 +77,23 @@ class MenuTracking : public ::testing::Test {
     BYTE none[256] = {};
     SetKeyboardState(none);
   }
+  // The messages of the popup opened on its way to the "Recent" submenu,
+  // `inRecent` heard there, and the menu closed.
+  std::vector<MenuMessage> throughRecent(const std::vector<MenuMessage>& inRecent) const {
+    std::vector<MenuMessage> out = {
+        {WM_ENTERMENULOOP, TRUE, 0},
+        {WM_INITMENU, (WPARAM)popup, 0},
+        {WM_INITMENUPOPUP, (WPARAM)popup, MAKELPARAM(0, FALSE)},
+        {WM_MENUSELECT, select(1, MF_POPUP | MF_HILITE), handle(popup)},
+        {WM_INITMENUPOPUP, (WPARAM)recent, MAKELPARAM(1, FALSE)},
+    };
+    out.insert(out.end(), inRecent.begin(), inRecent.end());
+    out.insert(out.end(), {{WM_UNINITMENUPOPUP, (WPARAM)recent, 0},
+                           {WM_UNINITMENUPOPUP, (WPARAM)popup, 0},
+                           {WM_MENUSELECT, kClosed, 0},
+                           {WM_EXITMENULOOP, TRUE, 0}});
+    return out;
+  }
   HWND owner = nullptr;
   HMENU popup = nullptr, recent = nullptr;
 };
@@ -84,19 +101,7 @@ class MenuTracking : public ::testing::Test {
 TEST_F(MenuTracking, ReturnsTheScriptedChoiceThroughItsSubmenu) {
   input::pushMenuChoice(12);
   EXPECT_EQ(TrackPopupMenu(popup, TPM_RETURNCMD, 10, 10, 0, owner, nullptr), 12);
-  std::vector<MenuMessage> expected = {
-      {WM_ENTERMENULOOP, TRUE, 0},
-      {WM_INITMENU, (WPARAM)popup, 0},
-      {WM_INITMENUPOPUP, (WPARAM)popup, MAKELPARAM(0, FALSE)},
-      {WM_MENUSELECT, select(1, MF_POPUP | MF_HILITE), handle(popup)},
-      {WM_INITMENUPOPUP, (WPARAM)recent, MAKELPARAM(1, FALSE)},
-      {WM_MENUSELECT, select(12, MF_HILITE), handle(recent)},
-      {WM_UNINITMENUPOPUP, (WPARAM)recent, 0},
-      {WM_UNINITMENUPOPUP, (WPARAM)popup, 0},
-      {WM_MENUSELECT, kClosed, 0},
-      {WM_EXITMENULOOP, TRUE, 0},
-  };
-  EXPECT_EQ(menuMessages(), expected);
+  EXPECT_EQ(menuMessages(), throughRecent({{WM_MENUSELECT, select(12, MF_HILITE), handle(recent)}}));
   input::pumpMessages();
   EXPECT_TRUE(menuMessages().empty());  // the command was the answer, not a message
   EXPECT_EQ(input::pendingMenuChoices(), 0u);
@@ -111,18 +116,7 @@ TEST_F(MenuTracking, EndMenuFromTheOwnerDismissesTheMenu) {
     return false;
   };
   EXPECT_EQ(TrackPopupMenu(popup, TPM_RETURNCMD, 10, 10, 0, owner, nullptr), 0);
-  std::vector<MenuMessage> expected = {
-      {WM_ENTERMENULOOP, TRUE, 0},
-      {WM_INITMENU, (WPARAM)popup, 0},
-      {WM_INITMENUPOPUP, (WPARAM)popup, MAKELPARAM(0, FALSE)},
-      {WM_MENUSELECT, select(1, MF_POPUP | MF_HILITE), handle(popup)},
-      {WM_INITMENUPOPUP, (WPARAM)recent, MAKELPARAM(1, FALSE)},
-      {WM_UNINITMENUPOPUP, (WPARAM)recent, 0},
-      {WM_UNINITMENUPOPUP, (WPARAM)popup, 0},
-      {WM_MENUSELECT, kClosed, 0},
-      {WM_EXITMENULOOP, TRUE, 0},
-  };
-  EXPECT_EQ(menuMessages(), expected);
+  EXPECT_EQ(menuMessages(), throughRecent({}));
   EXPECT_EQ(input::pendingMenuChoices(), 0u);
   // Ended at once, without TPM_RETURNCMD: no command is posted either.
   test::answer() = [&](HWND, UINT msg, WPARAM, LPARAM, LRESULT&) {
