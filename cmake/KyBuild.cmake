@@ -23,8 +23,7 @@ endfunction()
 # Every <folder>/tests/*_test.cpp (folder: the calling CMakeLists.txt's by
 # default) becomes its own test program <prefix>_<file>, so that one test file
 # failing to build holds up no other. Fixture files in tests/data/ are found
-# through KY_TEST_DATA; KY_BIN_DIR is where the libraries are built. Helpers
-# every test may use (<kytest/...>) live in platform/testing.
+# through KY_TEST_DATA; KY_BIN_DIR is where the libraries are built.
 function(ky_tests LIB)
   cmake_parse_arguments(A "" "DIR;PREFIX" "LINK" ${ARGN})
   if(NOT TARGET ${LIB})
@@ -42,7 +41,7 @@ function(ky_tests LIB)
     set(t ${A_PREFIX}_${stem})
     add_executable(${t} ${src})
     target_link_libraries(${t} PRIVATE ${LIB} ${A_LINK} GTest::gtest GTest::gmock GTest::gtest_main)
-    target_include_directories(${t} PRIVATE ${A_DIR} ${A_DIR}/tests ${CMAKE_SOURCE_DIR}/platform/testing)
+    target_include_directories(${t} PRIVATE ${A_DIR} ${A_DIR}/tests)
     target_compile_definitions(${t} PRIVATE KY_TEST_DATA="${A_DIR}/tests/data"
                                            KY_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
     set_target_properties(${t} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)

@@ -4,6 +4,7 @@
 // process itself (EFAULT for unmapped or unreadable pages); writability is
 // read from the permissions in /proc/self/maps.
 #include <winbase.h>
+#include <internal/stringcheck.h>
 
 #include <sys/uio.h>
 #include <unistd.h>

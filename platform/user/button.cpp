@@ -6,6 +6,7 @@
 
 #include "control.h"
 #include "systemclass.h"
+#include "window.h"
 
 
 namespace win32::user::button {
@@ -129,7 +130,7 @@ LRESULT onSetCheck(HWND hwnd, ButtonState& st, WPARAM wParam) {
   // Only the checked radio button of a group is a tab stop, as in Windows.
   if (kind.radio) {
     LONG style = GetWindowLongA(hwnd, GWL_STYLE);
-    SetWindowLongA(hwnd, GWL_STYLE, check ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    setStyleQuietly(hwnd, check ? style | WS_TABSTOP : style & ~WS_TABSTOP);
   }
   if (kind.radio && kind.automatic && check == BST_CHECKED && (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) {
     forEachInGroup(hwnd, [](HWND other) {
@@ -148,9 +149,10 @@ LRESULT onSetImage(HWND hwnd, ButtonState& st, WPARAM type, LPARAM image) {
   return (LRESULT)old;
 }
 
+// The button changes its own style: no WM_STYLECHANGING/WM_STYLECHANGED, as on Windows.
 LRESULT onSetStyle(HWND hwnd, WPARAM wParam, LPARAM redrawNow) {
   LONG style = GetWindowLongA(hwnd, GWL_STYLE);
-  SetWindowLongA(hwnd, GWL_STYLE, (style & ~BS_TYPEMASK) | (LONG)(wParam & BS_TYPEMASK));
+  setStyleQuietly(hwnd, (style & ~BS_TYPEMASK) | (DWORD)(wParam & BS_TYPEMASK));
   if (redrawNow) InvalidateRect(hwnd, nullptr, TRUE);
   return 0;
 }
@@ -259,7 +261,7 @@ LRESULT CALLBACK buttonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case BM_CLICK:
       // A disabled or hidden button cannot be pressed.
       if (IsWindowEnabled(hwnd)) {
-        SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        SendMessageA(hwnd, WM_LBUTTONDOWN, 0, 0);  // no key state, as Windows sends it
         SendMessageA(hwnd, WM_LBUTTONUP, 0, 0);
       }
       return 0;

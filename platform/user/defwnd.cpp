@@ -3,6 +3,8 @@
 #include "queue.h"
 #include "window.h"
 
+#include <internal/stringcheck.h>
+
 #include <cstring>
 
 namespace win32::user {

@@ -158,7 +158,9 @@ extern "C" HWND WINAPI GetFocus(void) {
 extern "C" HWND WINAPI SetFocus(HWND hwnd) {
   auto q = currentQueue();
   if (!hwnd) {
+    // Taking the focus away asks the CBT hook too, which may refuse it.
     HWND previous = GetFocus();
+    if (hasHooks(WH_CBT) && callHooks(WH_CBT, HCBT_SETFOCUS, 0, (LPARAM)previous)) return nullptr;
     setFocusWindow(nullptr);
     return previous;
   }

@@ -643,7 +643,11 @@ bool isOwnDC(HDC dc) {
 }  // namespace win32::user
 
 extern "C" BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
-  if (ps && ps->hdc && !isOwnDC(ps->hdc)) win32::gdi::releaseSurfaceDC(ps->hdc);
+  if (!ps) {
+    SetLastError(ERROR_INVALID_PARAMETER);  // nothing says which paint ends
+    return FALSE;
+  }
+  if (ps->hdc && !isOwnDC(ps->hdc)) win32::gdi::releaseSurfaceDC(ps->hdc);
   hideCaretForPaint(hwnd, false);
   return TRUE;
 }

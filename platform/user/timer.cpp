@@ -13,6 +13,7 @@ namespace {
 constexpr UINT kMinimumElapse = 10;            // USER_TIMER_MINIMUM
 constexpr UINT kMaximumElapse = 0x7FFFFFFF;    // USER_TIMER_MAXIMUM
 constexpr UINT_PTR kLastThreadTimerId = 0x7FFF;  // thread timers have ids 1 .. this
+constexpr DWORD kNoMoreUserHandles = 1158;        // ERROR_NO_MORE_USER_HANDLES
 UINT_PTR nextThreadTimerId = kLastThreadTimerId;  // ids of thread timers count down from here
 
 }  // namespace
@@ -68,7 +69,7 @@ extern "C" UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPR
       // With every id taken there is none to give (the search would not end).
       const auto threadTimers = std::count_if(q->timers.begin(), q->timers.end(), [](const Timer& t) { return !t.hwnd; });
       if ((UINT_PTR)threadTimers >= kLastThreadTimerId) {
-        SetLastError(ERROR_NO_MORE_USER_HANDLES);
+        SetLastError(kNoMoreUserHandles);
         return 0;
       }
       do id = nextThreadTimerId = nextThreadTimerId > 1 ? nextThreadTimerId - 1 : kLastThreadTimerId;

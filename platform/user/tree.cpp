@@ -198,7 +198,8 @@ extern "C" HWND WINAPI SetParent(HWND hwnd, HWND newParent) {
   {
     Lock lock(userMutex());
     Window* p = newParent ? findLocked(newParent) : desktopLocked();
-    if (!p || w->isDesktop()) {
+    // A window on its way out takes no new parent, nor becomes one.
+    if (!p || w->isDesktop() || w->ncDestroyed || p->ncDestroyed) {
       setWindowError();
       return nullptr;
     }

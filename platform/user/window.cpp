@@ -76,6 +76,10 @@ void finalDestroy(const WindowPtr& w) {
   for (auto& c : children)
     if (c && !c->gone) finalDestroy(c);
   if (w->gone) return;
+  {
+    Lock lock(userMutex());
+    w->ncDestroyed = true;
+  }
   sendInternal(w->handle, WM_NCDESTROY, 0, 0);
   freeWindow(w);
 }
@@ -95,6 +99,24 @@ void sendDestroyMessages(const WindowPtr& w) {
   for (auto& c : children)
     if (c && !c->gone) sendDestroyMessages(c);
 }
+
+}  // namespace
+
+void sendSizeMessages(const WindowPtr& w) {
+  RECT client;
+  DWORD style;
+  {
+    Lock lock(userMutex());
+    w->needsSizeMessages = false;
+    client = w->clientRect;
+    style = w->style;
+  }
+  const WPARAM type = (style & WS_MINIMIZE) ? SIZE_MINIMIZED : (style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED;
+  sendInternal(w->handle, WM_SIZE, type, MAKELPARAM(client.right - client.left, client.bottom - client.top));
+  if (!w->gone) sendInternal(w->handle, WM_MOVE, 0, MAKELPARAM(client.left, client.top));
+}
+
+namespace {
 
 POINT defaultPosition() {
   // Cascade new overlapped windows as Windows does, from the work area's corner.
@@ -342,13 +364,14 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR w
   }
   if (w->gone) return nullptr;
 
-  RECT client;
-  {
+  // An overlapped window hears its size and place at its first show;
+  // children and popups now.
+  if (style & (WS_CHILD | WS_POPUP)) {
+    sendSizeMessages(w);
+  } else {
     Lock lock(userMutex());
-    client = w->clientRect;
+    w->needsSizeMessages = true;
   }
-  sendInternal(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right - client.left, client.bottom - client.top));
-  sendInternal(hwnd, WM_MOVE, 0, MAKELPARAM(client.left, client.top));
 
   if (style & WS_CHILD) notifyParents(w.get(), MAKEWPARAM(WM_CREATE, (WORD)(LONG_PTR)menu), (LPARAM)hwnd);
   if (!IsWindow(hwnd)) return nullptr;
@@ -382,9 +405,14 @@ extern "C" BOOL WINAPI DestroyWindow(HWND hwnd) {
   }
   if (w->isChild()) notifyParents(w.get(), MAKEWPARAM(WM_DESTROY, (WORD)w->id), (LPARAM)hwnd);
   if (w->style & WS_VISIBLE) {
-    // Hiding an active top-level window activates another; a child activates nothing.
+    // Hiding an active top-level window activates another; a child activates
+    // nothing and, alone of the two, hears WM_SHOWWINDOW first.
     UINT flags = SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER;
-    if (w->isChild()) flags |= SWP_NOACTIVATE;
+    if (w->isChild()) {
+      flags |= SWP_NOACTIVATE;
+      sendInternal(hwnd, WM_SHOWWINDOW, FALSE, 0);
+      if (w->gone) return TRUE;
+    }
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, flags);
   }
   if (w->gone) return TRUE;

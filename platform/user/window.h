@@ -77,6 +77,7 @@ struct Window {
 
   // Life cycle: a window being destroyed refuses new children and new sends.
   bool destroying = false;
+  bool ncDestroyed = false;          // WM_NCDESTROY sent: no new place, parent or children
   bool gone = false;                 // out of the table (after WM_NCDESTROY)
   bool needsSizeMessages = false;    // WM_SIZE/WM_MOVE still owed from creation
 
@@ -119,6 +120,9 @@ DWORD callingThreadId();
 // Takes the lock. nullptr with ERROR_INVALID_WINDOW_HANDLE when `hwnd` is no
 // window of this process.
 WindowPtr findWindow(HWND hwnd);
+// WM_SIZE and WM_MOVE with the window's client rectangle and state (lock not
+// held): after WM_CREATE, or at the first show of an overlapped window.
+void sendSizeMessages(const WindowPtr& w);
 // Lock held. All windows of the process, top-level first, each followed by its descendants.
 std::vector<Window*> allWindowsLocked();
 
@@ -154,6 +158,8 @@ LRESULT sendInternal(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 RECT frameInsets(DWORD style, DWORD exStyle, bool hasMenu);
 
 void setWindowError();  // ERROR_INVALID_WINDOW_HANDLE
+// windowlong.cpp: a control changes its own style without the style messages.
+void setStyleQuietly(HWND hwnd, DWORD style);
 
 // --- hooks into other parts, called while a window is destroyed ----------
 // input.cpp: focus, capture, activation and caret leave the window (lock not held).

@@ -13,6 +13,11 @@ void* controlState(HWND hwnd, const void* kind) {
   return w && w->controlKind == kind ? w->controlState : nullptr;
 }
 
+void setStyleQuietly(HWND hwnd, DWORD style) {
+  Lock lock(userMutex());
+  if (Window* w = findLocked(hwnd)) w->style = style;
+}
+
 bool setControlState(HWND hwnd, const void* kind, void* state) {
   Lock lock(userMutex());
   Window* w = findLocked(hwnd);

@@ -124,6 +124,10 @@ extern "C" BOOL WINAPI SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx,
       SetLastError(ERROR_ACCESS_DENIED);
       return FALSE;
     }
+    if (w->ncDestroyed) {
+      setWindowError();  // on its way out: it takes no new place
+      return FALSE;
+    }
     if (!(flags & SWP_NOZORDER) && after != HWND_TOP && after != HWND_BOTTOM && after != HWND_TOPMOST &&
         after != HWND_NOTOPMOST) {
       Window* a = findLocked(after);
@@ -340,6 +344,7 @@ extern "C" BOOL WINAPI ShowWindow(HWND hwnd, int cmd) {
   }
   SetWindowPos(hwnd, HWND_TOP, target.left, target.top, target.right - target.left, target.bottom - target.top, swp);
 
+  if (show && w->needsSizeMessages && !w->gone) sendSizeMessages(w);
   if (cmd == SW_HIDE) {
     // Focus inside a hidden window goes back to its parent.
     HWND focus = GetFocus();

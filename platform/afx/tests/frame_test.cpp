@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "afxstate.h"
 #include "data/frames.h"
 
 #include <string>

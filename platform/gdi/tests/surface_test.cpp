@@ -1,7 +1,7 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 #include <internal/gdi_surface.h>
-#include <kytest/scratchdir.h>
+#include <internal/scratchdir.h>
 #include <windows.h>
 
 #include <string>

@@ -1,4 +1,5 @@
 #include <winbase.h>
+#include <internal/stringcheck.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The kernel tests name the shared scratch directory without its namespace.
 #pragma once
 
-#include <kytest/scratchdir.h>
+#include <internal/scratchdir.h>
 
 using kytest::ScratchDir;
 using kytest::windowsSpelling;

@@ -2,6 +2,7 @@
 // BM_CLICK, radio groups, notifications, dialog codes, owner drawing.
 #include "control_fixture.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace input = win32::input;
@@ -170,6 +171,34 @@ TEST_F(Button, SetStyleChangesTheTypeAndItsDialogCode) {
   SendMessageA(b, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
   EXPECT_EQ(GetWindowLongA(b, GWL_STYLE) & (BS_TYPEMASK | BS_NOTIFY), BS_DEFPUSHBUTTON | BS_NOTIFY);
   EXPECT_EQ(SendMessageA(b, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
+}
+
+// The messages a button itself gets, through a subclass.
+WNDPROC buttonProcedure = nullptr;
+std::vector<test::Logged> buttonMessages;
+LRESULT CALLBACK watchButton(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  buttonMessages.push_back(test::Logged{hwnd, msg, wParam, lParam});
+  return CallWindowProcA(buttonProcedure, hwnd, msg, wParam, lParam);
+}
+
+TEST_F(Button, SetStyleSendsNoStyleMessagesAndClickPressesWithoutKeyState) {
+  HWND b = child("Button", "OK", BS_PUSHBUTTON, 1, 10, 10, 80, 24);
+  buttonProcedure = (WNDPROC)SetWindowLongPtrA(b, GWLP_WNDPROC, (LONG_PTR)watchButton);
+  buttonMessages.clear();
+  SendMessageA(b, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  for (const test::Logged& m : buttonMessages) {
+    EXPECT_NE(m.msg, (UINT)WM_STYLECHANGING);
+    EXPECT_NE(m.msg, (UINT)WM_STYLECHANGED);
+  }
+  EXPECT_EQ(GetWindowLongA(b, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  buttonMessages.clear();
+  SendMessageA(b, BM_CLICK, 0, 0);
+  auto down = std::find_if(buttonMessages.begin(), buttonMessages.end(),
+                           [](const test::Logged& m) { return m.msg == WM_LBUTTONDOWN; });
+  ASSERT_NE(down, buttonMessages.end());
+  EXPECT_EQ(down->wParam, 0u);
+  EXPECT_EQ(test::notifications(), (std::vector<test::Notification>{{1, BN_CLICKED}}));
+  DestroyWindow(b);
 }
 
 TEST_F(Button, GroupBoxLetsTheMouseThrough) {

@@ -4,7 +4,7 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 #include <internal/gdi_surface.h>
-#include <kytest/scratchdir.h>
+#include <internal/scratchdir.h>
 
 #include <cstring>
 #include <string>

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 using test::Expect;
 using test::kLParam;
 using test::kWParam;
@@ -87,6 +90,35 @@ TEST_F(Focus, DestroyingTheActiveWindowActivatesAnother) {
   first = nullptr;
   EXPECT_EQ(GetActiveWindow(), second);
   EXPECT_EQ(GetFocus(), second);
+}
+
+struct FocusHook {
+  std::vector<std::pair<WPARAM, LPARAM>> calls;
+  bool refuse = false;
+} focusHook;
+LRESULT CALLBACK cbtFocus(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_SETFOCUS) {
+    focusHook.calls.emplace_back(wParam, lParam);
+    if (focusHook.refuse) return TRUE;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(Focus, TakingTheFocusAwayAsksTheCbtHook) {
+  SetFocus(child);
+  focusHook = FocusHook{};
+  HHOOK hook = SetWindowsHookExA(WH_CBT, cbtFocus, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  // Refused: the focus stays.
+  focusHook.refuse = true;
+  EXPECT_EQ(SetFocus(nullptr), nullptr);
+  EXPECT_EQ(GetFocus(), child);
+  focusHook.refuse = false;
+  EXPECT_EQ(SetFocus(nullptr), child);
+  EXPECT_EQ(GetFocus(), nullptr);
+  const std::vector<std::pair<WPARAM, LPARAM>> expected = {{0, (LPARAM)child}, {0, (LPARAM)child}};
+  EXPECT_EQ(focusHook.calls, expected);
+  UnhookWindowsHookEx(hook);
 }
 
 TEST_F(Focus, CaptureChangesAreAnnounced) {

@@ -117,8 +117,11 @@ TEST_F(Painting, BeginPaintReportsTheUpdateAreaAndTheEraseFlag) {
   EXPECT_EQ(ps.rcPaint.left, 5);
   EXPECT_EQ(ps.rcPaint.bottom, 8);
   EXPECT_EQ(WindowFromDC(dc), w);
-  EndPaint(w, &ps);
+  EXPECT_TRUE(EndPaint(w, &ps));
   EXPECT_FALSE(GetUpdateRect(w, nullptr, FALSE));
+  SetLastError(0);
+  EXPECT_FALSE(EndPaint(w, nullptr)) << "no paint to end";
+  EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_PARAMETER);
 }
 
 TEST_F(Painting, ClassBrushesAndChildrenShowInThePixels) {

@@ -42,15 +42,40 @@ TEST_F(WindowLifecycle, OverlappedWindowAsksMinMaxFirstAndActivatesWhenVisible) 
   HWND w = CreateWindowExA(0, test::recorderClass(), "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
                            nullptr, nullptr, nullptr);
   ASSERT_TRUE(w);
-  test::expectSequence({{WM_GETMINMAXINFO}, {WM_NCCREATE}, {WM_NCCALCSIZE}, {WM_CREATE}, {WM_SIZE}, {WM_MOVE},
+  // Its size and place come with its first show, after the show's messages.
+  test::expectSequence({{WM_GETMINMAXINFO}, {WM_NCCREATE}, {WM_NCCALCSIZE}, {WM_CREATE},
                         {WM_SHOWWINDOW, kWParam, TRUE}, {WM_WINDOWPOSCHANGING}, {WM_ACTIVATEAPP, kWParam, TRUE},
                         {WM_NCACTIVATE, kWParam, TRUE}, {WM_ACTIVATE, kWParam, WA_ACTIVE}, {WM_SETFOCUS},
-                        {WM_WINDOWPOSCHANGED}},
+                        {WM_WINDOWPOSCHANGED}, {WM_SIZE, kWParam, SIZE_RESTORED}, {WM_MOVE}},
                        "create visible overlapped");
   EXPECT_EQ(GetActiveWindow(), w);
   EXPECT_EQ(GetFocus(), w);
   // An overlapped window always has a caption and clips its siblings.
   EXPECT_EQ(GetWindowLongA(w, GWL_STYLE) & (WS_CAPTION | WS_CLIPSIBLINGS), WS_CAPTION | WS_CLIPSIBLINGS);
+  DestroyWindow(w);
+}
+
+TEST_F(WindowLifecycle, AnInvisibleOverlappedWindowHearsItsSizeAtItsFirstShow) {
+  HWND w = CreateWindowExA(0, test::recorderClass(), "main", WS_OVERLAPPEDWINDOW, 20, 30, 300, 200, nullptr, nullptr,
+                           nullptr, nullptr);
+  ASSERT_TRUE(w);
+  test::expectSequence({{WM_GETMINMAXINFO}, {WM_NCCREATE}, {WM_NCCALCSIZE}, {WM_CREATE}}, "create hidden overlapped");
+  RECT client;
+  GetClientRect(w, &client);
+  POINT origin{0, 0};
+  ClientToScreen(w, &origin);
+  ShowWindow(w, SW_SHOWNOACTIVATE);
+  std::vector<test::Logged> shown = test::log();
+  ASSERT_GE(shown.size(), 2u);
+  EXPECT_EQ(shown[shown.size() - 2].msg, (UINT)WM_SIZE);
+  EXPECT_EQ(shown[shown.size() - 2].lParam, MAKELPARAM(client.right, client.bottom));
+  EXPECT_EQ(shown.back().msg, (UINT)WM_MOVE);
+  EXPECT_EQ(shown.back().lParam, MAKELPARAM(origin.x, origin.y));
+  // Owed once only.
+  ShowWindow(w, SW_HIDE);
+  test::log().clear();
+  ShowWindow(w, SW_SHOWNOACTIVATE);
+  for (const test::Logged& l : test::log()) EXPECT_NE(l.msg, (UINT)WM_SIZE);
   DestroyWindow(w);
 }
 
@@ -95,6 +120,47 @@ TEST_F(WindowLifecycle, DestroyingAChildNotifiesItsParent) {
                         {WM_DESTROY, 0, 0, 0, child}, {WM_NCDESTROY, 0, 0, 0, child}},
                        "destroy child");
   DestroyWindow(parent);
+}
+
+TEST_F(WindowLifecycle, AVisibleChildIsHiddenFirstWhenDestroyed) {
+  HWND parent = makePopup(WS_POPUP | WS_VISIBLE);
+  HWND child = CreateWindowExA(0, test::recorderClass(), "c", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, parent, (HMENU)9,
+                               nullptr, nullptr);
+  test::log().clear();
+  DestroyWindow(child);
+  test::expectSequence({{WM_PARENTNOTIFY, kWParam, MAKEWPARAM(WM_DESTROY, 9), 0, parent},
+                        {WM_SHOWWINDOW, kWParam | kLParam, FALSE, 0, child}, {WM_WINDOWPOSCHANGING, 0, 0, 0, child},
+                        {WM_WINDOWPOSCHANGED, 0, 0, 0, child}, {WM_DESTROY, 0, 0, 0, child},
+                        {WM_NCDESTROY, 0, 0, 0, child}},
+                       "destroy visible child");
+  DestroyWindow(parent);
+}
+
+TEST_F(WindowLifecycle, AWindowPastNcDestroyTakesNoPlaceParentOrChild) {
+  HWND parent = makePopup();
+  HWND other = makePopup();
+  struct Seen {
+    BOOL moved = TRUE;
+    HWND reparented = (HWND)1;
+    HWND newChild = (HWND)1;
+    DWORD error = 0;
+  } seen;
+  test::answer() = [&](HWND hwnd, UINT msg, WPARAM, LPARAM, LRESULT&) {
+    if (msg != WM_NCDESTROY || hwnd != parent) return false;
+    seen.moved = SetWindowPos(hwnd, nullptr, 1, 1, 5, 5, SWP_NOZORDER | SWP_NOACTIVATE);
+    seen.error = GetLastError();
+    seen.reparented = SetParent(hwnd, other);
+    seen.newChild = CreateWindowExA(0, test::recorderClass(), "late", WS_CHILD, 0, 0, 5, 5, hwnd, nullptr, nullptr,
+                                    nullptr);
+    return false;
+  };
+  DestroyWindow(parent);
+  test::answer() = nullptr;
+  EXPECT_FALSE(seen.moved);
+  EXPECT_EQ(seen.error, (DWORD)ERROR_INVALID_WINDOW_HANDLE);
+  EXPECT_EQ(seen.reparented, nullptr);
+  EXPECT_EQ(seen.newChild, nullptr);
+  DestroyWindow(other);
 }
 
 TEST_F(WindowLifecycle, OwnedWindowsAreDestroyedWithTheirOwner) {

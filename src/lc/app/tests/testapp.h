@@ -14,7 +14,7 @@
 #include <string>
 #include <unistd.h>
 
-#include <kytest/scratchdir.h>
+#include <internal/scratchdir.h>
 
 #include "KyApp.h"
 #include "KyWinClientApp.h"
