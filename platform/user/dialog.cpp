@@ -336,7 +336,10 @@ HWND createDialog(HINSTANCE instance, const void* data, size_t size, HWND owner,
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
   }
-  DWORD style = t->style & ~WS_VISIBLE;
+  // Every dialog has the three-dimensional look; one of its own (not a
+  // control of another window) clips its siblings, as Windows makes them.
+  DWORD style = (t->style & ~WS_VISIBLE) | DS_3DLOOK;
+  if (!(style & WS_CHILD)) style |= WS_CLIPSIBLINGS;
   DWORD exStyle = t->exStyle;
   if (style & DS_MODALFRAME) exStyle |= WS_EX_DLGMODALFRAME;
   if (style & DS_CONTROL) {

@@ -70,6 +70,11 @@ bool sendToThread(const WindowPtr& w, UINT msg, WPARAM wParam, LPARAM lParam, UI
     if (!(flags & SMTO_BLOCK)) runSentMessages();
     ULONGLONG now = tickNow();
     if (now >= deadline) {
+      // A message the receiver has not begun is dropped: it would run after
+      // its sender gave up on it.
+      Lock lock(userMutex());
+      if (sm->replied) continue;
+      std::erase(w->queue->sent, sm);
       SetLastError(ERROR_TIMEOUT);
       return false;
     }
@@ -204,14 +209,21 @@ void queueSentMessage(const std::shared_ptr<ThreadQueue>& q, std::shared_ptr<Sen
 
 using namespace win32::user;
 
+namespace {
+
+// HWND_BROADCAST: every top-level window of the process.
+std::vector<HWND> broadcastTargets() {
+  std::vector<HWND> targets;
+  Lock lock(userMutex());
+  for (Window* c : desktopLocked()->children) targets.push_back(c->handle);
+  return targets;
+}
+
+}  // namespace
+
 extern "C" LRESULT WINAPI SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (hwnd == HWND_BROADCAST) {
-    std::vector<HWND> targets;
-    {
-      Lock lock(userMutex());
-      for (Window* c : desktopLocked()->children) targets.push_back(c->handle);
-    }
-    for (HWND t : targets) sendMessage(t, msg, wParam, lParam, SMTO_NORMAL, INFINITE, nullptr);
+    for (HWND t : broadcastTargets()) sendMessage(t, msg, wParam, lParam, SMTO_NORMAL, INFINITE, nullptr);
     return 1;
   }
   LRESULT r = 0;
@@ -221,6 +233,12 @@ extern "C" LRESULT WINAPI SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARA
 
 extern "C" LRESULT WINAPI SendMessageTimeoutA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags,
                                               UINT timeout, DWORD_PTR* result) {
+  if (hwnd == HWND_BROADCAST) {
+    // Each window gets its own time; a window that does not answer in it is passed by.
+    for (HWND t : broadcastTargets()) sendMessage(t, msg, wParam, lParam, flags, timeout, nullptr);
+    if (result) *result = 0;
+    return TRUE;
+  }
   LRESULT r = 0;
   bool ok = sendMessage(hwnd, msg, wParam, lParam, flags, timeout, &r);
   if (result) *result = ok ? (DWORD_PTR)r : 0;
@@ -228,6 +246,10 @@ extern "C" LRESULT WINAPI SendMessageTimeoutA(HWND hwnd, UINT msg, WPARAM wParam
 }
 
 extern "C" BOOL WINAPI SendNotifyMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (hwnd == HWND_BROADCAST) {
+    for (HWND t : broadcastTargets()) SendNotifyMessageA(t, msg, wParam, lParam);
+    return TRUE;
+  }
   auto w = findWindow(hwnd);
   if (!w) {
     ForeignWindow foreign;

@@ -328,10 +328,12 @@ extern "C" LRESULT WINAPI DispatchMessageA(const MSG* msg) {
 extern "C" DWORD WINAPI GetQueueStatus(UINT flags) {
   auto q = currentQueue();
   Lock lock(userMutex());
+  // High word: what the queue holds now; low word: what came since the
+  // queue was last looked at and is still there.
   DWORD now = queueBitsLocked(*q) & flags;
-  DWORD changed = q->changedBits & flags;
+  DWORD fresh = q->changedBits & now;
   q->changedBits &= ~flags;
-  return MAKELONG(now, changed);
+  return MAKELONG(fresh, now);
 }
 
 extern "C" BOOL WINAPI GetInputState(void) {

@@ -52,6 +52,8 @@ TEST_F(Dialog, PlacesControlsInDialogUnitsOfTheSystemFont) {
   GetClassNameA(dialog, cls, sizeof cls);
   EXPECT_STREQ(cls, "#32770");
   EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);  // from DS_MODALFRAME
+  // Every dialog looks three-dimensional; a dialog of its own clips its siblings.
+  EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) & (DS_3DLOOK | WS_CLIPSIBLINGS), DS_3DLOOK | WS_CLIPSIBLINGS);
   // GetDialogBaseUnits is 8 x 16: a dialog unit is two pixels either way.
   RECT client;
   GetClientRect(dialog, &client);

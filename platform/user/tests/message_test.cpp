@@ -178,7 +178,8 @@ TEST_F(Messages, SendMessageTimeoutGivesUpOnABusyThread) {
   std::thread t([&] {
     remote = CreateWindowExA(0, test::recorderClass(), "t", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr);
     WaitForSingleObject(release, 5000);  // not looking at its queue
-    test::flushMessages();
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
     DestroyWindow(remote);
   });
   while (!remote) Sleep(1);
@@ -187,9 +188,12 @@ TEST_F(Messages, SendMessageTimeoutGivesUpOnABusyThread) {
   EXPECT_FALSE(SendMessageTimeoutA(remote, WM_USER, 0, 0, SMTO_NORMAL, 100, &result));
   EXPECT_EQ(GetLastError(), (DWORD)ERROR_TIMEOUT);
   EXPECT_LT(GetTickCount() - start, 2000u);
+  test::log().clear();
   SetEvent(release);
   t.join();
   CloseHandle(release);
+  // The message the sender gave up on never ran.
+  for (const test::Logged& l : test::log()) EXPECT_FALSE(l.hwnd == remote.load() && l.msg == WM_USER);
   // A window whose thread ended is no window any more.
   EXPECT_FALSE(IsWindow(remote));
 }
@@ -255,6 +259,79 @@ TEST_F(Messages, TimersFireOncePerLookAndThreadTimersCallTheirProcedure) {
   EXPECT_EQ(calls, 1);
 }
 
+TEST_F(Messages, BroadcastsReachEveryTopLevelWindowAndNoChild) {
+  HWND second = CreateWindowExA(0, test::recorderClass(), "second", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr,
+                                nullptr);
+  HWND child = CreateWindowExA(0, test::recorderClass(), "child", WS_CHILD, 0, 0, 5, 5, window, nullptr, nullptr,
+                               nullptr);
+  const UINT kinds[] = {WM_USER + 20, WM_USER + 21, WM_USER + 22, WM_USER + 23};
+  test::log().clear();
+  SendMessageA(HWND_BROADCAST, kinds[0], 0, 0);
+  DWORD_PTR result = 99;
+  EXPECT_TRUE(SendMessageTimeoutA(HWND_BROADCAST, kinds[1], 0, 0, SMTO_NORMAL, 1000, &result));
+  EXPECT_TRUE(SendNotifyMessageA(HWND_BROADCAST, kinds[2], 0, 0));
+  EXPECT_TRUE(PostMessageA(HWND_BROADCAST, kinds[3], 0, 0));
+  MSG m;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+  for (UINT kind : kinds) {
+    int toWindow = 0, toSecond = 0, toChild = 0;
+    for (const test::Logged& l : test::log()) {
+      if (l.msg != kind) continue;
+      toWindow += l.hwnd == window;
+      toSecond += l.hwnd == second;
+      toChild += l.hwnd == child;
+    }
+    EXPECT_EQ(toWindow, 1) << kind;
+    EXPECT_EQ(toSecond, 1) << kind;
+    EXPECT_EQ(toChild, 0) << kind;
+  }
+  DestroyWindow(second);
+}
+
+TEST_F(Messages, QueueStatusTellsWhatIsThereAndWhatIsNew) {
+  GetQueueStatus(QS_ALLINPUT);  // everything seen
+  EXPECT_EQ(GetQueueStatus(QS_POSTMESSAGE), 0u);
+  PostMessageA(window, WM_USER, 0, 0);
+  // New and there; asking again leaves it there but not new.
+  EXPECT_EQ(GetQueueStatus(QS_POSTMESSAGE), MAKELONG(QS_POSTMESSAGE, QS_POSTMESSAGE));
+  EXPECT_EQ(GetQueueStatus(QS_POSTMESSAGE), MAKELONG(0, QS_POSTMESSAGE));
+  // Only the kinds asked for are told.
+  PostMessageA(window, WM_USER, 0, 0);
+  EXPECT_EQ(GetQueueStatus(QS_KEY), 0u);
+  test::flushMessages();
+  EXPECT_EQ(GetQueueStatus(QS_POSTMESSAGE), 0u);
+}
+
+TEST_F(Messages, PeekMessageTakesOnlyTheKindsItsFiltersName) {
+  // A posted message, a pending paint and a due timer wait together.
+  ShowWindow(window, SW_SHOWNOACTIVATE);
+  test::flushMessages();
+  UpdateWindow(window);
+  struct Case {
+    UINT flags;
+    UINT expected;  // 0: nothing
+  } cases[] = {
+      {PM_QS_INPUT, 0},
+      {PM_QS_PAINT, WM_PAINT},
+      {PM_QS_POSTMESSAGE, WM_USER},
+      {PM_QS_POSTMESSAGE, WM_TIMER},  // the posted message went; the timer is posted kind too
+      {0, WM_PAINT},
+  };
+  PostMessageA(window, WM_USER, 0, 0);
+  InvalidateRect(window, nullptr, FALSE);
+  SetTimer(window, 5, 10, nullptr);
+  Sleep(30);
+  for (const Case& c : cases) {
+    MSG m{};
+    const BOOL got = PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE | c.flags);
+    EXPECT_EQ(got ? m.message : 0u, c.expected) << std::hex << c.flags;
+    if (got && m.message == WM_PAINT) ValidateRect(window, nullptr);
+    if (got && m.message == WM_PAINT && c.flags == PM_QS_PAINT) InvalidateRect(window, nullptr, FALSE);
+  }
+  KillTimer(window, 5);
+  ValidateRect(window, nullptr);
+}
+
 TEST_F(Messages, ThreadTimerIdsRunOutWithAnError) {
   // Thread timers have the ids 1 .. 0x7FFF: with all taken, the next one is
   // refused (the search for a free id must end), and a freed id is given again.
@@ -316,8 +393,8 @@ TEST_F(Messages, MsgWaitWakesForEventsAndForInput) {
   EXPECT_EQ(MsgWaitForMultipleObjects(1, &event, FALSE, 0, QS_POSTMESSAGE), (DWORD)WAIT_TIMEOUT);
   // ...unless the caller asks for any input there is.
   EXPECT_EQ(MsgWaitForMultipleObjectsEx(1, &event, 0, QS_POSTMESSAGE, MWMO_INPUTAVAILABLE), WAIT_OBJECT_0 + 1);
-  EXPECT_EQ(HIWORD(GetQueueStatus(QS_POSTMESSAGE)), 0);
-  EXPECT_EQ(LOWORD(GetQueueStatus(QS_POSTMESSAGE)), QS_POSTMESSAGE);
+  // The message is still there (high word), and no longer new (low word).
+  EXPECT_EQ(GetQueueStatus(QS_POSTMESSAGE), MAKELONG(0, QS_POSTMESSAGE));
   CloseHandle(event);
 }
 

@@ -99,6 +99,18 @@ TEST_F(ShowWindows, AHiddenActiveWindowHearsItsNewPlaceBeforeItIsDeactivated) {
   DestroyWindow(other);
 }
 
+TEST_F(ShowWindows, SetWindowPosActivatesATopLevelWindowUnlessAskedNotTo) {
+  HWND other = CreateWindowExA(0, test::recorderClass(), "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100,
+                               nullptr, nullptr, nullptr, nullptr);
+  ASSERT_EQ(GetActiveWindow(), other);
+  SetWindowPos(top, nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(GetActiveWindow(), other);
+  SetWindowPos(top, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(GetActiveWindow(), top);
+  EXPECT_EQ(GetFocus(), top);
+  DestroyWindow(other);
+}
+
 TEST_F(ShowWindows, MinimizedTopLevelWindowsLeaveTheScreenAndRememberMaximizing) {
   struct Case {
     int before;  // the command that comes before minimizing

@@ -40,7 +40,7 @@ TEST(Drumlet, RunsTheMainFunctionAndEnds) {
   struct Case {
     const char* arguments;
     int exitCode;
-    const char* shown;  // a line that must be on stderr; "" for none
+    const char* shown;  // a text that must be on stderr
   } cases[] = {
       {"SAMPLE Sample", 0, "The main function Sample ran."},
       {"sample", 0, "The main function Sample ran."},
@@ -48,7 +48,7 @@ TEST(Drumlet, RunsTheMainFunctionAndEnds) {
       {"MISSING", 1, "The library MISSING.DLL could not be loaded."},
       // Nothing but "/ENV" and its key: the library named after the program.
       {"/ENV key", 1, "DRUMLET.DLL could not be loaded."},
-      {"SAMPLE NOSUCH", 1, ""},
+      {"SAMPLE NOSUCH", 1, "NOSUCH cannot be run: its entry NOSUCH is missing in SAMPLE.DLL."},
   };
   for (const Case& c : cases) {
     kytest::ScratchDir scratch;
