@@ -1,0 +1,71 @@
+// Writes the ".gxt" code-page tables of every code-page setting into the
+// directory named by the first argument, from glibc's iconv converters.
+// Run at build time; the tables are never written by hand.
+//
+// A CCSID in the 8000s or 9000s is a variant of CCSID - 8000 / - 9000 and
+// converts like it. A pair whose code pages iconv does not know gets no
+// file: the run-time then copies that direction unchanged, as it does for
+// any missing table.
+//
+// Single-byte pairs become a 256-byte map (sub-table type 0). A byte that
+// has no single-byte counterpart becomes the target's substitute
+// character: 0x3F (EBCDIC SUB) towards the host, 0x1A (ASCII SUB) towards
+// the PC.
+#include <iconv.h>
+
+#include <cstdio>
+#include <fstream>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "KyCodePageSettings.h"
+#include "GxtIconvNames.h"
+#include "KyGxtFormat.h"
+
+namespace {
+
+bool isHost(unsigned ccsid, const KyCodePageSetting& entry) { return entry.hostCcsid == ccsid; }
+
+bool writeSingleByteTable(const std::string& directory, unsigned source, unsigned target, bool toHost,
+                          const std::string& from, const std::string& to) {
+  iconv_t cd = iconv_open(to.c_str(), from.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  kygxt::SubTable map(kygxt::SingleByteMap, 1, 1);
+  for (int byte = 0; byte < 256; ++byte) {
+    const int converted = kygxt::ConvertByte(cd, static_cast<unsigned char>(byte));
+    map.put8(4 + byte, converted >= 0 ? converted : toHost ? kygxt::kHostSubstitute : kygxt::kPcSubstitute);
+  }
+  iconv_close(cd);
+  const std::vector<uint8_t> file = kygxt::LayOut(source, target, {map});
+  std::ofstream out(directory + "/" + kygxt::FileName(source, target), std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  return static_cast<bool>(out);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s output-directory\n", argv[0]);
+    return 2;
+  }
+  const std::string directory = argv[1];
+  std::set<std::pair<unsigned, unsigned>> done;
+  int failures = 0;
+  for (const KyCodePageSetting& entry : kKyCodePageSettings) {
+    for (const auto& [source, target] : {std::pair<unsigned, unsigned>{entry.hostCcsid, entry.pcCcsid},
+                                         std::pair<unsigned, unsigned>{entry.pcCcsid, entry.hostCcsid}}) {
+      if (!done.insert({source, target}).second) continue;
+      const std::string from = kygxt::IconvName(source, isHost(source, entry));
+      const std::string to = kygxt::IconvName(target, isHost(target, entry));
+      if (from.empty() || to.empty() || kygxt::IsDoubleByte(source) || kygxt::IsDoubleByte(target)) continue;
+      if (!writeSingleByteTable(directory, source, target, isHost(target, entry), from, to)) {
+        std::fprintf(stderr, "cannot write the table %u -> %u\n", source, target);
+        ++failures;
+      }
+    }
+  }
+  return failures ? 1 : 0;
+}
