@@ -34,11 +34,46 @@ bool sectionHasSystem(const KyString& section) {
 
 }  // namespace
 
-KyString KyRemoteInfo::SectionName(const char* pszLocation) {
+KyRemoteInfo::KyRemoteInfo(const char* pszLocation)
+    : m_strLocation(pszLocation ? pszLocation : ""), m_strSection(SectionName(pszLocation)) {
+  const char* section = m_strSection;
+  m_strSystem = KyGetProfileString(section, "System", "");
+  m_strProtocol = KyGetProfileString(section, "Protocol", "");
+  m_strOpSys = KyGetProfileString(section, "OpSys", "");
+  m_strRpcProtocol = KyGetProfileString(section, "RpcProtocol", "");
+  m_strRpcEndPoint = KyGetProfileString(section, "RpcEndPoint", "");
+  m_strRpcOptions = KyGetProfileString(section, "RpcOptions", "");
+  m_strRpcBindDynamic = KyGetProfileString(section, "RpcBindDynamic", "");
+  m_strProgram = KyGetProfileString(section, "Program", "");
+  m_strPath = KyGetProfileString(section, "Path", "");
+  m_iBufferSize = KyGetProfileInt(section, "Buffer Size", 1);
+}
+
+void KyRemoteInfo::Write() {
+  AddLocationName(m_strLocation);
+  const char* section = m_strSection;
+  KyWriteProfileString(section, "System", m_strSystem);
+  KyWriteProfileString(section, "Protocol", m_strProtocol);
+  KyWriteProfileString(section, "OpSys", m_strOpSys);
+  KyWriteProfileString(section, "Program", m_strProgram);
+  KyWriteProfileString(section, "Path", m_strPath);
+  KyWriteProfileInt(section, "Buffer Size", m_iBufferSize);
+}
+
+bool KyRemoteInfo::IsPlatformDefault(const char* pszLocation) {
   const std::string_view name(pszLocation ? pszLocation : "");
-  if (std::find(std::begin(platformDefaultNames), std::end(platformDefaultNames), name) !=
-      std::end(platformDefaultNames))
-    return KyString(pszLocation);
+  return std::find(std::begin(platformDefaultNames), std::end(platformDefaultNames), name) !=
+         std::end(platformDefaultNames);
+}
+
+const char* KyRemoteInfo::OpSysText(char cPlatform) {
+  for (const OpSysEntry& entry : opSysLetters)
+    if (entry.letter == cPlatform) return entry.opSys.data();
+  return "";
+}
+
+KyString KyRemoteInfo::SectionName(const char* pszLocation) {
+  if (IsPlatformDefault(pszLocation)) return KyString(pszLocation);
   KyString prefixed(locationPrefix);
   prefixed += pszLocation;
   if (sectionHasSystem(prefixed)) return prefixed;
