@@ -1,12 +1,27 @@
 // KyConversationList.
 #include "KyConversationList.h"
 
-#include <memory>
+#include "KyConversation.h"
+
+KyConversationNode::KyConversationNode(const char* pszName, KyConversation* pConversation) : KyListNode(pszName) {
+  SetCurrent(pConversation);
+}
+
+KyConversationNode::~KyConversationNode() { delete GetConversation(); }
+
+void KyConversationNode::Hold(KyConversation* pConversation) {
+  KyConversation* pOld = GetConversation();
+  SetCurrent(pConversation);
+  if (pOld != pConversation) delete pOld;
+}
 
 void KyConversationList::Push(const char* pszName, void* pConversation) {
-  auto pNode = std::make_unique<KyListNode>(pszName);
-  pNode->SetCurrent(pConversation);
-  Add(pNode.release());
+  auto* pConv = static_cast<KyConversation*>(pConversation);
+  if (KyListNode* pNode = FindNode(pszName, nullptr)) {
+    static_cast<KyConversationNode*>(pNode)->Hold(pConv);
+    return;
+  }
+  Add(new KyConversationNode(pszName, pConv));
 }
 
 const char* KyConversationList::GetDefaultLocation(char cPlatform) {

@@ -99,7 +99,7 @@ TEST(KyList, RegistryRemoval) {
 
 TEST(KyList, RemovingTheOnlyNodeEmptiesTheHead) {
   KyConversationList list;
-  list.Push("only", &item1);
+  list.Push("only", nullptr);  // a node that holds no conversation (nodes own theirs)
   ASSERT_EQ(list.GetCount(), 1);
   list.Delete("only");
   EXPECT_EQ(list.GetCount(), 0);
