@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <mutex>
 #include <string>
@@ -287,27 +288,52 @@ int KyTcpipConversation::Receive() {
     Trace(text.c_str());
   }
   const int size = static_cast<int>(m_Buffer.size());
-  return ReceiveExact(m_Data, m_Buffer.data(), size) == size ? 1 : 0;
+  if (ReceiveExact(m_Data, m_Buffer.data(), size) == size) return 1;
+  Deallocate();  // a record cut short: the connection is of no more use
+  return 0;
 }
 
-int KyTcpipConversation::ReceiveExact(UINT_PTR s, char* pBuffer, int iLength) {
-  int got = 0;
+int KyTcpipConversation::receiveQuietly(UINT_PTR s, char* pBuffer, int iLength, int* piError) {
+  int got = 0, error = 0;
   while (got < iLength) {
-    int error = 0;
-    const UINT_PTR ready = waitReadable(s, kNoSocket, false, &error);
-    if (ready != s) {
-      ReportError(withCode(ready == kSelectFailed ? kMsgSelectFailed : kMsgReceiveFailed, error).c_str(), 1);
-      return 0;
-    }
+    if (waitReadable(s, kNoSocket, false, &error) != s) break;
     const int n = m_pWinsock->recv(s, pBuffer + got, iLength - got, 0);
-    if (n == 0) break;  // the peer closed before the record was whole
+    if (n == 0) return got;  // the peer closed before the record was whole
     if (n < 0) {
-      ReportError(withCode(kMsgReceiveFailed, m_pWinsock->lastError()).c_str(), 1);
-      return 0;
+      error = m_pWinsock->lastError();
+      break;
     }
     got += n;
   }
+  if (got == iLength) return got;
+  if (piError) *piError = error;
+  return -1;
+}
+
+int KyTcpipConversation::ReceiveExact(UINT_PTR s, char* pBuffer, int iLength) {
+  int error = 0;
+  const int got = receiveQuietly(s, pBuffer, iLength, &error);
+  if (got < 0) {
+    ReportError(withCode(kMsgReceiveFailed, error).c_str(), 1);
+    return 0;
+  }
   return got;
+}
+
+std::string KyTcpipConversation::hostAddress() {
+  char name[256] = {};
+  if (!m_fStarted || m_pWinsock->gethostname(name, sizeof name) != 0) {
+    KyShowMessageBox("Unable to get hostname");
+    return "";
+  }
+  ws2::hostent* host = m_pWinsock->gethostbyname(name);
+  if (!host || !host->h_addr_list || !host->h_addr_list[0] || !m_pWinsock->inetNtoa) {
+    KyShowMessageBox("Unable to resolve hostname");
+    return "";
+  }
+  ws2::in_addr address;
+  std::memcpy(&address, host->h_addr_list[0], sizeof address);
+  return m_pWinsock->inetNtoa(address);
 }
 
 UINT_PTR KyTcpipConversation::ConnectFamily(const char* pszHost, USHORT usPort, int iFamily) {

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "KyConversation.h"
 
@@ -71,6 +72,13 @@ class KyTcpipConversation : public KyConversation {
   // an exceptional condition); the socket, kNoSocket after the time-out,
   // or -2 cast to UINT_PTR on a failed select (code in *piError).
   UINT_PTR waitReadable(UINT_PTR first, UINT_PTR second, bool fExceptional, int* piError);
+  // ReceiveExact without reports: the bytes received (fewer when the peer
+  // closed), or -1 after a failed read or the time-out (the Winsock code
+  // in *piError).
+  int receiveQuietly(UINT_PTR s, char* pBuffer, int iLength, int* piError = nullptr);
+  // This host's first address as text, for a server to call back on; ""
+  // after "Unable to get hostname" or "Unable to resolve hostname".
+  std::string hostAddress();
   // Closes a socket that is open and marks it closed wherever it is kept.
   void closeSocket(UINT_PTR& s);
   // Whether run option n of the thread's context is on.

@@ -1,0 +1,161 @@
+// The AS/400 remote-call server of the tests, on 127.0.0.1 and a free port:
+// it answers the sign-on as the AS/400's server does (first byte: 0 for one
+// connection, else it calls back on the two ports the client names, first
+// messages, then data), keeps what the client sent, and answers each call
+// (a 76-byte header with the data length at bytes 72-75, then the data)
+// with the reply its handler makes. It can refuse the sign-on with a
+// status line, stall, close mid-reply or answer garbage.
+#pragma once
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace kytest {
+
+class As400Server {
+ public:
+  enum class Reply { Answer, Stall, CloseMidReply, Garbage, StatusLine };
+  struct Options {
+    bool twoConnections = false;
+    std::string signOnStatus = std::string(1, '\0');  // one byte 0, or an EBCDIC line ending in CR
+    Reply reply = Reply::Answer;
+    // The output data of a call from its header and data; by default the
+    // data comes back as it went.
+    std::function<std::string(const std::string&, const std::string&)> handler;
+  };
+
+  explicit As400Server(Options options) : options_(std::move(options)) {
+    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::listen(listener_, 4);
+    socklen_t length = sizeof address;
+    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] { serve(); });
+  }
+  ~As400Server() {
+    stop_ = true;
+    thread_.join();
+    for (int s : {control_, message_, data_, listener_})
+      if (s >= 0) ::close(s);
+  }
+  uint16_t port() const { return port_; }
+  // The sign-on record as received (fields 1 to 6).
+  std::string signOn() {
+    std::lock_guard guard(lock_);
+    return signOn_;
+  }
+  int calls() const { return calls_; }
+  // Sends a status line on the message connection (two-connection mode).
+  void failOnMessages(const std::string& line) { messageLine_ = line; }
+
+ private:
+  bool readable(int s) {
+    while (!stop_) {
+      pollfd p{s, POLLIN, 0};
+      if (::poll(&p, 1, 20) > 0) return true;
+    }
+    return false;
+  }
+  bool readExact(int s, std::string* out, size_t n) {
+    while (out->size() < n) {
+      if (!readable(s)) return false;
+      char buffer[4096];
+      const ssize_t got = ::recv(s, buffer, std::min(sizeof buffer, n - out->size()), 0);
+      if (got <= 0) return false;
+      out->append(buffer, got);
+    }
+    return true;
+  }
+  void write(int s, const std::string& bytes) { ::send(s, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
+  // A port field: EBCDIC digits (0xF0-0xF9), zero-padded.
+  static uint16_t portOf(const std::string& field) {
+    unsigned port = 0;
+    for (unsigned char c : field)
+      if (c >= 0xF0 && c <= 0xF9) port = port * 10 + (c - 0xF0);
+    return static_cast<uint16_t>(port);
+  }
+  static int connectBack(uint16_t port) {
+    const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    return s;
+  }
+  void serve() {
+    if (!readable(listener_)) return;
+    control_ = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+    write(control_, std::string(1, options_.twoConnections ? '\1' : '\0'));
+    std::string record;
+    if (!readExact(control_, &record, 19 + 10 + 320 + 320 + 2)) return;
+    if (record[record.size() - 2] != 0 || record[record.size() - 1] != 0) {  // a new password: 640 bytes
+      if (!readExact(control_, &record, record.size() + 638)) return;
+    }
+    if (!readExact(control_, &record, record.size() + 29)) return;
+    {
+      std::lock_guard guard(lock_);
+      signOn_ = record;
+    }
+    write(control_, options_.signOnStatus);
+    if (options_.signOnStatus != std::string(1, '\0')) return;
+    if (options_.twoConnections) {
+      std::string address, first, second;
+      if (!readExact(control_, &address, 50) || !readExact(control_, &first, 10)) return;
+      message_ = connectBack(portOf(first));
+      if (!readExact(control_, &second, 10)) return;
+      data_ = connectBack(portOf(second));
+      write(control_, std::string(1, '\0'));
+    } else {
+      data_ = control_;
+    }
+    while (!stop_) {
+      std::string header, data;
+      if (!readExact(data_, &header, 76)) return;
+      const uint32_t length = uint32_t(uint8_t(header[72])) << 24 | uint32_t(uint8_t(header[73])) << 16 |
+                              uint32_t(uint8_t(header[74])) << 8 | uint8_t(header[75]);
+      if (!readExact(data_, &data, length)) return;
+      ++calls_;
+      const std::string output = options_.handler ? options_.handler(header, data) : data;
+      const std::string status = options_.twoConnections ? "" : std::string(1, '\0');
+      switch (options_.reply) {
+        case Reply::Answer: write(data_, status + output); break;
+        case Reply::Stall: while (!stop_) std::this_thread::sleep_for(std::chrono::milliseconds(10)); return;
+        case Reply::CloseMidReply:
+          write(data_, status + output.substr(0, output.size() / 2));
+          ::shutdown(data_, SHUT_RDWR);
+          return;
+        case Reply::Garbage: write(data_, std::string(7, '\x5A')); ::shutdown(data_, SHUT_RDWR); return;
+        case Reply::StatusLine:
+          write(options_.twoConnections ? message_ : data_, messageLine_);
+          break;
+      }
+    }
+  }
+
+  Options options_;
+  std::mutex lock_;
+  std::string signOn_;
+  std::string messageLine_ = "\xC3\xD7\xC6\xF9\xF8\xF0\xF1\r";  // "CPF9801" in EBCDIC
+  std::atomic<bool> stop_{false};
+  std::atomic<int> calls_{0};
+  int listener_ = -1, control_ = -1, message_ = -1, data_ = -1;
+  uint16_t port_ = 0;
+  std::thread thread_;
+};
+
+}  // namespace kytest
