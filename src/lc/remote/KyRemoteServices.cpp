@@ -1,0 +1,36 @@
+// The remote subsystem's services to the call manager (KyCallServices),
+// filled when the library loads.
+#include "KyCall.h"
+#include "KyCallMgr.h"
+#include "KyConversation.h"
+#include "KyRemoteCall.h"
+
+namespace {
+
+// A conversation pointer that a call record kept is used only while the
+// thread's list still holds it: a retry may have ended that conversation.
+KyConversation* listed(void* pConversation) {
+  KyCallMgr* pCallMgr = KyCallMgr::GetCallMgr(FALSE);
+  if (!pCallMgr || !pConversation) return nullptr;
+  for (KyListNode* pNode = pCallMgr->GetConversationList()->GetHead(); pNode; pNode = pNode->GetNext())
+    if (pNode->GetCurrent() == pConversation) return static_cast<KyConversation*>(pConversation);
+  return nullptr;
+}
+
+struct Registration {
+  Registration() {
+    KyCallServices& services = KyGetCallServices();
+    services.GetConversation = [](const char* pszLocation, char cPlatform, int fCreate) -> void* {
+      return KyConversation::GetConversation(pszLocation, cPlatform, fCreate);
+    };
+    services.DeallocateConversation = [](void* pConversation) {
+      if (KyConversation* pListed = listed(pConversation)) pListed->DeallocateIfAllocated();
+    };
+    services.ExecuteProgramCall = [](void* pConversation, const char* pszProgram, char* pBuffer, int iLength) {
+      KyConversation* pListed = listed(pConversation);
+      return pListed ? KyRemoteCall(pListed, pszProgram).ExecuteBuffer(pBuffer, iLength) : 0;
+    };
+  }
+} registration;
+
+}  // namespace
