@@ -20,6 +20,8 @@
 #include <string>
 #include <thread>
 
+#include "loopbackserver.h"
+
 namespace kytest {
 
 class As400Server {
@@ -35,15 +37,7 @@ class As400Server {
   };
 
   explicit As400Server(Options options) : options_(std::move(options)) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::listen(listener_, 4);
-    socklen_t length = sizeof address;
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
+    listener_ = listenOnLoopback(&port_);
     thread_ = std::thread([this] { serve(); });
   }
   ~As400Server() {

@@ -22,6 +22,20 @@
 
 namespace kytest {
 
+// A socket listening on 127.0.0.1 and a free port; the port in host order.
+inline int listenOnLoopback(uint16_t* port) {
+  const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  ::listen(s, 8);
+  socklen_t length = sizeof address;
+  ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
+  *port = ntohs(address.sin_port);
+  return s;
+}
+
 struct ServerStep {
   enum Kind { Read, ReadUntil, Write, Stall, Close } kind;
   size_t count = 0;        // Read: bytes
@@ -38,15 +52,7 @@ class LoopbackServer {
   using Script = std::vector<ServerStep>;
   // One script per connection, in the order they are accepted.
   explicit LoopbackServer(std::vector<Script> scripts) : scripts_(std::move(scripts)), received_(scripts_.size()) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::listen(listener_, 8);
-    socklen_t length = sizeof address;
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
+    listener_ = listenOnLoopback(&port_);
     thread_ = std::thread([this] { serve(); });
   }
   ~LoopbackServer() {

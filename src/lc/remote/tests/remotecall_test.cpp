@@ -29,13 +29,6 @@ class RemoteCall : public kytest::RemoteEnv {
     WritePrivateProfileStringA("Message Box", "AS400connection", "False", ini_.c_str());
     static_cast<KyRemote400Info*>(KyRemoteInfo::Create("Remote", 'A', 0))->SetPassword("secret", 0, 0);
   }
-  static std::string ebcdic(const std::string& text) {
-    Ky400TCPIPTranslation translation;
-    translation.Init(1, nullptr, 101);
-    std::string host(text.size(), '\0');
-    translation.ToEbc(text.c_str(), host.data(), static_cast<int>(host.size()));
-    return host;
-  }
   KyCallMgr* callMgr() { return context_->GetCallMgr(); }
 };
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "Ky400Translation.h"
 #include "KyAppContext.h"
 #include "../../app/tests/testapp.h"
 
@@ -47,6 +48,14 @@ class RemoteEnv : public ::testing::Test {
     char value[4096] = {};
     GetPrivateProfileStringA(section, key, "", value, sizeof value, ini_.c_str());
     return value;
+  }
+  // The EBCDIC form (code-page setting 101) of a text.
+  static std::string ebcdic(const std::string& text) {
+    Ky400TCPIPTranslation translation;
+    translation.Init(1, nullptr, 101);
+    std::string host(text.size(), '\0');
+    translation.ToEbc(text.c_str(), host.data(), static_cast<int>(host.size()));
+    return host;
   }
   // The language library's text of a message id.
   static std::string message(UINT id) {

@@ -22,14 +22,6 @@ class Locations : public kytest::RemoteEnv {
            "[RMT_LOC: APPC1]\nSystem=h\nProtocol=APPC\n"
            "[RMT_LOC: UX1]\nSystem=unix.example\nPassword=secret\nPath=/opt/app\n";
   }
-  // The EBCDIC form (setting 101) of a text.
-  static std::string ebcdic(const std::string& text) {
-    Ky400TCPIPTranslation translation;
-    translation.Init(1, nullptr, 101);
-    std::string host(text.size(), '\0');
-    translation.ToEbc(text.c_str(), host.data(), static_cast<int>(host.size()));
-    return host;
-  }
 };
 
 TEST_F(Locations, EachPlatformReadsItsKeysWithItsDefaults) {

@@ -36,13 +36,6 @@ class SignOn : public kytest::RemoteEnv {
     info->SetPassword("secret", 0, 0);
     return info;
   }
-  static std::string ebcdic(const std::string& text) {
-    Ky400TCPIPTranslation translation;
-    translation.Init(1, nullptr, 101);
-    std::string host(text.size(), '\0');
-    translation.ToEbc(text.c_str(), host.data(), static_cast<int>(host.size()));
-    return host;
-  }
   // A 76-byte call header announcing `data`, then the data.
   static std::string block(const std::string& data) {
     std::string b(76, '\0');
