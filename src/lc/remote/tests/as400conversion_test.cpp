@@ -1,0 +1,75 @@
+// Fields in and out of their AS/400 forms through the location's
+// translation: texts blank-filled in EBCDIC and trimmed back, numbers by
+// form, special states sent as their content and recognised on return.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "KyAS400Conversion.h"
+#include "KyCharFld.h"
+#include "KyRTDI.h"
+#include "KyRemote400Info.h"
+#include "remoteenv.h"
+
+namespace {
+
+class AS400Conversion : public kytest::RemoteEnv {
+ protected:
+  static KyRTDIFld record(char type, char pc, char form, WORD length, WORD decimals) {
+    KyRTDIFld r(KyRTDI::Field, 1, "F", "F");
+    r.m_cType = type;
+    r.m_cPCType = pc;
+    r.m_cAS400Type = form;
+    r.m_wLength = length;
+    r.m_wDecimals = decimals;
+    return r;
+  }
+  KyRemote400Info* info() { return static_cast<KyRemote400Info*>(KyRemoteInfo::Create("Remote", 'A', 0)); }
+};
+
+TEST_F(AS400Conversion, FieldsTravelThereAndBack) {
+  struct Case {
+    KyRTDIFld record;
+    const char* value;
+    std::string host;
+    const char* back;
+  } cases[] = {
+      {record('c', 0, 0, 6, 0), "  ab", ebcdic("  ab  "), "ab"},
+      {record('n', 'f', 'p', 5, 2), "-12.34", std::string("\x01\x23\x4D", 3), "-12.34"},
+      {record('n', 'l', 'z', 4, 0), "42", ebcdic("0042"), "42"},
+      {record('n', 'i', 'b', 4, 0), "-2", std::string("\xFF\xFE", 2), "-2"},
+  };
+  for (const Case& c : cases) {
+    KyCharFld field(c.value);
+    char host[16] = {};
+    ASSERT_EQ(KyAssignTo400(host, &field, c.record, info(), 0), static_cast<int>(c.host.size())) << c.value;
+    EXPECT_EQ(std::string(host, c.host.size()), c.host) << c.value;
+    KyCharFld back;
+    ASSERT_EQ(KyAssignFrom400(host, &back, c.record, info(), 0), static_cast<int>(c.host.size())) << c.value;
+    EXPECT_STREQ(back.strGetText(), c.back) << c.value;
+    EXPECT_EQ(back.GetFieldState(), 0) << c.value;
+  }
+}
+
+TEST_F(AS400Conversion, SpecialStatesTravelAsTheirContent) {
+  const KyRTDIFld packed = record('n', 'f', 'p', 7, 0);
+  KyCharFld high("", 8);
+  char host[8] = {};
+  ASSERT_EQ(KyAssignTo400(host, &high, packed, info(), 0), 4);
+  EXPECT_EQ(std::string(host, 4), std::string("\x99\x99\x99\x9F", 4));
+  KyCharFld allowing(10, 0, 0, KyStateLow | KyStateHigh, nullptr, nullptr, nullptr, nullptr, 0);
+  ASSERT_EQ(KyAssignFrom400(host, &allowing, packed, info(), 0), 4);
+  EXPECT_EQ(allowing.GetFieldState(), KyStateHigh);
+  KyCharFld refusing;  // allows no special state: the content stays a value
+  KyAssignFrom400(host, &refusing, packed, info(), 0);
+  EXPECT_EQ(refusing.GetFieldState(), 0);
+}
+
+TEST_F(AS400Conversion, ANumberThatDoesNotFitIsNotConverted) {
+  KyCharFld field("12345.67");
+  char host[5];
+  EXPECT_EQ(KyAssignTo400(host, &field, record('n', 'f', 'z', 5, 2), info(), 0), 0);
+  EXPECT_EQ(std::string(host, 5), ebcdic("00000"));
+}
+
+}  // namespace
