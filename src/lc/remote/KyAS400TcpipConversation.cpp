@@ -229,16 +229,18 @@ int KyAS400TcpipConversation::Receive() {
   // Two-connection mode: a readable message connection means the server
   // failed the call. Single-connection mode has only the data connection.
   const UINT_PTR message = m_fSingleConnection ? kNoSocket : m_Message;
-  int error = 0;
-  const UINT_PTR ready = waitReadable(m_Data, message, false, &error);
-  if (ready == message && message != kNoSocket) {
-    ReadStatus(message);
-    Deallocate();
-    return 0;
-  }
-  if (ready != m_Data) {
-    ReportError(KyFormatMessageId(57490, {error}), 1);
-    return 0;
+  if (message != kNoSocket) {
+    int error = 0;
+    const UINT_PTR ready = waitReadable(m_Data, message, false, &error);
+    if (ready == message) {
+      ReadStatus(message);
+      Deallocate();
+      return 0;
+    }
+    if (ready != m_Data) {
+      ReportError(KyFormatMessageId(57490, {error}), 1);
+      return 0;
+    }
   }
   const int size = static_cast<int>(m_Buffer.size());
   if (ReceiveExact(m_Data, m_Buffer.data(), size) == size) return 1;

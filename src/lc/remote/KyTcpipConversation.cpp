@@ -4,6 +4,7 @@
 
 #include <winsock2.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -195,6 +196,7 @@ void KyTcpipConversation::closeSocket(UINT_PTR& s) {
   // closed once, and no member keeps a number the system may hand out anew.
   for (UINT_PTR* member : {&m_Control, &m_Data, &m_Message})
     if (*member == closing) *member = kNoSocket;
+  if (m_PendingSocket == closing) m_Pending.clear();
   s = kNoSocket;
 }
 
@@ -229,8 +231,20 @@ UINT_PTR KyTcpipConversation::waitReadable(UINT_PTR first, UINT_PTR second, bool
 }
 
 bool KyTcpipConversation::sendAll(UINT_PTR s, const char* pBytes, int iLength, int* piError) {
+  // The conversation's sockets do not block: a send that cannot go on
+  // waits for room no longer than the time-out.
   int sent = 0;
   while (sent < iLength) {
+    const int n = m_pWinsock->send(s, pBytes + sent, iLength - sent, 0);
+    if (n > 0) {
+      sent += n;
+      continue;
+    }
+    const int error = n == 0 ? ws2::WSAECONNRESET : m_pWinsock->lastError();
+    if (error != ws2::WSAEWOULDBLOCK) {
+      *piError = error;
+      return false;
+    }
     ws2::fd_set writable;
     ws2::FdZero(&writable);
     ws2::FdSet(s, &writable);
@@ -240,12 +254,6 @@ bool KyTcpipConversation::sendAll(UINT_PTR s, const char* pBytes, int iLength, i
       *piError = ready == 0 ? ws2::WSAETIMEDOUT : m_pWinsock->lastError();
       return false;
     }
-    const int n = m_pWinsock->send(s, pBytes + sent, iLength - sent, 0);
-    if (n <= 0) {
-      *piError = n == 0 ? ws2::WSAECONNRESET : m_pWinsock->lastError();
-      return false;
-    }
-    sent += n;
   }
   return true;
 }
@@ -264,6 +272,7 @@ int KyTcpipConversation::Receive() {
   if (!m_fAllocated) return 0;
   const UINT_PTR message = m_Message != m_Data ? m_Message : kNoSocket;
   for (;;) {
+    if (message == kNoSocket) break;  // only the data connection: its read waits itself
     int error = 0;
     const UINT_PTR ready = waitReadable(m_Data, message, false, &error);
     if (ready == kSelectFailed || ready == kNoSocket) {
@@ -294,16 +303,42 @@ int KyTcpipConversation::Receive() {
 }
 
 int KyTcpipConversation::receiveQuietly(UINT_PTR s, char* pBuffer, int iLength, int* piError) {
+  // Bytes read ahead belong to one socket; another socket's read starts
+  // only when they have been taken.
+  if (!m_Pending.empty() && m_PendingSocket != s) {
+    if (piError) *piError = ws2::WSAEINVAL;
+    return -1;
+  }
+  m_PendingSocket = s;
   int got = 0, error = 0;
   while (got < iLength) {
+    if (!m_Pending.empty()) {
+      const int take = std::min(iLength - got, static_cast<int>(m_Pending.size()));
+      std::memcpy(pBuffer + got, m_Pending.data(), static_cast<size_t>(take));
+      m_Pending.erase(0, static_cast<size_t>(take));
+      got += take;
+      continue;
+    }
+    // Wait first (no read that would only say "not yet"), then take what
+    // has come in one read: a status byte and the reply behind it arrive
+    // together.
     if (waitReadable(s, kNoSocket, false, &error) != s) break;
-    const int n = m_pWinsock->recv(s, pBuffer + got, iLength - got, 0);
+    // A large rest goes straight into the buffer; a small one through a
+    // chunk whose surplus is kept for the next read.
+    char chunk[16384];
+    const bool direct = iLength - got >= static_cast<int>(sizeof chunk);
+    char* target = direct ? pBuffer + got : chunk;
+    const int n = m_pWinsock->recv(s, target, direct ? iLength - got : static_cast<int>(sizeof chunk), 0);
     if (n == 0) return got;  // the peer closed before the record was whole
     if (n < 0) {
       error = m_pWinsock->lastError();
+      if (error == ws2::WSAEWOULDBLOCK) continue;
       break;
     }
-    got += n;
+    if (direct)
+      got += n;
+    else
+      m_Pending.append(chunk, static_cast<size_t>(n));
   }
   if (got == iLength) return got;
   if (piError) *piError = error;
@@ -352,7 +387,8 @@ UINT_PTR KyTcpipConversation::ConnectFamily(const char* pszHost, USHORT usPort, 
     if (s == ws2::INVALID_SOCKET) continue;
     // A non-blocking connect waited for within the time-out: an address
     // that never answers does not hold the caller.
-    ULONG on = 1, off = 0;
+    // The socket stays non-blocking: every later wait has its time-out.
+    ULONG on = 1;
     m_pWinsock->ioctlsocket(s, ws2::FIONBIO, &on);
     bool ok = m_pWinsock->connect(s, p->ai_addr, static_cast<int>(p->ai_addrlen)) == 0;
     if (!ok && m_pWinsock->lastError() == ws2::WSAEWOULDBLOCK) {
@@ -365,7 +401,6 @@ UINT_PTR KyTcpipConversation::ConnectFamily(const char* pszHost, USHORT usPort, 
            (m_pWinsock->connect(s, p->ai_addr, static_cast<int>(p->ai_addrlen)) == 0 ||
             m_pWinsock->lastError() == ws2::WSAEISCONN);
     }
-    m_pWinsock->ioctlsocket(s, ws2::FIONBIO, &off);
     if (ok)
       connected = s;
     else
@@ -419,6 +454,8 @@ int KyTcpipConversation::Accept(UINT_PTR listening, UINT_PTR* pAccepted, int* pf
   UINT_PTR accepted = ready == listening ? m_pWinsock->accept(listening, nullptr, nullptr) : ws2::INVALID_SOCKET;
   m_pWinsock->closesocket(listening);
   if (accepted == ws2::INVALID_SOCKET) return 0;
+  ULONG on = 1;
+  m_pWinsock->ioctlsocket(accepted, ws2::FIONBIO, &on);
   *pAccepted = accepted;
   if (pfOpened) *pfOpened = 1;
   return 1;

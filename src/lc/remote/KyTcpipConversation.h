@@ -92,6 +92,8 @@ class KyTcpipConversation : public KyConversation {
   int m_fSingleConnection = 0;
   char m_szLastStatus[256] = {};
   int m_iTimeout = 60;  // seconds
+  std::string m_Pending;               // bytes read ahead of m_PendingSocket
+  UINT_PTR m_PendingSocket = kNoSocket;
 
  private:
   int m_fStarted = 0;  // this object's WSAStartup is in force
