@@ -135,7 +135,8 @@ TEST_F(Conversations, MessageConnectionTextReachesTheTraceWhole) {
   WritePrivateProfileStringA("Message Box", "Log File", log.c_str(), ini_.c_str());
   context_->GetRunOptions()->SetBoolOption(11, 1);
   LoopbackServer server({{kytest::writeBytes(text), kytest::stall()},
-                         {kytest::readBytes(4), kytest::writeBytes("pong")}});
+                         // The answer comes well after the message text.
+                         {kytest::readBytes(4), kytest::pause(200), kytest::writeBytes("pong")}});
   LoopbackConversation conversation(server.port(), true);
   ASSERT_EQ(conversation.Allocate(), 1);
   ASSERT_EQ(conversation.SendData("ping", 4, "PGM"), 1);

@@ -37,8 +37,8 @@ inline int listenOnLoopback(uint16_t* port) {
 }
 
 struct ServerStep {
-  enum Kind { Read, ReadUntil, Write, Stall, Close } kind;
-  size_t count = 0;        // Read: bytes
+  enum Kind { Read, ReadUntil, Write, Stall, Close, Pause } kind;
+  size_t count = 0;        // Read: bytes; Pause: milliseconds
   std::string bytes = {};  // Write: the bytes; ReadUntil: the terminator
 };
 inline ServerStep readBytes(size_t n) { return {ServerStep::Read, n}; }
@@ -46,6 +46,7 @@ inline ServerStep readUntil(std::string end) { return {ServerStep::ReadUntil, 0,
 inline ServerStep writeBytes(std::string bytes) { return {ServerStep::Write, 0, std::move(bytes)}; }
 inline ServerStep stall() { return {ServerStep::Stall}; }
 inline ServerStep closeNow() { return {ServerStep::Close}; }
+inline ServerStep pause(size_t ms) { return {ServerStep::Pause, ms}; }
 
 class LoopbackServer {
  public:
@@ -123,6 +124,9 @@ class LoopbackServer {
         case ServerStep::Stall:
           while (!stop_) std::this_thread::sleep_for(std::chrono::milliseconds(10));
           return false;
+        case ServerStep::Pause:
+          std::this_thread::sleep_for(std::chrono::milliseconds(step.count));
+          break;
         case ServerStep::Close:
           ::shutdown(s, SHUT_RDWR);
           return true;
