@@ -467,7 +467,7 @@ extern "C" BOOL WINAPI GetPrivateProfileStructA(LPCSTR lpszSection, LPCSTR lpszK
   setReadError(opened, value.has_value());
   if (!value) return FALSE;
   if (value->size() != 2 * static_cast<size_t>(uSizeStruct) + 2) {
-    SetLastError(ERROR_INVALID_DATA);
+    SetLastError(ERROR_BAD_LENGTH);
     return FALSE;
   }
   std::vector<BYTE> bytes(uSizeStruct + 1);

@@ -568,7 +568,7 @@ TEST_F(Profile, StructsRoundTripWithChecksum) {
   EXPECT_EQ(std::memcmp(back, data, sizeof data), 0);
 
   struct Case { const char* value; UINT size; DWORD error; } bad[] = {
-      {"0102FF02", 2, ERROR_INVALID_DATA},   // wrong size
+      {"0102FF02", 2, ERROR_BAD_LENGTH},     // wrong size
       {"0102FF03", 3, ERROR_INVALID_DATA},   // wrong checksum
       {"01G2FF02", 3, ERROR_INVALID_DATA},   // not hex
   };
