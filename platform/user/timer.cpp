@@ -13,7 +13,7 @@ namespace {
 constexpr UINT kMinimumElapse = 10;            // USER_TIMER_MINIMUM
 constexpr UINT kMaximumElapse = 0x7FFFFFFF;    // USER_TIMER_MAXIMUM
 constexpr UINT_PTR kLastThreadTimerId = 0x7FFF;  // thread timers have ids 1 .. this
-constexpr DWORD kNoMoreUserHandles = 1158;        // ERROR_NO_MORE_USER_HANDLES
+constexpr DWORD kNoMoreUserHandles = ERROR_NO_MORE_USER_HANDLES;
 UINT_PTR nextThreadTimerId = kLastThreadTimerId;  // ids of thread timers count down from here
 
 }  // namespace

@@ -340,7 +340,7 @@ TEST_F(Messages, ThreadTimerIdsRunOutWithAnError) {
   EXPECT_EQ(ids.size(), 0x7FFFu);
   SetLastError(0);
   EXPECT_EQ(SetTimer(nullptr, 0, 60000, nullptr), 0u);
-  EXPECT_EQ(GetLastError(), 1158u);  // ERROR_NO_MORE_USER_HANDLES
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_MORE_USER_HANDLES));
   // Resetting a timer the thread has needs no new id.
   EXPECT_EQ(SetTimer(nullptr, ids[5], 50000, nullptr), ids[5]);
   ASSERT_TRUE(KillTimer(nullptr, ids[7]));
