@@ -37,6 +37,9 @@ class SourceReader {
       mode_ = Mode::Raw;
     } else if (buffer_.isPlain32() && dest.isPlain32()) {
       mode_ = Mode::Raw;
+      // Between 32-bit DIBs the fourth byte travels with the pixel, as on
+      // Windows; surfaces that force an opaque alpha have none to give.
+      fourthByte_ = !buffer_.opaqueAlpha && !dest.opaqueAlpha;
     }
     dest_ = &dest;
     // A transfer within one buffer reads a snapshot, so overlapping
@@ -48,13 +51,15 @@ class SourceReader {
         snapshotRect_ = r;
         snapshot_.resize(size_t(r.right - r.left) * (r.bottom - r.top));
         for (int y = r.top; y < r.bottom; ++y) {
-          for (int x = r.left; x < r.right; ++x) snapshot_[size_t(y - r.top) * (r.right - r.left) + (x - r.left)] = buffer_.raw(x, y);
+          for (int x = r.left; x < r.right; ++x) snapshot_[size_t(y - r.top) * (r.right - r.left) + (x - r.left)] = rawAt(x, y);
         }
       }
     }
   }
 
   bool valid() const { return buffer_.valid(); }
+  // True when raw values read carry the source's fourth byte.
+  bool keepsFourthByte() const { return fourthByte_; }
 
   // The source row at (x, y) when it can be copied as it is (same 32-bit
   // format, no snapshot), else nullptr.
@@ -77,7 +82,7 @@ class SourceReader {
         y < snapshotRect_.bottom) {
       raw = snapshot_[size_t(y - snapshotRect_.top) * (snapshotRect_.right - snapshotRect_.left) + (x - snapshotRect_.left)];
     } else {
-      raw = buffer_.raw(x, y);
+      raw = rawAt(x, y);
     }
     switch (mode_) {
       case Mode::Raw: value = raw; break;
@@ -99,11 +104,14 @@ class SourceReader {
 
  private:
   enum class Mode { Convert, Raw, MonoToColor, ColorToMono };
+  uint32_t rawAt(int x, int y) const { return fourthByte_ ? buffer_.row32(y)[x] : buffer_.raw(x, y); }
+
   PixelBuffer buffer_;
   const PixelBuffer* dest_ = nullptr;
   POINT offset_{0, 0};
   Mode mode_ = Mode::Convert;
   uint32_t zero_ = 0, one_ = 0, background_ = 0;
+  bool fourthByte_ = false;
   RECT snapshotRect_{};
   std::vector<uint32_t> snapshot_;
 };
@@ -156,8 +164,10 @@ bool transfer(const Transfer& t) {
   PixelBuffer& target = const_cast<PixelBuffer&>(out);
   const POINT off = painter.offset();
   const uint32_t mask = out.rawMask();
-  const bool plainCopy = t.foreRop == 0xCC && t.backRop == 0xCC && !t.transparent && out.isPlain32() &&
-                         s.width == d.width && s.height == d.height && !flipX && !flipY;
+  const bool copies = t.foreRop == 0xCC && t.backRop == 0xCC && !t.transparent;
+  const bool plainCopy = copies && out.isPlain32() && s.width == d.width && s.height == d.height && !flipX && !flipY;
+  // A plain copy keeps whole 32-bit values; other ROPs work on the colour bits.
+  const bool wholeValues = copies && reader && reader->keepsFourthByte();
   // Whole rows of one value: BLACKNESS, WHITENESS and solid PATCOPY.
   bool fill = false;
   uint32_t fillValue = 0;
@@ -187,6 +197,10 @@ bool transfer(const Transfer& t) {
       if (plainCopy) {
         if (const uint32_t* from = reader->plainRow(s.x + (a - d.x), sy, b - a)) {
           uint32_t* row = target.row32(y + off.y) + a + off.x;
+          if (wholeValues) {
+            std::copy_n(from, b - a, row);
+            continue;
+          }
           const uint32_t alpha = out.opaqueAlpha ? 0xFF000000u : 0u;
           for (int k = 0; k < b - a; ++k) row[k] = (from[k] & 0xFFFFFF) | alpha;
           continue;
@@ -215,6 +229,10 @@ bool transfer(const Transfer& t) {
         }
         if (usesPattern(rop) && !pattern.sample(x, y, pv)) continue;
         const int bx = x + off.x, by = y + off.y;
+        if (wholeValues) {
+          target.row32(by)[bx] = sv;
+          continue;
+        }
         uint32_t dv = (rop == 0xCC || rop == 0xF0) ? 0 : target.raw(bx, by);
         target.setRaw(bx, by, applyRop3(rop, pv, sv, dv) & mask);
       }

@@ -415,10 +415,11 @@ extern "C" int WINAPI GetDIBits(HDC hdc, HBITMAP handle, UINT start, UINT lines,
   uint32_t masks[3] = {0xFF0000, 0xFF00, 0xFF};
   if (bpp == 16) masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F;
   if (h.biCompression == BI_BITFIELDS) {
-    auto* m = reinterpret_cast<DWORD*>(info->bmiColors);
-    if (bpp == 16 && m[0] == 0 && m[1] == 0 && m[2] == 0) m[0] = 0xF800, m[1] = 0x07E0, m[2] = 0x001F;
-    if (bpp == 32 && m[0] == 0 && m[1] == 0 && m[2] == 0) m[0] = 0xFF0000, m[1] = 0xFF00, m[2] = 0xFF;
-    std::copy_n(m, 3, masks);
+    // The masks reported are those of the rows delivered: a DIB section's
+    // own at its depth, else 5-6-5 for 16 bits and 8-8-8 for 32.
+    if (bpp == 16) masks[0] = 0xF800, masks[1] = 0x07E0, masks[2] = 0x001F;
+    if (bitmap->dibSection && from.bpp == bpp) std::copy_n(from.masks, 3, masks);
+    std::copy_n(masks, 3, reinterpret_cast<DWORD*>(info->bmiColors));
   }
   if (!bits) return from.height;
   if (start >= static_cast<UINT>(from.height)) return 0;
@@ -437,6 +438,11 @@ extern "C" int WINAPI GetDIBits(HDC hdc, HBITMAP handle, UINT start, UINT lines,
     int scan = static_cast<int>(start + k);
     int row = topDown ? scan : from.height - 1 - scan;
     std::memset(to.row(row), 0, static_cast<size_t>(stride));
+    if (from.isPlain32() && to.isPlain32() && !from.opaqueAlpha) {
+      // 32-bit rows from a 32-bit bitmap keep their fourth byte.
+      std::copy_n(from.row32(row), from.width, to.row32(row));
+      continue;
+    }
     for (int x = 0; x < from.width; ++x) {
       if (bitmap->monochrome() && bpp == 1) {
         to.setRaw(x, row, from.raw(x, row));

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <internal/dib.h>
 #include <vector>
 
@@ -160,6 +161,144 @@ TEST(Dib, PackedLayoutHelpers) {
   std::memcpy(packed, &core, sizeof core);
   EXPECT_EQ(win32::gdi::dibBitsOffset(packed, sizeof packed), 12u + 2 * 3);
   EXPECT_EQ(win32::gdi::dibBitsOffset("garbage", 8), 0u);
+}
+
+// A top-down 32-bit DIB section selected into a memory DC of its own.
+class Section32 {
+ public:
+  Section32(int width, int height, DWORD fill) : info_(infoFor(width, -height, 32)) {
+    dc_ = CreateCompatibleDC(nullptr);
+    bitmap_ = CreateDIBSection(nullptr, info(), DIB_RGB_COLORS, &bits_, nullptr, 0);
+    old_ = SelectObject(dc_, bitmap_);
+    std::fill_n(pixels(), width * height, fill);
+  }
+  ~Section32() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  HDC dc() const { return dc_; }
+  HBITMAP bitmap() const { return bitmap_; }
+  DWORD* pixels() const { return static_cast<DWORD*>(bits_); }
+  const BITMAPINFO* info() const { return reinterpret_cast<const BITMAPINFO*>(&info_); }
+
+ private:
+  Info info_;
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_;
+  void* bits_ = nullptr;
+};
+
+TEST(Dib, ThirtyTwoBitCopiesKeepTheFourthByte) {
+  const DWORD value = 0xFEDCBA98;
+  using Copy = std::function<bool(const Section32& to, const Section32& from)>;
+  const struct {
+    const char* name;
+    Copy copy;
+  } cases[] = {
+      {"BitBlt", [](auto& to, auto& from) { return BitBlt(to.dc(), 0, 0, 2, 2, from.dc(), 0, 0, SRCCOPY); }},
+      {"StretchBlt 1:1",
+       [](auto& to, auto& from) { return StretchBlt(to.dc(), 0, 0, 2, 2, from.dc(), 0, 0, 2, 2, SRCCOPY); }},
+      {"StretchBlt enlarging",
+       [](auto& to, auto& from) { return StretchBlt(to.dc(), 0, 0, 2, 2, from.dc(), 0, 0, 1, 1, SRCCOPY); }},
+      {"StretchBlt mirrored",
+       [](auto& to, auto& from) { return StretchBlt(to.dc(), 2, 0, -2, 2, from.dc(), 0, 0, 2, 2, SRCCOPY); }},
+      {"StretchDIBits",
+       [](auto& to, auto& from) {
+         return StretchDIBits(to.dc(), 0, 0, 2, 2, 0, 0, 2, 2, from.pixels(), from.info(), DIB_RGB_COLORS,
+                              SRCCOPY) == 2;
+       }},
+      {"GetDIBits",
+       [](auto& to, auto& from) {
+         Info info = infoFor(2, -2, 32);
+         return GetDIBits(from.dc(), from.bitmap(), 0, 2, to.pixels(), reinterpret_cast<BITMAPINFO*>(&info),
+                          DIB_RGB_COLORS) == 2;
+       }},
+  };
+  for (const auto& c : cases) {
+    Section32 from(2, 2, value), to(2, 2, 0);
+    GdiFlush();
+    EXPECT_TRUE(c.copy(to, from)) << c.name;
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(to.pixels()[i], value) << c.name << " pixel " << i;
+  }
+}
+
+// Reads pixel 0 of memory row `row` of a DIB of `bpp` bits as its raw value.
+DWORD firstPixelOfRow(const std::vector<BYTE>& bits, int row, int width, int bpp) {
+  const BYTE* p = bits.data() + row * ((width * bpp + 31) / 32 * 4);
+  switch (bpp) {
+    case 16: return p[0] | (p[1] << 8);
+    case 24: return p[0] | (p[1] << 8) | (p[2] << 16);
+    default: return (p[0] | (p[1] << 8) | (p[2] << 16)) & 0xFFFFFF;
+  }
+}
+
+TEST(Dib, GetDIBitsOrdersRowsByTheSignOfTheHeight) {
+  // Image rows top to bottom: red, green, blue; their raw values per depth.
+  const COLORREF rows[3] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
+  const struct {
+    int bpp;
+    DWORD raw[3];
+  } depths[] = {
+      {16, {0x7C00, 0x03E0, 0x001F}},
+      {24, {0xFF0000, 0x00FF00, 0x0000FF}},
+      {32, {0xFF0000, 0x00FF00, 0x0000FF}},
+  };
+  Canvas canvas(2, 3);
+  for (int y = 0; y < 3; ++y) SetPixel(canvas.dc(), 0, y, rows[y]);
+  for (const auto& d : depths) {
+    for (int height : {3, -3}) {
+      Info info = infoFor(2, height, d.bpp);
+      std::vector<BYTE> bits(3 * ((2 * d.bpp + 31) / 32 * 4));
+      ASSERT_EQ(GetDIBits(canvas.dc(), canvas.bitmap(), 0, 3, bits.data(), reinterpret_cast<BITMAPINFO*>(&info),
+                          DIB_RGB_COLORS), 3);
+      for (int row = 0; row < 3; ++row) {
+        int imageRow = height < 0 ? row : 2 - row;
+        EXPECT_EQ(firstPixelOfRow(bits, row, 2, d.bpp), d.raw[imageRow]) << d.bpp << " bits, height " << height;
+      }
+    }
+  }
+}
+
+TEST(Dib, GetDIBitsReportsTheBitFieldsOfTheRowsItGives) {
+  struct MaskedInfo {
+    BITMAPINFOHEADER h;
+    DWORD masks[3];
+  };
+  MaskedInfo section555{{sizeof(BITMAPINFOHEADER), 1, 1, 1, 16, BI_BITFIELDS, 0, 0, 0, 0, 0}, {0x7C00, 0x03E0, 0x001F}};
+  void* sectionBits = nullptr;
+  HBITMAP section =
+      CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&section555), DIB_RGB_COLORS, &sectionBits, nullptr, 0);
+  ASSERT_NE(section, nullptr);
+  Canvas canvas(1, 1);
+  SetPixel(canvas.dc(), 0, 0, RGB(255, 0, 0));
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, section);
+  SetPixel(dc, 0, 0, RGB(255, 0, 0));
+  SelectObject(dc, old);
+  const struct {
+    const char* name;
+    HBITMAP bitmap;
+    WORD bpp;
+    DWORD masks[3];
+    DWORD red;
+  } cases[] = {
+      {"32-bit bitmap as 16", canvas.bitmap(), 16, {0xF800, 0x07E0, 0x001F}, 0xF800},
+      {"32-bit bitmap as 32", canvas.bitmap(), 32, {0xFF0000, 0x00FF00, 0x0000FF}, 0xFF0000},
+      {"5-5-5 section as 16", section, 16, {0x7C00, 0x03E0, 0x001F}, 0x7C00},
+  };
+  for (const auto& c : cases) {
+    // The caller's masks are overwritten, not obeyed.
+    MaskedInfo info{{sizeof(BITMAPINFOHEADER), 1, 1, 1, c.bpp, BI_BITFIELDS, 0, 0, 0, 0, 0}, {0x1, 0x2, 0x4}};
+    DWORD pixel = 0;
+    EXPECT_EQ(GetDIBits(dc, c.bitmap, 0, 1, &pixel, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS), 1) << c.name;
+    EXPECT_EQ(info.h.biCompression, DWORD(BI_BITFIELDS)) << c.name;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(info.masks[i], c.masks[i]) << c.name << " mask " << i;
+    EXPECT_EQ(pixel, c.red) << c.name;
+  }
+  DeleteDC(dc);
+  DeleteObject(section);
 }
 
 }  // namespace
