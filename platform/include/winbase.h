@@ -641,6 +641,8 @@ WINBASEAPI BOOL WINAPI RemoveDirectoryA(LPCSTR lpPathName);
 WINBASEAPI DWORD WINAPI GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer);
 WINBASEAPI BOOL WINAPI SetCurrentDirectoryA(LPCSTR lpPathName);
 WINBASEAPI DWORD WINAPI GetFullPathNameA(LPCSTR lpFileName, DWORD nBufferLength, LPSTR lpBuffer, LPSTR* lpFilePart);
+WINBASEAPI DWORD WINAPI GetLongPathNameA(LPCSTR lpszShortPath, LPSTR lpszLongPath, DWORD cchBuffer);
+WINBASEAPI DWORD WINAPI GetShortPathNameA(LPCSTR lpszLongPath, LPSTR lpszShortPath, DWORD cchBuffer);
 WINBASEAPI DWORD WINAPI GetTempPathA(DWORD nBufferLength, LPSTR lpBuffer);
 WINBASEAPI UINT WINAPI GetTempFileNameA(LPCSTR lpPathName, LPCSTR lpPrefixString, UINT uUnique, LPSTR lpTempFileName);
 WINBASEAPI BOOL WINAPI GetDiskFreeSpaceExA(LPCSTR lpDirectoryName, PULARGE_INTEGER lpFreeBytesAvailableToCaller,
@@ -652,6 +654,8 @@ WINBASEAPI UINT WINAPI GetDriveTypeA(LPCSTR lpRootPathName);
 #define GetCurrentDirectory GetCurrentDirectoryA
 #define SetCurrentDirectory SetCurrentDirectoryA
 #define GetFullPathName GetFullPathNameA
+#define GetLongPathName GetLongPathNameA
+#define GetShortPathName GetShortPathNameA
 #define GetTempPath GetTempPathA
 #define GetTempFileName GetTempFileNameA
 #define GetDiskFreeSpaceEx GetDiskFreeSpaceExA

@@ -1,4 +1,4 @@
-// Full path names and temporary file names. Answers are in host spelling
+// Full, long and short path names and temporary file names. Answers are in host spelling
 // with '/' (see the section comment in winbase.h).
 #include <internal/answerbuffer.h>
 #include <internal/hosterror.h>
@@ -6,6 +6,7 @@
 #include <winbase.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -79,7 +80,42 @@ unsigned nextStartNumber() {
   return counter.fetch_add(1, std::memory_order_relaxed);
 }
 
+// GetLongPathNameA and GetShortPathNameA: this file system keeps one name
+// per entry, so both answer `path` as given (relative stays relative) once
+// it names an existing file or directory.
+DWORD answerExistingPath(LPCSTR path, LPSTR buffer, DWORD size) {
+  if (!path) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  const std::string_view given(path);
+  if (given.empty()) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return 0;
+  }
+  if (given.find_first_of("*?") != std::string_view::npos) {
+    SetLastError(ERROR_INVALID_NAME);
+    return 0;
+  }
+  const std::string host = win32::resolveHostPath(given);
+  struct stat st;
+  if (::stat(host.c_str(), &st) != 0) {
+    win32::setLastErrorFromErrno(errno, host);
+    return 0;
+  }
+  // The answer may be written over the caller's own string.
+  return win32::answerString(std::string(given), buffer, size);
+}
+
 }  // namespace
+
+extern "C" DWORD WINAPI GetLongPathNameA(LPCSTR lpszShortPath, LPSTR lpszLongPath, DWORD cchBuffer) {
+  return answerExistingPath(lpszShortPath, lpszLongPath, cchBuffer);
+}
+
+extern "C" DWORD WINAPI GetShortPathNameA(LPCSTR lpszLongPath, LPSTR lpszShortPath, DWORD cchBuffer) {
+  return answerExistingPath(lpszLongPath, lpszShortPath, cchBuffer);
+}
 
 extern "C" DWORD WINAPI GetFullPathNameA(LPCSTR lpFileName, DWORD nBufferLength, LPSTR lpBuffer, LPSTR* lpFilePart) {
   if (!lpFileName) {

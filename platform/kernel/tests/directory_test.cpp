@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -226,6 +227,63 @@ TEST(TempFileName, Failures) {
   SetLastError(0);
   EXPECT_EQ(GetTempFileNameA(longPath.c_str(), "ky", 1, name), 0u);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BUFFER_OVERFLOW));
+}
+
+// Both conversions answer an existing path as given, with the string buffer
+// rules, and fail with Windows' errors otherwise.
+TEST(LongAndShortPathName, AnswerExistingPathsAsGiven) {
+  ScratchDir dir;
+  dir.write("Report.txt", "x");
+  fs::create_directory(dir.path() / "Sub");
+  CurrentDirectoryGuard guard;
+  fs::current_path(dir.path());
+  const std::string base = windowsSpelling(dir.str());
+  using Convert = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
+  const struct {
+    const char* name;
+    Convert convert;
+  } functions[] = {{"GetLongPathNameA", GetLongPathNameA}, {"GetShortPathNameA", GetShortPathNameA}};
+  const struct {
+    std::string path;
+    DWORD error;  // 0: the path comes back as given
+  } cases[] = {
+      {base + "\\Report.txt", 0},
+      {base + "\\REPORT.TXT", 0},
+      {dir / "Sub", 0},
+      {"Report.txt", 0},
+      {"Sub\\", 0},
+      {base + "\\missing.txt", ERROR_FILE_NOT_FOUND},
+      {base + "\\no\\such.txt", ERROR_PATH_NOT_FOUND},
+      {base + "\\*.txt", ERROR_INVALID_NAME},
+      {"", ERROR_PATH_NOT_FOUND},
+  };
+  for (const auto& f : functions) {
+    for (const auto& c : cases) {
+      char buffer[MAX_PATH] = "untouched";
+      SetLastError(0);
+      const DWORD n = f.convert(c.path.c_str(), buffer, sizeof buffer);
+      if (c.error) {
+        EXPECT_EQ(n, 0u) << f.name << " " << c.path;
+        EXPECT_EQ(GetLastError(), c.error) << f.name << " " << c.path;
+        continue;
+      }
+      EXPECT_EQ(n, c.path.size()) << f.name << " " << c.path;
+      EXPECT_EQ(buffer, c.path) << f.name;
+      // Too small a buffer is left alone; the answer is the size needed.
+      char small[4] = "abc";
+      EXPECT_EQ(f.convert(c.path.c_str(), small, sizeof small), c.path.size() + 1) << f.name;
+      EXPECT_STREQ(small, "abc");
+      EXPECT_EQ(f.convert(c.path.c_str(), nullptr, 0), c.path.size() + 1) << f.name;
+    }
+    // Converting in place works; a NULL path is refused.
+    char inPlace[MAX_PATH];
+    std::snprintf(inPlace, sizeof inPlace, "%s", (base + "\\Report.txt").c_str());
+    EXPECT_EQ(f.convert(inPlace, inPlace, sizeof inPlace), base.size() + 11) << f.name;
+    EXPECT_EQ(inPlace, base + "\\Report.txt");
+    SetLastError(0);
+    EXPECT_EQ(f.convert(nullptr, inPlace, sizeof inPlace), 0u) << f.name;
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  }
 }
 
 TEST(Drives, CIsAFixedDiskAndMappedLettersExist) {
