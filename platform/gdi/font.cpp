@@ -121,6 +121,12 @@ using CacheKey = std::tuple<std::string, int, int, int>;  // family, weight, ita
 
 }  // namespace
 
+std::vector<const char*> mappedFaceNames() {
+  std::vector<const char*> names;
+  for (const auto& a : kAliases) names.push_back(a.windowsName);
+  return names;
+}
+
 char32_t unicodeOf1252(unsigned char c) {
   static char32_t* table = [] {
     auto* t = new char32_t[256];

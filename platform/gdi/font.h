@@ -71,6 +71,9 @@ class RealizedFont {
   std::unique_ptr<Glyph> glyphs_[256];
 };
 
+// The Windows face names the mapping stands in for, in its own order.
+std::vector<const char*> mappedFaceNames();
+
 // Unicode of a code page 1252 byte.
 char32_t unicodeOf1252(unsigned char c);
 

@@ -598,6 +598,56 @@ static_assert(sizeof(DEVMODEA) == 156, "DEVMODEA keeps its Windows size");
 #define DMRES_DRAFT (-1)
 typedef int(CALLBACK* GOBJENUMPROC)(LPVOID, LPARAM);
 
+// --- font enumeration (fontenum.cpp) ---------------------------------------
+#define RASTER_FONTTYPE 0x0001
+#define DEVICE_FONTTYPE 0x0002
+#define TRUETYPE_FONTTYPE 0x0004
+#define NTM_ITALIC 0x00000001
+#define NTM_BOLD 0x00000020
+#define NTM_REGULAR 0x00000040
+
+typedef struct tagENUMLOGFONTA {
+  LOGFONTA elfLogFont;
+  BYTE elfFullName[LF_FULLFACESIZE];
+  BYTE elfStyle[LF_FACESIZE];
+} ENUMLOGFONTA, *LPENUMLOGFONTA;
+typedef ENUMLOGFONTA ENUMLOGFONT;
+
+typedef struct tagNEWTEXTMETRICA {
+  LONG tmHeight;
+  LONG tmAscent;
+  LONG tmDescent;
+  LONG tmInternalLeading;
+  LONG tmExternalLeading;
+  LONG tmAveCharWidth;
+  LONG tmMaxCharWidth;
+  LONG tmWeight;
+  LONG tmOverhang;
+  LONG tmDigitizedAspectX;
+  LONG tmDigitizedAspectY;
+  BYTE tmFirstChar;
+  BYTE tmLastChar;
+  BYTE tmDefaultChar;
+  BYTE tmBreakChar;
+  BYTE tmItalic;
+  BYTE tmUnderlined;
+  BYTE tmStruckOut;
+  BYTE tmPitchAndFamily;
+  BYTE tmCharSet;
+  DWORD ntmFlags;
+  UINT ntmSizeEM;
+  UINT ntmCellHeight;
+  UINT ntmAvgWidth;
+} NEWTEXTMETRICA, *LPNEWTEXTMETRICA;
+typedef NEWTEXTMETRICA NEWTEXTMETRIC;
+
+// The LOGFONTA is the start of an ENUMLOGFONTA and the TEXTMETRICA the start
+// of a NEWTEXTMETRICA for outline faces.
+typedef int(CALLBACK* FONTENUMPROCA)(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM);
+typedef FONTENUMPROCA FONTENUMPROC;
+WINGDIAPI int WINAPI EnumFontFamiliesA(HDC hdc, LPCSTR family, FONTENUMPROCA proc, LPARAM data);
+#define EnumFontFamilies EnumFontFamiliesA
+
 // --- device contexts (dc.cpp, mapping.cpp) ---------------------------------
 WINGDIAPI HDC WINAPI CreateCompatibleDC(HDC hdc);
 WINGDIAPI HDC WINAPI CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR port, const DEVMODEA* mode);
