@@ -63,7 +63,7 @@ int KyConversation::ReceiveData(char* pBuffer, int iLength) {
   if (!m_fAllocated || !pBuffer || iLength < 0) return 0;
   SetBufferSize(iLength);
   if (!Receive()) return 0;
-  std::memcpy(pBuffer, GetDataPointer(), static_cast<size_t>(iLength));
+  if (iLength > 0) std::memcpy(pBuffer, GetDataPointer(), static_cast<size_t>(iLength));  // an empty reply has no buffer
   return 1;
 }
 
