@@ -31,8 +31,8 @@ HWND makeStandard() {
                          reinterpret_cast<HMENU>(1), nullptr, nullptr);
 }
 
-HWND makeCustom(const char* specification) {
-  return CreateWindowExA(0, "KYWA721List", specification, WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, 300, 300, frame(),
+HWND makeCustom(const char* definition) {
+  return CreateWindowExA(0, "KYWA721List", definition, WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, 300, 300, frame(),
                          reinterpret_cast<HMENU>(1), nullptr, nullptr);
 }
 

@@ -46,7 +46,7 @@ struct Input {
   }
 };
 
-const char* const kSpecifications[] = {"%ss",    "%il",     "%nd#,##0.00", "%is",  "%ss%il", "%il%ss",
+const char* const kDefinitions[] = {"%ss",    "%il",     "%nd#,##0.00", "%is",  "%ss%il", "%il%ss",
                                        "%dl",    "%ss%ss",  "%nM%bh",      "%tI",  "%hh",    "%ad%il"};
 
 // A value of the pair from the input: its storage's bytes, or a text.
@@ -83,11 +83,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool ready = RavletsInit("FUZZ");
   if (!ready || size < 2) return 0;
   Input in{data, size};
-  const char* specification = kSpecifications[in.byte() % std::size(kSpecifications)];
+  const char* definition = kDefinitions[in.byte() % std::size(kDefinitions)];
   const uint8_t styleBits = in.byte();
   const DWORD style = WS_POPUP | (styleBits & (HLS_SORTDATA | HLS_SORTCODE | HLS_MULTIPLE | HLS_SINGLEITEM)) |
                       ((styleBits & 0x80) ? HLS_EXTENDED : 0);
-  HWND list = CreateWindowExA(0, "FUZZList", specification, style, 0, 0, 120, 100, nullptr, nullptr, nullptr, nullptr);
+  HWND list = CreateWindowExA(0, "FUZZList", definition, style, 0, 0, 120, 100, nullptr, nullptr, nullptr, nullptr);
   require(list != nullptr);
   HLRecord* r = HLRecordOf(list);
   require(r != nullptr);

@@ -56,8 +56,8 @@ LRESULT create(HWND window, const CREATESTRUCTA* cs, BOOL* passOn) {
   r->current = r->anchor = r->pressIndex = -1;
   if (style & HLS_FOCUSBRUSH)
     r->focusBrush = static_cast<HBRUSH>(GetStockObject(GetSysColor(COLOR_WINDOW) == 0xFFFFFF ? LTGRAY_BRUSH : WHITE_BRUSH));
-  const char* specification = (cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) ? cs->lpszName : "";
-  r->store = HLCreateStore(specification, style, &r->textColor, &r->secondColor);
+  const char* definition = (cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) ? cs->lpszName : "";
+  r->store = HLCreateStore(definition, style, &r->textColor, &r->secondColor);
   if (!(style & HLS_SINGLEITEM) && !(r->head.flags & HLF_SINGLESEL))
     r->selection = HCtlListCreate(sizeof(int), nullptr, nullptr, compareIndices, nullptr, nullptr, TRUE);
   if (r->store == nullptr || (!(r->head.flags & HLF_SINGLESEL) && r->selection == nullptr)) {
@@ -74,7 +74,7 @@ void destroy(HWND window, HLRecord* r) {
   SendMessageA(window, KYM_SETINSTANCE, 0, 0);
 }
 
-// A new type specification: the items go with the old store.
+// A new type definition: the items go with the old store.
 LRESULT setSpecification(HLRecord* r, const char* text) {
   HLItemStore* store = HLCreateStore(text, r->head.style, &r->textColor, &r->secondColor);
   if (store == nullptr) return FALSE;

@@ -145,10 +145,10 @@ LRESULT HLProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, BOOL* pa
 HLRecord* HLRecordOf(HWND window);
 
 // --- the item store (listitems.cpp) -------------------------------------
-// A store for the type specification (prefixes, colour tokens, picture);
+// A store for the type definition (prefixes, colour tokens, picture);
 // the colours it names are set. nullptr for an invalid pair or when memory
 // runs out (the colours then stay).
-HLItemStore* HLCreateStore(const char* specification, DWORD style, COLORREF* textColor, COLORREF* secondColor);
+HLItemStore* HLCreateStore(const char* definition, DWORD style, COLORREF* textColor, COLORREF* secondColor);
 void HLDestroyStore(HLItemStore* store);
 int HLCount(const HLRecord* r);
 bool HLIsText(char type, char storage);

@@ -45,9 +45,9 @@ int HLValueBytes(char type, char storage, const void* value) {
   return std::max(HCtlStorageSize(type, storage), 0);
 }
 
-HLItemStore* HLCreateStore(const char* specification, DWORD style, COLORREF* textColor, COLORREF* secondColor) {
+HLItemStore* HLCreateStore(const char* definition, DWORD style, COLORREF* textColor, COLORREF* secondColor) {
   char type = 's', storage = 's', codeType = 0, codeStorage = 0;
-  const char* rest = HCtlParsePrefix(specification ? specification : "", &type, &storage, &codeType, &codeStorage);
+  const char* rest = HCtlParsePrefix(definition ? definition : "", &type, &storage, &codeType, &codeStorage);
   COLORREF colours[2] = {*textColor, *secondColor};
   const char* picture = HCtlTakeColours(rest, &colours[0], &colours[1]);
   if (HCtlStorageSize(type, storage) == 0) return nullptr;

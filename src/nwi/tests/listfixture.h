@@ -71,12 +71,12 @@ class ListTest : public ::testing::Test {
     BYTE none[256] = {};
     SetKeyboardState(none);
   }
-  // A list of the library's class with the type specification as its text.
-  HWND makeList(const char* specification, DWORD style = 0, int id = 1, int x = 10, int y = 10, int w = 150,
+  // A list of the library's class with the type definition as its text.
+  HWND makeList(const char* definition, DWORD style = 0, int id = 1, int x = 10, int y = 10, int w = 150,
                 int h = 120) {
-    HWND list = CreateWindowExA(0, "KYWA721List", specification, WS_CHILD | WS_VISIBLE | WS_BORDER | style, x, y, w, h,
+    HWND list = CreateWindowExA(0, "KYWA721List", definition, WS_CHILD | WS_VISIBLE | WS_BORDER | style, x, y, w, h,
                                 panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
-    EXPECT_NE(list, nullptr) << specification;
+    EXPECT_NE(list, nullptr) << definition;
     return list;
   }
   static void addTexts(HWND list, const std::vector<const char*>& texts) {

@@ -19,7 +19,7 @@ TEST_F(ListItems, TypedValuesGoInAndComeBackAndShowThroughThePicture) {
   const double doubles[] = {2.5, -1234.5, 0.125};
   const int64_t huges[] = {-9000000000LL, 1, 42};
   struct Case {
-    const char* specification;
+    const char* definition;
     const void* values;  // three values one after another
     int bytes;
     std::vector<std::string> shown;
@@ -32,8 +32,8 @@ TEST_F(ListItems, TypedValuesGoInAndComeBackAndShowThroughThePicture) {
   };
   int id = 1;
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.specification);
-    HWND list = makeList(c.specification, 0, id++);
+    SCOPED_TRACE(c.definition);
+    HWND list = makeList(c.definition, 0, id++);
     EXPECT_EQ(HLAddItems(list, 3, c.values), 3);
     EXPECT_EQ(texts(list), c.shown);
     for (int i = 0; i < 3; ++i) {
@@ -42,8 +42,8 @@ TEST_F(ListItems, TypedValuesGoInAndComeBackAndShowThroughThePicture) {
       EXPECT_EQ(std::memcmp(value, static_cast<const BYTE*>(c.values) + i * c.bytes, c.bytes), 0) << i;
       EXPECT_EQ(SendMessageA(list, KYM_LISTGETDATALENGTH, i, 0), c.bytes);
     }
-    EXPECT_EQ(SendMessageA(list, KYM_LISTGETDATATYPE, 0, 0), c.specification[1]);
-    EXPECT_EQ(SendMessageA(list, KYM_LISTGETDATASTORAGE, 0, 0), c.specification[2]);
+    EXPECT_EQ(SendMessageA(list, KYM_LISTGETDATATYPE, 0, 0), c.definition[1]);
+    EXPECT_EQ(SendMessageA(list, KYM_LISTGETDATASTORAGE, 0, 0), c.definition[2]);
   }
 }
 
