@@ -2,12 +2,15 @@
 // its AS/400 form, by the field's design record (type, PC letter, AS/400
 // form, length, decimals): character fields as EBCDIC through the
 // location's translation, blank-filled; numbers zoned, packed or binary
-// (KyAS400Numbers.h). A field in a special state travels as that state's
+// (KyAS400Numbers.h); dates, times and timestamps as zoned digits
+// (YYYYMMDD, HHMMSS, YYYYMMDDHHMMSSffffff), or in an API call (fApi) as the
+// EBCDIC texts YYYY-MM-DD, HH.MM.SS and YYYY-MM-DD-HH.MM.SS.ffffff, 2, 2
+// and 6 bytes longer. A field in a special state travels as that state's
 // content; a field read back takes the state whose content (among those
 // it allows) equals the bytes, else state 0.
 //
-// Date, time, timestamp, graphic and large-object fields are not converted
-// yet: they answer 0 and write or read nothing.
+// Graphic and large-object fields are not converted yet: they answer 0 and
+// write or read nothing.
 #pragma once
 
 class KyRTType;

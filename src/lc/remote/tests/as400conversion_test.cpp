@@ -7,6 +7,9 @@
 
 #include "KyAS400Conversion.h"
 #include "KyCharFld.h"
+#include "KyDateFld.h"
+#include "KyTimeFld.h"
+#include "KyTimeStampFld.h"
 #include "KyRTDI.h"
 #include "KyRemote400Info.h"
 #include "remoteenv.h"
@@ -70,6 +73,45 @@ TEST_F(AS400Conversion, ANumberThatDoesNotFitIsNotConverted) {
   char host[5];
   EXPECT_EQ(KyAssignTo400(host, &field, record('n', 'f', 'z', 5, 2), info(), 0), 0);
   EXPECT_EQ(std::string(host, 5), ebcdic("00000"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(AS400Conversion, DatesAndTimesAreDigitsOrApiTexts) {
+  struct Case {
+    KyRTDIFld record;
+    int api;
+    const char* value;
+    std::string host;
+  } cases[] = {
+      {record('d', 0, 0, 8, 0), 0, "2017-02-28", ebcdic("20170228")},
+      {record('d', 0, 0, 8, 0), 1, "2017-02-28", ebcdic("2017-02-28")},
+      {record('t', 0, 0, 6, 0), 0, "13:45:59", ebcdic("134559")},
+      {record('t', 0, 0, 6, 0), 1, "13:45:59", ebcdic("13.45.59")},
+      {record('z', 0, 0, 20, 0), 0, "2017-02-28 13:45:59.123", ebcdic("20170228134559123000")},
+      {record('z', 0, 0, 20, 0), 1, "2017-02-28 13:45:59.123", ebcdic("2017-02-28-13.45.59.123000")},
+  };
+  for (const Case& c : cases) {
+    KyDateFld date(c.value, 0);
+    KyTimeFld time(c.value, 0);
+    KyTimeStampFld stamp(c.value, 0);
+    KyRTType* f = c.record.m_cType == 'd' ? static_cast<KyRTType*>(&date)
+                  : c.record.m_cType == 't' ? static_cast<KyRTType*>(&time)
+                                            : static_cast<KyRTType*>(&stamp);
+    char host[32] = {};
+    ASSERT_EQ(KyAssignTo400(host, f, c.record, info(), c.api), static_cast<int>(c.host.size())) << c.value << c.api;
+    EXPECT_EQ(std::string(host, c.host.size()), c.host) << c.value << c.api;
+    KyDateFld dateBack;
+    KyTimeFld timeBack;
+    KyTimeStampFld stampBack;
+    KyRTType* back = c.record.m_cType == 'd' ? static_cast<KyRTType*>(&dateBack)
+                     : c.record.m_cType == 't' ? static_cast<KyRTType*>(&timeBack)
+                                               : static_cast<KyRTType*>(&stampBack);
+    ASSERT_EQ(KyAssignFrom400(host, back, c.record, info(), c.api), static_cast<int>(c.host.size()));
+    EXPECT_STREQ(back->strGetText(), f->strGetText()) << c.value << c.api;
+  }
 }
 
 }  // namespace
