@@ -9,15 +9,19 @@
 #include "KyRTType.h"
 
 class KyFunctionData;
+class KyRTDIFld;
 
 // One field as a stream sees it: the field, its type letter and fixed
 // length from the design information, and the class of its variable
-// ('I' input, 'O' output ...).
+// ('I' input, 'O' output ...). The remote calls also give the field's
+// design record and its usage in the variable ('I' input only ...).
 struct KyStreamField {
   KyRTType* pField = nullptr;
   char cType = 'c';
   int iLength = 0;
   char cVarClass = 'I';
+  const KyRTDIFld* pRecord = nullptr;
+  char cUsage = 0;
 };
 
 // What a large-object field gives the byte-buffer streams: the 32-bit

@@ -1,6 +1,9 @@
 // KyAssignTo400 / KyAssignFrom400.
 #include "KyAS400Conversion.h"
 
+#include <windows.h>
+
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -13,15 +16,47 @@
 namespace {
 
 int storageLength(const KyRTDIFld& record) {
-  return KyAS400StorageLength(record.m_cType, record.m_cAS400Type, record.m_cPCType, record.m_wLength);
+  return KyAS400StorageLength(record.m_cType, record.m_cAS400Type, record.m_cPCType, KyAS400Length(record));
 }
 
 bool isMoment(char cType) { return cType == 'd' || cType == 't' || cType == 'z'; }
+bool isGraphic(const KyRTDIFld& record) { return record.m_cType == 'c' && record.m_cAS400Type == 'g'; }
 
-// The bytes a date, time or timestamp takes: its AS/400 length, and in an
-// API call 2, 2 or 6 more for the punctuated text.
-int momentLength(const KyRTDIFld& record, int fApi) {
-  return record.m_wLength + (fApi ? (record.m_cType == 'z' ? 6 : 2) : 0);
+int momentLength(const KyRTDIFld& record, int fApi) { return KyAS400WireLength(record, fApi); }
+
+uint32_t get32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
+
+// Graphic text: the ANSI text blank-padded to the slot's characters, as
+// big-endian UTF-16 units; never more units than the slot holds.
+void graphicTo400(const CString& text, uint8_t* out, int iSlot) {
+  const int units = iSlot / 2;
+  std::string padded(text);
+  padded.resize(static_cast<size_t>(units), ' ');
+  std::vector<WCHAR> wide(static_cast<size_t>(units) + 1, L' ');
+  const int made = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, padded.data(), units, wide.data(), units);
+  for (int i = made; i < units; ++i) wide[static_cast<size_t>(i)] = L' ';
+  for (int i = 0; i < units; ++i) {
+    out[2 * i] = static_cast<uint8_t>(wide[static_cast<size_t>(i)] >> 8);
+    out[2 * i + 1] = static_cast<uint8_t>(wide[static_cast<size_t>(i)]);
+  }
+}
+
+std::string graphicFrom400(const uint8_t* in, int iSlot) {
+  const int units = iSlot / 2;
+  std::vector<WCHAR> wide(static_cast<size_t>(units));
+  for (int i = 0; i < units; ++i) wide[static_cast<size_t>(i)] = static_cast<WCHAR>(in[2 * i] << 8 | in[2 * i + 1]);
+  std::string text(static_cast<size_t>(units) * 2 + 1, '\0');
+  const int made =
+      units ? WideCharToMultiByte(CP_ACP, 0, wide.data(), units, text.data(), static_cast<int>(text.size()), nullptr, nullptr)
+            : 0;
+  text.resize(static_cast<size_t>(std::max(made, 0)));
+  text.resize(std::max(text.size(), static_cast<size_t>(units)), ' ');
+  return text;
+}
+
+std::string lobBytes(const KyRTType* pField) {
+  if (auto* pLob = dynamic_cast<const KyLobBytesField*>(pField)) return pLob->GetLobBytes();
+  return std::string(static_cast<const char*>(pField->strGetText()));
 }
 
 // The digits of a field's text: YYYYMMDD, HHMMSS, or YYYYMMDDHHMMSSffffff
@@ -59,7 +94,7 @@ int stateOf(const uint8_t* bytes, KyRTType* pField, const KyRTDIFld& record) {
   for (int state : {4, 1, 2, 8}) {
     if (state != 4 && !pField->IsAllowed(state)) continue;
     int length = 0;
-    KyAS400StateContent(record.m_cType, record.m_cAS400Type, record.m_cPCType, record.m_wLength, state,
+    KyAS400StateContent(record.m_cType, record.m_cAS400Type, record.m_cPCType, KyAS400Length(record), state,
                         content.data(), &length);
     if (length > 0 && std::memcmp(content.data(), bytes, static_cast<size_t>(length)) == 0)
       return state == 4 ? 0 : state;  // empty is the value's own look, not a stored code
@@ -69,6 +104,15 @@ int stateOf(const uint8_t* bytes, KyRTType* pField, const KyRTDIFld& record) {
 
 }  // namespace
 
+int KyAS400Length(const KyRTDIFld& record) { return record.m_wLength2 ? record.m_wLength2 : record.m_wLength; }
+
+int KyAS400Decimals(const KyRTDIFld& record) { return record.m_wLength2 ? record.m_wDecimals2 : record.m_wDecimals; }
+
+int KyAS400WireLength(const KyRTDIFld& record, int fApi) {
+  const int extra = fApi && isMoment(record.m_cType) ? (record.m_cType == 'z' ? 6 : 2) : 0;
+  return storageLength(record) + extra;
+}
+
 int KyAssignTo400(char* pDest, KyRTType* pField, const KyRTDIFld& record, KyRemote400Info* pInfo, int fApi) {
   if (!pDest || !pField) return 0;
   auto* out = reinterpret_cast<uint8_t*>(pDest);
@@ -77,13 +121,26 @@ int KyAssignTo400(char* pDest, KyRTType* pField, const KyRTDIFld& record, KyRemo
     int written = 0;
     // An API call's longer room of a date or time is all zoned zeros first.
     if (isMoment(record.m_cType)) std::memset(pDest, 0xF0, static_cast<size_t>(momentLength(record, fApi)));
-    KyAS400StateContent(record.m_cType, record.m_cAS400Type, record.m_cPCType, record.m_wLength, state, out, &written);
+    KyAS400StateContent(record.m_cType, record.m_cAS400Type, record.m_cPCType, KyAS400Length(record), state, out, &written);
     return isMoment(record.m_cType) && written ? momentLength(record, fApi) : written;
+  }
+  if (record.m_cType == 'b') {
+    // The count and as many bytes as the slot holds after it.
+    const std::string bytes = lobBytes(pField);
+    const size_t room = static_cast<size_t>(std::max(length - 4, 0));
+    const size_t count = std::min(bytes.size(), room);
+    if (length < 4) return 0;
+    std::memset(pDest, 0, static_cast<size_t>(length));
+    for (int i = 0; i < 4; ++i) out[i] = static_cast<uint8_t>(count >> (24 - 8 * i));
+    std::memcpy(pDest + 4, bytes.data(), count);
+    return length;
   }
   const CString text = pField->strGetText();
   switch (record.m_cType) {
     case 'c':
-      if (pInfo) {
+      if (isGraphic(record)) {
+        graphicTo400(text, out, length);
+      } else if (pInfo) {
         pInfo->ToHost(text, pDest, length);
       } else {
         std::memset(pDest, ' ', static_cast<size_t>(length));
@@ -91,7 +148,8 @@ int KyAssignTo400(char* pDest, KyRTType* pField, const KyRTDIFld& record, KyRemo
       }
       return length;
     case 'n':
-      return KyNumberTo400(record.m_cAS400Type, record.m_cPCType, text, record.m_wLength, record.m_wDecimals, out)
+      return KyNumberTo400(record.m_cAS400Type, record.m_cPCType, text, KyAS400Length(record),
+                           KyAS400Decimals(record), out)
                  ? length
                  : 0;
     case 'd':
@@ -120,7 +178,23 @@ int KyAssignFrom400(const char* pSource, KyRTType* pField, const KyRTDIFld& reco
   const auto* in = reinterpret_cast<const uint8_t*>(pSource);
   const int length = storageLength(record);
   switch (record.m_cType) {
+    case 'b': {
+      if (length < 4) return 0;
+      const size_t count = std::min<size_t>(get32(in), static_cast<size_t>(length - 4));
+      const std::string bytes(pSource + 4, count);
+      if (auto* pLob = dynamic_cast<KyLobBytesField*>(pField))
+        pLob->SetLobBytes(bytes);
+      else
+        pField->PutText(bytes.c_str());
+      KyStreamSetFieldState(*pField, 0);
+      return length;
+    }
     case 'c': {
+      if (isGraphic(record)) {
+        pField->PutText(graphicFrom400(in, length).c_str());
+        KyStreamSetFieldState(*pField, 0);
+        return length;
+      }
       std::string text(static_cast<size_t>(length) + 1, '\0');
       if (pInfo)
         pInfo->GetTranslation()->FromEbc(pSource, text.data(), length);
@@ -135,7 +209,8 @@ int KyAssignFrom400(const char* pSource, KyRTType* pField, const KyRTDIFld& reco
     case 'n': {
       int overflow = 0;
       const std::string text =
-          KyNumberFrom400(record.m_cAS400Type, record.m_cPCType, in, record.m_wLength, record.m_wDecimals, &overflow);
+          KyNumberFrom400(record.m_cAS400Type, record.m_cPCType, in, KyAS400Length(record),
+                          KyAS400Decimals(record), &overflow);
       pField->PutText(text.c_str());
       break;
     }

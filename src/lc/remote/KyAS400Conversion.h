@@ -9,13 +9,38 @@
 // content; a field read back takes the state whose content (among those
 // it allows) equals the bytes, else state 0.
 //
-// Graphic and large-object fields are not converted yet: they answer 0 and
-// write or read nothing.
+// Graphic text (a character field whose AS/400 letter is 'g') travels as
+// big-endian UTF-16 units of the ANSI text, blank-padded: the AS/400 length
+// is the slot in bytes, so the text has half as many characters. A large
+// object ('b') is a 32-bit big-endian byte count and at most the AS/400
+// length minus 4 bytes (KyLobBytesField below; another field gives its
+// text).
+//
+// The AS/400 length and decimals of a design record are its second pair
+// (the first pair when the second length is 0).
 #pragma once
+
+#include <string>
 
 class KyRTType;
 class KyRTDIFld;
 class KyRemote400Info;
+
+// What a large-object field gives the AS/400 conversion: its bytes.
+class KyLobBytesField {
+ public:
+  virtual std::string GetLobBytes() const = 0;
+  virtual void SetLobBytes(const std::string& bytes) = 0;
+
+ protected:
+  ~KyLobBytesField() = default;
+};
+
+int KyAS400Length(const KyRTDIFld& record);
+int KyAS400Decimals(const KyRTDIFld& record);
+// The bytes the field takes in the parameter data: its storage length,
+// and in an API call (fApi) 2 more for a date or time, 6 for a timestamp.
+int KyAS400WireLength(const KyRTDIFld& record, int fApi);
 
 // Bytes written into pDest (the field's AS/400 storage length), 0 when the
 // field was not converted (an unknown type, or a number that does not fit,

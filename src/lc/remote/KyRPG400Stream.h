@@ -1,28 +1,32 @@
-// KyRPG400Stream: the byte-buffer stream of an AS/400 RPG program call.
-// Reading converts each field from the program's image by the AS/400
-// conversion of the remote-call subsystem (the hook below, set when that
-// subsystem loads), skipping fields of input variables; date, time and
-// timestamp fields ('d', 't', 'z') are followed by 2, 2 and 6 more bytes.
+// KyRPG400Stream: the parameters of an AS/400 program call in a byte buffer:
+// the parameter table first, then every field in its AS/400 form
+// (KyAS400Conversion.h) and wire length (KyAS400WireLength), back to back.
+// Reading skips the fields that only go to the program (usage 'I') but
+// steps over their bytes.
 #pragma once
 
 #include "KyRPCStream.h"
 
-// Converts the image at pData (iAvailable bytes readable) into the field;
-// answers the bytes it used, or -1 when the image is not convertible.
-typedef int (*KyAssignFrom400Proc)(KyRTType* pField, char cType, const char* pData, int iAvailable,
-                                   const char* pszTypeTable, int iFieldIndex);
-KyAssignFrom400Proc& KyGetAssignFrom400();
+class KyRemote400Info;
 
 class KyRPG400Stream : public KyRPCStream {
  public:
-  // pszTypeTable: the program's field-type letters, one per field.
-  KyRPG400Stream(char* pBuffer, int iSize, int iLength, const char* pInitial, const char* pszTypeTable)
-      : KyRPCStream(pBuffer, iSize, iLength, pInitial), m_pszTypeTable(pszTypeTable) {}
+  // An own buffer of iTableSize + iLength bytes with the table copied to
+  // its front; reading and writing start behind the table. fApi selects
+  // the punctuated date and time forms of an API call.
+  KyRPG400Stream(KyRemote400Info* pInfo, int fApi, const char* pTable, int iTableSize, int iLength);
 
-  // 0 for a field of an input variable, or when no conversion is there or
-  // the image does not convert.
+  void BeginRead() override;
+  void BeginWrite() override;
+  // A field without its design record, or that does not fit, is refused
+  // (0) and nothing moves.
+  int Put(const KyStreamField& field) override;
   int Get(const KyStreamField& field) override;
 
+  int GetTableSize() const { return m_iTableSize; }
+
  private:
-  const char* m_pszTypeTable;
+  KyRemote400Info* m_pInfo;
+  int m_fApi;
+  int m_iTableSize;
 };

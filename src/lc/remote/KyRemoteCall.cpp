@@ -6,10 +6,56 @@
 #include <string>
 
 #include "KyConversation.h"
+#include "KyRPG400Stream.h"
+#include "KyRemote400Info.h"
 #include "KyRemoteInfo.h"
+#include "KySerializable.h"
+
+namespace {
+
+void putBig32(char* p, unsigned long value) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<char>(value >> (24 - 8 * i));
+}
+
+// The AS/400 parameter table of the entry lengths.
+std::vector<char> parameterTable(const std::vector<int>& lengths) {
+  std::vector<char> table(8 + 8 * lengths.size());
+  putBig32(table.data(), 1);
+  putBig32(table.data() + 4, static_cast<unsigned long>(lengths.size()));
+  unsigned long offset = static_cast<unsigned long>(table.size());
+  for (size_t i = 0; i < lengths.size(); ++i) {
+    putBig32(table.data() + 8 + 8 * i, static_cast<unsigned long>(lengths[i]));
+    putBig32(table.data() + 12 + 8 * i, offset);
+    offset += static_cast<unsigned long>(lengths[i]);
+  }
+  return table;
+}
+
+}  // namespace
 
 KyRemoteCall::KyRemoteCall(KyConversation* pConversation, const char* pszProgram)
     : m_pConversation(pConversation), m_strProgram(pszProgram ? pszProgram : "") {
+  buildHeader();
+}
+
+KyRemoteCall::KyRemoteCall(KyConversation* pConversation, KyFunctionData* pCaller, const char* pszProgram)
+    : KyRemoteCall(pConversation, pszProgram) {
+  m_pSerializer = std::make_unique<KySerializableRTDIVar>(pCaller, m_strProgram);
+}
+
+KyRemoteCall::~KyRemoteCall() = default;
+
+void KyRemoteCall::SetParameters(KyFunctionData* pCaller) {
+  if (m_pSerializer)
+    m_pSerializer->SetFunctionData(pCaller);
+  else
+    m_pSerializer = std::make_unique<KySerializableRTDIVar>(pCaller, m_strProgram);
+}
+
+void KyRemoteCall::SetConversation(KyConversation* pConversation) {
+  if (pConversation == m_pConversation) return;
+  m_pConversation = pConversation;
+  m_Header.clear();
   buildHeader();
 }
 
@@ -48,8 +94,7 @@ void KyRemoteCall::buildHeader() {
   for (size_t i = 0; i < 6; ++i) put16(58 + 2 * i, version[i]);
 }
 
-int KyRemoteCall::ExecuteBuffer(char* pBuffer, int iLength) {
-  if (!m_pConversation || !m_pConversation->IsAllocated() || !pBuffer || iLength < 0) return 0;
+int KyRemoteCall::send(char* pData, int iLength) {
   const char platform = m_pConversation->GetPlatform();
   if (!m_Header.empty()) put32(24, static_cast<unsigned long>(iLength));
   if (m_Header.size() == 76) {
@@ -57,14 +102,60 @@ int KyRemoteCall::ExecuteBuffer(char* pBuffer, int iLength) {
     // follows from bytes 72-75.
     put32(72, static_cast<unsigned long>(iLength));
     std::vector<char> block(m_Header);
-    block.insert(block.end(), pBuffer, pBuffer + iLength);
-    if (!m_pConversation->SendData(block.data(), static_cast<int>(block.size()), m_strProgram)) return 0;
-  } else {
-    if (!m_Header.empty() && platform != '#' &&
-        !m_pConversation->SendData(m_Header.data(), static_cast<int>(m_Header.size()), m_strProgram))
-      return 0;
-    if (!m_pConversation->SendData(pBuffer, iLength, m_strProgram)) return 0;
+    block.insert(block.end(), pData, pData + iLength);
+    return m_pConversation->SendData(block.data(), static_cast<int>(block.size()), m_strProgram);
   }
-  if (!m_pConversation->PrepareToReceive()) return 0;
+  if (!m_Header.empty() && platform != '#' &&
+      !m_pConversation->SendData(m_Header.data(), static_cast<int>(m_Header.size()), m_strProgram))
+    return 0;
+  return m_pConversation->SendData(pData, iLength, m_strProgram);
+}
+
+int KyRemoteCall::replyStatesValid(const char* pReply, int iLength) const {
+  int at = 0;
+  for (const KySerializableRTDIVar::Field& field : m_pSerializer->GetFields()) {
+    const int length = m_pSerializer->FieldLength(field, 0);
+    if (at + length > iLength) return 0;
+    const unsigned state = static_cast<unsigned char>(pReply[at]) | static_cast<unsigned char>(pReply[at + 1]) << 8;
+    if (state != 0 && state != 1 && state != 2 && state != 4 && state != 8) return 0;
+    at += length;
+  }
+  return 1;
+}
+
+int KyRemoteCall::Execute() {
+  if (!m_pConversation || !m_pSerializer) return 0;
+  if (!m_pConversation->IsAllocated() && !m_pConversation->Allocate()) return 0;
+  const bool as400 = m_pConversation->GetPlatform() == 'A';
+  int dataLength = 0;
+  const std::vector<int> lengths = m_pSerializer->EntryLengths(as400);
+  for (int length : lengths) dataLength += length;
+  std::unique_ptr<KyRPCStream> pStream;
+  if (as400) {
+    const std::vector<char> table = parameterTable(lengths);
+    pStream = std::make_unique<KyRPG400Stream>(dynamic_cast<KyRemote400Info*>(m_pConversation->GetRemoteInfo()),
+                                               m_pSerializer->IsApi(), table.data(), static_cast<int>(table.size()),
+                                               dataLength);
+  } else {
+    pStream = std::make_unique<KyRPCStream>(nullptr, 0, dataLength, nullptr);  // its own buffer, zeroed
+  }
+  pStream->BeginWrite();
+  if (!m_pSerializer->Serialize(pStream.get(), 1)) return 0;
+  char* pData = pStream->GetData();
+  const int total = static_cast<int>(pStream->GetDataEnd() - pData);
+  if (!send(pData, total) || !m_pConversation->PrepareToReceive()) return 0;
+  // The reply lands in a buffer of its own: a call that breaks off, or a
+  // damaged reply, changes no field.
+  std::vector<char> reply(static_cast<size_t>(total));
+  if (!m_pConversation->ReceiveData(reply.data(), total)) return 0;
+  if (!as400 && !replyStatesValid(reply.data(), total)) return 0;
+  if (total > 0) std::memcpy(pData, reply.data(), static_cast<size_t>(total));
+  pStream->BeginRead();
+  return m_pSerializer->Serialize(pStream.get(), 0);
+}
+
+int KyRemoteCall::ExecuteBuffer(char* pBuffer, int iLength) {
+  if (!m_pConversation || !m_pConversation->IsAllocated() || !pBuffer || iLength < 0) return 0;
+  if (!send(pBuffer, iLength) || !m_pConversation->PrepareToReceive()) return 0;
   return m_pConversation->ReceiveData(pBuffer, iLength);
 }

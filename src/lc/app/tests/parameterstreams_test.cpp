@@ -10,7 +10,6 @@
 #include "KyDBStream.h"
 #include "KyOLEStream.h"
 #include "KyRPCStream.h"
-#include "KyRPG400Stream.h"
 #include "KySerializablePiece.h"
 #include "callenv.h"
 #include "testfn.h"
@@ -293,38 +292,6 @@ TEST_F(StreamTest, DatabaseParametersByDirection) {
   EXPECT_STREQ(f1, "one");
   EXPECT_STREQ(f2, "two");
   EXPECT_STREQ(f3, "o");
-}
-
-TEST_F(StreamTest, ProgramImageAdvancesPastDateTimeAndTimestampExtras) {
-  // A converter that takes 3 bytes as the field's text.
-  KyGetAssignFrom400() = [](KyRTType* field, char, const char* data, int available, const char*, int) {
-    if (available < 3) return -1;
-    field->PutText(CString(data, 3));
-    return 3;
-  };
-  const char image[] = "aaa..bbb..ccc......ddd";
-  KyRPG400Stream stream(nullptr, 0, sizeof image - 1, image, "cdtzc");
-  KyCharFld input, date, time, stamp, last;
-  input.PutText("own");
-  auto typed = [&](KyCharFld& f, char type, char varClass) {
-    KyStreamField field = fieldOf(f, 3, varClass);
-    field.cType = type;
-    return field;
-  };
-  EXPECT_EQ(stream.Get(typed(input, 'c', 'I')), 0);  // input variables are not read back
-  EXPECT_EQ(stream.Get(typed(date, 'd', 'O')), 1);
-  EXPECT_EQ(stream.Get(typed(time, 't', 'O')), 1);
-  EXPECT_EQ(stream.Get(typed(stamp, 'z', 'O')), 1);
-  EXPECT_EQ(stream.Get(typed(last, 'c', 'O')), 1);  // lands on the last field after the extras
-  EXPECT_EQ(stream.Get(typed(last, 'c', 'O')), 0);  // nothing left
-  EXPECT_STREQ(last, "ddd");
-  EXPECT_STREQ(input, "own");
-  EXPECT_STREQ(date, "aaa");
-  EXPECT_STREQ(time, "bbb");
-  EXPECT_STREQ(stamp, "ccc");
-  KyGetAssignFrom400() = nullptr;
-  KyRPG400Stream unconverted(nullptr, 0, 3, "xyz", "c");
-  EXPECT_EQ(unconverted.Get(typed(last, 'c', 'O')), 0);  // no conversion there: refused
 }
 
 // --- functions started from outside ---

@@ -41,6 +41,9 @@ TEST_F(AS400Conversion, FieldsTravelThereAndBack) {
       {record('n', 'f', 'p', 5, 2), "-12.34", std::string("\x01\x23\x4D", 3), "-12.34"},
       {record('n', 'l', 'z', 4, 0), "42", ebcdic("0042"), "42"},
       {record('n', 'i', 'b', 4, 0), "-2", std::string("\xFF\xFE", 2), "-2"},
+      // Graphic: 6 bytes hold 3 big-endian UTF-16 units, blank-padded.
+      {record('c', 'c', 'g', 6, 0), "ab", std::string("\0a\0b\0 ", 6), "ab "},
+      {record('c', 'c', 'g', 6, 0), "abcdef", std::string("\0a\0b\0c", 6), "abc"},
   };
   for (const Case& c : cases) {
     KyCharFld field(c.value);
@@ -73,6 +76,38 @@ TEST_F(AS400Conversion, ANumberThatDoesNotFitIsNotConverted) {
   char host[5];
   EXPECT_EQ(KyAssignTo400(host, &field, record('n', 'f', 'z', 5, 2), info(), 0), 0);
   EXPECT_EQ(std::string(host, 5), ebcdic("00000"));
+}
+
+// A large-object field of the test: bytes that may hold zeros.
+class BytesField : public KyCharFld, public KyLobBytesField {
+ public:
+  std::string GetLobBytes() const override { return bytes; }
+  void SetLobBytes(const std::string& b) override { bytes = b; }
+  std::string bytes;
+};
+
+TEST_F(AS400Conversion, ALargeObjectIsItsCountAndAsManyBytesAsTheSlotHolds) {
+  const KyRTDIFld blob = record('b', 0, 0, 8, 0);
+  struct Case {
+    std::string bytes, host, back;
+  } cases[] = {
+      {std::string("x\0y", 3), std::string("\0\0\0\x03x\0y\0", 8), std::string("x\0y", 3)},
+      {"abcdefgh", std::string("\0\0\0\x04", 4) + "abcd", "abcd"},  // cut to the slot
+  };
+  for (const Case& c : cases) {
+    BytesField field;
+    field.bytes = c.bytes;
+    char host[8];
+    ASSERT_EQ(KyAssignTo400(host, &field, blob, info(), 0), 8);
+    EXPECT_EQ(std::string(host, 8), c.host);
+    BytesField back;
+    ASSERT_EQ(KyAssignFrom400(host, &back, blob, info(), 0), 8);
+    EXPECT_EQ(back.bytes, c.back);
+  }
+  // A count beyond the slot takes only what the slot holds.
+  BytesField back;
+  KyAssignFrom400("\x7F\xFF\xFF\xFFwxyz", &back, blob, info(), 0);
+  EXPECT_EQ(back.bytes, "wxyz");
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ class As400Server {
     bool twoConnections = false;
     std::string signOnStatus = std::string(1, '\0');  // one byte 0, or an EBCDIC line ending in CR
     Reply reply = Reply::Answer;
+    int replyFromCall = 1;  // the calls before it are answered
     // The output data of a call from its header and data; by default the
     // data comes back as it went.
     std::function<std::string(const std::string&, const std::string&)> handler;
@@ -126,7 +127,7 @@ class As400Server {
       ++calls_;
       const std::string output = options_.handler ? options_.handler(header, data) : data;
       const std::string status = options_.twoConnections ? "" : std::string(1, '\0');
-      switch (options_.reply) {
+      switch (calls_ < options_.replyFromCall ? Reply::Answer : options_.reply) {
         case Reply::Answer: write(data_, status + output); break;
         case Reply::Stall: while (!stop_) std::this_thread::sleep_for(std::chrono::milliseconds(10)); return;
         case Reply::CloseMidReply:

@@ -1,0 +1,297 @@
+// Calls of generated functions on a remote location: the caller's
+// parameters in the AS/400 parameter table and forms to the test server and
+// back into the output fields, an API function's per-field entries and
+// punctuated dates, the call manager's single retry, and the byte-buffer
+// layout of the other platforms through a conversation of the test.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "KyCallMgr.h"
+#include "KyConversation.h"
+#include "KyDateFld.h"
+#include "KyFunctionData.h"
+#include "KyRemote400Info.h"
+#include "KyRemoteCall.h"
+#include "KyTimeFld.h"
+#include "KyTimeStampFld.h"
+#include "KyVariable.h"
+#include "as400server.h"
+#include "remoteenv.h"
+
+namespace {
+
+using kytest::As400Server;
+
+std::string big32(uint32_t v) {
+  return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+}
+
+// A caller whose design information the test writes: one called function
+// (index 1) and variables of fields, each variable with a class, the scope
+// of the function it belongs to and a registration flag.
+class Caller : public KyFunctionData {
+ public:
+  struct FieldDef {
+    KyRTType* field;
+    char type, pc, form;
+    WORD length, decimals;
+    char usage;
+  };
+  struct VarDef {
+    const char* name;
+    char varClass;
+    const char* scope;
+    WORD flag;
+    std::vector<FieldDef> fields;
+  };
+
+  Caller(const char* design, const char* implementation, char cType)
+      : KyFunctionData(new KyLocalVariable, "", "Caller", "Caller", 721, 0),
+        design_(design), implementation_(implementation), type_(cType) {}
+  ~Caller() override {
+    for (KyVariable* v : variables_) delete v;
+  }
+  void add(VarDef var) { vars_.push_back(std::move(var)); }
+  const char* status() { return GetLocals()->m_CallStatus; }
+
+  void RegisterFunctions() override {
+    KyRTDI::AddFnc(this, 1, 1, design_, implementation_, type_, 'R', "", "", '*', nullptr);
+  }
+  void RegisterVariables() override {
+    for (size_t i = 0; i < vars_.size(); ++i)
+      KyRTDI::AddVar(this, int(i), DWORD(i), vars_[i].name, vars_[i].name, vars_[i].varClass, vars_[i].scope, 0);
+  }
+  void RegisterFields() override {
+    int index = 0;
+    for (const VarDef& var : vars_)
+      for (const FieldDef& f : var.fields) {
+        KyRTDI::AddFld(this, index, DWORD(index), "F", "F", f.type, f.pc, f.form, f.length, f.decimals, f.length,
+                       f.decimals);
+        ++index;
+      }
+  }
+  void RegisterFunctionVariables() override {
+    int index = 0;
+    for (size_t i = 0; i < vars_.size(); ++i) {
+      auto* variable = new KyVariable;
+      variables_.push_back(variable);
+      KyRTDI::AddFncVar(this, variable, int(i), int(i), vars_[i].flag);
+      for (size_t f = 0; f < vars_[i].fields.size(); ++f, ++index)
+        KyRTDI::AddVarFld(variable, vars_[i].fields[f].field, int(f), index, vars_[i].fields[f].usage, 0);
+    }
+  }
+
+ private:
+  const char* design_;
+  const char* implementation_;
+  char type_;
+  std::vector<VarDef> vars_;
+  std::vector<KyVariable*> variables_;
+};
+
+class RemoteFunction : public kytest::RemoteEnv {
+ protected:
+  std::string iniText() override { return "[Remote]\nOpSys=AS400\n"; }
+  void locate(uint16_t port) {
+    for (auto [key, value] : {std::pair<const char*, std::string>{"System", "127.0.0.1"},
+                              {"UserId", "joe"},
+                              {"Port", std::to_string(port)},
+                              {"Timeout", "1"}})
+      WritePrivateProfileStringA("Remote", key, value.c_str(), ini_.c_str());
+    WritePrivateProfileStringA("Message Box", "AS400connection", "False", ini_.c_str());
+    static_cast<KyRemote400Info*>(KyRemoteInfo::Create("Remote", 'A', 0))->SetPassword("secret", 0, 0);
+  }
+  void call(Caller& caller) { KyCallMgr::Call(&caller, nullptr, nullptr, 1, "LIB.PGM", ""); }
+
+  // The fields of a call with every AS/400 form; "Code" is input only.
+  KyCharFld name{"abc"}, amount{"-12.34"}, count{"42"}, small{"-2"}, large{"70000"}, wide{"ab"}, code{"K1"};
+  KyCharFld answer, other{"zz"};
+  KyDateFld date{"2017-02-28", 0};
+  KyTimeFld time{"13:45:59", 0};
+  KyTimeStampFld stamp{"2017-02-28 13:45:59.123", 0};
+  void addEveryForm(Caller& caller) {
+    caller.add({"Parms", 'P', "Pgm", 0,
+                {{&name, 'c', 'c', 0, 8, 0, 'B'},
+                 {&amount, 'n', 'f', 'p', 7, 2, 'B'},
+                 {&count, 'n', 'l', 'z', 5, 0, 'B'},
+                 {&small, 'n', 'i', 'b', 4, 0, 'B'},
+                 {&large, 'n', 'l', 'b', 9, 0, 'B'},
+                 {&date, 'd', 'd', 0, 8, 0, 'B'},
+                 {&time, 't', 't', 0, 6, 0, 'B'},
+                 {&stamp, 'z', 'z', 0, 20, 0, 'B'},
+                 {&wide, 'c', 'c', 'g', 6, 0, 'B'},
+                 {&code, 'c', 'c', 0, 4, 0, 'I'}}});
+    caller.add({"Result", 'C', "Pgm", 0, {{&answer, 'c', 'c', 0, 10, 0, 'O'}}});
+    caller.add({"Elsewhere", 'P', "Else", 0, {{&other, 'c', 'c', 0, 3, 0, 'B'}}});  // another function's
+    caller.add({"Again", 'P', "Pgm", 1, {{&other, 'c', 'c', 0, 3, 0, 'B'}}});       // registered again
+  }
+  std::string everyFormData() {
+    return ebcdic("abc     ") + std::string("\x00\x01\x23\x4D", 4) + ebcdic("00042") + "\xFF\xFE" +
+           std::string("\x00\x01\x11\x70", 4) + ebcdic("20170228") + ebcdic("134559") +
+           ebcdic("20170228134559123000") + std::string("\0a\0b\0 ", 6) + ebcdic("K1  ") + ebcdic(std::string(10, ' '));
+  }
+};
+
+TEST_F(RemoteFunction, EveryAS400FormTravelsAndTheOutputComesBack) {
+  std::string received;
+  As400Server::Options options;
+  options.handler = [&](const std::string& header, const std::string& data) {
+    received = header + data;
+    std::string reply = data;
+    if (reply.size() != 24 + 77) return reply;
+    reply.replace(24 + 8, 4, std::string("\x00\x09\x99\x9F", 4));  // amount 99.99
+    reply.replace(24 + 63, 4, ebcdic("ZZZZ"));                        // code: input only
+    reply.replace(24 + 67, 10, ebcdic("DONE      "));                 // the answer
+    return reply;
+  };
+  As400Server server(options);
+  locate(server.port());
+  Caller caller("Pgm", "LIB.PGM", 'E');
+  addEveryForm(caller);
+  call(caller);
+  EXPECT_STREQ(caller.status(), " ");
+  ASSERT_GE(received.size(), 76u);
+  EXPECT_EQ(received.substr(0, 20), ebcdic("PGM" + std::string(17, ' ')));
+  EXPECT_EQ(received.substr(24, 4), big32(24 + 77));
+  EXPECT_EQ(received.substr(72, 4), big32(24 + 77));
+  const std::string table = big32(1) + big32(2) + big32(67) + big32(24) + big32(10) + big32(91);
+  EXPECT_EQ(received.substr(76), table + everyFormData());
+  EXPECT_STREQ(answer, "DONE");
+  EXPECT_STREQ(amount, "99.99");
+  EXPECT_STREQ(code, "K1");
+  EXPECT_STREQ(name, "abc");
+  EXPECT_STREQ(date.strGetText(), "2017-02-28");
+  EXPECT_STREQ(stamp.strGetText(), "2017-02-28 13:45:59.123");
+  EXPECT_STREQ(wide, "ab ");  // graphic text comes back blank-filled to its characters
+  EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(RemoteFunction, AnApiFunctionHasAnEntryPerFieldAndPunctuatedDates) {
+  std::string data;
+  As400Server::Options options;
+  options.handler = [&](const std::string&, const std::string& d) { return data = d; };
+  As400Server server(options);
+  locate(server.port());
+  Caller caller("Pgm", "LIB.PGM", 'A');
+  caller.add({"inputBlock", 'P', "Pgm", 0,
+              {{&name, 'c', 'c', 0, 8, 0, 'B'}, {&date, 'd', 'd', 0, 8, 0, 'B'}, {&time, 't', 't', 0, 6, 0, 'B'}}});
+  caller.add({"Plain", 'P', "Pgm", 0, {{&code, 'c', 'c', 0, 4, 0, 'B'}, {&answer, 'c', 'c', 0, 2, 0, 'B'}}});
+  call(caller);
+  EXPECT_STREQ(caller.status(), " ");
+  const std::string table = big32(1) + big32(4) + big32(8) + big32(40) + big32(10) + big32(48) + big32(8) +
+                            big32(58) + big32(6) + big32(66);
+  EXPECT_EQ(data, table + ebcdic("abc     ") + ebcdic("2017-02-28") + ebcdic("13.45.59") + ebcdic("K1    "));
+  EXPECT_STREQ(date.strGetText(), "2017-02-28");
+  EXPECT_STREQ(time.strGetText(), "13:45:59");
+}
+
+TEST_F(RemoteFunction, ADeadServerIsRetriedOnceAndNoOutputFieldChanges) {
+  for (auto reply : {As400Server::Reply::CloseMidReply, As400Server::Reply::Stall, As400Server::Reply::Garbage}) {
+    As400Server::Options options;
+    options.reply = reply;
+    options.replyFromCall = 2;
+    options.handler = [&](const std::string&, const std::string& d) {
+      std::string r = d;
+      r.replace(r.size() - 10, 10, ebcdic("CHANGED   "));
+      return r;
+    };
+    As400Server server(options);
+    locate(server.port());
+    Caller caller("Pgm", "LIB.PGM", 'E');
+    addEveryForm(caller);
+    call(caller);
+    ASSERT_STREQ(caller.status(), " ");
+    ASSERT_STREQ(answer, "CHANGED");
+    answer.PutText("before");
+    call(caller);  // the cached record's call breaks; the retry finds no server that signs on
+    EXPECT_STREQ(caller.status(), "*Failed");
+    EXPECT_STREQ(answer, "before");
+    EXPECT_EQ(server.calls(), 2);
+    EXPECT_EQ(context_->GetCallMgr()->GetConversationList()->GetCount(), 0);
+    boxes();
+    context_->GetCallMgr()->GetRemoteInfoList()->Delete("Remote");
+  }
+}
+
+// A conversation of the test: keeps what is sent, answers with a reply it
+// is given.
+class ScriptedConversation : public KyConversation {
+ public:
+  explicit ScriptedConversation(char platform) : KyConversation("Scripted", platform) {
+    m_fUsable = 1;
+    m_cProtocol = 'T';
+  }
+  std::vector<std::string> sent;
+  std::function<std::string(const std::string&)> reply;
+  int SetBufferSize(int size) override {
+    m_Buffer.assign(size_t(size), 0);
+    return 1;
+  }
+  int PrepareSend(int length) override { return SetBufferSize(length); }
+  char* GetDataPointer() override { return m_Buffer.data(); }
+  int Send() override {
+    sent.emplace_back(m_Buffer.begin(), m_Buffer.end());
+    return 1;
+  }
+  int Receive() override {
+    const std::string r = reply(sent.back());
+    if (r.size() != m_Buffer.size()) return 0;
+    std::copy(r.begin(), r.end(), m_Buffer.begin());
+    return 1;
+  }
+  int Bind() override { return 1; }
+  void QueryUserId() override {}
+  void QueryJobDescription() override {}
+  int fDoAllocate() override { return m_fAllocated = 1; }
+  int ReceiveImmediate() override { return 0; }
+  int PrepareToReceive() override { return 1; }
+};
+
+TEST_F(RemoteFunction, OtherPlatformsTakeStatesAndTextSlots) {
+  KyCharFld input("in"), output("old"), state("x");
+  Caller caller("Pgm", "LIB.PGM", 'E');
+  caller.add({"Parms", 'P', "Pgm", 0, {{&input, 'c', 'c', 0, 3, 0, 'B'}, {&output, 'c', 'c', 0, 5, 0, 'B'}}});
+  // PC lengths: the text slot is the display length (length + 1).
+  const std::string data = std::string("\0\0in\0\0", 6) + std::string("\0\0old\0\0\0", 8);
+  struct Case {
+    char platform;
+    size_t headerSends;
+  } cases[] = {{'U', 1}, {'J', 0}, {'#', 0}, {'N', 0}};
+  for (const Case& c : cases) {
+    ScriptedConversation conversation(c.platform);
+    conversation.reply = [](const std::string& d) {
+      std::string r = d;
+      r.replace(6, 8, std::string("\x08\0new\0\0\0", 8));  // the output in state high
+      return r;
+    };
+    output.PutText("old");
+    KyRemoteCall call(&conversation, &caller, "Pgm");
+    ASSERT_EQ(call.Execute(), 1) << c.platform;
+    ASSERT_EQ(conversation.sent.size(), c.headerSends + 1) << c.platform;
+    if (c.headerSends) {
+      EXPECT_EQ(conversation.sent[0].size(), 70u);
+    }
+    EXPECT_EQ(conversation.sent.back(), data) << c.platform;
+    EXPECT_STREQ(input, "in");
+    EXPECT_EQ(output.GetFieldState(), KyStateHigh) << c.platform;
+    KyStreamSetFieldState(output, KyStateValue);
+  }
+  // A reply whose state no field can hold is refused before any field changes.
+  ScriptedConversation conversation('U');
+  conversation.reply = [](const std::string& d) {
+    std::string r = d;
+    r.replace(6, 8, std::string("\0\0new\0\0\0", 8));
+    r[0] = r[1] = 0x33;
+    return r;
+  };
+  output.PutText("old");
+  KyRemoteCall call(&conversation, &caller, "Pgm");
+  EXPECT_EQ(call.Execute(), 0);
+  EXPECT_STREQ(input, "in");
+  EXPECT_STREQ(output, "old");
+}
+
+}  // namespace
