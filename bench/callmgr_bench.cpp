@@ -11,8 +11,6 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -20,33 +18,19 @@
 #include "KyCallMgr.h"
 #include "KyFncParameter.h"
 #include "KyFunctionData.h"
-#include "KyWinClientApp.h"
+#include "benchapp.h"
 
 namespace {
 
-// The libraries lie in bin/ beside bench/.
-std::string binDirectory() {
-  return (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "bin").string();
-}
+using kybench::binDirectory;
 
-class BenchApp : public KyWinClientApp {
- public:
-  explicit BenchApp(bool cache) : KyWinClientApp("CallBench") {
-    ini_ = std::filesystem::temp_directory_path() / ("callmgr_bench_" + std::to_string(::getpid()) + ".ini");
-    std::ofstream(ini_) << "[Settings]\nDLL directory path=" << binDirectory()
-                        << "\nCache DLL References=" << (cache ? "True" : "False")
-                        << "\n[International Settings]\nPNL directory path=" << binDirectory() << "\n";
-    m_pszProfileName = _strdup(ini_.c_str());
-    m_iStartMode = 5;  // no command line to read
-    CreateContext();
-  }
-  ~BenchApp() override {
-    EndContext();
-    std::filesystem::remove(ini_);
-  }
-
- private:
-  std::filesystem::path ini_;
+// With "Cache DLL References" the library stays loaded between calls.
+struct BenchApp : kybench::BenchApp {
+  explicit BenchApp(bool cache)
+      : kybench::BenchApp("callmgr_bench", "[Settings]\nDLL directory path=" + binDirectory() +
+                                               "\nCache DLL References=" + (cache ? "True" : "False") +
+                                               "\n[International Settings]\nPNL directory path=" + binDirectory() +
+                                               "\n") {}
 };
 
 class Caller : public KyFunctionData {
