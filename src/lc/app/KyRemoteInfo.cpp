@@ -9,6 +9,7 @@
 
 #include "KyAppContext.h"
 #include "KyProfile.h"
+#include "KyRecordKeys.h"
 
 namespace {
 
@@ -28,6 +29,21 @@ constexpr OpSysEntry opSysLetters[] = {
     {"AS400", 'A'}, {"WINNT", 'N'}, {"HPUX", 'U'}, {"JAVAVM", 'J'}, {"WINCLR", '#'},
 };
 
+// The keys of every location; the RPC keys are the Windows record's to write.
+using Key = KyRecordKey<KyRemoteInfo>;
+const std::vector<Key> baseKeys = {
+    Key::text("System", &KyRemoteInfo::m_strSystem, ""),
+    Key::text("Protocol", &KyRemoteInfo::m_strProtocol, ""),
+    Key::text("OpSys", &KyRemoteInfo::m_strOpSys, ""),
+    Key::text("RpcProtocol", &KyRemoteInfo::m_strRpcProtocol, "", false),
+    Key::text("RpcEndPoint", &KyRemoteInfo::m_strRpcEndPoint, "", false),
+    Key::text("RpcOptions", &KyRemoteInfo::m_strRpcOptions, "", false),
+    Key::text("RpcBindDynamic", &KyRemoteInfo::m_strRpcBindDynamic, "", false),
+    Key::text("Program", &KyRemoteInfo::m_strProgram, ""),
+    Key::text("Path", &KyRemoteInfo::m_strPath, ""),
+    Key::number("Buffer Size", &KyRemoteInfo::m_iBufferSize, 1),
+};
+
 bool sectionHasSystem(const KyString& section) {
   return KyGetProfileString(section, "System", missingSentinel) != missingSentinel;
 }
@@ -36,28 +52,12 @@ bool sectionHasSystem(const KyString& section) {
 
 KyRemoteInfo::KyRemoteInfo(const char* pszLocation)
     : m_strLocation(pszLocation ? pszLocation : ""), m_strSection(SectionName(pszLocation)) {
-  const char* section = m_strSection;
-  m_strSystem = KyGetProfileString(section, "System", "");
-  m_strProtocol = KyGetProfileString(section, "Protocol", "");
-  m_strOpSys = KyGetProfileString(section, "OpSys", "");
-  m_strRpcProtocol = KyGetProfileString(section, "RpcProtocol", "");
-  m_strRpcEndPoint = KyGetProfileString(section, "RpcEndPoint", "");
-  m_strRpcOptions = KyGetProfileString(section, "RpcOptions", "");
-  m_strRpcBindDynamic = KyGetProfileString(section, "RpcBindDynamic", "");
-  m_strProgram = KyGetProfileString(section, "Program", "");
-  m_strPath = KyGetProfileString(section, "Path", "");
-  m_iBufferSize = KyGetProfileInt(section, "Buffer Size", 1);
+  KyReadRecordKeys(*this, m_strSection, baseKeys);
 }
 
 void KyRemoteInfo::Write() {
   AddLocationName(m_strLocation);
-  const char* section = m_strSection;
-  KyWriteProfileString(section, "System", m_strSystem);
-  KyWriteProfileString(section, "Protocol", m_strProtocol);
-  KyWriteProfileString(section, "OpSys", m_strOpSys);
-  KyWriteProfileString(section, "Program", m_strProgram);
-  KyWriteProfileString(section, "Path", m_strPath);
-  KyWriteProfileInt(section, "Buffer Size", m_iBufferSize);
+  KyWriteRecordKeys(*this, m_strSection, baseKeys);
 }
 
 bool KyRemoteInfo::IsPlatformDefault(const char* pszLocation) {
@@ -93,8 +93,11 @@ void KyRemoteInfo::ReadLocationList() {
   for (const KyString& key : KyGetProfileKeyNames(locationListSection)) {
     KyString location = KyGetProfileString(locationListSection, key, "");
     if (location.IsEmpty()) continue;
-    KyString opSys = KyGetProfileString(SectionName(location), "OpSys", "");
-    if (OpSysLetter(opSys) != '?') AddLocationName(location);
+    const char letter = OpSysLetter(KyGetProfileString(SectionName(location), "OpSys", ""));
+    if (letter == '?') continue;
+    // The record of the location, built and registered with its name; a
+    // thread without a call manager keeps the name alone.
+    if (!Create(location, letter, 1)) AddLocationName(location);
   }
 }
 

@@ -58,10 +58,10 @@ class KyRemoteInfo {
   static char OpSysLetter(const char* pszOpSys);
 
   // Reads every key of "Location List": each value names a location whose
-  // section's OpSys gives a known platform letter; those names join the
-  // calling thread's list of location names (once each), from which
-  // WriteLocationList writes them back. Building the location records from
-  // the list is the remote-call subsystem's part.
+  // section's OpSys gives a known platform letter; the record of each such
+  // location is built (Create) and its name joins the calling thread's
+  // list of location names (once each), from which WriteLocationList
+  // writes them back.
   static void ReadLocationList();
   // Writes the thread's location names as Location0, Location1, ... into
   // "Location List".

@@ -9,6 +9,8 @@
 #include "KyFncMessage.h"
 #include "KyProfile.h"
 #include "KyRemote400Info.h"
+#include "KyTcpDlg.h"
+#include "KyTcpPwDlg.h"
 
 namespace {
 
@@ -59,10 +61,15 @@ void KyAS400TcpipConversation::ReportError(const char* pszText, int iSeverity) {
   Deallocate();
 }
 
-int KyAS400TcpipConversation::ConnectionDialogs(KyRemoteInfo*, int) {
-  // Without the dialogs' templates nothing can be asked; either way the
-  // attempt ends here.
-  return -2;
+int KyAS400TcpipConversation::ConnectionDialogs(KyRemoteInfo* pInfo, int iPrevious) {
+  auto* pTcpip = dynamic_cast<KyRemoteTcpipInfo*>(pInfo);
+  if (!pTcpip || !KyGetProfileBool("Message Box", "AS400connection", 1)) return -2;
+  if (iPrevious == -1) {
+    KyTcpPwDlg change(pTcpip);
+    if (change.DoModal() == IDOK) return 0;
+  }
+  KyTcpDlg signOn(pTcpip);
+  return signOn.DoModal() == IDOK ? 0 : -2;
 }
 
 void KyAS400TcpipConversation::Init() {
@@ -99,9 +106,8 @@ void KyAS400TcpipConversation::Init() {
     m_Message = message;
   }
   m_fAllocated = 1;
-  const KyString newPassword = info->GetPassword(1, 1);
-  if (!newPassword.IsEmpty()) {
-    info->SetPassword(info->GetPassword(0, 1), info->RemembersPassword(), 0);
+  if (!info->GetPassword(1, 1).IsEmpty()) {
+    info->AdoptNewPassword();
     if (info->RemembersPassword()) KyWriteProfileString(info->GetSection(), "Password", info->GetPassword(1, 0));
   }
 }

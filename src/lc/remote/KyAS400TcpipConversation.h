@@ -35,9 +35,9 @@ class KyAS400TcpipConversation : public KyTcpipConversation {
   INT_PTR SignOn(const char* pszHost, USHORT usPort, const char* pszUser, const char* pszPassword,
                  const char* pszNewPassword, const char* pszJobDescription, UINT_PTR* pMessage, UINT_PTR* pData);
   // 0 to try again, -2 to give up: the connection dialogs, when the INI
-  // allows them ("AS400connection" of "Message Box", default true). The
-  // language library has no templates for them here, so with the dialogs
-  // allowed the sign-on is given up too.
+  // allows them ("AS400connection" of "Message Box", default true): after
+  // an expired password (iPrevious -1) the password-change dialog, and
+  // unless it took a new password the sign-on dialog.
   static int ConnectionDialogs(KyRemoteInfo* pInfo, int iPrevious);
 
   const char* GetLastStatus() const { return m_szLastStatus; }

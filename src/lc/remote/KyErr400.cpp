@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "KyApp.h"
+#include "KyCallMgr.h"
+#include "KyConversation.h"
+#include "KyFncMessage.h"
 
 namespace {
 
@@ -13,7 +16,9 @@ constexpr UINT kCodeNamePrefixId = 57418;
 constexpr int kSystem = 1001, kProgram = 1002, kLibrary = 1003, kJobDescription = 1004, kBufferSize = 1005,
               kMessage = 1006, kUserId = 1008, kModeNone = 1022, kModeHost = 1023, kModeCodePage = 1024,
               kIcon = 1027, kCodePageList = 1060, kCodePageLabel = 1129;
-constexpr UINT kErrorIconId = 13;
+constexpr UINT kErrorIconId = 13, kInformationIconId = 11;
+constexpr UINT kMsgTestSucceeded = 0xE022, kMsgTestFailed = 0xE023;
+constexpr int kTest = 1030;
 
 const KyErr400::CodePage kNamedCodePages[] = {
     {101, "1140/1252 English (United States)"}, {111, "1146/1252 English (United Kingdom)"},
@@ -73,6 +78,7 @@ const KyErr400::CodePage* KyErr400::CodePages(int* piCount) {
 }
 
 BEGIN_MESSAGE_MAP(KyErr400, CDialog)
+  ON_BN_CLICKED(kTest, OnTest)
   ON_BN_CLICKED(kModeNone, OnModeNone)
   ON_BN_CLICKED(kModeHost, OnModeHost)
   ON_BN_CLICKED(kModeCodePage, OnModeCodePage)
@@ -92,18 +98,27 @@ void KyErr400::SetConnection(KyConversation* pConversation, const char* pszMessa
     m_strMessage += "\r\n";
   }
   m_strMessage += pszMessage ? pszMessage : "";
-  // Conversations keep their own records; until a conversation hands its
-  // location's record here, the dialog edits the default location.
-  m_pRecord = std::make_unique<KyRemote400Info>();
-  m_strSystem = m_pRecord->m_strSystem;
-  m_strProgram = m_pRecord->m_strProgram;
-  m_strLibrary = m_pRecord->m_strLibrary;
-  m_strJobDescription = m_pRecord->m_strJobDescription;
-  m_strUserId = m_pRecord->m_strUserId;
-  m_iMode = m_pRecord->m_iDataConversion;
-  m_iBufferSize = m_pRecord->m_iBufferSize;
-  m_iCodePage = m_pRecord->m_iCodePage;
+  m_pInfo = pConversation ? dynamic_cast<KyRemote400Info*>(pConversation->GetRemoteInfo()) : nullptr;
+  KyCallMgr* pCallMgr = KyCallMgr::GetCallMgr(FALSE);
+  if (!m_pInfo && !pConversation && pCallMgr)
+    m_pInfo = dynamic_cast<KyRemote400Info*>(
+        static_cast<KyRemoteInfo*>(pCallMgr->GetRemoteInfoList()->Find(KyRemote400Info::kDefaultLocation)));
+  KyRemote400Info* pInfo = record();
+  m_strSystem = pInfo->m_strSystem;
+  m_strProgram = pInfo->m_strProgram;
+  m_strLibrary = pInfo->m_strLibrary;
+  m_strJobDescription = pInfo->m_strJobDescription;
+  m_strUserId = pInfo->m_strUserId;
+  m_iMode = pInfo->m_iDataConversion;
+  m_iBufferSize = pInfo->m_iBufferSize;
+  m_iCodePage = pInfo->m_iCodePage;
   saveValues();
+}
+
+KyRemote400Info* KyErr400::record() {
+  if (m_pInfo) return m_pInfo;
+  if (!m_pOwnRecord) m_pOwnRecord = std::make_unique<KyRemote400Info>();
+  return m_pOwnRecord.get();
 }
 
 void KyErr400::saveValues() {
@@ -123,15 +138,35 @@ void KyErr400::restoreValues() {
 }
 
 BOOL KyErr400::OnInitDialog() {
-  if (!m_pRecord) SetConnection(nullptr, "", nullptr);
+  if (!m_pInfo && !m_pOwnRecord) SetConnection(nullptr, "", nullptr);
   CDialog::OnInitDialog();
   ::SetDlgItemTextA(m_hWnd, kMessage, m_strMessage);
   fillCodePages();
   setMode(m_iMode);
-  HINSTANCE hIconModule = AfxFindResourceHandle(MAKEINTRESOURCEA(kErrorIconId), RT_GROUP_ICON);
-  if (HICON hIcon = LoadIconA(hIconModule, MAKEINTRESOURCEA(kErrorIconId)))
-    ::SendDlgItemMessageA(m_hWnd, kIcon, STM_SETICON, reinterpret_cast<WPARAM>(hIcon), 0);
+  showIcon(kErrorIconId);
   return TRUE;
+}
+
+void KyErr400::showIcon(UINT nIconId) {
+  HINSTANCE hIconModule = AfxFindResourceHandle(MAKEINTRESOURCEA(nIconId), RT_GROUP_ICON);
+  if (HICON hIcon = LoadIconA(hIconModule, MAKEINTRESOURCEA(nIconId)))
+    ::SendDlgItemMessageA(m_hWnd, kIcon, STM_SETICON, reinterpret_cast<WPARAM>(hIcon), 0);
+}
+
+void KyErr400::OnTest() {
+  if (!UpdateData(TRUE)) return;
+  Apply(TRUE);
+  int connected = 0;
+  if (!m_pConversation) {
+    connected = KyConversation::GetConversation(nullptr, 'A', 1) != nullptr;
+  } else {
+    // The conversation's own record holds the edits: reconnect with them.
+    m_pConversation->DeallocateIfAllocated();
+    connected = m_pConversation->Allocate();
+  }
+  showIcon(connected ? kInformationIconId : kErrorIconId);
+  m_strMessage = KyFormatMessageId(connected ? kMsgTestSucceeded : kMsgTestFailed);
+  ::SetDlgItemTextA(m_hWnd, kMessage, m_strMessage);
 }
 
 void KyErr400::fillCodePages() {
@@ -168,21 +203,21 @@ void KyErr400::DoDataExchange(CDataExchange* pDX) {
 }
 
 void KyErr400::Apply(BOOL fWrite) {
-  if (!m_pRecord) m_pRecord = std::make_unique<KyRemote400Info>();
-  m_pRecord->m_strSystem = m_strSystem;
-  m_pRecord->m_strProgram = m_strProgram;
-  m_pRecord->m_strLibrary = m_strLibrary;
-  m_pRecord->m_strJobDescription = m_strJobDescription;
-  m_pRecord->m_strUserId = m_strUserId;
-  m_pRecord->m_iDataConversion = m_iMode;
-  m_pRecord->m_iBufferSize = m_iBufferSize;
+  KyRemote400Info* pInfo = record();
+  pInfo->m_strSystem = m_strSystem;
+  pInfo->m_strProgram = m_strProgram;
+  pInfo->m_strLibrary = m_strLibrary;
+  pInfo->m_strJobDescription = m_strJobDescription;
+  pInfo->m_strUserId = m_strUserId;
+  pInfo->m_iDataConversion = m_iMode;
+  pInfo->m_iBufferSize = m_iBufferSize;
   if (m_hWnd) {
     HWND hList = ::GetDlgItem(m_hWnd, kCodePageList);
     LRESULT selected = ::SendMessageA(hList, LB_GETCURSEL, 0, 0);
     if (selected != LB_ERR) m_iCodePage = static_cast<int>(::SendMessageA(hList, LB_GETITEMDATA, selected, 0));
   }
-  m_pRecord->m_iCodePage = m_iCodePage;
-  if (fWrite) m_pRecord->Write();
+  pInfo->m_iCodePage = m_iCodePage;
+  if (fWrite) pInfo->Write();
 }
 
 void KyErr400::OnOK() {

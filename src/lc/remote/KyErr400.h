@@ -21,8 +21,10 @@ class KyErr400 : public CDialog {
   ~KyErr400() override;
 
   // The message shown (with a host code name: string 57418, the name and a
-  // line end before it) and the settings edited: the conversation's
-  // location, or the AS/400 default location without a conversation.
+  // line end before it) and the settings edited: the conversation's own
+  // record; without a conversation the thread's record of the AS/400
+  // default location, or a record of the dialog's own when the thread has
+  // none yet.
   void SetConnection(KyConversation* pConversation, const char* pszMessage, const char* pszCodeName);
 
   // Copies the edited values into the location's record; with fWrite the
@@ -47,6 +49,11 @@ class KyErr400 : public CDialog {
   void DoDataExchange(CDataExchange* pDX) override;
   void OnOK() override;
   void OnCancel() override;
+  // Applies the settings and connects with them: the default AS/400
+  // conversation through the factory, or the dialog's conversation
+  // reconnected; icon 11 and message 0xE022 on success, icon 13 and 0xE023
+  // on failure, in the message control.
+  afx_msg void OnTest();
   afx_msg void OnModeNone();
   afx_msg void OnModeHost();
   afx_msg void OnModeCodePage();
@@ -57,9 +64,14 @@ class KyErr400 : public CDialog {
   void fillCodePages();
   void saveValues();
   void restoreValues();
+  void showIcon(UINT nIconId);
+  // The record edited: m_pInfo, which is the dialog's own record or one
+  // that the thread keeps.
+  KyRemote400Info* record();
 
   KyConversation* m_pConversation = nullptr;
-  std::unique_ptr<KyRemote400Info> m_pRecord;
+  KyRemote400Info* m_pInfo = nullptr;
+  std::unique_ptr<KyRemote400Info> m_pOwnRecord;
   struct Saved {
     CString system, program, library, jobDescription, userId;
     int bufferSize, mode, codePage;

@@ -60,16 +60,7 @@ KyString KyHardwareProfileText() {
 
 KyRemote400Info::KyRemote400Info(const char* pszLocation)
     : KyRemoteTcpipInfo(pszLocation ? pszLocation : kDefaultLocation) {
-  const char* section = m_strSection;
-  m_strProtocol = KyGetProfileString(section, "Protocol", "TCPIP");
-  m_strOpSys = KyGetProfileString(section, "OpSys", "AS400");
-  m_strProgram = KyGetProfileString(section, "Program", "YKYSYRPC");
-  m_strLibrary = KyGetProfileString(section, "Library", "ZUNT");
-  m_strJobDescription = KyGetProfileString(section, "Job Description", "");
-  m_iDataConversion = KyGetProfileInt(section, "Data Conversion", 1);
-  m_iPort = KyGetProfileInt(section, "Port", 3770);
-  m_iTcpipDialog = KyGetProfileInt(section, "TCPIP Dialog", 0);
-  m_iCodePage = KyGetProfileInt(section, "Code Page", 101);
+  KyReadRecordKeys(*this, m_strSection, recordKeys());
   m_pTranslation = std::make_unique<Ky400TCPIPTranslation>();
   if (m_strProtocol != "TCPIP") KyShowMessageBox(KyFormatMessageId(kMsgProtocolNotTcpip));
   InitTranslation();
@@ -85,17 +76,27 @@ void KyRemote400Info::ToHost(const char* pszText, char* pField, int iWidth) cons
   m_pTranslation->ToEbc(pszText, pField, iWidth);
 }
 
+const std::vector<KyRecordKey<KyRemote400Info>>& KyRemote400Info::recordKeys() {
+  using Key = KyRecordKey<KyRemote400Info>;
+  static const std::vector<Key> keys = {
+      Key::text("Protocol", &KyRemote400Info::m_strProtocol, "TCPIP", false),
+      Key::text("OpSys", &KyRemote400Info::m_strOpSys, "AS400", false),
+      Key::text("Program", &KyRemote400Info::m_strProgram, "YKYSYRPC", false),
+      Key::text("Library", &KyRemote400Info::m_strLibrary, "ZUNT"),
+      Key::text("Job Description", &KyRemote400Info::m_strJobDescription, ""),
+      Key::number("Port", &KyRemote400Info::m_iPort, 3770),
+      Key::number("TCPIP Dialog", &KyRemote400Info::m_iTcpipDialog, 0),
+      // Written although other records leave it: the connection dialog
+      // edits it, and the chosen mode would be lost otherwise.
+      Key::number("Data Conversion", &KyRemote400Info::m_iDataConversion, 1),
+      Key::number("Code Page", &KyRemote400Info::m_iCodePage, 101),
+  };
+  return keys;
+}
+
 void KyRemote400Info::Write() {
   KyRemoteTcpipInfo::Write();
-  const char* section = m_strSection;
-  KyWriteProfileString(section, "Library", m_strLibrary);
-  KyWriteProfileString(section, "Job Description", m_strJobDescription);
-  KyWriteProfileInt(section, "Port", m_iPort);
-  KyWriteProfileInt(section, "TCPIP Dialog", m_iTcpipDialog);
-  // Not among the record's keys elsewhere, but the connection dialog edits
-  // it: without it the chosen mode would be lost.
-  KyWriteProfileInt(section, "Data Conversion", m_iDataConversion);
-  KyWriteProfileInt(section, "Code Page", m_iCodePage);
+  KyWriteRecordKeys(*this, m_strSection, recordKeys());
 }
 
 KyString KyRemote400Info::EncodePassword(const char* pszText, BYTE* pTable, int fReuseTable) {
@@ -125,6 +126,23 @@ KyString KyRemote400Info::GetPassword(int fRaw, int fNew) const {
   return const_cast<KyRemote400Info*>(this)->DecodePassword(stored);
 }
 
+void KyRemote400Info::AdoptNewPassword() {
+  if (m_strNewPassword.IsEmpty()) return;
+  // A remembered password stays remembered: the new one's host bytes are
+  // bound to this user and computer as SetPassword binds them.
+  const std::string host = kyscatter::Gather(m_strNewPassword.c_str());
+  m_strPassword = m_fRemember && !host.empty() ? KyString(rememberedForm(host).c_str()) : m_strNewPassword;
+  m_strNewPassword.Empty();
+}
+
+std::string KyRemote400Info::rememberedForm(const std::string& host) {
+  const kyscatter::Table table = kyscatter::DrawTable();
+  std::string form = kyscatter::Scatter(currentUser().c_str(), table);
+  for (const std::string& value : {std::string(currentComputer().c_str()), std::string(KyHardwareProfileText().c_str()), host})
+    form += partOf(kyscatter::Scatter(value, table));
+  return form;
+}
+
 void KyRemote400Info::SetPassword(const char* pszText, int fRemember, int fNew) {
   const std::string text(pszText ? pszText : "");
   KyString& slot = fNew ? m_strNewPassword : m_strPassword;
@@ -139,9 +157,5 @@ void KyRemote400Info::SetPassword(const char* pszText, int fRemember, int fNew) 
     slot = kyscatter::Scatter(host, kyscatter::DrawTable()).c_str();
     return;
   }
-  const kyscatter::Table table = kyscatter::DrawTable();
-  std::string form = kyscatter::Scatter(currentUser().c_str(), table);
-  for (const std::string& value : {std::string(currentComputer().c_str()), std::string(KyHardwareProfileText().c_str()), host})
-    form += partOf(kyscatter::Scatter(value, table));
-  slot = form.c_str();
+  slot = rememberedForm(host).c_str();
 }

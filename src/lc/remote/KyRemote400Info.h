@@ -10,6 +10,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "Ky400Translation.h"
 #include "KyRemoteTcpipInfo.h"
@@ -47,6 +48,9 @@ class KyRemote400Info : public KyRemoteTcpipInfo {
   // a stored form and kept when it differs from both stored passwords.
   void SetPassword(const char* pszText, int fRemember, int fNew);
   int RemembersPassword() const { return m_fRemember; }
+  // After a sign-on with the new password: it becomes the password
+  // (remembered when the password was) and no new one is left.
+  void AdoptNewPassword();
 
   // Sets the translation up again from the record's settings; its result.
   int InitTranslation();
@@ -60,6 +64,10 @@ class KyRemote400Info : public KyRemoteTcpipInfo {
   int m_iCodePage = 101;      // a code-page setting (KyCodePageSettings.h)
 
  private:
+  static const std::vector<KyRecordKey<KyRemote400Info>>& recordKeys();
+  // The 1606-character form of a password's host bytes.
+  static std::string rememberedForm(const std::string& host);
+
   KyString m_strNewPassword;
   int m_fRemember = 0;
   std::unique_ptr<Ky400TCPIPTranslation> m_pTranslation;

@@ -5,18 +5,25 @@
 #include <cstring>
 
 #include "KyProfile.h"
+#include "KyRecordKeys.h"
+
+const std::vector<KyRecordKey<KyRemoteTcpipInfo>>& KyRemoteTcpipInfo::recordKeys() {
+  using Key = KyRecordKey<KyRemoteTcpipInfo>;
+  static const std::vector<Key> keys = {
+      Key::text("Protocol", &KyRemoteTcpipInfo::m_strProtocol, "TCPIP", false),
+      Key::text("UserId", &KyRemoteTcpipInfo::m_strUserId, ""),
+      Key::text("Password", &KyRemoteTcpipInfo::m_strPassword, ""),
+  };
+  return keys;
+}
 
 KyRemoteTcpipInfo::KyRemoteTcpipInfo(const char* pszLocation) : KyRemoteInfo(pszLocation) {
-  const char* section = m_strSection;
-  m_strProtocol = KyGetProfileString(section, "Protocol", "TCPIP");
-  m_strUserId = KyGetProfileString(section, "UserId", "");
-  m_strPassword = KyGetProfileString(section, "Password", "");
+  KyReadRecordKeys(*this, m_strSection, recordKeys());
 }
 
 void KyRemoteTcpipInfo::Write() {
   KyRemoteInfo::Write();
-  KyWriteProfileString(m_strSection, "UserId", m_strUserId);
-  KyWriteProfileString(m_strSection, "Password", m_strPassword);
+  KyWriteRecordKeys(*this, m_strSection, recordKeys());
 }
 
 KyString KyRemoteTcpipInfo::EncodePassword(const char* pszText, BYTE*, int) { return KyString(pszText); }
@@ -24,10 +31,13 @@ KyString KyRemoteTcpipInfo::EncodePassword(const char* pszText, BYTE*, int) { re
 KyString KyRemoteTcpipInfo::DecodePassword(const char* pszStored) { return KyString(pszStored); }
 
 KyRemoteUnixInfo::KyRemoteUnixInfo(const char* pszLocation) : KyRemoteTcpipInfo(pszLocation) {
-  const char* section = m_strSection;
-  m_strProgram = KyGetProfileString(section, "Program", "dispatch");
-  m_strPath = KyGetProfileString(section, "Path", "/usr/zunt/bin/");
-  m_strOpSys = KyGetProfileString(section, "OpSys", "HPUX");
+  using Key = KyRecordKey<KyRemoteUnixInfo>;
+  static const std::vector<Key> keys = {
+      Key::text("Program", &KyRemoteUnixInfo::m_strProgram, "dispatch"),
+      Key::text("Path", &KyRemoteUnixInfo::m_strPath, "/usr/zunt/bin/"),
+      Key::text("OpSys", &KyRemoteUnixInfo::m_strOpSys, "HPUX"),
+  };
+  KyReadRecordKeys(*this, m_strSection, keys);
 }
 
 void KyRemoteUnixInfo::ToHost(const char* pszText, char* pField, int iWidth) const {

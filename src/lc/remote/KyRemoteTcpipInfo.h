@@ -4,6 +4,9 @@
 // plain text; see the README's limits).
 #pragma once
 
+#include <vector>
+
+#include "KyRecordKeys.h"
 #include "KyRemoteInfo.h"
 
 class KyRemoteTcpipInfo : public KyRemoteInfo {
@@ -24,6 +27,10 @@ class KyRemoteTcpipInfo : public KyRemoteInfo {
 
  protected:
   KyString m_strPassword;
+
+ private:
+  // Protocol (read only), UserId and Password.
+  static const std::vector<KyRecordKey<KyRemoteTcpipInfo>>& recordKeys();
 };
 
 class KyRemoteUnixInfo : public KyRemoteTcpipInfo {

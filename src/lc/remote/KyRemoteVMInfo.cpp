@@ -1,25 +1,32 @@
 // KyRemoteVMInfo.
 #include "KyRemoteVMInfo.h"
 
-#include "KyProfile.h"
+#include "KyRecordKeys.h"
+
+namespace {
+
+// The keys of both platforms with the platform's defaults; Environment and
+// Client Encoding are read only.
+std::vector<KyRecordKey<KyRemoteVMInfo>> vmKeys(const char* pszProtocol, int iPort, const char* pszClientEncoding) {
+  using Key = KyRecordKey<KyRemoteVMInfo>;
+  return {
+      Key::text("Protocol", &KyRemoteVMInfo::m_strProtocol, pszProtocol),
+      Key::number("Port", &KyRemoteVMInfo::m_iPort, iPort),
+      Key::text("Package", &KyRemoteVMInfo::m_strPackage, ""),
+      Key::text("System", &KyRemoteVMInfo::m_strSystem, ""),
+      Key::number("Timeout", &KyRemoteVMInfo::m_iTimeout, 60),
+      Key::text("Environment", &KyRemoteVMInfo::m_strEnvironment, "Default", false),
+      Key::text("Client Encoding", &KyRemoteVMInfo::m_strClientEncoding, pszClientEncoding, false),
+  };
+}
+
+}  // namespace
 
 KyRemoteVMInfo::KyRemoteVMInfo(const char* pszLocation, const Defaults& defaults) : KyRemoteInfo(pszLocation) {
-  const char* section = m_strSection;
-  m_strProtocol = KyGetProfileString(section, "Protocol", defaults.protocol);
-  m_iPort = KyGetProfileInt(section, "Port", defaults.port);
-  m_strPackage = KyGetProfileString(section, "Package", "");
-  m_strSystem = KyGetProfileString(section, "System", "");
-  m_strEnvironment = KyGetProfileString(section, "Environment", "Default");
-  m_strClientEncoding = KyGetProfileString(section, "Client Encoding", defaults.clientEncoding);
-  m_iTimeout = KyGetProfileInt(section, "Timeout", 60);
+  KyReadRecordKeys(*this, m_strSection, vmKeys(defaults.protocol, defaults.port, defaults.clientEncoding));
 }
 
 void KyRemoteVMInfo::Write() {
   KyRemoteInfo::Write();
-  const char* section = m_strSection;
-  KyWriteProfileString(section, "Protocol", m_strProtocol);
-  KyWriteProfileInt(section, "Port", m_iPort);
-  KyWriteProfileString(section, "Package", m_strPackage);
-  KyWriteProfileString(section, "System", m_strSystem);
-  KyWriteProfileInt(section, "Timeout", m_iTimeout);
+  KyWriteRecordKeys(*this, m_strSection, vmKeys("", 0, ""));
 }

@@ -1,30 +1,31 @@
 // KyRemoteWinNTInfo.
 #include "KyRemoteWinNTInfo.h"
 
-#include "KyProfile.h"
+#include "KyRecordKeys.h"
+
+namespace {
+
+using Key = KyRecordKey<KyRemoteWinNTInfo>;
+const std::vector<Key> winNTKeys = {
+    Key::text("Protocol", &KyRemoteWinNTInfo::m_strProtocol, "RPC", false),
+    Key::text("OpSys", &KyRemoteWinNTInfo::m_strOpSys, "WINNT", false),
+    Key::text("Program", &KyRemoteWinNTInfo::m_strProgram, "ZUNT_NT_DISPATCHER", false),
+    Key::flag("UseSecurity", &KyRemoteWinNTInfo::m_fUseSecurity, 0),
+    Key::number("SecurityLevel", &KyRemoteWinNTInfo::m_iSecurityLevel, 1),
+    Key::text("Environment", &KyRemoteWinNTInfo::m_strEnvironment, ""),
+    Key::text("RpcProtocol", &KyRemoteWinNTInfo::m_strRpcProtocol, "ncacn_np"),
+    Key::text("RpcEndPoint", &KyRemoteWinNTInfo::m_strRpcEndPoint, ""),
+    Key::text("RpcOptions", &KyRemoteWinNTInfo::m_strRpcOptions, ""),
+    Key::text("RpcBindDynamic", &KyRemoteWinNTInfo::m_strRpcBindDynamic, "False"),
+};
+
+}  // namespace
 
 KyRemoteWinNTInfo::KyRemoteWinNTInfo(const char* pszLocation) : KyRemoteInfo(pszLocation) {
-  const char* section = m_strSection;
-  m_strProtocol = KyGetProfileString(section, "Protocol", "RPC");
-  m_strOpSys = KyGetProfileString(section, "OpSys", "WINNT");
-  m_strProgram = KyGetProfileString(section, "Program", "ZUNT_NT_DISPATCHER");
-  m_strRpcProtocol = KyGetProfileString(section, "RpcProtocol", "ncacn_np");
-  m_strRpcEndPoint = KyGetProfileString(section, "RpcEndPoint", "");
-  m_strRpcOptions = KyGetProfileString(section, "RpcOptions", "");
-  m_strRpcBindDynamic = KyGetProfileString(section, "RpcBindDynamic", "False");
-  m_fUseSecurity = KyGetProfileBool(section, "UseSecurity", 0);
-  m_iSecurityLevel = KyGetProfileInt(section, "SecurityLevel", 1);
-  m_strEnvironment = KyGetProfileString(section, "Environment", "");
+  KyReadRecordKeys(*this, m_strSection, winNTKeys);
 }
 
 void KyRemoteWinNTInfo::Write() {
   KyRemoteInfo::Write();
-  const char* section = m_strSection;
-  KyWriteProfileBool(section, "UseSecurity", m_fUseSecurity);
-  KyWriteProfileInt(section, "SecurityLevel", m_iSecurityLevel);
-  KyWriteProfileString(section, "Environment", m_strEnvironment);
-  KyWriteProfileString(section, "RpcProtocol", m_strRpcProtocol);
-  KyWriteProfileString(section, "RpcEndPoint", m_strRpcEndPoint);
-  KyWriteProfileString(section, "RpcOptions", m_strRpcOptions);
-  KyWriteProfileString(section, "RpcBindDynamic", m_strRpcBindDynamic);
+  KyWriteRecordKeys(*this, m_strSection, winNTKeys);
 }

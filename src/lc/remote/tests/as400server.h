@@ -19,6 +19,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "loopbackserver.h"
 
@@ -30,6 +31,9 @@ class As400Server {
   struct Options {
     bool twoConnections = false;
     std::string signOnStatus = std::string(1, '\0');  // one byte 0, or an EBCDIC line ending in CR
+    // How many sign-ons get signOnStatus; the later ones are accepted. A
+    // refused sign-on's connection closes and the server takes the next.
+    int refusedSignOns = 1 << 30;
     Reply reply = Reply::Answer;
     int replyFromCall = 1;  // the calls before it are answered
     // The output data of a call from its header and data; by default the
@@ -48,10 +52,14 @@ class As400Server {
       if (s >= 0) ::close(s);
   }
   uint16_t port() const { return port_; }
-  // The sign-on record as received (fields 1 to 6).
+  // The first sign-on record as received (fields 1 to 6), and all of them.
   std::string signOn() {
     std::lock_guard guard(lock_);
-    return signOn_;
+    return signOns_.empty() ? std::string() : signOns_[0];
+  }
+  std::vector<std::string> signOns() {
+    std::lock_guard guard(lock_);
+    return signOns_;
   }
   int calls() const { return calls_; }
   // Sends a status line on the message connection (two-connection mode).
@@ -92,22 +100,32 @@ class As400Server {
     ::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
     return s;
   }
+  // Takes sign-ons until one is accepted; false when the server ends first.
+  bool signedOn() {
+    for (int attempt = 0;; ++attempt) {
+      if (!readable(listener_)) return false;
+      control_ = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+      write(control_, std::string(1, options_.twoConnections ? '\1' : '\0'));
+      std::string record;
+      if (!readExact(control_, &record, 19 + 10 + 320 + 320 + 2)) return false;
+      if (record[record.size() - 2] != 0 || record[record.size() - 1] != 0) {  // a new password: 640 bytes
+        if (!readExact(control_, &record, record.size() + 638)) return false;
+      }
+      if (!readExact(control_, &record, record.size() + 29)) return false;
+      {
+        std::lock_guard guard(lock_);
+        signOns_.push_back(record);
+      }
+      const std::string accepted(1, '\0');
+      const std::string& status = attempt < options_.refusedSignOns ? options_.signOnStatus : accepted;
+      write(control_, status);
+      if (status == accepted) return true;
+      ::close(control_);
+      control_ = -1;
+    }
+  }
   void serve() {
-    if (!readable(listener_)) return;
-    control_ = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-    write(control_, std::string(1, options_.twoConnections ? '\1' : '\0'));
-    std::string record;
-    if (!readExact(control_, &record, 19 + 10 + 320 + 320 + 2)) return;
-    if (record[record.size() - 2] != 0 || record[record.size() - 1] != 0) {  // a new password: 640 bytes
-      if (!readExact(control_, &record, record.size() + 638)) return;
-    }
-    if (!readExact(control_, &record, record.size() + 29)) return;
-    {
-      std::lock_guard guard(lock_);
-      signOn_ = record;
-    }
-    write(control_, options_.signOnStatus);
-    if (options_.signOnStatus != std::string(1, '\0')) return;
+    if (!signedOn()) return;
     if (options_.twoConnections) {
       std::string address, first, second;
       if (!readExact(control_, &address, 50) || !readExact(control_, &first, 10)) return;
@@ -144,7 +162,7 @@ class As400Server {
 
   Options options_;
   std::mutex lock_;
-  std::string signOn_;
+  std::vector<std::string> signOns_;
   std::string messageLine_ = "\xC3\xD7\xC6\xF9\xF8\xF0\xF1\r";  // "CPF9801" in EBCDIC
   std::atomic<bool> stop_{false};
   std::atomic<int> calls_{0};

@@ -101,6 +101,28 @@ TEST_F(Locations, CreateKeepsOneRecordPerNameAndWarnsOfAnotherSystem) {
   EXPECT_EQ(std::count(names.begin(), names.end(), KyString("HOST1")), 1);
 }
 
+class ListedLocations : public Locations {
+ protected:
+  std::string iniText() override {
+    return Locations::iniText() + "[RMT_LOC: JV1]\nSystem=jvm.example\nOpSys=JAVAVM\nPort=2001\n"
+                                  "[Location List]\nLocation0=HOST1\nLocation1=UX1\nLocation2=JV1\n";
+  }
+};
+
+TEST_F(ListedLocations, TheLocationListBuildsTheRecordsOfKnownPlatforms) {
+  KyRemoteInfoList* list = context_->GetCallMgr()->GetRemoteInfoList();
+  auto* host = dynamic_cast<KyRemote400Info*>(static_cast<KyRemoteInfo*>(list->Find("HOST1")));
+  ASSERT_NE(host, nullptr);
+  EXPECT_EQ(host->m_iPort, 4000);
+  EXPECT_EQ(host->m_iCodePage, 171);
+  auto* jvm = dynamic_cast<KyRemoteJavaInfo*>(static_cast<KyRemoteInfo*>(list->Find("JV1")));
+  ASSERT_NE(jvm, nullptr);
+  EXPECT_EQ(jvm->m_iPort, 2001);
+  EXPECT_EQ(list->Find("UX1"), nullptr) << "no OpSys: no platform, no record";
+  EXPECT_EQ(context_->GetLocationNames(), (std::vector<KyString>{"HOST1", "JV1"}));
+  EXPECT_EQ(KyRemoteInfo::Create("HOST1", 'A', 0), host) << "the listed record is the one calls use";
+}
+
 TEST_F(Locations, AnAS400LocationOverAPPCIsBuiltWithAWarning) {
   EXPECT_NE(KyRemoteInfo::Create("APPC1", 'A', 0), nullptr);
   EXPECT_EQ(boxes(), std::vector<std::string>{message(0xE051)});
