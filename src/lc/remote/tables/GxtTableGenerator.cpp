@@ -10,7 +10,9 @@
 // Single-byte pairs become a 256-byte map (sub-table type 0). A byte that
 // has no single-byte counterpart becomes the target's substitute
 // character: 0x3F (EBCDIC SUB) towards the host, 0x1A (ASCII SUB) towards
-// the PC.
+// the PC. Double-byte pairs (a mixed EBCDIC host code page with shift-out
+// and shift-in, a PC code page of lead and trail bytes) become the state
+// machines of GxtMixedTables.h.
 #include <iconv.h>
 
 #include <cstdio>
@@ -22,23 +24,32 @@
 
 #include "KyCodePageSettings.h"
 #include "GxtIconvNames.h"
+#include "GxtMixedTables.h"
 #include "KyGxtFormat.h"
 
 namespace {
 
 bool isHost(unsigned ccsid, const KyCodePageSetting& entry) { return entry.hostCcsid == ccsid; }
 
-bool writeSingleByteTable(const std::string& directory, unsigned source, unsigned target, bool toHost,
-                          const std::string& from, const std::string& to) {
-  iconv_t cd = iconv_open(to.c_str(), from.c_str());
-  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+std::vector<kygxt::SubTable> singleByteTables(iconv_t cd, bool toHost) {
   kygxt::SubTable map(kygxt::SingleByteMap, 1, 1);
   for (int byte = 0; byte < 256; ++byte) {
     const int converted = kygxt::ConvertByte(cd, static_cast<unsigned char>(byte));
     map.put8(4 + byte, converted >= 0 ? converted : toHost ? kygxt::kHostSubstitute : kygxt::kPcSubstitute);
   }
+  return {map};
+}
+
+bool writeTable(const std::string& directory, unsigned source, unsigned target, bool toHost, const std::string& from,
+                const std::string& to) {
+  iconv_t cd = iconv_open(to.c_str(), from.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  const bool mixed = kygxt::IsDoubleByte(source) || kygxt::IsDoubleByte(target);
+  const std::vector<kygxt::SubTable> tables = !mixed ? singleByteTables(cd, toHost)
+                                              : toHost ? kygxt::PcToHostMixed(cd)
+                                                       : kygxt::HostToPcMixed(cd);
   iconv_close(cd);
-  const std::vector<uint8_t> file = kygxt::LayOut(source, target, {map});
+  const std::vector<uint8_t> file = kygxt::LayOut(source, target, tables);
   std::ofstream out(directory + "/" + kygxt::FileName(source, target), std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
   return static_cast<bool>(out);
@@ -60,8 +71,8 @@ int main(int argc, char** argv) {
       if (!done.insert({source, target}).second) continue;
       const std::string from = kygxt::IconvName(source, isHost(source, entry));
       const std::string to = kygxt::IconvName(target, isHost(target, entry));
-      if (from.empty() || to.empty() || kygxt::IsDoubleByte(source) || kygxt::IsDoubleByte(target)) continue;
-      if (!writeSingleByteTable(directory, source, target, isHost(target, entry), from, to)) {
+      if (from.empty() || to.empty()) continue;
+      if (!writeTable(directory, source, target, isHost(target, entry), from, to)) {
         std::fprintf(stderr, "cannot write the table %u -> %u\n", source, target);
         ++failures;
       }

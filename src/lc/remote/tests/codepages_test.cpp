@@ -14,6 +14,7 @@
 #include "KyGxtTable.h"
 #include "remoteenv.h"
 #include "tables/GxtIconvNames.h"
+#include "tables/GxtMixedTables.h"
 
 namespace {
 
@@ -188,9 +189,9 @@ TEST_F(Translation, EverySettingConvertsAsIconvDoes) {
                       {translation.PcToHost(), setting.pcCcsid, setting.hostCcsid, true}};
     for (const auto& d : directions) {
       const std::string from = kygxt::IconvName(d.from, !d.toHost), to = kygxt::IconvName(d.to, d.toHost);
-      const bool expected = !from.empty() && !to.empty() && !kygxt::IsDoubleByte(d.from) && !kygxt::IsDoubleByte(d.to);
+      const bool expected = !from.empty() && !to.empty();
       ASSERT_EQ(d.table != nullptr, expected) << setting.setting << ": " << d.from << " -> " << d.to;
-      if (!expected) continue;
+      if (!expected || kygxt::IsDoubleByte(d.from) || kygxt::IsDoubleByte(d.to)) continue;  // below
       iconv_t cd = iconv_open(to.c_str(), from.c_str());
       ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
       for (int byte = 0; byte < 256; ++byte) {
@@ -204,6 +205,78 @@ TEST_F(Translation, EverySettingConvertsAsIconvDoes) {
       iconv_close(cd);
     }
   }
+}
+
+// Every double-byte character of the mixed settings, between two single
+// bytes, converts as iconv converts it: towards the host in shift-out and
+// shift-in, back without them; one without counterpart becomes the
+// substitute (0x0E 0xFE 0xFE 0x0F towards the host, 0x1A towards the PC).
+TEST_F(Translation, DoubleByteSettingsConvertAsIconvDoes) {
+  using kygxt::ConvertBytes;
+  int settings = 0;
+  for (const KyCodePageSetting& setting : kKyCodePageSettings) {
+    if (!kygxt::IsDoubleByte(setting.hostCcsid)) continue;
+    const std::string host = kygxt::IconvName(setting.hostCcsid, true), pc = kygxt::IconvName(setting.pcCcsid, false);
+    if (host.empty() || pc.empty()) continue;
+    ++settings;
+    Ky400TCPIPTranslation translation;
+    translation.Init(1, nullptr, setting.setting);
+    ASSERT_NE(translation.PcToHost(), nullptr) << setting.setting;
+    ASSERT_NE(translation.HostToPc(), nullptr) << setting.setting;
+    iconv_t toHost = iconv_open(host.c_str(), pc.c_str()), toPc = iconv_open(pc.c_str(), host.c_str());
+    auto engine = [](const KyGxtTable* table, const Bytes& in) {
+      Bytes out(32, 0);
+      out.resize(KyGxtConvert(table, in.data(), in.size(), out.data(), out.size(), 0).written);
+      return out;
+    };
+    for (int lead = 0x40; lead <= 0xFE; ++lead) {
+      bool incomplete = false;
+      ConvertBytes(toHost, {uint8_t(lead)}, &incomplete);
+      for (int trail = 0x40; trail <= 0xFE; ++trail) {
+        const uint8_t l = uint8_t(lead), t = uint8_t(trail);
+        if (incomplete) {  // a PC character of two bytes
+          const auto viaIconv = ConvertBytes(toHost, {l, t});
+          Bytes expected{0xC1};
+          if (viaIconv && viaIconv->size() == 4 && (*viaIconv)[0] == 0x0E)
+            expected.insert(expected.end(), viaIconv->begin(), viaIconv->end());
+          else
+            expected.insert(expected.end(), {0x0E, 0xFE, 0xFE, 0x0F});
+          expected.push_back(0xC2);
+          ASSERT_EQ(engine(translation.PcToHost(), {'A', l, t, 'B'}), expected) << setting.setting << " " << lead << " " << trail;
+        }
+        const auto viaIconv = ConvertBytes(toPc, {0x0E, l, t, 0x0F});
+        Bytes expected{'A'};
+        if (viaIconv && !viaIconv->empty() && viaIconv->size() <= 2)
+          expected.insert(expected.end(), viaIconv->begin(), viaIconv->end());
+        else
+          expected.push_back(kygxt::kPcSubstitute);
+        expected.push_back('B');
+        ASSERT_EQ(engine(translation.HostToPc(), {0xC1, 0x0E, l, t, 0x0F, 0xC2}), expected)
+            << setting.setting << " " << lead << " " << trail;
+      }
+    }
+    iconv_close(toHost);
+    iconv_close(toPc);
+  }
+  EXPECT_GE(settings, 5);
+}
+
+TEST_F(Translation, MixedTextsShiftOnceAndCloseAtTheEnd) {
+  Ky400TCPIPTranslation translation;
+  ASSERT_EQ(translation.Init(1, nullptr, 201), 1);  // 930 / 932, Japanese
+  iconv_t toHost = iconv_open("IBM930", "CP932");
+  const auto viaIconv = kygxt::ConvertBytes(toHost, {0x93, 0xFA, 0x96, 0x7B});  // two kanji
+  iconv_close(toHost);
+  ASSERT_TRUE(viaIconv);
+  char field[12];
+  translation.ToEbc("\x93\xFA\x96\x7B", field, sizeof field);
+  // One shift-out, both characters, one shift-in at the text's end, blanks.
+  EXPECT_EQ(Bytes(field, field + viaIconv->size()), *viaIconv);
+  EXPECT_EQ(viaIconv->size(), 6u);
+  EXPECT_EQ(Bytes(field + 6, field + 12), Bytes(6, 0x40));
+  char back[13] = {};
+  translation.FromEbc(field, back, sizeof field);
+  EXPECT_EQ(std::string(back, 4), "\x93\xFA\x96\x7B");
 }
 
 TEST_F(Translation, TextRoundTripsThroughTheHost) {
