@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "objbase.h"
+
 #define WINOLEAPI extern "C" HRESULT
 #define WINOLEAPI_(type) extern "C" type
 

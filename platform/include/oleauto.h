@@ -71,3 +71,67 @@ WINOLEAUTAPI SafeArrayPtrOfIndex(SAFEARRAY* psa, LONG* rgIndices, void** ppvData
 WINOLEAUTAPI SafeArrayGetElement(SAFEARRAY* psa, LONG* rgIndices, void* pv);
 WINOLEAUTAPI SafeArrayPutElement(SAFEARRAY* psa, LONG* rgIndices, void* pv);
 WINOLEAUTAPI SafeArrayCopy(SAFEARRAY* psa, SAFEARRAY** ppsaOut);
+
+// --- IDispatch::Invoke ---
+#define DISPATCH_METHOD 0x1
+#define DISPATCH_PROPERTYGET 0x2
+#define DISPATCH_PROPERTYPUT 0x4
+#define DISPATCH_PROPERTYPUTREF 0x8
+#define DISPID_UNKNOWN (-1)
+#define DISPID_VALUE 0
+#define DISPID_PROPERTYPUT (-3)
+// The positional argument `position` (0 = first; arguments lie in rgvarg in
+// reverse order) or the named one of that DISPID, changed to vt into
+// pvarResult (which owns the result). DISP_E_PARAMNOTFOUND when there is no
+// such argument; a failed change gives DISP_E_TYPEMISMATCH or
+// DISP_E_OVERFLOW with *puArgErr set to the argument's index in rgvarg.
+WINOLEAUTAPI DispGetParam(DISPPARAMS* pdispparams, UINT position, VARTYPE vtTarg, VARIANT* pvarResult,
+                          UINT* puArgErr);
+
+// --- error objects ---
+struct IErrorInfo : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE GetGUID(GUID* pGUID) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetSource(BSTR* pBstrSource) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetDescription(BSTR* pBstrDescription) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetHelpFile(BSTR* pBstrHelpFile) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetHelpContext(DWORD* pdwHelpContext) = 0;
+
+ protected:
+  ~IErrorInfo() = default;
+};
+struct ICreateErrorInfo : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE SetGUID(REFGUID rguid) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetSource(LPOLESTR szSource) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetDescription(LPOLESTR szDescription) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetHelpFile(LPOLESTR szHelpFile) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetHelpContext(DWORD dwHelpContext) = 0;
+
+ protected:
+  ~ICreateErrorInfo() = default;
+};
+struct ISupportErrorInfo : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) = 0;
+
+ protected:
+  ~ISupportErrorInfo() = default;
+};
+// A new error object (it answers both interfaces), empty texts.
+WINOLEAUTAPI CreateErrorInfo(ICreateErrorInfo** pperrinfo);
+// The calling thread's error object: SetErrorInfo keeps a reference to it
+// (null clears it) and releases the one it replaces; GetErrorInfo hands the
+// reference over and clears the slot, S_FALSE with null when there is none.
+// dwReserved must be 0 (E_INVALIDARG).
+WINOLEAUTAPI SetErrorInfo(ULONG dwReserved, IErrorInfo* perrinfo);
+WINOLEAUTAPI GetErrorInfo(ULONG dwReserved, IErrorInfo** pperrinfo);
+
+// --- comparison ---
+#define VARCMP_LT 0
+#define VARCMP_EQ 1
+#define VARCMP_GT 2
+#define VARCMP_NULL 3
+// Compares two variants by value: numbers (and dates, booleans as -1 and 0,
+// empty as 0) by their value exactly, two texts as texts (NORM_IGNORECASE
+// in dwFlags ignores case), a text against a number: the text is greater;
+// VT_NULL on either side gives VARCMP_NULL. By-reference values are read
+// through. Objects, arrays and errors give DISP_E_TYPEMISMATCH.
+WINOLEAUTAPI VarCmp(LPVARIANT pvarLeft, LPVARIANT pvarRight, LCID lcid, ULONG dwFlags);

@@ -1,6 +1,8 @@
 // COM and OLE initialisation counts of a thread.
 #include <ole2.h>
 
+#include "comthread.h"
+
 namespace {
 
 // The calling thread's state: how often COM and OLE were initialised and
@@ -13,6 +15,8 @@ struct ThreadState {
 thread_local ThreadState state;
 
 }  // namespace
+
+bool ole32::threadInitialised() { return state.comCount > 0; }
 
 extern "C" HRESULT CoInitializeEx(LPVOID pvReserved, DWORD dwCoInit) {
   if (pvReserved) return E_INVALIDARG;

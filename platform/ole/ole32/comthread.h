@@ -1,0 +1,9 @@
+// What the creation functions need to know of the thread's COM start-up.
+#pragma once
+
+namespace ole32 {
+
+// Whether the calling thread has an open CoInitialize(Ex).
+bool threadInitialised();
+
+}  // namespace ole32
