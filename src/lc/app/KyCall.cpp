@@ -26,6 +26,13 @@ KyCall::~KyCall() {
   if (m_pLibrary && m_pLibrary->GetOwningCall() == this) m_pLibrary->SetOwningCall(nullptr);
   delete m_pBuiltIn;
   if (m_pRemoteCall && KyGetCallServices().DeleteRemoteCall) KyGetCallServices().DeleteRemoteCall(m_pRemoteCall);
+  DeleteStoredProcedure();
+}
+
+void KyCall::DeleteStoredProcedure() {
+  if (m_pStoredProcedure && KyGetCallServices().DeleteStoredProcedure)
+    KyGetCallServices().DeleteStoredProcedure(m_pStoredProcedure);
+  m_pStoredProcedure = nullptr;
 }
 
 void KyCall::Parse() {

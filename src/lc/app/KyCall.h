@@ -44,9 +44,11 @@ struct KyCallServices {
   // A raw-buffer program call on a conversation; non-zero on success.
   int (*ExecuteProgramCall)(void* pConversation, const char* pszProgram, char* pBuffer, int iLength) = nullptr;
   // A stored procedure on the named connection of the kind (KyDatabaseConnection::KindOCI or KindODBC);
-  // non-zero on success.
-  int (*CallStoredProcedure)(KyFunctionData* pCaller, const char* pszProcedure, const char* pszConnection,
-                             int iKind) = nullptr;
+  // non-zero on success. pProcedure is the record's procedure slot (made on
+  // first use by the service, freed by DeleteStoredProcedure).
+  int (*CallStoredProcedure)(void** ppProcedure, KyFunctionData* pCaller, const char* pszProcedure,
+                             const char* pszConnection, int iKind) = nullptr;
+  void (*DeleteStoredProcedure)(void* pProcedure) = nullptr;
   // The built-in of a name beginning with '*', or null when unknown.
   KyBuiltInFunction* (*MakeBuiltIn)(const char* pszImplementationName) = nullptr;
   // The registered database connection of the name and kind (KindOCI or
@@ -91,8 +93,12 @@ class KyCall {
   void* m_pConversation = nullptr;
   KyBuiltInFunction* m_pBuiltIn = nullptr;  // owned
   void* m_pRemoteCall = nullptr;            // owned through the remote service
-  // Type 'D': the connection name and kind of the stored procedure.
+  // Type 'D': the connection name and kind of the stored procedure, and
+  // the procedure object (owned through the data service; it uses the
+  // connection, so it goes before the connections do).
   KyString m_ConnectionName;
+  void* m_pStoredProcedure = nullptr;
+  void DeleteStoredProcedure();
   int m_iConnectionKind = 0;
   KyCallMgr* m_pOwner = nullptr;
   int m_fSecondForm = 0;

@@ -77,7 +77,10 @@ KyCallMgr::~KyCallMgr() {
     CleanUp(0);
   } while (m_LockableList.size() < before);
   CleanUp(0);
-  // Views close their cursors on their connections, which go after them.
+  // Views and stored procedures close their statements on their
+  // connections, which go after them.
+  for (KyListNode* node = m_CallList.GetHead(); node; node = node->GetNext())
+    if (auto* pCall = static_cast<KyCall*>(node->GetCurrent())) pCall->DeleteStoredProcedure();
   delete m_pWrapperList;
   m_pWrapperList = nullptr;
   m_pDefaultOCIConnection = m_pDefaultODBCConnection = nullptr;
@@ -278,8 +281,8 @@ void KyCallMgr::Call(KyFunctionData* pCaller, KyParamVariable* pIn, KyParamVaria
   }
   if (pCall->GetType() == 'D') {
     const int ok = services().CallStoredProcedure &&
-                   services().CallStoredProcedure(pCaller, pCall->GetImplementationName(), pCall->m_ConnectionName,
-                                                  pCall->m_iConnectionKind);
+                   services().CallStoredProcedure(&pCall->m_pStoredProcedure, pCaller, pCall->GetImplementationName(),
+                                                  pCall->m_ConnectionName, pCall->m_iConnectionKind);
     reportStatus(pCaller, ok ? kStatusOk : kStatusFailed);
   } else if (pCall->IsRefused()) {
     KyShowMessageBox(KyFormatMessageId(KyMsgTransactionRefused, {request.implementation, request.library}));

@@ -1,7 +1,8 @@
 // The data-access services the call manager dispatches to: the thread's
-// connections by name and kind.
+// connections by name and kind, and stored-procedure calls.
 #include "KyCall.h"
 #include "KyCallMgr.h"
+#include "KyDBFunction.h"
 #include "KyODBCConnection.h"
 
 namespace {
@@ -32,8 +33,29 @@ KyDatabaseConnection* connectionOf(KyCallMgr* pCallMgr, const char* pszName, int
   return made;
 }
 
+// The record keeps its procedure (prepared once) while its connection is
+// the registered one of the name; a connection made anew gets a new one.
+int callStoredProcedure(void** ppProcedure, KyFunctionData* pCaller, const char* pszProcedure,
+                        const char* pszConnection, int iKind) {
+  KyDatabaseConnection* connection = connectionOf(KyCallMgr::GetCallMgr(), pszConnection, iKind);
+  if (!connection || !ppProcedure) return 0;
+  auto* procedure = static_cast<KyDBFunction*>(*ppProcedure);
+  if (procedure && procedure->GetConnection() != connection) {
+    delete procedure;
+    procedure = nullptr;
+  }
+  if (!procedure) *ppProcedure = procedure = new KyDBFunction(pszProcedure, connection);
+  return procedure->Call(pCaller);
+}
+
+void deleteStoredProcedure(void* pProcedure) { delete static_cast<KyDBFunction*>(pProcedure); }
+
 struct Registrar {
-  Registrar() { KyGetCallServices().GetConnection = connectionOf; }
+  Registrar() {
+    KyGetCallServices().GetConnection = connectionOf;
+    KyGetCallServices().CallStoredProcedure = callStoredProcedure;
+    KyGetCallServices().DeleteStoredProcedure = deleteStoredProcedure;
+  }
 } registrar;
 
 }  // namespace

@@ -1,0 +1,158 @@
+// Stored procedures: the call texts of both dialects, and generated-style
+// callers whose type 'D' calls run PostgreSQL functions through the call
+// manager with input, input/output and output parameters.
+#include "databases.h"
+
+#include "KyCallMgr.h"
+#include "KyCharFld.h"
+#include "KyDBFunction.h"
+#include "KyDBHandles.h"
+#include "KyODBCConnection.h"
+#include "KyFunctionData.h"
+#include "KyIntegerFld.h"
+
+#include <cstring>
+
+namespace {
+
+using dbtest::DataTest;
+using dbtest::PostgresServer;
+
+// n integer values named ":p1" ... for the builders.
+std::unique_ptr<KyAccessorParameters> valuesOf(int n) {
+  auto parameters = std::make_unique<KyAccessorParameters>();
+  for (int i = 0; i < n; ++i) {
+    parameters->Add(vioFactory(nullptr, vioTypeInteger, 4, 0, 1));
+    parameters->SetName(i, (":p" + std::to_string(i + 1)).c_str());
+  }
+  return parameters;
+}
+
+TEST(StoredProcedureText, BothDialectsFollowTheValueCount) {
+  struct Case {
+    bool oci;
+    const char* name;
+    int values;
+    bool withReturn;
+    const char* expected;
+  } cases[] = {
+      {false, "sales.add_item", 3, true, "{?=call add_item(?,?)}"},
+      {false, "add_item", 3, false, "{call add_item(?,?)}"},
+      {false, "a.b.proc", 1, true, "{?=call proc()}"},
+      {false, "proc", 2, true, "{?=call proc(?)}"},
+      {false, "proc", 0, false, "{call proc()}"},
+      {false, "proc", 5, true, "{?=call proc(?,?,?,?)}"},
+      {true, "owner.add_item", 3, true, "BEGIN add_item(:p2, :p3); END;"},
+      {true, "proc", 1, false, "BEGIN proc(); END;"},
+      {true, "proc", 2, false, "BEGIN proc(:p2); END;"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.expected);
+    std::unique_ptr<KyDBFunctionLang> lang;
+    if (c.oci)
+      lang = std::make_unique<KyDBFunctionLangOCI>();
+    else
+      lang = std::make_unique<KyDBFunctionLangODBC>();
+    lang->BuildCallText(c.name, *valuesOf(c.values), c.withReturn);
+    EXPECT_STREQ(lang->GetCallText(), c.expected);
+  }
+}
+
+// A generated-style caller: one call record of type 'D' (index 1) for the
+// procedure on connection "Shop", and the procedure's parameter blocks: an
+// output block (its field, the first value, takes the return value) and a
+// 'P' block of inputs with a skipped field; another block stays out.
+class Caller : public KyFunctionData {
+ public:
+  explicit Caller(const char* pszProcedure)
+      : KyFunctionData(new KyLocalVariable, "", "CALLER", "Caller", 721, 0), procedure_(pszProcedure) {}
+  ~Caller() override = default;
+
+  void RegisterFunctions() override {
+    KyRTDI::AddFnc(this, 1, 1, "AddItem", procedure_, 'D', 'L', nullptr, "", "Shop", 'W', nullptr);
+  }
+  void RegisterVariables() override {
+    KyRTDI::AddVar(this, 0, 2, procedure_, procedure_, 'O', "", 0);
+    KyRTDI::AddVar(this, 1, 3, procedure_, procedure_, 'P', "", 0);
+    KyRTDI::AddVar(this, 2, 4, "Other", "Other", 'P', "", 0);
+  }
+  void RegisterFields() override {
+    KyRTDI::AddFld(this, 0, 5, "Total", "total", 'i', 'l', 'b', 4, 0, 4, 0);
+    KyRTDI::AddFld(this, 1, 6, "Qty", "qty", 'i', 'l', 'b', 4, 0, 4, 0);
+    KyRTDI::AddFld(this, 2, 7, "Name", "name", 'c', 'c', 'c', 20, 0, 20, 0);
+    KyRTDI::AddFld(this, 3, 8, "Skip", "skip", 's', 'c', 'c', 4, 0, 4, 0);
+  }
+  void RegisterFunctionVariables() override {
+    GetFieldTable();
+    GetVariableTable();
+    KyRTDI::AddFncVar(this, &out_, 0, 0, 0);
+    KyRTDI::AddFncVar(this, &in_, 1, 1, 0);
+    KyRTDI::AddFncVar(this, &other_, 2, 2, 0);
+    KyRTDI::AddVarFld(&out_, &total, 0, 0, ' ', 0);
+    KyRTDI::AddVarFld(&in_, &qty, 0, 1, ' ', 0);
+    KyRTDI::AddVarFld(&in_, &skip, 1, 3, ' ', 0);
+    KyRTDI::AddVarFld(&in_, &name, 2, 2, ' ', 0);
+    KyRTDI::AddVarFld(&other_, &stranger, 0, 2, ' ', 0);
+  }
+  const char* status() { return GetLocals()->m_CallStatus.c_str(); }
+
+  KyLongFld total, qty;
+  KyCharFld name, skip, stranger;
+
+ private:
+  const char* procedure_;
+  KyParamVariable out_, in_, other_;
+};
+
+class StoredProcedures : public DataTest {
+ protected:
+  void SetUp() override {
+    DataTest::SetUp();
+    ASSERT_TRUE(PostgresServer::Get().running()) << "the PostgreSQL test cluster did not start";
+    setIni("[ODBC-CON: Shop]\nDSN=pg\nUserid=postgres\nPassword=NOT_REQUIRED\n");
+    connection_ = KyGetDatabaseConnection("Shop", KyDatabaseConnection::KindODBC);
+    ASSERT_NE(connection_, nullptr);
+  }
+  // Runs SQL on a connection of its own.
+  void exec(const char* pszText) {
+    KyODBCConnection setup("Shop");
+    ASSERT_EQ(setup.Connect(KyString(), KyString(), KyString(), KyString(), KyString()), 0);
+    std::unique_ptr<KyDBStmtHandle> statement(KyDBStmtHandle::Create(setup.GetConnHandle()));
+    ASSERT_EQ(statement->Alloc(), 0);
+    const int rc = statement->ExecDirect(pszText);
+    ASSERT_TRUE(rc == 0 || rc == 1) << setup.GetError()->GetErrorMsg();
+  }
+  KyDatabaseConnection* connection_ = nullptr;
+};
+
+TEST_F(StoredProcedures, TypeDCallsRunTheProcedureWithItsParameterFields) {
+  exec("CREATE OR REPLACE FUNCTION add_item(qty integer, name varchar) RETURNS integer LANGUAGE sql AS "
+       "$$ SELECT qty * 2 + length(name) $$");
+  Caller caller("public.add_item");
+  caller.qty.SetValue(20);
+  caller.name = "four";
+  caller.stranger = "untouched";
+  KyCallMgr::Call(&caller, nullptr, nullptr, 1, "public.add_item", "");
+  EXPECT_STREQ(caller.status(), " ") << (log().empty() ? "" : log().back());
+  EXPECT_EQ(caller.total.GetValue(), 44);
+  EXPECT_EQ(KyString(caller.stranger.strGetText()), KyString("untouched"));
+  // The record keeps its prepared procedure: a second call binds anew.
+  caller.qty.SetValue(1);
+  caller.name = "";
+  KyCallMgr::Call(&caller, nullptr, nullptr, 1, "public.add_item", "");
+  EXPECT_STREQ(caller.status(), " ");
+  EXPECT_EQ(caller.total.GetValue(), 2);
+}
+
+TEST_F(StoredProcedures, AMissingProcedureFailsTheCallAndIsLogged) {
+  Caller caller("no_such_procedure");
+  caller.qty.SetValue(1);
+  log().clear();
+  KyCallMgr::Call(&caller, nullptr, nullptr, 1, "no_such_procedure", "");
+  EXPECT_STREQ(caller.status(), "*Failed");
+  EXPECT_EQ(caller.total.GetValue(), 0);
+  ASSERT_FALSE(log().empty());
+  EXPECT_NE(log().back().find("no_such_procedure"), std::string::npos) << ::testing::PrintToString(log());
+}
+
+}  // namespace
