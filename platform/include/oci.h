@@ -81,6 +81,7 @@ typedef struct OCINumber {
 // Attributes.
 #define OCI_ATTR_SERVER 6
 #define OCI_ATTR_SESSION 7
+#define OCI_ATTR_ROW_COUNT 9
 #define OCI_ATTR_PREFETCH_ROWS 11
 #define OCI_ATTR_ROWID 19
 #define OCI_ATTR_USERNAME 22
@@ -93,9 +94,12 @@ typedef struct OCINumber {
 #define SQLT_FLT 4
 #define SQLT_STR 5
 #define SQLT_VNU 6
+#define SQLT_DAT 12
+#define SQLT_BIN 23
 #define SQLT_LBI 24
 #define SQLT_AFC 96
 #define SQLT_AVC 97
+#define SQLT_UIN 68
 #define SQLT_RDD 104
 #define SQLT_ODT 156
 

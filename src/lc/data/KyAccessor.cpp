@@ -3,6 +3,7 @@
 
 #include "KyDBHandles.h"
 #include "KyDatabaseConnection.h"
+#include "vioBigIntOra.h"
 #include "vioCharacter.h"
 #include "vioDateTime.h"
 #include "vioInteger.h"
@@ -20,7 +21,9 @@ vioType* vioFactory(KyDatabaseConnection* pConnection, VIO_TYPE type, int iLengt
     case vioTypeTime: return new vioTime(pConnection);
     case vioTypeTimeStamp: return new vioTimeStamp(pConnection);
     case vioTypeMoney: return new vioMoney(pConnection, iLength);
-    case vioTypeBigInt: return new vioBigInt(pConnection);
+    case vioTypeBigInt:
+      if (pConnection && pConnection->GetKind() == KyDatabaseConnection::KindOCI) return new vioBigIntOra(pConnection);
+      return new vioBigInt(pConnection);
     default: return nullptr;
   }
 }

@@ -14,8 +14,10 @@ namespace {
 
 bool succeeded(int rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
 
+}  // namespace
+
 // The number of parameter markers of a statement text outside quotes.
-int markerCount(const char* pszText) {
+int KyDBCursor::markerCount(const char* pszText) {
   int count = 0;
   bool quoted = false;
   for (const char* p = pszText; p && *p; ++p) {
@@ -24,8 +26,6 @@ int markerCount(const char* pszText) {
   }
   return count;
 }
-
-}  // namespace
 
 KyDBCursor::KyDBCursor(KyDatabaseConnection* pConnection, KyViewDescription* pView, int iRows, FetchKind kind)
     : m_pConnection(pConnection), m_iRows(std::max(iRows, 1)), m_FetchKind(kind) {
@@ -189,7 +189,11 @@ int KyDBCursor::Select(const KySQLStatement& statement, int iOperation, int iCou
     return rc;
   }
   if (isOCI()) {
-    // The execute fetched the first row.
+    // The execute fetched the first row; a maximum of 0 delivers none.
+    if (!admitRow()) {
+      CloseSelect();
+      return 100;
+    }
     m_fRowCurrent = 1;
     ++m_iDelivered;
     m_RowKey.CopyFrom(m_Key);

@@ -77,6 +77,7 @@ class KyDBCursor {
  protected:
   bool isODBC() const;
   bool isOCI() const;
+  static int markerCount(const char* pszText);
   // Allocates, applies the statement options and prepares the text.
   int prepareOn(KyDBStmtHandle* pStatement, const char* pszText, int fForUpdate);
   int prepareSelect(const KySQLStatement& statement, int iOperation, int iCount);
@@ -120,7 +121,7 @@ class KyDBCursorSimple : public KyDBCursor {
   void DropStatements() override;
   KyDBStmtHandle* GetUpdateStatement() override { return m_pUpdate.get(); }
 
- private:
+ protected:
   std::unique_ptr<KyDBStmtHandle> m_pUpdate;
   KyString m_strDeleteText;
   KyString m_strUpdateText;

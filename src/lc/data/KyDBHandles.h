@@ -213,6 +213,8 @@ class KyOCIStmtHandle : public KyDBStmtHandle {
   int GetData(int iColumn, int iCType, void* pBuffer, SQLLEN nSize, SQLLEN* pnLength) override;
   int ParamData() override { return 0; }
   int PutData(void* pBuffer, SQLLEN nLength, BOOL fLast) override;
+  // The library's row count of the last execute.
+  bool TouchedRows() override;
 
   OCIStmt* GetStatement() const { return static_cast<OCIStmt*>(m_hStmt); }
   KyOCI* GetOCI() const { return m_pBinding; }

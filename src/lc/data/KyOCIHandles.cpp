@@ -142,6 +142,13 @@ int KyOCIStmtHandle::Execute() {
                "OCIExecute");
 }
 
+bool KyOCIStmtHandle::TouchedRows() {
+  if (!m_pError->RowsTouched()) return false;
+  ub4 rows = 0;
+  const sword rc = m_pBinding->OCIAttrGet(m_hStmt, OCI_HTYPE_STMT, &rows, nullptr, OCI_ATTR_ROW_COUNT, GetErrorHandle());
+  return rc != OCI_SUCCESS || rows > 0;
+}
+
 int KyOCIStmtHandle::ExecDirect(const char*) { return Check(OCI_ERROR, "OCIExecDirect"); }
 
 int KyOCIStmtHandle::Drop() {

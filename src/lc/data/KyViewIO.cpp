@@ -1,6 +1,8 @@
 // KyViewIO: the status rules around the cursor's operations.
 #include "KyViewIO.h"
 
+#include "KyOracleCursor.h"
+
 #include "KyAppContext.h"
 #include "KyCallMgr.h"
 #include "KyCharFld.h"
@@ -112,10 +114,12 @@ void KyViewIO::PrepareCursor(int iRows) {
     if (m_pView->GetColumn(i) && m_pView->GetColumn(i)->GetType() == vioTypeBlob) blob = true;
   if (blob) rows = 1;
   const int positioned = m_pConnection->GetPositionedUpdate(m_pView->GetViewName());
-  // Rowset and Oracle row-id cursors are not built: such views take the
-  // single-row or extended cursor (see the README's limits).
+  // Rowset cursors are not built: such views take the extended cursor
+  // (see the README's limits).
   if (odbc && !blob && positioned)
     m_pCursor = std::make_unique<KyODBCCursorExt>(m_pConnection, m_pView, rows);
+  else if (!odbc && positioned)
+    m_pCursor = std::make_unique<KyOracleCursor>(m_pConnection, m_pView, rows);
   else
     m_pCursor = std::make_unique<KyDBCursorSimple>(m_pConnection, m_pView, rows);
 }

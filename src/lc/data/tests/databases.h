@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -53,6 +54,9 @@ inline const std::string& programDir() {
 class DataTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // OCI.DLL is found along the path, as beside an installed program.
+    if (const char* path = std::getenv("PATH"); !path || !std::strstr(path, KY_BIN_DIR))
+      setenv("PATH", (std::string(KY_BIN_DIR) + ":" + (path ? path : "")).c_str(), 1);
     sqliteFile_ = programDir() + "/db.sqlite";
     odbcIni_ = programDir() + "/odbc.ini";
     writeOdbcIni();
