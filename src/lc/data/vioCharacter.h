@@ -7,6 +7,8 @@
 
 #include <vector>
 
+class KyCharFld;
+
 class vioCharacter : public vioType {
  public:
   vioCharacter(KyDatabaseConnection* pConnection, int iLength);
@@ -19,6 +21,10 @@ class vioCharacter : public vioType {
   // Copies at most length - 1 bytes of the text (null reads as "").
   void SetData(const char* pszText);
   operator const char*() const { return GetText(); }
+  // A null field makes the value NULL; otherwise its text, then its special
+  // state as the settings' value (SetContentFromINI).
+  vioCharacter& operator=(const KyCharFld& field);
+  int SpecialOptionBase() const override { return 32; }
   void* GetDataPointer() override { return m_Text.data(); }
   SQLLEN GetDataSize() const override { return static_cast<SQLLEN>(m_Text.size()); }
   void ClearForFetch() override { m_Text[0] = '\0'; }
@@ -38,4 +44,6 @@ class vioVarChar : public vioCharacter {
   // blank, "Empty" an empty text, any other setting length - 1 blanks; a
   // non-empty text is padded with blanks to length - 1 characters.
   void PutText(const char* pszText) override;
+  // As vioCharacter's, with this class's rule for an empty text.
+  vioVarChar& operator=(const KyCharFld& field);
 };

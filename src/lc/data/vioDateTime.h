@@ -20,6 +20,9 @@
 #include <memory>
 
 class vioDateTimeLayout;
+class KyDateFld;
+class KyTimeFld;
+class KyTimeStampFld;
 
 // What the three column classes share: the layout and its parts.
 class vioDateTimeValue : public vioType {
@@ -68,6 +71,10 @@ class vioDate : public vioDateTimeValue {
   vioDate(KyDatabaseConnection* pConnection, int iYear, int iMonth, int iDay);
   // "yyyy-mm-dd": year at 0, month at 5, day at 8, each read with atoi.
   void PutText(const char* pszText) override;
+  // NULL for a null field, else its parts; then its special state as the
+  // settings' value.
+  vioDate& operator=(const KyDateFld& field);
+  int SpecialOptionBase() const override { return 35; }
 };
 
 class vioTime : public vioDateTimeValue {
@@ -76,6 +83,8 @@ class vioTime : public vioDateTimeValue {
   vioTime(KyDatabaseConnection* pConnection, int iHour, int iMinute, int iSecond);
   // "hh:mm:ss": hour at 0, minute at 3, second at 6.
   void PutText(const char* pszText) override;
+  vioTime& operator=(const KyTimeFld& field);
+  int SpecialOptionBase() const override { return 38; }
 };
 
 class vioTimeStamp : public vioDateTimeValue {
@@ -85,4 +94,6 @@ class vioTimeStamp : public vioDateTimeValue {
                int iSecond, long lFraction);
   // "yyyy-mm-dd hh:mm:ss": parts at 0, 5, 8, 11, 14 and 17.
   void PutText(const char* pszText) override;
+  vioTimeStamp& operator=(const KyTimeStampFld& field);
+  int SpecialOptionBase() const override { return 41; }
 };

@@ -16,6 +16,11 @@ class vioScalar : public vioType {
   T GetValue() const { return m_Value; }
   void SetValue(T value) { m_Value = value; }
   operator T() const { return m_Value; }
+  // From the fields generated code assigns: a null field makes the value
+  // NULL, otherwise its value, saturated at the column's range; special
+  // states are not mapped (floats: see vioFloat).
+  template <class Field>
+  vioScalar& operator=(const Field& field);
   void* GetDataPointer() override { return &m_Value; }
   SQLLEN GetDataSize() const override { return sizeof(T); }
 
@@ -40,6 +45,15 @@ class vioFloat : public vioScalar<double, vioTypeFloat> {
   explicit vioFloat(KyDatabaseConnection* pConnection, double value = 0.0) : vioScalar(pConnection, value) {
     m_iLength = 10;
     m_iScale = 3;
+  }
+  // The fields' forms; a KyDblFld, KyIntFld, KyLongFld or KySglFld in its
+  // high (low) state without a list entry gives the double limit of the
+  // column's length and scale.
+  using vioScalar::operator=;
+  vioFloat& operator=(double value) {
+    SetNull(0);
+    m_Value = value;
+    return *this;
   }
 };
 

@@ -21,13 +21,23 @@ class vioNumeric : public vioType {
   void PutText(const char* pszText) override;
   // The value as a double; 0.0 for a NULL value.
   operator double() const;
+  // From the fields generated code assigns (KyDblFld, KyFixedDecFld,
+  // KyIntFld, KyLdblFld, KyLongFld, KySglFld): a null field makes the value
+  // NULL; otherwise the value's text at the column's scale. A field in its
+  // high (low) state without a list entry for it gives the column's limit
+  // (SetLimitText). A KyFixedDecFld brings its own text, and its limits
+  // are written with their sign (money: the money type's range).
+  template <class Field>
+  vioNumeric& operator=(const Field& field);
+  // The value's text at the column's scale.
+  vioNumeric& operator=(double value);
   void* GetDataPointer() override { return m_Text.data(); }
   SQLLEN GetDataSize() const override { return static_cast<SQLLEN>(m_Text.size()); }
 
-  // The column's limit: the buffer filled with '9' but its last byte, with
-  // '.' before the scale's digits (none for scale 0); sign code 2 puts '-'
-  // in place of the first '9' (the most negative value). Fields compare
-  // their value with it on a copy of the column.
+  // The column's limit: the largest value of its precision (length - 3
+  // digits, scale of them after the point), "-" before it for sign code 2
+  // (the most negative value). Fields compare their value with it on a
+  // copy of the column.
   void SetLimitText(int iSignCode);
 
  protected:
@@ -39,4 +49,5 @@ class vioNumeric : public vioType {
 class vioMoney : public vioNumeric {
  public:
   vioMoney(KyDatabaseConnection* pConnection, int iLength);
+  using vioNumeric::operator=;
 };

@@ -6,6 +6,7 @@
 #include "KyFixedDecimal.h"
 #include "KyODBCConnection.h"
 #include "KyODBCTypeTable.h"
+#include "KyRTType.h"
 #include "KyString.h"
 
 #include <algorithm>
@@ -149,4 +150,33 @@ bool vioType::Equals(const vioType& other) const {
   }
   const SQLLEN size = std::min(GetDataSize(), other.GetDataSize());
   return std::memcmp(self->GetDataPointer(), that->GetDataPointer(), static_cast<size_t>(size)) == 0;
+}
+
+KyString vioType::GetSpecialFldValFromINI(int iId) const {
+  KyString value = KySpecialValueOf(this, iId);
+  int length = m_iLength - 1;
+  if (m_Type == vioTypeDate) length = 10;
+  if (m_Type == vioTypeTime) length = 8;
+  if (m_Type == vioTypeTimeStamp) length = 19;
+  if (length < 0) length = 0;
+  if (iId == 32 && value.GetLength() == 1) return KyString(CString(value[0], length));
+  if (value.GetLength() > length) value = value.Left(length);
+  return value;
+}
+
+void vioType::setContentFromINI(int iState, bool fEmpty, bool fEmptyEntry, bool fAllowsHigh, bool fHighEntry,
+                                bool fAllowsLow, bool fLowEntry) {
+  const int base = SpecialOptionBase();
+  if (base == 0) return;
+  int option = 0;
+  if (iState == 0 && fEmpty && !fEmptyEntry)
+    option = base + 2;
+  else if (iState == 8 && fAllowsHigh && !fHighEntry)
+    option = base;
+  else if (iState == 2 && fAllowsLow && !fLowEntry)
+    option = base + 1;
+  if (option == 0) return;
+  const KyString value = GetSpecialFldValFromINI(option);
+  if (value.IsEmpty()) return;
+  PutText(value);
 }

@@ -15,6 +15,8 @@
 
 #include <sqlext.h>
 
+#include "KyString.h"
+
 class KyDatabaseConnection;
 class KyDBStmtHandle;
 
@@ -76,6 +78,25 @@ class vioType {
   // Where the driver reads and writes the indicator.
   void* GetIndicatorPointer();
 
+  // The special value of option iId (32-43) for this column (the
+  // connection's own values first, then the run option), cut to the
+  // column's text length: 10 for a date, 8 for a time, 19 for a timestamp,
+  // else length - 1; option 32's one-character value fills that length.
+  KyString GetSpecialFldValFromINI(int iId) const;
+  // A field's special state as the settings' special value: an empty field
+  // (state 0, no list entry for empty) takes the Empty value; high (allowed,
+  // current, no list entry) the High value; low likewise the Low value. A
+  // setting that is empty changes nothing. Columns without special values
+  // (SpecialOptionBase 0) ignore it.
+  template <class Field>
+  void SetContentFromINI(const Field& field) {
+    setContentFromINI(field.GetFieldState(), field.IfEmpty() != 0, field.GetLP(4) != nullptr, field.IsAllowed(8) != 0,
+                      field.GetLP(8) != nullptr, field.IsAllowed(2) != 0, field.GetLP(2) != nullptr);
+  }
+  // The first of the column kind's special-value options (high, low, empty
+  // in that order): 32 character, 35 date, 38 time, 41 timestamp; 0 none.
+  virtual int SpecialOptionBase() const { return 0; }
+
   VIO_TYPE GetType() const { return m_Type; }
   int GetLength() const { return m_iLength; }
   int GetScale() const { return m_iScale; }
@@ -95,6 +116,8 @@ class vioType {
   void odbcParameterType(SQLSMALLINT* pnSQLType, SQLULEN* pnColumnSize, SQLSMALLINT* pnDigits) const;
   // The OCI external type and buffer size of the value.
   void ociExternalType(int* piType, SQLLEN* pnSize) const;
+  void setContentFromINI(int iState, bool fEmpty, bool fEmptyEntry, bool fAllowsHigh, bool fHighEntry, bool fAllowsLow,
+                         bool fLowEntry);
 
   VIO_TYPE m_Type;
   int m_iLength;

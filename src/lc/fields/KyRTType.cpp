@@ -13,7 +13,9 @@ namespace {
 // of its DBMS) from the first (32-43: those of its data source).
 constexpr int kDbmsOptionOffset = 12;
 
-const char* specialValue(const vioType* pColumn, int iOption) {
+}  // namespace
+
+const char* KySpecialValueOf(const vioType* pColumn, int iOption) {
   const KyDatabaseConnection* connection = pColumn ? pColumn->GetConnection() : nullptr;
   if (connection && connection->HasOwnSpecialValues()) {
     const char* own = connection->pszGetSPOption(iOption);
@@ -23,6 +25,8 @@ const char* specialValue(const vioType* pColumn, int iOption) {
   }
   return KyGetRunOption(iOption);
 }
+
+namespace {
 
 void trimTrailingBlanks(KyString& text) { text.TrimRight(' '); }
 
@@ -40,7 +44,7 @@ void KyRTType::CastFrom(const KyRTType& source) {
 }
 
 BOOL KyRTType::isEQSpecialValFromINI(const char* pszText, const vioType* pColumn, int iOption, int iLength) {
-  const char* value = specialValue(pColumn, iOption);
+  const char* value = KySpecialValueOf(pColumn, iOption);
   if (!pszText || !*value) return FALSE;
   KyString special;
   if (iOption == KyOptCharHigh && std::strlen(value) == 1 && iLength > 0) {

@@ -78,6 +78,10 @@ int CollateFieldStates(const KyRTType& a, const KyRTType& b, int iValueResult);
 // The text of run option iOption of the calling thread's application
 // context; "" without a context. Never null.
 const char* KyGetRunOption(int iOption);
+// The special value of option iOption (32-43) for a column: the column's
+// connection's own value when it has special values of its own, else its
+// value for option + 12, else the run option. Never null.
+const char* KySpecialValueOf(const vioType* pColumn, int iOption);
 
 // The run options of the special values (section "Special Field Values").
 enum KySpecialValueOption {

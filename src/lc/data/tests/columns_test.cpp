@@ -72,9 +72,10 @@ TEST(Columns, NumericLimitText) {
     int sign;
     const char* limit;
   } cases[] = {
-      {8, 2, 8, "9999.99"}, {8, 2, 2, "-999.99"}, {6, 0, 8, "9999"}, {6, 0, 2, "-999"},
-      {4, 3, 8, "999"},  // no room for the point before three decimals
-      {1, 0, 8, ""},     {2, 0, 2, "-"},
+      // NUMERIC(5,2) and NUMERIC(3): what the column takes, not a digit more.
+      {8, 2, 8, "999.99"}, {8, 2, 2, "-999.99"}, {6, 0, 8, "999"}, {6, 0, 2, "-999"},
+      {5, 3, 8, ".099"},  // NUMERIC(2,3)
+      {1, 0, 8, ""},       {3, 0, 2, ""},
   };
   for (const Case& c : cases) {
     vioNumeric column(nullptr, c.length, c.scale);

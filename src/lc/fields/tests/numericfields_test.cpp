@@ -122,13 +122,13 @@ TEST_F(NumericFields, ValueListAndDefaultValues) {
 }
 
 TEST_F(NumericFields, DatabaseStateFromColumnLimits) {
-  vioNumeric column(nullptr, 8, 2);  // precision 5, scale 2: limits 9999.99 and -999.99
+  vioNumeric column(nullptr, 8, 2);  // precision 5, scale 2: limits 999.99 and -999.99
   struct Case {
     double value;
     BYTE allowed;
     int state;
   } cases[] = {
-      {9999.99, 0xA, 8}, {-999.99, 0xA, 2}, {9999.99, 0x2, 0}, {5.0, 0xA, 0}, {DBL_MAX, 0xA, 0},
+      {999.99, 0xA, 8}, {-999.99, 0xA, 2}, {999.99, 0x2, 0}, {5.0, 0xA, 0}, {DBL_MAX, 0xA, 0},
   };
   for (const Case& c : cases) {
     KyDblFld field(c.allowed, 0, 0, 0, 0, 0);
