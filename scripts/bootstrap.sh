@@ -12,6 +12,7 @@ packages=(
   libdfp-dev ccache
   libgraphicsmagick1-dev
   poppler-utils libreoffice-writer-nogui
+  python3
 )
 
 packages+=("$@")

@@ -52,6 +52,19 @@ size_t AnswerQueue::pending() {
   return answers_.size();
 }
 
+namespace {
+
+AnswerQueue& mailDialogQueue() {
+  static AnswerQueue queue("KY_MAILDIALOG_ANSWERS", '|');
+  return queue;
+}
+
+}  // namespace
+
+void pushMailDialogAnswer(const std::string& answer) { mailDialogQueue().push(answer); }
+std::optional<std::string> nextMailDialogAnswer() { return mailDialogQueue().next(); }
+void clearMailDialogAnswers() { mailDialogQueue().clear(); }
+
 void announce(const std::string& line) {
   const char* quiet = std::getenv("KY_MESSAGEBOX_QUIET");
   if (quiet && std::strcmp(quiet, "1") == 0) return;

@@ -90,4 +90,15 @@ void pushFontCancel();
 void pushPrintDialogAnswer(const std::string& okCancelOrPrinter);
 void clearCommonDialogAnswers();
 
+// --- mail dialogs (MAPI32.DLL) ---
+
+// The compose, address-book and attach dialogs of the mail library: "ok"
+// takes the dialog as it stands, "ok:" followed by names or addresses
+// separated by ';' adds them as recipients first, "cancel" cancels. With no
+// answer left the dialog is taken as it stands. Environment:
+// KY_MAILDIALOG_ANSWERS, separated by '|'.
+void pushMailDialogAnswer(const std::string& answer);
+std::optional<std::string> nextMailDialogAnswer();
+void clearMailDialogAnswers();
+
 }  // namespace win32::script
