@@ -178,26 +178,41 @@ bool FileDibSource::seek(uint64_t offset) {
   return _llseek(file_, static_cast<LONG>(base_ + offset), FILE_BEGIN) != HFILE_ERROR;
 }
 
-HGLOBAL readBitmapFile(DibSource& source) {
+HGLOBAL readBitmapFile(DibSource& source, unsigned forms) {
   uint64_t fileSize = source.size();
   BYTE fileHeader[kFileHeaderSize];
   if (!source.read(fileHeader, sizeof fileHeader) || field<WORD>(fileHeader, 0) != 0x4D42) return nullptr;
   DWORD bitsOffset = field<DWORD>(fileHeader, 10);
 
   BITMAPINFOHEADER bi{};
-  if (!source.read(&bi, sizeof bi)) return nullptr;
-  DWORD headerSize = bi.biSize;  // 12 is the older core header: refused
-  if (headerSize < kInfoHeaderSize || headerSize > kLargestHeader) return nullptr;
+  if (!source.read(&bi.biSize, sizeof bi.biSize)) return nullptr;
+  const DWORD headerSize = bi.biSize;
+  const bool core = headerSize == sizeof(BITMAPCOREHEADER);
+  if (core) {
+    // The older form: 16-bit sizes and a table of three-byte entries,
+    // widened here into the 40-byte form.
+    BITMAPCOREHEADER bc{};
+    if (!(forms & kBitmapCoreHeader) || !source.read(&bc.bcWidth, sizeof bc - sizeof bc.bcSize)) return nullptr;
+    if (bc.bcBitCount != 1 && bc.bcBitCount != 4 && bc.bcBitCount != 8 && bc.bcBitCount != 24) return nullptr;
+    bi = {kInfoHeaderSize, bc.bcWidth, bc.bcHeight, bc.bcPlanes, bc.bcBitCount, BI_RGB, 0, 0, 0, 0, 0};
+  } else {
+    if (headerSize < kInfoHeaderSize || headerSize > kLargestHeader) return nullptr;
+    if (!source.read(reinterpret_cast<BYTE*>(&bi) + sizeof bi.biSize, sizeof bi - sizeof bi.biSize)) return nullptr;
+  }
   if (bi.biWidth <= 0 || bi.biHeight == 0 || bi.biHeight == INT32_MIN || bi.biPlanes != 1) return nullptr;
   WORD bits = bi.biBitCount;
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return nullptr;
   bool rle = bi.biCompression == BI_RLE8 || bi.biCompression == BI_RLE4;
-  if (bi.biCompression != BI_RGB && !(bi.biCompression == BI_RLE8 && bits == 8) &&
+  // Bit-field masks: three DWORDs after the first 40 bytes of the header
+  // (inside the longer headers, after the 40-byte one).
+  const bool masks = bi.biCompression == BI_BITFIELDS;
+  if (masks && (!(forms & kBitmapBitFields) || (bits != 16 && bits != 32))) return nullptr;
+  if (bi.biCompression != BI_RGB && !masks && !(bi.biCompression == BI_RLE8 && bits == 8) &&
       !(bi.biCompression == BI_RLE4 && bits == 4))
     return nullptr;
 
   // A colour table above 8 bits per pixel only when the header asks for one.
-  uint64_t colours = bi.biClrUsed;
+  uint64_t colours = core ? 0 : bi.biClrUsed;
   uint64_t maxColours = bits <= 8 ? (1u << bits) : 256;
   if (colours > maxColours) return nullptr;
   if (colours == 0 && bits <= 8) colours = 1u << bits;
@@ -207,37 +222,47 @@ HGLOBAL readBitmapFile(DibSource& source) {
   uint64_t imageSize = rle ? bi.biSizeImage : stride * height;
   if (imageSize == 0 || imageSize > kLargestImage) return nullptr;
 
-  uint64_t paletteOffset = kFileHeaderSize + headerSize;
-  uint64_t paletteBytes = colours * 4;
-  uint64_t bitsStart = bitsOffset ? bitsOffset : paletteOffset + paletteBytes;
-  if (paletteOffset + paletteBytes > fileSize || bitsStart + imageSize > fileSize) return nullptr;
+  const uint64_t maskBytes = masks ? 12 : 0;
+  const uint64_t masksOffset = kFileHeaderSize + kInfoHeaderSize;
+  const uint64_t paletteOffset = kFileHeaderSize + headerSize + (masks && headerSize == kInfoHeaderSize ? 12 : 0);
+  const uint64_t entryBytes = core ? 3 : 4;
+  const uint64_t paletteBytes = colours * 4;  // in the packed DIB
+  uint64_t bitsStart = bitsOffset ? bitsOffset : paletteOffset + colours * entryBytes;
+  if (paletteOffset + colours * entryBytes > fileSize || bitsStart + imageSize > fileSize) return nullptr;
 
   bi.biSize = kInfoHeaderSize;
   bi.biClrUsed = static_cast<DWORD>(colours);
   bi.biSizeImage = static_cast<DWORD>(imageSize);
-  GlobalBlock block{GlobalAlloc(GMEM_MOVEABLE, kInfoHeaderSize + paletteBytes + imageSize)};
+  const uint64_t tableAt = kInfoHeaderSize + maskBytes;
+  GlobalBlock block{GlobalAlloc(GMEM_MOVEABLE, tableAt + paletteBytes + imageSize)};
   if (!block.handle) return nullptr;
   auto* p = static_cast<BYTE*>(GlobalLock(block.handle));
   if (!p) return nullptr;
   std::memcpy(p, &bi, sizeof bi);
-  bool ok = source.seek(paletteOffset) && source.read(p + kInfoHeaderSize, paletteBytes) &&
-            source.seek(bitsStart) && source.read(p + kInfoHeaderSize + paletteBytes, imageSize);
+  bool ok = !masks || (source.seek(masksOffset) && source.read(p + kInfoHeaderSize, maskBytes));
+  ok = ok && source.seek(paletteOffset);
+  for (uint64_t i = 0; ok && i < colours; ++i) {
+    BYTE* entry = p + tableAt + i * 4;  // blue, green, red, 0
+    ok = source.read(entry, entryBytes);
+    if (core) entry[3] = 0;
+  }
+  ok = ok && source.seek(bitsStart) && source.read(p + tableAt + paletteBytes, imageSize);
   GlobalUnlock(block.handle);
   return ok ? block.release() : nullptr;
 }
 
-HGLOBAL readBitmapFile(HFILE file) {
+HGLOBAL readBitmapFile(HFILE file, unsigned forms) {
   if (file == HFILE_ERROR) return nullptr;
   FileDibSource source(file);
-  return readBitmapFile(source);
+  return readBitmapFile(source, forms);
 }
 
-HGLOBAL readBitmapFile(LPCSTR path) {
+HGLOBAL readBitmapFile(LPCSTR path, unsigned forms) {
   if (!path) return nullptr;
   OFSTRUCT of{};
   HFILE file = OpenFile(path, &of, OF_READ);
   if (file == HFILE_ERROR) return nullptr;
-  HGLOBAL dib = readBitmapFile(file);
+  HGLOBAL dib = readBitmapFile(file, forms);
   _lclose(file);
   return dib;
 }

@@ -132,30 +132,30 @@ HBITMAP bitmapFromDib(const BYTE* data, size_t size, UINT flags, const std::vect
   return bitmap;
 }
 
+// The file through the layer's one bitmap-file reader, in every form
+// Windows reads (core headers and bit-field masks too).
 HBITMAP bitmapFromFile(LPCSTR name, UINT flags) {
-  std::vector<BYTE> file;
-  if (!readFile(name, file)) return nullptr;
-  if (file.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPCOREHEADER) || file[0] != 'B' || file[1] != 'M') {
+  if (!name) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  OFSTRUCT of{};
+  const HFILE file = OpenFile(name, &of, OF_READ);
+  if (file == HFILE_ERROR) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return nullptr;
+  }
+  HGLOBAL dib = win32::gdi::readBitmapFile(file, win32::gdi::kBitmapCoreHeader | win32::gdi::kBitmapBitFields);
+  _lclose(file);
+  if (!dib) {
     SetLastError(ERROR_INVALID_DATA);
     return nullptr;
   }
-  const BYTE* dib = file.data() + sizeof(BITMAPFILEHEADER);
-  const size_t dibSize = file.size() - sizeof(BITMAPFILEHEADER);
-  BITMAPFILEHEADER fh;
-  std::memcpy(&fh, file.data(), sizeof fh);
-  const size_t offset = win32::gdi::dibBitsOffset(dib, dibSize);
-  if (offset == 0) {
-    SetLastError(ERROR_INVALID_DATA);
-    return nullptr;
-  }
-  // bfOffBits may place the pixels after a gap; the DIB is rebuilt packed.
-  size_t bitsAt = offset;
-  if (fh.bfOffBits >= sizeof(BITMAPFILEHEADER) + offset && fh.bfOffBits < file.size()) {
-    bitsAt = fh.bfOffBits - sizeof(BITMAPFILEHEADER);
-  }
-  std::vector<BYTE> packed(dib, dib + offset);
-  packed.insert(packed.end(), dib + bitsAt, dib + dibSize);
-  return bitmapFromDib(packed.data(), packed.size(), flags, {});
+  const auto* data = static_cast<const BYTE*>(GlobalLock(dib));
+  HBITMAP bitmap = data ? bitmapFromDib(data, GlobalSize(dib), flags, {}) : nullptr;
+  GlobalUnlock(dib);
+  GlobalFree(dib);
+  return bitmap;
 }
 
 HICON iconFromFile(LPCSTR name, bool icon, int cx, int cy) {

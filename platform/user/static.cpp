@@ -90,7 +90,6 @@ LRESULT onStmSetImage(HWND hwnd, StaticState& st, WPARAM type, LPARAM image) {
   bool matches = (int)type == wanted || (wanted == IMAGE_ICON && type == IMAGE_CURSOR);
   if (!matches) return 0;
   if (type == IMAGE_ENHMETAFILE && image && GetObjectType((HGDIOBJ)image) != OBJ_ENHMETAFILE) {
-    // The layer's GDI makes no enhanced metafiles: no handle can be one.
     SetLastError(ERROR_INVALID_HANDLE);
     return 0;
   }

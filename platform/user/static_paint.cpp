@@ -1,6 +1,8 @@
 // Painting of the "Static" control, one painter per static type (SS_TYPEMASK).
 #include "static.h"
 
+#include <enhmetafile.h>
+
 #include "control.h"
 
 #include <string>
@@ -118,7 +120,11 @@ void paintBitmap(const Context& c) {
 }
 
 // The layer's GDI plays no enhanced metafiles: the control shows its background.
-void paintMetafile(const Context& c) { FillRect(c.dc, &c.client, background(c)); }
+// The picture stretched over the client area, as SS_ENHMETAFILE shows it.
+void paintMetafile(const Context& c) {
+  FillRect(c.dc, &c.client, background(c));
+  if (c.st.image) PlayEnhMetaFile(c.dc, static_cast<HENHMETAFILE>(c.st.image), &c.client);
+}
 
 void paintOwnerDraw(const Context& c) {
   background(c);

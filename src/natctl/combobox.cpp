@@ -18,13 +18,13 @@ constexpr StylePair kComboStyles[] = {{0x10, 0},   {0x800010, 0}, {0x1000, 0}, {
 
 constexpr MessagePair kComboMessages[] = {
     {KYM_EDITGETLIMIT, WM_GETTEXTLENGTH},  {KYM_EDITSETLIMIT, CB_LIMITTEXT},
-    {NKM_LISTCOUNT, CB_GETCOUNT},          {NKM_LISTRESET, CB_RESETCONTENT},
-    {NKM_LISTDELETE, CB_DELETESTRING},     {NKM_LISTGETITEMDATA, CB_GETITEMDATA},
-    {NKM_LISTGETTEXT, CB_GETLBTEXT},       {NKM_LISTGETTEXTLEN, CB_GETLBTEXTLEN},
-    {NKM_LISTSETITEMDATA, CB_SETITEMDATA}, {NKM_LISTFINDPREFIX, CB_FINDSTRING},
-    {NKM_LISTSELECTPREFIX, CB_SELECTSTRING}, {NKM_LISTCURSEL, CB_GETCURSEL},
-    {NKM_LISTSETCURSEL, CB_SETCURSEL},     {NKM_LISTTOPINDEX, CB_GETTOPINDEX},
-    {NKM_LISTSETTOPINDEX, CB_SETTOPINDEX},
+    {KYM_LISTGETCOUNT, CB_GETCOUNT},          {KYM_LISTCLEAR, CB_RESETCONTENT},
+    {KYM_LISTDELETEITEM, CB_DELETESTRING},     {KYM_LISTGETCODE, CB_GETITEMDATA},
+    {KYM_LISTGETTEXT, CB_GETLBTEXT},       {KYM_LISTGETTEXTLEN, CB_GETLBTEXTLEN},
+    {KYM_LISTSETCODE, CB_SETITEMDATA}, {KYM_LISTFINDTEXT, CB_FINDSTRING},
+    {KYM_LISTSELECTTEXT, CB_SELECTSTRING}, {KYM_LISTGETCURRENT, CB_GETCURSEL},
+    {KYM_LISTSETCURRENT, CB_SETCURSEL},     {KYM_LISTGETTOP, CB_GETTOPINDEX},
+    {KYM_LISTSETTOP, CB_SETTOPINDEX},
 };
 
 // A text item added to a combo box keeps at most 1023 characters.
@@ -122,27 +122,27 @@ LRESULT KyGUICBControlImp::Procedure(UINT message, WPARAM wParam, LPARAM lParam)
     return Standard(message, wParam, lParam);
   }
   LRESULT result = 0;
-  const bool ownSize = message == KYM_EDITGETVALUELENGTH || message == NKM_LISTSIZE2;
+  const bool ownSize = message == KYM_EDITGETVALUELENGTH || message == KYM_LISTGETCODELENGTH;
   if (!ownSize && HandleCommonMessage(message, wParam, lParam, &result)) return result;
   if (const UINT standard = StandardMessage(kComboMessages, message)) return Standard(standard, wParam, lParam);
   if (HandleItemMessage(*this, kComboItems, message, wParam, lParam, &result)) return result;
   switch (message) {
-    case KYM_GETDATA: case NKM_LISTCURRENT: case NKM_LISTCURRENTDATA: return getData(wParam, lParam);
+    case KYM_GETDATA: case KYM_LISTGETCURDATA: case KYM_LISTGETCURCODE: return getData(wParam, lParam);
     case KYM_SETDATA:
       return Standard(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ItemText(*this, lParam).c_str()));
     case KYM_EDITREFRESH: Repaint(); return 0;
-    case KYM_EDITGETVALUELENGTH: case NKM_LISTSIZE2:
+    case KYM_EDITGETVALUELENGTH: case KYM_LISTGETCODELENGTH:
       if (static_cast<int>(wParam) == -1) return GetWindowTextLengthA(m_hWnd);
       if (type == 's') return Standard(CB_GETLBTEXTLEN, wParam, 0);
       return HCtlStorageSize(type, storage);
-    case NKM_LISTFINDSELECT: case NKM_LISTFINDSELECT2: {
+    case KYM_LISTSELECTDATA: case KYM_LISTSELECTCODE: {
       const std::string text = ItemText(*this, lParam);
       const LRESULT index = Standard(CB_FINDSTRINGEXACT, wParam, reinterpret_cast<LPARAM>(text.c_str()));
       Standard(CB_SETCURSEL, index, 0);
       if (index == CB_ERR) Standard(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
       return index;
     }
-    case NKM_LISTSCROLL: return Standard(WM_VSCROLL, wParam, lParam);
+    case KYM_LISTSCROLL: return Standard(WM_VSCROLL, wParam, lParam);
     case NKM_SETCONTEXTMENU:
       contextMenu = lParam != 0;
       if (edit) edit->contextMenu = contextMenu;

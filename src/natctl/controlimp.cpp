@@ -208,9 +208,9 @@ BOOL KyGUIControlImp::HandleCommonMessage(UINT message, WPARAM wParam, LPARAM lP
       out = 0;
       return TRUE;
     }
-    case KYM_EDITGETTYPE: case NKM_LISTTYPE2: out = type; return TRUE;
-    case KYM_EDITGETVALUELENGTH: case NKM_LISTSIZE2: out = HCtlStorageSize(type, storage); return TRUE;
-    case KYM_EDITGETSTORAGE: case NKM_LISTSTORAGE2: out = storage; return TRUE;
+    case KYM_EDITGETTYPE: case KYM_LISTGETCODETYPE: out = type; return TRUE;
+    case KYM_EDITGETVALUELENGTH: case KYM_LISTGETCODELENGTH: out = HCtlStorageSize(type, storage); return TRUE;
+    case KYM_EDITGETSTORAGE: case KYM_LISTGETCODESTORAGE: out = storage; return TRUE;
     case KYM_EDITGETLINK: out = storedValue; return TRUE;
     case KYM_EDITSETLINK: storedValue = static_cast<int32_t>(lParam); out = 0; return TRUE;
     case KYM_SETNONOTIFY: {
@@ -232,8 +232,8 @@ BOOL KyGUIControlImp::HandleCommonMessage(UINT message, WPARAM wParam, LPARAM lP
       Repaint();
       out = 0;
       return TRUE;
-    case NKM_CODELINKGET: out = codeLink; return TRUE;
-    case NKM_CODELINKSET: codeLink = lParam; out = 0; return TRUE;
+    case KYM_LISTGETCODELINK: out = codeLink; return TRUE;
+    case KYM_LISTSETCODELINK: codeLink = lParam; out = 0; return TRUE;
     case NKM_TEXTCASE: textCase = static_cast<int>(wParam); out = 0; return TRUE;
     case NKM_TEXTCASEPAINT:
       textCase = static_cast<int>(wParam);

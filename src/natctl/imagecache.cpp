@@ -1,6 +1,8 @@
 // The native controls' image cache and loading rules (imagecache.h).
 #include "imagecache.h"
 
+#include <enhmetafile.h>
+
 #include <cstring>
 #include <list>
 #include <string>
@@ -35,7 +37,19 @@ HANDLE loadFromFile(const char* path, UINT type) {
   return image;
 }
 
+HENHMETAFILE loadMetafile(const char* path) {
+  HENHMETAFILE metafile = GetEnhMetaFileA(path);
+  return metafile ? metafile : GetEnhMetaFileA(besideProgram(path).c_str());
+}
+
 void measure(NativeImage* image) {
+  if (image->kind == kNativeMetafile) {
+    ENHMETAHEADER header{};
+    GetEnhMetaFileHeader(static_cast<HENHMETAFILE>(image->handle), sizeof header, &header);
+    image->width = header.rclBounds.right - header.rclBounds.left + 1;
+    image->height = header.rclBounds.bottom - header.rclBounds.top + 1;
+    return;
+  }
   if (image->kind == kNativeIcon) {
     image->width = GetSystemMetrics(SM_CXICON);
     image->height = GetSystemMetrics(SM_CYICON);
@@ -70,6 +84,7 @@ HICON LoadIconFromFile(HINSTANCE first, HINSTANCE second, LPCSTR path) {
 void DeleteImage(int kind, HANDLE handle) {
   if (!handle) return;
   if (kind == kNativeIcon) DestroyIcon(static_cast<HICON>(handle));
+  else if (kind == kNativeMetafile) DeleteEnhMetaFile(static_cast<HENHMETAFILE>(handle));
   else DeleteObject(handle);
 }
 
@@ -84,8 +99,9 @@ BOOL AcquireImage(int kind, HINSTANCE first, HINSTANCE second, LPCSTR file, Nati
     }
   NativeImage loaded;
   loaded.kind = kind;
-  loaded.handle = kind == kNativeIcon ? static_cast<HANDLE>(LoadIconFromFile(first, second, file))
-                                      : static_cast<HANDLE>(LoadBitmapFromFile(nullptr, first, second, file));
+  loaded.handle = kind == kNativeIcon       ? static_cast<HANDLE>(LoadIconFromFile(first, second, file))
+                  : kind == kNativeMetafile ? static_cast<HANDLE>(loadMetafile(file))
+                                            : static_cast<HANDLE>(LoadBitmapFromFile(nullptr, first, second, file));
   if (!loaded.handle) return FALSE;
   measure(&loaded);
   cache().push_back(Entry{loaded, first, 1, file});

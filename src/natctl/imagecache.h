@@ -1,14 +1,15 @@
 // The images of native buttons and statics: bitmaps and icons named by a
 // file, looked for first as resources of the control's modules (by the
 // file's base name), then read from the file by the Win32 layer's image
-// loader (one reader of bitmap files for the whole run-time). Images are
+// loader (one reader of bitmap files for the whole run-time); enhanced
+// metafiles read from their file. Images are
 // shared through a process-wide cache with reference counts (user-interface
 // thread only).
 #pragma once
 
 #include <windows.h>
 
-enum NativeImageKind { kNativeBitmap = 0, kNativeIcon = 1 };
+enum NativeImageKind { kNativeBitmap = 0, kNativeIcon = 1, kNativeMetafile = 2 };
 
 struct NativeImage {
   int kind = kNativeBitmap;

@@ -13,16 +13,16 @@ constexpr StylePair kListStyles[] = {{0x10, 0},      {0x800010, 0}, {0x20, 0},  
                                      {0x1000, 0},    {0x40, 0x20},  {0x4, 0x2}, {0x1, 0}};
 
 constexpr MessagePair kListMessages[] = {
-    {NKM_LISTCOUNT, LB_GETCOUNT},          {NKM_LISTRESET, LB_RESETCONTENT},
-    {NKM_LISTDELETE, LB_DELETESTRING},     {NKM_LISTGETITEMDATA, LB_GETITEMDATA},
-    {NKM_LISTGETTEXT, LB_GETTEXT},         {NKM_LISTGETTEXTLEN, LB_GETTEXTLEN},
-    {NKM_LISTSETITEMDATA, LB_SETITEMDATA}, {NKM_LISTFINDPREFIX, LB_FINDSTRING},
-    {NKM_LISTSELECTPREFIX, LB_SELECTSTRING}, {NKM_LISTGETSEL, LB_GETSEL},
-    {NKM_LISTSELCOUNT, LB_GETSELCOUNT},    {NKM_LISTSELRANGE, LB_SELITEMRANGEEX},
-    {NKM_LISTSELITEMS, LB_GETSELITEMS},    {NKM_LISTHEXTENT, LB_GETHORIZONTALEXTENT},
-    {NKM_LISTITEMRECT, LB_GETITEMRECT},    {NKM_LISTTOPINDEX, LB_GETTOPINDEX},
-    {NKM_LISTSETTOPINDEX, LB_SETTOPINDEX}, {NKM_LISTTABSTOPS, LB_SETTABSTOPS},
-    {NKM_LISTREDRAW, WM_SETREDRAW},        {CB_SETITEMDATA, LB_SETITEMDATA},
+    {KYM_LISTGETCOUNT, LB_GETCOUNT},          {KYM_LISTCLEAR, LB_RESETCONTENT},
+    {KYM_LISTDELETEITEM, LB_DELETESTRING},     {KYM_LISTGETCODE, LB_GETITEMDATA},
+    {KYM_LISTGETTEXT, LB_GETTEXT},         {KYM_LISTGETTEXTLEN, LB_GETTEXTLEN},
+    {KYM_LISTSETCODE, LB_SETITEMDATA}, {KYM_LISTFINDTEXT, LB_FINDSTRING},
+    {KYM_LISTSELECTTEXT, LB_SELECTSTRING}, {KYM_LISTISSELECTED, LB_GETSEL},
+    {KYM_LISTGETSELCOUNT, LB_GETSELCOUNT},    {KYM_LISTSELECTRANGE, LB_SELITEMRANGEEX},
+    {KYM_LISTGETSELITEMS, LB_GETSELITEMS},    {KYM_LISTGETEXTENT, LB_GETHORIZONTALEXTENT},
+    {KYM_LISTGETITEMRECT, LB_GETITEMRECT},    {KYM_LISTGETTOP, LB_GETTOPINDEX},
+    {KYM_LISTSETTOP, LB_SETTOPINDEX}, {KYM_LISTSETTABSTOPS, LB_SETTABSTOPS},
+    {KYM_LISTSETREDRAW, WM_SETREDRAW},        {CB_SETITEMDATA, LB_SETITEMDATA},
 };
 
 constexpr ItemMessages kListItems{LB_ADDSTRING, LB_INSERTSTRING, LB_SETITEMDATA, LB_FINDSTRINGEXACT, LB_GETTEXT, LB_GETTEXTLEN,
@@ -82,40 +82,40 @@ LRESULT KyGUILBControlImp::addCased(UINT message, WPARAM wParam, LPARAM lParam) 
 
 LRESULT KyGUILBControlImp::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  const bool ownSize = message == KYM_EDITGETVALUELENGTH || message == NKM_LISTSIZE2;
+  const bool ownSize = message == KYM_EDITGETVALUELENGTH || message == KYM_LISTGETCODELENGTH;
   if (!ownSize && HandleCommonMessage(message, wParam, lParam, &result)) return result;
   if (const UINT standard = StandardMessage(kListMessages, message)) return Standard(standard, wParam, lParam);
   if (HandleItemMessage(*this, kListItems, message, wParam, lParam, &result)) return result;
   switch (message) {
-    case KYM_EDITGETVALUELENGTH: case NKM_LISTSIZE2:
+    case KYM_EDITGETVALUELENGTH: case KYM_LISTGETCODELENGTH:
       if (type == 's') {
         const LRESULT length = Standard(LB_GETTEXTLEN, wParam, 0);
         if (length != LB_ERR) return length;
       }
       return HCtlStorageSize(type, storage);
-    case NKM_LISTSELECT: case NKM_LISTSELECT2: return select(static_cast<int>(lParam), static_cast<int>(wParam));
-    case NKM_LISTFINDSELECT: case NKM_LISTFINDSELECT2: {
+    case KYM_LISTSELECTITEM: case KYM_LISTSELECTITEM2: return select(static_cast<int>(lParam), static_cast<int>(wParam));
+    case KYM_LISTSELECTDATA: case KYM_LISTSELECTCODE: {
       const LRESULT index = Standard(LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                     reinterpret_cast<LPARAM>(ItemText(*this, lParam).c_str()));
       if (index != LB_ERR) select(static_cast<int>(index), static_cast<int>(wParam));
       return index;
     }
-    case NKM_LISTCURRENT: {
+    case KYM_LISTGETCURDATA: {
       const int index = currentIndex();
       if (index < 0) return LB_ERR;
       return ItemToBuffer(*this, itemText(index), wParam, lParam);
     }
-    case NKM_LISTCURRENTDATA: {
+    case KYM_LISTGETCURCODE: {
       const int index = currentIndex();
       if (index >= 0) GetItemData(index);
       return index;
     }
-    case NKM_LISTCOLUMN: column = static_cast<int32_t>(wParam); Repaint(); return 0;
-    case NKM_LISTCURSEL: return currentIndex();
-    case NKM_LISTSETCURSEL: return select(static_cast<int>(lParam), 1);
-    case NKM_LISTSETCOLUMNWIDTH: column = static_cast<int32_t>(wParam); return Standard(LB_SETCOLUMNWIDTH, wParam, 0);
-    case NKM_LISTGETCOLUMN: return column;
-    case NKM_LISTSCROLL:
+    case KYM_LISTLAYOUT: column = static_cast<int32_t>(wParam); Repaint(); return 0;
+    case KYM_LISTGETCURRENT: return currentIndex();
+    case KYM_LISTSETCURRENT: return select(static_cast<int>(lParam), 1);
+    case KYM_LISTSETCOLUMNWIDTH: column = static_cast<int32_t>(wParam); return Standard(LB_SETCOLUMNWIDTH, wParam, 0);
+    case KYM_LISTGETCOLUMNWIDTH: return column;
+    case KYM_LISTSCROLL:
       return Standard((GetStyle() & LBS_MULTICOLUMN) ? WM_HSCROLL : WM_VSCROLL, wParam, lParam);
     case LB_ADDSTRING: case LB_INSERTSTRING: return addCased(message, wParam, lParam);
     case WM_SETFOCUS: case WM_KILLFOCUS: focusText().track(*this, message, selectedText()); break;

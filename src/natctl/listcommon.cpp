@@ -33,7 +33,7 @@ LRESULT ItemToBuffer(const KyGUIControlImp& control, const std::string& text, WP
 BOOL HandleItemMessage(KyGUIControlImp& control, const ItemMessages& kind, UINT message, WPARAM wParam,
                        LPARAM lParam, LRESULT* result) {
   switch (message) {
-    case NKM_LISTITEM:
+    case KYM_LISTGETDATA:
       if (control.type == 's') {
         *result = control.Standard(kind.getText, wParam, lParam);
       } else {
@@ -41,11 +41,11 @@ BOOL HandleItemMessage(KyGUIControlImp& control, const ItemMessages& kind, UINT 
         *result = 0;
       }
       return TRUE;
-    case NKM_LISTADD: case NKM_LISTINSERT: {
-      std::string text = ItemText(control, lParam, message == NKM_LISTADD ? kind.addLimit : 32000);
+    case KYM_LISTADDITEM: case KYM_LISTINSERTITEM: {
+      std::string text = ItemText(control, lParam, message == KYM_LISTADDITEM ? kind.addLimit : 32000);
       control.ApplyTextCase(text.data());
       const LPARAM shown = reinterpret_cast<LPARAM>(text.c_str());
-      if (message == NKM_LISTADD) {
+      if (message == KYM_LISTADDITEM) {
         *result = control.Standard(kind.addString, 0, shown);
         return TRUE;
       }
@@ -53,7 +53,7 @@ BOOL HandleItemMessage(KyGUIControlImp& control, const ItemMessages& kind, UINT 
       if (*result >= 0 && control.type != 's') control.Standard(kind.setItemData, *result, lParam);
       return TRUE;
     }
-    case NKM_LISTFIND: case NKM_LISTFIND2:
+    case KYM_LISTFINDDATA: case KYM_LISTFINDCODE:
       *result = control.Standard(kind.findExact, wParam, reinterpret_cast<LPARAM>(ItemText(control, lParam).c_str()));
       return TRUE;
     default:

@@ -1,13 +1,14 @@
 // The private control messages that the native controls answer, by number
-// (WM_USER + n). The custom control library names the common set and the
-// edit's in kymessages.h and editcontrol.h; the numbers below are the rest
-// that the native classes take.
+// (WM_USER + n). The custom control library names the common set, the
+// edit's and the list protocol in kymessages.h, editcontrol.h and
+// listcontrol.h; the numbers below are the rest that the native classes take.
 #pragma once
 
 #include <windows.h>
 
 #include "editcontrol.h"
 #include "kymessages.h"
+#include "listcontrol.h"
 
 enum : UINT {
   NKM_GETOVERWRITE = 1069,
@@ -15,8 +16,6 @@ enum : UINT {
   NKM_NUMBERTEXT = 1093,     // reformats the number text at lParam (wParam its buffer size)
   NKM_SETTEXTCOLOR = 1131,
   NKM_SETBORDER = 1152,
-  NKM_CODELINKGET = 1205,
-  NKM_CODELINKSET = 1206,
   NKM_SETCONTEXTMENU = 1265,
   NKM_TEXTCASE = 1266,
   NKM_TEXTCASEPAINT = 1267,
@@ -26,46 +25,6 @@ enum : UINT {
   NKM_STEPUP = 1474,
   NKM_STEPDOWN = 1475,
   NKM_SETINCREMENT = 1477,
-  // The list protocol of the list and combo boxes.
-  NKM_LISTCOUNT = 1174,
-  NKM_LISTRESET = 1175,
-  NKM_LISTDELETE = 1184,
-  NKM_LISTSELECT = 1185,
-  NKM_LISTITEM = 1186,
-  NKM_LISTGETITEMDATA = 1187,
-  NKM_LISTGETTEXT = 1188,
-  NKM_LISTGETTEXTLEN = 1189,
-  NKM_LISTSETITEMDATA = 1190,
-  NKM_LISTFINDPREFIX = 1192,
-  NKM_LISTSELECTPREFIX = 1193,
-  NKM_LISTADD = 1199,
-  NKM_LISTINSERT = 1200,
-  NKM_LISTFIND = 1201,
-  NKM_LISTFINDSELECT = 1202,
-  NKM_LISTCURRENT = 1203,
-  NKM_LISTTYPE2 = 1204,
-  NKM_LISTSIZE2 = 1207,
-  NKM_LISTSTORAGE2 = 1208,
-  NKM_LISTFIND2 = 1209,
-  NKM_LISTFINDSELECT2 = 1210,
-  NKM_LISTCURRENTDATA = 1211,
-  NKM_LISTCOLUMN = 1224,
-  NKM_LISTCURSEL = 1234,
-  NKM_LISTSETCURSEL = 1235,
-  NKM_LISTGETSEL = 1236,
-  NKM_LISTSELECT2 = 1237,
-  NKM_LISTSELCOUNT = 1238,
-  NKM_LISTSELRANGE = 1239,
-  NKM_LISTSELITEMS = 1240,
-  NKM_LISTSETCOLUMNWIDTH = 1244,
-  NKM_LISTHEXTENT = 1245,
-  NKM_LISTITEMRECT = 1246,
-  NKM_LISTGETCOLUMN = 1247,
-  NKM_LISTTOPINDEX = 1254,
-  NKM_LISTSETTOPINDEX = 1255,
-  NKM_LISTSCROLL = 1257,
-  NKM_LISTTABSTOPS = 1258,
-  NKM_LISTREDRAW = 1261,
 };
 
 // Notification codes of the native edits (WM_COMMAND high word).

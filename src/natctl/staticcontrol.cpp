@@ -3,6 +3,7 @@
 #include "staticcontrol.h"
 
 #include <commdlg.h>
+#include <enhmetafile.h>
 
 #include <cstdio>
 #include <cstring>
@@ -19,6 +20,9 @@ namespace {
 
 constexpr DWORD kTypeMask = 0x1F;
 constexpr int kPathChanged = 0x606;
+constexpr DWORD kPlaceableKey = 0x9AC6CDD7;
+constexpr size_t kPlaceableHeader = 22;
+constexpr DWORD kLargestMetafile = 64u << 20;
 
 // What the chooser offers is exactly what a picture field can show.
 constexpr const char* kSupported[] = {".iff", ".gif", ".cdr", ".lbm", ".img", ".ico", ".pic", ".png", ".ras",
@@ -155,6 +159,15 @@ void KyGUICStaticControlImp::releaseImage() {
 void KyGUICStaticControlImp::setImage(const NativeImage& loaded) {
   releaseImage();
   image = loaded;
+  if (loaded.kind == kNativeMetafile) {
+    // A metafile is drawn over the whole control: it takes the creation
+    // rectangle whatever its own size.
+    setType(SS_ENHMETAFILE);
+    SetWindowPos(nullptr, 0, 0, creationRect.right - creationRect.left, creationRect.bottom - creationRect.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    Standard(STM_SETIMAGE, IMAGE_ENHMETAFILE, reinterpret_cast<LPARAM>(loaded.handle));
+    return;
+  }
   const bool icon = loaded.kind == kNativeIcon;
   setType(icon ? SS_ICON : SS_BITMAP);
   if (!icon) SetWindowLongA(m_hWnd, GWL_STYLE, GetStyle() | SS_CENTERIMAGE);
@@ -174,24 +187,57 @@ BOOL KyGUICStaticControlImp::LoadPicture(const char* file) {
     name = (extension.empty() ? name : name.substr(0, name.size() - extension.size())) + ".bmp";
     extension = ".bmp";
   }
-  const int kind = is(extension, ".ico") ? kNativeIcon : kNativeBitmap;
+  if (is(extension, ".wmf")) return loadWindowsMetafile(name.c_str());
+  const int kind = is(extension, ".ico") ? kNativeIcon : is(extension, ".emf") ? kNativeMetafile : kNativeBitmap;
   NativeImage loaded;
   // Bitmaps and icons are read by the layer's loader; other formats are
   // converted into a bitmap file first.
-  const bool readable = kind == kNativeIcon || is(extension, ".bmp") || is(extension, ".dib");
+  const bool readable = kind != kNativeBitmap || is(extension, ".bmp") || is(extension, ".dib");
   if (readable ? AcquireImage(kind, firstInstance, secondInstance, name.c_str(), &loaded)
                : convertImage(name.c_str(), &loaded)) {
     setImage(loaded);
     pictureFile = name;
     return TRUE;
   }
-  if (!readable) return FALSE;  // the conversion has told the user
+  if (!readable || kind == kNativeMetafile) return FALSE;  // the conversion has told the user
   if (HDC dc = ::GetDC(m_hWnd)) {
     const char* failure = kind == kNativeIcon ? "LoadIcon Failed" : "LoadBitmap Failed";
     TextOutA(dc, 100, 100, failure, static_cast<int>(std::strlen(failure)));
     ::ReleaseDC(m_hWnd, dc);
   }
   return FALSE;
+}
+
+// The file's records made an enhanced metafile of the control's own (not
+// cached). Most .wmf files begin with a 22-byte placeable header that the
+// conversion refuses: it is passed over here, so such files show too.
+BOOL KyGUICStaticControlImp::loadWindowsMetafile(const char* file) {
+  HANDLE opened = CreateFileA(file, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (opened == INVALID_HANDLE_VALUE) return FALSE;
+  std::vector<BYTE> bytes;
+  const DWORD size = GetFileSize(opened, nullptr);
+  DWORD done = 0;
+  if (size != INVALID_FILE_SIZE && size <= kLargestMetafile) {
+    bytes.resize(size);
+    if (size && (!ReadFile(opened, bytes.data(), size, &done, nullptr) || done != size)) bytes.clear();
+  }
+  CloseHandle(opened);
+  size_t skip = 0;
+  DWORD key = 0;
+  if (bytes.size() >= 4) std::memcpy(&key, bytes.data(), 4);
+  if (key == kPlaceableKey && bytes.size() >= kPlaceableHeader) skip = kPlaceableHeader;
+  const METAFILEPICT picture{MM_TEXT, 0, 0, nullptr};
+  HENHMETAFILE metafile =
+      bytes.size() > skip ? SetWinMetaFileBits(static_cast<UINT>(bytes.size() - skip), bytes.data() + skip, nullptr,
+                                               &picture)
+                          : nullptr;
+  if (!metafile) return FALSE;
+  NativeImage loaded;
+  loaded.kind = kNativeMetafile;
+  loaded.handle = metafile;
+  setImage(loaded);
+  pictureFile = file;
+  return TRUE;
 }
 
 BOOL KyGUICStaticControlImp::convertImage(const char* file, NativeImage* image) {
@@ -310,6 +356,7 @@ LRESULT KyGUICStaticControlImp::ownMessage(UINT message, WPARAM wParam, LPARAM l
       const DWORD type = GetStyle() & kTypeMask;
       if (type == SS_BITMAP) return Standard(STM_GETIMAGE, IMAGE_BITMAP, 0);
       if (type == SS_ICON) return Standard(STM_GETICON, 0, 0);
+      if (type == SS_ENHMETAFILE) return Standard(STM_GETIMAGE, IMAGE_ENHMETAFILE, 0);
       return 0;
     }
     case KYM_STATSETPICTURE: {
@@ -334,7 +381,7 @@ LRESULT KyGUICStaticControlImp::ownMessage(UINT message, WPARAM wParam, LPARAM l
     case KYM_STATSETBITMAPFILE: {
       const char* file = reinterpret_cast<const char*>(lParam);
       const DWORD type = GetStyle() & kTypeMask;
-      if (!file || (type != SS_BITMAP && type != SS_ICON)) return 0;
+      if (!file || (type != SS_BITMAP && type != SS_ICON && type != SS_ENHMETAFILE)) return 0;
       return LoadPicture(file);
     }
     case WM_SETTEXT: {

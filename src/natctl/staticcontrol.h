@@ -51,5 +51,6 @@ class AFX_EXT_CLASS KyGUICStaticControlImp : public KyNativeWindow<CStatic> {
   void paintTransparent();
   // Another format through the conversion library into a bitmap of this
   // control's own (not cached); FALSE after a warning when it fails.
+  BOOL loadWindowsMetafile(const char* file);
   BOOL convertImage(const char* file, NativeImage* image);
 };

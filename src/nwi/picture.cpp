@@ -69,80 +69,12 @@ bool acceptableDib(const BYTE* dib, size_t size) {
   return false;
 }
 
-// The palette of a DIB's colour table, or none for more than 8 bits.
-HPALETTE dibPalette(const BYTE* dib, size_t size) {
-  DWORD headerSize;
-  std::memcpy(&headerSize, dib, sizeof headerSize);
-  const bool core = headerSize == sizeof(BITMAPCOREHEADER);
-  WORD bits;
-  DWORD used = 0;
-  if (core) {
-    BITMAPCOREHEADER h;
-    std::memcpy(&h, dib, sizeof h);
-    bits = h.bcBitCount;
-  } else {
-    BITMAPINFOHEADER h;
-    std::memcpy(&h, dib, sizeof h);
-    bits = h.biBitCount;
-    used = h.biClrUsed;
-  }
-  DWORD count = used;
-  if (count == 0) count = bits == 1 ? 2 : bits == 4 ? 16 : bits == 8 ? 256 : 0;
-  if (count == 0 || count > 256) return nullptr;
-  const size_t entry = core ? sizeof(RGBTRIPLE) : sizeof(RGBQUAD);
-  if (headerSize + count * entry > size) return nullptr;
-  std::vector<BYTE> storage(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
-  auto* palette = reinterpret_cast<LOGPALETTE*>(storage.data());
-  palette->palVersion = 0x300;
-  palette->palNumEntries = static_cast<WORD>(count);
-  const BYTE* table = dib + headerSize;
-  for (DWORD i = 0; i < count; ++i) {
-    const BYTE* c = table + i * entry;
-    palette->palPalEntry[i] = PALETTEENTRY{c[2], c[1], c[0], 0};
-  }
-  return CreatePalette(palette);
-}
-
 // A device-dependent bitmap of a packed DIB, made on a screen DC with the
-// DIB's own palette realised.
+// DIB's own palette realised, through the layer's DIB functions.
 bool bitmapFromDib(const BYTE* dib, size_t size, HCtlPicture* slot) {
-  if (!acceptableDib(dib, size)) return false;
-  const size_t offset = win32::gdi::dibBitsOffset(dib, size);
-  const size_t image = win32::gdi::dibImageSize(dib, size);
-  if (offset == 0 || offset > size || image == 0 || image > size - offset) return false;
-  HPALETTE palette = dibPalette(dib, size);
-  HDC screen = GetDC(nullptr);
-  HPALETTE old = palette ? SelectPalette(screen, palette, FALSE) : nullptr;
-  if (palette) RealizePalette(screen);
-  // CreateDIBitmap wants a BITMAPINFOHEADER; a core header is widened first.
-  std::vector<BYTE> widened;
-  const BYTE* info = dib;
-  DWORD headerSize;
-  std::memcpy(&headerSize, dib, sizeof headerSize);
-  if (headerSize == sizeof(BITMAPCOREHEADER)) {
-    BITMAPCOREHEADER core;
-    std::memcpy(&core, dib, sizeof core);
-    const size_t colours = core.bcBitCount <= 8 ? (1u << core.bcBitCount) : 0;
-    widened.resize(sizeof(BITMAPINFOHEADER) + colours * sizeof(RGBQUAD));
-    BITMAPINFOHEADER h{};
-    h.biSize = sizeof h;
-    h.biWidth = core.bcWidth;
-    h.biHeight = core.bcHeight;
-    h.biPlanes = 1;
-    h.biBitCount = core.bcBitCount;
-    h.biCompression = BI_RGB;
-    std::memcpy(widened.data(), &h, sizeof h);
-    for (size_t i = 0; i < colours; ++i) {
-      const BYTE* t = dib + sizeof core + i * sizeof(RGBTRIPLE);
-      RGBQUAD q{t[0], t[1], t[2], 0};
-      std::memcpy(widened.data() + sizeof h + i * sizeof q, &q, sizeof q);
-    }
-    info = widened.data();
-  }
-  HBITMAP bitmap = CreateDIBitmap(screen, reinterpret_cast<const BITMAPINFOHEADER*>(info), CBM_INIT, dib + offset,
-                                  reinterpret_cast<const BITMAPINFO*>(info), DIB_RGB_COLORS);
-  if (palette) SelectPalette(screen, old, FALSE);
-  ReleaseDC(nullptr, screen);
+  if (!acceptableDib(dib, size) || !win32::gdi::packedDibFits(dib, size)) return false;
+  HPALETTE palette = win32::gdi::createPackedDibPalette(dib);
+  HBITMAP bitmap = win32::gdi::packedDibToBitmap(dib, palette);
   if (bitmap == nullptr) {
     if (palette) DeleteObject(palette);
     return false;
@@ -203,15 +135,16 @@ std::string withExtension(const std::string& name, const char* extension) {
   return dot == std::string::npos ? name + extension : name;
 }
 
+// The layer's one reader of bitmap files (core headers too), then the
+// formats the field accepts.
 bool loadBitmapFile(const std::string& name, HCtlPicture* slot) {
-  std::vector<BYTE> bytes;
-  if (!readFile(withExtension(name, ".BMP"), &bytes) || bytes.size() < sizeof(BITMAPFILEHEADER)) return false;
-  BITMAPFILEHEADER header;
-  std::memcpy(&header, bytes.data(), sizeof header);
-  if (header.bfType != 0x4D42) return false;  // "BM"
-  // The DIB follows a 14-byte header: copied so that its records are aligned.
-  const std::vector<BYTE> dib(bytes.begin() + sizeof header, bytes.end());
-  return bitmapFromDib(dib.data(), dib.size(), slot);
+  HGLOBAL dib = win32::gdi::readBitmapFile(withExtension(name, ".BMP").c_str(), win32::gdi::kBitmapCoreHeader);
+  if (!dib) return false;
+  const auto* bytes = static_cast<const BYTE*>(GlobalLock(dib));
+  const bool made = bytes != nullptr && bitmapFromDib(bytes, GlobalSize(dib), slot);
+  GlobalUnlock(dib);
+  GlobalFree(dib);
+  return made;
 }
 
 bool loadIconFile(const std::string& name, HCtlPicture* slot) {

@@ -18,6 +18,10 @@ HGLOBAL read(const std::vector<BYTE>& b) {
   return win32::gdi::readBitmapFile(source);
 }
 HGLOBAL read(const BitmapFile& file) { return read(file.bytes()); }
+HGLOBAL readAs(const std::vector<BYTE>& b, unsigned forms) {
+  win32::gdi::MemoryDibSource source(b.data(), b.size());
+  return win32::gdi::readBitmapFile(source, forms);
+}
 
 BITMAPINFOHEADER header(HGLOBAL dib) {
   BITMAPINFOHEADER bi{};
@@ -54,6 +58,46 @@ TEST(ReadBitmapFile, ColourTablesFollowTheBitCount) {
     GlobalUnlock(dib);
     GlobalFree(dib);
   }
+}
+
+TEST(ReadBitmapFile, CoreHeadersAndBitFieldsOnlyWhenTheCallerTakesThem) {
+  // A 3 x 2 picture of 4 bits behind a 12-byte header: three-byte entries.
+  std::vector<BYTE> core(14 + 12 + 16 * 3 + 8);
+  const BITMAPCOREHEADER h{sizeof(BITMAPCOREHEADER), 3, 2, 1, 4};
+  core[0] = 'B', core[1] = 'M';
+  std::memcpy(core.data() + 14, &h, sizeof h);
+  for (int i = 0; i < 16 * 3; ++i) core[26 + i] = static_cast<BYTE>(i);
+  for (int i = 0; i < 8; ++i) core[26 + 48 + i] = static_cast<BYTE>(0x40 + i);
+  EXPECT_EQ(readAs(core, win32::gdi::kBitmapBasic), nullptr);
+  HGLOBAL widened = readAs(core, win32::gdi::kBitmapCoreHeader);
+  ASSERT_NE(widened, nullptr);
+  const BITMAPINFOHEADER bi = header(widened);
+  EXPECT_EQ(bi.biSize, 40u);
+  EXPECT_EQ(bi.biWidth, 3);
+  EXPECT_EQ(bi.biHeight, 2);
+  EXPECT_EQ(bi.biBitCount, 4);
+  EXPECT_EQ(bi.biClrUsed, 16u);
+  const auto* p = static_cast<const BYTE*>(GlobalLock(widened));
+  EXPECT_EQ(std::vector<BYTE>(p + 40 + 4, p + 40 + 8), (std::vector<BYTE>{3, 4, 5, 0}));  // the second entry
+  EXPECT_EQ(p[40 + 64], 0x40);
+  EXPECT_TRUE(win32::gdi::packedDibFits(p, GlobalSize(widened)));
+  GlobalUnlock(widened);
+  GlobalFree(widened);
+
+  // 16 bits with three colour masks after the header.
+  const auto masked = BitmapFile{.bits = 16, .compression = BI_BITFIELDS, .tableEntries = 3}.bytes();
+  EXPECT_EQ(readAs(masked, win32::gdi::kBitmapCoreHeader), nullptr);
+  HGLOBAL fields = readAs(masked, win32::gdi::kBitmapBitFields);
+  ASSERT_NE(fields, nullptr);
+  p = static_cast<const BYTE*>(GlobalLock(fields));
+  DWORD masks[3];
+  std::memcpy(masks, p + 40, sizeof masks);
+  EXPECT_EQ(masks[2], 0x00010203u * 3);
+  EXPECT_EQ(p[52], 0x40);
+  EXPECT_EQ(GlobalSize(fields), 52 + BitmapFile{.bits = 16}.imageBytes());
+  EXPECT_TRUE(win32::gdi::packedDibFits(p, GlobalSize(fields)));
+  GlobalUnlock(fields);
+  GlobalFree(fields);
 }
 
 TEST(ReadBitmapFile, LongerHeadersTopDownImagesAndPackedOffsets) {

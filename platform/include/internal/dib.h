@@ -87,14 +87,23 @@ class FileDibSource : public DibSource {
   uint64_t size_;
 };
 
+// Forms of bitmap file a caller takes beyond the basic one (a header of 40
+// bytes or longer, 1, 4, 8, 16, 24 or 32 bits, uncompressed or RLE).
+enum BitmapFileForms : unsigned {
+  kBitmapBasic = 0,
+  kBitmapCoreHeader = 1,  // the 12-byte header of OS/2 and early Windows
+  kBitmapBitFields = 2,   // 16 or 32 bits with colour masks
+};
+
 // The packed DIB (movable global memory: a 40-byte BITMAPINFOHEADER with
-// biClrUsed and biSizeImage filled in, the colour table, the bits) of a
-// bitmap file; null for a short, corrupt or unsupported file. Every count
-// and size in the file is checked against the format and the file's length
-// before anything is allocated or read. 12-byte core headers are refused.
-HGLOBAL readBitmapFile(DibSource& source);
-HGLOBAL readBitmapFile(HFILE file);
+// biClrUsed and biSizeImage filled in, the bit-field masks when there are
+// any, the colour table, the bits) of a bitmap file; null for a short,
+// corrupt or unsupported file. Every count and size in the file is checked
+// against the format and the file's length before anything is allocated or
+// read. A core header is widened into the 40-byte form.
+HGLOBAL readBitmapFile(DibSource& source, unsigned forms = kBitmapBasic);
+HGLOBAL readBitmapFile(HFILE file, unsigned forms = kBitmapBasic);
 // Opens the path for reading (OpenFile), reads it and closes it.
-HGLOBAL readBitmapFile(LPCSTR path);
+HGLOBAL readBitmapFile(LPCSTR path, unsigned forms = kBitmapBasic);
 
 }  // namespace win32::gdi

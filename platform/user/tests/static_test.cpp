@@ -76,7 +76,7 @@ TEST_F(Static, ImagesAreAcceptedOnlyByTheMatchingStyle) {
     SetLastError(0);
     SendMessageA(c.control, STM_SETIMAGE, c.type, (LPARAM)c.image);
     if (c.type == IMAGE_ENHMETAFILE) {
-      EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_HANDLE);  // the layer makes no enhanced metafiles
+      EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_HANDLE);  // a bitmap is no enhanced metafile
     }
     EXPECT_EQ(SendMessageA(c.control, STM_GETIMAGE, c.type, 0), c.accepted ? (LRESULT)c.image : 0);
     SendMessageA(c.control, STM_SETIMAGE, c.type, 0);

@@ -37,13 +37,13 @@ TEST_F(NativeTest, CommonMessagesAnswerTheSameOnEveryKind) {
                           make<KyGUIComboBoxControl>("%nd*0.00", 0, 4, 140, 100)};
   for (HWND w : windows) {
     EXPECT_EQ(SendMessageA(w, KYM_EDITGETTYPE, 0, 0), 'n');
-    EXPECT_EQ(SendMessageA(w, NKM_LISTTYPE2, 0, 0), 'n');
+    EXPECT_EQ(SendMessageA(w, KYM_LISTGETCODETYPE, 0, 0), 'n');
     EXPECT_EQ(SendMessageA(w, KYM_EDITGETSTORAGE, 0, 0), 'd');
     EXPECT_EQ(SendMessageA(w, KYM_EDITGETVALUELENGTH, 0, 0), 8);
     EXPECT_EQ(SendMessageA(w, KYM_EDITSETLINK, 0, 1234), 0);
     EXPECT_EQ(SendMessageA(w, KYM_EDITGETLINK, 0, 0), 1234);
-    EXPECT_EQ(SendMessageA(w, NKM_CODELINKSET, 0, 77), 0);
-    EXPECT_EQ(SendMessageA(w, NKM_CODELINKGET, 0, 0), 77);
+    EXPECT_EQ(SendMessageA(w, KYM_LISTSETCODELINK, 0, 77), 0);
+    EXPECT_EQ(SendMessageA(w, KYM_LISTGETCODELINK, 0, 0), 77);
     EXPECT_EQ(SendMessageA(w, KYM_SETNOTIFYWND, reinterpret_cast<WPARAM>(spare), 0), 0);
     EXPECT_EQ(SendMessageA(w, KYM_GETNOTIFYWND, 0, 0), reinterpret_cast<LRESULT>(spare));
     EXPECT_EQ(SendMessageA(w, KYM_SETNONOTIFY, 1, 0), 1);

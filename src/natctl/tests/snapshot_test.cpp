@@ -20,8 +20,8 @@ TEST_F(NativeTest, PanelOfNativeControlsDraws) {
   int32_t count = 7;
   SendMessageA(spin, KYM_SETDATA, 0, ptr(&count));
   HWND list = make<KyGUIListBoxControl>("%ss", WS_BORDER, 3, 70, 60);
-  for (const char* s : {"alpha", "beta", "gamma"}) SendMessageA(list, NKM_LISTADD, 0, ptr(s));
-  SendMessageA(list, NKM_LISTSETCURSEL, 0, 1);
+  for (const char* s : {"alpha", "beta", "gamma"}) SendMessageA(list, KYM_LISTADDITEM, 0, ptr(s));
+  SendMessageA(list, KYM_LISTSETCURRENT, 0, 1);
   const std::string icon = std::string(KY_TEST_DATA) + "/face.ico";
   controls.push_back(std::make_unique<KyGUIButtonControl>(0, "Button", ("53;[0,0,128];Icon;" + icon).c_str(),
                                                           WS_CHILD | WS_VISIBLE, 230, 10, 150, 50, panel->m_hWnd,

@@ -152,3 +152,28 @@ TEST_F(StaticTest, OtherFormatsAreConvertedIntoABitmap) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(StaticTest, MetafilesAreDrawnOverTheWholeControl) {
+  // Both pictures are blue in their right half; the Windows metafile file
+  // carries the placeable header most .wmf files have.
+  for (const char* file : {KY_TEST_DATA "/halfblue.emf", KY_TEST_DATA "/halfblue.wmf"}) {
+    SCOPED_TRACE(file);
+    HWND w;
+    make("Picture", "", 0x4000, &w);
+    ASSERT_EQ(SendMessageA(w, KYM_SETDATA, 0, ptr(file)), 1);
+    EXPECT_EQ(GetWindowLongA(w, GWL_STYLE) & 0x1F, SS_ENHMETAFILE);
+    const auto picture = reinterpret_cast<HGDIOBJ>(SendMessageA(w, KYM_STATGETPICTURE, 0, 0));
+    EXPECT_EQ(GetObjectType(picture), static_cast<DWORD>(OBJ_ENHMETAFILE));
+    RECT client;
+    GetClientRect(w, &client);
+    EXPECT_EQ(client.right, 120) << "the creation rectangle, not the picture's size";
+    input::pumpMessages();
+    EXPECT_EQ(win32::snapshot::windowPixel(w, 90, 30), RGB(0, 0, 255));
+    EXPECT_NE(win32::snapshot::windowPixel(w, 30, 30), RGB(0, 0, 255));
+    DestroyWindow(w);
+  }
+}
+
+}  // namespace
