@@ -5,20 +5,16 @@
 // layout of the other platforms through a conversation of the test.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "KyCallMgr.h"
-#include "KyConversation.h"
 #include "KyDateFld.h"
-#include "KyFunctionData.h"
 #include "KyRemote400Info.h"
 #include "KyRemoteCall.h"
 #include "KyTimeFld.h"
 #include "KyTimeStampFld.h"
-#include "KyVariable.h"
 #include "as400server.h"
+#include "remotecaller.h"
 #include "remoteenv.h"
 
 namespace {
@@ -28,69 +24,6 @@ using kytest::As400Server;
 std::string big32(uint32_t v) {
   return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
 }
-
-// A caller whose design information the test writes: one called function
-// (index 1) and variables of fields, each variable with a class, the scope
-// of the function it belongs to and a registration flag.
-class Caller : public KyFunctionData {
- public:
-  struct FieldDef {
-    KyRTType* field;
-    char type, pc, form;
-    WORD length, decimals;
-    char usage;
-  };
-  struct VarDef {
-    const char* name;
-    char varClass;
-    const char* scope;
-    WORD flag;
-    std::vector<FieldDef> fields;
-  };
-
-  Caller(const char* design, const char* implementation, char cType)
-      : KyFunctionData(new KyLocalVariable, "", "Caller", "Caller", 721, 0),
-        design_(design), implementation_(implementation), type_(cType) {}
-  ~Caller() override {
-    for (KyVariable* v : variables_) delete v;
-  }
-  void add(VarDef var) { vars_.push_back(std::move(var)); }
-  const char* status() { return GetLocals()->m_CallStatus; }
-
-  void RegisterFunctions() override {
-    KyRTDI::AddFnc(this, 1, 1, design_, implementation_, type_, 'R', "", "", '*', nullptr);
-  }
-  void RegisterVariables() override {
-    for (size_t i = 0; i < vars_.size(); ++i)
-      KyRTDI::AddVar(this, int(i), DWORD(i), vars_[i].name, vars_[i].name, vars_[i].varClass, vars_[i].scope, 0);
-  }
-  void RegisterFields() override {
-    int index = 0;
-    for (const VarDef& var : vars_)
-      for (const FieldDef& f : var.fields) {
-        KyRTDI::AddFld(this, index, DWORD(index), "F", "F", f.type, f.pc, f.form, f.length, f.decimals, f.length,
-                       f.decimals);
-        ++index;
-      }
-  }
-  void RegisterFunctionVariables() override {
-    int index = 0;
-    for (size_t i = 0; i < vars_.size(); ++i) {
-      auto* variable = new KyVariable;
-      variables_.push_back(variable);
-      KyRTDI::AddFncVar(this, variable, int(i), int(i), vars_[i].flag);
-      for (size_t f = 0; f < vars_[i].fields.size(); ++f, ++index)
-        KyRTDI::AddVarFld(variable, vars_[i].fields[f].field, int(f), index, vars_[i].fields[f].usage, 0);
-    }
-  }
-
- private:
-  const char* design_;
-  const char* implementation_;
-  char type_;
-  std::vector<VarDef> vars_;
-  std::vector<KyVariable*> variables_;
-};
 
 class RemoteFunction : public kytest::RemoteEnv {
  protected:
@@ -104,7 +37,7 @@ class RemoteFunction : public kytest::RemoteEnv {
     WritePrivateProfileStringA("Message Box", "AS400connection", "False", ini_.c_str());
     static_cast<KyRemote400Info*>(KyRemoteInfo::Create("Remote", 'A', 0))->SetPassword("secret", 0, 0);
   }
-  void call(Caller& caller) { KyCallMgr::Call(&caller, nullptr, nullptr, 1, "LIB.PGM", ""); }
+  void call(kytest::Caller& caller) { KyCallMgr::Call(&caller, nullptr, nullptr, 1, "LIB.PGM", ""); }
 
   // The fields of a call with every AS/400 form; "Code" is input only.
   KyCharFld name{"abc"}, amount{"-12.34"}, count{"42"}, small{"-2"}, large{"70000"}, wide{"ab"}, code{"K1"};
@@ -112,7 +45,7 @@ class RemoteFunction : public kytest::RemoteEnv {
   KyDateFld date{"2017-02-28", 0};
   KyTimeFld time{"13:45:59", 0};
   KyTimeStampFld stamp{"2017-02-28 13:45:59.123", 0};
-  void addEveryForm(Caller& caller) {
+  void addEveryForm(kytest::Caller& caller) {
     caller.add({"Parms", 'P', "Pgm", 0,
                 {{&name, 'c', 'c', 0, 8, 0, 'B'},
                  {&amount, 'n', 'f', 'p', 7, 2, 'B'},
@@ -149,7 +82,7 @@ TEST_F(RemoteFunction, EveryAS400FormTravelsAndTheOutputComesBack) {
   };
   As400Server server(options);
   locate(server.port());
-  Caller caller("Pgm", "LIB.PGM", 'E');
+  kytest::Caller caller("Pgm", "LIB.PGM", 'E');
   addEveryForm(caller);
   call(caller);
   EXPECT_STREQ(caller.status(), " ");
@@ -175,7 +108,7 @@ TEST_F(RemoteFunction, AnApiFunctionHasAnEntryPerFieldAndPunctuatedDates) {
   options.handler = [&](const std::string&, const std::string& d) { return data = d; };
   As400Server server(options);
   locate(server.port());
-  Caller caller("Pgm", "LIB.PGM", 'A');
+  kytest::Caller caller("Pgm", "LIB.PGM", 'A');
   caller.add({"inputBlock", 'P', "Pgm", 0,
               {{&name, 'c', 'c', 0, 8, 0, 'B'}, {&date, 'd', 'd', 0, 8, 0, 'B'}, {&time, 't', 't', 0, 6, 0, 'B'}}});
   caller.add({"Plain", 'P', "Pgm", 0, {{&code, 'c', 'c', 0, 4, 0, 'B'}, {&answer, 'c', 'c', 0, 2, 0, 'B'}}});
@@ -200,7 +133,7 @@ TEST_F(RemoteFunction, ADeadServerIsRetriedOnceAndNoOutputFieldChanges) {
     };
     As400Server server(options);
     locate(server.port());
-    Caller caller("Pgm", "LIB.PGM", 'E');
+    kytest::Caller caller("Pgm", "LIB.PGM", 'E');
     addEveryForm(caller);
     call(caller);
     ASSERT_STREQ(caller.status(), " ");
@@ -216,43 +149,9 @@ TEST_F(RemoteFunction, ADeadServerIsRetriedOnceAndNoOutputFieldChanges) {
   }
 }
 
-// A conversation of the test: keeps what is sent, answers with a reply it
-// is given.
-class ScriptedConversation : public KyConversation {
- public:
-  explicit ScriptedConversation(char platform) : KyConversation("Scripted", platform) {
-    m_fUsable = 1;
-    m_cProtocol = 'T';
-  }
-  std::vector<std::string> sent;
-  std::function<std::string(const std::string&)> reply;
-  int SetBufferSize(int size) override {
-    m_Buffer.assign(size_t(size), 0);
-    return 1;
-  }
-  int PrepareSend(int length) override { return SetBufferSize(length); }
-  char* GetDataPointer() override { return m_Buffer.data(); }
-  int Send() override {
-    sent.emplace_back(m_Buffer.begin(), m_Buffer.end());
-    return 1;
-  }
-  int Receive() override {
-    const std::string r = reply(sent.back());
-    if (r.size() != m_Buffer.size()) return 0;
-    std::copy(r.begin(), r.end(), m_Buffer.begin());
-    return 1;
-  }
-  int Bind() override { return 1; }
-  void QueryUserId() override {}
-  void QueryJobDescription() override {}
-  int fDoAllocate() override { return m_fAllocated = 1; }
-  int ReceiveImmediate() override { return 0; }
-  int PrepareToReceive() override { return 1; }
-};
-
 TEST_F(RemoteFunction, OtherPlatformsTakeStatesAndTextSlots) {
   KyCharFld input("in"), output("old"), state("x");
-  Caller caller("Pgm", "LIB.PGM", 'E');
+  kytest::Caller caller("Pgm", "LIB.PGM", 'E');
   caller.add({"Parms", 'P', "Pgm", 0, {{&input, 'c', 'c', 0, 3, 0, 'B'}, {&output, 'c', 'c', 0, 5, 0, 'B'}}});
   // PC lengths: the text slot is the display length (length + 1).
   const std::string data = std::string("\0\0in\0\0", 6) + std::string("\0\0old\0\0\0", 8);
@@ -261,7 +160,7 @@ TEST_F(RemoteFunction, OtherPlatformsTakeStatesAndTextSlots) {
     size_t headerSends;
   } cases[] = {{'U', 1}, {'J', 0}, {'#', 0}, {'N', 0}};
   for (const Case& c : cases) {
-    ScriptedConversation conversation(c.platform);
+    kytest::ScriptedConversation conversation(c.platform);
     conversation.reply = [](const std::string& d) {
       std::string r = d;
       r.replace(6, 8, std::string("\x08\0new\0\0\0", 8));  // the output in state high
@@ -271,8 +170,13 @@ TEST_F(RemoteFunction, OtherPlatformsTakeStatesAndTextSlots) {
     KyRemoteCall call(&conversation, &caller, "Pgm");
     ASSERT_EQ(call.Execute(), 1) << c.platform;
     ASSERT_EQ(conversation.sent.size(), c.headerSends + 1) << c.platform;
-    if (c.headerSends) {
-      EXPECT_EQ(conversation.sent[0].size(), 70u);
+    if (c.headerSends) {  // the Unix header: ASCII texts as they are, big-endian numbers
+      const std::string header = conversation.sent[0];
+      ASSERT_EQ(header.size(), 70u);
+      EXPECT_EQ(header.substr(0, 20), "Pgm" + std::string(17, ' '));
+      EXPECT_EQ(header.substr(20, 8), big32(1) + big32(14));
+      EXPECT_EQ(header.substr(28, 30), std::string(30, ' '));
+      EXPECT_EQ(header.substr(58, 12), std::string("\0\x02\0\x07\0\x02\0\x01\0\0\0\0", 12));
     }
     EXPECT_EQ(conversation.sent.back(), data) << c.platform;
     EXPECT_STREQ(input, "in");
@@ -280,7 +184,7 @@ TEST_F(RemoteFunction, OtherPlatformsTakeStatesAndTextSlots) {
     KyStreamSetFieldState(output, KyStateValue);
   }
   // A reply whose state no field can hold is refused before any field changes.
-  ScriptedConversation conversation('U');
+  kytest::ScriptedConversation conversation('U');
   conversation.reply = [](const std::string& d) {
     std::string r = d;
     r.replace(6, 8, std::string("\0\0new\0\0\0", 8));

@@ -1,0 +1,114 @@
+// The remote-call side of a test: a caller whose design information the
+// test writes (one called function at index 1, and variables of fields with
+// their class, the scope of the function they belong to and a registration
+// flag), and a conversation that keeps what is sent and answers with the
+// reply it is given. The tests and the fuzz target of remote replies use
+// them.
+#pragma once
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "KyConversation.h"
+#include "KyFunctionData.h"
+#include "KyRTDI.h"
+#include "KyVariable.h"
+
+namespace kytest {
+
+class Caller : public KyFunctionData {
+ public:
+  struct FieldDef {
+    KyRTType* field;
+    char type, pc, form;
+    WORD length, decimals;
+    char usage;
+  };
+  struct VarDef {
+    const char* name;
+    char varClass;
+    const char* scope;
+    WORD flag;
+    std::vector<FieldDef> fields;
+  };
+
+  Caller(const char* design, const char* implementation, char cType)
+      : KyFunctionData(new KyLocalVariable, "", "Caller", "Caller", 721, 0),
+        design_(design), implementation_(implementation), type_(cType) {}
+  ~Caller() override {
+    for (KyVariable* v : variables_) delete v;
+  }
+  void add(VarDef var) { vars_.push_back(std::move(var)); }
+  const char* status() { return GetLocals()->m_CallStatus; }
+
+  void RegisterFunctions() override {
+    KyRTDI::AddFnc(this, 1, 1, design_, implementation_, type_, 'R', "", "", '*', nullptr);
+  }
+  void RegisterVariables() override {
+    for (size_t i = 0; i < vars_.size(); ++i)
+      KyRTDI::AddVar(this, int(i), DWORD(i), vars_[i].name, vars_[i].name, vars_[i].varClass, vars_[i].scope, 0);
+  }
+  void RegisterFields() override {
+    int index = 0;
+    for (const VarDef& var : vars_)
+      for (const FieldDef& f : var.fields) {
+        KyRTDI::AddFld(this, index, DWORD(index), "F", "F", f.type, f.pc, f.form, f.length, f.decimals, f.length,
+                       f.decimals);
+        ++index;
+      }
+  }
+  void RegisterFunctionVariables() override {
+    int index = 0;
+    for (size_t i = 0; i < vars_.size(); ++i) {
+      auto* variable = new KyVariable;
+      variables_.push_back(variable);
+      KyRTDI::AddFncVar(this, variable, int(i), int(i), vars_[i].flag);
+      for (size_t f = 0; f < vars_[i].fields.size(); ++f, ++index)
+        KyRTDI::AddVarFld(variable, vars_[i].fields[f].field, int(f), index, vars_[i].fields[f].usage, 0);
+    }
+  }
+
+ private:
+  const char* design_;
+  const char* implementation_;
+  char type_;
+  std::vector<VarDef> vars_;
+  std::vector<KyVariable*> variables_;
+};
+
+class ScriptedConversation : public KyConversation {
+ public:
+  explicit ScriptedConversation(char platform) : KyConversation("Scripted", platform) {
+    m_fUsable = 1;
+    m_cProtocol = 'T';
+  }
+  std::vector<std::string> sent;
+  std::function<std::string(const std::string&)> reply;
+  int SetBufferSize(int size) override {
+    m_Buffer.assign(size_t(size), 0);
+    return 1;
+  }
+  int PrepareSend(int length) override { return SetBufferSize(length); }
+  char* GetDataPointer() override { return m_Buffer.data(); }
+  int Send() override {
+    sent.emplace_back(m_Buffer.begin(), m_Buffer.end());
+    return 1;
+  }
+  int Receive() override {
+    const std::string r = reply(sent.back());
+    if (r.size() != m_Buffer.size()) return 0;
+    std::copy(r.begin(), r.end(), m_Buffer.begin());
+    return 1;
+  }
+  int Bind() override { return 1; }
+  void QueryUserId() override {}
+  void QueryJobDescription() override {}
+  int fDoAllocate() override { return m_fAllocated = 1; }
+  int ReceiveImmediate() override { return 0; }
+  int PrepareToReceive() override { return 1; }
+};
+
+}  // namespace kytest
