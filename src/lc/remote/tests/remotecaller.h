@@ -39,6 +39,9 @@ class Caller : public KyFunctionData {
       : KyFunctionData(new KyLocalVariable, "", "Caller", "Caller", 721, 0),
         design_(design), implementation_(implementation), type_(cType) {}
   ~Caller() override {
+    // The maps point at the variables: they go first, so that the function
+    // data's own end meets no variable that is gone.
+    GetFunctionVariableTable()->Clear();
     for (KyVariable* v : variables_) delete v;
   }
   void add(VarDef var) { vars_.push_back(std::move(var)); }
