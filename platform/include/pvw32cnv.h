@@ -51,8 +51,18 @@ typedef struct PVCNV_WRITEOPTIONS {
 static_assert(sizeof(PVCNV_IMAGEINFO) == PVCNV_INFO_SIZE, "information block size");
 static_assert(sizeof(PVCNV_WRITEOPTIONS) == PVCNV_OPTIONS_SIZE, "options block size");
 
+// PVW32.DLL, the viewer library beside it, shares the opening: its ordinal
+// 6 opens an image exactly as PVW32Cnv.DLL's does (the handle is good for
+// PVW32Cnv.DLL's ordinal 51), and its ordinal 4 shows the text of a result
+// code in a message box.
+#define PVW32_ORDINAL_MESSAGE 4
+#define PVW32_ORDINAL_OPEN 6
+
 // Ordinal 6 (image out, source file name, information out, its size).
 typedef int(WINAPI* PVCNV_OPENPROC)(HANDLE* image, LPCSTR source, void* info, DWORD infoSize);
 // Ordinal 51 (image, target file name, options, 0, 0, 0).
 typedef int(WINAPI* PVCNV_WRITEPROC)(HANDLE image, LPCSTR target, const void* options, DWORD reserved1,
                                      DWORD reserved2, DWORD reserved3);
+// PVW32.DLL ordinal 4 (result code, caption, message box style): the box's
+// answer, or 0 when it could not be shown.
+typedef int(WINAPI* PVW32_MESSAGEPROC)(int code, LPCSTR caption, UINT style);

@@ -4,6 +4,7 @@
 
 #include <commdlg.h>
 #include <enhmetafile.h>
+#include <pvw32cnv.h>
 
 #include <cstdio>
 #include <cstring>
@@ -134,6 +135,7 @@ BOOL KyGUICStaticControlImp::CreateControl(const KyNativeCreate& args) {
   if (!CreateEx(exStyle, "STATIC", text, style, args.x, args.y, args.width, args.height, args.parent, args.id,
                 args.param))
     return FALSE;
+  if (staticKind == 1) popupParent = args.parent && (::GetWindowLongA(args.parent, GWL_STYLE) & WS_POPUP) != 0;
   if (!pictureFile.empty()) LoadPicture(pictureFile.c_str());
   return TRUE;
 }
@@ -247,7 +249,7 @@ BOOL KyGUICStaticControlImp::convertImage(const char* file, NativeImage* image) 
   char folder[MAX_PATH] = {}, target[MAX_PATH] = {};
   const DWORD length = GetTempPathA(sizeof folder, folder);
   if (length == 0 || length >= sizeof folder || !GetTempFileNameA(folder, "kyn", 0, target)) return FALSE;
-  const int result = HCtlConvertImage(file, target);
+  const int result = HCtlConvertImage(file, target, "PVW32.DLL");
   if (result == 0) {
     image->kind = kNativeBitmap;
     image->handle = LoadImageA(nullptr, target, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
@@ -258,9 +260,19 @@ BOOL KyGUICStaticControlImp::convertImage(const char* file, NativeImage* image) 
   }
   DeleteFileA(target);
   if (result == 0 && image->handle) return TRUE;
-  char text[MAX_PATH + 64];
-  std::snprintf(text, sizeof text, "'%s' could not be converted (error %d).", file, result);
-  ::MessageBoxA(m_hWnd, text, "Warning", MB_ICONEXCLAMATION);
+  // The viewer library tells what went wrong; without it, this control.
+  HMODULE viewer = result > 0 ? LoadLibraryA("PVW32.DLL") : nullptr;
+  auto message = viewer ? reinterpret_cast<PVW32_MESSAGEPROC>(reinterpret_cast<void*>(
+                              GetProcAddress(viewer, MAKEINTRESOURCEA(PVW32_ORDINAL_MESSAGE))))
+                        : nullptr;
+  if (message) {
+    message(result, "Warning", MB_ICONEXCLAMATION);
+  } else {
+    char text[MAX_PATH + 64];
+    std::snprintf(text, sizeof text, "'%s' could not be converted (error %d).", file, result);
+    ::MessageBoxA(m_hWnd, text, "Warning", MB_ICONEXCLAMATION);
+  }
+  if (viewer) FreeLibrary(viewer);
   return FALSE;
 }
 
@@ -414,6 +426,13 @@ LRESULT KyGUICStaticControlImp::ownMessage(UINT message, WPARAM wParam, LPARAM l
         return 0;
       }
       return Standard(message, wParam, lParam);
+    case WM_ERASEBKGND:
+      if (staticKind == 1 && !popupParent && wParam) {
+        RECT client;
+        GetClientRect(&client);
+        drawCaption(reinterpret_cast<HDC>(wParam), client);
+      }
+      return Standard(message, wParam, lParam);
     case WM_DESTROY: releaseImage(); return Standard(message, wParam, lParam);
     default: return Standard(message, wParam, lParam);
   }
@@ -452,27 +471,32 @@ void KyGUICStaticControlImp::drawItem(const DRAWITEMSTRUCT& item) {
       DrawBorderLines(dc, &rect, shadow, light, FALSE, FALSE);
       DrawBorderLines(dc, &rect, light, shadow, FALSE, FALSE);
     }
-    const std::string text = WindowText(m_hWnd);
-    if (!text.empty()) {
-      HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
-      HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
-      SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, HCtlResolveColor(textColor, COLOR_WINDOWTEXT));
-      const DWORD alignment = GetStyle() & SS_RIGHT ? DT_RIGHT : DT_LEFT;
-      RECT place = rect;
-      if (staticKind == 1) {
-        SIZE size{};
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        RECT band{rect.left, rect.top, rect.right, rect.top + size.cy};
-        FillRect(dc, &band, brush);
-        place.left += 6;
-      } else {
-        place.left += 2;
-      }
-      DrawTextA(dc, text.c_str(), -1, &place, alignment | DT_WORDBREAK);
-      if (oldFont) SelectObject(dc, oldFont);
-    }
+    drawCaption(dc, rect);
   }
   DeleteObject(shadow);
   DeleteObject(light);
+}
+
+void KyGUICStaticControlImp::drawCaption(HDC dc, const RECT& rect) {
+  const std::string text = WindowText(m_hWnd);
+  if (text.empty()) return;
+  HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+  HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  const COLORREF oldColour = SetTextColor(dc, HCtlResolveColor(textColor, COLOR_WINDOWTEXT));
+  const DWORD alignment = GetStyle() & SS_RIGHT ? DT_RIGHT : DT_LEFT;
+  RECT place = rect;
+  if (staticKind == 1) {
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    RECT band{rect.left, rect.top, rect.right, rect.top + size.cy};
+    FillRect(dc, &band, brush);
+    place.left += 6;
+  } else {
+    place.left += 2;
+  }
+  DrawTextA(dc, text.c_str(), -1, &place, alignment | DT_WORDBREAK);
+  SetTextColor(dc, oldColour);
+  SetBkMode(dc, oldMode);
+  if (oldFont) SelectObject(dc, oldFont);
 }

@@ -29,6 +29,9 @@ class AFX_EXT_CLASS KyGUICStaticControlImp : public KyNativeWindow<CStatic> {
   bool parentColorFlag = false;
   COLORREF parentColor = 0x80000000u | COLOR_MENU;
   RECT creationRect{};
+  // A group whose parent is not a pop-up paints its caption band when its
+  // background is erased.
+  bool popupParent = true;
   COLORREF transparent = 0;
   NativeImage image;
 
@@ -45,12 +48,16 @@ class AFX_EXT_CLASS KyGUICStaticControlImp : public KyNativeWindow<CStatic> {
  private:
   LRESULT ownMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void drawItem(const DRAWITEMSTRUCT& item);
+  // The window text in the control's font and text colour; a group's on a
+  // band of the background colour at the top, 6 pixels in.
+  void drawCaption(HDC dc, const RECT& rect);
   void setImage(const NativeImage& loaded);
   void releaseImage();
   void setType(DWORD type);
   void paintTransparent();
+  // A Windows metafile file as an enhanced metafile of this control's own.
+  BOOL loadWindowsMetafile(const char* file);
   // Another format through the conversion library into a bitmap of this
   // control's own (not cached); FALSE after a warning when it fails.
-  BOOL loadWindowsMetafile(const char* file);
   BOOL convertImage(const char* file, NativeImage* image);
 };

@@ -154,27 +154,30 @@ std::string defaultExtension(DWORD index) {
 }  // namespace
 
 // Ordinal 6, then 51, of the conversion library.
-int HCtlConvertImage(LPCSTR source, LPCSTR target) {
+int HCtlConvertImage(LPCSTR source, LPCSTR target, LPCSTR openLibrary) {
   if (!source || !target) return PVCNV_ERR_ARGUMENT;
   HMODULE library = LoadLibraryA("PVW32Cnv.DLL");
-  if (library == nullptr) return -1;
-  auto open = reinterpret_cast<PVCNV_OPENPROC>(
-      reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(PVCNV_ORDINAL_OPEN))));
-  auto write = reinterpret_cast<PVCNV_WRITEPROC>(
-      reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(PVCNV_ORDINAL_WRITE))));
+  HMODULE opener = openLibrary ? LoadLibraryA(openLibrary) : library;
   int result = -1;
-  if (open != nullptr && write != nullptr) {
-    PVCNV_IMAGEINFO info{};
-    HANDLE image = nullptr;
-    result = open(&image, source, &info, PVCNV_INFO_SIZE);
-    if (result == PVCNV_OK) {
-      PVCNV_WRITEOPTIONS options{};
-      options.size = PVCNV_OPTIONS_SIZE;
-      options.target = PVCNV_OPTIONS_BITMAP;
-      result = write(image, target, &options, 0, 0, 0);
+  if (library != nullptr && opener != nullptr) {
+    auto open = reinterpret_cast<PVCNV_OPENPROC>(
+        reinterpret_cast<void*>(GetProcAddress(opener, MAKEINTRESOURCEA(PVCNV_ORDINAL_OPEN))));
+    auto write = reinterpret_cast<PVCNV_WRITEPROC>(
+        reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(PVCNV_ORDINAL_WRITE))));
+    if (open != nullptr && write != nullptr) {
+      PVCNV_IMAGEINFO info{};
+      HANDLE image = nullptr;
+      result = open(&image, source, &info, PVCNV_INFO_SIZE);
+      if (result == PVCNV_OK) {
+        PVCNV_WRITEOPTIONS options{};
+        options.size = PVCNV_OPTIONS_SIZE;
+        options.target = PVCNV_OPTIONS_BITMAP;
+        result = write(image, target, &options, 0, 0, 0);
+      }
     }
   }
-  FreeLibrary(library);
+  if (opener != nullptr && opener != library) FreeLibrary(opener);
+  if (library != nullptr) FreeLibrary(library);
   return result;
 }
 

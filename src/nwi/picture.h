@@ -42,10 +42,11 @@ BOOL HCtlDrawPicture(HDC dc, const HCtlPicture* slot, int x, int y, COLORREF key
 // cannot be loaded.
 BOOL HCtlDrawPictureFile(HDC dc, LPCSTR file, const RECT* rect, int alignment);
 
-// Converts an image file into a Windows bitmap file through PVW32Cnv.DLL
-// (its ordinals 6 and 51): PVCNV_OK (0), a PVCNV_ERR_* code of the library,
-// or -1 when the library cannot be loaded.
-int HCtlConvertImage(LPCSTR source, LPCSTR target);
+// Converts an image file into a Windows bitmap file: opened by ordinal 6 of
+// `openLibrary` (PVW32Cnv.DLL when null; the native controls open through
+// PVW32.DLL) and written by ordinal 51 of PVW32Cnv.DLL: PVCNV_OK (0), a
+// PVCNV_ERR_* code of the library, or -1 when a library cannot be loaded.
+int HCtlConvertImage(LPCSTR source, LPCSTR target, LPCSTR openLibrary = nullptr);
 
 // Entries now in the cache (for diagnostics and tests).
 int HCtlPictureCacheCount();

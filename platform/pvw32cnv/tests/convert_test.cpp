@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+#include <internal/userscript.h>
+
 #include "imagefixture.h"
 #include "scratchdir.h"
 
@@ -133,6 +135,44 @@ TEST_F(Converter, RefusesWrongBlocksAndHandles) {
   ASSERT_EQ(open_(&image, source.c_str(), &info, PVCNV_INFO_SIZE), PVCNV_OK);
   EXPECT_EQ(write_(image, target.c_str(), bitmapOptions(), 0, 0, 0), PVCNV_OK);
   EXPECT_EQ(write_(image, target.c_str(), bitmapOptions(), 0, 0, 0), PVCNV_ERR_HANDLE);
+}
+
+}  // namespace
+
+namespace {
+
+// PVW32.DLL, the viewer library: its opening gives handles that
+// PVW32Cnv.DLL writes, and its message function shows a code's text.
+TEST_F(Converter, ViewerLibraryOpensForTheConverterAndTellsResults) {
+  HMODULE viewer = LoadLibraryA("PVW32.DLL");
+  ASSERT_NE(viewer, nullptr);
+  auto open = reinterpret_cast<PVCNV_OPENPROC>(
+      reinterpret_cast<void*>(GetProcAddress(viewer, MAKEINTRESOURCEA(PVW32_ORDINAL_OPEN))));
+  auto message = reinterpret_cast<PVW32_MESSAGEPROC>(
+      reinterpret_cast<void*>(GetProcAddress(viewer, MAKEINTRESOURCEA(PVW32_ORDINAL_MESSAGE))));
+  ASSERT_NE(open, nullptr);
+  ASSERT_NE(message, nullptr);
+
+  const std::string source = dir_ / "viewer.png", target = dir_ / "viewer.bmp";
+  ASSERT_TRUE(WriteFixtureImage(source, "PNG", 7, 5));
+  PVCNV_IMAGEINFO info{};
+  HANDLE image = nullptr;
+  ASSERT_EQ(open(&image, source.c_str(), &info, PVCNV_INFO_SIZE), PVCNV_OK);
+  EXPECT_STREQ(info.format, "PNG");
+  ASSERT_EQ(write_(image, target.c_str(), bitmapOptions(), 0, 0, 0), PVCNV_OK);
+  EXPECT_TRUE(BitmapFileShowsFixture(target, 7, 5));
+  EXPECT_EQ(open(&image, (dir_ / "missing.png").c_str(), &info, PVCNV_INFO_SIZE), PVCNV_ERR_OPEN);
+
+  win32::script::clearMessageBoxLog();
+  EXPECT_EQ(message(PVCNV_ERR_OPEN, "Warning", MB_ICONEXCLAMATION), IDOK);
+  EXPECT_EQ(message(999, "Warning", MB_ICONEXCLAMATION), IDOK);
+  const auto boxes = win32::script::messageBoxLog();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].text, "The image file cannot be opened.");
+  EXPECT_EQ(boxes[0].caption, "Warning");
+  EXPECT_EQ(boxes[0].style & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
+  EXPECT_EQ(boxes[1].text, "The image could not be converted.");
+  FreeLibrary(viewer);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <internal/snapshot.h>
 #include <internal/userscript.h>
 
+#include "../../../platform/gdi/tests/canvas.h"
 #include "bitmapfile.h"
 #include "imagecache.h"
 #include "natfixture.h"
@@ -147,7 +148,8 @@ TEST_F(StaticTest, OtherFormatsAreConvertedIntoABitmap) {
   const auto boxes = win32::script::messageBoxLog();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].caption, "Warning");
-  EXPECT_NE(boxes[0].text.find("could not be converted"), std::string::npos);
+  EXPECT_EQ(boxes[0].text, "The file is not an image of a format that can be converted.");  // told by PVW32.DLL
+  EXPECT_EQ(boxes[0].style & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
   EXPECT_EQ(SendMessageA(other, KYM_STATGETPICTURE, 0, 0), 0);
 }
 
@@ -174,6 +176,55 @@ TEST_F(StaticTest, MetafilesAreDrawnOverTheWholeControl) {
     EXPECT_NE(win32::snapshot::windowPixel(w, 30, 30), RGB(0, 0, 255));
     DestroyWindow(w);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Counts `colour` in rows y0..y1 of the canvas.
+int countIn(const Canvas& canvas, int y0, int y1, int width, COLORREF colour) {
+  int n = 0;
+  for (int y = y0; y < y1; ++y)
+    for (int x = 0; x < width; ++x) n += canvas.at(x, y) == colour;
+  return n;
+}
+
+void eraseInto(HWND control, const Canvas& canvas) {
+  SendMessageA(control, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc()), 0);
+}
+
+TEST_F(StaticTest, GroupPaintsItsCaptionBandWhenTheParentIsNoPopup) {
+  constexpr COLORREF kBand = RGB(255, 0, 0);
+  HWND group;
+  KyGUICStaticControlImp* imp = make("KYWA721Stat", "Totals", 0x1 | 0x40, &group);
+  EXPECT_FALSE(imp->popupParent);
+  SendMessageA(group, KYM_SETBKCOLOR, 0, kBand);
+  {
+    Canvas erased(120, 60);
+    eraseInto(group, erased);
+    EXPECT_EQ(erased.at(1, 1), kBand);  // the band, left of the caption
+    EXPECT_EQ(erased.at(60, 50), RGB(255, 255, 255)) << "only the band";
+    EXPECT_GT(countIn(erased, 0, 10, 120, RGB(0, 0, 0)), 0) << "the caption in the text colour";
+    EXPECT_EQ(countIn(erased, 0, 60, 5, RGB(0, 0, 0)), 0) << "the caption starts 6 pixels in";
+  }
+
+  // Inside a pop-up the parent draws the caption: nothing of it on erase.
+  HWND popup = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, panel->m_hWnd, nullptr,
+                               nullptr, nullptr);
+  auto inPopup = std::make_unique<KyGUICStaticControl>(0, "KYWA721Stat", "Totals", WS_CHILD | WS_VISIBLE | 0x1 | 0x40,
+                                                       10, 10, 120, 60, popup, reinterpret_cast<HMENU>(8), nullptr,
+                                                       nullptr, nullptr);
+  HWND popupGroup = inPopup->GetNativeControlHWND();
+  EXPECT_TRUE(inPopup->GetNativeControlImp()->popupParent);
+  SendMessageA(popupGroup, KYM_SETBKCOLOR, 0, kBand);
+  {
+    Canvas erased(120, 60);
+    eraseInto(popupGroup, erased);
+    EXPECT_EQ(erased.count(kBand), 0);
+  }
+  inPopup.reset();
+  DestroyWindow(popup);
 }
 
 }  // namespace
