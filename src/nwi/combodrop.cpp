@@ -117,9 +117,7 @@ void HCDrawButton(HWND window, HDC dc, BOOL pressed) {
   // A grid's combo editor fills the gap left of the button with its grid's brush.
   HWND parent = GetParent(window);
   if (HCEditable(r) && parent != nullptr && r->head.notifyTarget == parent) {
-    char name[64] = {};
-    const int length = GetClassNameA(parent, name, sizeof name);
-    if (length >= 4 && std::string_view(name + length - 4) == "Grid") {
+    if (HCtlClassHasSuffix(parent, "Grid")) {
       RECT gap = HCButtonRect(r);
       gap.right = gap.left;
       gap.left -= kEditGap;

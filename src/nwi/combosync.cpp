@@ -94,10 +94,7 @@ int onList(HWND window, Call call) {
 }  // namespace
 
 HCRecord* HCRecordOf(HWND window) {
-  if (window == nullptr || !IsWindow(window)) return nullptr;
-  char name[256] = {};
-  const int length = GetClassNameA(window, name, sizeof name);
-  if (length < 4 || std::strcmp(name + length - 4, "Comb") != 0) return nullptr;
+  if (window == nullptr || !IsWindow(window) || !HCtlClassHasSuffix(window, "Comb")) return nullptr;
   auto* r = reinterpret_cast<HCRecord*>(SendMessageA(window, KYM_GETINSTANCE, 0, 0));
   return r != nullptr && r->head.window == window ? r : nullptr;
 }

@@ -66,6 +66,14 @@ void HCtlUpdateTopWindow(HWND window) {
   if (top != nullptr) UpdateWindow(top);
 }
 
+BOOL HCtlClassHasSuffix(HWND window, const char* suffix) {
+  char name[256] = {};
+  if (window == nullptr || suffix == nullptr) return FALSE;
+  const size_t length = static_cast<size_t>(std::max(GetClassNameA(window, name, sizeof name), 0));
+  const size_t wanted = std::strlen(suffix);
+  return length >= wanted && std::strcmp(name + length - wanted, suffix) == 0;
+}
+
 int HCtlHostKind(HWND window) {
   HWND top = window;
   for (HWND parent = GetParent(top); parent != nullptr; parent = GetParent(parent)) top = parent;

@@ -24,6 +24,9 @@ void HCtlUpdateTopWindow(HWND window);
 // 2834 when the top-level window's class name begins with "RWSWnd", 2609
 // with "DlgEdit" (ignoring case), else 0: a design-time host.
 int HCtlHostKind(HWND window);
+// TRUE when the window's class name ends with `suffix` (a window of one of
+// this library's classes under any prefix).
+BOOL HCtlClassHasSuffix(HWND window, const char* suffix);
 
 // Height in the high word and average letter width in the low word of the
 // font (the system font when none).

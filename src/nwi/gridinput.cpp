@@ -1,0 +1,489 @@
+// Moving the current cell and the grid's window messages: focus, keyboard,
+// mouse, commands from its fields, colours and fonts. Row targets of the
+// keyboard are absolute, so that in virtual mode the held window follows
+// the current cell.
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "grid.h"
+#include "library.h"
+#include "nwiresource.h"
+
+namespace {
+
+bool ctrlDown() { return GetKeyState(VK_CONTROL) < 0; }
+bool shiftDown() { return GetKeyState(VK_SHIFT) < 0; }
+
+// "Grid WholeRow Select With Ctrl Click" of [Window Options] in the INI
+// file named like the program, read once.
+bool ctrlClickSelectsRows() {
+  static const bool on = [] {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string ini = path;
+    const size_t dot = ini.find_last_of('.');
+    const size_t slash = ini.find_last_of("/\\");
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) ini.resize(dot);
+    ini += ".INI";
+    return GetPrivateProfileIntA("Window Options", "Grid WholeRow Select With Ctrl Click", 1, ini.c_str()) != 0;
+  }();
+  return on;
+}
+
+bool columnReadOnly(const HGridRecord* r, int column) {
+  const HGField* f = HGColumn(r->data, column);
+  return f == nullptr || (f->flags & HGC_READONLY) != 0 || (r->data->options & HGO_READONLY) != 0;
+}
+
+HWND currentFieldWindow(const HGridRecord* r) {
+  const HGField* f = HGColumn(r->data, r->currentColumn);
+  return f && f->fieldWindow ? f->fieldWindow->window : nullptr;
+}
+
+bool fieldHasFocus(const HGridRecord* r) { return (r->head.flags & HGF_FIELDFOCUS) != 0; }
+
+// The next shown column from a display position, by step; -1 when none.
+int stepColumn(const HGridRecord* r, int position, int step) {
+  for (int p = position + step; p >= 0 && p < HGColumnCount(r->data); p += step) {
+    const HGField* f = HGColumnAtPosition(r->data, p);
+    if (f != nullptr && !(f->flags & HGC_HIDDEN)) return p;
+  }
+  return -1;
+}
+
+int firstShown(const HGridRecord* r) { return stepColumn(r, -1, 1); }
+int lastShown(const HGridRecord* r) { return stepColumn(r, HGColumnCount(r->data), -1); }
+
+// Scrolls so that the row and the column are on view.
+void makeVisible(HGridRecord* r, int column, int row) {
+  const int full = std::max(r->visibleRows - ((r->head.flags & HGF_PARTIALROW) ? 1 : 0), 1);
+  if (row >= 0 && row < r->topRow)
+    HGSetTop(r, r->rowBase + row);
+  else if (row >= r->topRow + full)
+    HGSetTop(r, r->rowBase + row - full + 1);
+  const int position = HGPositionOfColumn(r->data, column);
+  if (position < r->data->fixedColumns) return;
+  if (position < r->leftColumn) {
+    HGSetLeft(r, position);
+    return;
+  }
+  RECT client, cell;
+  GetClientRect(r->head.window, &client);
+  while (r->leftColumn < position && HGCellRect(r, position, std::max(row, 0), &cell) && cell.right > client.right)
+    if (HGSetLeft(r, r->leftColumn + 1) == r->leftColumn - 1) break;
+}
+
+// Moves to an absolute row: in virtual mode the held window is scrolled
+// first, so that the row is held.
+void moveToAbsolute(HGridRecord* r, int position, LONG absolute, bool extend) {
+  const LONG total = HGTotalRows(r);
+  const LONG first = (r->data->options & HGO_TITLES) ? -1 : 0;
+  absolute = std::clamp<LONG>(absolute, first, std::max<LONG>(total - 1, first));
+  if (absolute >= 0 && (absolute < r->rowBase || absolute >= r->rowBase + HGRowCount(r->data))) {
+    const int full = std::max(r->visibleRows - ((r->head.flags & HGF_PARTIALROW) ? 1 : 0), 1);
+    HGSetTop(r, absolute < r->rowBase ? absolute : absolute - full + 1);
+  }
+  const int row = absolute < 0 ? -1 : static_cast<int>(absolute - r->rowBase);
+  HGMoveCurrent(r, position < 0 ? -1 : HGColumnAtPositionIndex(r->data, position), row, extend);
+}
+
+void focusField(HGridRecord* r, const MSG* key) {
+  if (columnReadOnly(r, r->currentColumn)) return;
+  HWND field = currentFieldWindow(r);
+  if (field == nullptr || !IsWindowEnabled(field)) return;
+  HGPlaceField(r);
+  SetFocus(field);
+  if (key != nullptr) SendMessageA(field, key->message, key->wParam, key->lParam);
+}
+
+void forEachSelectedRow(HGridRecord* r, bool lastFirst, bool (*action)(HGridRecord*, int)) {
+  const int count = HGRowCount(r->data);
+  for (int i = 0; i < count; ++i) {
+    const int row = lastFirst ? count - 1 - i : i;
+    if (row < HGRowCount(r->data) && (r->data->rows[static_cast<size_t>(row)].flags & HGR_SELECTED) &&
+        !action(r, row))
+      return;
+  }
+}
+
+LRESULT keyDown(HGridRecord* r, UINT key, LPARAM lParam) {
+  const bool shift = shiftDown(), ctrl = ctrlDown();
+  const int position = std::max(HGPositionOfColumn(r->data, r->currentColumn), r->currentColumn < 0 ? -1 : 0);
+  const LONG row = r->rowBase + r->currentRow;
+  const int page = std::max(r->visibleRows - 1, 1);
+  const bool rowMode = (r->data->options & HGO_ROWSELECT) != 0;
+  const bool editRows = (r->data->options & HGO_INSERTDELETE) && rowMode;
+  auto column = [&](int p) { return p < 0 ? position : p; };
+  switch (key) {
+    case VK_TAB: {
+      const int next = stepColumn(r, position, shift ? -1 : 1);
+      if (next >= 0) moveToAbsolute(r, next, row, false);
+      return 0;
+    }
+    case VK_RETURN: moveToAbsolute(r, position, row + 1, shift); return 0;
+    case VK_ESCAPE:
+      HGLoadField(r);
+      SetFocus(r->head.window);
+      return 0;
+    case VK_LEFT: moveToAbsolute(r, column(stepColumn(r, position, -1)), row, shift); return 0;
+    case VK_RIGHT: moveToAbsolute(r, column(stepColumn(r, position, 1)), row, shift); return 0;
+    case VK_UP: moveToAbsolute(r, position, row - (ctrl ? page : 1), shift); return 0;
+    case VK_DOWN: moveToAbsolute(r, position, row + (ctrl ? page : 1), shift); return 0;
+    case VK_PRIOR: moveToAbsolute(r, position, ctrl ? 0 : row - page, shift); return 0;
+    case VK_NEXT: moveToAbsolute(r, position, ctrl ? HGTotalRows(r) - 1 : row + page, shift); return 0;
+    case VK_HOME: moveToAbsolute(r, firstShown(r), ctrl ? 0 : row, shift); return 0;
+    case VK_END: moveToAbsolute(r, lastShown(r), ctrl ? HGTotalRows(r) - 1 : row, shift); return 0;
+    case VK_DELETE:
+      if (shift)
+        HGCopy(r);
+      else if (editRows)
+        forEachSelectedRow(r, true, [](HGridRecord* g, int at) { return HGDeleteRow(g, at, TRUE) != 0; });
+      HGLayout(r);
+      return 0;
+    case VK_INSERT:
+      if (shift)
+        HGPaste(r);
+      else if (ctrl)
+        HGCopy(r);
+      else if (editRows)
+        forEachSelectedRow(r, true, [](HGridRecord* g, int at) { return HGInsertRow(g, at, nullptr) >= 0; });
+      HGLayout(r);
+      return 0;
+    case VK_F2: focusField(r, nullptr); return 0;
+    default: break;
+  }
+  if (ctrl && (key == 'C' || key == 'X')) {
+    HGCopy(r);
+    return 0;
+  }
+  if (ctrl && key == 'V') {
+    HGPaste(r);
+    return 0;
+  }
+  if (!ctrl && (key == VK_SPACE || (key >= 0x30 && key <= 0x6F) || key >= 0x92)) {
+    const MSG message{r->head.window, WM_KEYDOWN, key, lParam, 0, {0, 0}};
+    focusField(r, &message);
+  }
+  return 0;
+}
+
+struct Hit {
+  int position;  // -1: the row header
+  int row;       // -1: the title row
+  bool onCell;
+};
+
+Hit hitTest(HGridRecord* r, int x, int y) {
+  Hit hit{-2, -2, false};
+  RECT cell;
+  for (int row = -1; row < r->visibleRows + r->topRow && row < HGRowCount(r->data); row = row < 0 ? r->topRow : row + 1)
+    if (HGCellRect(r, -1, row, &cell) && y >= cell.top && y < cell.bottom) {
+      hit.row = row;
+      break;
+    }
+  if (HGCellRect(r, -1, 0, &cell) && x < cell.right) hit.position = -1;
+  for (int p = 0; p < HGColumnCount(r->data) && hit.position == -2; ++p)
+    if (HGCellRect(r, p, 0, &cell) && x >= cell.left && x < cell.right) hit.position = p;
+  hit.onCell = hit.position > -2 && hit.row > -2;
+  return hit;
+}
+
+// A right border of a title within a third of the column's width (1 to 6 pixels).
+int borderAt(HGridRecord* r, int x, int y) {
+  RECT title;
+  if (!(r->data->options & HGO_SIZECOLUMNS) || !(r->data->options & HGO_TITLES)) return -2;
+  if (!HGCellRect(r, -1, -1, &title) || y < title.top || y >= title.bottom) return -2;
+  for (int p = 0; p < HGColumnCount(r->data); ++p) {
+    RECT cell;
+    const HGField* f = HGColumnAtPosition(r->data, p);
+    if (!HGCellRect(r, p, -1, &cell) || (f->flags & HGC_HIDDEN)) continue;
+    const int zone = std::clamp(f->width / 3, 1, 6);
+    if (x >= cell.right - zone && x <= cell.right + 1) return p;
+  }
+  return -2;
+}
+
+struct Drag {
+  HGridRecord* grid = nullptr;
+  int column = -2;  // the display position whose width is dragged
+  int startX = 0;
+  int startWidth = 0;
+};
+Drag& drag() {
+  static Drag d;
+  return d;
+}
+
+void mouseDown(HGridRecord* r, WPARAM keys, int x, int y) {
+  if (GetFocus() != r->head.window && !fieldHasFocus(r)) SetFocus(r->head.window);
+  if (!HGCommitField(r)) return;
+  const int border = borderAt(r, x, y);
+  if (border >= 0) {
+    drag() = {r, border, x, HGColumnAtPosition(r->data, border)->width};
+    r->head.flags |= HGF_CAPTURED | HGF_COLUMNDRAG;
+    SetCapture(r->head.window);
+    return;
+  }
+  const Hit hit = hitTest(r, x, y);
+  if (!hit.onCell) return;
+  if (hit.row == -1 && hit.position >= 0) {
+    r->pressedTitle = hit.position;
+    HGInvalidateCells(r, HGColumnAtPositionIndex(r->data, hit.position), -1,
+                      HGColumnAtPositionIndex(r->data, hit.position), -1);
+    SetCapture(r->head.window);
+    r->head.flags |= HGF_CAPTURED;
+    return;
+  }
+  const bool ctrl = (keys & MK_CONTROL) != 0;
+  if (ctrl && ctrlClickSelectsRows() && !(r->data->options & HGO_ROWSELECT)) r->data->options |= HGO_ROWSELECT;
+  const int column = hit.position < 0 ? -1 : HGColumnAtPositionIndex(r->data, hit.position);
+  HGMoveCurrent(r, column, hit.row, (keys & MK_SHIFT) != 0);
+  if (IsWindow(r->head.window) && HGRecordOf(r->head.window) == r) {
+    SetCapture(r->head.window);
+    r->head.flags |= HGF_CAPTURED;
+  }
+}
+
+void mouseMove(HGridRecord* r, int x, int y) {
+  if (!(r->head.flags & HGF_CAPTURED)) return;
+  if (r->head.flags & HGF_COLUMNDRAG) return;  // the width is taken on release
+  if (r->pressedTitle >= 0) return;
+  const Hit hit = hitTest(r, x, y);
+  if (hit.onCell && hit.row >= 0 && hit.position >= 0 &&
+      (hit.row != r->currentRow || HGColumnAtPositionIndex(r->data, hit.position) != r->currentColumn))
+    HGMoveCurrent(r, HGColumnAtPositionIndex(r->data, hit.position), hit.row, TRUE);
+}
+
+void mouseUp(HGridRecord* r, int x, int y) {
+  if (!(r->head.flags & HGF_CAPTURED)) return;
+  r->head.flags &= static_cast<WORD>(~HGF_CAPTURED);
+  ReleaseCapture();
+  if (r->head.flags & HGF_COLUMNDRAG) {
+    r->head.flags &= static_cast<WORD>(~HGF_COLUMNDRAG);
+    const Drag d = drag();
+    drag() = {};
+    if (d.grid != r) return;
+    HGField* f = HGColumnAtPosition(r->data, d.column);
+    if (f == nullptr) return;
+    f->width = static_cast<WORD>(std::clamp(d.startWidth + x - d.startX, 3, 2000));
+    HGRefresh(r, FALSE);
+    r->reportedColumn = HGColumnAtPositionIndex(r->data, d.column);
+    r->reportedRow = -1;
+    HCtlNotify(&r->head, HGN_COLUMNSIZED);
+    return;
+  }
+  if (r->pressedTitle >= 0) {
+    const int pressed = r->pressedTitle;
+    r->pressedTitle = -1;
+    InvalidateRect(r->head.window, nullptr, FALSE);
+    const Hit hit = hitTest(r, x, y);
+    if (!r->autoSort || hit.row != -1 || hit.position != pressed) return;
+    const int column = HGColumnAtPositionIndex(r->data, pressed);
+    r->sortAscending = column == r->sortedColumn ? !r->sortAscending : 1;
+    r->sortedColumn = column;
+    const HGSortKey key{column, r->sortAscending};
+    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    HGSort(r, 1, &key);
+    SetCursor(previous);
+  }
+}
+
+void rightDown(HGridRecord* r, WPARAM keys, int x, int y) {
+  const Hit hit = hitTest(r, x, y);
+  if (!hit.onCell || hit.row < 0 || (keys & (MK_SHIFT | MK_CONTROL))) return;
+  const bool selected = (r->data->rows[static_cast<size_t>(hit.row)].flags & HGR_SELECTED) != 0;
+  if (selected) return;
+  if (!HGCommitField(r)) return;
+  SetFocus(r->head.window);
+  if ((r->data->options & HGO_ROWSELECT) && !(r->data->options & HGO_CTRLMOVES))
+    for (HGRowRecord& row : r->data->rows) row.flags &= static_cast<WORD>(~HGR_SELECTED);
+  HGMoveCurrent(r, hit.position < 0 ? -1 : HGColumnAtPositionIndex(r->data, hit.position), hit.row, FALSE);
+}
+
+bool setCursor(HGridRecord* r) {
+  if (r->head.flags & HGF_CAPTURED) return false;
+  POINT at;
+  GetCursorPos(&at);
+  ScreenToClient(r->head.window, &at);
+  if (borderAt(r, at.x, at.y) < 0) return false;
+  static HCURSOR sizing = LoadCursorA(HCtlLibraryModule(), MAKEINTRESOURCEA(4303));
+  SetCursor(sizing != nullptr ? sizing : LoadCursorA(nullptr, IDC_SIZEWE));
+  return true;
+}
+
+LRESULT setFont(HGridRecord* r, WPARAM wParam, LPARAM lParam) {
+  HFONT previous = r->head.font;
+  auto font = reinterpret_cast<HFONT>(wParam);
+  r->head.font = font;
+  if (r->editBar != nullptr) SendMessageA(r->editBar, WM_SETFONT, wParam, 0);
+  for (HGField* f : r->data->columns)
+    if (f->fieldWindow) SendMessageA(f->fieldWindow->window, WM_SETFONT, wParam, 0);
+  if ((r->data->units & 3) == 1) HGScaleToFont(r->data, HCtlAvgCharSize(previous), HCtlAvgCharSize(font));
+  HGRefresh(r, TRUE);
+  if (lParam) UpdateWindow(r->head.window);
+  return reinterpret_cast<LRESULT>(previous);
+}
+
+LRESULT colorBrush(HGridRecord* r, WPARAM wParam, LPARAM lParam) {
+  if (r->backBrush != nullptr) return reinterpret_cast<LRESULT>(r->backBrush);
+  if (r->head.notifyTarget != nullptr) {
+    const LRESULT answer = SendMessageA(r->head.notifyTarget, KYM_GRIDCTLCOLOR, wParam, lParam);
+    if (answer != 0) return answer;
+  }
+  return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+}
+
+void fieldLostFocus(HGridRecord* r, HWND gaining) {
+  if (!HGCommitField(r)) {
+    if (HWND field = currentFieldWindow(r)) SetFocus(field);
+    return;
+  }
+  r->head.flags &= static_cast<WORD>(~HGF_FIELDFOCUS);
+  if (gaining == r->head.window) return;
+  HCtlNotify(&r->head, HGN_KILLFOCUS);
+  if (HGRecordOf(r->head.window) == r && !(r->data->options & HGO_KEEPFIELD)) HGHideField(r);
+}
+
+LRESULT command(HGridRecord* r, WPARAM wParam, LPARAM lParam) {
+  switch (LOWORD(wParam)) {
+    case IDOK: HGCommitField(r); return 0;
+    case IDCANCEL: HGLoadField(r); return 0;
+    case 4:
+      if (fieldHasFocus(r) && !r->committing) HGCommitField(r);
+      return 0;
+    default:
+      if (r->head.notifyTarget != nullptr)
+        SendMessageA(r->head.notifyTarget, WM_COMMAND, MAKEWPARAM(0xFFFF, HIWORD(wParam)), lParam);
+      return 0;
+  }
+}
+
+}  // namespace
+
+void HGMoveCurrent(HGridRecord* r, int column, int row, BOOL extend) {
+  HGridData* data = r->data;
+  if (data == nullptr) return;
+  if (!ctrlDown() && data->savedOptions != 0xFFFFFFFFu) data->options = data->savedOptions;
+  const bool rowMode = (data->options & HGO_ROWSELECT) != 0;
+  if (rowMode) column = -1;
+  if (!HGCommitField(r)) {
+    r->head.flags |= HGF_REDIRECTED;
+    return;
+  }
+  r->reportedColumn = column;
+  r->reportedRow = row;
+  r->head.flags &= static_cast<WORD>(~HGF_REDIRECTED);
+  HWND window = r->head.window;
+  HCtlNotify(&r->head, extend ? HGN_EXTENDING : HGN_MOVING);
+  if (HGRecordOf(window) != r) return;
+  if (r->head.flags & HGF_REDIRECTED) {
+    column = r->reportedColumn;
+    row = r->reportedRow;
+  }
+  column = std::clamp(column, -1, HGColumnCount(data) - 1);
+  row = std::clamp(row, -1, HGRowCount(data) - 1);
+  const bool rowChanged = row != r->currentRow;
+  HGHideField(r);
+  r->currentColumn = column;
+  r->currentRow = row;
+  if (rowMode && ctrlDown() && row >= 0) {
+    data->rows[static_cast<size_t>(row)].flags ^= HGR_SELECTED;
+  } else if (!extend) {
+    r->anchorColumn = column;
+    r->anchorRow = row;
+    r->head.flags &= static_cast<WORD>(~HGF_RANGESELECTED);
+    if (rowMode) {
+      for (HGRowRecord& record : data->rows) record.flags &= static_cast<WORD>(~HGR_SELECTED);
+      if (row >= 0) data->rows[static_cast<size_t>(row)].flags |= HGR_SELECTED;
+    }
+  } else {
+    r->head.flags |= HGF_RANGESELECTED;
+    if (rowMode)
+      for (int i = 0; i < HGRowCount(data); ++i) {
+        const bool inside = i >= std::min(r->anchorRow, row) && i <= std::max(r->anchorRow, row);
+        WORD& flags = data->rows[static_cast<size_t>(i)].flags;
+        flags = inside ? (flags | HGR_SELECTED) : (flags & static_cast<WORD>(~HGR_SELECTED));
+      }
+  }
+  makeVisible(r, column, row);
+  if (!(r->head.flags & HGF_VIRTUAL) && r->accessMode == 0 && row >= HGRowCount(data) - 1)
+    SendMessageA(window, KYM_GRIDFILL, 0, 0);
+  InvalidateRect(window, nullptr, FALSE);
+  if (r->boundRow != nullptr && rowChanged) SendMessageA(window, KYM_GRIDSETBOUNDROW, 0, reinterpret_cast<LPARAM>(r->boundRow));
+  HGPlaceField(r);
+  r->head.flags &= static_cast<WORD>(~HGF_NOTENTERED);
+  HCtlNotify(&r->head, HGN_MOVED);
+  if (HGRecordOf(window) == r && r->head.notifyTarget != nullptr && !(r->head.flags & HCTL_NONOTIFY))
+    PostMessageA(r->head.notifyTarget, WM_COMMAND, MAKEWPARAM(r->head.id, HGN_SELCHANGE), reinterpret_cast<LPARAM>(window));
+}
+
+BOOL HGWindowMessage(HGridRecord* r, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  *result = 0;
+  const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
+  switch (message) {
+    case WM_PAINT: HGPaint(r); return TRUE;
+    case WM_KEYDOWN: *result = keyDown(r, static_cast<UINT>(wParam), lParam); return TRUE;
+    case WM_CHAR:
+      if (HWND field = currentFieldWindow(r); field != nullptr && IsWindowEnabled(field) && GetFocus() == field)
+        *result = SendMessageA(field, message, wParam, lParam);
+      return TRUE;
+    case WM_GETDLGCODE:
+      *result = fieldHasFocus(r) ? DLGC_WANTALLKEYS
+                : ((r->data->options & HGO_TABLEAVES) || ctrlDown()) ? (DLGC_WANTARROWS | DLGC_WANTCHARS)
+                                                                    : DLGC_WANTALLKEYS;
+      return TRUE;
+    case WM_SETFOCUS:
+      HCtlNotify(&r->head, HGN_SETFOCUS);
+      if (HGRecordOf(r->head.window) == r) {
+        HGPlaceField(r);
+        InvalidateRect(r->head.window, nullptr, FALSE);
+      }
+      return TRUE;
+    case WM_KILLFOCUS: {
+      const auto gaining = reinterpret_cast<HWND>(wParam);
+      if (gaining != nullptr && GetParent(gaining) == r->head.window) return TRUE;
+      HCtlNotify(&r->head, HGN_KILLFOCUS);
+      if (HGRecordOf(r->head.window) == r) {
+        if (!(r->data->options & HGO_KEEPFIELD)) HGHideField(r);
+        InvalidateRect(r->head.window, nullptr, FALSE);
+      }
+      return TRUE;
+    }
+    case KYM_FIELDGOTFOCUS:
+      r->head.flags |= HGF_FIELDFOCUS;
+      if (!(r->head.flags & HGF_FIELDSHOWN)) HGPlaceField(r);
+      return TRUE;
+    case KYM_FIELDLOSTFOCUS: fieldLostFocus(r, reinterpret_cast<HWND>(wParam)); return TRUE;
+    case WM_LBUTTONDOWN: mouseDown(r, wParam, x, y); return TRUE;
+    case WM_MOUSEMOVE: mouseMove(r, x, y); return TRUE;
+    case WM_LBUTTONUP: mouseUp(r, x, y); return TRUE;
+    case WM_LBUTTONDBLCLK: {
+      const Hit hit = hitTest(r, x, y);
+      if (hit.onCell && hit.row >= 0) HCtlNotify(&r->head, HGN_DBLCLK);
+      return TRUE;
+    }
+    case WM_RBUTTONDOWN: rightDown(r, wParam, x, y); return TRUE;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) != r->head.window || LOWORD(lParam) != HTCLIENT) return FALSE;
+      *result = setCursor(r) ? TRUE : FALSE;
+      return *result != 0;
+    case WM_SETFONT: *result = setFont(r, wParam, lParam); return TRUE;
+    case WM_COMMAND: *result = command(r, wParam, lParam); return TRUE;
+    case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN: case WM_CTLCOLORSTATIC:
+      *result = colorBrush(r, wParam, lParam);
+      return TRUE;
+    case WM_MDIACTIVATE:
+      if (reinterpret_cast<HWND>(lParam) == r->head.window) SetFocus(r->head.window);
+      return FALSE;
+    case WM_CLOSE:
+      if (GetWindowLongA(r->head.window, GWL_STYLE) & WS_POPUP) {
+        if (HWND owner = GetWindow(r->head.window, GW_OWNER)) EnableWindow(owner, TRUE);
+        return FALSE;
+      }
+      if ((r->data->options & HGO_MDICHILD) && SendMessageA(r->head.window, WM_QUERYENDSESSION, 0, 0))
+        PostMessageA(GetParent(r->head.window), WM_MDIDESTROY, reinterpret_cast<WPARAM>(r->head.window), 0);
+      return (r->data->options & HGO_MDICHILD) != 0;
+    default: return FALSE;
+  }
+}
