@@ -283,6 +283,9 @@ struct HGridRecord {
   BOOL committing;
   BOOL dataEnded;  // virtual mode: the owner answered that no row follows the held ones
   BOOL editing;    // a field window of a cell is being set up (no commits meanwhile)
+  // The last move was refused or redirected. Reported as record flag 0x1000,
+  // kept apart because the notifier uses that bit of the flag word for vetoes.
+  BOOL redirected;
 };
 
 LRESULT HGridProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, BOOL* passOn, HCtlRecord* record);

@@ -368,16 +368,16 @@ void HGMoveCurrent(HGridRecord* r, int column, int row, BOOL extend) {
   const bool rowMode = (data->options & HGO_ROWSELECT) != 0;
   if (rowMode) column = -1;
   if (!HGCommitField(r)) {
-    r->head.flags |= HGF_REDIRECTED;
+    r->redirected = TRUE;
     return;
   }
   r->reportedColumn = column;
   r->reportedRow = row;
-  r->head.flags &= static_cast<WORD>(~HGF_REDIRECTED);
+  r->redirected = FALSE;
   HWND window = r->head.window;
   HCtlNotify(&r->head, extend ? HGN_EXTENDING : HGN_MOVING);
   if (HGRecordOf(window) != r) return;
-  if (r->head.flags & HGF_REDIRECTED) {
+  if (r->redirected) {
     column = r->reportedColumn;
     row = r->reportedRow;
   }

@@ -440,7 +440,7 @@ BOOL cursorMessage(HGridRecord* r, UINT message, WPARAM wParam, LPARAM lParam, L
     case KYM_GRIDSETLASTCHANGE:
       r->reportedColumn = std::clamp(cellColumn(lParam), -1, HGColumnCount(r->data) - 1);
       r->reportedRow = std::clamp(cellRow(lParam), -1, HGRowCount(r->data) - 1);
-      r->head.flags |= HGF_REDIRECTED;
+      r->redirected = TRUE;
       *result = cell(r->reportedColumn, r->reportedRow);
       return TRUE;
     case KYM_GRIDGETLEFTCOL: *result = r->leftColumn; return TRUE;
@@ -518,13 +518,14 @@ BOOL HGMessage(HGridRecord* r, UINT message, WPARAM wParam, LPARAM lParam, LRESU
       return TRUE;
     case KYM_GRIDREFRESH: HGRefresh(r, wParam != 0); *result = 1; return TRUE;
     case KYM_GRIDROWCOUNT: *result = HGRowCount(data); return TRUE;
-    case KYM_GRIDGETFLAGS: *result = r->head.flags; return TRUE;
+    case KYM_GRIDGETFLAGS: *result = r->head.flags | (r->redirected ? HGF_REDIRECTED : 0); return TRUE;
     case KYM_GRIDSETFLAGS:
       if (lParam)
         r->head.flags |= static_cast<WORD>(wParam);
       else
         r->head.flags &= static_cast<WORD>(~wParam);
-      *result = r->head.flags;
+      if (wParam & HGF_REDIRECTED) r->redirected = lParam != 0;
+      *result = r->head.flags | (r->redirected ? HGF_REDIRECTED : 0);
       return TRUE;
     case KYM_GRIDGETTITLE: *result = copyText(data->title.c_str(), lParam, wParam); return TRUE;
     case KYM_GRIDSETTITLE:

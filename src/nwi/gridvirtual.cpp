@@ -65,6 +65,7 @@ bool dropRow(HGridRecord* r, bool front) {
 
 // The data ended: the trailing new row (option 0x0010) and the known count.
 void endOfData(HGridRecord* r) {
+  if (held(r) == 0 && r->rowBase > 0) return;  // a jump past the end: where it lies is not known
   r->dataEnded = TRUE;
   HGridData* data = r->data;
   const bool lastIsNew = held(r) > 0 && (data->rows.back().flags & HGR_NEW);
@@ -73,8 +74,7 @@ void endOfData(HGridRecord* r) {
     r->reportedRow = held(r) - 1;
     HCtlNotify(&r->head, HGN_ROWADDED);
   }
-  const LONG dataRows = r->rowBase + held(r) - ((data->options & HGO_NEWROW) && held(r) > 0 ? 1 : 0);
-  r->totalRows = std::max<LONG>(dataRows, 0);
+  r->totalRows = r->rowBase + held(r);
 }
 
 bool growFront(HGridRecord* r) {
@@ -96,7 +96,7 @@ int HGGrowCacheEnd(HGridRecord* r) {
   if (!(r->head.flags & HGF_VIRTUAL) || held(r) >= kHGMaxRows) return 0;
   const bool lastIsNew = held(r) > 0 && (r->data->rows.back().flags & HGR_NEW);
   const int at = lastIsNew ? held(r) - 1 : held(r);
-  if (r->dataEnded && r->rowBase + at >= r->totalRows) return 0;
+  if (r->dataEnded && r->rowBase + at >= r->totalRows - (lastIsNew ? 1 : 0)) return 0;
   if (fetchInto(r, at, r->rowBase + at)) return 1;
   endOfData(r);
   return 0;

@@ -51,7 +51,7 @@ void updateVerticalBar(HGridRecord* r) {
   r->rowsPerUnit = static_cast<int>(std::max<LONG>((largest + 32765) / 32766, 1));
   const int range = static_cast<int>(largest / r->rowsPerUnit);
   r->vScroll = static_cast<int>((r->rowBase + r->topRow) / r->rowsPerUnit);
-  if (!(GetWindowLongA(window, GWL_STYLE) & WS_VSCROLL)) return;
+  if (!(r->data->options & WS_VSCROLL)) return;
   if (range == 0 && (r->data->options & HGO_DISABLEVSCROLL)) {
     SetScrollRange(window, SB_VERT, 0, 1, FALSE);
     EnableScrollBar(window, SB_VERT, ESB_DISABLE_BOTH);
@@ -80,7 +80,7 @@ void updateHorizontalBar(HGridRecord* r) {
   if (r->leftColumn > r->maxLeftColumn) r->leftColumn = r->maxLeftColumn;
   if (r->leftColumn < data->fixedColumns) r->leftColumn = data->fixedColumns;
   r->hScroll = r->leftColumn - data->fixedColumns;
-  if (GetWindowLongA(r->head.window, GWL_STYLE) & WS_HSCROLL) {
+  if (r->data->options & WS_HSCROLL) {
     SetScrollRange(r->head.window, SB_HORZ, 0, r->maxLeftColumn - data->fixedColumns, FALSE);
     SetScrollPos(r->head.window, SB_HORZ, r->hScroll, TRUE);
   }
@@ -223,8 +223,12 @@ void HGRefresh(HGridRecord* r, BOOL erase) {
 
 int HGSetTop(HGridRecord* r, LONG absoluteRow) {
   if (r->data == nullptr) return 0;
+  // In virtual mode rows past the held ones are asked for before the
+  // target is held against the end of the data.
+  if (r->head.flags & HGF_VIRTUAL)
+    HGCacheScrollTo(r, std::max<LONG>(r->dataEnded ? std::min(absoluteRow, largestTop(r)) : absoluteRow, 0));
   const LONG target = std::clamp<LONG>(absoluteRow, 0, largestTop(r));
-  if (r->head.flags & HGF_VIRTUAL) HGCacheScrollTo(r, target);
+  if ((r->head.flags & HGF_VIRTUAL) && target != absoluteRow) HGCacheScrollTo(r, target);
   const int top = static_cast<int>(std::clamp<LONG>(target - r->rowBase, 0, std::max(HGRowCount(r->data) - 1, 0)));
   if (top != r->topRow) {
     r->topRow = top;
@@ -246,7 +250,7 @@ int HGSetLeft(HGridRecord* r, int position) {
     if (!(r->head.flags & HGF_SCROLLING)) HCtlNotify(&r->head, HGN_HSCROLL);
   }
   r->hScroll = r->leftColumn - r->data->fixedColumns;
-  if (GetWindowLongA(r->head.window, GWL_STYLE) & WS_HSCROLL) SetScrollPos(r->head.window, SB_HORZ, r->hScroll, TRUE);
+  if (r->data->options & WS_HSCROLL) SetScrollPos(r->head.window, SB_HORZ, r->hScroll, TRUE);
   return r->leftColumn;
 }
 
