@@ -361,6 +361,9 @@ void HGTrimCache(HGridRecord* r, LONG count);
 int HGGrowCacheEnd(HGridRecord* r);
 
 // --- in-cell fields (gridfields.cpp) -----------------------------------------
+// Makes or destroys the edit bar that holds the field when cells are not
+// edited in place (neither read-only nor in-place options).
+void HGMakeEditBar(HGridRecord* r);
 // Makes each column's field window (none for classes without one).
 void HGMakeFieldWindows(HGridRecord* r);
 void HGMakeFieldWindow(HGridRecord* r, HGField* field);

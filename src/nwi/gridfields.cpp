@@ -144,7 +144,39 @@ HGField* currentFieldColumn(HGridRecord* r) {
                                                                                                               : nullptr;
 }
 
+// The edit bar's statics paint transparently on the light gray ground.
+INT_PTR CALLBACK editBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG: return TRUE;
+    case WM_CTLCOLORSTATIC: case WM_CTLCOLORDLG:
+      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return reinterpret_cast<INT_PTR>(GetStockObject(LTGRAY_BRUSH));
+    case WM_COMMAND:
+      // The field's notifications reach the grid as they would in place.
+      SendMessageA(GetParent(bar), WM_COMMAND, wParam, 0);
+      return TRUE;
+    default: return FALSE;
+  }
+}
+
 }  // namespace
+
+void HGMakeEditBar(HGridRecord* r) {
+  const bool wanted = !(r->data->options & (HGO_READONLY | HGO_INPLACE));
+  if (wanted == (r->editBar != nullptr)) return;
+  if (!wanted) {
+    DestroyWindow(r->editBar);
+    r->editBar = nullptr;
+    return;
+  }
+  r->editBar = CreateDialogParamA(HCtlLibraryModule(), MAKEINTRESOURCEA(IDD_HGRIDEDITBAR), r->head.window,
+                                  editBarProc, 0);
+  if (r->editBar == nullptr) return;
+  RECT client, bar;
+  GetClientRect(r->head.window, &client);
+  GetWindowRect(r->editBar, &bar);
+  SetWindowPos(r->editBar, HWND_TOP, 0, 0, client.right, bar.bottom - bar.top, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+}
 
 void HGMakeFieldWindow(HGridRecord* r, HGField* f) {
   if (f == nullptr || f->fieldWindow != nullptr) return;
@@ -216,7 +248,7 @@ void HGLoadField(HGridRecord* r) {
 void HGPlaceField(HGridRecord* r) {
   HGField* f = currentFieldColumn(r);
   HWND focus = GetFocus();
-  const bool focused = focus == r->head.window || (focus != nullptr && GetParent(focus) == r->head.window) ||
+  const bool focused = focus == r->head.window || (focus != nullptr && IsChild(r->head.window, focus)) ||
                        (r->head.flags & HGF_FIELDFOCUS);
   RECT cell{};
   const int position = f ? HGPositionOfColumn(r->data, r->currentColumn) : -1;
@@ -233,6 +265,7 @@ void HGPlaceField(HGridRecord* r) {
     HGLoadField(r);
   }
   if (r->editBar != nullptr) {
+    SetDlgItemTextA(r->editBar, IDC_HGRIDEDITTITLE, f->title);
     RECT place;
     GetWindowRect(GetDlgItem(r->editBar, IDC_HGRIDEDITFIELD), &place);
     MapWindowPoints(nullptr, r->editBar, reinterpret_cast<POINT*>(&place), 2);

@@ -442,7 +442,7 @@ BOOL HGWindowMessage(HGridRecord* r, UINT message, WPARAM wParam, LPARAM lParam,
       return TRUE;
     case WM_KILLFOCUS: {
       const auto gaining = reinterpret_cast<HWND>(wParam);
-      if (gaining != nullptr && GetParent(gaining) == r->head.window) return TRUE;
+      if (gaining != nullptr && IsChild(r->head.window, gaining)) return TRUE;  // into its own field
       HCtlNotify(&r->head, HGN_KILLFOCUS);
       if (HGRecordOf(r->head.window) == r) {
         if (!(r->data->options & HGO_KEEPFIELD)) HGHideField(r);

@@ -50,7 +50,9 @@ int HGSort(HGridRecord* r, int count, const HGSortKey* keys) {
     }
     plan.push_back(k);
   }
-  const int rows = HGRowCount(data);
+  // The trailing new row of option 0x0010 stays last.
+  int rows = HGRowCount(data);
+  if (rows > 0 && (data->options & HGO_NEWROW) && (data->rows.back().flags & HGR_NEW)) --rows;
   std::vector<BYTE> copies(rowKeyBytes * static_cast<size_t>(rows) + 1, 0);
   for (int row = 0; row < rows; ++row) {
     const BYTE* current = HGReachRow(data, row);
@@ -88,8 +90,9 @@ int HGSort(HGridRecord* r, int count, const HGSortKey* keys) {
     return false;
   });
   std::vector<HGRowRecord> sorted;
-  sorted.reserve(static_cast<size_t>(rows));
+  sorted.reserve(data->rows.size());
   for (int index : order) sorted.push_back(std::move(data->rows[static_cast<size_t>(index)]));
+  for (size_t i = static_cast<size_t>(rows); i < data->rows.size(); ++i) sorted.push_back(std::move(data->rows[i]));
   data->rows = std::move(sorted);
   HGRefresh(r, FALSE);
   return 1;

@@ -187,6 +187,11 @@ void HGInvalidateRow(HGridRecord* r, int row) { HGInvalidateCells(r, -1, row, HG
 void HGLayout(HGridRecord* r) {
   HGridData* data = r->data;
   if (data == nullptr) return;
+  if (r->editBar != nullptr) {
+    RECT bar;
+    GetWindowRect(r->editBar, &bar);
+    SetWindowPos(r->editBar, nullptr, 0, 0, clientWidth(r), bar.bottom - bar.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   const int titles = (data->options & HGO_TITLES) ? data->columnHeaderHeight : 0;
   const int area = std::max(clientHeight(r) - titles - editBarHeight(r), 0);
   const int rowHeight = std::max<int>(data->rowHeight, 1);
@@ -270,6 +275,7 @@ int HGAttachData(HGridRecord* r, HGridData* data) {
   if (data->fixedColumns > HGColumnCount(data)) data->fixedColumns = static_cast<short>(HGColumnCount(data));
   if (data->fixedColumns < 0) data->fixedColumns = 0;
   if (data->rowHeight < 1 || data->rowHeight > 2000) data->rowHeight = 20;
+  HGMakeEditBar(r);
   HGMakeFieldWindows(r);
   if (data->options & WS_POPUP) {
     HWND owner = GetWindow(r->head.window, GW_OWNER);
@@ -494,6 +500,11 @@ LRESULT HGridProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, BOOL*
       *passOn = TRUE;
       return TRUE;
     case WM_ERASEBKGND: return 1;
+    case WM_STYLECHANGED:
+      // The options word and the window style are kept equal.
+      if (static_cast<int>(wParam) == GWL_STYLE) r->data->options = reinterpret_cast<const STYLESTRUCT*>(lParam)->styleNew;
+      *passOn = TRUE;
+      return 0;
     case WM_QUERYENDSESSION: return 1;
     default: break;
   }

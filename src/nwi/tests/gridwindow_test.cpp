@@ -83,6 +83,34 @@ TEST_F(GridWindowTest, TypingIntoACellEditsItInPlace) {
   EXPECT_EQ(text(grid, 1, 2), "20");
 }
 
+// Without the in-place option the field sits in an edit bar above the cells.
+TEST_F(GridWindowTest, WithoutInPlaceTheFieldSitsInTheEditBar) {
+  HWND grid = makeGrid(HGO_TITLES, {{"Name", 's', 's', 20}, {"Qty", 'i', 'l', 0}});
+  appendRow(grid);
+  appendRow(grid);
+  HGridRecord* r = HGRecordOf(grid);
+  ASSERT_NE(r->editBar, nullptr);
+  RECT bar, cellRect;
+  GetWindowRect(r->editBar, &bar);
+  ASSERT_TRUE(HGCellRect(r, 0, 0, &cellRect));
+  EXPECT_GE(cellRect.top, bar.bottom - bar.top) << "the cells start below the bar";
+  focusGrid(grid);
+  send(grid, KYM_GRIDSETCURSEL, 0, cell(1, 1));
+  HWND field = reinterpret_cast<HWND>(send(grid, KYM_GRIDGETFIELDWND, 1));
+  for (const char* typed : {"1", "2"}) {
+    input::typeText(typed);
+    input::pumpMessages();
+  }
+  EXPECT_EQ(GetParent(field), r->editBar);
+  EXPECT_EQ(GetFocus(), field);
+  EXPECT_TRUE(IsWindowVisible(field));
+  char typed[16] = {};
+  GetWindowTextA(field, typed, sizeof typed);
+  EXPECT_STREQ(typed, "12");
+  key(VK_RETURN);
+  EXPECT_EQ(text(grid, 1, 1), "12");
+}
+
 TEST_F(GridWindowTest, AVetoedCommitKeepsTheFocusInTheField) {
   HWND grid = makeFilled(0, 3);
   focusGrid(grid);
