@@ -15,6 +15,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 namespace win32::user {
@@ -47,6 +48,24 @@ Window* surfaceOwner(Window* w, bool client, POINT& origin) {
   return top;
 }
 
+// Cuts the shown windows of `list` before `stop` (all when nullptr) out of
+// `rgn`, which lies inside `bounds`: windows in a list whose client origin is
+// `listOrigin`, `rgn` in coordinates whose origin is `self` (both screen
+// points). Windows outside the bounds cost a comparison, no region work: a
+// parent may have thousands of children.
+void cutOutWindowsLocked(const std::vector<Window*>& list, const Window* stop, POINT listOrigin, POINT self,
+                         const RECT& bounds, HRGN rgn, HRGN tmp) {
+  const int dx = listOrigin.x - self.x, dy = listOrigin.y - self.y;
+  for (Window* s : list) {
+    if (s == stop) break;
+    if (!(s->style & WS_VISIBLE)) continue;
+    const RECT r{s->windowRect.left + dx, s->windowRect.top + dy, s->windowRect.right + dx, s->windowRect.bottom + dy};
+    if (r.right <= bounds.left || r.left >= bounds.right || r.bottom <= bounds.top || r.top >= bounds.bottom) continue;
+    SetRectRgn(tmp, r.left, r.top, r.right, r.bottom);
+    CombineRgn(rgn, rgn, tmp, RGN_DIFF);
+  }
+}
+
 // The visible part of `w` in its own client (or window) coordinates.
 // `allSiblings` cuts out every sibling above, whatever WS_CLIPSIBLINGS says:
 // the pixels a window may call its own when they are copied or kept.
@@ -63,22 +82,9 @@ HRGN visibleRegionLocked(Window* w, bool client, bool clipChildren, bool allSibl
     SetRectRgn(tmp, po.x - self.x, po.y - self.y, po.x - self.x + (p->clientRect.right - p->clientRect.left),
                po.y - self.y + (p->clientRect.bottom - p->clientRect.top));
     CombineRgn(rgn, rgn, tmp, RGN_AND);
-    if ((c->style & WS_CLIPSIBLINGS) || allSiblings)
-      for (Window* s : p->children) {
-        if (s == c) break;
-        if (!(s->style & WS_VISIBLE)) continue;
-        RECT r = windowRectOnScreen(s);
-        SetRectRgn(tmp, r.left - self.x, r.top - self.y, r.right - self.x, r.bottom - self.y);
-        CombineRgn(rgn, rgn, tmp, RGN_DIFF);
-      }
+    if ((c->style & WS_CLIPSIBLINGS) || allSiblings) cutOutWindowsLocked(p->children, c, po, self, own, rgn, tmp);
   }
-  if (clipChildren)
-    for (Window* c : w->children) {
-      if (!(c->style & WS_VISIBLE)) continue;
-      RECT r = windowRectOnScreen(c);
-      SetRectRgn(tmp, r.left - self.x, r.top - self.y, r.right - self.x, r.bottom - self.y);
-      CombineRgn(rgn, rgn, tmp, RGN_DIFF);
-    }
+  if (clipChildren) cutOutWindowsLocked(w->children, nullptr, clientOriginOnScreen(w), self, own, rgn, tmp);
   DeleteObject(tmp);
   return rgn;
 }
@@ -196,6 +202,7 @@ void redrawLocked(Window& w, HRGN area, UINT flags, bool wakeQueue) {
     }
     if (flags & RDW_NOERASE) w.eraseNeeded = false;
     if (flags & RDW_NOINTERNALPAINT) w.internalPaint = false;
+    notePaintOwedLocked(w);
     if (wakeQueue && w.queue && (hasUpdate(w) || w.internalPaint || w.frameNeeded)) w.queue->signal(QS_PAINT);
   }
   bool children = !(flags & RDW_NOCHILDREN) && ((flags & RDW_ALLCHILDREN) || !(w.style & WS_CLIPCHILDREN) || w.isDesktop());
@@ -203,8 +210,13 @@ void redrawLocked(Window& w, HRGN area, UINT flags, bool wakeQueue) {
     UINT childFlags = flags;
     // The part of a child inside the area: its frame too when the area reaches it.
     if (flags & RDW_INVALIDATE) childFlags |= RDW_FRAME;
+    RECT box{};
+    GetRgnBox(region, &box);
     for (Window* c : w.children) {
       if (!(c->style & WS_VISIBLE)) continue;
+      // Children outside the area cost a comparison, no region work.
+      const RECT& r = c->windowRect;
+      if (r.right <= box.left || r.left >= box.right || r.bottom <= box.top || r.top >= box.bottom) continue;
       HRGN sub = CreateRectRgn(0, 0, 0, 0);
       CombineRgn(sub, region, nullptr, RGN_COPY);
       OffsetRgn(sub, -c->clientRect.left, -c->clientRect.top);
@@ -231,6 +243,8 @@ void fillWithBrush(HDC dc, const RECT& r, HBRUSH brush) {
 }
 
 void discardPaintStateLocked(Window& w) {
+  if (w.inPaintList && w.queue) std::erase(w.queue->owingPaint, &w);
+  w.inPaintList = false;
   if (w.update) DeleteObject(w.update);
   w.update = nullptr;
   if (w.ownDC) win32::gdi::releaseSurfaceDC(w.ownDC);
@@ -302,21 +316,15 @@ void invalidateInParentLocked(Window& w, HRGN area) {
   DeleteObject(inClient);
 }
 
-int zIndex(const std::vector<HWND>& order, HWND hwnd) {
-  auto it = std::find(order.begin(), order.end(), hwnd);
-  return it == order.end() ? -1 : (int)(it - order.begin());
-}
-
 // Lock held. Siblings that were below `w` and are above it now show the
 // parts of them it covered.
 void repaintSiblingsRaisedOverLocked(Window& w, const PlaceBefore& before) {
-  std::vector<HWND> now;
-  for (Window* s : w.parent->children) now.push_back(s->handle);
-  int wasAt = zIndex(before.siblings, w.handle), isAt = zIndex(now, w.handle);
+  auto wasAt = std::find(before.siblings.begin(), before.siblings.end(), w.handle);
+  if (wasAt == before.siblings.end()) return;
+  const std::unordered_set<HWND> below(std::next(wasAt), before.siblings.end());
   for (Window* s : w.parent->children) {
-    if (s == &w || !(s->style & WS_VISIBLE)) continue;
-    int sWas = zIndex(before.siblings, s->handle), sIs = zIndex(now, s->handle);
-    if (sWas < wasAt || sIs > isAt) continue;
+    if (s == &w) break;  // the siblings above it now
+    if (!(s->style & WS_VISIBLE) || !below.count(s->handle)) continue;
     HRGN covered = CreateRectRgnIndirect(&before.windowRect);
     HRGN area = CreateRectRgnIndirect(&s->windowRect);
     CombineRgn(area, area, covered, RGN_AND);
@@ -351,15 +359,16 @@ PlaceBefore::~PlaceBefore() {
   if (ownPixels) DeleteObject(ownPixels);
 }
 
-void recordPlaceLocked(Window& w, PlaceBefore& before) {
+void recordPlaceLocked(Window& w, PlaceBefore& before, bool zOrderChanges, bool keepsPixels) {
   before.windowRect = w.windowRect;
   before.visible = reallyVisible(&w);
   if (before.ownPixels) DeleteObject(before.ownPixels);
   before.ownPixels = nullptr;
   before.siblings.clear();
   if (!w.isChild() || !w.parent || w.parent->isDesktop()) return;
-  if (before.visible) before.ownPixels = ownPixelsInParentLocked(&w);
-  for (Window* s : w.parent->children) before.siblings.push_back(s->handle);
+  if (before.visible && keepsPixels) before.ownPixels = ownPixelsInParentLocked(&w);
+  if (zOrderChanges)
+    for (Window* s : w.parent->children) before.siblings.push_back(s->handle);
 }
 
 void copySurfacePixels(cairo_surface_t* surface, HRGN landing, int dx, int dy) {
@@ -404,7 +413,6 @@ void repaintAfterMove(HWND hwnd, const PlaceBefore& before, bool sizeChanged, UI
     if (visible && redrawn) redrawLocked(*w, nullptr, kRepaintWhole, true);
     return;
   }
-  HRGN now = visible ? ownPixelsInParentLocked(w) : CreateRectRgn(0, 0, 0, 0);
   if (before.visible) {
     // The whole old rectangle, siblings above it included: a window without
     // WS_CLIPSIBLINGS may have painted over them there.
@@ -421,6 +429,7 @@ void repaintAfterMove(HWND hwnd, const PlaceBefore& before, bool sizeChanged, UI
     if (redrawn || !before.ownPixels || !top->surface) {
       redrawLocked(*w, nullptr, kRepaintWhole, true);
     } else {
+      HRGN now = ownPixelsInParentLocked(w);
       const int dx = w->windowRect.left - before.windowRect.left, dy = w->windowRect.top - before.windowRect.top;
       HRGN kept = CreateRectRgn(0, 0, 0, 0);
       CombineRgn(kept, before.ownPixels, nullptr, RGN_COPY);
@@ -439,20 +448,56 @@ void repaintAfterMove(HWND hwnd, const PlaceBefore& before, bool sizeChanged, UI
       followAncestorsUpdateLocked(*w);
       DeleteObject(fresh);
       DeleteObject(kept);
+      DeleteObject(now);
     }
     if (!(swpFlags & SWP_NOZORDER)) repaintSiblingsRaisedOverLocked(*w, before);
   }
-  DeleteObject(now);
 }
 
-HWND windowNeedingPaintLocked(DWORD threadId, HWND filter) {
-  for (Window* w : allWindowsLocked()) {
-    if (w->threadId != threadId || !(hasUpdate(*w) || w->internalPaint || w->frameNeeded)) continue;
-    if (!reallyVisible(w)) continue;
-    if (!passesFilterLocked(w->handle, WM_PAINT, filter, 0, 0)) continue;
-    return w->handle;
+namespace {
+
+bool owesPaint(const Window& w) { return hasUpdate(w) || w.internalPaint || w.frameNeeded; }
+
+}  // namespace
+
+void notePaintOwedLocked(Window& w) {
+  if (w.inPaintList || !w.queue || !owesPaint(w)) return;
+  w.inPaintList = true;
+  w.queue->owingPaint.push_back(&w);
+}
+
+namespace {
+
+// The first window of the tree under `w` (z-order, each window before its
+// descendants) that is marked as a candidate, or nullptr.
+Window* firstCandidateUnder(Window* w) {
+  for (Window* c : w->children) {
+    if (c->paintCandidate) return c;
+    if (Window* found = firstCandidateUnder(c)) return found;
   }
   return nullptr;
+}
+
+}  // namespace
+
+HWND windowNeedingPaintLocked(ThreadQueue& q, HWND filter) {
+  // Only the windows that were given something to paint are looked at;
+  // those that painted since leave the list here.
+  std::vector<Window*> candidates;
+  std::erase_if(q.owingPaint, [&](Window* w) {
+    if (!owesPaint(*w)) {
+      w->inPaintList = false;
+      return true;
+    }
+    if (reallyVisible(w) && passesFilterLocked(w->handle, WM_PAINT, filter, 0, 0)) candidates.push_back(w);
+    return false;
+  });
+  if (candidates.size() <= 1) return candidates.empty() ? nullptr : candidates.front()->handle;
+  // Several: the first in the tree, as Windows looks (a parent before its children).
+  for (Window* c : candidates) c->paintCandidate = true;
+  Window* first = firstCandidateUnder(desktopLocked());
+  for (Window* c : candidates) c->paintCandidate = false;
+  return (first ? first : candidates.front())->handle;
 }
 
 namespace {

@@ -115,7 +115,7 @@ int peek(MSG& out, HWND filter, UINT min, UINT max, UINT flags) {
   {
     Lock lock(userMutex());
     if ((kinds & QS_PAINT) && passesFilterLocked(nullptr, WM_PAINT, nullptr, min, max)) {
-      if (HWND h = windowNeedingPaintLocked(q->threadId, filter)) {
+      if (HWND h = windowNeedingPaintLocked(*q, filter)) {
         out = MSG{h, WM_PAINT, 0, 0, (DWORD)tickNow(), cursorPositionLocked()};
         goto found;
       }
@@ -175,7 +175,7 @@ DWORD queueBitsLocked(ThreadQueue& q) {
     bits |= (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST) ? QS_KEY
             : m.message == WM_MOUSEMOVE                            ? QS_MOUSEMOVE
                                                                    : QS_MOUSEBUTTON;
-  if (windowNeedingPaintLocked(q.threadId, nullptr)) bits |= QS_PAINT;
+  if (windowNeedingPaintLocked(q, nullptr)) bits |= QS_PAINT;
   if (nextTimerDueLocked(q) <= tickNow()) bits |= QS_TIMER;
   return bits;
 }

@@ -54,6 +54,9 @@ struct ThreadQueue {
   int quitCode = 0;
   std::vector<Timer> timers;
   DWORD changedBits = 0;  // QS_* arrived since the queue was last looked at
+  // Windows of the thread given something to paint (Window::inPaintList);
+  // one that painted since leaves at the next look.
+  std::vector<Window*> owingPaint;
 
   // The message being handled (GetMessageTime/Pos/ExtraInfo).
   DWORD messageTime = 0;
@@ -122,9 +125,13 @@ bool takeInputMessage(MSG& out, HWND filter, UINT min, UINT max, bool remove);
 // input.cpp: the cursor position on the screen. Lock held.
 POINT cursorPositionLocked();
 
-// paint.cpp: a window of thread `threadId` that passes the filter and needs
-// WM_PAINT, or nullptr. Lock held.
-HWND windowNeedingPaintLocked(DWORD threadId, HWND filter);
+// paint.cpp: a window of the queue's thread that passes the filter and needs
+// WM_PAINT (the first in z-order, a parent before its children), or nullptr.
+// Lock held.
+HWND windowNeedingPaintLocked(ThreadQueue& q, HWND filter);
+// paint.cpp: puts `w` on its queue's list of windows that owe a paint when it
+// owes one (an update region, WM_NCPAINT or an internal paint). Lock held.
+void notePaintOwedLocked(Window& w);
 
 // timer.cpp: the first due timer that passes the filter as a WM_TIMER
 // message; with `remove` the timer starts its next period. Lock held.

@@ -49,6 +49,14 @@ void notifyParents(Window* child, WPARAM event, LPARAM lParam) {
   for (HWND t : targets) sendInternal(t, WM_PARENTNOTIFY, event, lParam);
 }
 
+// The window leaves its owner's list; windows it owned keep living, without an owner.
+void dropOwnershipLocked(Window& w) {
+  setOwnerLocked(w, nullptr);
+  for (HWND h : w.owned)
+    if (Window* o = findLocked(h)) o->owner = nullptr;
+  w.owned.clear();
+}
+
 // Removes a window whose WM_NCDESTROY has been sent.
 void freeWindow(const WindowPtr& w) {
   Lock lock(userMutex());
@@ -60,9 +68,7 @@ void freeWindow(const WindowPtr& w) {
   w->cls->windowCount--;
   w->gone = true;
   procedureGeneration()++;
-  // Windows this one owned keep living, without an owner.
-  for (auto& [h, other] : table().windows)
-    if (other->owner == w->handle) other->owner = nullptr;
+  dropOwnershipLocked(*w);
   releaseWindowHandle(w->handle);
 }
 
@@ -165,6 +171,7 @@ void dropThreadWindows(DWORD threadId) {
   for (auto& w : doomed) {
     for (Window* c : std::vector<Window*>(w->children)) c->parent = nullptr;
     unlinkWindowLocked(w.get());
+    dropOwnershipLocked(*w);
     table().windows.erase((uint32_t)(uintptr_t)w->handle);
     discardPaintStateLocked(*w);
     w->cls->windowCount--;
@@ -175,6 +182,41 @@ void dropThreadWindows(DWORD threadId) {
 }
 
 Window* desktopLocked() { return table().desktop.get(); }
+
+namespace {
+
+// The path from the desktop down to `w`.
+std::vector<Window*> pathFromDesktop(Window* w) {
+  std::vector<Window*> path;
+  for (; w; w = w->parent) path.push_back(w);
+  std::reverse(path.begin(), path.end());
+  return path;
+}
+
+}  // namespace
+
+bool comesBeforeInTree(Window* a, Window* b) {
+  std::vector<Window*> pa = pathFromDesktop(a), pb = pathFromDesktop(b);
+  size_t i = 0;
+  while (i < pa.size() && i < pb.size() && pa[i] == pb[i]) ++i;
+  if (i == pa.size() || i == pb.size()) return pa.size() < pb.size();  // an ancestor first
+  if (i == 0) return false;  // not in one tree (a window of an ended thread)
+  for (Window* c : pa[i - 1]->children) {
+    if (c == pa[i]) return true;
+    if (c == pb[i]) return false;
+  }
+  return false;
+}
+
+void setOwnerLocked(Window& w, HWND owner) {
+  if (w.owner == owner) return;
+  if (Window* old = findLocked(w.owner)) std::erase(old->owned, w.handle);
+  w.owner = nullptr;
+  if (Window* now = findLocked(owner)) {
+    now->owned.push_back(w.handle);
+    w.owner = owner;
+  }
+}
 
 WindowPtr findWindow(HWND hwnd) {
   Lock lock(userMutex());
@@ -260,6 +302,7 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR w
       return nullptr;
     }
     Window* parent = desktopLocked();
+    HWND owner = nullptr;
     if (parentHandle && parentHandle != HWND_MESSAGE) {
       Window* p = findLocked(parentHandle);
       if (!p || p->destroying) {
@@ -267,7 +310,7 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR w
         return nullptr;
       }
       if (style & WS_CHILD) parent = p;
-      else w->owner = topLevelOf(p)->isDesktop() ? nullptr : topLevelOf(p)->handle;
+      else owner = topLevelOf(p)->isDesktop() ? nullptr : topLevelOf(p)->handle;
     } else if ((style & (WS_CHILD | WS_POPUP)) == WS_CHILD) {
       SetLastError(ERROR_TLW_WITH_WSCHILD);
       return nullptr;
@@ -309,6 +352,7 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR w
     w->lastActivePopup = w->handle;
     w->cls->windowCount++;
     table().windows.emplace((uint32_t)(uintptr_t)w->handle, w);
+    setOwnerLocked(*w, owner);
     // New children go to the bottom (so that creation order is tab order);
     // new top-level windows to the top.
     linkWindowLocked(w.get(), (style & WS_CHILD) ? HWND_BOTTOM : HWND_TOP);
@@ -322,6 +366,7 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR w
       {
         Lock lock(userMutex());
         unlinkWindowLocked(w.get());
+        dropOwnershipLocked(*w);
         table().windows.erase((uint32_t)(uintptr_t)hwnd);
         w->cls->windowCount--;
         w->gone = true;
@@ -417,12 +462,15 @@ extern "C" BOOL WINAPI DestroyWindow(HWND hwnd) {
   }
   if (w->gone) return TRUE;
 
-  // Owned windows go first.
+  // Owned windows go first, the topmost in z-order first.
   std::vector<HWND> owned;
   {
     Lock lock(userMutex());
-    for (Window* other : allWindowsLocked())
-      if (other->owner == hwnd && other->threadId == w->threadId && !other->destroying) owned.push_back(other->handle);
+    std::vector<Window*> doomed;
+    for (HWND h : w->owned)
+      if (Window* o = findLocked(h); o && o->threadId == w->threadId && !o->destroying) doomed.push_back(o);
+    std::stable_sort(doomed.begin(), doomed.end(), comesBeforeInTree);
+    for (Window* o : doomed) owned.push_back(o->handle);
   }
   for (HWND o : owned) DestroyWindow(o);
 

@@ -57,12 +57,15 @@ struct Window {
   WNDPROC proc = nullptr;
   DWORD style = 0;
   DWORD exStyle = 0;
-  std::string text;
-  Window* parent = nullptr;          // the desktop for top-level windows
-  HWND owner = nullptr;
-  std::vector<Window*> children;     // z-order: front() is the top
+  // Beside the style: walks over many siblings read these three alone.
   RECT windowRect{};                 // in the parent's client coordinates
   RECT clientRect{};                 // in the parent's client coordinates
+  std::string text;
+  Window* parent = nullptr;          // the desktop for top-level windows
+  HWND owner = nullptr;              // changed only through setOwnerLocked
+  std::vector<HWND> owned;           // windows whose owner this is, oldest first
+  std::vector<Window*> children;     // z-order: front() is the top
+  bool linked = false;               // in its parent's children
   LONG_PTR id = 0;                   // the menu handle's value for top-level windows
   HINSTANCE instance = nullptr;
   LONG_PTR userData = 0;
@@ -93,6 +96,8 @@ struct Window {
   bool frameNeeded = false;          // WM_NCPAINT owed
   bool internalPaint = false;
   bool lockedUpdate = false;
+  bool inPaintList = false;          // on its queue's owingPaint list
+  bool paintCandidate = false;       // marked while the queue picks a window to paint
   cairo_surface_t* surface = nullptr;  // top-level windows only
   HDC ownDC = nullptr;               // CS_OWNDC
 
@@ -125,6 +130,12 @@ WindowPtr findWindow(HWND hwnd);
 void sendSizeMessages(const WindowPtr& w);
 // Lock held. All windows of the process, top-level first, each followed by its descendants.
 std::vector<Window*> allWindowsLocked();
+// Lock held. Does `a` come before `b` in the order of allWindowsLocked
+// (z-order, each window before its descendants)?
+bool comesBeforeInTree(Window* a, Window* b);
+// Lock held. Makes `owner` (a window of the table or nullptr) the owner of
+// `w`, keeping the owners' lists of owned windows.
+void setOwnerLocked(Window& w, HWND owner);
 
 // Lock held: the screen position of the window's client origin.
 POINT clientOriginOnScreen(const Window* w);
@@ -172,15 +183,16 @@ void discardPaintStateLocked(Window& w);
 struct PlaceBefore {
   RECT windowRect{};           // in the parent's client coordinates
   bool visible = false;        // shown, with all its ancestors
-  HRGN ownPixels = nullptr;    // a child's pixels on its surface (siblings above cut out), parent's client coordinates
-  std::vector<HWND> siblings;  // a child's z-order among its siblings, top first
+  HRGN ownPixels = nullptr;    // a child's pixels on its surface (siblings above cut out), parent's client
+                               // coordinates, when it may keep them (stays shown, same size, not redrawn)
+  std::vector<HWND> siblings;  // a child's z-order among its siblings, top first, when it changes
   PlaceBefore() = default;
   PlaceBefore(const PlaceBefore&) = delete;
   PlaceBefore& operator=(const PlaceBefore&) = delete;
   ~PlaceBefore();
 };
 // paint.cpp (lock held): records `w` as it stands now.
-void recordPlaceLocked(Window& w, PlaceBefore& before);
+void recordPlaceLocked(Window& w, PlaceBefore& before, bool zOrderChanges, bool keepsPixels);
 // paint.cpp: the window changed place, size, z-order or visibility: copies
 // the pixels it keeps and invalidates what must be painted again (lock not held).
 void repaintAfterMove(HWND hwnd, const PlaceBefore& before, bool sizeChanged, UINT swpFlags);

@@ -65,7 +65,7 @@ LONG_PTR windowLong(HWND hwnd, int index, const LONG_PTR* write, size_t width) {
     HWND old = w->isChild() ? (w->parent ? w->parent->handle : nullptr) : w->owner;
     if (!w->isChild()) {
       Window* o = findLocked((HWND)*write);
-      w->owner = o ? topLevelOf(o)->handle : nullptr;
+      setOwnerLocked(*w, o ? topLevelOf(o)->handle : nullptr);
     }
     SetLastError(ERROR_SUCCESS);
     return (LONG_PTR)old;

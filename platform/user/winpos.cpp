@@ -56,14 +56,21 @@ RECT minimizedRect(Window* w) {
 }  // namespace
 
 void unlinkWindowLocked(Window* w) {
-  if (w->parent) std::erase(w->parent->children, w);
+  if (!w->parent || !w->linked) return;
+  w->linked = false;
+  // Searched from the bottom: the windows that go soonest are the newest
+  // children, which creation puts last.
+  auto& list = w->parent->children;
+  auto it = std::find(list.rbegin(), list.rend(), w);
+  if (it != list.rend()) list.erase(std::next(it).base());
 }
 
 void linkWindowLocked(Window* w, HWND after) {
   Window* parent = w->parent;
   if (!parent) return;
+  unlinkWindowLocked(w);
+  w->linked = true;
   auto& list = parent->children;
-  std::erase(list, w);
   auto firstNonTopmost = [&] {
     return std::find_if(list.begin(), list.end(), [](Window* c) { return !isTopmost(c); });
   };
@@ -187,7 +194,12 @@ extern "C" BOOL WINAPI SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx,
   PlaceBefore before;
   {
     Lock lock(userMutex());
-    if (repaints) recordPlaceLocked(*w, before);
+    // Pixels are kept only by a window that stays shown with its size and frame.
+    const bool keepsPixels = !(pos.flags & (SWP_HIDEWINDOW | SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_STATECHANGED |
+                                            SWP_NOCOPYBITS)) &&
+                             newWindow.right - newWindow.left == oldWindow.right - oldWindow.left &&
+                             newWindow.bottom - newWindow.top == oldWindow.bottom - oldWindow.top;
+    if (repaints) recordPlaceLocked(*w, before, !(pos.flags & SWP_NOZORDER), keepsPixels);
     w->windowRect = newWindow;
     w->clientRect = newClient;
     if (!(w->style & (WS_MINIMIZE | WS_MAXIMIZE))) w->normalRect = newWindow;

@@ -67,6 +67,54 @@ TEST_F(Painting, AVisibleWindowIsPaintedOnceWithItsChildrenAfterIt) {
   EXPECT_EQ(win32::input::pumpMessages(), 0);  // nothing left to paint
 }
 
+// WM_PAINT goes to the windows that owe a paint in Windows' order: top-level
+// windows in z-order, each before its children, whatever order they were
+// invalidated in; a window validated, hidden or destroyed since gets none.
+TEST_F(Painting, PaintsGoInZOrderParentsFirstWhateverTheInvalidationOrder) {
+  HWND a = make(red, WS_POPUP | WS_VISIBLE, 0, 0, 100, 80);
+  HWND x = make(blue, WS_CHILD | WS_VISIBLE, 10, 10, 30, 20, a);
+  HWND b = make(red, WS_POPUP | WS_VISIBLE, 20, 20, 100, 80);
+  HWND c = make(red, WS_POPUP | WS_VISIBLE, 40, 40, 100, 80);
+  HWND d = make(red, WS_POPUP | WS_VISIBLE, 60, 60, 100, 80);
+  win32::input::pumpMessages();
+  struct Case {
+    std::vector<HWND> invalidated;
+    std::vector<HWND> validated;  // afterwards, before the pump
+    std::vector<HWND> expected;
+  };
+  const Case cases[] = {
+      {{x, a, c, b}, {}, {c, b, a, x}},
+      {{x}, {}, {x}},
+      {{a, x, d}, {d}, {a, x}},
+      {{b, c}, {c}, {b}},
+  };
+  auto painted = [] {
+    std::vector<HWND> order;
+    for (auto& p : paints)
+      if (p.msg == WM_PAINT) order.push_back(p.hwnd);
+    return order;
+  };
+  for (const Case& k : cases) {
+    paints.clear();
+    for (HWND w : k.invalidated) InvalidateRect(w, nullptr, FALSE);
+    for (HWND w : k.validated) ValidateRect(w, nullptr);
+    win32::input::pumpMessages();
+    EXPECT_EQ(painted(), k.expected);
+  }
+  // Hidden while owing a paint: none until shown; destroyed: none at all.
+  paints.clear();
+  InvalidateRect(b, nullptr, FALSE);
+  InvalidateRect(c, nullptr, FALSE);
+  ShowWindow(b, SW_HIDE);
+  DestroyWindow(c);
+  win32::input::pumpMessages();
+  EXPECT_EQ(painted(), std::vector<HWND>{});
+  EXPECT_EQ(GetQueueStatus(QS_PAINT) & QS_PAINT, 0u);
+  ShowWindow(b, SW_SHOWNA);
+  win32::input::pumpMessages();
+  EXPECT_EQ(painted(), std::vector<HWND>{b});
+}
+
 TEST_F(Painting, InvalidateValidateAndUpdateWindow) {
   HWND w = make(red, WS_POPUP | WS_VISIBLE, 0, 0, 100, 80);
   win32::input::pumpMessages();

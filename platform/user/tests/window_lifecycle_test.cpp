@@ -176,6 +176,39 @@ TEST_F(WindowLifecycle, OwnedWindowsAreDestroyedWithTheirOwner) {
   EXPECT_FALSE(IsWindow(owned));
 }
 
+// The owner's list of owned windows follows every change: a window given
+// to another owner goes with that one, one destroyed first is not met again.
+TEST_F(WindowLifecycle, OwnedWindowsFollowTheirOwnerThroughChanges) {
+  HWND first = makePopup(), second = makePopup();
+  HWND kept = makePopup(WS_POPUP, first), lower = makePopup(WS_POPUP, first), upper = makePopup(WS_POPUP, first);
+  HWND moved = makePopup(WS_POPUP, first), early = makePopup(WS_POPUP, first), freed = makePopup(WS_POPUP, second);
+  SetWindowLongPtrA(moved, GWLP_HWNDPARENT, (LONG_PTR)second);
+  SetWindowLongPtrA(kept, GWLP_HWNDPARENT, 0);
+  SetWindowPos(lower, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  DestroyWindow(early);
+  const struct {
+    HWND window;
+    HWND owner;
+  } owners[] = {{moved, second}, {kept, nullptr}, {lower, first}, {upper, first}, {freed, second}};
+  for (auto& o : owners) EXPECT_EQ(GetWindow(o.window, GW_OWNER), o.owner);
+  test::log().clear();
+  DestroyWindow(first);
+  // The owned windows go first, the upper in z-order before the lower.
+  std::vector<HWND> destroyed;
+  for (const auto& m : test::log())
+    if (m.msg == WM_DESTROY) destroyed.push_back(m.hwnd);
+  EXPECT_EQ(destroyed, (std::vector<HWND>{upper, lower, first}));
+  EXPECT_TRUE(IsWindow(moved));
+  EXPECT_TRUE(IsWindow(kept));
+  // A window given a new owner goes with that one.
+  SetWindowLongPtrA(freed, GWLP_HWNDPARENT, (LONG_PTR)moved);
+  DestroyWindow(moved);
+  EXPECT_FALSE(IsWindow(freed));
+  EXPECT_TRUE(IsWindow(second));
+  DestroyWindow(second);
+  DestroyWindow(kept);
+}
+
 TEST_F(WindowLifecycle, CreationFailsWhenNcCreateOrCreateRefuses) {
   struct Case {
     UINT refuse;
