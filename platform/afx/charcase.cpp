@@ -1,49 +1,41 @@
-// Case mapping of code page 1252 (see charcase.h).
+// Case of ANSI text for the string class (see charcase.h).
 #include "charcase.h"
 
-#include <array>
+#include <internal/codepage.h>
 
 namespace afx {
 namespace {
 
-struct CaseTables {
-  std::array<unsigned char, 256> upper{};
-  std::array<unsigned char, 256> lower{};
-};
-
-constexpr CaseTables makeTables() {
-  CaseTables t;
-  for (int c = 0; c < 256; ++c) {
-    t.upper[c] = static_cast<unsigned char>(c);
-    t.lower[c] = static_cast<unsigned char>(c);
+void mapCase(char* text, size_t length, unsigned char (*map)(unsigned char)) {
+  for (size_t i = 0; i < length; ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (win32::isAnsiLeadByte(c) && i + 1 < length && text[i + 1]) {
+      ++i;  // the trail byte stays as it is
+      continue;
+    }
+    text[i] = static_cast<char>(map(c));
   }
-  auto pair = [&t](int upperChar, int lowerChar) {
-    t.upper[lowerChar] = static_cast<unsigned char>(upperChar);
-    t.lower[upperChar] = static_cast<unsigned char>(lowerChar);
-  };
-  for (int c = 'A'; c <= 'Z'; ++c) pair(c, c + 0x20);
-  for (int c = 0xC0; c <= 0xDE; ++c)
-    if (c != 0xD7) pair(c, c + 0x20);  // 0xD7 x, 0xF7 division: no case
-  pair(0x8A, 0x9A);  // S caron
-  pair(0x8C, 0x9C);  // OE ligature
-  pair(0x8E, 0x9E);  // Z caron
-  pair(0x9F, 0xFF);  // Y diaeresis
-  return t;
 }
 
-constexpr CaseTables tables = makeTables();
+// The character at `p` as one value, and `p` moved past it.
+unsigned nextCharacter(const unsigned char*& p) {
+  const unsigned c = *p++;
+  if (win32::isAnsiLeadByte(static_cast<unsigned char>(c)) && *p) return c << 8 | *p++;
+  return win32::ansiToLower(static_cast<unsigned char>(c));
+}
 
 }  // namespace
 
-unsigned char toUpper1252(unsigned char c) { return tables.upper[c]; }
-unsigned char toLower1252(unsigned char c) { return tables.lower[c]; }
+void makeUpper(char* text, size_t length) { mapCase(text, length, win32::ansiToUpper); }
+void makeLower(char* text, size_t length) { mapCase(text, length, win32::ansiToLower); }
 
-int compareNoCase1252(const char* a, const char* b) {
+int compareNoCase(const char* a, const char* b) {
   const auto* p = reinterpret_cast<const unsigned char*>(a ? a : "");
   const auto* q = reinterpret_cast<const unsigned char*>(b ? b : "");
-  for (;; ++p, ++q) {
-    int d = tables.lower[*p] - tables.lower[*q];
-    if (d != 0 || *p == 0) return d;
+  for (;;) {
+    const unsigned c = nextCharacter(p), d = nextCharacter(q);
+    if (c != d) return static_cast<int>(c) - static_cast<int>(d);
+    if (c == 0) return 0;
   }
 }
 

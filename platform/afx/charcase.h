@@ -1,16 +1,21 @@
-// Case pairs of code page 1252, the ANSI code page of the layer: ASCII
-// letters, the Latin-1 letters 0xC0-0xDE / 0xE0-0xFE (without the
-// multiplication and division signs) and the four pairs that code page 1252
-// puts in 0x80-0x9F. Characters without a pair map to themselves.
+// Case of ANSI text for the string class, through the kernel's case table of
+// the ANSI code page (one table for the whole layer). A double-byte
+// character of a double-byte code page keeps both of its bytes: its trail
+// byte is never taken for a letter of its own.
 #pragma once
+
+#include <cstddef>
 
 namespace afx {
 
-unsigned char toUpper1252(unsigned char c);
-unsigned char toLower1252(unsigned char c);
+// Maps the case of `length` bytes in place.
+void makeUpper(char* text, size_t length);
+void makeLower(char* text, size_t length);
 
-// _stricmp order: both texts folded to lower case, then compared as
-// unsigned bytes. Null pointers compare as "".
-int compareNoCase1252(const char* a, const char* b);
+// _mbsicmp order: single-byte characters folded to lower case, a double-byte
+// character taken whole (lead byte times 256 plus trail byte), compared as
+// unsigned values; the answer is the difference of the first two that differ.
+// Null pointers compare as "".
+int compareNoCase(const char* a, const char* b);
 
 }  // namespace afx

@@ -368,7 +368,7 @@ CString operator+(LPCSTR lpsz, const CString& string) {
 
 int CString::Compare(LPCSTR lpsz) const { return std::strcmp(m_pchData, lpsz ? lpsz : ""); }
 
-int CString::CompareNoCase(LPCSTR lpsz) const { return afx::compareNoCase1252(m_pchData, lpsz); }
+int CString::CompareNoCase(LPCSTR lpsz) const { return afx::compareNoCase(m_pchData, lpsz); }
 
 // The run-time never selects a C locale, and collation in the "C" locale is
 // the byte order; so collating compares as Compare / CompareNoCase do.
@@ -433,15 +433,13 @@ CString CString::SpanExcluding(LPCSTR lpszCharSet) const {
 
 CString& CString::MakeUpper() {
   CopyBeforeWrite();
-  for (int i = 0; i < GetLength(); ++i)
-    m_pchData[i] = static_cast<char>(afx::toUpper1252(static_cast<unsigned char>(m_pchData[i])));
+  afx::makeUpper(m_pchData, static_cast<size_t>(GetLength()));
   return *this;
 }
 
 CString& CString::MakeLower() {
   CopyBeforeWrite();
-  for (int i = 0; i < GetLength(); ++i)
-    m_pchData[i] = static_cast<char>(afx::toLower1252(static_cast<unsigned char>(m_pchData[i])));
+  afx::makeLower(m_pchData, static_cast<size_t>(GetLength()));
   return *this;
 }
 
