@@ -5,6 +5,7 @@
 #include <mscrt.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -137,7 +139,8 @@ void readSection(const char* begin, const char* end, int strict, bool field, Sec
   }
 }
 
-const char* selectSection(const char* picture, int negative, int strict, Section& s, bool field = false) {
+// Reads the section a value of the sign uses into `s`; answers where it starts.
+const char* readPicture(const char* picture, int negative, int strict, Section& s, bool field) {
   if (!picture || !*picture) picture = kDefaultPicture;
   s.tokens.clear();
   s.state = HCtlNumberState{};
@@ -151,6 +154,55 @@ const char* selectSection(const char* picture, int negative, int strict, Section
   }
   readSection(chosen, end, strict, field, s);
   return chosen;
+}
+
+// A read section and where it starts in its picture.
+struct ReadSection {
+  Section section;
+  ptrdiff_t offset = 0;
+};
+using SectionRef = std::shared_ptr<const ReadSection>;
+
+// The pictures a thread formatted with last, read: a field formats with the
+// same picture again and again, and reading it cost as much as the
+// formatting. Keyed by the picture's text (a buffer may be reused for
+// another picture) and the reading's options.
+class SectionCache {
+ public:
+  SectionRef find(const char* picture, int negative, int strict, bool field) {
+    const Options options{negative != 0, strict != 0, field};
+    for (Entry& e : entries_)
+      if (e.value && e.options == options && e.picture == picture) return e.value;
+    Entry& e = entries_[next_];
+    next_ = (next_ + 1) % entries_.size();
+    auto read = std::make_shared<ReadSection>();
+    read->offset = readPicture(picture, negative, strict, read->section, field) - picture;
+    e.picture = picture;
+    e.options = options;
+    e.value = std::move(read);
+    return e.value;
+  }
+
+ private:
+  struct Options {
+    bool negative, strict, field;
+    bool operator==(const Options&) const = default;
+  };
+  struct Entry {
+    std::string picture;
+    Options options{};
+    SectionRef value;
+  };
+  std::array<Entry, 16> entries_;
+  size_t next_ = 0;
+};
+
+// The section of `picture` for a value of the sign (the negative section
+// when there is one and `negative` is set, the default picture for none).
+// With `strict` only the first '0' of the integer part counts as a place.
+SectionRef sectionOf(const char* picture, int negative, int strict, bool field = false) {
+  thread_local SectionCache cache;
+  return cache.find(picture && *picture ? picture : kDefaultPicture, negative, strict, field);
 }
 
 using Builder = HCtlTextWriter;
@@ -300,13 +352,13 @@ int answer(const std::string& text, const Layout& layout, char* out, int outSize
 }
 
 // Writes the whole number.
-int writeNumber(const Section& s, const Digits& d, const Layout& layout, char* out, int outSize) {
+int writeNumber(const Section& s, bool signNeeded, const Digits& d, const Layout& layout, char* out, int outSize) {
   const HCtlNumberState& st = s.state;
   const bool literals = !layout.editForm;
   std::string text;
   text.reserve(d.integer.size() * 4 / 3 + d.fraction.size() + s.tokens.size() + 8);
   writeIntegerReversed(s, Part::integer, d.integer, st.grouping && !layout.editForm, literals, layout, text);
-  if (st.signNeeded) text += '-';
+  if (signNeeded) text += '-';
   std::reverse(text.begin(), text.end());
   // The control shows the separator only when fraction digits follow: "2"
   // rather than "2." for a whole number under a picture without required
@@ -346,10 +398,9 @@ int writeScientific(double value, char* out, int outSize) {
 }  // namespace
 
 const char* HCtlNumberPicture(const char* picture, int negative, int strict, HCtlNumberState* state) {
-  Section s;
-  const char* section = selectSection(picture, negative, strict, s);
-  if (state) *state = s.state;
-  return section;
+  const SectionRef read = sectionOf(picture, negative, strict);
+  if (state) *state = read->section.state;
+  return (picture && *picture ? picture : kDefaultPicture) + read->offset;
 }
 
 int HCtlFormatDecimalText(const char* digits, int point, int negative, const char* picture, char* out, int outSize,
@@ -362,9 +413,9 @@ int HCtlFormatDecimalText(const char* digits, int point, int negative, const cha
   layout.editForm = (flags & HCTL_DECIMAL_EDITFORM) != 0;
   layout.field = (flags & HCTL_DECIMAL_FIELD) != 0;
   layout.cut = (flags & HCTL_DECIMAL_CUT) != 0;
-  Section s;
-  selectSection(picture, negative && !layout.editForm, layout.editForm, s, layout.field);
-  if (layout.editForm) s.state.signNeeded = negative != 0;
+  const SectionRef read = sectionOf(picture, negative && !layout.editForm, layout.editForm, layout.field);
+  const Section& s = read->section;
+  const bool signNeeded = layout.editForm ? negative != 0 : s.state.signNeeded;
   if (s.state.hasExponent && !layout.editForm) return -1;
   Digits d;
   splitDigits(digits, point, INT_MAX, s.state.fraction.zeros, layout.field, d);
@@ -373,7 +424,7 @@ int HCtlFormatDecimalText(const char* digits, int point, int negative, const cha
     const size_t keep = layout.field ? 0 : static_cast<size_t>(s.state.fraction.zeros);
     while (d.fraction.size() > keep && d.fraction.back() == '0') d.fraction.pop_back();
   }
-  return writeNumber(s, d, layout, out, outSize);
+  return writeNumber(s, signNeeded, d, layout, out, outSize);
 }
 
 int HCtlFormatDouble(double value, const char* picture, char* out, int outSize, int editForm) {
@@ -381,10 +432,10 @@ int HCtlFormatDouble(double value, const char* picture, char* out, int outSize, 
   if (std::isnan(value)) return writeText("1.#QNAN", out, outSize);
   if (std::isinf(value)) return writeText(value > 0 ? "+1.#INF" : "-1.#INF", out, outSize);
   const bool negative = value < 0;
-  Section s;
   // The edit form reads the picture strictly and always signs with '-'.
-  selectSection(picture, negative && !editForm, editForm, s);
-  if (editForm) s.state.signNeeded = negative;
+  const SectionRef read = sectionOf(picture, negative && !editForm, editForm);
+  const Section& s = read->section;
+  const bool signNeeded = editForm ? negative : s.state.signNeeded;
   const HCtlNumberState& st = s.state;
   const bool exponentShown = st.hasExponent && !editForm;
   const double magnitude = std::fabs(value);
@@ -408,17 +459,17 @@ int HCtlFormatDouble(double value, const char* picture, char* out, int outSize, 
   }
   Layout layout;
   layout.editForm = editForm != 0;
-  return writeNumber(s, d, layout, out, outSize);
+  return writeNumber(s, signNeeded, d, layout, out, outSize);
 }
 
 int HCtlFormatInt64(int64_t value, const char* picture, char* out, int outSize, int* negative, int editForm) {
   if (negative) *negative = value < 0;
   if (!out || outSize < 2) return 0;
-  Section s;
-  selectSection(picture, value < 0 && !editForm, editForm, s);
+  const SectionRef read = sectionOf(picture, value < 0 && !editForm, editForm);
+  const Section& s = read->section;
   if (s.state.hasExponent && !editForm)
     return HCtlFormatDouble(static_cast<double>(value), picture, out, outSize, editForm);
-  if (editForm) s.state.signNeeded = value < 0;
+  const bool signNeeded = editForm ? value < 0 : s.state.signNeeded;
   // The magnitude as unsigned: -2^63 has no positive int64.
   uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
   Digits d;
@@ -426,7 +477,7 @@ int HCtlFormatInt64(int64_t value, const char* picture, char* out, int outSize, 
   std::reverse(d.integer.begin(), d.integer.end());
   Layout layout;
   layout.editForm = editForm != 0;
-  return writeNumber(s, d, layout, out, outSize);
+  return writeNumber(s, signNeeded, d, layout, out, outSize);
 }
 
 // --- number texts -----------------------------------------------------------
@@ -443,15 +494,18 @@ bool literalOf(const Section& s, char c) {
 // a character that belongs to no number of the picture.
 bool cleanNumber(const char* text, const char* picture, char* clean, int cleanSize, bool* shownNegative) {
   const HCtlIntl& intl = HCtlIntlSettings();
-  Section positive, negative;
+  SectionRef positiveRead, negativeRead;
   const bool hasPicture = picture && *picture;
   bool hasNegativeSection = false;
   if (hasPicture) {
-    selectSection(picture, 0, 0, positive);
+    positiveRead = sectionOf(picture, 0, 0);
     const char* end = sectionEnd(picture);
     hasNegativeSection = *end == ';' && end[1] && end[1] != ';';
-    if (hasNegativeSection) selectSection(picture, 1, 0, negative);
+    if (hasNegativeSection) negativeRead = sectionOf(picture, 1, 0);
   }
+  static const Section none;
+  const Section& positive = positiveRead ? positiveRead->section : none;
+  const Section& negative = negativeRead ? negativeRead->section : none;
   *shownNegative = false;
   Builder b{clean, cleanSize - 1};
   bool point = false, exponent = false, digitSeen = false;

@@ -92,6 +92,27 @@ TEST(NumberFormat, PicturesTable) {
   for (const auto& c : cases) EXPECT_EQ(formatDouble(c.value, c.picture), c.text) << c.value << " " << c.picture;
 }
 
+// Pictures read once are kept per thread by their text: a buffer written
+// over with another picture, and more pictures than are kept, format as read
+// afresh.
+TEST(NumberFormat, PicturesReadBeforeFollowTheirText) {
+  IntlProfile profile;
+  char picture[32] = "0.00";
+  EXPECT_EQ(formatDouble(2.5, picture), "2.50");
+  std::strcpy(picture, "0.0;(0.0)");
+  EXPECT_EQ(formatDouble(2.5, picture), "2.5");
+  EXPECT_EQ(formatDouble(-2.5, picture), "(2.5)");
+  std::strcpy(picture, "000");
+  EXPECT_EQ(formatDouble(2.0, picture), "002");
+  for (int round = 0; round < 3; ++round)
+    for (int places = 0; places < 24; ++places) {
+      const std::string p = "0." + std::string(static_cast<size_t>(places), '0');
+      char expected[64];
+      std::snprintf(expected, sizeof expected, "%.*f", places, 1.5);
+      EXPECT_EQ(formatDouble(1.5, places ? p.c_str() : "0"), expected) << p;
+    }
+}
+
 TEST(NumberFormat, TooNarrowFillsWithHashes) {
   IntlProfile profile;
   EXPECT_EQ(formatDouble(123456.0, "*,0.00", 0, 8), "#######");
