@@ -336,6 +336,8 @@ int HGSetCellFromText(HGridRecord* r, int column, int row, const char* text);
 
 // --- window (gridwindow.cpp) -------------------------------------------------
 void HGLayout(HGridRecord* r);
+// The vertical scroll range and thumb after rows were added or removed.
+void HGUpdateVerticalBar(HGridRecord* r);
 void HGRefresh(HGridRecord* r, BOOL erase);
 LONG HGTotalRows(const HGridRecord* r);
 LONG HGLargestTop(const HGridRecord* r);

@@ -161,7 +161,7 @@ BOOL rowMessage(HGridRecord* r, UINT message, WPARAM wParam, LPARAM lParam, LRES
       if (count > 0) {
         r->reportedColumn = -1;
         r->reportedRow = count - 1;
-        HGLayout(r);
+        HGUpdateVerticalBar(r);
       }
       *result = count;
       return TRUE;

@@ -17,14 +17,52 @@ struct Key {
   DWORD offset;
   size_t width;       // bytes of the cell
   size_t slot;        // where its copy lies in a row's key bytes
-  HCtlCompareFn compare;  // none: the cells compare as numbers in their text
+  HCtlCompareFn compare;  // none: the cells compare as numbers (their text, or an integer storage)
   bool ascending;
+  char numberStorage;     // an integer storage taken out as a number, else 0
 };
 
 // A text column whose picture shows decimals sorts its texts as numbers.
 bool numericText(const HGField* field) {
   return field->type == 's' && field->storage == 's' &&
          (std::strstr(field->picture, "0.0") != nullptr || std::strstr(field->picture, "#.0") != nullptr);
+}
+
+// Integer storages of numeric types compare exactly as doubles (at most 32
+// bits), so their keys are taken out as numbers once.
+bool integerNumber(const HGField* field) {
+  const char type = HGEffectiveType(field), storage = HGEffectiveStorage(field);
+  return std::strchr("cnibz", type) != nullptr && std::strchr("hbswiluW", storage) != nullptr &&
+         HCtlStorageValid(type, storage);
+}
+
+// One integer key: each row becomes one 64-bit number, the value (shifted
+// to be positive, negated for descending) above the row's index, so that a
+// plain sort of distinct numbers gives the stable order.
+std::vector<int> sortByIntegers(const std::vector<double>& numbers, bool ascending) {
+  constexpr int64_t kOffset = int64_t{1} << 32;  // every 32-bit value, signed or not, lands in 0..2^33
+  std::vector<int64_t> packed(numbers.size());
+  for (size_t i = 0; i < numbers.size(); ++i) {
+    const auto value = static_cast<int64_t>(numbers[i]);
+    packed[i] = ((ascending ? kOffset + value : kOffset - value) << 16) | static_cast<int64_t>(i);
+  }
+  std::sort(packed.begin(), packed.end());
+  std::vector<int> order(numbers.size());
+  for (size_t i = 0; i < packed.size(); ++i) order[i] = static_cast<int>(packed[i] & 0xFFFF);
+  return order;
+}
+
+// One key taken out as numbers: a stable sort of (number, row) pairs.
+std::vector<int> sortByNumbers(const std::vector<double>& numbers, bool ascending) {
+  std::vector<std::pair<double, int>> pairs(numbers.size());
+  for (size_t i = 0; i < numbers.size(); ++i) pairs[i] = {numbers[i], static_cast<int>(i)};
+  if (ascending)
+    std::stable_sort(pairs.begin(), pairs.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  else
+    std::stable_sort(pairs.begin(), pairs.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  std::vector<int> order(numbers.size());
+  for (size_t i = 0; i < pairs.size(); ++i) order[i] = pairs[i].second;
+  return order;
 }
 
 }  // namespace
@@ -40,8 +78,9 @@ int HGSort(HGridRecord* r, int count, const HGSortKey* keys) {
   for (const HGSortKey& key : kept) {
     const HGField* field = HGColumn(data, static_cast<short>(LOWORD(key.column)));
     if (field == nullptr || field->valueWidth < 1) continue;
-    Key k{field->offset, static_cast<size_t>(field->valueWidth), rowKeyBytes, nullptr, key.ascending != 0};
-    if (!numericText(field)) {
+    Key k{field->offset, static_cast<size_t>(field->valueWidth), rowKeyBytes, nullptr, key.ascending != 0,
+          integerNumber(field) ? HGEffectiveStorage(field) : '\0'};
+    if (!numericText(field) && k.numberStorage == '\0') {
       k.compare = HCtlComparator(HGEffectiveType(field), HGEffectiveStorage(field));
       if (k.compare == nullptr) continue;
       rowKeyBytes += std::max<size_t>(k.width + 1, 32);  // terminated, and room for any storage
@@ -63,32 +102,44 @@ int HGSort(HGridRecord* r, int count, const HGSortKey* keys) {
         std::memcpy(out + k.slot, current + k.offset, k.width);
         continue;
       }
-      std::vector<char> text(k.width + 1, '\0');
-      std::memcpy(text.data(), current + k.offset, k.width);
       double number = 0;
-      HCtlTextToDouble(text.data(), nullptr, &number);
+      if (k.numberStorage != '\0') {
+        number = HCtlValueToDouble(current + k.offset, k.numberStorage);
+      } else {
+        std::vector<char> text(k.width + 1, '\0');
+        std::memcpy(text.data(), current + k.offset, k.width);
+        HCtlTextToDouble(text.data(), nullptr, &number);
+      }
       std::memcpy(out + k.slot, &number, sizeof number);
     }
   }
   std::vector<int> order(static_cast<size_t>(rows));
   std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-    const BYTE* ka = copies.data() + rowKeyBytes * static_cast<size_t>(a);
-    const BYTE* kb = copies.data() + rowKeyBytes * static_cast<size_t>(b);
-    for (const Key& k : plan) {
-      int result;
-      if (k.compare != nullptr) {
-        result = k.compare(ka + k.slot, kb + k.slot);
-      } else {
-        double x, y;
-        std::memcpy(&x, ka + k.slot, sizeof x);
-        std::memcpy(&y, kb + k.slot, sizeof y);
-        result = x < y ? -1 : (x > y ? 1 : 0);
+  if (plan.size() == 1 && plan[0].compare == nullptr) {
+    std::vector<double> numbers(static_cast<size_t>(rows));
+    for (size_t i = 0; i < numbers.size(); ++i) std::memcpy(&numbers[i], copies.data() + rowKeyBytes * i, sizeof(double));
+    // Rows fit in 16 bits (at most 32,760), integer values in 33.
+    order = plan[0].numberStorage != '\0' ? sortByIntegers(numbers, plan[0].ascending)
+                                           : sortByNumbers(numbers, plan[0].ascending);
+  } else {
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+      const BYTE* ka = copies.data() + rowKeyBytes * static_cast<size_t>(a);
+      const BYTE* kb = copies.data() + rowKeyBytes * static_cast<size_t>(b);
+      for (const Key& k : plan) {
+        int result;
+        if (k.compare != nullptr) {
+          result = k.compare(ka + k.slot, kb + k.slot);
+        } else {
+          double x, y;
+          std::memcpy(&x, ka + k.slot, sizeof x);
+          std::memcpy(&y, kb + k.slot, sizeof y);
+          result = x < y ? -1 : (x > y ? 1 : 0);
+        }
+        if (result != 0) return k.ascending ? result < 0 : result > 0;
       }
-      if (result != 0) return k.ascending ? result < 0 : result > 0;
-    }
-    return false;
-  });
+      return false;
+    });
+  }
   std::vector<HGRowRecord> sorted;
   sorted.reserve(data->rows.size());
   for (int index : order) sorted.push_back(std::move(data->rows[static_cast<size_t>(index)]));

@@ -110,9 +110,12 @@ bool bringIn(GridMemoryObject* object) {
     report("Error Trying to Allocate previously allocate memory object");
     return true;
   }
-  std::unique_ptr<BYTE[]> memory(new (std::nothrow) BYTE[object->size ? object->size : 1]());
+  // Never written out: zero-filled; else the slot's bytes replace every byte.
+  const bool fromFile = object->fileOffset != GridMemoryObject::kNoSlot;
+  const size_t size = object->size ? object->size : 1;
+  std::unique_ptr<BYTE[]> memory(fromFile ? new (std::nothrow) BYTE[size] : new (std::nothrow) BYTE[size]());
   if (!memory) return false;
-  if (object->fileOffset != GridMemoryObject::kNoSlot) {
+  if (fromFile) {
     if (store->file == nullptr) {
       report("Error No File Created");
       return false;

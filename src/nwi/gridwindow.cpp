@@ -160,6 +160,9 @@ int HGCellRect(HGridRecord* r, int position, int row, RECT* rect) {
 
 void HGInvalidateCells(HGridRecord* r, int column1, int row1, int column2, int row2) {
   if (r->data == nullptr) return;
+  // Rows off the page have nothing on the screen to redraw.
+  const int low = std::min(row1, row2), high = std::max(row1, row2);
+  if (low >= 0 && (high < r->topRow || low >= r->topRow + r->visibleRows)) return;
   RECT client, area{};
   GetClientRect(r->head.window, &client);
   // Rows: the band between the two rows, cut to the client area.
@@ -183,6 +186,10 @@ void HGInvalidateCells(HGridRecord* r, int column1, int row1, int column2, int r
 }
 
 void HGInvalidateRow(HGridRecord* r, int row) { HGInvalidateCells(r, -1, row, HGColumnCount(r->data) - 1, row); }
+
+void HGUpdateVerticalBar(HGridRecord* r) {
+  if (r->data != nullptr) updateVerticalBar(r);
+}
 
 void HGLayout(HGridRecord* r) {
   HGridData* data = r->data;
