@@ -29,6 +29,8 @@ class KyString : public CString {
   KyString(const CString& stringSrc, int iMaxLength = -1, int fSafeCut = 0);
   KyString(const KyString& stringSrc, int iMaxLength = -1, int fSafeCut = 0);
   KyString(LPCSTR pszSrc, int iMaxLength = -1, int fSafeCut = 0);
+  // The text, as the framework's string gives it.
+  LPCSTR GetString() const { return *this; }
   // Takes the text; the new string has no maximum, as a copy would.
   KyString(KyString&& stringSrc) noexcept;
 

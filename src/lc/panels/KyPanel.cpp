@@ -5,15 +5,19 @@
 
 #include <mscrt.h>
 
+#include <cctype>
 #include <cstdlib>
+#include <string>
 
 #include "KyApp.h"
 #include "KyAppContext.h"
+#include "KyCtrl.h"
 #include "KyDLL.h"
 #include "KyFunctionData.h"
 #include "KyRTType.h"
 #include "KyWinClientApp.h"
 #include "KyWindowPlacement.h"
+#include "KyZOrderMngr.h"
 
 namespace {
 
@@ -53,6 +57,12 @@ KyPanel::~KyPanel() {
   m_Events.clear();
   if (m_pFunctionData) m_pFunctionData->DetachPanel(this);
   if (pApp) pApp->RemovePanel(this);
+  if (m_hPopups) DestroyMenu(m_hPopups);
+  m_pZOrder.reset();
+  m_pFocusCandidate = nullptr;
+  m_pEventSource = nullptr;
+  m_Controls.clear();
+  destroyFrame();
 }
 
 KyPanel* KyPanel::FindPanelByHandle(CPtrList* pPanelList, HWND hWnd) {
@@ -220,4 +230,75 @@ void KyPanel::SetStatusBarText(const char* pszText, int iPane) {
 const char* KyPanel::GetStatusBarText(int iPane) const {
   if (iPane < 0 || iPane >= static_cast<int>(m_StatusTexts.size())) iPane = 0;
   return m_StatusTexts[iPane];
+}
+
+int KyPanel::DoEvent(const char* pszEventName) {
+  if (!pszEventName) return 0;
+  for (const auto& pEvent : m_Events) {
+    if (!pEvent->m_fActive || _stricmp(pEvent->m_EventName.strGetText(), pszEventName) != 0) continue;
+    ProcessEvent(pEvent->m_iLogicalId);
+    return 1;
+  }
+  return 0;
+}
+
+void KyPanel::AddControl(KyCtrl* pControl) {
+  if (pControl) m_Controls.emplace_back(pControl);
+}
+
+KyCtrl* KyPanel::pGetCtrl(int iId) const {
+  for (const auto& pControl : m_Controls)
+    if (pControl->GetId() == iId) return pControl.get();
+  return nullptr;
+}
+
+namespace {
+
+// The name without every character that is not a letter or digit, and
+// without the digits before its first letter.
+std::string cleanedName(const char* pszName) {
+  std::string cleaned;
+  for (const char* p = pszName; *p; ++p) {
+    unsigned char c = static_cast<unsigned char>(*p);
+    if (!std::isalnum(c)) continue;
+    if (cleaned.empty() && std::isdigit(c)) continue;
+    cleaned += static_cast<char>(c);
+  }
+  return cleaned;
+}
+
+}  // namespace
+
+KyCtrl* KyPanel::FindControlByName(const char* pszName) {
+  if (!pszName) return nullptr;
+  if (_stricmp(pszName, "*Event Source") == 0) return m_pEventSource;
+  if (_stricmp(pszName, "*Focus") == 0) {
+    for (const auto& pControl : m_Controls) {
+      if (!pControl->HasFocus()) continue;
+      return pControl->HasInnerFocusControl() ? pControl->GetInnerFocusControl() : pControl.get();
+    }
+    return nullptr;
+  }
+  for (const auto& pControl : m_Controls)
+    if (_stricmp(pControl->GetName(), pszName) == 0) return pControl.get();
+  const std::string cleaned = cleanedName(pszName);
+  const std::string withPrefix = cleanedName(("FLD" + std::string(pszName)).c_str());
+  for (const auto& pControl : m_Controls) {
+    const char* pszControl = pControl->GetName();
+    if (_stricmp(pszControl, cleaned.c_str()) == 0 || _stricmp(pszControl, withPrefix.c_str()) == 0)
+      return pControl.get();
+  }
+  return nullptr;
+}
+
+int KyPanel::SetSite(const char* pszName, int fReplace) {
+  // Sites are controls of kind 17; the panel has none of its own making.
+  for (const auto& pControl : m_Controls) {
+    if (pControl->GetKind() == kSiteKind && pszName && _stricmp(pControl->GetName(), pszName) == 0) {
+      m_pCurrentSite = pControl.get();
+      m_fReplaceSite = fReplace;
+      return 1;
+    }
+  }
+  return 0;
 }

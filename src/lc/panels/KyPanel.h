@@ -1,6 +1,9 @@
-// KyPanel: the panel of one function. The core library reads a few of its
-// members and calls a few of its operations; the panel itself (windows,
-// controls, events) is built on top of this class.
+// KyPanel: the panel of one function: its frame window of one of eight
+// kinds, its view with the controls (stacked and tabbed in one order through
+// the z-order manager), its states, logical events, status texts and the
+// "POPUPS" context menus. Construction and Init make the window, StartPanel
+// lays out and shows it, PanelReturn ends it (KyPanelInit.cpp has Init,
+// StartPanel and the layout; KyPanelState.cpp the state setters).
 #pragma once
 
 #include <windows.h>
@@ -9,15 +12,34 @@
 #include <memory>
 #include <vector>
 
+#include "KyCtr.h"
 #include "KyLogEvent.h"
+#include "KyStateWin.h"
 #include "KyString.h"
 
 class KyFunctionData;
 class KyCtrl;
+class KyZOrderMngr;
 class CWnd;
 class CPtrList;
 
-class KyPanel {
+// Window kinds of a panel.
+enum KyWinType {
+  KyTopWindow = 0,
+  KyMDIChild = 1,
+  KyDialog = 2,
+  KyMDIFrame = 3,
+  KySecondMDIFrame = 4,  // never created
+  KyDialogUnderParent = 5,
+  KySiteChild = 6,
+  KySplitterPane = 7,
+};
+
+// Where the first state puts the frame: 0 where the system puts it,
+// 1 at the state's position, 2 centred.
+enum PanelPlacement { PlacementSystem = 0, PlacementAtPosition = 1, PlacementCentred = 2 };
+
+class KyPanel : public KyCtrObj, public KyStateWin {
  public:
   // The empty panel of a function: it remembers the function data and the
   // function's panel resource library.
@@ -31,6 +53,76 @@ class KyPanel {
 
   // The generated event dispatch: runs the logical event of the function.
   virtual void PanelHandler(int iLogicalId) {}
+
+  // Makes the frame window of the kind with the style (the kind's bits are
+  // added), the options word (frame options) and the design dialog base
+  // units (x in the low word, y in the high word); nonzero when a frame
+  // exists. A kind that cannot be made shows its stop box and answers 0.
+  int Init(int iKind, DWORD dwStyle, DWORD dwOptions, DWORD dwDesignBaseUnits, int iPlacement, int fRestore);
+  // Lays the controls out, shows the panel (its placement restored when it
+  // keeps one), gives the focus to the first control of the tab sequence;
+  // a dialog panel then runs its own modal loop until it ends.
+  void StartPanel();
+  // The window the controls live in (the frame's view; the dialog itself).
+  HWND ViewHandle() const { return m_hView; }
+  CWnd* GetFrame() const { return m_pFrame; }
+  // The frame tells the panel that its window is gone.
+  void FrameDestroyed();
+  DWORD GetOptions() const { return m_dwOptions; }
+  int GetPlacement() const { return m_iPlacement; }
+  int IsDemotedFromMDIChild() const { return m_fDemoted; }
+  // Design pixels to screen pixels: the scale base over the design base.
+  int ScaleX(int x) const;
+  int ScaleY(int y) const;
+  int GetScaleBaseX() const { return m_iScaleX; }
+  int GetScaleBaseY() const { return m_iScaleY; }
+  // The view's client size when the frame was made.
+  SIZE GetCreationClientSize() const { return m_CreationClient; }
+
+  // Controls: the panel owns them, in record order.
+  void AddControl(KyCtrl* pControl);
+  const std::vector<std::unique_ptr<KyCtrl>>& GetControls() const { return m_Controls; }
+  KyCtrl* pGetCtrl(int iId) const;
+  // Puts a control window at its tab position: sibling order is tab order.
+  void SetTabSequence(HWND hWnd, int iPosition);
+  // Moves every control by the panel's size change in one deferred batch.
+  void LayoutControls();
+  KyZOrderMngr* GetZOrderMngr() const { return m_pZOrder.get(); }
+  // The first window of the tab sequence (null when none).
+  HWND FirstTabWindow() const;
+
+  // Makes the site of that name (a control of kind 17) the one the next
+  // child panel enters; 0 when the panel has none of that name.
+  int SetSite(const char* pszName, int fReplace);
+  bool HasCurrentSite() const { return m_pCurrentSite != nullptr; }
+  static constexpr int kSiteKind = 17;
+
+  // Focus bookkeeping the controls share.
+  HWND GetFocusWindow() const { return m_hFocus; }
+  void SetFocusWindow(HWND hWnd) { m_hFocus = hWnd; }
+  int IsFocusChanging() const { return m_fFocusChanging; }
+  void SetFocusChanging(int f) { m_fFocusChanging = f; }
+  KyCtrl* GetFocusCandidate() const { return m_pFocusCandidate; }
+  void SetFocusCandidate(KyCtrl* pControl) { m_pFocusCandidate = pControl; }
+  int IsFocusInControl() const { return m_fFocusInControl; }
+  void SetFocusInControl(int f) { m_fFocusInControl = f; }
+  // The control whose notification runs the current event (null: none).
+  KyCtrl* GetEventSource() const { return m_pEventSource; }
+  void SetEventSource(KyCtrl* pControl) { m_pEventSource = pControl; }
+  // The colour the panel shows behind its controls (see KyPanelState.cpp).
+  COLORREF GetPanelColor();
+
+  // The "POPUPS" menu of the panel library (null when there is none).
+  HMENU GetPopupsMenu() const { return m_hPopups; }
+  void SetShowingContextMenu(int f) { m_fShowingContextMenu = f; }
+  int IsShowingContextMenu() const { return m_fShowingContextMenu; }
+
+  // --- state setters of the panel (flags, colours and fonts are ignored) ---
+  KyPanel* GetPanel() override { return this; }
+  void Repaint() override;
+  void SetText(const char* pszText) override;
+  void SetSize(int cx, int cy) override;
+  void SetPosition(int x, int y) override;
 
   KyFunctionData* GetFunctionData() const { return m_pFunctionData; }
   KyPanel* GetParentPanel() const { return m_pParentPanel; }
@@ -83,7 +175,10 @@ class KyPanel {
   void SetStatusBarText(const char* pszText, int iPane);
   // The text a status-bar pane shows.
   const char* GetStatusBarText(int iPane) const;
+  // Runs the logical event of that event name (no case); 1 when one ran.
   int DoEvent(const char* pszEventName);
+  // "*Event Source", "*Focus", a control name, or its cleaned forms (no
+  // case); null when none.
   KyCtrl* FindControlByName(const char* pszName);
 
  protected:
@@ -102,8 +197,32 @@ class KyPanel {
   int m_fReturning = 0;  // the function has ended the panel
   int m_fNoClose = 0;    // a close request is being decided: no WM_CLOSE
   std::array<KyString, 8> m_StatusTexts;  // the first three are shown
+  CWnd* m_pFrame = nullptr;  // deletes itself with its window
+  HWND m_hView = nullptr;
+  DWORD m_dwOptions = 0;
+  int m_iPlacement = 0;
+  int m_fDemoted = 0;
+  int m_fFirstState = 1;  // the first state places the frame
+  int m_iDesignX = 8, m_iDesignY = 16;
+  int m_iScaleX = 8, m_iScaleY = 16;
+  SIZE m_CreationClient{0, 0};
 
  private:
+  void createFrame(DWORD dwStyle, HINSTANCE hPrevious);
+  void showFrame();
+  void destroyFrame();
+
+  std::vector<std::unique_ptr<KyCtrl>> m_Controls;
+  std::unique_ptr<KyZOrderMngr> m_pZOrder;
+  HMENU m_hPopups = nullptr;
+  int m_fShowingContextMenu = 0;
+  int m_fFocusChanging = 0;
+  int m_fFocusInControl = 0;
+  KyCtrl* m_pFocusCandidate = nullptr;
+  KyCtrl* m_pEventSource = nullptr;
+  KyCtrl* m_pCurrentSite = nullptr;
+  int m_fReplaceSite = 0;
+
   void waitForIdleFunction();
 
   std::vector<std::unique_ptr<KyLogEvent>> m_Events;  // first match wins

@@ -1,0 +1,226 @@
+// KyPanel's frame by window kind (Init), the scale base, showing the panel
+// (StartPanel) and laying its controls out.
+#include <afxwin.h>
+
+#include <mscrt.h>
+
+#include "KyAppServices.h"
+#include "KyCtrl.h"
+#include "KyFunctionData.h"
+#include "KyMessage.h"
+#include "KyPanel.h"
+#include "KyPanelFrames.h"
+#include "KyRTType.h"
+#include "KyResourceScope.h"
+#include "KyWinClientApp.h"
+#include "KyWindowPlacement.h"
+#include "KyZOrderMngr.h"
+
+namespace {
+
+constexpr int kScalingOption = 44;
+constexpr UINT kNoParentDialog = 59182;
+constexpr UINT kNoParentPane = 59181;
+constexpr UINT kNoSiteParent = 59149;
+constexpr UINT kSecondMDIFrame = 57382;
+constexpr UINT kNoWindow = 57383;
+constexpr int kAfterShowing = 29;
+
+// The kinds' style bits, added to the caller's.
+constexpr DWORD kMDIChildStyle = 0x44800000;  // WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER
+constexpr DWORD kDialogStyle = 0x80800080;    // WS_POPUP | WS_BORDER | DS_MODALFRAME
+constexpr DWORD kMDIFrameStyle = 0x02800000;  // WS_CLIPCHILDREN | WS_BORDER
+
+// The texts are the language library's: the box reads them with the module
+// that was current before the panel's own.
+void stopBox(UINT nId, HINSTANCE hLanguage) {
+  const HINSTANCE hCurrent = AfxGetResourceHandle();
+  if (hLanguage) AfxSetResourceHandle(hLanguage);
+  KyMessage::Box(MB_ICONSTOP, "%s", KyGetMessageText(nId));
+  AfxSetResourceHandle(hCurrent);
+}
+
+}  // namespace
+
+int KyPanel::ScaleX(int x) const { return m_iDesignX ? MulDiv(x, m_iScaleX, m_iDesignX) : x; }
+int KyPanel::ScaleY(int y) const { return m_iDesignY ? MulDiv(y, m_iScaleY, m_iDesignY) : y; }
+
+int KyPanel::Init(int iKind, DWORD dwStyle, DWORD dwOptions, DWORD dwDesignBaseUnits, int iPlacement, int fRestore) {
+  const HINSTANCE hPrevious = AfxGetResourceHandle();
+  if (!m_pParentPanel && iKind == KyDialogUnderParent) {
+    stopBox(kNoParentDialog, hPrevious);
+    return 0;
+  }
+  if (!m_pParentPanel && iKind == KySplitterPane) {
+    stopBox(kNoParentPane, hPrevious);
+    return 0;
+  }
+  if (iKind == KySiteChild) {
+    if (!m_pParentPanel || !m_pParentPanel->HasCurrentSite() || m_pParentPanel->GetKind() == KyMDIFrame) {
+      stopBox(kNoSiteParent, hPrevious);
+      return 0;
+    }
+    fRestore = 0;
+  }
+  KyResourceScope scope(this);
+  m_fRestore = fRestore;
+  m_iPlacement = iPlacement;
+  m_iKind = iKind;
+
+  m_iDesignX = LOWORD(dwDesignBaseUnits);
+  m_iDesignY = HIWORD(dwDesignBaseUnits);
+  const LONG system = GetDialogBaseUnits();
+  m_iScaleX = LOWORD(system);
+  m_iScaleY = HIWORD(system);
+  if (iKind != KySiteChild) {
+    // "Normal" or empty keeps the design; "None" scales to this system's
+    // units. Any other value keeps the design too: a panel never scales by
+    // an unset base.
+    const char* pszScaling = KyGetRunOption(kScalingOption);
+    if (_stricmp(pszScaling, "None") != 0) {
+      m_iScaleX = m_iDesignX;
+      m_iScaleY = m_iDesignY;
+    }
+  }
+
+  m_dwOptions = dwOptions;
+  dwStyle |= WS_BORDER;
+  if (m_iKind == KyMDIChild && !KyGetMDIFrame()) {
+    m_iKind = KyTopWindow;
+    m_fDemoted = 1;
+  } else if (m_iKind == KyMDIFrame && KyGetMDIFrame()) {
+    stopBox(kSecondMDIFrame, hPrevious);
+    m_iKind = KySecondMDIFrame;
+  }
+  createFrame(dwStyle, hPrevious);
+
+  if (m_pFrame) {
+    if (KyWinClientApp* pApp = KyGetClientApp()) pApp->AddPanel(this);
+    RECT rc{};
+    ::GetClientRect(m_hView, &rc);
+    m_CreationClient = SIZE{rc.right - rc.left, rc.bottom - rc.top};
+  }
+  m_pZOrder = std::make_unique<KyZOrderMngr>();
+  if (m_hResInstance && FindResourceA(m_hResInstance, "POPUPS", RT_MENU))
+    m_hPopups = LoadMenuA(m_hResInstance, "POPUPS");
+  return m_pFrame != nullptr;
+}
+
+void KyPanel::createFrame(DWORD dwStyle, HINSTANCE hPrevious) {
+  KyFramePart* pPart = nullptr;
+  CWnd* pFrame = nullptr;
+  switch (m_iKind) {
+    case KyTopWindow: {
+      auto* p = new KyTopWin(this, dwStyle, m_dwOptions);
+      if (p->IsCreated()) pFrame = p, pPart = p;
+      else delete p;
+      break;
+    }
+    case KyMDIChild: {
+      auto* p = new KyMDIChildWin(this, KyGetMDIFrame(), dwStyle | kMDIChildStyle, m_dwOptions);
+      if (p->IsCreated()) pFrame = p, pPart = p;
+      else delete p;
+      break;
+    }
+    case KyMDIFrame: {
+      auto* p = new KyMDIWin(this, dwStyle | kMDIFrameStyle, m_dwOptions);
+      if (p->IsCreated()) pFrame = p, pPart = p;
+      else delete p;
+      break;
+    }
+    case KyDialog:
+    case KyDialogUnderParent: {
+      // The templates are the language library's: the module that was
+      // current before the panel's own.
+      HWND hOwner = m_pParentPanel ? m_pParentPanel->hHandle() : nullptr;
+      auto* p = new KyDialogWin(this, hOwner, dwStyle | kDialogStyle, hPrevious);
+      if (p->IsCreated()) pFrame = p, pPart = p;
+      else delete p;
+      break;
+    }
+    default:
+      // Site children and splitter panes need their parent's site or
+      // splitter, which this panel's parent does not offer.
+      break;
+  }
+  if (!pFrame) {
+    stopBox(kNoWindow, hPrevious);
+    return;
+  }
+  m_pFrame = pFrame;
+  m_hWnd = pFrame->m_hWnd;
+  m_hView = pPart->GetViewWindow();
+}
+
+void KyPanel::FrameDestroyed() {
+  m_pFrame = nullptr;
+  m_hWnd = nullptr;
+  m_hView = nullptr;
+}
+
+void KyPanel::destroyFrame() {
+  if (!m_pFrame) return;
+  if (auto* pPart = dynamic_cast<KyFramePart*>(m_pFrame)) pPart->Detach();
+  CWnd* pFrame = m_pFrame;
+  FrameDestroyed();
+  pFrame->DestroyWindow();
+}
+
+void KyPanel::LayoutControls() {
+  if (m_Controls.empty() || !m_hView) return;
+  HDWP hBatch = BeginDeferWindowPos(static_cast<int>(m_Controls.size()));
+  for (const auto& pControl : m_Controls) hBatch = pControl->ResizeWithPanel(hBatch, 0);
+  if (hBatch) EndDeferWindowPos(hBatch);
+}
+
+HWND KyPanel::FirstTabWindow() const {
+  if (!m_pZOrder) return nullptr;
+  for (HWND hWnd : m_pZOrder->Windows())
+    if (IsWindowVisible(hWnd) && IsWindowEnabled(hWnd)) return hWnd;
+  return nullptr;
+}
+
+void KyPanel::SetTabSequence(HWND hWnd, int iPosition) {
+  if (m_pZOrder && hWnd) m_pZOrder->Add(hWnd, iPosition, 0);
+}
+
+void KyPanel::StartPanel() {
+  KyResourceScope scope(this);
+  m_fStarting = 1;
+  LayoutControls();
+  if (m_pZOrder) m_pZOrder->DrawAll(0);
+  m_fShown = 1;
+  KyWinClientApp* pApp = KyGetClientApp();
+  if (pApp) pApp->BusyOff();
+  if (!m_pFrame) {
+    m_fStarting = 0;
+    return;
+  }
+  const char* pszKey = m_pFunctionData ? m_pFunctionData->GetImplementationName().GetString() : "";
+  if (m_fRestore) KyRestoreWindowPos(m_hWnd, kPanelPlacementSuffix, pszKey, this);
+  for (const auto& pControl : m_Controls) pControl->RestoreSettings(kPanelPlacementSuffix, pszKey);
+
+  if (HWND hFirst = FirstTabWindow()) {
+    ::SetFocus(hFirst);
+    m_hFocus = hFirst;
+  }
+  if (m_iKind == KyMDIChild || !m_fRestore) ::ShowWindow(m_hWnd, SW_SHOW);
+  if (CWnd* pClient = KyGetMDIClient()) {
+    pClient->SendMessage(WM_SETREDRAW, TRUE, 0);
+    if (m_iKind == KyMDIChild)
+      ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+  }
+  ::UpdateWindow(m_hWnd);
+  ::BringWindowToTop(m_hWnd);
+  RestoreFocus();
+  if (pApp) pApp->SetActivePanel(this);
+  m_fStarting = 0;
+  TriggerEvent(-1, kAfterShowing);
+  if (m_iKind == KyDialog && m_pFrame) {
+    auto* pDialog = dynamic_cast<KyDialogWin*>(m_pFrame);
+    HWND hOwner = m_pParentPanel ? m_pParentPanel->hHandle() : nullptr;
+    if (hOwner) ::EnableWindow(hOwner, FALSE);
+    pDialog->RunPanelLoop();
+    if (hOwner && ::IsWindow(hOwner)) ::EnableWindow(hOwner, TRUE);
+  }
+}
