@@ -61,6 +61,8 @@ KyPanel::~KyPanel() {
   m_pZOrder.reset();
   m_pFocusCandidate = nullptr;
   m_pEventSource = nullptr;
+  m_GridList.clear();
+  m_GridEditors.clear();
   m_Controls.clear();
   destroyFrame();
 }
@@ -205,6 +207,10 @@ int KyPanel::OnClose() {
   if (m_pFunctionData) m_pFunctionData->Hook();
   if (m_fRestore && m_hWnd && m_pFunctionData)
     KySaveWindowPos(m_hWnd, kPanelPlacementSuffix, m_pFunctionData->GetImplementationName(), this);
+  // Every control keeps its settings, whether or not the panel keeps its
+  // placement (only a grid has any: its column map).
+  const char* pszKey = m_pFunctionData ? m_pFunctionData->GetImplementationName().GetString() : "";
+  for (const auto& pControl : m_Controls) pControl->SaveSettings(kPanelPlacementSuffix, pszKey);
   if (m_uTimer && IsWindow(m_hWnd)) KillTimer(m_hWnd, kPanelTimerId);
   m_uTimer = 0;
   return 1;
@@ -249,6 +255,8 @@ void KyPanel::AddControl(KyCtrl* pControl) {
 KyCtrl* KyPanel::pGetCtrl(int iId) const {
   for (const auto& pControl : m_Controls)
     if (pControl->GetId() == iId) return pControl.get();
+  for (const auto& pEditor : m_GridEditors)
+    if (pEditor->GetId() == iId) return pEditor.get();
   return nullptr;
 }
 
@@ -281,6 +289,8 @@ KyCtrl* KyPanel::FindControlByName(const char* pszName) {
   }
   for (const auto& pControl : m_Controls)
     if (_stricmp(pControl->GetName(), pszName) == 0) return pControl.get();
+  for (KyCtrl* pControl : m_GridList)
+    if (_stricmp(pControl->GetName(), pszName) == 0) return pControl;
   const std::string cleaned = cleanedName(pszName);
   const std::string withPrefix = cleanedName(("FLD" + std::string(pszName)).c_str());
   for (const auto& pControl : m_Controls) {
@@ -288,6 +298,8 @@ KyCtrl* KyPanel::FindControlByName(const char* pszName) {
     if (_stricmp(pszControl, cleaned.c_str()) == 0 || _stricmp(pszControl, withPrefix.c_str()) == 0)
       return pControl.get();
   }
+  for (KyCtrl* pControl : m_GridList)
+    if (_stricmp(pControl->GetName(), cleaned.c_str()) == 0) return pControl;
   return nullptr;
 }
 

@@ -79,6 +79,24 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   // The view's client size when the frame was made.
   SIZE GetCreationClientSize() const { return m_CreationClient; }
 
+  // --- the control table of the panel library ---
+  // The frame's own parts, then the control records.
+  void LoadControls();
+  // Reads the control table (RCDATA 104); nothing without it or with a
+  // wrong magic.
+  void LoadControlRecords();
+  // Makes the controls of the records in order, files them, gives them
+  // their auxiliary records and tab positions. When the window system made
+  // no window for a control, a stop box says how many, and the panel loses
+  // its controls and its window: its function ends as failed.
+  void CreateControls(const KyCreateCtrl* pRecords, int iCount);
+  // The control of the id, bound to the grid when one is given, with the
+  // state applied (not to a site).
+  KyCtrl* pBindControl(int iId, int iState, KyCtrl* pGrid);
+  void SetCtrlState(int iId, int iState);
+  // The grid list: grids and the editors of their cells.
+  const std::vector<KyCtrl*>& GetGridControls() const { return m_GridList; }
+
   // Controls: the panel owns them, in record order.
   void AddControl(KyCtrl* pControl);
   const std::vector<std::unique_ptr<KyCtrl>>& GetControls() const { return m_Controls; }
@@ -211,8 +229,12 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   void createFrame(DWORD dwStyle, HINSTANCE hPrevious);
   void showFrame();
   void destroyFrame();
+  void measureCreationClient();
 
   std::vector<std::unique_ptr<KyCtrl>> m_Controls;
+  std::vector<KyCtrl*> m_GridList;                     // grids also stand in m_Controls
+  std::vector<std::unique_ptr<KyCtrl>> m_GridEditors;  // cell editors: only in the grid list
+  int m_fHasSites = 0;
   std::unique_ptr<KyZOrderMngr> m_pZOrder;
   HMENU m_hPopups = nullptr;
   int m_fShowingContextMenu = 0;

@@ -96,9 +96,7 @@ int KyPanel::Init(int iKind, DWORD dwStyle, DWORD dwOptions, DWORD dwDesignBaseU
 
   if (m_pFrame) {
     if (KyWinClientApp* pApp = KyGetClientApp()) pApp->AddPanel(this);
-    RECT rc{};
-    ::GetClientRect(m_hView, &rc);
-    m_CreationClient = SIZE{rc.right - rc.left, rc.bottom - rc.top};
+    measureCreationClient();
   }
   m_pZOrder = std::make_unique<KyZOrderMngr>();
   if (m_hResInstance && FindResourceA(m_hResInstance, "POPUPS", RT_MENU))
@@ -150,6 +148,12 @@ void KyPanel::createFrame(DWORD dwStyle, HINSTANCE hPrevious) {
   m_pFrame = pFrame;
   m_hWnd = pFrame->m_hWnd;
   m_hView = pPart->GetViewWindow();
+}
+
+void KyPanel::measureCreationClient() {
+  RECT rc{};
+  if (m_hView) ::GetClientRect(m_hView, &rc);
+  m_CreationClient = SIZE{rc.right - rc.left, rc.bottom - rc.top};
 }
 
 void KyPanel::FrameDestroyed() {

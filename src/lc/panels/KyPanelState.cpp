@@ -45,6 +45,9 @@ void KyPanel::SetSize(int cx, int cy) {
     return;
   }
   SetWindowPos(m_hWnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The first state gives the size the controls were laid out for: later
+  // size changes move anchored controls by the difference to it.
+  if (firstState) measureCreationClient();
 }
 
 void KyPanel::SetPosition(int x, int y) {

@@ -160,6 +160,7 @@ TEST_F(Controls, CustomControlTextIsSetOnlyWhenItChanges) {
 // bottom (with 1 the height stretches); without 4 and 8 nothing moves.
 TEST_F(Controls, MovesWithThePanel) {
   open("");
+  panel_->SetState(12288);  // the panel's size: what its controls are laid out for
   struct Case {
     DWORD flags;
     int dLeft, dTop, dWidth, dHeight;
@@ -173,6 +174,13 @@ TEST_F(Controls, MovesWithThePanel) {
     GetWindowRect(pControl->GetWindowHandle(), &rc);
     MapWindowPoints(nullptr, panel_->ViewHandle(), reinterpret_cast<POINT*>(&rc), 2);
     before.emplace_back(pControl, rc);
+  }
+  panel_->StartPanel();
+  for (const auto& [pControl, old] : before) {
+    RECT rc;
+    GetWindowRect(pControl->GetWindowHandle(), &rc);
+    MapWindowPoints(nullptr, panel_->ViewHandle(), reinterpret_cast<POINT*>(&rc), 2);
+    EXPECT_TRUE(EqualRect(&rc, &old)) << "showing the panel moves nothing";
   }
   RECT frame;
   GetWindowRect(panel_->hHandle(), &frame);

@@ -251,6 +251,34 @@ TEST_F(Panels, ShowsControlsInTabOrderAndEnds) {
   EXPECT_EQ(p->hHandle(), nullptr) << "the frame closed and told its panel";
 }
 
+// A control that records what it is asked to keep.
+class SettingsControl : public KyCtrl {
+ public:
+  using KyCtrl::KyCtrl;
+  void RestoreSettings(const char* pszSection, const char* pszKey) override {
+    asked.push_back(std::string("restore ") + pszSection + " " + pszKey);
+  }
+  void SaveSettings(const char* pszSection, const char* pszKey) override {
+    asked.push_back(std::string("save ") + pszSection + " " + pszKey);
+  }
+  std::vector<std::string> asked;
+};
+
+// Without a placement of its own the panel still has its controls restore
+// and save their settings (a grid its column map).
+TEST_F(Panels, ControlsKeepTheirSettingsWithoutPlacement) {
+  TestPanel* p = panel();
+  ASSERT_TRUE(p->Init(KyTopWindow, kGeneratedStyle, 65, kDesignUnits, 1, 0));
+  auto* pControl = new SettingsControl(p, "Stat", record(1, 2, 8, 8, 100, 20, 20010, 0), 1);
+  p->AddControl(pControl);
+  p->StartPanel();
+  p->PanelReturn();
+  pump();
+  const std::string key = p->GetFunctionData()->GetImplementationName().GetString();
+  EXPECT_EQ(pControl->asked, (std::vector<std::string>{"restore Window Placement " + key,
+                                                        "save Window Placement " + key}));
+}
+
 TEST_F(Panels, DialogRunsItsOwnLoopUntilItEnds) {
   TestPanel* parent = panel();
   ASSERT_TRUE(parent->Init(KyTopWindow, kGeneratedStyle, 65, kDesignUnits, 1, 0));

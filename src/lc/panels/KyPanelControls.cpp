@@ -1,0 +1,141 @@
+// KyPanel's control table: RCDATA 104 of the panel library holds a 14-byte
+// header (magic, record count, 6 zero bytes) and one 48-byte record per
+// control; RCDATA 5000 + id holds a control's 52-byte auxiliary record.
+// Each record becomes the control class of its kind, filed in the control
+// list or the grid list, with its tab position.
+#include <afxwin.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "KyCtrl.h"
+#include "KyFncParameter.h"
+#include "KyFunctionData.h"
+#include "KyZOrderMngr.h"
+#include "KyMessage.h"
+#include "KyNativeSettings.h"
+#include "KyPanel.h"
+#include "KyRCDATA.h"
+#include "KyResourceScope.h"
+#include "kymessages.h"
+
+namespace {
+
+constexpr int kControlTable = 104;
+constexpr int kAuxBase = 5000;
+constexpr size_t kTableHeader = 14;
+constexpr int kFrameTabBase = 4000;
+constexpr int kStaticGroupBox = 1, kStaticFrame = 2;
+constexpr char kNoHandles[] =
+    "Your system is unable to allocate any more resource handles and %d GUI controls could not be created.";
+constexpr size_t kAuxSize = sizeof(KyAuxCtrlInfo);
+
+// The class of each kind, by its kind name. Kinds whose classes are not
+// built here (grids and their cell editors 4-7 and 13, ActiveX controls 16,
+// sites 17) and kind 18 make no control.
+const char* kindNameOf(int iKind, const KyPanel* pPanel) {
+  switch (iKind) {
+    case KindPushButton:
+    case KindCheckBox:
+    case KindRadioButton: return "Butt";
+    case KindStatic: return "Stat";
+    case KindEdit:
+    case KindFixedDecEdit: return "Edit";
+    case KindComboBox: return "Comb";
+    case KindListBox: return "List";
+    case KindSpin: return "Spin";
+    case KindMultiLineEdit: return "MultiEdit";
+    case KindSpinField: {
+      // A native spin when spins are native, else the fixed-decimal spin edit.
+      const KyFunctionData* pFunction = pPanel->GetFunctionData();
+      const char* pszFunction = pFunction ? pFunction->GetFunctionName().GetString() : "";
+      return KyNativeSettings::For(pszFunction).spinButton ? "Spin" : "Edit";
+    }
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+void KyPanel::LoadControls() { LoadControlRecords(); }
+
+void KyPanel::LoadControlRecords() {
+  KyResourceScope scope(this);
+  KyRCDATA table(this, kControlTable);
+  if (!table.m_pData || table.m_dwSize < kTableHeader) return;
+  uint32_t magic = 0, count = 0;
+  std::memcpy(&magic, table.m_pData, 4);
+  std::memcpy(&count, table.m_pData + 4, 4);
+  if (magic != kKyRecordMagic) return;
+  // Never read past the resource, whatever count it claims.
+  const size_t fits = (table.m_dwSize - kTableHeader) / sizeof(KyCreateCtrl);
+  std::vector<KyCreateCtrl> records(std::min<size_t>(count, fits));
+  if (!records.empty()) std::memcpy(records.data(), table.m_pData + kTableHeader, records.size() * sizeof(KyCreateCtrl));
+  CreateControls(records.data(), static_cast<int>(records.size()));
+}
+
+void KyPanel::CreateControls(const KyCreateCtrl* pRecords, int iCount) {
+  KyResourceScope scope(this);
+  int failures = 0;
+  int lastGroup = 0;
+  for (int i = 0; i < iCount; ++i) {
+    const KyCreateCtrl& record = pRecords[i];
+    if (record.magic != kKyRecordMagic) return;  // a broken table ends the load here
+    const char* pszKindName = kindNameOf(record.kind, this);
+    if (!pszKindName) continue;
+    auto* pControl = new KyCtrl(this, pszKindName, record, 1);
+    HWND hWnd = pControl->GetWindowHandle();
+    if (!hWnd) ++failures;
+    m_Controls.emplace_back(pControl);
+
+    // Without an auxiliary record the control has tab position 0 (after
+    // the numbered ones) and no group.
+    // A record shorter than its 52 bytes is not one.
+    KyRCDATA auxResource(this, kAuxBase + record.id);
+    KyAuxCtrlInfo aux{};
+    if (auxResource.m_pData && auxResource.m_dwSize >= kAuxSize) {
+      std::memcpy(&aux, auxResource.m_pData, kAuxSize);
+      pControl->SetAuxData(aux);
+    }
+    if (!hWnd) continue;
+    int iTab = aux.tabPosition;
+    if (record.kind == KindRadioButton && aux.groupValue != lastGroup) {
+      SetWindowLongA(hWnd, GWL_STYLE, GetWindowLongA(hWnd, GWL_STYLE) | WS_GROUP);
+      lastGroup = aux.groupValue;
+    }
+    if (record.kind == KindStatic) {
+      if (aux.groupValue) SetWindowLongA(hWnd, GWL_STYLE, GetWindowLongA(hWnd, GWL_STYLE) | 0x80);
+      const LRESULT type = SendMessageA(hWnd, KYM_GETSTATICTYPE, 0, 0);
+      if (type == kStaticFrame || type == kStaticGroupBox) iTab = kFrameTabBase + iCount + record.height;
+    }
+    SetTabSequence(hWnd, iTab);
+  }
+  if (failures == 0) return;
+  // The system is out of window handles. This panel cannot run: it loses
+  // its controls and its window, and its function ends as failed. The rest
+  // of the application (and what it has not saved) goes on.
+  m_pFocusCandidate = nullptr;
+  m_pEventSource = nullptr;
+  m_GridList.clear();
+  m_GridEditors.clear();
+  m_Controls.clear();
+  if (m_pZOrder) m_pZOrder->Clear();
+  KyMessage::Box(MB_ICONSTOP, kNoHandles, failures);
+  destroyFrame();
+  if (m_pFunctionData) {
+    if (KyFncParameter* pParameter = m_pFunctionData->GetParameter()) pParameter->m_fCalleeRefused = 1;
+    m_pFunctionData->Return();
+  }
+}
+
+KyCtrl* KyPanel::pBindControl(int iId, int iState, KyCtrl* pGrid) {
+  KyCtrl* pControl = pGetCtrl(iId);
+  if (!pControl) return nullptr;
+  if (pGrid) pControl->BindToGrid(pGrid);
+  if (pControl->GetKind() != kSiteKind) pControl->SetState(iState);
+  return pControl;
+}
+
+void KyPanel::SetCtrlState(int iId, int iState) {
+  if (KyCtrl* pControl = pGetCtrl(iId)) pControl->SetState(iState);
+}
