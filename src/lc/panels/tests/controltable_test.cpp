@@ -75,6 +75,7 @@ TEST_F(ControlTable, MakesTheRecordsInTabOrder) {
   std::vector<int> ids;
   for (const auto& pControl : panel_->GetControls()) ids.push_back(pControl->GetId());
   EXPECT_EQ(ids, (std::vector<int>{1, 2, 3, 4}));
+  panel_->StartPanel();
   EXPECT_EQ(stackedIds(), (std::vector<int>{2, 3, 4, 1}));
   EXPECT_TRUE(startsGroup(3));
   EXPECT_FALSE(startsGroup(4)) << "the same group value goes on in one group";
