@@ -19,8 +19,13 @@ double unitsPerMm(int mode) {
   }
 }
 
+// Device coordinates and sizes are kept within 16 bits' reach of the
+// surface: a damaged record's far-off shape still draws what is visible of
+// it, without making the rasteriser walk a billion pixels.
+constexpr double kFarthest = 32767;
+
 LONG rounded(double value) {
-  return static_cast<LONG>(std::lround(std::clamp(value, -1e9, 1e9)));
+  return static_cast<LONG>(std::lround(std::clamp(value, -kFarthest, kFarthest)));
 }
 
 }  // namespace

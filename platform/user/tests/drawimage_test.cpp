@@ -17,6 +17,21 @@ COLORREF pixelOf(HBITMAP bitmap, int x, int y) {
   return c;
 }
 
+TEST(DrawImage, LoadsCoreHeaderAndBitFieldFiles) {
+  HBITMAP core = static_cast<HBITMAP>(LoadImageA(nullptr, data("core3x2.bmp").c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+  ASSERT_NE(core, nullptr);
+  EXPECT_EQ(pixelOf(core, 0, 1), RGB(255, 0, 0));  // bottom row: red, blue, red
+  EXPECT_EQ(pixelOf(core, 1, 1), RGB(0, 0, 255));
+  EXPECT_EQ(pixelOf(core, 0, 0), RGB(0, 0, 255));  // top row: blue, blue, red
+  EXPECT_EQ(pixelOf(core, 2, 0), RGB(255, 0, 0));
+  DeleteObject(core);
+  HBITMAP fields = static_cast<HBITMAP>(LoadImageA(nullptr, data("fields565.bmp").c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+  ASSERT_NE(fields, nullptr);
+  EXPECT_EQ(pixelOf(fields, 0, 0), RGB(255, 0, 0));
+  EXPECT_EQ(pixelOf(fields, 1, 0), RGB(0, 255, 0));
+  DeleteObject(fields);
+}
+
 TEST(DrawImage, LoadsABitmapFileBottomUp) {
   for (UINT flags : {0u, static_cast<UINT>(LR_CREATEDIBSECTION)}) {
     HBITMAP b = static_cast<HBITMAP>(LoadImageA(nullptr, data("rgb3x2.bmp").c_str(), IMAGE_BITMAP, 0, 0,

@@ -1,0 +1,2 @@
+# The message reader and writer of MAPI32.DLL, linked directly.
+set(links mapi32)
