@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "KyControlTable.h"
 #include "KyCtrl.h"
 #include "KyFncParameter.h"
 #include "KyFunctionData.h"
@@ -23,7 +24,6 @@ namespace {
 
 constexpr int kControlTable = 104;
 constexpr int kAuxBase = 5000;
-constexpr size_t kTableHeader = 14;
 constexpr int kFrameTabBase = 4000;
 constexpr int kStaticGroupBox = 1, kStaticFrame = 2;
 constexpr char kNoHandles[] =
@@ -62,15 +62,7 @@ void KyPanel::LoadControls() { LoadControlRecords(); }
 void KyPanel::LoadControlRecords() {
   KyResourceScope scope(this);
   KyRCDATA table(this, kControlTable);
-  if (!table.m_pData || table.m_dwSize < kTableHeader) return;
-  uint32_t magic = 0, count = 0;
-  std::memcpy(&magic, table.m_pData, 4);
-  std::memcpy(&count, table.m_pData + 4, 4);
-  if (magic != kKyRecordMagic) return;
-  // Never read past the resource, whatever count it claims.
-  const size_t fits = (table.m_dwSize - kTableHeader) / sizeof(KyCreateCtrl);
-  std::vector<KyCreateCtrl> records(std::min<size_t>(count, fits));
-  if (!records.empty()) std::memcpy(records.data(), table.m_pData + kTableHeader, records.size() * sizeof(KyCreateCtrl));
+  const std::vector<KyCreateCtrl> records = KyReadControlTable(table.m_pData, table.m_dwSize);
   CreateControls(records.data(), static_cast<int>(records.size()));
 }
 

@@ -6,11 +6,13 @@
 
 #include <internal/userscript.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "../../app/tests/testapp.h"
+#include "KyControlTable.h"
 #include "KyCtrl.h"
 #include "KyFunctionData.h"
 #include "KyNativeSettings.h"
@@ -83,6 +85,35 @@ TEST_F(ControlTable, MakesTheRecordsInTabOrder) {
   EXPECT_STREQ(panel_->pGetCtrl(2)->GetName(), "Amount");
   EXPECT_EQ(panel_->FindControlByName("FLDCUSTOMER"), panel_->pGetCtrl(1));
   EXPECT_EQ(panel_->pGetCtrl(5), nullptr);
+}
+
+// Damaged tables: only whole records inside the resource, never more than
+// the header counts; none with a short header or another magic.
+TEST(ControlTableReader, TakesOnlyWholeRecordsInside) {
+  std::vector<unsigned char> table(14 + 3 * sizeof(KyCreateCtrl), 0);
+  const uint32_t magic = kKyRecordMagic;
+  std::memcpy(table.data(), &magic, 4);
+  for (int i = 0; i < 3; ++i) {
+    const KyCreateCtrl r = record(i + 1, 2, 8);
+    std::memcpy(table.data() + 14 + i * sizeof r, &r, sizeof r);
+  }
+  struct Case {
+    uint32_t count;
+    size_t size;
+    size_t expected;
+  } cases[] = {
+      {3, table.size(), 3}, {2, table.size(), 2}, {9, table.size(), 3},   // the count, or what is there
+      {3, table.size() - 1, 2}, {3, 14, 0}, {3, 13, 0}, {0, table.size(), 0},  // a record cut short is none
+  };
+  for (const Case& c : cases) {
+    std::memcpy(table.data() + 4, &c.count, 4);
+    const auto records = KyReadControlTable(table.data(), c.size);
+    EXPECT_EQ(records.size(), c.expected) << c.count << " records in " << c.size << " bytes";
+    for (size_t i = 0; i < records.size(); ++i) EXPECT_EQ(records[i].id, i + 1);
+  }
+  table[0] ^= 0xFF;
+  EXPECT_TRUE(KyReadControlTable(table.data(), table.size()).empty()) << "another magic";
+  EXPECT_TRUE(KyReadControlTable(nullptr, 100).empty());
 }
 
 TEST_F(ControlTable, NewGroupValueStartsAGroup) {
