@@ -20,7 +20,8 @@ class KyFncParameter;
 class KyParamVariable;
 
 // A built-in function ("*KyGetLobPiece", ...): made by the built-in factory
-// for its implementation name; Run is what a call of it does.
+// for its implementation name; Run is what a call of it does, 0 for a
+// failed call (reported as "*Failed").
 class KyBuiltInFunction {
  public:
   virtual ~KyBuiltInFunction() = default;

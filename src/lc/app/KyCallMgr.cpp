@@ -292,10 +292,8 @@ void KyCallMgr::Call(KyFunctionData* pCaller, KyParamVariable* pIn, KyParamVaria
   } else if (pCall->GetType() == 'R') {
     pCallMgr->dispatchRemote(pCaller, pIn, pOut, pCall, made, request);
   } else if (pCall->GetType() == 'B') {
-    if (pCall->m_pBuiltIn)
-      pCall->m_pBuiltIn->Run(pCaller, pIn, pOut);
-    else
-      reportStatus(pCaller, kStatusFailed);
+    // A built-in reports its own success; a failure is a failed call.
+    if (!pCall->m_pBuiltIn || !pCall->m_pBuiltIn->Run(pCaller, pIn, pOut)) reportStatus(pCaller, kStatusFailed);
   } else {
     reportStatus(pCaller, kStatusFailed);
   }

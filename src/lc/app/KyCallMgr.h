@@ -13,6 +13,7 @@
 #include "KyConversationList.h"
 #include "KyDLL.h"
 #include "KyList.h"
+#include "KyLobManager.h"
 #include "KyRegistryLists.h"
 #include "KyRemoteInfo.h"
 
@@ -95,6 +96,9 @@ class KyCallMgr {
   KyConversationList* GetConversationList() { return &m_ConversationList; }
   KyRemoteInfoList* GetRemoteInfoList() { return &m_RemoteInfoList; }
   KyCOMAppList* GetCOMAppList() { return &m_COMAppList; }
+  // The large objects of the thread's LOB transfers (the built-in piece
+  // functions keep the received content under the empty name).
+  KyLobManagerList* GetLobManagerList() { return &m_LobManagerList; }
   const std::list<KyLockableResource*>& GetLockableList() const { return m_LockableList; }
 
   // Default database connections of the two kinds (KyDatabaseConnection::
@@ -138,6 +142,7 @@ class KyCallMgr {
 
   KyLocationList m_LocationList;
   KyCallList m_CallList;
+  KyLobManagerList m_LobManagerList;
   KyWrapperList* m_pWrapperList = nullptr;                // owned
   KyDatabaseConnectionList* m_pConnectionList = nullptr;  // owned
   std::list<KyLockableResource*> m_LockableList;  // newest first

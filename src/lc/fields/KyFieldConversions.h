@@ -14,9 +14,10 @@
 // KY_CAST_MEMBERS; a pair of types takes part only when the table lists it,
 // so an assignment the table does not list does not compile.
 //
-// Sources still to come: KyVariantFld (into every class but KyLdblFld, by
-// its PopulateField; then state 0) and KyBlobFld (cast into KyCharFld) join
-// these tables as rows when those classes exist.
+// A BLOB's content cast into a character field has a rule of its own
+// (KyBlobFld.cpp): its bytes up to the content's length, never beyond.
+// Still to come: KyVariantFld (into every class but KyLdblFld, by its
+// PopulateField; then state 0).
 #pragma once
 
 #include "vioInteger.h"
@@ -34,6 +35,7 @@ class KyCharFld;
 class KyDateFld;
 class KyTimeFld;
 class KyTimeStampFld;
+class KyBlobFld;
 
 // (target, source) of the assignments.
 #define KY_FIELD_ASSIGNMENTS(X)                                                                                   \
@@ -92,6 +94,7 @@ inline constexpr bool kyCasts = false;
 KY_FIELD_ASSIGNMENTS(KY_ASSIGN_ROW)
 KY_FIELD_ROUNDING_ASSIGNMENTS(KY_ROUND_ROW)
 KY_FIELD_CASTS(KY_CAST_ROW)
+KY_CAST_ROW(KyCharFld, KyBlobFld)
 #undef KY_ASSIGN_ROW
 #undef KY_ROUND_ROW
 #undef KY_CAST_ROW
@@ -104,6 +107,8 @@ template <class Target, class Source>
 void KyRoundAssignField(Target& target, const Source& source);
 template <class Target, class Source>
 void KyCastField(Target& target, const Source& source);
+template <>
+void KyCastField<KyCharFld, KyBlobFld>(KyCharFld& target, const KyBlobFld& source);
 
 // The assignment operators of a target class.
 #define KY_ASSIGN_MEMBERS(Name)                       \
