@@ -53,6 +53,12 @@ WINOLEAUTAPI VariantChangeType(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc,
 WINOLEAUTAPI VariantChangeTypeEx(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc, LCID lcid, USHORT wFlags,
                                  VARTYPE vt);
 
+// --- dates ---
+// A date of years 100-9999 (the time rounded to the second, milliseconds
+// 0); FALSE outside them or for parts that are no date.
+WINOLEAUTAPI_(INT) VariantTimeToSystemTime(DATE vtime, LPSYSTEMTIME lpSystemTime);
+WINOLEAUTAPI_(INT) SystemTimeToVariantTime(LPSYSTEMTIME lpSystemTime, DATE* pvtime);
+
 // --- SAFEARRAY ---
 WINOLEAUTAPI_(SAFEARRAY*) SafeArrayCreate(VARTYPE vt, UINT cDims, SAFEARRAYBOUND* rgsabound);
 WINOLEAUTAPI_(SAFEARRAY*) SafeArrayCreateVector(VARTYPE vt, LONG lLbound, ULONG cElements);

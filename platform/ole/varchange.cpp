@@ -113,30 +113,14 @@ std::string realText(double value, int digits) {
 // Windows' date serial to the en-US text: "M/D/YYYY", "h:mm:ss AM" or both;
 // a date of day 0 shows its time only, a midnight its date only.
 bool dateText(double date, std::string* out) {
-  if (!(date >= -657434.0 && date < 2958466.0)) return false;
-  double day = std::trunc(date);
-  // The fraction counts away from day 0 on both sides of it.
-  double fraction = std::fabs(date - day);
-  long long seconds = std::llround(fraction * 86400.0);
-  if (seconds >= 86400) {
-    seconds -= 86400;
-    day += date < 0 ? -1 : 1;
-  }
-  // Civil date from days since 1899-12-30 (Howard Hinnant's algorithm).
-  // 25569 is 1970-01-01 as a serial; 719468 days lie from 0000-03-01 to it.
-  const long long z = static_cast<long long>(day) - 25569 + 719468;
-  const long long era = (z >= 0 ? z : z - 146096) / 146097;
-  const long long doe = z - era * 146097;
-  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const long long mp = (5 * doy + 2) / 153;
-  const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  const long long y = yoe + era * 400 + (m <= 2);
+  oleaut::DateParts parts;
+  if (!oleaut::splitDate(date, &parts)) return false;
+  const long long day = parts.dayNumber, seconds = parts.seconds;
+  const int m = parts.month, d = parts.day, y = parts.year;
   char buffer[64];
   std::string text;
   if (day != 0) {
-    std::snprintf(buffer, sizeof buffer, "%d/%d/%lld", m, d, y);
+    std::snprintf(buffer, sizeof buffer, "%d/%d/%d", m, d, y);
     text = buffer;
   }
   if (seconds != 0 || day == 0) {
@@ -151,16 +135,6 @@ bool dateText(double date, std::string* out) {
 }
 
 bool equalsIgnoringCase(const std::string& a, const char* b);
-
-// Days from 1899-12-30 to a civil date (Howard Hinnant's algorithm).
-long long serialOf(long long y, int m, int d) {
-  y -= m <= 2;
-  const long long era = (y >= 0 ? y : y - 399) / 400;
-  const long long yoe = y - era * 400;
-  const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468 + 25569;
-}
 
 // Reads an unsigned number of at most `most` digits at text[*i].
 bool readDigits(const std::string& text, size_t* i, int most, int* value) {
@@ -192,7 +166,7 @@ bool dateFromText(const std::string& raw, double* out) {
     if (year < 100 || year > 9999 || month < 1 || month > 12 || dayOfMonth < 1 ||
         dayOfMonth > lengths[month - 1] || (month == 2 && dayOfMonth == 29 && !leap))
       return false;
-    day = serialOf(year, month, dayOfMonth);
+    day = oleaut::serialOf(year, month, dayOfMonth);
     any = true;
     while (i < text.size() && text[i] == ' ') ++i;
     mark = i;

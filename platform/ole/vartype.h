@@ -13,4 +13,15 @@ bool isValidVariantType(VARTYPE vt);
 // Whether a SAFEARRAY may have elements of this type.
 bool isValidArrayType(VARTYPE vt);
 
+// Days from 1899-12-30 to a date of the Gregorian calendar.
+long long serialOf(long long year, int month, int day);
+// A date serial of years 100-9999 split into its calendar day and the
+// seconds of its time (rounded to the second); false outside that range.
+struct DateParts {
+  int year = 0, month = 0, day = 0;
+  long long dayNumber = 0;  // the serial's whole days
+  int seconds = 0;
+};
+bool splitDate(double date, DateParts* parts);
+
 }  // namespace oleaut

@@ -21,6 +21,7 @@
 #include <vector>
 
 class KyCallMgr;
+class KyComFldInfo;
 class KyDataThread;
 class KyFunctionData;
 
@@ -90,8 +91,11 @@ class KyAppContext {
   KyString m_strCurrentFunctionName;
   // Large-object piece size in bytes.
   LONG m_lPieceSize = 5000;
-  // Nesting of busy sections; while non-zero, COM events are dropped.
+  // Nesting of busy sections; while non-zero, COM events wait.
   int m_iBusyCount = 0;
+  // The thread's live COM objects by key ("0x" and the entry's address);
+  // the entries belong to their COM fields.
+  std::map<KyString, KyComFldInfo*> m_ComObjects;
   KyProgramInfo m_ProgramInfo;
 
   // Copies argc texts (null ones become ""); GetArgv ends with a null entry.

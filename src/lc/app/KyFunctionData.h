@@ -68,6 +68,11 @@ class KyFunctionData : public KyLockableResource {
   // then OCI), which becomes the own; "" when there is none.
   const char* GetDatabaseConnectionName();
   void SetComEvent(KyComHandler* pHandler) { m_pComHandler = pHandler; }
+  KyComHandler* GetComEvent() const { return m_pComHandler; }
+  // Set while a COM event of the function runs (its handler owns the
+  // function's event object then).
+  int IsInComEvent() const { return m_fInComEvent; }
+  void SetInComEvent(int fIn) { m_fInComEvent = fIn; }
 
   // The panel title when not empty, else the function name.
   const char* pszGetName() const;
@@ -143,6 +148,7 @@ class KyFunctionData : public KyLockableResource {
   KyPanel* m_pParentPanel = nullptr;
   KyPanel* m_pPanel = nullptr;
   KyComHandler* m_pComHandler = nullptr;
+  int m_fInComEvent = 0;
   KyCall* m_pLocation = nullptr;
   KyDLL* m_pPanelLibrary = nullptr;
   KyDLL* m_pFunctionLibrary = nullptr;
