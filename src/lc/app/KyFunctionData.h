@@ -22,6 +22,8 @@ class KyDllList;
 class KyFncParameter;
 class KyPanel;
 class KyComHandler;
+class KyViewIO;
+struct vioFieldInfo;
 
 class KyFunctionData : public KyLockableResource {
  public:
@@ -67,6 +69,21 @@ class KyFunctionData : public KyLockableResource {
   // The own name when set; else the name of the default connection (ODBC,
   // then OCI), which becomes the own; "" when there is none.
   const char* GetDatabaseConnectionName();
+  // The view access object of a generated view: the one registered under
+  // "view_wrapper_connection" when its cursor is described, else one made
+  // for a new description of the column table (owned by the view object)
+  // on the named connection (empty: this function's connection, see
+  // GetDatabaseConnectionName). iAccess is a VIO_ACCESS_TYPE (default 2,
+  // update). The function and handle tables of generated code are not used.
+  KyViewIO* AllocateWrapper(const char* pszWrapperName, const char* pszViewName, int iColumns, int iKeys,
+                            const vioFieldInfo* pFields, const unsigned short* pKeyPositions,
+                            const char* pszConnectionName, int iAccess, void** ppFunctions = nullptr);
+  KyViewIO* AllocateWrapper(const char* pszWrapperName, const char* pszViewName, int iColumns, int iKeys,
+                            const vioFieldInfo* pFields, const unsigned short* pKeyPositions,
+                            const char* pszConnectionName, void** ppFunctions = nullptr);
+  KyViewIO* AllocateWrapper(const char* pszWrapperName, const char* pszViewName, int iColumns, int iKeys,
+                            const vioFieldInfo* pFields, const unsigned short* pKeyPositions,
+                            void** ppFunctions = nullptr);
   void SetComEvent(KyComHandler* pHandler) { m_pComHandler = pHandler; }
   KyComHandler* GetComEvent() const { return m_pComHandler; }
   // Set while a COM event of the function runs (its handler owns the

@@ -83,6 +83,9 @@ class KyViewIO {
   void SetViewDescription(KyViewDescription* pView, int iRows);
   // One attachment fewer; the description goes at 0.
   void Release();
+  // Keeps a description made for this view (by AllocateWrapper) as long as
+  // the view lives.
+  void AdoptDescription(std::unique_ptr<KyViewDescription> pView) { m_OwnDescriptions.push_back(std::move(pView)); }
   // Makes the cursor when the view has none.
   void PrepareCursor(int iRows);
   KyDatabaseConnection* GetConnection() const { return m_pConnection; }
@@ -103,6 +106,7 @@ class KyViewIO {
   SQLHSTMT odbcHandle(KyDBStmtHandle* pStatement);
 
   KyViewDescription* m_pView = nullptr;
+  std::vector<std::unique_ptr<KyViewDescription>> m_OwnDescriptions;
   int m_iUseCount = 0;
   KyDatabaseConnection* m_pConnection;
   std::unique_ptr<KyDBCursor> m_pCursor;

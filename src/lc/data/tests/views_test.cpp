@@ -8,6 +8,7 @@
 #include "KyCharFld.h"
 #include "KyDatabaseConnection.h"
 #include "KyDBHandles.h"
+#include "KyFunctionData.h"
 #include "KyViewIO.h"
 
 #include <cstring>
@@ -242,6 +243,23 @@ TEST_P(Views, ErrorsAreLoggedWithTheirCallNames) {
   EXPECT_TRUE(line.find(prepare) != std::string::npos || line.find(execute) != std::string::npos)
       << ::testing::PrintToString(log());
   EXPECT_NE(line.find(view_->GetSQLState()), std::string::npos) << line;
+}
+
+// Generated code asks its function for the view of a wrapper: the view
+// registered under the key comes back while it is described; the function's
+// connection stands in for an empty name.
+TEST_P(Views, AllocateWrapperGivesTheViewOfItsKey) {
+  KyFunctionData function(new KyLocalVariable, "", "IMPL", "F", 721, 0);
+  function.SetDatabaseConnectionName("Shop", FALSE, kind());
+  KyViewIO* made = function.AllocateWrapper("Rows", "ITEMS", kColumns, 1, kItems, kItemKeys);
+  ASSERT_NE(made, nullptr);
+  EXPECT_NE(made, view_);  // another wrapper name
+  EXPECT_EQ(function.AllocateWrapper("Rows", "ITEMS", kColumns, 1, kItems, kItemKeys, "Shop"), made);
+  EXPECT_EQ(function.AllocateWrapper("Items", "ITEMS", kColumns, 1, kItems, kItemKeys, "Shop", vioAccessRead), view_);
+  ASSERT_TRUE(succeeded(insert(made, {"4", "w", "x", "2.5", "3", "0.5", "2001-02-03", "04:05:06", "2001-02-03 04:05:06",
+                                      "7"})))
+      << made->GetErrorMsg();
+  EXPECT_EQ(countRows(view_), 1);
 }
 
 TEST_P(Views, SameKeyGivesTheSameViewAndAnotherConnectionAnother) {
