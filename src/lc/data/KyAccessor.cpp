@@ -4,12 +4,36 @@
 #include "KyDBHandles.h"
 #include "KyDatabaseConnection.h"
 #include "vioBigIntOra.h"
+#include "vioFat.h"
 #include "vioCharacter.h"
 #include "vioDateTime.h"
 #include "vioInteger.h"
 #include "vioNumeric.h"
 
-vioType* vioFactory(KyDatabaseConnection* pConnection, VIO_TYPE type, int iLength, int iScale, int) {
+// Multi-row values for a block of rows; a long binary column has none
+// (see the README's limits).
+static vioType* makeBlock(KyDatabaseConnection* pConnection, VIO_TYPE type, int iLength, int iScale, int iRows) {
+  const bool oci = pConnection && pConnection->GetKind() == KyDatabaseConnection::KindOCI;
+  switch (type) {
+    case vioTypeCharacter: return new vioCharacterFat(iRows, pConnection, iLength);
+    case vioTypeVarChar: return new vioVarCharFat(iRows, pConnection, iLength);
+    case vioTypeNumeric: return new vioNumericFat(iRows, pConnection, iLength + 3, iScale);
+    case vioTypeInteger: return new vioIntegerFat(iRows, pConnection);
+    case vioTypeSmallInt: return new vioSmallIntFat(iRows, pConnection);
+    case vioTypeFloat: return new vioFloatFat(iRows, pConnection, iLength + 3, iScale);
+    case vioTypeDate: return new vioDateFat(iRows, pConnection);
+    case vioTypeTime: return new vioTimeFat(iRows, pConnection);
+    case vioTypeTimeStamp: return new vioTimeStampFat(iRows, pConnection);
+    case vioTypeMoney: return new vioMoneyFat(iRows, pConnection, iLength);
+    case vioTypeBigInt:
+      if (oci) return new vioBigIntOraFat(iRows, pConnection);
+      return new vioBigIntFat(iRows, pConnection);
+    default: return nullptr;
+  }
+}
+
+vioType* vioFactory(KyDatabaseConnection* pConnection, VIO_TYPE type, int iLength, int iScale, int iRows) {
+  if (iRows > 1) return makeBlock(pConnection, type, iLength, iScale, iRows);
   switch (type) {
     case vioTypeCharacter: return new vioCharacter(pConnection, iLength);
     case vioTypeVarChar: return new vioVarChar(pConnection, iLength);
@@ -81,7 +105,7 @@ void KyAccessor::CopyFrom(const KyAccessor& other) {
     vioType* source = other.GetValue(i);
     if (!target || !source || target->GetType() != source->GetType()) continue;
     const SQLLEN size = std::min(target->GetDataSize(), source->GetDataSize());
-    std::memcpy(target->GetDataPointer(), source->GetDataPointer(), static_cast<size_t>(size));
+    std::memcpy(target->GetValuePointer(), source->GetValuePointer(), static_cast<size_t>(size));
     target->SetNull(source->IsNull());
   }
 }
@@ -95,6 +119,24 @@ bool KyAccessor::EqualsFirst(int n, const KyAccessor& other, bool fNullEqual) co
     if (!a->Equals(*b)) return false;
   }
   return true;
+}
+
+void KyAccessor::SetFirst() {
+  for (vioType* value : m_Values)
+    if (value) value->SetFirst();
+}
+
+void KyAccessor::SetRow(int iRow) {
+  for (vioType* value : m_Values) {
+    if (!value) continue;
+    value->SetFirst();
+    for (int i = 0; i < iRow; ++i) value->SetNext();
+  }
+}
+
+void KyAccessor::StoreRows() {
+  for (vioType* value : m_Values)
+    if (value) value->StoreRow();
 }
 
 void KyAccessor::ClearForFetch() {

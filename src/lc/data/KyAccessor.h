@@ -13,9 +13,9 @@
 class KyDBStmtHandle;
 class KyDatabaseConnection;
 
-// A new value of the column kind, or null for a kind that has no value
-// class (or one this build lacks: long binary columns and multi-row blocks
-// are made as single values, see the README's limits).
+// A new value of the column kind (a multi-row value for iRows above 1), or
+// null for a kind that has no value class (or one this build lacks: long
+// binary columns, see the README's limits).
 vioType* vioFactory(KyDatabaseConnection* pConnection, VIO_TYPE type, int iLength, int iScale, int iRows);
 // 'C'/'c' 0, 'V'/'v' 1, 'n' 2, 'i' 3, 's' 4, 'f' 5, 'd' 6, 't' 7, 'p' 8,
 // 'b' 9, 'm' 10, 'B' 12, anything else 13.
@@ -44,6 +44,11 @@ class KyAccessor {
   // The first n values equal the other's (OCI: a NULL counts as equal).
   bool EqualsFirst(int n, const KyAccessor& other, bool fNullEqual) const;
   void ClearForFetch();
+  // Multi-row values: the first row, row iRow (0-based) of the block, and
+  // the current rows written back into the blocks.
+  void SetFirst();
+  void SetRow(int iRow);
+  void StoreRows();
   void SetConnection(KyDatabaseConnection* pConnection);
 
  protected:

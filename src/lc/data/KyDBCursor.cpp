@@ -196,6 +196,7 @@ int KyDBCursor::Select(const KySQLStatement& statement, int iOperation, int iCou
     }
     m_fRowCurrent = 1;
     ++m_iDelivered;
+    m_Select.SetFirst();  // one row fetched into the first row of a block
     m_RowKey.CopyFrom(m_Key);
   } else {
     rc = FetchRow();
@@ -313,6 +314,7 @@ int KyDBCursorSimple::FetchRow() {
   if (succeeded(rc)) {
     ++m_iDelivered;
     m_fRowCurrent = 1;
+    m_Select.SetFirst();
     m_RowKey.CopyFrom(m_Key);
   } else {
     m_fRowCurrent = 0;
@@ -381,6 +383,7 @@ int KyODBCCursorExt::FetchRow() {
   if (succeeded(rc)) {
     ++m_iDelivered;
     m_fRowCurrent = static_cast<int>(fetched);
+    m_Select.SetFirst();
     m_RowKey.CopyFrom(m_Key);
   } else {
     m_fRowCurrent = 0;
@@ -393,7 +396,7 @@ int KyODBCCursorExt::Delete(const KySQLStatement&) {
   const int rc = statement->Check(
       statement->GetODBC()->SQLSetPos(statement->GetHSTMT(), 1, SQL_DELETE, SQL_LOCK_NO_CHANGE), "SQLSetPos DELETE");
   if (!succeeded(rc)) return rc;
-  return statement->TouchedRows() ? rc : -1;
+  return statement->GetError()->RowsTouched() ? rc : -1;  // SQLSTATE 01S03
 }
 
 int KyODBCCursorExt::Update(const KySQLStatement&, int) {
@@ -410,5 +413,5 @@ int KyODBCCursorExt::Update(const KySQLStatement&, int) {
     for (int k = 0; k < m_Key.GetCount(); ++k)
       if (m_Key.GetValue(k)) m_Key.GetValue(k)->ExchangeIndicator(saved[static_cast<size_t>(k)]);
   if (!succeeded(rc)) return rc;
-  return statement->TouchedRows() ? rc : -1;
+  return statement->GetError()->RowsTouched() ? rc : -1;  // SQLSTATE 01S03
 }

@@ -1,6 +1,7 @@
 // KyViewIO: the status rules around the cursor's operations.
 #include "KyViewIO.h"
 
+#include "KyODBCCursorFat.h"
 #include "KyOracleCursor.h"
 
 #include "KyAppContext.h"
@@ -114,9 +115,9 @@ void KyViewIO::PrepareCursor(int iRows) {
     if (m_pView->GetColumn(i) && m_pView->GetColumn(i)->GetType() == vioTypeBlob) blob = true;
   if (blob) rows = 1;
   const int positioned = m_pConnection->GetPositionedUpdate(m_pView->GetViewName());
-  // Rowset cursors are not built: such views take the extended cursor
-  // (see the README's limits).
-  if (odbc && !blob && positioned)
+  if (odbc && !blob && positioned && rows > 1)
+    m_pCursor = std::make_unique<KyODBCCursorFat>(m_pConnection, m_pView, rows);
+  else if (odbc && !blob && positioned)
     m_pCursor = std::make_unique<KyODBCCursorExt>(m_pConnection, m_pView, rows);
   else if (!odbc && positioned)
     m_pCursor = std::make_unique<KyOracleCursor>(m_pConnection, m_pView, rows);

@@ -46,6 +46,11 @@ class vioFloat : public vioScalar<double, vioTypeFloat> {
     m_iLength = 10;
     m_iScale = 3;
   }
+  // A float of the given description (multi-row columns keep theirs).
+  vioFloat(KyDatabaseConnection* pConnection, int iLength, int iScale) : vioScalar(pConnection, 0.0) {
+    m_iLength = iLength;
+    m_iScale = iScale;
+  }
   // The fields' forms; a KyDblFld, KyIntFld, KyLongFld or KySglFld in its
   // high (low) state without a list entry gives the double limit of the
   // column's length and scale.

@@ -42,7 +42,6 @@ void vioType::SetIndicatorLength(size_t length) {
   if (!IsOCI()) m_lIndicator = length > static_cast<size_t>(LONG_MAX) ? LONG_MAX : static_cast<SQLLEN>(length);
 }
 
-void* vioType::GetIndicatorPointer() { return IsOCI() ? static_cast<void*>(&m_wIndicator) : &m_lIndicator; }
 
 void vioType::odbcParameterType(SQLSMALLINT* pnSQLType, SQLULEN* pnColumnSize, SQLSMALLINT* pnDigits) const {
   const int type = m_Type == vioTypeLongVarChar ? vioTypeLongVarChar : m_Type;
@@ -121,16 +120,16 @@ int vioType::BindParameter(KyDBStmtHandle* pStatement, int iNumber, int iDirecti
     SQLLEN size = 0;
     ociExternalType(&type, &size);
     if (pszName && *pszName)
-      return pStatement->BindParamByName(pszName, GetDataPointer(), static_cast<int>(size), type,
-                                         GetIndicatorPointer(), nullptr);
-    return pStatement->BindParam(iNumber, iDirection, type, 0, 0, 0, GetDataPointer(), size, GetIndicatorPointer(),
+      return pStatement->BindParamByName(pszName, GetValuePointer(), static_cast<int>(size), type,
+                                         valueIndicatorPointer(), nullptr);
+    return pStatement->BindParam(iNumber, iDirection, type, 0, 0, 0, GetValuePointer(), size, valueIndicatorPointer(),
                                  nullptr);
   }
   SQLSMALLINT sqlType = 0, digits = 0;
   SQLULEN columnSize = 0;
   odbcParameterType(&sqlType, &columnSize, &digits);
   return pStatement->BindParam(iNumber, iDirection, KyODBCTypeTable::CType(m_Type), sqlType, columnSize, digits,
-                               GetDataPointer(), GetDataSize(), GetIndicatorPointer(), nullptr);
+                               GetValuePointer(), GetDataSize(), valueIndicatorPointer(), nullptr);
 }
 
 bool vioType::Equals(const vioType& other) const {
@@ -149,7 +148,7 @@ bool vioType::Equals(const vioType& other) const {
     return a == b;
   }
   const SQLLEN size = std::min(GetDataSize(), other.GetDataSize());
-  return std::memcmp(self->GetDataPointer(), that->GetDataPointer(), static_cast<size_t>(size)) == 0;
+  return std::memcmp(self->GetValuePointer(), that->GetValuePointer(), static_cast<size_t>(size)) == 0;
 }
 
 KyString vioType::GetSpecialFldValFromINI(int iId) const {

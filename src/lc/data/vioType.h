@@ -75,8 +75,19 @@ class vioType {
     m_lIndicator = nIndicator;
     return old;
   }
-  // Where the driver reads and writes the indicator.
-  void* GetIndicatorPointer();
+  // Where the driver reads and writes the indicator of fetched rows (a
+  // multi-row value: the start of its indicator array).
+  virtual void* GetIndicatorPointer() { return valueIndicatorPointer(); }
+  // The current row's value (a multi-row value's copy of its current row;
+  // else the data pointer). Comparisons, copies and parameters use it.
+  virtual void* GetValuePointer() { return GetDataPointer(); }
+  // Multi-row values: the current row becomes the first (the next) row of
+  // the block; StoreRow writes the current row back into the block.
+  virtual void SetFirst() {}
+  virtual void SetNext() {}
+  virtual void StoreRow() {}
+  // The rows of the value's block (1 for single-row values).
+  virtual int GetRowCount() const { return 1; }
 
   // The special value of option iId (32-43) for this column (the
   // connection's own values first, then the run option), cut to the
@@ -110,6 +121,8 @@ class vioType {
   vioType(const vioType&) = default;
   vioType& operator=(const vioType&) = default;
 
+  // The indicator itself, where a parameter's value is read from.
+  void* valueIndicatorPointer() { return IsOCI() ? static_cast<void*>(&m_wIndicator) : &m_lIndicator; }
   // Character values: the indicator becomes the text length when not NULL.
   void SetIndicatorLength(size_t length);
   // The SQL type and column size an ODBC parameter of this value takes.

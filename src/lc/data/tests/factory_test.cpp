@@ -30,6 +30,46 @@ TEST(ColumnFactory, TypeLettersAndKindsMakeTheirValues) {
   }
 }
 
+// A block of rows: the factory's multi-row values bind the whole block and
+// walk it row by row; the row the program changes goes back into the block.
+TEST(ColumnFactory, MultiRowValuesWalkTheirBlock) {
+  KyDatabaseConnection odbc(KyDatabaseConnection::KindODBC, "A");
+  for (VIO_TYPE type : {vioTypeCharacter, vioTypeVarChar, vioTypeNumeric, vioTypeInteger, vioTypeSmallInt, vioTypeFloat,
+                        vioTypeDate, vioTypeTime, vioTypeTimeStamp, vioTypeMoney, vioTypeBigInt}) {
+    SCOPED_TRACE(type);
+    std::unique_ptr<vioType> value(vioFactory(&odbc, type, 10, 2, 3));
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->GetRowCount(), 3);
+    EXPECT_NE(value->GetDataPointer(), value->GetValuePointer());  // the block, and the current row
+  }
+  EXPECT_EQ(vioFactory(&odbc, vioTypeBlob, 10, 0, 3), nullptr);
+  std::unique_ptr<vioType> real(vioFactory(&odbc, vioTypeFloat, 8, 2, 3));
+  EXPECT_EQ(real->GetLength(), 11);  // a block float keeps its description
+  EXPECT_EQ(real->GetScale(), 2);
+  std::unique_ptr<vioType> text(vioFactory(&odbc, vioTypeCharacter, 6, 0, 3));
+  const char* rows[] = {"one", "two", "three"};
+  text->SetFirst();
+  for (int row = 0; row < 3; ++row, text->SetNext()) {
+    text->PutText(rows[row]);
+    text->SetNull(row == 1);
+    text->StoreRow();
+  }
+  // The block holds each row where a column-wise binding puts it.
+  const char* block = static_cast<const char*>(text->GetDataPointer());
+  const SQLLEN* indicators = static_cast<const SQLLEN*>(text->GetIndicatorPointer());
+  for (int row = 0; row < 3; ++row) {
+    EXPECT_STREQ(block + 6 * row, rows[row]);
+    EXPECT_EQ(indicators[row] == SQL_NULL_DATA, row == 1);
+  }
+  text->SetFirst();
+  text->SetNext();
+  EXPECT_TRUE(text->IsNull());
+  text->SetNext();
+  EXPECT_STREQ(text->GetText(), "three");
+  text->SetNext();  // beyond the block: nothing changes
+  EXPECT_STREQ(text->GetText(), "three");
+}
+
 TEST(ColumnFactory, EqualityByKindNullAndValue) {
   KyDatabaseConnection odbc(KyDatabaseConnection::KindODBC, "A");
   struct Case {

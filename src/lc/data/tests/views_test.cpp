@@ -46,7 +46,11 @@ class Views : public DataTest, public ::testing::WithParamInterface<const char*>
       const std::string rowid = std::strcmp(GetParam(), "oci-rowid") == 0 ? "[VIEW: ITEMS]\nPositioned Update=True\n" : "";
       setIni("[ORA-CON: Shop]\nSID=" + dbtest::programDir() + "/ora.db\nUserid=scott\nPassword=tiger\n" + rowid);
     } else {
-      setIni(std::string("[ODBC-CON: Shop]\nDSN=") + GetParam() + "\nUserid=postgres\nPassword=NOT_REQUIRED\n");
+      // "-block" views fetch three rows at a time and update through the
+      // block (positioned update on).
+      const std::string block = isBlock() ? "[VIEW: ITEMS]\nPositioned Update=True\n" : "";
+      setIni(std::string("[ODBC-CON: Shop]\nDSN=") + dataSource() + "\nUserid=postgres\nPassword=NOT_REQUIRED\n" +
+             block);
     }
     view_ = open("Items");
     ASSERT_NE(view_, nullptr);
@@ -60,13 +64,16 @@ class Views : public DataTest, public ::testing::WithParamInterface<const char*>
     descriptions_.clear();
     DataTest::TearDown();
   }
-  bool isPostgres() const { return std::strcmp(GetParam(), "pg") == 0; }
+  bool isPostgres() const { return std::strncmp(GetParam(), "pg", 2) == 0; }
+  bool isBlock() const { return std::strstr(GetParam(), "-block") != nullptr; }
+  std::string dataSource() const { return isPostgres() ? "pg" : "sqlite"; }
   bool isOracle() const { return std::strncmp(GetParam(), "oci", 3) == 0; }
   int kind() const { return isOracle() ? KyDatabaseConnection::KindOCI : KyDatabaseConnection::KindODBC; }
 
   KyViewIO* open(const char* wrapper) {
     auto description = std::make_unique<KyViewDescription>("ITEMS", kColumns, 1, kItems, kItemKeys);
     description->SetDatabaseConnectionName("Shop", kind());
+    if (isBlock()) description->SetRowCount(3);
     KyViewIO* view = description->GetWrapper(nullptr, wrapper);
     descriptions_.push_back(std::move(description));
     return view;
@@ -136,6 +143,26 @@ TEST_P(Views, SelectWithAMaximumDeliversExactlyThatManyRows) {
       ++rows;
     EXPECT_EQ(rows, std::min(max, 5)) << "maximum " << max;
   }
+}
+
+// Seven rows come in order with their own values, across the blocks of
+// three that "-block" views fetch.
+TEST_P(Views, RowsComeInOrderWithTheirValues) {
+  for (int k = 1; k <= 7; ++k) {
+    const std::string key = std::to_string(k), name = "n" + key, big = std::to_string(k * 1000000000LL);
+    ASSERT_TRUE(succeeded(insert(view_, {key.c_str(), name.c_str(), k % 2 ? nullptr : "even", "1.25", "1", "0.5",
+                                         "2000-01-01", "00:00:01", "2000-01-01 00:00:00", big.c_str()})));
+  }
+  KySQLStatement all(std::string(kSelect).append(" ORDER BY k").c_str());
+  int expected = 1;
+  for (int rc = view_->SelectAndFetch(&all, vioOpGreater, 0); rc == 0 || rc == 1; rc = view_->FetchNext(0), ++expected) {
+    SCOPED_TRACE(expected);
+    EXPECT_EQ(std::atoi(view_->GetColumn(1)->GetText()), expected);
+    EXPECT_EQ(KyString(view_->GetColumn(2)->GetText()).TrimRight(' '), KyString(("n" + std::to_string(expected)).c_str()));
+    EXPECT_EQ(view_->GetColumn(3)->IsNull() != 0, expected % 2 == 1);
+    EXPECT_EQ(std::atoll(view_->GetColumn(10)->GetText()), expected * 1000000000LL);
+  }
+  EXPECT_EQ(expected, 8);
 }
 
 TEST_P(Views, EqualSelectStopsAtTheFirstChangedKey) {
@@ -267,7 +294,8 @@ TEST_P(Views, SameKeyGivesTheSameViewAndAnotherConnectionAnother) {
   EXPECT_NE(open("Other"), view_);
 }
 
-INSTANTIATE_TEST_SUITE_P(Databases, Views, ::testing::Values("sqlite", "pg", "oci", "oci-rowid"),
+INSTANTIATE_TEST_SUITE_P(Databases, Views,
+                         ::testing::Values("sqlite", "pg", "oci", "oci-rowid", "sqlite-block", "pg-block"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                            std::string name = info.param;
                            for (char& c : name)
