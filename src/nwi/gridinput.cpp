@@ -189,11 +189,23 @@ Hit hitTest(HGridRecord* r, int x, int y) {
   return hit;
 }
 
-// A right border of a title within a third of the column's width (1 to 6 pixels).
+// Borders that a press drags: the title row's bottom (its height), the row
+// header's right edge (its width), a title's right edge (the column's width).
+constexpr int kNoBorder = -2, kTitleBottom = -3, kRowHeaderEdge = -4;
+
 int borderAt(HGridRecord* r, int x, int y) {
-  RECT title;
-  if (!(r->data->options & HGO_SIZECOLUMNS) || !(r->data->options & HGO_TITLES)) return -2;
-  if (!HGCellRect(r, -1, -1, &title) || y < title.top || y >= title.bottom) return -2;
+  const DWORD options = r->data->options;
+  RECT title, header;
+  const bool titles = (options & HGO_TITLES) && HGCellRect(r, -1, -1, &title);
+  if ((options & HGO_SIZEHEADERS) && titles) {
+    const int zone = std::clamp(r->data->rowHeight / 3, 1, 4);
+    if (y >= title.bottom - zone && y < title.bottom + zone) return kTitleBottom;
+  }
+  if ((options & HGO_SIZEHEADERS) && (options & HGO_ROWHEADER) && HGCellRect(r, -1, 0, &header)) {
+    const int zone = std::clamp(r->data->rowHeaderWidth / 3, 1, 6);
+    if (x >= header.right - zone && x <= header.right + 1) return kRowHeaderEdge;
+  }
+  if (!(options & HGO_SIZECOLUMNS) || !titles || y < title.top || y >= title.bottom) return kNoBorder;
   for (int p = 0; p < HGColumnCount(r->data); ++p) {
     RECT cell;
     const HGField* f = HGColumnAtPosition(r->data, p);
@@ -201,26 +213,50 @@ int borderAt(HGridRecord* r, int x, int y) {
     const int zone = std::clamp(f->width / 3, 1, 6);
     if (x >= cell.right - zone && x <= cell.right + 1) return p;
   }
-  return -2;
+  return kNoBorder;
 }
 
 struct Drag {
   HGridRecord* grid = nullptr;
-  int column = -2;  // the display position whose width is dragged
-  int startX = 0;
-  int startWidth = 0;
+  int border = kNoBorder;  // a display position, or kTitleBottom / kRowHeaderEdge
+  POINT start{0, 0};
+  int startSize = 0;
 };
 Drag& drag() {
   static Drag d;
   return d;
 }
 
+int sizeAtBorder(HGridRecord* r, int border) {
+  if (border == kTitleBottom) return r->data->columnHeaderHeight;
+  if (border == kRowHeaderEdge) return r->data->rowHeaderWidth;
+  return HGColumnAtPosition(r->data, border)->width;
+}
+
+// Ends a border drag: the new size, clamped, and the layout again.
+void endDrag(HGridRecord* r, int x, int y) {
+  const Drag d = drag();
+  drag() = {};
+  if (d.grid != r) return;
+  if (d.border == kTitleBottom) {
+    r->data->columnHeaderHeight = static_cast<short>(std::clamp(d.startSize + y - static_cast<int>(d.start.y), 2, 2000));
+  } else if (d.border == kRowHeaderEdge) {
+    r->data->rowHeaderWidth = static_cast<short>(std::clamp(d.startSize + x - static_cast<int>(d.start.x), 2, 2000));
+  } else if (HGField* f = HGColumnAtPosition(r->data, d.border)) {
+    f->width = static_cast<WORD>(std::clamp(d.startSize + x - static_cast<int>(d.start.x), 3, 2000));
+    r->reportedColumn = HGColumnAtPositionIndex(r->data, d.border);
+    r->reportedRow = -1;
+  }
+  HGRefresh(r, FALSE);
+  if (d.border >= 0) HCtlNotify(&r->head, HGN_COLUMNSIZED);
+}
+
 void mouseDown(HGridRecord* r, WPARAM keys, int x, int y) {
   if (GetFocus() != r->head.window && !fieldHasFocus(r)) SetFocus(r->head.window);
   if (!HGCommitField(r)) return;
   const int border = borderAt(r, x, y);
-  if (border >= 0) {
-    drag() = {r, border, x, HGColumnAtPosition(r->data, border)->width};
+  if (border != kNoBorder) {
+    drag() = {r, border, {x, y}, sizeAtBorder(r, border)};
     r->head.flags |= HGF_CAPTURED | HGF_COLUMNDRAG;
     SetCapture(r->head.window);
     return;
@@ -261,16 +297,7 @@ void mouseUp(HGridRecord* r, int x, int y) {
   ReleaseCapture();
   if (r->head.flags & HGF_COLUMNDRAG) {
     r->head.flags &= static_cast<WORD>(~HGF_COLUMNDRAG);
-    const Drag d = drag();
-    drag() = {};
-    if (d.grid != r) return;
-    HGField* f = HGColumnAtPosition(r->data, d.column);
-    if (f == nullptr) return;
-    f->width = static_cast<WORD>(std::clamp(d.startWidth + x - d.startX, 3, 2000));
-    HGRefresh(r, FALSE);
-    r->reportedColumn = HGColumnAtPositionIndex(r->data, d.column);
-    r->reportedRow = -1;
-    HCtlNotify(&r->head, HGN_COLUMNSIZED);
+    endDrag(r, x, y);
     return;
   }
   if (r->pressedTitle >= 0) {
@@ -306,9 +333,12 @@ bool setCursor(HGridRecord* r) {
   POINT at;
   GetCursorPos(&at);
   ScreenToClient(r->head.window, &at);
-  if (borderAt(r, at.x, at.y) < 0) return false;
-  static HCURSOR sizing = LoadCursorA(HCtlLibraryModule(), MAKEINTRESOURCEA(4303));
-  SetCursor(sizing != nullptr ? sizing : LoadCursorA(nullptr, IDC_SIZEWE));
+  const int border = borderAt(r, at.x, at.y);
+  if (border == kNoBorder) return false;
+  // The library's resizing cursors where it has them, else the system's.
+  const bool vertical = border == kTitleBottom;
+  HCURSOR own = LoadCursorA(HCtlLibraryModule(), MAKEINTRESOURCEA(vertical ? 4302 : 4303));
+  SetCursor(own != nullptr ? own : LoadCursorA(nullptr, vertical ? IDC_SIZENS : IDC_SIZEWE));
   return true;
 }
 

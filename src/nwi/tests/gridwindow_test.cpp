@@ -236,6 +236,23 @@ TEST_F(GridWindowTest, ClickingATitleSortsAndAgainReverses) {
   EXPECT_EQ(text(grid, 1, 4), "0");
 }
 
+// Border drags: a column's width (at least 3 by the mouse), the title row's height.
+TEST_F(GridWindowTest, DraggingBordersResizes) {
+  HWND grid = makeFilled(HGO_SIZECOLUMNS | HGO_SIZEHEADERS, 3);
+  nwitest::notifyLog() = {};
+  input::drag(grid, 79, 10, 20, 10);
+  input::pumpMessages();
+  EXPECT_EQ(send(grid, KYM_GRIDGETFIELDWIDTH, 0), 80 + 20 - 79);
+  EXPECT_NE(std::find(codes().begin(), codes().end(), HGN_COLUMNSIZED), codes().end());
+  const LRESULT width = send(grid, KYM_GRIDGETFIELDWIDTH, 0);
+  input::drag(grid, static_cast<int>(width) - 1, 10, 0, 10);
+  input::pumpMessages();
+  EXPECT_EQ(send(grid, KYM_GRIDGETFIELDWIDTH, 0), 3);
+  input::drag(grid, 150, 19, 150, 40);
+  input::pumpMessages();
+  EXPECT_EQ(send(grid, KYM_GRIDGETHEADERHEIGHT), 20 + 40 - 19);
+}
+
 TEST_F(GridWindowTest, ACellClickMovesAndNotifies) {
   HWND grid = makeFilled(0, 5);
   nwitest::notifyLog() = {};
