@@ -36,20 +36,22 @@ bool integerNumber(const HGField* field) {
          HCtlStorageValid(type, storage);
 }
 
-// One integer key: each row becomes one 64-bit number, the value (shifted
-// to be positive, negated for descending) above the row's index, so that a
-// plain sort of distinct numbers gives the stable order.
-std::vector<int> sortByIntegers(const std::vector<double>& numbers, bool ascending) {
-  constexpr int64_t kOffset = int64_t{1} << 32;  // every 32-bit value, signed or not, lands in 0..2^33
-  std::vector<int64_t> packed(numbers.size());
-  for (size_t i = 0; i < numbers.size(); ++i) {
-    const auto value = static_cast<int64_t>(numbers[i]);
-    packed[i] = ((ascending ? kOffset + value : kOffset - value) << 16) | static_cast<int64_t>(i);
+// One integer key, read straight from the rows: each row becomes one
+// 64-bit number, the value (shifted to be positive, negated for descending)
+// above the row's index, so that a plain sort of distinct numbers gives
+// the stable order. Rows fit in 16 bits (at most 32,760), values in 33.
+bool sortByIntegers(HGridData* data, int rows, const Key& key, std::vector<int>& order) {
+  constexpr int64_t kOffset = int64_t{1} << 32;
+  std::vector<int64_t> packed(static_cast<size_t>(rows));
+  for (int row = 0; row < rows; ++row) {
+    const BYTE* current = HGReachRow(data, row);
+    if (current == nullptr) return false;
+    const auto value = static_cast<int64_t>(HCtlValueToDouble(current + key.offset, key.numberStorage));
+    packed[static_cast<size_t>(row)] = ((key.ascending ? kOffset + value : kOffset - value) << 16) | row;
   }
   std::sort(packed.begin(), packed.end());
-  std::vector<int> order(numbers.size());
   for (size_t i = 0; i < packed.size(); ++i) order[i] = static_cast<int>(packed[i] & 0xFFFF);
-  return order;
+  return true;
 }
 
 // One key taken out as numbers: a stable sort of (number, row) pairs.
@@ -63,6 +65,18 @@ std::vector<int> sortByNumbers(const std::vector<double>& numbers, bool ascendin
   std::vector<int> order(numbers.size());
   for (size_t i = 0; i < pairs.size(); ++i) order[i] = pairs[i].second;
   return order;
+}
+
+// The rows in the sorted order (rows past `rows` stay last); then the grid
+// is laid out and drawn again.
+void relink(HGridRecord* r, const std::vector<int>& order, int rows) {
+  HGridData* data = r->data;
+  std::vector<HGRowRecord> sorted;
+  sorted.reserve(data->rows.size());
+  for (int index : order) sorted.push_back(std::move(data->rows[static_cast<size_t>(index)]));
+  for (size_t i = static_cast<size_t>(rows); i < data->rows.size(); ++i) sorted.push_back(std::move(data->rows[i]));
+  data->rows = std::move(sorted);
+  HGRefresh(r, FALSE);
 }
 
 }  // namespace
@@ -92,6 +106,12 @@ int HGSort(HGridRecord* r, int count, const HGSortKey* keys) {
   // The trailing new row of option 0x0010 stays last.
   int rows = HGRowCount(data);
   if (rows > 0 && (data->options & HGO_NEWROW) && (data->rows.back().flags & HGR_NEW)) --rows;
+  std::vector<int> order(static_cast<size_t>(rows));
+  if (plan.size() == 1 && plan[0].numberStorage != '\0') {
+    if (!sortByIntegers(data, rows, plan[0], order)) return 0;
+    relink(r, order, rows);
+    return 1;
+  }
   std::vector<BYTE> copies(rowKeyBytes * static_cast<size_t>(rows) + 1, 0);
   for (int row = 0; row < rows; ++row) {
     const BYTE* current = HGReachRow(data, row);
@@ -113,14 +133,11 @@ int HGSort(HGridRecord* r, int count, const HGSortKey* keys) {
       std::memcpy(out + k.slot, &number, sizeof number);
     }
   }
-  std::vector<int> order(static_cast<size_t>(rows));
   std::iota(order.begin(), order.end(), 0);
   if (plan.size() == 1 && plan[0].compare == nullptr) {
     std::vector<double> numbers(static_cast<size_t>(rows));
     for (size_t i = 0; i < numbers.size(); ++i) std::memcpy(&numbers[i], copies.data() + rowKeyBytes * i, sizeof(double));
-    // Rows fit in 16 bits (at most 32,760), integer values in 33.
-    order = plan[0].numberStorage != '\0' ? sortByIntegers(numbers, plan[0].ascending)
-                                           : sortByNumbers(numbers, plan[0].ascending);
+    order = sortByNumbers(numbers, plan[0].ascending);
   } else {
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
       const BYTE* ka = copies.data() + rowKeyBytes * static_cast<size_t>(a);
@@ -140,11 +157,6 @@ int HGSort(HGridRecord* r, int count, const HGSortKey* keys) {
       return false;
     });
   }
-  std::vector<HGRowRecord> sorted;
-  sorted.reserve(data->rows.size());
-  for (int index : order) sorted.push_back(std::move(data->rows[static_cast<size_t>(index)]));
-  for (size_t i = static_cast<size_t>(rows); i < data->rows.size(); ++i) sorted.push_back(std::move(data->rows[i]));
-  data->rows = std::move(sorted);
-  HGRefresh(r, FALSE);
+  relink(r, order, rows);
   return 1;
 }
