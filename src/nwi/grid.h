@@ -308,7 +308,11 @@ int HGColumnAtPositionIndex(const HGridData* data, int position);
 // nullptr for a bad row or a row that cannot be brought in.
 BYTE* HGReachRow(HGridData* data, int row);
 BYTE* HGSavedHalf(HGridData* data, BYTE* current);
-HGCellState* HGStateAt(HGridData* data, BYTE* current, int position);
+// A cell's state in a row buffer. States follow the values unpadded, so
+// they may lie at any address: they are copied in and out, never reached
+// through a pointer of their type. FALSE for a bad row or position.
+BOOL HGGetState(HGridData* data, const BYTE* current, int position, HGCellState* state);
+BOOL HGPutState(HGridData* data, BYTE* current, int position, const HGCellState& state);
 // Column operations; each rearranges every row to the new offsets. The
 // index (or position) of the column, -1 on failure (memory short).
 int HGAddColumn(HGridData* data, HGField* field);

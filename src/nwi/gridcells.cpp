@@ -108,11 +108,13 @@ int HGSetCell(HGridRecord* r, int column, int row, const void* value) {
   const std::vector<BYTE> before(current, current + rowSize);
   const WORD flagsBefore = data->rows[static_cast<size_t>(row)].flags;
   std::memcpy(current + field->offset, bytes.data(), bytes.size());
-  HGCellState* state = HGStateAt(data, current, position);
+  HGCellState state{};
+  HGGetState(data, current, position, &state);
   if (value == nullptr)
-    state->marks |= HGM_NULL;
+    state.marks |= HGM_NULL;
   else
-    state->marks &= static_cast<WORD>(~HGM_NULL);
+    state.marks &= static_cast<WORD>(~HGM_NULL);
+  HGPutState(data, current, position, state);
   data->rows[static_cast<size_t>(row)].flags |= HGR_MODIFIED;
   r->reportedColumn = column;
   r->reportedRow = row;
@@ -147,8 +149,9 @@ int HGCellText(HGridRecord* r, int column, int row, char* out, int size) {
   const BYTE* current = HGReachRow(r->data, row);
   if (field == nullptr || current == nullptr || out == nullptr || size < 1 || field->valueWidth < 1) return 0;
   out[0] = '\0';
-  const HGCellState* state = HGStateAt(r->data, const_cast<BYTE*>(current), HGPositionOfColumn(r->data, column));
-  if (state->marks & HGM_NULL) return 0;
+  HGCellState state{};
+  HGGetState(r->data, current, HGPositionOfColumn(r->data, column), &state);
+  if (state.marks & HGM_NULL) return 0;
   // A terminated copy: at least 32 bytes, so that a short numeric width
   // never makes FormatData read past the copy.
   std::vector<BYTE> value(std::max<size_t>(static_cast<size_t>(field->valueWidth) + 1, 32), 0);
@@ -180,7 +183,9 @@ int WINAPI HGGetCellData(HWND grid, int column, int row, void* buffer) {
   BYTE* current = field ? HGReachRow(r->data, row) : nullptr;
   if (current == nullptr || buffer == nullptr || field->valueWidth < 1) return 0;
   std::memcpy(buffer, current + field->offset, static_cast<size_t>(field->valueWidth));
-  return HGStateAt(r->data, current, HGPositionOfColumn(r->data, column))->marks == 0 ? 1 : 0;
+  HGCellState state{};
+  HGGetState(r->data, current, HGPositionOfColumn(r->data, column), &state);
+  return state.marks == 0 ? 1 : 0;
 }
 
 int WINAPI HGSetCellData(HWND grid, int column, int row, const void* value) {
@@ -194,17 +199,13 @@ int WINAPI HGSetCellString(HWND grid, int column, int row, const void* value) {
 
 int WINAPI HGGetCellState(HWND grid, int position, int row, HGCellState* state) {
   HGridRecord* r = gridOf(grid);
-  const HGCellState* cell = r ? HGStateAt(r->data, HGReachRow(r->data, row), position) : nullptr;
-  if (cell == nullptr || state == nullptr) return 0;
-  *state = *cell;
-  return 1;
+  if (r == nullptr || state == nullptr) return 0;
+  return HGGetState(r->data, HGReachRow(r->data, row), position, state) ? 1 : 0;
 }
 
 int WINAPI HGSetCellState(HWND grid, int position, int row, const HGCellState* state) {
   HGridRecord* r = gridOf(grid);
-  HGCellState* cell = r ? HGStateAt(r->data, HGReachRow(r->data, row), position) : nullptr;
-  if (cell == nullptr || state == nullptr) return 0;
-  *cell = *state;
+  if (r == nullptr || state == nullptr || !HGPutState(r->data, HGReachRow(r->data, row), position, *state)) return 0;
   if (row == r->currentRow && HGColumnAtPositionIndex(r->data, position) == r->currentColumn) HGLoadField(r);
   HGInvalidateCells(r, HGColumnAtPositionIndex(r->data, position), row, HGColumnAtPositionIndex(r->data, position),
                     row);

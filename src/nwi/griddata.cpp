@@ -193,9 +193,16 @@ BYTE* HGReachRow(HGridData* data, int row) {
 
 BYTE* HGSavedHalf(HGridData* data, BYTE* current) { return current ? current + HGRowSize(data) : nullptr; }
 
-HGCellState* HGStateAt(HGridData* data, BYTE* current, int position) {
-  if (current == nullptr || position < 0 || position >= static_cast<int>(data->order.size())) return nullptr;
-  return reinterpret_cast<HGCellState*>(current + HGValuesSize(data) + position * kHGStateSize);
+BOOL HGGetState(HGridData* data, const BYTE* current, int position, HGCellState* state) {
+  if (current == nullptr || position < 0 || position >= static_cast<int>(data->order.size())) return FALSE;
+  std::memcpy(state, current + HGValuesSize(data) + position * kHGStateSize, sizeof *state);
+  return TRUE;
+}
+
+BOOL HGPutState(HGridData* data, BYTE* current, int position, const HGCellState& state) {
+  if (current == nullptr || position < 0 || position >= static_cast<int>(data->order.size())) return FALSE;
+  std::memcpy(current + HGValuesSize(data) + position * kHGStateSize, &state, sizeof state);
+  return TRUE;
 }
 
 int HGAddColumn(HGridData* data, HGField* field) {

@@ -220,9 +220,8 @@ void HGLoadField(HGridRecord* r) {
   if (f == nullptr) return;
   HWND window = f->fieldWindow->window;
   BYTE* current = HGReachRow(r->data, r->currentRow);
-  const HGCellState* state = HGStateAt(r->data, current, HGPositionOfColumn(r->data, r->currentColumn));
-  if (state == nullptr) return;
-  const HGCellState look = *state;
+  HGCellState look{};
+  if (!HGGetState(r->data, current, HGPositionOfColumn(r->data, r->currentColumn), &look)) return;
   std::vector<BYTE> value(std::max<size_t>(static_cast<size_t>(std::max<short>(f->valueWidth, 0)) + 1, 32), 0);
   std::memcpy(value.data(), current + f->offset, static_cast<size_t>(std::max<short>(f->valueWidth, 0)));
   const LPARAM pointer = (look.marks & HGM_NULL) ? 0 : reinterpret_cast<LPARAM>(value.data());

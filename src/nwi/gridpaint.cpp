@@ -61,7 +61,7 @@ void drawCell(HGridRecord* r, HDC dc, int position, int row, HBRUSH background) 
   if (f == nullptr || (f->flags & HGC_HIDDEN) || !HGCellRect(r, position, row, &rect) || rect.right <= rect.left) return;
   const int column = HGColumnAtPositionIndex(r->data, position);
   HGCellState state{};
-  if (const HGCellState* held = HGStateAt(r->data, HGReachRow(r->data, row), position)) state = *held;
+  HGGetState(r->data, HGReachRow(r->data, row), position, &state);
   RECT inner = rect;
   --inner.right;
   --inner.bottom;
