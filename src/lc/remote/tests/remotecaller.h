@@ -33,6 +33,7 @@ class Caller : public KyFunctionData {
     const char* scope;
     WORD flag;
     std::vector<FieldDef> fields;
+    const char* implementation = nullptr;  // the design name when not given
   };
 
   Caller(const char* design, const char* implementation, char cType)
@@ -52,7 +53,9 @@ class Caller : public KyFunctionData {
   }
   void RegisterVariables() override {
     for (size_t i = 0; i < vars_.size(); ++i)
-      KyRTDI::AddVar(this, int(i), DWORD(i), vars_[i].name, vars_[i].name, vars_[i].varClass, vars_[i].scope, 0);
+      KyRTDI::AddVar(this, int(i), DWORD(i), vars_[i].name,
+                     vars_[i].implementation ? vars_[i].implementation : vars_[i].name, vars_[i].varClass,
+                     vars_[i].scope, 0);
   }
   void RegisterFields() override {
     int index = 0;

@@ -11,6 +11,7 @@
 #include "KyDateFld.h"
 #include "KyRemote400Info.h"
 #include "KyRemoteCall.h"
+#include "KySerializable.h"
 #include "KyTimeFld.h"
 #include "KyTimeStampFld.h"
 #include "as400server.h"
@@ -119,6 +120,30 @@ TEST_F(RemoteFunction, AnApiFunctionHasAnEntryPerFieldAndPunctuatedDates) {
   EXPECT_EQ(data, table + ebcdic("abc     ") + ebcdic("2017-02-28") + ebcdic("13.45.59") + ebcdic("K1    "));
   EXPECT_STREQ(date.strGetText(), "2017-02-28");
   EXPECT_STREQ(time.strGetText(), "13:45:59");
+}
+
+TEST_F(RemoteFunction, ApiBlocksAreNamedByImplementationOrWithTheLegacyOptionByDesign) {
+  struct Case {
+    char type;
+    bool legacy;
+    size_t entries;
+  } cases[] = {
+      {'A', false, 1 + 3 + 1},  // "inputBlk" by its implementation name
+      {'A', true, 3 + 1 + 3},   // "input" and "Lib/output" by their design names
+      {'E', false, 3},          // not an API: one entry a variable
+  };
+  for (const Case& c : cases) {
+    context_->GetRunOptions()->SetBoolOption(65, c.legacy);
+    kytest::Caller caller("Pgm", "LIB.PGM", c.type);
+    const std::vector<kytest::Caller::FieldDef> three = {
+        {&name, 'c', 'c', 0, 8, 0, 'B'}, {&code, 'c', 'c', 0, 4, 0, 'B'}, {&answer, 'c', 'c', 0, 2, 0, 'B'}};
+    caller.add({"input", 'P', "Pgm", 0, three, "Parms"});
+    caller.add({"Blk", 'P', "Pgm", 0, three, "inputBlk"});
+    caller.add({"Lib/output", 'C', "Pgm", 0, three, "Result"});
+    KySerializableRTDIVar parameters(&caller, "LIB.PGM");
+    EXPECT_EQ(parameters.EntryLengths(1).size(), c.entries) << c.type << c.legacy;
+    EXPECT_EQ(parameters.GetFields().size(), 9u);
+  }
 }
 
 TEST_F(RemoteFunction, ADeadServerIsRetriedOnceAndNoOutputFieldChanges) {
