@@ -1,7 +1,7 @@
 // Replies of arbitrary bytes to a generated function's remote call: the
 // output data of an AS/400 call (the parameter table and every AS/400 form:
 // text, zoned, packed and binary numbers, dates, times, timestamps, graphic
-// text, a large object) and of the byte-buffer platforms (16-bit states and
+// text, and a large object) and of the byte-buffer platforms (16-bit states and
 // text slots). The reply comes from a conversation that answers with the
 // bytes; a reply of another length than the call's fails the receive.
 // Nothing may read or write outside the buffers, and a refused reply must
@@ -12,11 +12,7 @@
 #include <string>
 
 #include "KyAppContext.h"
-#include "KyCharFld.h"
-#include "KyDateFld.h"
 #include "KyRemoteCall.h"
-#include "KyTimeFld.h"
-#include "KyTimeStampFld.h"
 #include "../bench/benchapp.h"
 #include "../src/lc/remote/tests/remotecaller.h"
 
@@ -27,26 +23,13 @@ struct Fixture {
   // Held here too: the thread's slot that owns the context is gone before
   // the leak check at exit, and what the context holds is still in use.
   KyAppContext* context = KyAppContext::Current();
-  KyCharFld name{"abc"}, amount{"-12.34"}, count{"42"}, small{"-2"}, large{"70000"}, wide{"ab"}, code{"K1"},
-      answer{"old"};
-  KyDateFld date{"2017-02-28", 0};
-  KyTimeFld time{"13:45:59", 0};
-  KyTimeStampFld stamp{"2017-02-28 13:45:59.123", 0};
+  kytest::EveryForm form;
+  KyCharFld blob{"old"};
   std::unique_ptr<kytest::Caller> caller;
   Fixture() {
     caller = std::make_unique<kytest::Caller>("Pgm", "LIB.PGM", 'E');
-    caller->add({"Parms", 'P', "Pgm", 0,
-                 {{&name, 'c', 'c', 0, 8, 0, 'B'},
-                  {&amount, 'n', 'f', 'p', 7, 2, 'B'},
-                  {&count, 'n', 'l', 'z', 5, 0, 'B'},
-                  {&small, 'n', 'i', 'b', 4, 0, 'B'},
-                  {&large, 'n', 'L', 'b', 18, 0, 'B'},
-                  {&date, 'd', 'd', 0, 8, 0, 'B'},
-                  {&time, 't', 't', 0, 6, 0, 'B'},
-                  {&stamp, 'z', 'z', 0, 20, 0, 'B'},
-                  {&wide, 'c', 'c', 'g', 6, 0, 'B'},
-                  {&code, 'c', 'c', 0, 4, 0, 'I'},
-                  {&answer, 'b', 'b', 0, 12, 0, 'O'}}});
+    form.addTo(*caller);
+    caller->add({"Object", 'P', "Pgm", 0, {{&blob, 'b', 'b', 0, 12, 0, 'O'}}});
   }
 };
 
@@ -72,9 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     r.resize(sent.size(), '\0');
     return r;
   };
-  fixture->code.PutText("K1");
+  fixture->form.code.PutText("K1");
   KyRemoteCall call(&conversation, fixture->caller.get(), "Pgm");
-  if (!call.Execute() && std::string(fixture->code) != "K1") std::abort();
-  if (platform == 'A' && std::string(fixture->code) != "K1") std::abort();  // input only: never read back
+  if (!call.Execute() && std::string(fixture->form.code) != "K1") std::abort();
+  if (platform == 'A' && std::string(fixture->form.code) != "K1") std::abort();  // input only: never read back
   return 0;
 }

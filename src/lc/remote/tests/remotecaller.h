@@ -2,8 +2,8 @@
 // test writes (one called function at index 1, and variables of fields with
 // their class, the scope of the function they belong to and a registration
 // flag), and a conversation that keeps what is sent and answers with the
-// reply it is given. The tests and the fuzz target of remote replies use
-// them.
+// reply it is given, and parameters of every AS/400 form. The tests and
+// the fuzz target of remote replies use them.
 #pragma once
 
 #include <algorithm>
@@ -12,9 +12,13 @@
 #include <utility>
 #include <vector>
 
+#include "KyCharFld.h"
 #include "KyConversation.h"
+#include "KyDateFld.h"
 #include "KyFunctionData.h"
 #include "KyRTDI.h"
+#include "KyTimeFld.h"
+#include "KyTimeStampFld.h"
 #include "KyVariable.h"
 
 namespace kytest {
@@ -115,6 +119,30 @@ class ScriptedConversation : public KyConversation {
   int fDoAllocate() override { return m_fAllocated = 1; }
   int ReceiveImmediate() override { return 0; }
   int PrepareToReceive() override { return 1; }
+};
+
+// Parameters of every AS/400 form for the program "Pgm": a 'P' variable of
+// text, packed, zoned and binary numbers, date, time, timestamp, graphic
+// text and an input-only text ("code"), and a 'C' variable of one text.
+struct EveryForm {
+  KyCharFld name{"abc"}, amount{"-12.34"}, count{"42"}, small{"-2"}, large{"70000"}, wide{"ab"}, code{"K1"}, answer;
+  KyDateFld date{"2017-02-28", 0};
+  KyTimeFld time{"13:45:59", 0};
+  KyTimeStampFld stamp{"2017-02-28 13:45:59.123", 0};
+  void addTo(Caller& caller) {
+    caller.add({"Parms", 'P', "Pgm", 0,
+                {{&name, 'c', 'c', 0, 8, 0, 'B'},
+                 {&amount, 'n', 'f', 'p', 7, 2, 'B'},
+                 {&count, 'n', 'l', 'z', 5, 0, 'B'},
+                 {&small, 'n', 'i', 'b', 4, 0, 'B'},
+                 {&large, 'n', 'l', 'b', 9, 0, 'B'},
+                 {&date, 'd', 'd', 0, 8, 0, 'B'},
+                 {&time, 't', 't', 0, 6, 0, 'B'},
+                 {&stamp, 'z', 'z', 0, 20, 0, 'B'},
+                 {&wide, 'c', 'c', 'g', 6, 0, 'B'},
+                 {&code, 'c', 'c', 0, 4, 0, 'I'}}});
+    caller.add({"Result", 'C', "Pgm", 0, {{&answer, 'c', 'c', 0, 10, 0, 'O'}}});
+  }
 };
 
 }  // namespace kytest

@@ -41,24 +41,14 @@ class RemoteFunction : public kytest::RemoteEnv {
   void call(kytest::Caller& caller) { KyCallMgr::Call(&caller, nullptr, nullptr, 1, "LIB.PGM", ""); }
 
   // The fields of a call with every AS/400 form; "Code" is input only.
-  KyCharFld name{"abc"}, amount{"-12.34"}, count{"42"}, small{"-2"}, large{"70000"}, wide{"ab"}, code{"K1"};
-  KyCharFld answer, other{"zz"};
-  KyDateFld date{"2017-02-28", 0};
-  KyTimeFld time{"13:45:59", 0};
-  KyTimeStampFld stamp{"2017-02-28 13:45:59.123", 0};
+  kytest::EveryForm form;
+  KyCharFld &name = form.name, &amount = form.amount, &code = form.code, &answer = form.answer, &wide = form.wide;
+  KyDateFld& date = form.date;
+  KyTimeFld& time = form.time;
+  KyTimeStampFld& stamp = form.stamp;
+  KyCharFld other{"zz"};
   void addEveryForm(kytest::Caller& caller) {
-    caller.add({"Parms", 'P', "Pgm", 0,
-                {{&name, 'c', 'c', 0, 8, 0, 'B'},
-                 {&amount, 'n', 'f', 'p', 7, 2, 'B'},
-                 {&count, 'n', 'l', 'z', 5, 0, 'B'},
-                 {&small, 'n', 'i', 'b', 4, 0, 'B'},
-                 {&large, 'n', 'l', 'b', 9, 0, 'B'},
-                 {&date, 'd', 'd', 0, 8, 0, 'B'},
-                 {&time, 't', 't', 0, 6, 0, 'B'},
-                 {&stamp, 'z', 'z', 0, 20, 0, 'B'},
-                 {&wide, 'c', 'c', 'g', 6, 0, 'B'},
-                 {&code, 'c', 'c', 0, 4, 0, 'I'}}});
-    caller.add({"Result", 'C', "Pgm", 0, {{&answer, 'c', 'c', 0, 10, 0, 'O'}}});
+    form.addTo(caller);
     caller.add({"Elsewhere", 'P', "Else", 0, {{&other, 'c', 'c', 0, 3, 0, 'B'}}});  // another function's
     caller.add({"Again", 'P', "Pgm", 1, {{&other, 'c', 'c', 0, 3, 0, 'B'}}});       // registered again
   }
