@@ -8,10 +8,6 @@
 #include <unordered_map>
 #include <vector>
 
-// The frame's private message that puts a prompt back (as
-// WM_SETMESSAGESTRING) unless the frame has WF_NOPOPMSG.
-#define WM_POPMESSAGESTRING 0x0375
-
 namespace afx {
 
 // Handle → object, permanent and temporary. A temporary object is made by

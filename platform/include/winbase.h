@@ -214,6 +214,9 @@ WINBASEAPI SIZE_T WINAPI HeapSize(HANDLE hHeap, DWORD dwFlags, LPCVOID lpMem);
 // --- pointer checks (pointercheck.cpp) --------------------------------------
 WINBASEAPI BOOL WINAPI IsBadReadPtr(const void* lp, UINT_PTR ucb);
 WINBASEAPI BOOL WINAPI IsBadWritePtr(LPVOID lp, UINT_PTR ucb);
+// TRUE when the text cannot be read up to its terminator or `ucchMax`
+// characters, whichever comes first; FALSE for `ucchMax` 0.
+WINBASEAPI BOOL WINAPI IsBadStringPtrA(LPCSTR lpsz, UINT_PTR ucchMax);
 
 // --- arithmetic (muldiv.cpp) ------------------------------------------------
 WINBASEAPI int WINAPI MulDiv(int nNumber, int nNumerator, int nDenominator);

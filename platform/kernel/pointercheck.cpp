@@ -4,7 +4,6 @@
 // process itself (EFAULT for unmapped or unreadable pages); writability is
 // read from the permissions in /proc/self/maps.
 #include <winbase.h>
-#include <internal/stringcheck.h>
 
 #include <sys/uio.h>
 #include <unistd.h>

@@ -3,7 +3,6 @@
 #include "queue.h"
 #include "window.h"
 
-#include <internal/stringcheck.h>
 
 #include <cstring>
 

@@ -48,6 +48,7 @@ typedef struct tagNMHDR {
 #define WM_DISABLEMODAL 0x036C
 #define WM_FLOATSTATUS 0x036D
 #define WM_ACTIVATETOPLEVEL 0x036E
+#define WM_POPMESSAGESTRING 0x0375  // puts the prompt back unless the frame has WF_NOPOPMSG
 #define WM_HELPPROMPTADDR 0x0376    // answers the address of a window's help prompt context
 #define WM_REFLECT_BASE 0xBC00      // a child's notification sent back to it: WM_REFLECT_BASE + message
 

@@ -1,5 +1,4 @@
 #include <winbase.h>
-#include <internal/stringcheck.h>
 
 #include <gtest/gtest.h>
 
