@@ -1,7 +1,8 @@
 // Focus, activation, the foreground window and the mouse capture.
 //
-// Each thread has its own active, focus and capture window (its input
-// state); the foreground window is the process's last activated window.
+// Each thread has its own active, focus and capture window and key state
+// (its input state), shared with the threads AttachThreadInput joined it
+// to; the foreground window is the process's last activated window.
 // Order of messages on activation (as Windows): the old window gets
 // WM_NCACTIVATE(FALSE) and WM_ACTIVATE(WA_INACTIVE); when the active thread
 // changes, every top-level window of the old and new thread gets
@@ -26,9 +27,9 @@ HWND setFocusWindow(HWND hwnd) {
   HWND previous;
   {
     Lock lock(userMutex());
-    previous = q->focus;
+    previous = q->inputState->focus;
     if (previous == hwnd) return previous;
-    q->focus = hwnd;
+    q->inputState->focus = hwnd;
   }
   if (previous && IsWindow(previous)) {
     SendMessageA(previous, WM_KILLFOCUS, (WPARAM)hwnd, 0);
@@ -48,6 +49,10 @@ std::vector<HWND> topLevelWindowsOf(DWORD threadId) {
 
 }  // namespace
 
+bool sharesInputLocked(const ThreadQueue& q, const Window& w) {
+  return w.threadId == q.threadId || (w.queue && w.queue->inputState == q.inputState);
+}
+
 HWND foregroundWindowLocked() { return findLocked(foreground) ? foreground : nullptr; }
 
 bool activateWindow(HWND hwnd, bool mouse) {
@@ -58,12 +63,12 @@ bool activateWindow(HWND hwnd, bool mouse) {
     Lock lock(userMutex());
     if (hwnd) {
       Window* w = findLocked(hwnd);
-      if (!w || w->threadId != q->threadId) return false;
+      if (!w || !sharesInputLocked(*q, *w)) return false;
       w = topLevelOf(w);
       hwnd = w->handle;
       needsTop = w->parent && !w->parent->children.empty() && w->parent->children.front() != w;
     }
-    previous = q->active;
+    previous = q->inputState->active;
     if (previous == hwnd) return true;
   }
   if (hasHooks(WH_CBT)) {
@@ -72,7 +77,7 @@ bool activateWindow(HWND hwnd, bool mouse) {
   }
   {
     Lock lock(userMutex());
-    q->active = hwnd;
+    q->inputState->active = hwnd;
     if (hwnd) {
       foreground = hwnd;
       // The owner chain remembers its last active popup (GetLastActivePopup).
@@ -128,20 +133,20 @@ void releaseInputOf(HWND hwnd) {
   bool capture, active;
   {
     Lock lock(userMutex());
-    capture = q->capture == hwnd;
-    active = q->active == hwnd;
+    capture = q->inputState->capture == hwnd;
+    active = q->inputState->active == hwnd;
   }
   if (capture) ReleaseCapture();
   destroyCaretOf(hwnd);
   if (active) activateOtherWindow(hwnd);
   Lock lock(userMutex());
   // A destroyed window loses the focus quietly (no WM_KILLFOCUS), as on Windows.
-  for (Window* f = findLocked(q->focus); f; f = f->isChild() ? f->parent : nullptr)
+  for (Window* f = findLocked(q->inputState->focus); f; f = f->isChild() ? f->parent : nullptr)
     if (f->handle == hwnd) {
-      q->focus = nullptr;
+      q->inputState->focus = nullptr;
       break;
     }
-  if (q->active == hwnd) q->active = nullptr;
+  if (q->inputState->active == hwnd) q->inputState->active = nullptr;
   if (foreground == hwnd) foreground = nullptr;
 }
 
@@ -152,7 +157,7 @@ using namespace win32::user;
 extern "C" HWND WINAPI GetFocus(void) {
   auto q = currentQueue();
   Lock lock(userMutex());
-  return q->focus;
+  return q->inputState->focus;
 }
 
 extern "C" HWND WINAPI SetFocus(HWND hwnd) {
@@ -172,7 +177,7 @@ extern "C" HWND WINAPI SetFocus(HWND hwnd) {
       setWindowError();
       return nullptr;
     }
-    if (w->threadId != q->threadId) {
+    if (!sharesInputLocked(*q, *w)) {
       SetLastError(ERROR_ACCESS_DENIED);
       return nullptr;
     }
@@ -180,7 +185,7 @@ extern "C" HWND WINAPI SetFocus(HWND hwnd) {
     for (Window* a = w; a && !a->isDesktop(); a = a->isChild() ? a->parent : nullptr)
       if (a->style & (WS_MINIMIZE | WS_DISABLED)) return nullptr;
     top = topLevelOf(w)->handle;
-    if (q->focus == hwnd) return hwnd;
+    if (q->inputState->focus == hwnd) return hwnd;
   }
   if (hasHooks(WH_CBT) && callHooks(WH_CBT, HCBT_SETFOCUS, (WPARAM)hwnd, (LPARAM)GetFocus())) return nullptr;
   if (top != GetActiveWindow()) {
@@ -193,7 +198,7 @@ extern "C" HWND WINAPI SetFocus(HWND hwnd) {
 extern "C" HWND WINAPI GetActiveWindow(void) {
   auto q = currentQueue();
   Lock lock(userMutex());
-  return q->active;
+  return q->inputState->active;
 }
 
 extern "C" HWND WINAPI SetActiveWindow(HWND hwnd) {
@@ -201,7 +206,9 @@ extern "C" HWND WINAPI SetActiveWindow(HWND hwnd) {
   if (hwnd) {
     auto w = findWindow(hwnd);
     if (!w) return nullptr;
-    if (w->threadId != currentQueue()->threadId) {
+    auto q = currentQueue();
+    Lock lock(userMutex());
+    if (!sharesInputLocked(*q, *w)) {
       SetLastError(ERROR_ACCESS_DENIED);
       return nullptr;
     }
@@ -229,7 +236,7 @@ extern "C" BOOL WINAPI SetForegroundWindow(HWND hwnd) {
 extern "C" HWND WINAPI GetCapture(void) {
   auto q = currentQueue();
   Lock lock(userMutex());
-  return q->capture;
+  return q->inputState->capture;
 }
 
 extern "C" HWND WINAPI SetCapture(HWND hwnd) {
@@ -243,13 +250,13 @@ extern "C" HWND WINAPI SetCapture(HWND hwnd) {
         setWindowError();
         return nullptr;
       }
-      if (w->threadId != q->threadId) {
+      if (!sharesInputLocked(*q, *w)) {
         SetLastError(ERROR_ACCESS_DENIED);
         return nullptr;
       }
     }
-    previous = q->capture;
-    q->capture = hwnd;
+    previous = q->inputState->capture;
+    q->inputState->capture = hwnd;
   }
   if (previous && previous != hwnd && IsWindow(previous))
     SendMessageA(previous, WM_CAPTURECHANGED, 0, (LPARAM)hwnd);
@@ -261,9 +268,50 @@ extern "C" BOOL WINAPI ReleaseCapture(void) {
   HWND previous;
   {
     Lock lock(userMutex());
-    previous = q->capture;
-    q->capture = nullptr;
+    previous = q->inputState->capture;
+    q->inputState->capture = nullptr;
   }
   if (previous && IsWindow(previous)) SendMessageA(previous, WM_CAPTURECHANGED, 0, 0);
+  return TRUE;
+}
+
+namespace {
+
+// The window `hwnd` if it belongs to thread `threadId`, else nullptr.
+HWND keepIfOfThread(HWND hwnd, DWORD threadId) {
+  Window* w = findLocked(hwnd);
+  return w && w->threadId == threadId ? hwnd : nullptr;
+}
+
+}  // namespace
+
+// Joining makes `idAttach` share the input state of `idAttachTo` (and of the
+// threads already joined to it); parting gives `idAttach` a state of its
+// own holding the focus, active and capture windows that are its own.
+extern "C" BOOL WINAPI AttachThreadInput(DWORD idAttach, DWORD idAttachTo, BOOL attach) {
+  Lock lock(userMutex());
+  auto from = queueOfThreadLocked(idAttach);
+  auto to = queueOfThreadLocked(idAttachTo);
+  if (idAttach == idAttachTo || !from || !to || !from->alive || !to->alive) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (attach) {
+    from->inputState = to->inputState;
+    return TRUE;
+  }
+  if (from->inputState != to->inputState) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  auto shared = from->inputState;
+  auto own = std::make_shared<InputState>(*shared);
+  own->focus = keepIfOfThread(shared->focus, idAttach);
+  own->active = keepIfOfThread(shared->active, idAttach);
+  own->capture = keepIfOfThread(shared->capture, idAttach);
+  if (own->focus) shared->focus = nullptr;
+  if (own->active) shared->active = nullptr;
+  if (own->capture) shared->capture = nullptr;
+  from->inputState = own;
   return TRUE;
 }

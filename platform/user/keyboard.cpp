@@ -118,7 +118,7 @@ using namespace win32::user;
 extern "C" SHORT WINAPI GetKeyState(int vk) {
   auto q = currentQueue();
   Lock lock(userMutex());
-  BYTE k = q->keys[vk & 0xFF];
+  BYTE k = q->inputState->keys[vk & 0xFF];
   return (SHORT)(((k & 0x80) ? 0xFF80 : 0) | (k & 1));
 }
 
@@ -134,7 +134,7 @@ extern "C" BOOL WINAPI GetKeyboardState(PBYTE keys) {
   }
   auto q = currentQueue();
   Lock lock(userMutex());
-  memcpy(keys, q->keys.data(), 256);
+  memcpy(keys, q->inputState->keys.data(), 256);
   return TRUE;
 }
 
@@ -145,7 +145,7 @@ extern "C" BOOL WINAPI SetKeyboardState(LPBYTE keys) {
   }
   auto q = currentQueue();
   Lock lock(userMutex());
-  memcpy(q->keys.data(), keys, 256);
+  memcpy(q->inputState->keys.data(), keys, 256);
   return TRUE;
 }
 

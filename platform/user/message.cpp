@@ -182,13 +182,21 @@ bool runSentMessages() {
   bool ran = false;
   for (;;) {
     std::shared_ptr<SentMessage> sm;
+    std::function<void()> callback;
     {
       Lock lock(userMutex());
-      if (q->sent.empty()) break;
-      sm = q->sent.front();
-      q->sent.pop_front();
+      if (!q->sent.empty()) {
+        sm = q->sent.front();
+        q->sent.pop_front();
+      } else if (!q->callbacks.empty()) {
+        callback = std::move(q->callbacks.front());
+        q->callbacks.pop_front();
+      } else {
+        break;
+      }
     }
-    runSentMessage(sm);
+    if (sm) runSentMessage(sm);
+    else callback();
     ran = true;
   }
   return ran;
@@ -217,6 +225,30 @@ std::vector<HWND> broadcastTargets() {
   Lock lock(userMutex());
   for (Window* c : desktopLocked()->children) targets.push_back(c->handle);
   return targets;
+}
+
+// Whether `w` runs on the calling thread (the desktop answers any thread).
+bool onThisThread(const WindowPtr& w) { return w->isDesktop() || w->threadId == callingThreadId(); }
+
+// Calls the procedure of a window of this thread now.
+LRESULT callNow(const WindowPtr& w, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  WNDPROC proc;
+  {
+    Lock lock(userMutex());
+    proc = w->proc;
+  }
+  return callProcedure(hwnd, proc, msg, wParam, lParam);
+}
+
+// A message for another thread whose sender does not wait for it.
+std::shared_ptr<SentMessage> unwaitedMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto sm = std::make_shared<SentMessage>();
+  sm->hwnd = hwnd;
+  sm->msg = msg;
+  sm->wParam = wParam;
+  sm->lParam = lParam;
+  sm->notify = true;
+  return sm;
 }
 
 }  // namespace
@@ -258,21 +290,51 @@ extern "C" BOOL WINAPI SendNotifyMessageA(HWND hwnd, UINT msg, WPARAM wParam, LP
     setWindowError();
     return FALSE;
   }
-  if (w->isDesktop() || w->threadId == callingThreadId()) {
-    WNDPROC proc;
-    {
-      Lock lock(userMutex());
-      proc = w->proc;
-    }
-    callProcedure(hwnd, proc, msg, wParam, lParam);
+  if (onThisThread(w)) {
+    callNow(w, hwnd, msg, wParam, lParam);
     return TRUE;
   }
-  auto sm = std::make_shared<SentMessage>();
-  sm->hwnd = hwnd;
-  sm->msg = msg;
-  sm->wParam = wParam;
-  sm->lParam = lParam;
-  sm->notify = true;
+  queueSentMessage(w->queue, unwaitedMessage(hwnd, msg, wParam, lParam));
+  return TRUE;
+}
+
+// To a window of this thread the procedure runs now and the callback right
+// after it; to another thread's window the message is queued and the
+// callback runs on this thread when it next looks at its queue (GetMessage,
+// PeekMessage, WaitMessage), as Windows documents.
+extern "C" BOOL WINAPI SendMessageCallbackA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                            SENDASYNCPROC callback, ULONG_PTR data) {
+  if (hwnd == HWND_BROADCAST) {
+    for (HWND t : broadcastTargets()) SendMessageCallbackA(t, msg, wParam, lParam, callback, data);
+    return TRUE;
+  }
+  auto w = findWindow(hwnd);
+  if (!w) {
+    setWindowError();
+    return FALSE;
+  }
+  if (onThisThread(w)) {
+    LRESULT r = callNow(w, hwnd, msg, wParam, lParam);
+    if (callback) callback(hwnd, msg, data, r);
+    return TRUE;
+  }
+  // The sender does not wait: a parameter pointing into its memory could be gone.
+  if (msg < WM_USER && carriesPointer(msg)) {
+    SetLastError(ERROR_MESSAGE_SYNC_ONLY);
+    return FALSE;
+  }
+  auto sm = unwaitedMessage(hwnd, msg, wParam, lParam);
+  sm->callback = true;
+  if (callback) {
+    std::weak_ptr<ThreadQueue> sender = currentQueue();
+    sm->onReply = [sender, callback, hwnd, msg, data](LRESULT r) {
+      Lock lock(userMutex());
+      auto q = sender.lock();
+      if (!q || !q->alive) return;
+      q->callbacks.push_back([=] { callback(hwnd, msg, data, r); });
+      q->signal(QS_SENDMESSAGE);
+    };
+  }
   queueSentMessage(w->queue, sm);
   return TRUE;
 }
@@ -293,7 +355,7 @@ extern "C" DWORD WINAPI InSendMessageEx(LPVOID) {
   Lock lock(userMutex());
   if (q->receiving.empty()) return ISMEX_NOSEND;
   auto& sm = q->receiving.back();
-  DWORD r = sm->notify ? ISMEX_NOTIFY : ISMEX_SEND;
+  DWORD r = sm->callback ? ISMEX_CALLBACK : sm->notify ? ISMEX_NOTIFY : ISMEX_SEND;
   if (sm->replied) r |= ISMEX_REPLIED;
   return r;
 }

@@ -170,7 +170,7 @@ DWORD queueBitsLocked(ThreadQueue& q) {
   DWORD bits = 0;
   if (!q.posted.empty()) bits |= QS_POSTMESSAGE | QS_ALLPOSTMESSAGE;
   if (q.quitPending) bits |= QS_POSTMESSAGE;
-  if (!q.sent.empty()) bits |= QS_SENDMESSAGE;
+  if (!q.sent.empty() || !q.callbacks.empty()) bits |= QS_SENDMESSAGE;
   for (const MSG& m : q.input)
     bits |= (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST) ? QS_KEY
             : m.message == WM_MOUSEMOVE                            ? QS_MOUSEMOVE

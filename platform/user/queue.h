@@ -25,6 +25,7 @@ struct SentMessage {
   WPARAM wParam = 0;
   LPARAM lParam = 0;
   bool notify = false;           // SendNotifyMessage: nobody waits
+  bool callback = false;         // SendMessageCallback: nobody waits, the answer goes back
   bool replied = false;          // result is final (ReplyMessage or return)
   LRESULT result = 0;
   std::shared_ptr<ThreadQueue> sender;
@@ -39,6 +40,15 @@ struct Timer {
   UINT elapse = 0;
   TIMERPROC proc = nullptr;
   ULONGLONG due = 0;  // GetTickCount64 milliseconds
+};
+
+// Focus, active window, capture and key state: a thread's own, or shared by
+// the threads that AttachThreadInput joined.
+struct InputState {
+  HWND focus = nullptr;
+  HWND active = nullptr;
+  HWND capture = nullptr;
+  std::array<BYTE, 256> keys{};
 };
 
 struct ThreadQueue {
@@ -63,11 +73,10 @@ struct ThreadQueue {
   POINT messagePos{};
   LPARAM extraInfo = 0;
 
-  // Input state of the thread.
-  HWND focus = nullptr;
-  HWND active = nullptr;
-  HWND capture = nullptr;
-  std::array<BYTE, 256> keys{};
+  std::shared_ptr<InputState> inputState = std::make_shared<InputState>();
+  // Answers of SendMessageCallbackA to run on this thread when it next
+  // looks at its queue.
+  std::deque<std::function<void()>> callbacks;
 
   // Double-click detection.
   UINT lastClickMsg = 0;
@@ -87,6 +96,10 @@ struct ThreadQueue {
 std::shared_ptr<ThreadQueue> currentQueue();
 // Lock held. The queue of thread `threadId` in this process, or nullptr.
 std::shared_ptr<ThreadQueue> queueOfThreadLocked(DWORD threadId);
+
+// focus.cpp: does window `w` take input from the input state of `q` (its own
+// thread, or one joined by AttachThreadInput)? Lock held.
+bool sharesInputLocked(const ThreadQueue& q, const Window& w);
 
 // Lock held: the QS_* bits of what the queue holds now (paint and due timers included).
 DWORD queueBitsLocked(ThreadQueue& q);

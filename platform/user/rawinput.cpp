@@ -104,7 +104,7 @@ bool cookMouse(ThreadQueue& q, const MSG& raw, MSG& out, bool remove) {
   HWND capture;
   {
     Lock lock(userMutex());
-    capture = q.capture;
+    capture = q.inputState->capture;
   }
   HWND target;
   LRESULT hit;
@@ -137,7 +137,7 @@ bool cookMouse(ThreadQueue& q, const MSG& raw, MSG& out, bool remove) {
   if (remove) {
     {
       Lock lock(userMutex());
-      if (BYTE key = buttonKey(msg)) setKeyWithSide(q.keys, key, isButtonUp(msg));
+      if (BYTE key = buttonKey(msg)) setKeyWithSide(q.inputState->keys, key, isButtonUp(msg));
     }
     if (isButtonDown(msg) && !capture) {
       HWND top = GetAncestor(target, GA_ROOT);
@@ -179,7 +179,7 @@ bool cookMouse(ThreadQueue& q, const MSG& raw, MSG& out, bool remove) {
     if (msg != WM_MOUSEWHEEL) ScreenToClient(target, &client);
     Lock lock(userMutex());
     out.message = msg;
-    out.wParam = mouseKeyFlags(q.keys) | (msg == WM_MOUSEWHEEL ? (WPARAM)(WORD)(short)raw.wParam << 16 : 0);
+    out.wParam = mouseKeyFlags(q.inputState->keys) | (msg == WM_MOUSEWHEEL ? (WPARAM)(WORD)(short)raw.wParam << 16 : 0);
     out.lParam = MAKELPARAM(client.x, client.y);
   }
   return true;
@@ -190,10 +190,10 @@ bool cookKey(ThreadQueue& q, const MSG& raw, MSG& out, bool remove) {
   out = raw;
   {
     Lock lock(userMutex());
-    out.hwnd = q.focus;
+    out.hwnd = q.inputState->focus;
     if (!out.hwnd) {
       // Without a focus the active window gets the keys, as system keys.
-      out.hwnd = q.active;
+      out.hwnd = q.inputState->active;
       if (out.message == WM_KEYDOWN) out.message = WM_SYSKEYDOWN;
       else if (out.message == WM_KEYUP) out.message = WM_SYSKEYUP;
     }
@@ -202,7 +202,7 @@ bool cookKey(ThreadQueue& q, const MSG& raw, MSG& out, bool remove) {
     return false;
   if (remove) {
     Lock lock(userMutex());
-    setKeyWithSide(q.keys, (BYTE)out.wParam, out.message == WM_KEYUP || out.message == WM_SYSKEYUP);
+    setKeyWithSide(q.inputState->keys, (BYTE)out.wParam, out.message == WM_KEYUP || out.message == WM_SYSKEYUP);
   }
   return out.hwnd != nullptr || remove;
 }
@@ -273,7 +273,7 @@ void queueMouseInput(UINT msg, POINT screen, short wheel) {
   // The thread of the capture window, else of the window under the point.
   std::shared_ptr<ThreadQueue> target;
   for (Window* w : allWindowsLocked())
-    if (w->queue && w->queue->capture && w->queue->capture == w->handle) {
+    if (w->queue && w->queue->inputState->capture && w->queue->inputState->capture == w->handle) {
       target = w->queue;
       break;
     }

@@ -220,7 +220,7 @@ extern "C" BOOL WINAPI SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx,
   bool hiddenWhileActive = false;
   if (pos.flags & SWP_HIDEWINDOW) {
     Lock lock(userMutex());
-    hiddenWhileActive = w->queue && w->queue->active == hwnd;
+    hiddenWhileActive = w->queue && w->queue->inputState->active == hwnd;
   } else if (!(pos.flags & SWP_NOACTIVATE) && IsWindowVisible(hwnd)) {
     activateWindow(hwnd, false);
   } else if (w->isChild() && !(flags & SWP_NOACTIVATE) && (w->style & WS_VISIBLE)) {
@@ -262,7 +262,7 @@ extern "C" BOOL WINAPI ShowWindow(HWND hwnd, int cmd) {
     Lock lock(userMutex());
     style = w->style;
     child = w->isChild();
-    active = w->queue ? w->queue->active : nullptr;
+    active = w->queue ? w->queue->inputState->active : nullptr;
   }
   bool wasVisible = (style & WS_VISIBLE) != 0;
   bool show = cmd != SW_HIDE;
