@@ -179,15 +179,7 @@ void scrollHorizontally(Edit& e, int pixels) {
 
 namespace {
 
-// Sets a bar only when it changes: setting it redraws the whole window.
 void setBar(HWND hwnd, int bar, int max, int page, int pos) {
-  // Compared as the bar keeps them: the page at most the range, the position within it.
-  int keptPage = std::min(page, max + 1);
-  int keptPos = std::clamp(pos, 0, keptPage ? std::max(0, max - keptPage + 1) : max);
-  SCROLLINFO now{sizeof now, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
-  if (GetScrollInfo(hwnd, bar, &now) && now.nMin == 0 && now.nMax == max && (int)now.nPage == keptPage &&
-      now.nPos == keptPos)
-    return;
   SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, max, (UINT)page, pos, 0};
   SetScrollInfo(hwnd, bar, &si, TRUE);
 }

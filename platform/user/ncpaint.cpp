@@ -37,10 +37,16 @@ void edge(HDC dc, RECT& r, bool raised) {
   InflateRect(&r, -1, -1);
 }
 
-void drawScrollBar(HDC dc, const RECT& r, bool vertical, const ScrollBarState& state, bool enabled) {
+// Draws the window's bar `bar` (SB_HORZ / SB_VERT) beside `client` (window coordinates).
+void drawScrollBar(HDC dc, const RECT& client, int bar, const ScrollBarState& state, bool enabled) {
+  bool vertical = bar == SB_VERT;
+  RECT r = vertical ? RECT{client.right, client.top, client.right + GetSystemMetrics(SM_CXVSCROLL), client.bottom}
+                    : RECT{client.left, client.bottom, client.right, client.bottom + GetSystemMetrics(SM_CYHSCROLL)};
   scrollbars::Layout layout = scrollbars::layoutOf(r, vertical, state, enabled);
   scrollbars::paint(dc, layout, state, enabled, scrollbars::kNowhere, GetSysColorBrush(COLOR_SCROLLBAR), false);
 }
+
+DWORD styleOfBar(int bar) { return bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL; }
 
 }  // namespace
 
@@ -115,12 +121,33 @@ void paintNonClient(HWND hwnd, bool active) {
     r.top += GetSystemMetrics(SM_CYMENU);
   }
   if (exStyle & WS_EX_CLIENTEDGE) edge(dc, r, false);
-  if (style & WS_VSCROLL)
-    drawScrollBar(dc, RECT{client.right, client.top, client.right + GetSystemMetrics(SM_CXVSCROLL), client.bottom}, true,
-                  bars[SB_VERT], enabled);
-  if (style & WS_HSCROLL)
-    drawScrollBar(dc, RECT{client.left, client.bottom, client.right, client.bottom + GetSystemMetrics(SM_CYHSCROLL)}, false,
-                  bars[SB_HORZ], enabled);
+  for (int bar : {SB_VERT, SB_HORZ})
+    if (style & styleOfBar(bar)) drawScrollBar(dc, client, bar, bars[bar], enabled);
+  ReleaseDC(hwnd, dc);
+}
+
+void paintScrollBars(HWND hwnd, int which) {
+  RECT client{};
+  DWORD style = 0;
+  ScrollBarState bars[2];
+  bool enabled = true;
+  {
+    Lock lock(userMutex());
+    Window* w = findLocked(hwnd);
+    if (!w || !reallyVisible(w)) return;
+    client = w->clientRect;
+    OffsetRect(&client, -w->windowRect.left, -w->windowRect.top);
+    style = w->style;
+    bars[SB_HORZ] = w->scroll[SB_HORZ];
+    bars[SB_VERT] = w->scroll[SB_VERT];
+    enabled = !(w->style & WS_DISABLED);
+  }
+  if (!(style & (WS_HSCROLL | WS_VSCROLL))) return;
+  HDC dc = GetWindowDC(hwnd);
+  if (!dc) return;
+  for (int bar : {SB_VERT, SB_HORZ})
+    if ((which == SB_BOTH || which == bar) && (style & styleOfBar(bar)))
+      drawScrollBar(dc, client, bar, bars[bar], enabled);
   ReleaseDC(hwnd, dc);
 }
 

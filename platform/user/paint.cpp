@@ -28,6 +28,15 @@ namespace {
 // presence is the answer; the queue asks this for every window on each look.
 bool hasUpdate(const Window& w) { return w.update != nullptr; }
 
+// Whether the window asks for WM_PAINT: its client area is invalid, or an
+// internal paint is owed. A frame owed alone does not ask (validating the
+// client area stops WM_PAINT), unless the window has no client area at all,
+// where nothing else would ever paint it.
+bool owesPaint(const Window& w) {
+  if (hasUpdate(w) || w.internalPaint) return true;
+  return w.frameNeeded && (w.clientRect.right <= w.clientRect.left || w.clientRect.bottom <= w.clientRect.top);
+}
+
 bool regionEmpty(HRGN rgn) {
   RECT box;
   int type = GetRgnBox(rgn, &box);
@@ -203,7 +212,7 @@ void redrawLocked(Window& w, HRGN area, UINT flags, bool wakeQueue) {
     if (flags & RDW_NOERASE) w.eraseNeeded = false;
     if (flags & RDW_NOINTERNALPAINT) w.internalPaint = false;
     notePaintOwedLocked(w);
-    if (wakeQueue && w.queue && (hasUpdate(w) || w.internalPaint || w.frameNeeded)) w.queue->signal(QS_PAINT);
+    if (wakeQueue && w.queue && owesPaint(w)) w.queue->signal(QS_PAINT);
   }
   bool children = !(flags & RDW_NOCHILDREN) && ((flags & RDW_ALLCHILDREN) || !(w.style & WS_CLIPCHILDREN) || w.isDesktop());
   if (children) {
@@ -454,11 +463,6 @@ void repaintAfterMove(HWND hwnd, const PlaceBefore& before, bool sizeChanged, UI
   }
 }
 
-namespace {
-
-bool owesPaint(const Window& w) { return hasUpdate(w) || w.internalPaint || w.frameNeeded; }
-
-}  // namespace
 
 void notePaintOwedLocked(Window& w) {
   if (w.inPaintList || !w.queue || !owesPaint(w)) return;
@@ -508,18 +512,19 @@ void updateNow(HWND hwnd, bool eraseOnly, bool children) {
     Lock lock(userMutex());
     Window* w = findLocked(hwnd);
     if (!w) return;
-    needs = hasUpdate(*w) || w->internalPaint;
+    needs = owesPaint(*w);
     frame = w->frameNeeded;
     erase = w->eraseNeeded;
   }
-  if (eraseOnly) {
-    if (frame) {
-      {
-        Lock lock(userMutex());
-        if (Window* w = findLocked(hwnd)) w->frameNeeded = false;
-      }
-      SendMessageA(hwnd, WM_NCPAINT, 1, 0);
+  // WM_PAINT's BeginPaint paints the frame it owes; otherwise it is painted here.
+  if (frame && (eraseOnly || !needs)) {
+    {
+      Lock lock(userMutex());
+      if (Window* w = findLocked(hwnd)) w->frameNeeded = false;
     }
+    SendMessageA(hwnd, WM_NCPAINT, 1, 0);
+  }
+  if (eraseOnly) {
     if (erase) {
       HDC dc = GetDCEx(hwnd, nullptr, DCX_CACHE | DCX_INTERSECTUPDATE);
       {
@@ -531,7 +536,7 @@ void updateNow(HWND hwnd, bool eraseOnly, bool children) {
         ReleaseDC(hwnd, dc);
       }
     }
-  } else if (needs || frame) {
+  } else if (needs) {
     SendMessageA(hwnd, WM_PAINT, 0, 0);
   }
   if (!children) return;

@@ -13,21 +13,19 @@ bool isControl(int bar) { return bar == SB_CTL; }
 
 bool validBar(int bar) { return bar == SB_HORZ || bar == SB_VERT; }
 
-void redrawFrame(HWND hwnd, BOOL redraw) {
-  if (redraw) RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
-}
-
-// Shows or hides the bars by style; the client area changes.
-void showBars(HWND hwnd, int bar, bool show) {
+// Shows or hides the bars by style; the client area changes. Answers
+// whether anything changed (the frame is then redrawn whole).
+bool showBars(HWND hwnd, int bar, bool show) {
   DWORD bits = bar == SB_HORZ ? WS_HSCROLL : bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL | WS_VSCROLL;
   DWORD style = (DWORD)GetWindowLongA(hwnd, GWL_STYLE);
   DWORD next = show ? style | bits : style & ~bits;
-  if (next == style) return;
+  if (next == style) return false;
   {
     Lock lock(userMutex());
     if (Window* w = findLocked(hwnd)) w->style = next;
   }
   SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  return true;
 }
 
 }  // namespace
@@ -81,9 +79,9 @@ extern "C" int WINAPI SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO si, BOOL r
       else if (!useless) show = true;
     }
   }
-  if (hide) showBars(hwnd, bar, false);
-  else if (show) showBars(hwnd, bar, true);
-  redrawFrame(hwnd, redraw);
+  bool reframed = (hide || show) && showBars(hwnd, bar, show);
+  // As Windows: only the bar is drawn again, at once; the client area is left alone.
+  if (redraw && !reframed) paintScrollBars(hwnd, bar);
   return pos;
 }
 
@@ -185,6 +183,6 @@ extern "C" BOOL WINAPI EnableScrollBar(HWND hwnd, UINT bars, UINT arrows) {
       w->scroll[bar].disabledArrows = arrows;
     }
   }
-  redrawFrame(hwnd, TRUE);
+  if (changed) paintScrollBars(hwnd, (int)bars);
   return changed;
 }

@@ -43,3 +43,9 @@ void paint(HDC dc, const Layout& layout, const ScrollBarState& s, bool enabled, 
            bool focused);
 
 }  // namespace win32::user::scrollbars
+
+namespace win32::user {
+// ncpaint.cpp: draws the window's standard scroll bar `which` (SB_HORZ,
+// SB_VERT or SB_BOTH) now, and nothing else of the window.
+void paintScrollBars(HWND hwnd, int which);
+}  // namespace win32::user

@@ -1,10 +1,13 @@
 // Caret state and the standard scroll bars of a window.
 #include "message_log.h"
 
+#include <internal/snapshot.h>
 #include <internal/testinput.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -80,6 +83,53 @@ TEST_F(CaretAndBars, ClicksOnTheBarArrowsAndTrackScroll) {
     if (l.msg == WM_VSCROLL) codes.push_back(LOWORD(l.wParam));
   test::log().clear();
   EXPECT_EQ(codes, (std::vector<WPARAM>{SB_LINEUP, SB_LINEDOWN}));
+}
+
+}  // namespace
+
+namespace {
+
+// The colours down the middle of a window's vertical bar (window coordinates).
+std::vector<COLORREF> barColumn(HWND hwnd) {
+  RECT window, client;
+  GetWindowRect(hwnd, &window);
+  GetClientRect(hwnd, &client);
+  std::vector<COLORREF> column;
+  int x = client.right + GetSystemMetrics(SM_CXVSCROLL) / 2;
+  for (int y = 0; y < window.bottom - window.top; ++y) column.push_back(win32::snapshot::windowPixel(hwnd, x, y));
+  return column;
+}
+
+TEST_F(CaretAndBars, SettingABarRedrawsTheBarAloneAndAtOnce) {
+  SetWindowLongA(w, GWL_STYLE, GetWindowLongA(w, GWL_STYLE) | WS_VSCROLL);
+  SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 0, 0};
+  SetScrollInfo(w, SB_VERT, &si, TRUE);
+  win32::input::pumpMessages();
+  struct Case {
+    const char* what;
+    BOOL redraw;
+    void (*change)(HWND, BOOL);
+  } cases[] = {
+      {"SetScrollInfo", TRUE, [](HWND h, BOOL r) {
+         SCROLLINFO pos{sizeof pos, SIF_POS, 0, 0, 0, 80, 0};
+         SetScrollInfo(h, SB_VERT, &pos, r);
+       }},
+      {"SetScrollPos", TRUE, [](HWND h, BOOL r) { SetScrollPos(h, SB_VERT, 30, r); }},
+      {"SetScrollRange", TRUE, [](HWND h, BOOL r) { SetScrollRange(h, SB_VERT, 0, 40, r); }},
+      {"EnableScrollBar", TRUE, [](HWND h, BOOL) { EnableScrollBar(h, SB_VERT, ESB_DISABLE_BOTH); }},
+      {"SetScrollPos without redraw", FALSE, [](HWND h, BOOL r) { SetScrollPos(h, SB_VERT, 5, r); }},
+  };
+  for (const Case& c : cases) {
+    std::vector<COLORREF> before = barColumn(w);
+    test::log().clear();
+    c.change(w, c.redraw);
+    EXPECT_FALSE(GetUpdateRect(w, nullptr, FALSE)) << c.what;
+    MSG m;
+    EXPECT_FALSE(PeekMessageA(&m, w, WM_PAINT, WM_PAINT, PM_NOREMOVE)) << c.what;
+    EXPECT_EQ(barColumn(w) != before, c.redraw != FALSE) << c.what;
+    win32::input::pumpMessages();
+  }
 }
 
 }  // namespace

@@ -149,6 +149,37 @@ TEST_F(Painting, InvalidateValidateAndUpdateWindow) {
   EXPECT_FALSE(GetUpdateRect(w, nullptr, FALSE));
 }
 
+TEST_F(Painting, AnOwedFrameIsPaintedByBeginPaintAndValidationStopsWmPaint) {
+  HWND w = make(red, WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0, 100, 80);
+  win32::input::pumpMessages();
+  struct Case {
+    UINT redraw;    // RedrawWindow flags that make the window invalid
+    UINT validate;  // RedrawWindow flags that validate it afterwards (0: none)
+    std::vector<UINT> painted;  // what the message loop then sends, in order
+  } cases[] = {
+      {RDW_INVALIDATE | RDW_FRAME, 0, {WM_PAINT, WM_NCPAINT}},
+      {RDW_INVALIDATE | RDW_FRAME | RDW_ERASE, 0, {WM_PAINT, WM_NCPAINT, WM_ERASEBKGND}},
+      {RDW_INVALIDATE | RDW_ERASE, 0, {WM_PAINT, WM_ERASEBKGND}},
+      {RDW_INVALIDATE | RDW_FRAME, RDW_VALIDATE, {}},
+      {RDW_INVALIDATE | RDW_FRAME | RDW_ERASE, RDW_VALIDATE | RDW_NOFRAME, {}},
+      {RDW_INVALIDATE, RDW_VALIDATE, {}},
+      // Validation leaves an internal WM_PAINT alone.
+      {RDW_INTERNALPAINT, RDW_VALIDATE, {WM_PAINT}},
+  };
+  for (const Case& c : cases) {
+    RedrawWindow(w, nullptr, nullptr, c.redraw);
+    if (c.validate) RedrawWindow(w, nullptr, nullptr, c.validate);
+    MSG m;
+    EXPECT_EQ(PeekMessageA(&m, w, WM_PAINT, WM_PAINT, PM_NOREMOVE) != FALSE, !c.painted.empty()) << c.redraw;
+    paints.clear();
+    win32::input::pumpMessages();
+    std::vector<UINT> got;
+    for (auto& p : paints) got.push_back(p.msg);
+    EXPECT_EQ(got, c.painted) << c.redraw << " " << c.validate;
+    RedrawWindow(w, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOINTERNALPAINT);
+  }
+}
+
 TEST_F(Painting, BeginPaintReportsTheUpdateAreaAndTheEraseFlag) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = DefWindowProcA;
