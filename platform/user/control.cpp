@@ -4,13 +4,13 @@
 namespace win32::user::control {
 
 void notifyParent(HWND hwnd, WORD code) {
-  HWND parent = GetParent(hwnd);
+  HWND parent = creationParent(hwnd);
   if (!parent) return;
   SendMessageA(parent, WM_COMMAND, MAKEWPARAM((WORD)GetDlgCtrlID(hwnd), code), (LPARAM)hwnd);
 }
 
 HBRUSH colorBrush(HWND hwnd, HDC dc, UINT ctlColorMessage) {
-  HWND parent = GetParent(hwnd);
+  HWND parent = creationParent(hwnd);
   HBRUSH brush = parent ? (HBRUSH)SendMessageA(parent, ctlColorMessage, (WPARAM)dc, (LPARAM)hwnd) : nullptr;
   if (!brush) brush = (HBRUSH)DefWindowProcA(hwnd, ctlColorMessage, (WPARAM)dc, (LPARAM)hwnd);
   return brush;

@@ -105,7 +105,7 @@ LRESULT onSetSel(Edit& e, WPARAM start, LPARAM end) {
   }
   if (t < 0) t = (long long)e.text.size();
   setSelection(e, (size_t)std::min<long long>(s, e.text.size()), (size_t)std::min<long long>(t, e.text.size()), true);
-  return 0;
+  return 1;  // documented as no value; Windows answers 1
 }
 
 LRESULT onReplaceSel(Edit& e, bool undoable, LPCSTR text) {
@@ -406,6 +406,11 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Edit* e = control::attach<Edit>(hwnd);
     e->hwnd = hwnd;
     e->limit = kDefaultLimit;
+    // An empty edit, laid out, from here on: a class derived from it may
+    // send it any message before it sees WM_CREATE.
+    initMetrics(*e);
+    resetFormatRect(*e);
+    setText(*e, "");
     return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
   Edit* e = editOf(hwnd);

@@ -34,7 +34,7 @@ bars::Layout layoutOf(HWND hwnd, const ScrollControl& sc) {
 }
 
 void tellParent(HWND hwnd, int code, int position = 0) {
-  HWND parent = GetParent(hwnd);
+  HWND parent = creationParent(hwnd);
   if (!parent) return;
   SendMessageA(parent, vertical(hwnd) ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, (WORD)position), (LPARAM)hwnd);
 }

@@ -136,7 +136,7 @@ void paintOwnerDraw(const Context& c) {
   item.hwndItem = c.hwnd;
   item.hDC = c.dc;
   item.rcItem = c.client;
-  HWND parent = GetParent(c.hwnd);
+  HWND parent = creationParent(c.hwnd);
   if (parent) SendMessageA(parent, WM_DRAWITEM, item.CtlID, (LPARAM)&item);
 }
 

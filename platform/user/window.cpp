@@ -309,6 +309,7 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR w
         setWindowError();
         return nullptr;
       }
+      w->creationParent = parentHandle;
       if (style & WS_CHILD) parent = p;
       else owner = topLevelOf(p)->isDesktop() ? nullptr : topLevelOf(p)->handle;
     } else if ((style & (WS_CHILD | WS_POPUP)) == WS_CHILD) {

@@ -63,6 +63,7 @@ struct Window {
   std::string text;
   Window* parent = nullptr;          // the desktop for top-level windows
   HWND owner = nullptr;              // changed only through setOwnerLocked
+  HWND creationParent = nullptr;     // the parent CreateWindowEx was given (controls notify it)
   std::vector<HWND> owned;           // windows whose owner this is, oldest first
   std::vector<Window*> children;     // z-order: front() is the top
   bool linked = false;               // in its parent's children

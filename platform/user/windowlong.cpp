@@ -13,6 +13,12 @@ void* controlState(HWND hwnd, const void* kind) {
   return w && w->controlKind == kind ? w->controlState : nullptr;
 }
 
+HWND creationParent(HWND hwnd) {
+  Lock lock(userMutex());
+  Window* w = findLocked(hwnd);
+  return w && findLocked(w->creationParent) ? w->creationParent : nullptr;
+}
+
 void setStyleQuietly(HWND hwnd, DWORD style) {
   Lock lock(userMutex());
   if (Window* w = findLocked(hwnd)) w->style = style;

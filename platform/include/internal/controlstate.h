@@ -18,6 +18,12 @@ void* controlState(HWND hwnd, const void* kind);
 // Attaches `state` of kind `kind` to `hwnd` (nullptr detaches); false for no window.
 bool setControlState(HWND hwnd, const void* kind, void* state);
 
+// The parent window given to CreateWindowEx, while it exists (nullptr
+// otherwise): a standard control sends its notifications and colour
+// messages there, not to GetParent(), which an owned control without
+// WS_CHILD or WS_POPUP does not have.
+HWND creationParent(HWND hwnd);
+
 // One tag per state type: its address is the kind.
 template <class T>
 struct ControlKind {

@@ -283,6 +283,35 @@ TEST_F(Button, ImageAndFontAreKeptAndAnsweredBack) {
   DeleteObject(bitmap);
 }
 
+TEST_F(Button, PaintingStartsWithTheColourMessageOfItsKind) {
+  // Push buttons ask WM_CTLCOLORBTN; check boxes, radio buttons and group boxes WM_CTLCOLORSTATIC.
+  struct Case {
+    DWORD style;
+    UINT first;
+  } cases[] = {
+      {BS_PUSHBUTTON, WM_CTLCOLORBTN},       {BS_DEFPUSHBUTTON, WM_CTLCOLORBTN},
+      {BS_CHECKBOX, WM_CTLCOLORSTATIC},      {BS_AUTOCHECKBOX, WM_CTLCOLORSTATIC},
+      {BS_RADIOBUTTON, WM_CTLCOLORSTATIC},   {BS_AUTORADIOBUTTON, WM_CTLCOLORSTATIC},
+      {BS_3STATE, WM_CTLCOLORSTATIC},        {BS_GROUPBOX, WM_CTLCOLORSTATIC},
+      {BS_AUTOCHECKBOX | BS_PUSHLIKE, WM_CTLCOLORBTN}, {BS_OWNERDRAW, WM_CTLCOLORBTN},
+  };
+  for (const Case& c : cases) {
+    HWND b = child("Button", "b", c.style, 1, 10, 10, 100, 30);
+    UpdateWindow(b);
+    test::log().clear();
+    InvalidateRect(b, nullptr, TRUE);
+    UpdateWindow(b);
+    UINT first = 0;
+    for (const test::Logged& l : test::log())
+      if (l.hwnd == frame) {
+        first = l.msg;
+        break;
+      }
+    EXPECT_EQ(first, c.first) << std::hex << c.style;
+    DestroyWindow(b);
+  }
+}
+
 TEST_F(Button, CheckBoxPaintsWithTheBrushItsParentAnswers) {
   HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
   test::answer() = [&](HWND, UINT msg, WPARAM, LPARAM, LRESULT& r) {
