@@ -138,7 +138,8 @@ LRESULT setDefaultId(HWND dialog, WPARAM id) {
         s.defaultId = (WORD)id;
       }))
     return FALSE;
-  HWND oldButton = old ? GetDlgItem(dialog, old) : nullptr;
+  // Without an id set before, the button showing as the default gives way.
+  HWND oldButton = old ? GetDlgItem(dialog, old) : shownDefaultButton(dialog);
   HWND newButton = id ? GetDlgItem(dialog, (int)id) : nullptr;
   if (oldButton && oldButton != newButton && (dialogCode(oldButton) & DLGC_DEFPUSHBUTTON))
     setButtonType(oldButton, BS_PUSHBUTTON);
@@ -162,6 +163,17 @@ void keepOnScreen(HWND dialog) {
   int x = std::max((int)work.left, std::min((int)r.left, (int)work.right - (int)(r.right - r.left)));
   int y = std::max((int)work.top, std::min((int)r.top, (int)work.bottom - (int)(r.bottom - r.top)));
   if (x != r.left || y != r.top) SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Every window run by DefDlgProcA is a dialog from its WM_NCCREATE on, one
+// made with CreateWindowEx too (no template: the system's base units).
+void startDialogState(HWND dialog) {
+  std::lock_guard lock(stateMutex());
+  auto [it, made] = states().try_emplace(dialog);
+  if (!made) return;
+  LONG units = GetDialogBaseUnits();
+  it->second.baseX = LOWORD(units);
+  it->second.baseY = HIWORD(units);
 }
 
 void forgetDialog(HWND dialog) {
@@ -465,12 +477,18 @@ const void* dialogResource(HINSTANCE instance, LPCSTR name, size_t& size) {
 const SystemClass kDialogClass({WC_DIALOG, DefDlgProcA, CS_DBLCLKS | CS_SAVEBITS, DLGWINDOWEXTRA, IDC_ARROW, 0});
 
 }  // namespace
+
+bool isDialogWindow(HWND hwnd) {
+  return withState(hwnd, [](DialogState&) {});
+}
+
 }  // namespace win32::user
 
 using namespace win32::user;
 
 extern "C" LRESULT WINAPI DefDlgProcA(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!IsWindow(dialog)) return 0;
+  if (msg == WM_NCCREATE) startDialogState(dialog);
   // A window without the dialog's extra bytes has no dialog procedure.
   DWORD error = GetLastError();
   auto proc = (DLGPROC)GetWindowLongPtrA(dialog, DWLP_DLGPROC);

@@ -54,6 +54,11 @@ struct DialogTemplate {
 // template ends early or says it has more items than it holds.
 std::optional<DialogTemplate> parseDialogTemplate(const void* data, size_t size);
 
+// Whether `hwnd` is a dialog: a window run by DefDlgProcA (made from a
+// template or with CreateWindowEx), whose DefDlgProcA moves the focus on
+// WM_NEXTDLGCTL and keeps the default button.
+bool isDialogWindow(HWND hwnd);
+
 // The class name of a predefined control ordinal (0x80 "Button" .. 0x85
 // "ComboBox"), nullptr for another ordinal.
 const char* predefinedClassName(WORD ordinal);

@@ -11,6 +11,7 @@
 // with WS_EX_CONTROLPARENT (a dialog inside the dialog) standing for its own
 // controls. A group starts at a control with WS_GROUP and runs to the next one.
 #include "control.h"
+#include "dialog.h"
 #include "menu.h"
 #include "static.h"
 
@@ -63,6 +64,30 @@ bool isStaticClass(HWND hwnd) {
   return control::state<statics::StaticState>(hwnd) != nullptr;  // superclasses of "Static" too
 }
 
+// The focus goes to `target`: through WM_NEXTDLGCTL in a dialog (whose
+// DefDlgProcA also moves the default button); in any other window the
+// dialog manager sets it itself, selecting an edit's text as tabbing does.
+void focusTo(HWND dialog, HWND target) {
+  if (isDialogWindow(dialog)) {
+    SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)target, TRUE);
+    return;
+  }
+  if (dialogCode(target) & DLGC_HASSETSEL) SendMessageA(target, EM_SETSEL, 0, -1);
+  SetFocus(target);
+}
+
+// Tab and Shift+Tab: the next (previous) tab stop after the focus.
+void tabTo(HWND dialog, bool previous) {
+  if (isDialogWindow(dialog)) {
+    SendMessageA(dialog, WM_NEXTDLGCTL, previous, 0);
+    return;
+  }
+  HWND focus = GetFocus();
+  bool inside = focus && focus != dialog && IsChild(dialog, focus);
+  HWND target = GetNextDlgTabItem(dialog, inside ? focus : nullptr, previous);
+  if (target) focusTo(dialog, target);
+}
+
 // Enter: the focused push button when it shows as the default, else the
 // dialog's default button (DM_GETDEFID), else IDOK.
 void pressDefault(HWND dialog) {
@@ -89,7 +114,7 @@ void pressCancel(HWND dialog) {
 void moveInGroup(HWND dialog, HWND from, bool previous) {
   HWND next = GetNextDlgGroupItem(dialog, from, previous);
   if (!next || next == from) return;
-  SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)next, TRUE);
+  focusTo(dialog, next);
   if ((dialogCode(next) & DLGC_RADIOBUTTON) && (styleOf(next) & BS_TYPEMASK) == BS_AUTORADIOBUTTON &&
       SendMessageA(next, BM_GETCHECK, 0, 0) != BST_CHECKED)
     SendMessageA(next, BM_CLICK, 0, 0);
@@ -114,11 +139,11 @@ bool mnemonic(HWND dialog, HWND focus, char key) {
     if (menuMnemonic(text) != wanted) continue;
     if (code & DLGC_STATIC) {
       HWND target = GetNextDlgTabItem(dialog, c, FALSE);
-      if (target) SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)target, TRUE);
+      if (target) focusTo(dialog, target);
     } else if (code & DLGC_BUTTON) {
       SendMessageA(c, BM_CLICK, 0, 0);
     } else {
-      SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)c, TRUE);
+      focusTo(dialog, c);
     }
     return true;
   }
@@ -132,7 +157,7 @@ bool dialogKey(HWND dialog, const MSG& msg) {
   switch (msg.wParam) {
     case VK_TAB:
       if (code & DLGC_WANTTAB) return false;
-      SendMessageA(dialog, WM_NEXTDLGCTL, (GetKeyState(VK_SHIFT) & 0x8000) ? 1 : 0, 0);
+      tabTo(dialog, (GetKeyState(VK_SHIFT) & 0x8000) != 0);
       return true;
     case VK_LEFT:
     case VK_UP:

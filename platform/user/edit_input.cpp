@@ -79,7 +79,8 @@ bool dialogKey(Edit& e, UINT vk) {
       pressDefaultButton(e);
       return true;
     case VK_ESCAPE:
-      if (parent) PostMessageA(parent, WM_COMMAND, IDCANCEL, (LPARAM)GetDlgItem(parent, IDCANCEL));
+      // The dialog hears it as WM_CLOSE, which DefDlgProcA turns into IDCANCEL.
+      if (parent) PostMessageA(parent, WM_CLOSE, 0, 0);
       return true;
     case VK_TAB:
       if (keyDown(VK_CONTROL)) return false;
