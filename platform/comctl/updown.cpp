@@ -36,6 +36,7 @@ struct UpDown {
   Arrow pressed = Arrow::none;
   bool overPressed = false;  // the mouse is over the held arrow
   DWORD pressTime = 0;       // GetTickCount at the press, for the acceleration
+  bool setsBuddyInt = false; // UDS_SETBUDDYINT as created: a later style change leaves it
 };
 
 UpDown* upDownOf(HWND hwnd) { return stateOf<UpDown>(hwnd); }
@@ -87,13 +88,13 @@ bool parsePosition(const UpDown& ud, const std::string& text, int& pos) {
 bool buddyIsEditable(const UpDown& ud) { return ud.buddy && IsWindow(ud.buddy); }
 
 void writeBuddy(HWND hwnd, const UpDown& ud) {
-  if (!(styleOf(hwnd) & UDS_SETBUDDYINT) || !buddyIsEditable(ud)) return;
+  if (!ud.setsBuddyInt || !buddyIsEditable(ud)) return;
   SetWindowTextA(ud.buddy, formatPosition(hwnd, ud).c_str());
 }
 
 // Takes the buddy's number as the position; false when the text is no number.
-bool readBuddy(HWND hwnd, UpDown& ud) {
-  if (!(styleOf(hwnd) & UDS_SETBUDDYINT) || !buddyIsEditable(ud)) return true;
+bool readBuddy(UpDown& ud) {
+  if (!ud.setsBuddyInt || !buddyIsEditable(ud)) return true;
   char text[64] = {};
   GetWindowTextA(ud.buddy, text, sizeof text);
   int pos = 0;
@@ -122,7 +123,7 @@ void reportPosition(HWND hwnd, const UpDown& ud, WORD code) {
 
 // One step of `increment` towards the upper end (up) or the lower end.
 void step(HWND hwnd, UpDown& ud, Arrow arrow, int increment) {
-  readBuddy(hwnd, ud);
+  readBuddy(ud);
   int delta = arrow == Arrow::up ? increment : -increment;
   if (ud.lower > ud.upper) delta = -delta;  // an inverted range counts down when going up
   NMUPDOWN nm{};
@@ -294,7 +295,7 @@ HWND setBuddy(HWND hwnd, UpDown& ud, HWND buddy) {
 }
 
 int setPosition(HWND hwnd, UpDown& ud, int pos) {
-  readBuddy(hwnd, ud);
+  readBuddy(ud);
   int old = ud.pos;
   ud.pos = clampToRange(ud, pos);
   writeBuddy(hwnd, ud);
@@ -304,7 +305,9 @@ int setPosition(HWND hwnd, UpDown& ud, int pos) {
 LRESULT CALLBACK upDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   UpDown* ud = upDownOf(hwnd);
   if (msg == WM_NCCREATE) {
-    attachState<UpDown>(hwnd);
+    UpDown* made = attachState<UpDown>(hwnd);
+    const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    if (made && cs) made->setsBuddyInt = (cs->style & UDS_SETBUDDYINT) != 0;
     return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
   if (!ud) return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -365,14 +368,14 @@ LRESULT CALLBACK upDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case UDM_SETPOS:
       return (WORD)setPosition(hwnd, *ud, (short)LOWORD(lParam));
     case UDM_GETPOS: {
-      // The high word is non-zero when the buddy's text is no number.
-      bool ok = readBuddy(hwnd, *ud);
+      // The high word is non-zero without a buddy or when its text is no number.
+      bool ok = buddyIsEditable(*ud) && readBuddy(*ud);
       return MAKELONG((WORD)ud->pos, ok ? 0 : 1);
     }
     case UDM_SETPOS32:
       return setPosition(hwnd, *ud, (int)lParam);
     case UDM_GETPOS32: {
-      bool ok = readBuddy(hwnd, *ud);
+      bool ok = buddyIsEditable(*ud) && readBuddy(*ud);
       if (auto* error = reinterpret_cast<BOOL*>(lParam)) *error = ok ? FALSE : TRUE;
       return ud->pos;
     }

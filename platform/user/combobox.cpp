@@ -304,6 +304,8 @@ void onChildCommand(ComboBox& cb, HWND from, WORD code) {
   if (from != cb.edit) return;
   switch (code) {
     case EN_SETFOCUS:
+      // However the edit got the focus, its text is selected whole, as Windows does.
+      SendMessageA(cb.edit, EM_SETSEL, 0, -1);
       if (!cb.focused) {
         cb.focused = true;
         notifyCombo(cb, CBN_SETFOCUS);
@@ -344,8 +346,7 @@ void onChildCommand(ComboBox& cb, HWND from, WORD code) {
 void onFocus(ComboBox& cb, bool gained, HWND other) {
   if (gained) {
     if (cb.edit) {
-      SetFocus(cb.edit);
-      SendMessageA(cb.edit, EM_SETSEL, 0, -1);
+      SetFocus(cb.edit);  // the edit's EN_SETFOCUS selects its text
       return;
     }
     if (!cb.focused) {

@@ -416,12 +416,13 @@ LRESULT listMessage(ListBox& lb, UINT msg, WPARAM wParam, LPARAM lParam) {
       moveCaret(lb, index);
       ensureVisible(lb, index);
       return LB_OKAY;
-    case LB_GETCARETINDEX: return lb.caret >= 0 ? lb.caret : (lb.multiple() ? 0 : LB_ERR);
+    // Before any selection both answer 0, as Windows does.
+    case LB_GETCARETINDEX: return lb.caret >= 0 ? lb.caret : 0;
     case LB_SETANCHORINDEX:
       if (!lb.valid(index) && index != -1) return LB_ERR;
       lb.anchor = index;
       return LB_OKAY;
-    case LB_GETANCHORINDEX: return lb.anchor;
+    case LB_GETANCHORINDEX: return lb.anchor >= 0 ? lb.anchor : 0;
     case LB_SETCOLUMNWIDTH:
       lb.columnWidth = std::max(1, index);
       if (lb.redraw) InvalidateRect(lb.self, nullptr, TRUE);
@@ -520,7 +521,9 @@ LRESULT CALLBACK listBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, 
       return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_STYLECHANGED:
       if (wParam == (WPARAM)GWL_STYLE && lParam) {
-        DWORD keep = LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS | LBS_MULTICOLUMN | LBS_SORT;
+        // What the list was made as stays: drawing, columns, order and the selection mode.
+        DWORD keep = LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS | LBS_MULTICOLUMN | LBS_SORT |
+                     LBS_MULTIPLESEL | LBS_EXTENDEDSEL;
         DWORD next = ((const STYLESTRUCT*)lParam)->styleNew;
         lb->style = (lb->style & keep) | (next & ~keep);
         updateScrollBars(*lb);

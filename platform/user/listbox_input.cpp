@@ -86,11 +86,13 @@ void mouseSelect(ListBox& lb, int index, bool first, UINT keys) {
   if (!lb.multiple()) {
     int old = lb.current;
     selectSingle(lb, index);
+    if (first) lb.anchor = index;
     if (old != lb.current) notifyList(lb, LBN_SELCHANGE);
     return;
   }
   if (!lb.extended()) {
     if (first) {
+      lb.anchor = index;
       setSelected(lb, index, !lb.items.at(index).selected);
       notifyList(lb, LBN_SELCHANGE);
     }

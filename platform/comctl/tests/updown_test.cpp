@@ -186,6 +186,29 @@ TEST_F(UpDown, BuddyTextThatIsNoNumberIsReportedAsAnError) {
   EXPECT_FALSE(error);
 }
 
+TEST_F(UpDown, SetBuddyIntIsFixedAtCreationAndNoBuddyIsAnError) {
+  // Made with UDS_SETBUDDYINT: taking the style away later still writes the buddy.
+  make(0, 0, 10, 5);
+  SetWindowLongA(updown, GWL_STYLE, GetWindowLongA(updown, GWL_STYLE) & ~UDS_SETBUDDYINT);
+  SendMessageA(updown, UDM_SETPOS32, 0, 7);
+  EXPECT_EQ(buddyText(), "7");
+  // Made without it: adding the style later writes nothing.
+  HWND other = child("Edit", "x", WS_BORDER, 40, 20, 60, 100, 24);
+  HWND plain = child(UPDOWN_CLASSA, nullptr, UDS_AUTOBUDDY, 41, 0, 0, 16, 24);
+  SetWindowLongA(plain, GWL_STYLE, GetWindowLongA(plain, GWL_STYLE) | UDS_SETBUDDYINT);
+  SendMessageA(plain, UDM_SETRANGE32, 0, 10);
+  SendMessageA(plain, UDM_SETPOS32, 0, 3);
+  char text[16] = "";
+  GetWindowTextA(other, text, sizeof text);
+  EXPECT_STREQ(text, "x");
+  EXPECT_EQ(HIWORD(SendMessageA(plain, UDM_GETPOS, 0, 0)), 0);
+  // Without a buddy the position comes with the error flag.
+  SendMessageA(plain, UDM_SETBUDDY, 0, 0);
+  LRESULT got = SendMessageA(plain, UDM_GETPOS, 0, 0);
+  EXPECT_EQ(LOWORD(got), 3);
+  EXPECT_NE(HIWORD(got), 0);
+}
+
 TEST_F(UpDown, HexadecimalBaseAndAccelerationTable) {
   make(0, 0, 4096, 255);
   EXPECT_EQ(SendMessageA(updown, UDM_SETBASE, 16, 0), 10);

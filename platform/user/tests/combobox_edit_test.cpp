@@ -111,6 +111,35 @@ TEST_F(ComboBoxEdit, ClickingTheButtonDropsAndTypingFollowsInTheList) {
   EXPECT_EQ(text(cb), "bla");
 }
 
+TEST_F(ComboBoxEdit, TheEditSelectsItsTextWhenItTakesTheFocusAndTheListTakesTheDroppedWidth) {
+  for (DWORD style : {(DWORD)CBS_SIMPLE, (DWORD)CBS_DROPDOWN}) {
+    HWND cb = make(style);
+    HWND edit = GetDlgItem(cb, 1001);
+    SetWindowTextA(cb, "hello");
+    SendMessageA(edit, EM_SETSEL, 1, 1);
+    // However the focus comes: to the combo box, or to its edit directly.
+    for (HWND target : {cb, edit}) {
+      SetFocus(frame);
+      SendMessageA(edit, EM_SETSEL, 1, 1);
+      SetFocus(target);
+      DWORD start = 0, end = 0;
+      SendMessageA(edit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+      EXPECT_EQ(start, 0u) << style;
+      EXPECT_EQ(end, 5u) << style;
+    }
+    DestroyWindow(cb);
+  }
+  HWND cb = make(CBS_DROPDOWN);
+  EXPECT_EQ(SendMessageA(cb, CB_SETDROPPEDWIDTH, 260, 0), 260);
+  SendMessageA(cb, CB_SHOWDROPDOWN, TRUE, 0);
+  COMBOBOXINFO info{sizeof info};
+  ASSERT_TRUE(GetComboBoxInfo(cb, &info));
+  RECT list;
+  GetWindowRect(info.hwndList, &list);
+  EXPECT_EQ(list.right - list.left, 260);
+  SendMessageA(cb, CB_SHOWDROPDOWN, FALSE, 0);
+}
+
 TEST_F(ComboBoxEdit, LimitTextStopsTyping) {
   HWND cb = make(CBS_DROPDOWN);
   EXPECT_TRUE(SendMessageA(cb, CB_LIMITTEXT, 3, 0));

@@ -180,6 +180,39 @@ TEST_F(ListBoxMessages, MultipleSelectionMessages) {
   }
 }
 
+TEST_F(ListBoxMessages, TheSelectionModeIsFixedAtCreation) {
+  struct Case {
+    DWORD made, changedTo;
+  } cases[] = {{0, LBS_MULTIPLESEL}, {0, LBS_EXTENDEDSEL}, {LBS_MULTIPLESEL, 0}, {LBS_EXTENDEDSEL, 0}};
+  for (const Case& c : cases) {
+    HWND lb = list(c.made);
+    add(lb, {"0", "1", "2"});
+    SetWindowLongA(lb, GWL_STYLE, (GetWindowLongA(lb, GWL_STYLE) & ~(LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) | c.changedTo);
+    // A single-selection list takes LB_SETCURSEL and refuses LB_SETSEL; a multiple one the other way round.
+    bool single = c.made == 0;
+    EXPECT_EQ(SendMessageA(lb, LB_SETCURSEL, 1, 0), single ? 1 : LB_ERR) << c.made << "->" << c.changedTo;
+    EXPECT_EQ(SendMessageA(lb, LB_SETSEL, TRUE, 2), single ? LB_ERR : LB_OKAY) << c.made << "->" << c.changedTo;
+    DestroyWindow(lb);
+  }
+}
+
+TEST_F(ListBoxMessages, CaretAndAnchorAnswerZeroUntilAnItemIsClicked) {
+  for (DWORD style : {(DWORD)0, (DWORD)LBS_MULTIPLESEL, (DWORD)LBS_EXTENDEDSEL}) {
+    HWND lb = list(style);
+    add(lb, {"0", "1", "2", "3"});
+    EXPECT_EQ(SendMessageA(lb, LB_GETCARETINDEX, 0, 0), 0) << style;
+    EXPECT_EQ(SendMessageA(lb, LB_GETANCHORINDEX, 0, 0), 0) << style;
+    RECT item;
+    SendMessageA(lb, LB_GETITEMRECT, 2, (LPARAM)&item);
+    LPARAM at = MAKELPARAM(item.left + 2, item.top + 1);
+    SendMessageA(lb, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(lb, WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(SendMessageA(lb, LB_GETCARETINDEX, 0, 0), 2) << style;
+    EXPECT_EQ(SendMessageA(lb, LB_GETANCHORINDEX, 0, 0), 2) << style;
+    DestroyWindow(lb);
+  }
+}
+
 TEST_F(ListBoxMessages, GeometryOfItemsAndTheTopIndex) {
   HWND lb = list(LBS_NOINTEGRALHEIGHT, 100);
   for (int i = 0; i < 50; ++i) SendMessageA(lb, LB_ADDSTRING, 0, (LPARAM)std::to_string(i).c_str());
