@@ -176,8 +176,10 @@ bool insertItem(HMENU handle, UINT position, bool byPosition, MenuItem item) {
   ItemPlace place = findCommandLocked(handle, position);
   Menu* holder = findMenuLocked(place.menu);
   if (!holder) {
-    SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
-    return false;
+    // A command the menu does not hold: the item goes to the end, as on
+    // Windows (InsertMenu(menu, 0, MF_STRING, ...) into an empty menu appends).
+    m->items.push_back(std::move(item));
+    return true;
   }
   holder->items.insert(holder->items.begin() + place.position, std::move(item));
   return true;
@@ -276,11 +278,12 @@ ItemPlace findCommandLocked(HMENU handle, UINT id) {
     if (!m) return false;
     for (size_t i = 0; i < m->items.size(); ++i) {
       const MenuItem& item = m->items[i];
+      // A popup item's id is its submenu's handle: the submenu is searched first.
+      if (item.subMenu && self(self, item.subMenu)) return true;
       if (item.id == id && !item.separator()) {
         found = ItemPlace{h, (int)i};
         return true;
       }
-      if (item.subMenu && self(self, item.subMenu)) return true;
     }
     return false;
   };

@@ -7,8 +7,9 @@
 // does not hold or a greyed item dismisses the menu. The owner hears what
 // it would hear on Windows, in Windows' order:
 //   WM_ENTERMENULOOP, WM_INITMENU, [WM_MENUSELECT of a bar item],
-//   WM_INITMENUPOPUP, then per level WM_MENUSELECT and WM_INITMENUPOPUP of
-//   the submenus on the way, WM_MENUSELECT of the chosen item,
+//   WM_INITMENUPOPUP, WM_ENTERIDLE(MSGF_MENU) while the menu waits for the
+//   person, then per level WM_MENUSELECT and WM_INITMENUPOPUP of the
+//   submenus on the way, WM_MENUSELECT of the chosen item,
 //   WM_UNINITMENUPOPUP of each open popup (innermost first),
 //   WM_MENUSELECT(0xFFFF0000, 0), WM_EXITMENULOOP;
 // then the chosen command is posted (WM_COMMAND, or WM_SYSCOMMAND for the
@@ -144,9 +145,14 @@ class Tracker {
   // The scripted choice followed from the open `menu`; the choice is taken
   // even when the menu was ended already, so that it is not left for the next menu.
   UINT choose(HMENU menu, bool system) {
+    idle();
     UINT wanted = scriptedChoice();
     return wanted && !ended_ ? follow(menu, wanted, system) : 0;
   }
+
+  // The menu is open and waits for the person: the owner hears WM_ENTERIDLE
+  // (no menu window exists here, so lParam is 0) and may end the menu then.
+  void idle() { notify(WM_ENTERIDLE, MSGF_MENU, 0); }
 
   void close() {
     for (auto it = opened_.rbegin(); it != opened_.rend(); ++it)
@@ -219,6 +225,7 @@ void runMenuBar(HWND top, HMENU bar, int index, char key, bool mouse) {
     const auto& items = snapshot->items;
     if (index < 0) {
       // Only the bar is active: the scripted choice says where a person would go from here.
+      t.idle();
       UINT wanted = scriptedChoice();
       if (wanted) {
         id = t.ended() ? 0 : t.follow(bar, wanted, false);

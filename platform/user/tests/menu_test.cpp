@@ -121,6 +121,44 @@ TEST(Menu, RadioItemsAndTheDefaultItem) {
   DestroyMenu(menu);
 }
 
+TEST(Menu, CommandLookUpsFollowWindows) {
+  // Inserting by a command id the menu does not hold appends: the idiom of filling an empty menu.
+  HMENU empty = CreatePopupMenu();
+  EXPECT_TRUE(InsertMenuA(empty, 0, MF_STRING, 0, "&Test"));
+  EXPECT_EQ(GetMenuItemCount(empty), 1);
+  EXPECT_EQ(itemText(empty, 0), "&Test");
+  DestroyMenu(empty);
+
+  // A submenu is searched before the popup item whose id is the submenu's handle.
+  HMENU top = CreatePopupMenu();
+  HMENU sub = CreatePopupMenu();
+  UINT subId = (UINT)(UINT_PTR)sub;
+  AppendMenuA(top, MF_STRING, 1, "one");
+  AppendMenuA(top, MF_STRING, 2, "two");
+  AppendMenuA(top, MF_POPUP, (UINT_PTR)sub, "&Sub");
+  AppendMenuA(sub, MF_STRING, 3, "three");
+  AppendMenuA(sub, MF_STRING, 4, "four");
+  char text[32] = "";
+  EXPECT_GT(GetMenuStringA(top, subId, text, sizeof text, MF_BYCOMMAND), 0);
+  EXPECT_STREQ(text, "&Sub");
+  AppendMenuA(sub, MF_STRING, subId, "inner");
+  EXPECT_GT(GetMenuStringA(top, subId, text, sizeof text, MF_BYCOMMAND), 0);
+  EXPECT_STREQ(text, "inner");
+
+  // Radio groups by command lie in one menu: across a submenu they fail.
+  struct Case {
+    UINT first, last, check;
+    BOOL ok;
+  } cases[] = {{1, 2, 2, TRUE}, {3, 4, 4, TRUE}, {1, 4, 3, FALSE}, {1, 2, 3, FALSE}, {3, 4, 1, FALSE}};
+  for (const Case& c : cases) {
+    SetLastError(0);
+    EXPECT_EQ(CheckMenuRadioItem(top, c.first, c.last, c.check, MF_BYCOMMAND), c.ok)
+        << c.first << ".." << c.last << " " << c.check;
+    if (c.ok) EXPECT_TRUE(GetMenuState(top, c.check, MF_BYCOMMAND) & MF_CHECKED);
+  }
+  DestroyMenu(top);
+}
+
 TEST(Menu, ItemInformationReadsAndWritesEachField) {
   HMENU menu = CreatePopupMenu();
   HMENU sub = CreatePopupMenu();

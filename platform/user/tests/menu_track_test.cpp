@@ -107,6 +107,37 @@ TEST_F(MenuTracking, ReturnsTheScriptedChoiceThroughItsSubmenu) {
   EXPECT_EQ(input::pendingMenuChoices(), 0u);
 }
 
+TEST_F(MenuTracking, TheOwnerHearsEnterIdleWhileTheMenuIsOpen) {
+  // Where WM_ENTERIDLE falls among the menu messages, and that the owner may end the menu from it.
+  std::vector<UINT> order;
+  bool endFromIdle = false;
+  test::answer() = [&](HWND, UINT msg, WPARAM wParam, LPARAM, LRESULT&) {
+    if (msg == WM_ENTERIDLE) {
+      EXPECT_EQ(wParam, (WPARAM)MSGF_MENU);
+      if (endFromIdle) EndMenu();
+    }
+    if (msg == WM_ENTERIDLE || msg == WM_INITMENUPOPUP || msg == WM_UNINITMENUPOPUP) order.push_back(msg);
+    return false;
+  };
+  struct Case {
+    bool end;
+    UINT answer;
+  } cases[] = {{false, 10}, {true, 0}};
+  for (const Case& c : cases) {
+    order.clear();
+    endFromIdle = c.end;
+    input::pushMenuChoice(10);
+    EXPECT_EQ(TrackPopupMenu(popup, TPM_RETURNCMD, 10, 10, 0, owner, nullptr), (BOOL)c.answer);
+    EXPECT_EQ(order, (std::vector<UINT>{WM_INITMENUPOPUP, WM_ENTERIDLE, WM_UNINITMENUPOPUP})) << c.end;
+  }
+  // TPM_NONOTIFY keeps it quiet too.
+  order.clear();
+  input::pushMenuChoice(10);
+  EXPECT_EQ(TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY, 10, 10, 0, owner, nullptr), 10);
+  EXPECT_TRUE(order.empty());
+  test::log().clear();
+}
+
 TEST_F(MenuTracking, EndMenuFromTheOwnerDismissesTheMenu) {
   // Ended while the submenu on the way opens: nothing is chosen, the menu
   // closes with its usual messages and the scripted choice is used up.
