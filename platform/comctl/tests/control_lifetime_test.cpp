@@ -22,9 +22,9 @@ enum Moment { kAfterNcCreate, kBeforeCreate, kAfterDestroy, kBeforeNcDestroy, kM
 const char* const kMomentNames[] = {"after WM_NCCREATE", "before WM_CREATE", "after WM_DESTROY",
                                     "before WM_NCDESTROY"};
 
-// The messages of the controls: every EM_, SBM_, BM_, CB_, STM_ and LB_
-// number, the common controls' private range, and the window messages a
-// control handles itself.
+// The messages of the controls: every EM_, SBM_, BM_, CB_, STM_, LB_ and
+// WM_MDI number, the common controls' private range, and the window
+// messages a control handles itself.
 std::vector<UINT> probeMessages() {
   std::vector<UINT> msgs = {WM_SETTEXT, WM_GETTEXT,  WM_GETTEXTLENGTH, WM_SETFONT,  WM_GETFONT,   WM_SIZE,
                             WM_ENABLE,  WM_SETREDRAW, WM_GETDLGCODE,   WM_KEYDOWN,  WM_CHAR,      WM_KEYUP,
@@ -39,6 +39,7 @@ std::vector<UINT> probeMessages() {
   range(0x0140, 0x0163);            // CB_*
   range(0x0170, 0x0173);            // STM_*
   range(0x0180, 0x01AA);            // LB_*
+  range(WM_MDICREATE, WM_MDIREFRESHMENU);  // the MDI client's
   range(WM_USER, WM_USER + 130);    // the common controls' messages
   return msgs;
 }

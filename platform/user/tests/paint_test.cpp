@@ -178,6 +178,15 @@ TEST_F(Painting, AnOwedFrameIsPaintedByBeginPaintAndValidationStopsWmPaint) {
     EXPECT_EQ(got, c.painted) << c.redraw << " " << c.validate;
     RedrawWindow(w, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOINTERNALPAINT);
   }
+  // A window that is all frame has no client area to ask for it: its owed frame does.
+  HWND frameOnly = make(red, WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0, 2, 2);
+  win32::input::pumpMessages();
+  paints.clear();
+  RedrawWindow(frameOnly, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+  win32::input::pumpMessages();
+  std::vector<UINT> got;
+  for (auto& p : paints) got.push_back(p.msg);
+  EXPECT_EQ(got, (std::vector<UINT>{WM_PAINT, WM_NCPAINT}));
 }
 
 TEST_F(Painting, BeginPaintReportsTheUpdateAreaAndTheEraseFlag) {
