@@ -1,8 +1,9 @@
 // Image lists: images of one size kept in order, each with an optional
 // monochrome mask (a 1 bit marks a transparent pixel), drawn onto any DC.
 //
-// Each image is its own 32-bit bitmap (and mask), so adding never moves the
-// images already held. A handle is valid from ImageList_Create until
+// Each image is its own bitmap (and mask) of the depth the list was made
+// with, so adding never moves the images already held; ImageList_GetImageInfo
+// answers that bitmap with the image's rectangle in it. A handle is valid from ImageList_Create until
 // ImageList_Destroy; every function checks it against the lists alive.
 #include <commctrl.h>
 
@@ -37,6 +38,59 @@ class BitmapDC {
   HGDIOBJ old_;
 };
 
+// The colours of a list of `depth` bits per pixel: 4 the sixteen standard
+// colours, 8 those with a 6x6x6 cube and 24 greys; none above.
+std::vector<RGBQUAD> colourTable(int depth) {
+  std::vector<RGBQUAD> table;
+  auto add = [&](int r, int g, int b) {
+    table.push_back(RGBQUAD{static_cast<BYTE>(b), static_cast<BYTE>(g), static_cast<BYTE>(r), 0});
+  };
+  if (depth > 8) return table;
+  for (int i = 0; i < 16; ++i) {
+    // Black, the dark colours, light grey, grey, the bright colours, white.
+    if (i == 7) add(0xC0, 0xC0, 0xC0);
+    else if (i == 8) add(0x80, 0x80, 0x80);
+    else {
+      const int level = i < 8 ? 0x80 : 0xFF;
+      add(i & 1 ? level : 0, i & 2 ? level : 0, i & 4 ? level : 0);
+    }
+  }
+  if (depth == 8) {
+    for (int r = 0; r < 6; ++r)
+      for (int g = 0; g < 6; ++g)
+        for (int b = 0; b < 6; ++b) add(r * 51, g * 51, b * 51);
+    for (int k = 1; table.size() < 256; ++k) add(k * 10, k * 10, k * 10);
+  }
+  return table;
+}
+
+// The bits per pixel an image keeps: what ILC_COLOR4/8/16/24/32 ask, 4 for
+// plain ILC_COLOR (Windows' default), the screen's 32 for ILC_COLORDDB.
+int depthOf(UINT flags) {
+  switch (flags & 0xFE) {
+    case ILC_COLOR8: return 8;
+    case ILC_COLOR16: return 16;
+    case ILC_COLOR24: return 24;
+    case ILC_COLOR32:
+    case ILC_COLORDDB: return 32;
+    default: return 4;
+  }
+}
+
+// A bitmap of `depth` bits per pixel (a DIB section under 32 bits: colours
+// drawn into it take the nearest of its table).
+HBITMAP makeColourBitmap(int cx, int cy, int depth) {
+  if (depth == 32) return CreateBitmap(cx, cy, 1, 32, nullptr);
+  const std::vector<RGBQUAD> table = colourTable(depth);
+  std::vector<BYTE> bytes(sizeof(BITMAPINFOHEADER) + table.size() * sizeof(RGBQUAD));
+  auto* info = reinterpret_cast<BITMAPINFO*>(bytes.data());
+  info->bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), cx, -cy, 1, static_cast<WORD>(depth), BI_RGB, 0, 0, 0,
+                                     static_cast<DWORD>(table.size()), 0};
+  std::copy(table.begin(), table.end(), info->bmiColors);
+  void* bits = nullptr;
+  return CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
 struct Image {
   Bitmap color;
   Bitmap mask;  // null in a list without ILC_MASK
@@ -56,6 +110,7 @@ std::set<HIMAGELIST>& liveLists() {
 struct _IMAGELIST {
   SIZE size;
   bool masked;
+  int depth;
   COLORREF background = CLR_NONE;
   std::vector<Image> images;
 };
@@ -79,7 +134,7 @@ int addImages(_IMAGELIST* list, HBITMAP source, MakeMask makeMask) {
   const int first = static_cast<int>(list->images.size());
   BitmapDC from(source);
   for (int k = 0; k < count; ++k) {
-    Image image{Bitmap(CreateBitmap(list->size.cx, list->size.cy, 1, 32, nullptr)), nullptr};
+    Image image{Bitmap(makeColourBitmap(list->size.cx, list->size.cy, list->depth)), nullptr};
     if (!image.color) return k ? first : -1;
     BitmapDC to(image.color.get());
     PatBlt(to, 0, 0, list->size.cx, list->size.cy, BLACKNESS);
@@ -102,8 +157,7 @@ extern "C" HIMAGELIST WINAPI ImageList_Create(int cx, int cy, UINT flags, int cI
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  // Colours are held at 32 bits whatever depth ILC_COLOR* asks for.
-  auto* list = new _IMAGELIST{{cx, cy}, (flags & ILC_MASK) != 0};
+  auto* list = new _IMAGELIST{{cx, cy}, (flags & ILC_MASK) != 0, depthOf(flags)};
   list->images.reserve(static_cast<size_t>(std::min(cInitial, 1024)));
   std::lock_guard lock(listsMutex());
   liveLists().insert(list);
@@ -163,10 +217,47 @@ extern "C" COLORREF WINAPI ImageList_GetBkColor(HIMAGELIST himl) {
   return list ? list->background : CLR_NONE;
 }
 
+extern "C" BOOL WINAPI ImageList_GetImageInfo(HIMAGELIST himl, int i, IMAGEINFO* pImageInfo) {
+  _IMAGELIST* list = listOf(himl);
+  if (!list || !pImageInfo || i < 0 || i >= static_cast<int>(list->images.size())) return FALSE;
+  const Image& image = list->images[static_cast<size_t>(i)];
+  *pImageInfo = IMAGEINFO{image.color.get(), image.mask.get(), 0, 0, RECT{0, 0, list->size.cx, list->size.cy}};
+  return TRUE;
+}
+
+namespace {
+
+// A 32-bit copy of `source` (cx x cy) with every colour moved `percent` of
+// the way to `towards`.
+Bitmap blendedCopy(HBITMAP source, SIZE size, COLORREF towards, int percent) {
+  BITMAPINFO info{};
+  info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<RGBQUAD> pixels(static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy));
+  HDC screen = GetDC(nullptr);
+  Bitmap copy(CreateBitmap(size.cx, size.cy, 1, 32, nullptr));
+  if (copy && GetDIBits(screen, source, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS)) {
+    auto mix = [percent](BYTE from, int to) {
+      return static_cast<BYTE>((from * (100 - percent) + to * percent + 50) / 100);
+    };
+    for (RGBQUAD& p : pixels) {
+      p.rgbRed = mix(p.rgbRed, GetRValue(towards));
+      p.rgbGreen = mix(p.rgbGreen, GetGValue(towards));
+      p.rgbBlue = mix(p.rgbBlue, GetBValue(towards));
+    }
+    SetDIBits(screen, copy.get(), 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
+  }
+  ReleaseDC(nullptr, screen);
+  return copy;
+}
+
+}  // namespace
+
 // ILD_MASK draws the mask (black opaque, white transparent); ILD_IMAGE the
 // colours alone. Otherwise a masked list draws its image over what is there
 // (ILD_TRANSPARENT, or no background colour) or over its background colour;
-// a list without masks copies the image. Blending flags draw plainly.
+// a list without masks copies the image. ILD_BLEND50 (ILD_SELECTED) and
+// ILD_BLEND25 (ILD_FOCUS) draw the colours moved half or a quarter of the way
+// to the highlight colour.
 extern "C" BOOL WINAPI ImageList_Draw(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, UINT fStyle) {
   _IMAGELIST* list = listOf(himl);
   if (!list || !hdcDst || i < 0 || i >= static_cast<int>(list->images.size())) return FALSE;
@@ -182,7 +273,10 @@ extern "C" BOOL WINAPI ImageList_Draw(HIMAGELIST himl, int i, HDC hdcDst, int x,
     SetBkColor(hdcDst, oldBk);
     return done;
   }
-  BitmapDC color(image.color.get());
+  Bitmap blended;
+  if (fStyle & (ILD_BLEND50 | ILD_BLEND25))
+    blended = blendedCopy(image.color.get(), size, GetSysColor(COLOR_HIGHLIGHT), (fStyle & ILD_BLEND50) ? 50 : 25);
+  BitmapDC color(blended ? blended.get() : image.color.get());
   if (!image.mask || (fStyle & ILD_IMAGE)) return BitBlt(hdcDst, x, y, size.cx, size.cy, color, 0, 0, SRCCOPY);
   if (!(fStyle & ILD_TRANSPARENT) && list->background != CLR_NONE) {
     HBRUSH brush = CreateSolidBrush(list->background == CLR_DEFAULT ? GetSysColor(COLOR_WINDOW) : list->background);

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -161,3 +164,93 @@ TEST(ImageList, AddTakesTheGivenMaskAndDrawsAtAnOffset) {
 }
 
 }  // namespace
+
+namespace {
+
+// A 1x1 bitmap of one colour.
+HBITMAP onePixel(COLORREF colour) {
+  HBITMAP bitmap = CreateBitmap(1, 1, 1, 32, nullptr);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  SetPixel(dc, 0, 0, colour);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return bitmap;
+}
+
+// The colour image 0 of `list` leaves on a 1x1 surface.
+COLORREF drawn(HIMAGELIST list, UINT style) {
+  Surface s(1, 1, RGB(0, 0, 255));
+  EXPECT_TRUE(ImageList_Draw(list, 0, s.dc(), 0, 0, style));
+  return GetPixel(s.dc(), 0, 0);
+}
+
+int channelDistance(COLORREF a, COLORREF b) {
+  return std::max({std::abs(GetRValue(a) - GetRValue(b)), std::abs(GetGValue(a) - GetGValue(b)),
+                   std::abs(GetBValue(a) - GetBValue(b))});
+}
+
+}  // namespace
+
+TEST(ImageList, ImagesKeepTheDepthAskedFor) {
+  const COLORREF colour = RGB(200, 100, 50);
+  const struct {
+    UINT flags;
+    int bits;
+    int tolerance;  // per channel, from the depth's colours
+  } cases[] = {{ILC_COLOR32, 32, 0}, {ILC_COLORDDB, 32, 0}, {ILC_COLOR24, 24, 0}, {ILC_COLOR16, 16, 7},
+               {ILC_COLOR8, 8, 25},  {ILC_COLOR4, 4, 128},  {ILC_COLOR | ILC_MASK, 4, 128}};
+  const COLORREF standard[16] = {RGB(0, 0, 0),       RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0),
+                                 RGB(0, 0, 128),     RGB(128, 0, 128), RGB(0, 128, 128), RGB(192, 192, 192),
+                                 RGB(128, 128, 128), RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(255, 255, 0),
+                                 RGB(0, 0, 255),     RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255)};
+  HBITMAP source = onePixel(colour);
+  for (const auto& c : cases) {
+    HIMAGELIST list = ImageList_Create(1, 1, c.flags, 1, 1);
+    ASSERT_EQ(ImageList_Add(list, source, nullptr), 0);
+    IMAGEINFO info{};
+    ASSERT_TRUE(ImageList_GetImageInfo(list, 0, &info));
+    BITMAP bm{};
+    ASSERT_EQ(GetObjectA(info.hbmImage, sizeof bm, &bm), static_cast<int>(sizeof bm));
+    EXPECT_EQ(bm.bmBitsPixel, c.bits) << c.flags;
+    EXPECT_EQ(info.rcImage.right - info.rcImage.left, 1);
+    EXPECT_EQ(info.hbmMask != nullptr, (c.flags & ILC_MASK) != 0);
+    const COLORREF shown = drawn(list, ILD_NORMAL);
+    EXPECT_LE(channelDistance(shown, colour), c.tolerance) << c.flags;
+    if (c.bits == 4) EXPECT_NE(std::find(std::begin(standard), std::end(standard), shown), std::end(standard));
+    IMAGEINFO none{};
+    EXPECT_FALSE(ImageList_GetImageInfo(list, 1, &none));
+    ImageList_Destroy(list);
+  }
+  DeleteObject(source);
+}
+
+TEST(ImageList, BlendDrawsTowardsTheHighlightColour) {
+  const COLORREF colour = RGB(240, 16, 80), highlight = GetSysColor(COLOR_HIGHLIGHT);
+  auto towards = [&](int percent) {
+    auto mix = [percent](int from, int to) { return (from * (100 - percent) + to * percent + 50) / 100; };
+    return RGB(mix(GetRValue(colour), GetRValue(highlight)), mix(GetGValue(colour), GetGValue(highlight)),
+               mix(GetBValue(colour), GetBValue(highlight)));
+  };
+  const struct {
+    UINT style;
+    COLORREF expected;
+  } cases[] = {{ILD_NORMAL, colour},
+               {ILD_BLEND25, towards(25)},
+               {ILD_FOCUS | ILD_TRANSPARENT, towards(25)},
+               {ILD_BLEND50, towards(50)},
+               {ILD_SELECTED | ILD_BLEND25, towards(50)}};
+  HIMAGELIST list = ImageList_Create(1, 1, ILC_COLOR32 | ILC_MASK, 1, 1);
+  HBITMAP source = onePixel(colour);
+  ASSERT_EQ(ImageList_AddMasked(list, source, RGB(255, 0, 255)), 0);
+  for (const auto& c : cases) EXPECT_EQ(drawn(list, c.style), c.expected) << c.style;
+  // Transparent pixels stay transparent when blended.
+  HBITMAP hole = onePixel(RGB(255, 0, 255));
+  ASSERT_EQ(ImageList_AddMasked(list, hole, RGB(255, 0, 255)), 1);
+  Surface s(1, 1, RGB(0, 0, 255));
+  EXPECT_TRUE(ImageList_Draw(list, 1, s.dc(), 0, 0, ILD_BLEND50 | ILD_TRANSPARENT));
+  EXPECT_EQ(s.row(), "b");
+  DeleteObject(hole);
+  DeleteObject(source);
+  ImageList_Destroy(list);
+}
