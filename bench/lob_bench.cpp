@@ -88,6 +88,17 @@ void LobFileToFile(benchmark::State& state) {
 }
 BENCHMARK(LobFileToFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// A fresh insert of the one row whose body is sent at execution; the token
+// and length stay the caller's, as the driver reads them at SQLExecute.
+std::unique_ptr<KyDBStmtHandle> insertAtExecution(KyODBCConnection& connection, int* token, SQLLEN* atExecution) {
+  std::unique_ptr<KyDBStmtHandle> s(KyDBStmtHandle::Create(connection.GetConnHandle()));
+  s->Alloc();
+  s->ExecDirect("DELETE FROM docs");
+  s->Prepare("INSERT INTO docs (id, body) VALUES (1, ?)");
+  s->BindParam(1, SQL_PARAM_INPUT, SQL_C_BINARY, SQL_LONGVARBINARY, 0, 0, token, 0, nullptr, atExecution);
+  return s;
+}
+
 void LobFileToSQLiteColumn(benchmark::State& state) {
   setup();  // the context and the data source
   KyODBCConnection connection("Bench");
@@ -97,13 +108,9 @@ void LobFileToSQLiteColumn(benchmark::State& state) {
   create->ExecDirect("DROP TABLE IF EXISTS docs");
   create->ExecDirect("CREATE TABLE docs (id INTEGER, body BLOB)");
   for (auto _ : state) {
-    std::unique_ptr<KyDBStmtHandle> s(KyDBStmtHandle::Create(connection.GetConnHandle()));
-    s->Alloc();
-    s->ExecDirect("DELETE FROM docs");
-    s->Prepare("INSERT INTO docs (id, body) VALUES (1, ?)");
     SQLLEN atExecution = SQL_LEN_DATA_AT_EXEC(static_cast<SQLLEN>(kSize));
     int token = 1;
-    s->BindParam(1, SQL_PARAM_INPUT, SQL_C_BINARY, SQL_LONGVARBINARY, 0, 0, &token, 0, nullptr, &atExecution);
+    auto s = insertAtExecution(connection, &token, &atExecution);
     if (s->Execute() != SQL_NEED_DATA) return state.SkipWithError("no data at execution");
     KyLobManager manager;
     manager.AttachFile(setup().source.c_str());
@@ -122,13 +129,9 @@ void BareFileToSQLiteColumn(benchmark::State& state) {
   if (connection.Connect("", "u", "", "", "") != 0) return state.SkipWithError("no connection");
   std::vector<char> buffer(kPiece);
   for (auto _ : state) {
-    std::unique_ptr<KyDBStmtHandle> s(KyDBStmtHandle::Create(connection.GetConnHandle()));
-    s->Alloc();
-    s->ExecDirect("DELETE FROM docs");
-    s->Prepare("INSERT INTO docs (id, body) VALUES (1, ?)");
     SQLLEN atExecution = SQL_LEN_DATA_AT_EXEC(static_cast<SQLLEN>(kSize));
     int token = 1;
-    s->BindParam(1, SQL_PARAM_INPUT, SQL_C_BINARY, SQL_LONGVARBINARY, 0, 0, &token, 0, nullptr, &atExecution);
+    auto s = insertAtExecution(connection, &token, &atExecution);
     if (s->Execute() != SQL_NEED_DATA || s->ParamData() != SQL_NEED_DATA) return state.SkipWithError("no data");
     const int in = open(setup().source.c_str(), O_RDONLY);
     ssize_t n;

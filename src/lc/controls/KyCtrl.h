@@ -23,17 +23,7 @@
 class KyPanel;
 class KyGUIControl;
 class KyRTType;
-class KyByteFld;
-class KyIntFld;
-class KyLongFld;
-class KyLLongFld;
-class KySglFld;
-class KyDblFld;
-class KyLdblFld;
-class KyDateFld;
-class KyTimeFld;
-class KyTimeStampFld;
-class KyFixedDecFld;
+#include "KyFieldsFwd.h"
 class CWnd;
 
 // Control kinds of the control table that this class knows by number.

@@ -18,8 +18,6 @@
 
 namespace {
 
-bool succeeded(int rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
-
 KyString formatText(const char* pszFormat, va_list args) {
   va_list copy;
   va_copy(copy, args);

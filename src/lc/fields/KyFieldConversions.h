@@ -23,18 +23,7 @@
 #include "vioInteger.h"
 #include "vioNumeric.h"
 
-class KyByteFld;
-class KyIntFld;
-class KyLongFld;
-class KyLLongFld;
-class KySglFld;
-class KyDblFld;
-class KyLdblFld;
-class KyFixedDecFld;
-class KyCharFld;
-class KyDateFld;
-class KyTimeFld;
-class KyTimeStampFld;
+#include "KyFieldsFwd.h"
 class KyBlobFld;
 
 // (target, source) of the assignments.

@@ -5,16 +5,7 @@
 
 #include "KyString.h"
 
-class KyByteFld;
-class KyIntFld;
-class KyLongFld;
-class KyLLongFld;
-class KySglFld;
-class KyDblFld;
-class KyLdblFld;
-class KyDateFld;
-class KyTimeFld;
-class KyTimeStampFld;
+#include "KyFieldsFwd.h"
 
 // The value bytes under the mask through a 256-byte buffer: the text
 // FormatData wrote, "" when it wrote nothing (an invalid value or pair).

@@ -11,7 +11,7 @@
 
 #include "KyAppContext.h"
 #include "KyCallMgr.h"
-#include "KyFncLobPiece.h"
+#include "KyLobBuiltIns.h"
 #include "KyLobManager.h"
 #include "KyWinClientApp.h"
 

@@ -1,6 +1,6 @@
 // The built-in LOB piece functions and their registration with the call
 // manager.
-#include "KyFncLobPiece.h"
+#include "KyLobBuiltIns.h"
 
 #include <cstring>
 

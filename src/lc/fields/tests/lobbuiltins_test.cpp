@@ -10,7 +10,7 @@
 #include "../../app/tests/testapp.h"
 #include "KyAppContext.h"
 #include "KyCallMgr.h"
-#include "KyFncLobPiece.h"
+#include "KyLobBuiltIns.h"
 #include "KyLobManager.h"
 #include "KyRPCStream.h"
 #include "KySerializablePiece.h"
