@@ -126,18 +126,32 @@ int GetSockName(intptr_t s, void* address, int* length, int* error) {
   return 0;
 }
 
+// A blocking socket whose SO_RCVTIMEO/SO_SNDTIMEO ran out fails with
+// EAGAIN here; Windows reports that as WSAETIMEDOUT, keeping
+// WSAEWOULDBLOCK for a non-blocking socket that has nothing yet.
+int failTransfer(intptr_t s, int* error) {
+  if (errno == EAGAIN || errno == EWOULDBLOCK) {
+    const int flags = ::fcntl(static_cast<int>(s), F_GETFL);
+    if (flags >= 0 && !(flags & O_NONBLOCK)) {
+      if (error) *error = 10060;
+      return -1;
+    }
+  }
+  return fail(error);
+}
+
 int Send(intptr_t s, const char* bytes, int length, int flags, int* error) {
   ssize_t sent;
   do sent = ::send(static_cast<int>(s), bytes, static_cast<size_t>(length), flags | MSG_NOSIGNAL);
   while (sent < 0 && errno == EINTR);
-  return sent < 0 ? fail(error) : static_cast<int>(sent);
+  return sent < 0 ? failTransfer(s, error) : static_cast<int>(sent);
 }
 
 int Recv(intptr_t s, char* bytes, int length, int flags, int* error) {
   ssize_t got;
   do got = ::recv(static_cast<int>(s), bytes, static_cast<size_t>(length), flags);
   while (got < 0 && errno == EINTR);
-  return got < 0 ? fail(error) : static_cast<int>(got);
+  return got < 0 ? failTransfer(s, error) : static_cast<int>(got);
 }
 
 int SetNonBlocking(intptr_t s, bool on, int* error) {

@@ -45,7 +45,8 @@ class Winsock : public ::testing::Test {
     inetNtoa = bind<InetNtoaFn>(module_, "inet_ntoa");
     htons = bind<HtonsFn>(module_, "htons");
     isSet = bind<WSAFDIsSetFn>(module_, "__WSAFDIsSet");
-    for (const char* name : {"setsockopt", "ntohs", "ntohl", "htonl", "getservbyname", "gethostbyname", "gethostname"})
+    setsockopt = bind<SetSockOptFn>(module_, "setsockopt");
+    for (const char* name : {"ntohs", "ntohl", "htonl", "getservbyname", "gethostbyname", "gethostname"})
       EXPECT_NE(GetProcAddress(module_, name), nullptr) << name;
   }
   void TearDown() override {
@@ -102,6 +103,7 @@ class Winsock : public ::testing::Test {
   InetNtoaFn inetNtoa;
   HtonsFn htons;
   WSAFDIsSetFn isSet;
+  SetSockOptFn setsockopt;
 };
 
 TEST_F(Winsock, EntriesFailUntilStartedAndStartUpsAreCounted) {
@@ -169,9 +171,14 @@ TEST_F(Winsock, WaitsEndWithTheirTimeOutOrWouldBlock) {
   ws2::timeval wait{0, 50000};
   EXPECT_EQ(select(0, &readable, nullptr, nullptr, &wait), 0);
   EXPECT_EQ(readable.fd_count, 0u);
+  char byte;
+  const DWORD receiveTimeout = 50;  // milliseconds: a blocking read gives up with WSAETIMEDOUT
+  ASSERT_EQ(setsockopt(accepted, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&receiveTimeout), 4), 0);
+  EXPECT_EQ(recv(accepted, &byte, 1, 0), SOCKET_ERROR);
+  EXPECT_EQ(lastError(), WSAETIMEDOUT);
+  EXPECT_EQ(lastError(), 10060);
   ULONG on = 1;
   ASSERT_EQ(ioctlsocket(accepted, FIONBIO, &on), 0);
-  char byte;
   EXPECT_EQ(recv(accepted, &byte, 1, 0), SOCKET_ERROR);
   EXPECT_EQ(lastError(), WSAEWOULDBLOCK);
   EXPECT_EQ(lastError(), 10035);

@@ -230,9 +230,24 @@ UINT_PTR KyTcpipConversation::waitReadable(UINT_PTR first, UINT_PTR second, bool
   return kNoSocket;
 }
 
+UINT_PTR KyTcpipConversation::timedWaits(UINT_PTR s) {
+  // A blocking socket whose reads and sends give up after the time-out
+  // waits in the read itself: no select before every read of a reply. If
+  // the time-outs cannot be set the socket stays non-blocking and every
+  // wait goes through select with the same time-out.
+  const DWORD milliseconds = static_cast<DWORD>(m_iTimeout) * 1000;
+  const char* value = reinterpret_cast<const char*>(&milliseconds);
+  ULONG on = 1, off = 0;
+  if (m_pWinsock->setsockopt(s, ws2::SOL_SOCKET, ws2::SO_RCVTIMEO, value, sizeof milliseconds) != 0 ||
+      m_pWinsock->setsockopt(s, ws2::SOL_SOCKET, ws2::SO_SNDTIMEO, value, sizeof milliseconds) != 0 ||
+      m_pWinsock->ioctlsocket(s, ws2::FIONBIO, &off) != 0)
+    m_pWinsock->ioctlsocket(s, ws2::FIONBIO, &on);
+  return s;
+}
+
 bool KyTcpipConversation::sendAll(UINT_PTR s, const char* pBytes, int iLength, int* piError) {
-  // The conversation's sockets do not block: a send that cannot go on
-  // waits for room no longer than the time-out.
+  // A send that cannot go on waits for room no longer than the time-out:
+  // in the send itself on a socket with timed waits, else in select.
   int sent = 0;
   while (sent < iLength) {
     const int n = m_pWinsock->send(s, pBytes + sent, iLength - sent, 0);
@@ -241,7 +256,7 @@ bool KyTcpipConversation::sendAll(UINT_PTR s, const char* pBytes, int iLength, i
       continue;
     }
     const int error = n == 0 ? ws2::WSAECONNRESET : m_pWinsock->lastError();
-    if (error != ws2::WSAEWOULDBLOCK) {
+    if (error != ws2::WSAEWOULDBLOCK) {  // a blocking send that timed out: WSAETIMEDOUT
       *piError = error;
       return false;
     }
@@ -319,12 +334,11 @@ int KyTcpipConversation::receiveQuietly(UINT_PTR s, char* pBuffer, int iLength, 
       got += take;
       continue;
     }
-    // Wait first (no read that would only say "not yet"), then take what
-    // has come in one read: a status byte and the reply behind it arrive
-    // together.
-    if (waitReadable(s, kNoSocket, false, &error) != s) break;
-    // A large rest goes straight into the buffer; a small one through a
-    // chunk whose surplus is kept for the next read.
+    // One read takes what has come: a status byte and the reply behind it
+    // arrive together. A large rest goes straight into the buffer; a small
+    // one through a chunk whose surplus is kept for the next read. The
+    // connection's own sockets block with the time-out (timedWaits), so
+    // the read itself waits; a socket left non-blocking waits in select.
     char chunk[16384];
     const bool direct = iLength - got >= static_cast<int>(sizeof chunk);
     char* target = direct ? pBuffer + got : chunk;
@@ -332,7 +346,7 @@ int KyTcpipConversation::receiveQuietly(UINT_PTR s, char* pBuffer, int iLength, 
     if (n == 0) return got;  // the peer closed before the record was whole
     if (n < 0) {
       error = m_pWinsock->lastError();
-      if (error == ws2::WSAEWOULDBLOCK) continue;
+      if (error == ws2::WSAEWOULDBLOCK && waitReadable(s, kNoSocket, false, &error) == s) continue;
       break;
     }
     if (direct)
@@ -387,7 +401,6 @@ UINT_PTR KyTcpipConversation::ConnectFamily(const char* pszHost, USHORT usPort, 
     if (s == ws2::INVALID_SOCKET) continue;
     // A non-blocking connect waited for within the time-out: an address
     // that never answers does not hold the caller.
-    // The socket stays non-blocking: every later wait has its time-out.
     ULONG on = 1;
     m_pWinsock->ioctlsocket(s, ws2::FIONBIO, &on);
     bool ok = m_pWinsock->connect(s, p->ai_addr, static_cast<int>(p->ai_addrlen)) == 0;
@@ -402,7 +415,7 @@ UINT_PTR KyTcpipConversation::ConnectFamily(const char* pszHost, USHORT usPort, 
             m_pWinsock->lastError() == ws2::WSAEISCONN);
     }
     if (ok)
-      connected = s;
+      connected = timedWaits(s);
     else
       m_pWinsock->closesocket(s);
   }
@@ -454,9 +467,7 @@ int KyTcpipConversation::Accept(UINT_PTR listening, UINT_PTR* pAccepted, int* pf
   UINT_PTR accepted = ready == listening ? m_pWinsock->accept(listening, nullptr, nullptr) : ws2::INVALID_SOCKET;
   m_pWinsock->closesocket(listening);
   if (accepted == ws2::INVALID_SOCKET) return 0;
-  ULONG on = 1;
-  m_pWinsock->ioctlsocket(accepted, ws2::FIONBIO, &on);
-  *pAccepted = accepted;
+  *pAccepted = timedWaits(accepted);
   if (pfOpened) *pfOpened = 1;
   return 1;
 }

@@ -72,6 +72,9 @@ class KyTcpipConversation : public KyConversation {
   // an exceptional condition); the socket, kNoSocket after the time-out,
   // or -2 cast to UINT_PTR on a failed select (code in *piError).
   UINT_PTR waitReadable(UINT_PTR first, UINT_PTR second, bool fExceptional, int* piError);
+  // Makes a connected socket's reads and sends wait at most the time-out
+  // by themselves; answers the socket.
+  UINT_PTR timedWaits(UINT_PTR s);
   // ReceiveExact without reports: the bytes received (fewer when the peer
   // closed), or -1 after a failed read or the time-out (the Winsock code
   // in *piError).

@@ -1,9 +1,10 @@
 // Writes the ".gxt" code-page tables of every code-page setting into the
-// directory named by the first argument, from glibc's iconv converters.
+// directory named by the first argument, from glibc's iconv converters (and
+// ICU's IBM converter for a host code page iconv lacks, GxtByteConverter.h).
 // Run at build time; the tables are never written by hand.
 //
 // A CCSID in the 8000s or 9000s is a variant of CCSID - 8000 / - 9000 and
-// converts like it. A pair whose code pages iconv does not know gets no
+// converts like it. A pair whose code pages neither library knows gets no
 // file: the run-time then copies that direction unchanged, as it does for
 // any missing table.
 //
@@ -23,6 +24,7 @@
 #include <vector>
 
 #include "KyCodePageSettings.h"
+#include "GxtByteConverter.h"
 #include "GxtIconvNames.h"
 #include "GxtMixedTables.h"
 #include "KyGxtFormat.h"
@@ -31,24 +33,35 @@ namespace {
 
 bool isHost(unsigned ccsid, const KyCodePageSetting& entry) { return entry.hostCcsid == ccsid; }
 
-std::vector<kygxt::SubTable> singleByteTables(iconv_t cd, bool toHost) {
+std::vector<kygxt::SubTable> singleByteTables(const kygxt::ByteConverter& converter, bool toHost) {
   kygxt::SubTable map(kygxt::SingleByteMap, 1, 1);
   for (int byte = 0; byte < 256; ++byte) {
-    const int converted = kygxt::ConvertByte(cd, static_cast<unsigned char>(byte));
+    const int converted = converter.convert(static_cast<unsigned char>(byte));
     map.put8(4 + byte, converted >= 0 ? converted : toHost ? kygxt::kHostSubstitute : kygxt::kPcSubstitute);
   }
   return {map};
 }
 
-bool writeTable(const std::string& directory, unsigned source, unsigned target, bool toHost, const std::string& from,
-                const std::string& to) {
+// Mixed pairs are built from iconv alone: it knows every double-byte
+// code page of the settings.
+std::vector<kygxt::SubTable> mixedTables(unsigned source, unsigned target, bool toHost) {
+  const std::string from = kygxt::IconvName(source, !toHost), to = kygxt::IconvName(target, toHost);
   iconv_t cd = iconv_open(to.c_str(), from.c_str());
-  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-  const bool mixed = kygxt::IsDoubleByte(source) || kygxt::IsDoubleByte(target);
-  const std::vector<kygxt::SubTable> tables = !mixed ? singleByteTables(cd, toHost)
-                                              : toHost ? kygxt::PcToHostMixed(cd)
-                                                       : kygxt::HostToPcMixed(cd);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  std::vector<kygxt::SubTable> tables = toHost ? kygxt::PcToHostMixed(cd) : kygxt::HostToPcMixed(cd);
   iconv_close(cd);
+  return tables;
+}
+
+bool writeTable(const std::string& directory, unsigned source, unsigned target, bool toHost) {
+  std::vector<kygxt::SubTable> tables;
+  if (kygxt::IsDoubleByte(source) || kygxt::IsDoubleByte(target)) {
+    tables = mixedTables(source, target, toHost);
+  } else {
+    const kygxt::ByteConverter converter(source, !toHost, target, toHost);
+    if (converter.ok()) tables = singleByteTables(converter, toHost);
+  }
+  if (tables.empty()) return false;
   const std::vector<uint8_t> file = kygxt::LayOut(source, target, tables);
   std::ofstream out(directory + "/" + kygxt::FileName(source, target), std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
@@ -69,10 +82,9 @@ int main(int argc, char** argv) {
     for (const auto& [source, target] : {std::pair<unsigned, unsigned>{entry.hostCcsid, entry.pcCcsid},
                                          std::pair<unsigned, unsigned>{entry.pcCcsid, entry.hostCcsid}}) {
       if (!done.insert({source, target}).second) continue;
-      const std::string from = kygxt::IconvName(source, isHost(source, entry));
-      const std::string to = kygxt::IconvName(target, isHost(target, entry));
-      if (from.empty() || to.empty()) continue;
-      if (!writeTable(directory, source, target, isHost(target, entry), from, to)) {
+      if (!kygxt::HasConverter(source, isHost(source, entry)) || !kygxt::HasConverter(target, isHost(target, entry)))
+        continue;
+      if (!writeTable(directory, source, target, isHost(target, entry))) {
         std::fprintf(stderr, "cannot write the table %u -> %u\n", source, target);
         ++failures;
       }

@@ -13,6 +13,7 @@
 #include "KyGxtFormat.h"
 #include "KyGxtTable.h"
 #include "remoteenv.h"
+#include "tables/GxtByteConverter.h"
 #include "tables/GxtIconvNames.h"
 #include "tables/GxtMixedTables.h"
 
@@ -174,10 +175,11 @@ class Translation : public kytest::RemoteEnv {
   }
 };
 
-// Every byte of every setting's two directions is what iconv makes of it
-// (the substitute where iconv has no single-byte counterpart); settings
-// whose code pages iconv lacks have no table and copy.
-TEST_F(Translation, EverySettingConvertsAsIconvDoes) {
+// Every byte of every setting's two directions is what iconv (or ICU, for a
+// host code page iconv lacks) makes of it, the substitute where there is no
+// single-byte counterpart; settings whose code pages neither knows have no
+// table and copy.
+TEST_F(Translation, EverySettingConvertsAsTheConvertersDo) {
   for (const KyCodePageSetting& setting : kKyCodePageSettings) {
     Ky400TCPIPTranslation translation;
     translation.Init(1, nullptr, setting.setting);
@@ -188,21 +190,19 @@ TEST_F(Translation, EverySettingConvertsAsIconvDoes) {
     } directions[] = {{translation.HostToPc(), setting.hostCcsid, setting.pcCcsid, false},
                       {translation.PcToHost(), setting.pcCcsid, setting.hostCcsid, true}};
     for (const auto& d : directions) {
-      const std::string from = kygxt::IconvName(d.from, !d.toHost), to = kygxt::IconvName(d.to, d.toHost);
-      const bool expected = !from.empty() && !to.empty();
+      const bool expected = kygxt::HasConverter(d.from, !d.toHost) && kygxt::HasConverter(d.to, d.toHost);
       ASSERT_EQ(d.table != nullptr, expected) << setting.setting << ": " << d.from << " -> " << d.to;
       if (!expected || kygxt::IsDoubleByte(d.from) || kygxt::IsDoubleByte(d.to)) continue;  // below
-      iconv_t cd = iconv_open(to.c_str(), from.c_str());
-      ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+      const kygxt::ByteConverter converter(d.from, !d.toHost, d.to, d.toHost);
+      ASSERT_TRUE(converter.ok());
       for (int byte = 0; byte < 256; ++byte) {
-        const int viaIconv = kygxt::ConvertByte(cd, static_cast<unsigned char>(byte));
+        const int viaConverter = converter.convert(static_cast<unsigned char>(byte));
         const uint8_t source = static_cast<uint8_t>(byte);
         uint8_t target = 0;
         KyGxtConvert(d.table, &source, 1, &target, 1, 0);
-        const int expectedByte = viaIconv >= 0 ? viaIconv : d.toHost ? kygxt::kHostSubstitute : kygxt::kPcSubstitute;
-        ASSERT_EQ(target, expectedByte) << setting.setting << ": byte " << byte << " of " << from << " -> " << to;
+        const int expectedByte = viaConverter >= 0 ? viaConverter : d.toHost ? kygxt::kHostSubstitute : kygxt::kPcSubstitute;
+        ASSERT_EQ(target, expectedByte) << setting.setting << ": byte " << byte << " of " << d.from << " -> " << d.to;
       }
-      iconv_close(cd);
     }
   }
 }
@@ -290,6 +290,30 @@ TEST_F(Translation, TextRoundTripsThroughTheHost) {
   translation.FromEbc(field, back, sizeof field);
   EXPECT_EQ(std::string(back, strlen(text)), text);
   EXPECT_EQ(std::string(back + strlen(text)), std::string(sizeof field - strlen(text), ' '));
+  EXPECT_TRUE(boxes().empty());
+}
+
+// Thai (341: host 838, PC 874) has tables although iconv lacks the host
+// code page: every Thai letter and digit of the PC code page goes to the
+// host and back unchanged, and none is left as it was or substituted.
+TEST_F(Translation, ThaiTextRoundTripsThroughTheHost) {
+  Ky400TCPIPTranslation translation;
+  ASSERT_EQ(translation.Init(1, nullptr, 341), 1);
+  ASSERT_NE(translation.PcToHost(), nullptr);
+  ASSERT_NE(translation.HostToPc(), nullptr);
+  std::string text = "Thai 123 ";
+  for (int c = 0xA1; c <= 0xCE; ++c) text += static_cast<char>(c);  // the consonants
+  for (int c = 0xF0; c <= 0xF9; ++c) text += static_cast<char>(c);  // the digits
+  std::vector<char> field(text.size()), back(text.size() + 1, '\0');
+  translation.ToEbc(text.c_str(), field.data(), field.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (static_cast<uint8_t>(text[i]) < 0x80) continue;
+    EXPECT_NE(field[i], text[i]) << i;
+    EXPECT_NE(static_cast<uint8_t>(field[i]), kygxt::kHostSubstitute) << i;
+  }
+  EXPECT_EQ(static_cast<uint8_t>(field[0]), 0xE3);  // 'T' as in every EBCDIC code page
+  translation.FromEbc(field.data(), back.data(), field.size());
+  EXPECT_EQ(std::string(back.data(), text.size()), text);
   EXPECT_TRUE(boxes().empty());
 }
 
