@@ -105,6 +105,7 @@ class KyWinClientApp : public KyApp {
   KyPanel* m_pMainPanel = nullptr;
   CPtrList m_OpenPanels;        // KyPanel*, in order of registration
   CMapPtrToPtr m_PanelsByHwnd;  // HWND -> KyPanel*
+  CMapPtrToPtr m_GridsByHwnd;   // HWND -> HGrid*, the panels' grid controls
   CWnd* m_pOwnerWindow = nullptr;  // owner when no panel is active
 
   // 0 or 1 command line, 2 remote thread, 3 automation, 4 COM transaction,

@@ -127,15 +127,17 @@ KyCtrl::KyCtrl(KyPanel* pPanel, const char* pszKindName, const KyCreateCtrl& rec
   if (isEdit && (runOption(kUppercaseInput) || (runOption(kUppercaseEBCDICInput) && m_iWord32 == 1)))
     m_dwStyle |= ES_UPPERCASE;
   m_CreationText = resourceText(record.textId, pPanel).c_str();
-  if (!fCreate) return;
+  if (fCreate) MakeWindow(m_CreationText.GetString());
+}
 
+void KyCtrl::MakeWindow(const char* pszText) {
   const bool isMultiEdit = m_KindName == "MultiEdit";
   const std::string customClass = isMultiEdit ? "Edit" : kClassPrefix + std::string(m_KindName.GetString());
   if (isMultiEdit && (m_dwExFlags & 0x1000)) m_dwExStyle = WS_EX_CLIENTEDGE;
-  HWND hParent = pPanel ? pPanel->ViewHandle() : nullptr;
+  HWND hParent = m_pPanel ? m_pPanel->ViewHandle() : nullptr;
   HINSTANCE hInstance = hParent ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hParent, GWLP_HINSTANCE)) : nullptr;
-  if (tryNative(m_CreationText.GetString(), hInstance)) return;
-  createWindow(customClass.c_str(), m_CreationText.GetString(), hInstance);
+  if (tryNative(pszText, hInstance)) return;
+  createWindow(customClass.c_str(), pszText, hInstance);
 }
 
 bool KyCtrl::tryNative(const char* pszText, HINSTANCE hInstance) {

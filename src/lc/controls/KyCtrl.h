@@ -69,7 +69,8 @@ class KyCtrl : public KyStateWin {
   // --- operations of the control classes ---
   virtual void SetPicture(const char* pszName, int iSelector) {}
   // The typed value operations: the concrete classes talk to their window;
-  // the base answers 0 (not supported).
+  // the base answers 0 (not supported). A get answers 0 for no value and a
+  // negative number when the control cannot be read (the field is kept).
   virtual int GetTypedValue(const KyTypedValue& value) { return 0; }
   virtual int SetTypedValue(const KyTypedValue& value) { return 0; }
   virtual int AddTypedEntry(const KyTypedValue& value) { return 0; }
@@ -144,6 +145,9 @@ class KyCtrl : public KyStateWin {
   const KyCharFld& GetPairValue(int i) const { return m_ValuePairs[i].value; }
 
  protected:
+  // Makes the control's window (native or custom) with that creation
+  // text; for classes constructed with fCreate 0 that show another text.
+  void MakeWindow(const char* pszText);
   // Value pairs during an exchange (KyCtrlExchange.cpp).
   struct ValuePair {
     KyCharFld display;

@@ -3,6 +3,10 @@
 // prepare a grid cell), through the value-pair table when the control has
 // one, and keep the field's state when the user did not change the value.
 //
+// A control that cannot be read at all (a grid cell editor without a row
+// buffer) answers a negative number: the field keeps its value and state,
+// and the exchange answers 0.
+//
 // A value the control gives that the field cannot hold (300 for a byte, a
 // double beyond a long's range, a text that is no decimal number) is
 // refused: the field keeps its value and state, and the exchange answers 0.
@@ -163,6 +167,10 @@ int KyCtrl::exchangeTyped(int iAccMode, Field& field) {
       if (!pairs) {
         Typed typed{};
         result = GetTypedValue(KyTypedValue{Traits::kind, &typed, static_cast<int>(sizeof typed)});
+        if (result < 0) {
+          field.SetFieldState(savedState);
+          return 0;
+        }
         if (result == 0) {
           field.SetEmpty();
         } else {
@@ -270,6 +278,10 @@ int KyCtrl::exchangeDecimal(int iAccMode, KyFixedDecFld& field) {
       std::snprintf(buffer, sizeof buffer, "%.15g", typed);
     } else {
       result = GetTypedValue(KyTypedValue{KyTypedKind::DecimalText, buffer, kDecimalBuffer});
+      if (result < 0) {
+        field.SetFieldState(savedState);
+        return 0;
+      }
       buffer[kDecimalBuffer - 1] = '\0';
       if (KyLocale* pLocale = threadLocale()) pLocale->FromIntlNumber(buffer);
     }
@@ -304,6 +316,11 @@ int KyCtrl::exchangeText(int iAccMode, KyCharFld& field) {
       int result = 1;
       if (!pairs) {
         result = GetTextValue(field);
+        if (result < 0) {
+          field = KyCharFld(saved.GetString());
+          field.SetFieldState(savedState);
+          return 0;
+        }
         if (result == 0) field.SetEmpty();
       } else if (!readThroughPairs(field, true)) {
         field.SetEmpty();

@@ -9,7 +9,9 @@
 #include <cstring>
 
 #include "KyControlTable.h"
+#include "HGrid.h"
 #include "KyCtrl.h"
+#include "KyGridKinds.h"
 #include "KyFncParameter.h"
 #include "KyFunctionData.h"
 #include "KyZOrderMngr.h"
@@ -30,9 +32,9 @@ constexpr char kNoHandles[] =
     "Your system is unable to allocate any more resource handles and %d GUI controls could not be created.";
 constexpr size_t kAuxSize = sizeof(KyAuxCtrlInfo);
 
-// The class of each kind, by its kind name. Kinds whose classes are not
-// built here (grids and their cell editors 4-7 and 13, ActiveX controls 16,
-// sites 17) and kind 18 make no control.
+// The class of each kind, by its kind name (grids, cell editors and the
+// fixed-decimal kinds are made by KyMakeGridKindControl first). ActiveX
+// controls 16, sites 17 and kind 18 make no control.
 const char* kindNameOf(int iKind, const KyPanel* pPanel) {
   switch (iKind) {
     case KindPushButton:
@@ -73,12 +75,22 @@ void KyPanel::CreateControls(const KyCreateCtrl* pRecords, int iCount) {
   for (int i = 0; i < iCount; ++i) {
     const KyCreateCtrl& record = pRecords[i];
     if (record.magic != kKyRecordMagic) return;  // a broken table ends the load here
-    const char* pszKindName = kindNameOf(record.kind, this);
-    if (!pszKindName) continue;
-    auto* pControl = new KyCtrl(this, pszKindName, record, 1);
+    KyCtrl* pControl = KyMakeGridKindControl(this, record);
+    if (!pControl) {
+      const char* pszKindName = kindNameOf(record.kind, this);
+      if (!pszKindName) continue;
+      pControl = new KyCtrl(this, pszKindName, record, 1);
+    }
+    const bool cellEditor = KyIsCellEditorKind(record.kind);
     HWND hWnd = pControl->GetWindowHandle();
-    if (!hWnd) ++failures;
-    m_Controls.emplace_back(pControl);
+    if (cellEditor) {
+      m_GridEditors.emplace_back(pControl);
+      m_GridList.push_back(pControl);
+    } else {
+      if (!hWnd) ++failures;
+      m_Controls.emplace_back(pControl);
+      if (record.kind == HGrid::kKind) m_GridList.push_back(pControl);
+    }
 
     // Without an auxiliary record the control has tab position 0 (after
     // the numbered ones) and no group.
@@ -89,7 +101,8 @@ void KyPanel::CreateControls(const KyCreateCtrl* pRecords, int iCount) {
       std::memcpy(&aux, auxResource.m_pData, kAuxSize);
       pControl->SetAuxData(aux);
     }
-    if (!hWnd) continue;
+    // A cell editor has no window of its own and no tab position.
+    if (!hWnd || cellEditor) continue;
     int iTab = aux.tabPosition;
     if (record.kind == KindRadioButton && aux.groupValue != lastGroup) {
       SetWindowLongA(hWnd, GWL_STYLE, GetWindowLongA(hWnd, GWL_STYLE) | WS_GROUP);

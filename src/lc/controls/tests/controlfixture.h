@@ -47,14 +47,14 @@ inline KyCreateCtrl controlRecord(int id, int kind, int16_t textId, DWORD exFlag
 class PanelFixture : public ::testing::Test {
  protected:
   // The INI's text after the panel library's path.
-  void open(const std::string& settings, const char* pszFunction = "ORDERS") {
+  void open(const std::string& settings, const char* pszFunction = "ORDERS", const char* pszLibrary = "KYPNLTST") {
     close();
     writeFile(ini_, "[International Settings]\nPNL directory path=" KY_BIN_DIR "\n" + settings);
     KyNativeSettings::Reset();
     app_ = std::make_unique<TestClientApp>("Controls", ini_);
     app_->CreateContext();
     language_ = std::make_unique<LanguageLibrary>();
-    function_ = std::make_unique<KyFunctionData>(nullptr, "KYPNLTST", pszFunction, pszFunction, 721, 0);
+    function_ = std::make_unique<KyFunctionData>(nullptr, pszLibrary, pszFunction, pszFunction, 721, 0);
     panel_ = std::make_unique<KyPanel>(function_.get());
     ASSERT_TRUE(panel_->Init(0, 0x00CF0000, 65, 0x100008, 1, 0));
   }

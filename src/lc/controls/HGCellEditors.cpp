@@ -1,0 +1,328 @@
+// The grid cell editors' value operations (HGCellEditors.h).
+#include "HGCellEditors.h"
+
+#include <afxwin.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "datatypes.h"
+#include "editcontrol.h"
+#include "grid.h"
+#include "listcontrol.h"
+
+namespace {
+
+// Reads never copy more than this.
+constexpr int kMostRead = 511;
+constexpr char kErrorNull[] = "<Error NULL>";
+// A read without a row buffer: the exchange keeps the field.
+constexpr int kCannotRead = -1;
+
+// A grid column of text: the grid's string storage.
+bool isTextColumn(char storage) { return storage == 's'; }
+
+std::string columnText(const BYTE* bytes, int length) {
+  const size_t most = static_cast<size_t>(std::min(length, kMostRead));
+  return std::string(reinterpret_cast<const char*>(bytes), strnlen(reinterpret_cast<const char*>(bytes), most));
+}
+
+// The column's bytes of a text: cut to the column with its terminator,
+// zeros after it.
+std::vector<BYTE> textBytes(const std::string& text, int length) {
+  std::vector<BYTE> bytes(static_cast<size_t>(length), 0);
+  std::memcpy(bytes.data(), text.data(), std::min(text.size(), static_cast<size_t>(std::max(length - 1, 0))));
+  return bytes;
+}
+
+std::string numberText(double number) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.15g", number);
+  return text;
+}
+
+// The column's value as a double (text columns are read as numbers).
+double columnNumber(const BYTE* bytes, int length, char storage) {
+  if (isTextColumn(storage)) return std::strtod(columnText(bytes, length).c_str(), nullptr);
+  return HCtlValueToDouble(bytes, storage);
+}
+
+// The column's bytes of a double; false when the storage cannot hold it.
+bool numberBytes(double number, int length, char storage, std::vector<BYTE>& bytes) {
+  if (isTextColumn(storage)) {
+    bytes = textBytes(numberText(number), length);
+    return true;
+  }
+  bytes.assign(static_cast<size_t>(std::max(length, 8)), 0);
+  if (!HCtlDoubleToValue(bytes.data(), storage, number)) return false;
+  bytes.resize(static_cast<size_t>(length));
+  return true;
+}
+
+void putText(const KyTypedValue& value, const std::string& text) {
+  const size_t length = std::min(text.size(), static_cast<size_t>(value.size - 1));
+  std::memcpy(value.data, text.data(), length);
+  static_cast<char*>(value.data)[length] = '\0';
+}
+
+// Column bytes into the caller's typed form.
+int readTyped(const BYTE* bytes, int length, char storage, const KyTypedValue& value) {
+  switch (value.kind) {
+    case KyTypedKind::Double: {
+      if (value.size < static_cast<int>(sizeof(double))) return 0;
+      const double number = columnNumber(bytes, length, storage);
+      std::memcpy(value.data, &number, sizeof number);
+      return 1;
+    }
+    case KyTypedKind::LongLong: {
+      if (value.size < static_cast<int>(sizeof(int64_t))) return 0;
+      int64_t number = 0;
+      if (storage == 'M' && length >= 8)
+        std::memcpy(&number, bytes, sizeof number);
+      else if (isTextColumn(storage))
+        number = std::strtoll(columnText(bytes, length).c_str(), nullptr, 10);
+      else
+        number = static_cast<int64_t>(HCtlValueToDouble(bytes, storage));
+      std::memcpy(value.data, &number, sizeof number);
+      return 1;
+    }
+    case KyTypedKind::DecimalText:
+      if (value.size < 1) return 0;
+      putText(value, isTextColumn(storage) ? columnText(bytes, length) : numberText(HCtlValueToDouble(bytes, storage)));
+      return 1;
+    default: {
+      // Dates, times and timestamps lie in the column as their records.
+      std::memset(value.data, 0, static_cast<size_t>(value.size));
+      std::memcpy(value.data, bytes, static_cast<size_t>(std::min(length, value.size)));
+      return 1;
+    }
+  }
+}
+
+// The caller's typed form into column bytes; false when refused.
+bool writeTyped(const KyTypedValue& value, int length, char storage, std::vector<BYTE>& bytes) {
+  switch (value.kind) {
+    case KyTypedKind::Double: {
+      if (value.size < static_cast<int>(sizeof(double))) return false;
+      double number;
+      std::memcpy(&number, value.data, sizeof number);
+      return numberBytes(number, length, storage, bytes);
+    }
+    case KyTypedKind::LongLong: {
+      if (value.size < static_cast<int>(sizeof(int64_t))) return false;
+      int64_t number;
+      std::memcpy(&number, value.data, sizeof number);
+      if (storage == 'M' && length >= 8) {
+        bytes.assign(static_cast<size_t>(length), 0);
+        std::memcpy(bytes.data(), &number, sizeof number);
+        return true;
+      }
+      if (isTextColumn(storage)) {
+        bytes = textBytes(std::to_string(number), length);
+        return true;
+      }
+      return numberBytes(static_cast<double>(number), length, storage, bytes);
+    }
+    case KyTypedKind::DecimalText: {
+      const auto* text = static_cast<const char*>(value.data);
+      const std::string decimal(text, strnlen(text, static_cast<size_t>(value.size)));
+      if (isTextColumn(storage)) {
+        bytes = textBytes(decimal, length);
+        return true;
+      }
+      return numberBytes(std::strtod(decimal.c_str(), nullptr), length, storage, bytes);
+    }
+    default:
+      bytes.assign(static_cast<size_t>(length), 0);
+      std::memcpy(bytes.data(), value.data, static_cast<size_t>(std::min(length, value.size)));
+      return true;
+  }
+}
+
+
+
+}  // namespace
+
+// --- grHEdit --------------------------------------------------------------------------
+
+grHEdit::grHEdit(KyPanel* const pPanel, const KyCreateCtrl* pRecord) : grHEdit(pPanel, "Edit", pRecord) {}
+
+grHEdit::grHEdit(KyPanel* const pPanel, const char* pszKindName, const KyCreateCtrl* pRecord)
+    : HGCell<KyCtrl>(pPanel, pszKindName, *pRecord, 0) {}
+
+int grHEdit::storeBytes(const std::vector<BYTE>& bytes) {
+  BYTE* target = ValueBytes();
+  if (!target) return 0;
+  std::memcpy(target, bytes.data(), std::min(bytes.size(), static_cast<size_t>(GetValueLength())));
+  return 1;
+}
+
+int grHEdit::GetTypedValue(const KyTypedValue& value) {
+  const BYTE* bytes = ValueBytes();
+  if (!bytes || !value.data || value.size < 1) return kCannotRead;
+  return readTyped(bytes, GetValueLength(), GetStorage(), value);
+}
+
+int grHEdit::SetTypedValue(const KyTypedValue& value) {
+  if (!GetGrid() || !value.data || value.size < 1) return 0;
+  std::vector<BYTE> bytes;
+  if (!writeTyped(value, GetValueLength(), GetStorage(), bytes)) return 0;
+  return storeBytes(bytes);
+}
+
+int grHEdit::GetTextValue(KyCharFld& text) {
+  const BYTE* bytes = ValueBytes();
+  if (!bytes) return kCannotRead;
+  const std::string value = isTextColumn(GetStorage()) ? columnText(bytes, GetValueLength())
+                                                       : numberText(HCtlValueToDouble(bytes, GetStorage()));
+  text = KyCharFld(value.c_str());
+  return 1;
+}
+
+int grHEdit::SetTextValue(const char* pszText) {
+  if (!GetGrid()) return 0;
+  const std::string text = pszText ? pszText : "";
+  std::vector<BYTE> bytes;
+  if (isTextColumn(GetStorage())) {
+    bytes = textBytes(text, GetValueLength());
+  } else if (!numberBytes(std::strtod(text.c_str(), nullptr), GetValueLength(), GetStorage(), bytes)) {
+    return 0;
+  }
+  return storeBytes(bytes);
+}
+
+void grHEdit::ApplyColumnPicture() {
+  HWND hField = hGetHandle();
+  if (!hField) return;
+  const int length = static_cast<int>(columnMessage(KYM_GRIDGETFIELDPICTURELEN));
+  std::string picture(static_cast<size_t>(std::max(length, 0)) + 1, '\0');
+  columnMessage(KYM_GRIDGETFIELDPICTURE, reinterpret_cast<LPARAM>(picture.data()));
+  SendMessageA(hField, KYM_EDITSETPICTURE, 1, reinterpret_cast<LPARAM>(picture.c_str()));
+}
+
+// --- grHComb --------------------------------------------------------------------------
+
+grHComb::grHComb(KyPanel* const pPanel, const KyCreateCtrl* pRecord) : grHEdit(pPanel, "Comb", pRecord) {}
+
+int grHComb::storeBytes(const std::vector<BYTE>& bytes) {
+  HGrid* pGrid = GetGrid();
+  if (pGrid && !pGrid->IsInAccess() && pGrid->IsPositioned())
+    return HGSetCellData(GridWindow(), GetColumn(), pGrid->iGetRow(), bytes.data()) ? 1 : 0;
+  return grHEdit::storeBytes(bytes);
+}
+
+int grHComb::GetCurrentEntry() {
+  HWND hList = hGetHandle();
+  const BYTE* bytes = ValueBytes();
+  if (!hList || !bytes) return 0;
+  const std::string data = columnText(bytes, GetValueLength());
+  const LRESULT index = SendMessageA(hList, KYM_LISTFINDDATA, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(data.c_str()));
+  if (index < 0) return 0;
+  SendMessageA(hList, KYM_LISTSETCURRENT, static_cast<WPARAM>(index), 1);
+  return 1;
+}
+
+int grHComb::SetCurrentEntry(int iEntry) {
+  HWND hList = hGetHandle();
+  if (!hList || !GetGrid()) return 0;
+  std::vector<char> data(static_cast<size_t>(kMostRead) + 1, '\0');
+  if (SendMessageA(hList, KYM_LISTGETDATA, HLIndexAndSize(iEntry, static_cast<int>(data.size())),
+                   reinterpret_cast<LPARAM>(data.data())) <= 0)
+    return 0;
+  data.back() = '\0';
+  return storeBytes(textBytes(data.data(), GetValueLength()));
+}
+
+// --- grHButt --------------------------------------------------------------------------
+
+grHButt::grHButt(KyPanel* const pPanel, const KyCreateCtrl* pRecord) : HGCell<KyCtrl>(pPanel, "Butt", *pRecord, 0) {}
+
+int grHButt::GetCheck() {
+  const BYTE* bytes = ValueBytes();
+  int32_t check = 0;
+  if (bytes && GetValueLength() >= static_cast<int>(sizeof check)) std::memcpy(&check, bytes, sizeof check);
+  return check;
+}
+
+int grHButt::SetCheck(int iCheck) {
+  BYTE* bytes = ValueBytes();
+  const int32_t check = iCheck;
+  if (!bytes || GetValueLength() < static_cast<int>(sizeof check)) return 0;
+  std::memcpy(bytes, &check, sizeof check);
+  return 1;
+}
+
+int grHButt::GetTypedValue(const KyTypedValue& value) {
+  if (!ValueBytes() || value.kind != KyTypedKind::Double || value.size < static_cast<int>(sizeof(double)))
+    return kCannotRead;
+  const double check = GetCheck();
+  std::memcpy(value.data, &check, sizeof check);
+  return 1;
+}
+
+int grHButt::SetTypedValue(const KyTypedValue& value) {
+  if (value.kind != KyTypedKind::Double || value.size < static_cast<int>(sizeof(double))) return 0;
+  double check;
+  std::memcpy(&check, value.data, sizeof check);
+  return SetCheck(static_cast<int>(check));
+}
+
+int grHButt::GetTextValue(KyCharFld& text) {
+  if (!ValueBytes()) return kCannotRead;
+  text = KyCharFld(std::to_string(GetCheck()).c_str());
+  return 1;
+}
+
+int grHButt::SetTextValue(const char* pszText) { return SetCheck(pszText ? std::atoi(pszText) : 0); }
+
+// --- grHEditFixedDec -----------------------------------------------------------------
+
+grHEditFixedDec::grHEditFixedDec(KyPanel* const pPanel, const KyCreateCtrl* pRecord)
+    : HGCell<HEditFixedDec>(pPanel, pRecord, "Edit", 0) {}
+
+int grHEditFixedDec::GetTypedValue(const KyTypedValue& value) {
+  const BYTE* bytes = ValueBytes();
+  if (!bytes || !value.data || value.size < 1) return kCannotRead;
+  putText(value, KyToIntlNumber(KyCleanDecimalText(KyFromIntlNumber(columnText(bytes, GetValueLength())).c_str())));
+  return 1;
+}
+
+// The whole source text is read (no digit of a long decimal is cut); the
+// laid text is cut only by the column.
+int grHEditFixedDec::SetTypedValue(const KyTypedValue& value) {
+  BYTE* target = ValueBytes();
+  if (!target) return 0;
+  std::string stored;
+  if (!value.data || value.size < 1) {
+    stored = kErrorNull;
+  } else {
+    const auto* text = static_cast<const char*>(value.data);
+    const std::string source = KyFromIntlNumber(std::string(text, strnlen(text, static_cast<size_t>(value.size))));
+    const std::string clean = KyCleanDecimalText(source.c_str());
+    stored = KyToIntlNumber(m_Mask.Format(clean));
+  }
+  const std::vector<BYTE> bytes = textBytes(stored, GetValueLength());
+  std::memcpy(target, bytes.data(), bytes.size());
+  return 1;
+}
+
+int grHEditFixedDec::MapNotification(int iCode) {
+  if (iCode != NotifyKillFocus) return 0;
+  HWND hGrid = GridWindow();
+  if (!hGrid) return EventKillFocus;
+  const LRESULT cell = SendMessageA(hGrid, KYM_GRIDGETCURSEL, 0, 0);
+  const int column = static_cast<short>(LOWORD(cell)), row = static_cast<short>(HIWORD(cell));
+  if (column != GetColumn()) return EventKillFocus;
+  char text[kMostRead + 1] = {};
+  HGGetCellText(hGrid, column, row, text, sizeof text);
+  const std::string laid = KyToIntlNumber(m_Mask.Format(KyCleanDecimalText(KyFromIntlNumber(text).c_str())));
+  HGSetCellString(hGrid, column, row, laid.c_str());
+  m_LastText = laid;
+  return EventKillFocus;
+}

@@ -1,0 +1,121 @@
+// The grid cell editors: the panel controls that stand for one column of a
+// grid each (kinds 5, 6, 7 and 13). Generated code exchanges a column's
+// value with a field through DDX as with any control; the editor reads and
+// writes the grid's row buffer instead of a window, and its state setters
+// become column or cell settings (HGCtrl).
+//
+// Every value crossing the row buffer is bounded by the smaller of the
+// column and the caller's typed form, and converted between the column's
+// storage (text, int32, double ...) and the typed form the exchange uses.
+// Without a row buffer (a grid without fields) every value operation fails.
+#pragma once
+
+#include <utility>
+
+#include "HEditFixedDec.h"
+#include "HGCtrl.h"
+#include "HGrid.h"
+#include "KyCtrl.h"
+#include "KyPanel.h"
+
+// The operations every cell editor answers through its column.
+template <class Base>
+class HGCell : public Base, public HGCtrl {
+ public:
+  template <class... Args>
+  explicit HGCell(Args&&... args) : Base(std::forward<Args>(args)...) {}
+
+  void Repaint() override { RepaintColumn(); }
+  void SetVisible(int fVisible) override { ShowColumn(fVisible); }
+  void SetProtected(int fProtected) override {
+    ProtectColumn(fProtected, (this->GetStateFlags() & KyStateWin::FlagEnabled) != 0);
+  }
+  void SetText(const char* pszText) override { SetHeading(pszText); }
+  // A state without a colour gives CLR_INVALID: the cell's own colour.
+  void SetTextColor(COLORREF color) override {
+    SetStateWord(WordTextColor, color == CLR_INVALID ? HGCellStateRecord().words[WordTextColor] : color);
+  }
+  void SetBackColor(COLORREF color) override {
+    SetStateWord(WordBackColor, color == CLR_INVALID ? HGCellStateRecord().words[WordBackColor] : color);
+  }
+  // The grid keeps a font as its 32-bit handle value.
+  void SetFont(HFONT hFont) override {
+    SetStateWord(WordFont, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hFont)));
+  }
+  void SetSize(int cx, int cy) override { SetColumnWidth(cx); }
+  int IsGridCell() override { return 1; }
+  int GetCurrentRow() override { return GetGrid() ? GetGrid()->iGetRow() : -1; }
+  HWND GetWindowHandle() override { return hGetHandle(); }
+  void BindToGrid(KyCtrl* pGrid) override { DoBind(dynamic_cast<HGrid*>(pGrid)); }
+  BOOL SetFocus() override {
+    FocusCell();
+    return hGetHandle() != nullptr;
+  }
+  BOOL HasFocus() override { return HasCellFocus(); }
+
+ protected:
+  HWND PanelFocusWindow() override {
+    KyPanel* pPanel = this->GetPanel();
+    return pPanel ? pPanel->GetFocusWindow() : nullptr;
+  }
+};
+
+// Text or typed bytes of the column's length.
+class grHEdit : public HGCell<KyCtrl> {
+ public:
+  static constexpr int kKind = 5;
+  grHEdit(KyPanel* const pPanel, const KyCreateCtrl* pRecord);
+  int GetTypedValue(const KyTypedValue& value) override;
+  int SetTypedValue(const KyTypedValue& value) override;
+  int GetTextValue(KyCharFld& text) override;
+  int SetTextValue(const char* pszText) override;
+  // Puts the grid's picture of the column on the in-cell edit.
+  void ApplyColumnPicture() override;
+
+ protected:
+  grHEdit(KyPanel* const pPanel, const char* pszKindName, const KyCreateCtrl* pRecord);
+  // Writes prepared column bytes: into the row buffer, or (combo) straight
+  // into the grid's cell.
+  virtual int storeBytes(const std::vector<BYTE>& bytes);
+};
+
+// The data (code) of the chosen list entry, as text of the column's
+// length. Outside an access while a walk stands on a row, values go
+// straight to the grid's cell.
+class grHComb : public grHEdit {
+ public:
+  static constexpr int kKind = 6;
+  grHComb(KyPanel* const pPanel, const KyCreateCtrl* pRecord);
+  // The row's value shown: the in-cell list selects the entry with it.
+  int GetCurrentEntry();
+  // The data of list entry n stored as the column's value.
+  int SetCurrentEntry(int iEntry);
+
+ protected:
+  int storeBytes(const std::vector<BYTE>& bytes) override;
+};
+
+// A 32-bit integer: the check state.
+class grHButt : public HGCell<KyCtrl> {
+ public:
+  static constexpr int kKind = 7;
+  grHButt(KyPanel* const pPanel, const KyCreateCtrl* pRecord);
+  int GetCheck();
+  int SetCheck(int iCheck);
+  int GetTypedValue(const KyTypedValue& value) override;
+  int SetTypedValue(const KyTypedValue& value) override;
+  int GetTextValue(KyCharFld& text) override;
+  int SetTextValue(const char* pszText) override;
+};
+
+// The value as text laid into the editor's picture, in the user's
+// separators; a source that is not there stores "<Error NULL>".
+class grHEditFixedDec : public HGCell<HEditFixedDec> {
+ public:
+  static constexpr int kKind = 13;
+  grHEditFixedDec(KyPanel* const pPanel, const KyCreateCtrl* pRecord);
+  int GetTypedValue(const KyTypedValue& value) override;
+  int SetTypedValue(const KyTypedValue& value) override;
+  // Leaving the cell lays the cell's text into the picture again.
+  int MapNotification(int iCode) override;
+};
