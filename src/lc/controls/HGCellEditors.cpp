@@ -32,12 +32,11 @@ std::string columnText(const BYTE* bytes, int length) {
   return std::string(reinterpret_cast<const char*>(bytes), strnlen(reinterpret_cast<const char*>(bytes), most));
 }
 
-// The column's bytes of a text: cut to the column with its terminator,
-// zeros after it.
-std::vector<BYTE> textBytes(const std::string& text, int length) {
-  std::vector<BYTE> bytes(static_cast<size_t>(length), 0);
-  std::memcpy(bytes.data(), text.data(), std::min(text.size(), static_cast<size_t>(std::max(length - 1, 0))));
-  return bytes;
+// A text into the column: cut to the column with its terminator, zeros
+// after it.
+void putTextBytes(BYTE* out, int length, const std::string& text) {
+  std::memset(out, 0, static_cast<size_t>(length));
+  std::memcpy(out, text.data(), std::min(text.size(), static_cast<size_t>(std::max(length - 1, 0))));
 }
 
 std::string numberText(double number) {
@@ -52,16 +51,15 @@ double columnNumber(const BYTE* bytes, int length, char storage) {
   return HCtlValueToDouble(bytes, storage);
 }
 
-// The column's bytes of a double; false when the storage cannot hold it.
-bool numberBytes(double number, int length, char storage, std::vector<BYTE>& bytes) {
+// A double into the column; false, the column untouched, when its storage
+// cannot hold it.
+bool putNumberBytes(BYTE* out, int length, char storage, double number) {
   if (isTextColumn(storage)) {
-    bytes = textBytes(numberText(number), length);
+    putTextBytes(out, length, numberText(number));
     return true;
   }
-  bytes.assign(static_cast<size_t>(std::max(length, 8)), 0);
-  if (!HCtlDoubleToValue(bytes.data(), storage, number)) return false;
-  bytes.resize(static_cast<size_t>(length));
-  return true;
+  if (length < HCtlStorageSize('n', storage)) return false;
+  return HCtlDoubleToValue(out, storage, number) != 0;
 }
 
 void putText(const KyTypedValue& value, const std::string& text) {
@@ -104,47 +102,46 @@ int readTyped(const BYTE* bytes, int length, char storage, const KyTypedValue& v
   }
 }
 
-// The caller's typed form into column bytes; false when refused.
-bool writeTyped(const KyTypedValue& value, int length, char storage, std::vector<BYTE>& bytes) {
+// The caller's typed form into the column's bytes; false, the column
+// untouched, when refused.
+bool writeTyped(const KyTypedValue& value, BYTE* out, int length, char storage) {
   switch (value.kind) {
     case KyTypedKind::Double: {
       if (value.size < static_cast<int>(sizeof(double))) return false;
       double number;
       std::memcpy(&number, value.data, sizeof number);
-      return numberBytes(number, length, storage, bytes);
+      return putNumberBytes(out, length, storage, number);
     }
     case KyTypedKind::LongLong: {
       if (value.size < static_cast<int>(sizeof(int64_t))) return false;
       int64_t number;
       std::memcpy(&number, value.data, sizeof number);
       if (storage == 'M' && length >= 8) {
-        bytes.assign(static_cast<size_t>(length), 0);
-        std::memcpy(bytes.data(), &number, sizeof number);
+        std::memset(out, 0, static_cast<size_t>(length));
+        std::memcpy(out, &number, sizeof number);
         return true;
       }
       if (isTextColumn(storage)) {
-        bytes = textBytes(std::to_string(number), length);
+        putTextBytes(out, length, std::to_string(number));
         return true;
       }
-      return numberBytes(static_cast<double>(number), length, storage, bytes);
+      return putNumberBytes(out, length, storage, static_cast<double>(number));
     }
     case KyTypedKind::DecimalText: {
       const auto* text = static_cast<const char*>(value.data);
       const std::string decimal(text, strnlen(text, static_cast<size_t>(value.size)));
       if (isTextColumn(storage)) {
-        bytes = textBytes(decimal, length);
+        putTextBytes(out, length, decimal);
         return true;
       }
-      return numberBytes(std::strtod(decimal.c_str(), nullptr), length, storage, bytes);
+      return putNumberBytes(out, length, storage, std::strtod(decimal.c_str(), nullptr));
     }
     default:
-      bytes.assign(static_cast<size_t>(length), 0);
-      std::memcpy(bytes.data(), value.data, static_cast<size_t>(std::min(length, value.size)));
+      std::memset(out, 0, static_cast<size_t>(length));
+      std::memcpy(out, value.data, static_cast<size_t>(std::min(length, value.size)));
       return true;
   }
 }
-
-
 
 }  // namespace
 
@@ -155,12 +152,9 @@ grHEdit::grHEdit(KyPanel* const pPanel, const KyCreateCtrl* pRecord) : grHEdit(p
 grHEdit::grHEdit(KyPanel* const pPanel, const char* pszKindName, const KyCreateCtrl* pRecord)
     : HGCell<KyCtrl>(pPanel, pszKindName, *pRecord, 0) {}
 
-int grHEdit::storeBytes(const std::vector<BYTE>& bytes) {
-  BYTE* target = ValueBytes();
-  if (!target) return 0;
-  std::memcpy(target, bytes.data(), std::min(bytes.size(), static_cast<size_t>(GetValueLength())));
-  return 1;
-}
+BYTE* grHEdit::writeTarget(std::vector<BYTE>& scratch) { return ValueBytes(); }
+
+int grHEdit::commit(const BYTE* bytes) { return 1; }
 
 int grHEdit::GetTypedValue(const KyTypedValue& value) {
   const BYTE* bytes = ValueBytes();
@@ -169,10 +163,11 @@ int grHEdit::GetTypedValue(const KyTypedValue& value) {
 }
 
 int grHEdit::SetTypedValue(const KyTypedValue& value) {
-  if (!GetGrid() || !value.data || value.size < 1) return 0;
-  std::vector<BYTE> bytes;
-  if (!writeTyped(value, GetValueLength(), GetStorage(), bytes)) return 0;
-  return storeBytes(bytes);
+  std::vector<BYTE> scratch;
+  BYTE* target = writeTarget(scratch);
+  if (!target || !value.data || value.size < 1) return 0;
+  if (!writeTyped(value, target, GetValueLength(), GetStorage())) return 0;
+  return commit(target);
 }
 
 int grHEdit::GetTextValue(KyCharFld& text) {
@@ -185,15 +180,15 @@ int grHEdit::GetTextValue(KyCharFld& text) {
 }
 
 int grHEdit::SetTextValue(const char* pszText) {
-  if (!GetGrid()) return 0;
+  std::vector<BYTE> scratch;
+  BYTE* target = writeTarget(scratch);
+  if (!target) return 0;
   const std::string text = pszText ? pszText : "";
-  std::vector<BYTE> bytes;
-  if (isTextColumn(GetStorage())) {
-    bytes = textBytes(text, GetValueLength());
-  } else if (!numberBytes(std::strtod(text.c_str(), nullptr), GetValueLength(), GetStorage(), bytes)) {
+  if (isTextColumn(GetStorage()))
+    putTextBytes(target, GetValueLength(), text);
+  else if (!putNumberBytes(target, GetValueLength(), GetStorage(), std::strtod(text.c_str(), nullptr)))
     return 0;
-  }
-  return storeBytes(bytes);
+  return commit(target);
 }
 
 void grHEdit::ApplyColumnPicture() {
@@ -209,11 +204,20 @@ void grHEdit::ApplyColumnPicture() {
 
 grHComb::grHComb(KyPanel* const pPanel, const KyCreateCtrl* pRecord) : grHEdit(pPanel, "Comb", pRecord) {}
 
-int grHComb::storeBytes(const std::vector<BYTE>& bytes) {
-  HGrid* pGrid = GetGrid();
-  if (pGrid && !pGrid->IsInAccess() && pGrid->IsPositioned())
-    return HGSetCellData(GridWindow(), GetColumn(), pGrid->iGetRow(), bytes.data()) ? 1 : 0;
-  return grHEdit::storeBytes(bytes);
+bool grHComb::straightToCell() const {
+  const HGrid* pGrid = GetGrid();
+  return pGrid && !pGrid->IsInAccess() && pGrid->IsPositioned();
+}
+
+BYTE* grHComb::writeTarget(std::vector<BYTE>& scratch) {
+  if (!straightToCell()) return grHEdit::writeTarget(scratch);
+  scratch.assign(static_cast<size_t>(std::max(GetValueLength(), 1)), 0);
+  return scratch.data();
+}
+
+int grHComb::commit(const BYTE* bytes) {
+  if (!straightToCell()) return 1;
+  return HGSetCellData(GridWindow(), GetColumn(), GetGrid()->iGetRow(), bytes) ? 1 : 0;
 }
 
 int grHComb::GetCurrentEntry() {
@@ -236,7 +240,11 @@ int grHComb::SetCurrentEntry(int iEntry) {
                    reinterpret_cast<LPARAM>(data.data())) <= 0)
     return 0;
   data.back() = '\0';
-  return storeBytes(textBytes(data.data(), GetValueLength()));
+  std::vector<BYTE> scratch;
+  BYTE* target = writeTarget(scratch);
+  if (!target) return 0;
+  putTextBytes(target, GetValueLength(), data.data());
+  return commit(target);
 }
 
 // --- grHButt --------------------------------------------------------------------------
@@ -307,8 +315,7 @@ int grHEditFixedDec::SetTypedValue(const KyTypedValue& value) {
     const std::string clean = KyCleanDecimalText(source.c_str());
     stored = KyToIntlNumber(m_Mask.Format(clean));
   }
-  const std::vector<BYTE> bytes = textBytes(stored, GetValueLength());
-  std::memcpy(target, bytes.data(), bytes.size());
+  putTextBytes(target, GetValueLength(), stored);
   return 1;
 }
 

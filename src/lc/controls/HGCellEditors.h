@@ -11,6 +11,7 @@
 #pragma once
 
 #include <utility>
+#include <vector>
 
 #include "HEditFixedDec.h"
 #include "HGCtrl.h"
@@ -74,9 +75,11 @@ class grHEdit : public HGCell<KyCtrl> {
 
  protected:
   grHEdit(KyPanel* const pPanel, const char* pszKindName, const KyCreateCtrl* pRecord);
-  // Writes prepared column bytes: into the row buffer, or (combo) straight
-  // into the grid's cell.
-  virtual int storeBytes(const std::vector<BYTE>& bytes);
+  // Where a value is written (the column in the row buffer; null without
+  // one), and what follows once it is: the combo box sends values straight
+  // to the grid's cell from a scratch buffer.
+  virtual BYTE* writeTarget(std::vector<BYTE>& scratch);
+  virtual int commit(const BYTE* bytes);
 };
 
 // The data (code) of the chosen list entry, as text of the column's
@@ -92,7 +95,12 @@ class grHComb : public grHEdit {
   int SetCurrentEntry(int iEntry);
 
  protected:
-  int storeBytes(const std::vector<BYTE>& bytes) override;
+  BYTE* writeTarget(std::vector<BYTE>& scratch) override;
+  int commit(const BYTE* bytes) override;
+
+ private:
+  // Outside an access while a walk stands on a row.
+  bool straightToCell() const;
 };
 
 // A 32-bit integer: the check state.

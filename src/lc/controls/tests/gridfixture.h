@@ -83,9 +83,10 @@ class GridFixture : public PanelFixture {
     open("", "ORDERS", "KYGRDTST");
   }
   // A grid with the columns of the field resource and editors of the kinds.
-  HGrid* makeGrid(int iFields, const std::vector<int>& editorKinds, int16_t mask = kAmountMask) {
+  HGrid* makeGrid(int iFields, const std::vector<int>& editorKinds, int16_t mask = kAmountMask,
+                  DWORD style = WS_VISIBLE) {
     std::vector<KyCreateCtrl> records;
-    KyCreateCtrl grid = controlRecord(kGridId, HGrid::kKind, 0);
+    KyCreateCtrl grid = controlRecord(kGridId, HGrid::kKind, 0, 0, style);
     grid.width = 600;
     grid.height = 240;
     grid.borderStyle = 10;  // row height in dialog units
