@@ -1,0 +1,14 @@
+// The ActiveX library's own module: where its strings and dialogs live.
+#pragma once
+
+#include <afx.h>
+
+namespace ax {
+
+HMODULE Module();
+// A string of the library; "" when it has none of that id.
+CString LoadText(UINT id);
+// A string of the library with one text formatted into its "%s".
+CString FormatText(UINT id, const char* argument);
+
+}  // namespace ax
