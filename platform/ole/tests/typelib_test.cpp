@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "internal/scratchdir.h"
+#include "internal/typelibwriter.h"
 
 namespace {
 
@@ -28,39 +29,6 @@ std::string n(BSTR text) {
   return out;
 }
 
-// A function description with simple parameter types.
-struct FuncSpec {
-  MEMBERID id;
-  INVOKEKIND kind;
-  VARTYPE result;
-  std::vector<std::pair<VARTYPE, USHORT>> params;  // type, PARAMFLAG_*
-  std::vector<const char*> names;                   // the function's, then its parameters'
-  WORD flags = 0;
-};
-
-void addFunc(ICreateTypeInfo* type, UINT index, const FuncSpec& spec) {
-  std::vector<ELEMDESC> params(spec.params.size());
-  for (size_t i = 0; i < spec.params.size(); ++i) {
-    params[i].tdesc.vt = spec.params[i].first;
-    params[i].paramdesc.wParamFlags = spec.params[i].second;
-  }
-  FUNCDESC desc{};
-  desc.memid = spec.id;
-  desc.funckind = FUNC_DISPATCH;
-  desc.invkind = spec.kind;
-  desc.callconv = CC_STDCALL;
-  desc.cParams = static_cast<SHORT>(params.size());
-  desc.lprgelemdescParam = params.data();
-  desc.elemdescFunc.tdesc.vt = spec.result;
-  desc.wFuncFlags = spec.flags;
-  ASSERT_EQ(type->AddFuncDesc(index, &desc), S_OK);
-  std::vector<std::u16string> texts;
-  for (const char* name : spec.names) texts.push_back(w(name));
-  std::vector<LPOLESTR> names;
-  for (auto& text : texts) names.push_back(o(text));
-  ASSERT_EQ(type->SetFuncAndParamNames(index, names.data(), static_cast<UINT>(names.size())), S_OK);
-}
-
 class TypeLibraries : public ::testing::Test {
  protected:
   void SetUp() override { ::setenv("KY_REGISTRY", (dir_ / "REGISTRY.DAT").c_str(), 1); }
@@ -69,86 +37,28 @@ class TypeLibraries : public ::testing::Test {
   // Writes a library: an enumeration, an outgoing and an incoming
   // dispinterface, and a class naming both.
   std::string write(WORD minor = 0) {
+    using namespace oleaut::writer;
     const std::string path = dir_ / ("lib" + std::to_string(minor) + ".tlb");
-    std::u16string file = w(path.c_str()), text;
-    ICreateTypeLib2* lib = nullptr;
-    EXPECT_EQ(CreateTypeLib2(SYS_WIN64, o(file), &lib), S_OK);
-    lib->SetGuid(kLibId);
-    lib->SetVersion(1, minor);
-    lib->SetName(o(text = w("KyTestLib")));
-    lib->SetDocString(o(text = w("Ky test controls")));
-    lib->SetHelpFileName(o(text = w("Control.chm")));
-    lib->SetHelpContext(7);
-
-    ICreateTypeInfo* colours = nullptr;
-    EXPECT_EQ(lib->CreateTypeInfo(o(text = w("Shades")), TKIND_ENUM, &colours), S_OK);
-    for (int i = 0; i < 2; ++i) {
-      VARIANT value;
-      VariantInit(&value);
-      value.vt = VT_I4;
-      value.lVal = 10 * (i + 1);
-      VARDESC var{};
-      var.memid = 0x40000000 + i;
-      var.varkind = VAR_CONST;
-      var.lpvarValue = &value;
-      var.elemdescVar.tdesc.vt = VT_I4;
-      EXPECT_EQ(colours->AddVarDesc(i, &var), S_OK);
-      colours->SetVarName(i, o(text = w(i ? "Dark" : "Light")));
-    }
-    colours->SetDocString(o(text = w("Shades of the face")));
-
-    ICreateTypeInfo* events = nullptr;
-    EXPECT_EQ(lib->CreateTypeInfo(o(text = w("_KyEvents")), TKIND_DISPATCH, &events), S_OK);
-    events->SetGuid(kEventsId);
-    addFunc(events, 0, {1, INVOKE_FUNC, VT_VOID, {}, {"Click"}});
-    addFunc(events, 1, {2, INVOKE_FUNC, VT_VOID, {{VT_BSTR, PARAMFLAG_FIN}, {VT_I4, PARAMFLAG_FIN}}, {"Changed", "Text", "Count"}});
-
-    ICreateTypeInfo* props = nullptr;
-    EXPECT_EQ(lib->CreateTypeInfo(o(text = w("_KyProps")), TKIND_DISPATCH, &props), S_OK);
-    props->SetGuid(kPropsId);
-    addFunc(props, 0, {3, INVOKE_PROPERTYGET, VT_BSTR, {}, {"Caption"}});
-    addFunc(props, 1, {3, INVOKE_PROPERTYPUT, VT_VOID, {{VT_BSTR, PARAMFLAG_FIN}}, {"Caption"}});
-    addFunc(props, 2, {4, INVOKE_FUNC, VT_I4,
-                       {{VT_I4, PARAMFLAG_FIN | PARAMFLAG_FOUT}, {VT_VARIANT, PARAMFLAG_FIN | PARAMFLAG_FOPT}},
-                       {"Measure", "Width", "Extra"}});
-    addFunc(props, 3, {5, INVOKE_PROPERTYGET, VT_BOOL, {}, {"Secret"}, FUNCDESC_HIDDEN});
-    props->SetFuncDocString(2, o(text = w("Measures the text")));
-    props->SetFuncHelpContext(2, 42);
-    HREFTYPE shadesRef = 0;
-    ITypeInfo* shadesInfo = nullptr;
-    colours->QueryInterface(IID_ITypeInfo, reinterpret_cast<void**>(&shadesInfo));
-    EXPECT_EQ(props->AddRefTypeInfo(shadesInfo, &shadesRef), S_OK);
-    shadesInfo->Release();
-    ELEMDESC shade{};
-    shade.tdesc.vt = VT_USERDEFINED;
-    shade.tdesc.hreftype = shadesRef;
-    FUNCDESC get{};
-    get.memid = 6;
-    get.funckind = FUNC_DISPATCH;
-    get.invkind = INVOKE_PROPERTYGET;
-    get.elemdescFunc = shade;
-    EXPECT_EQ(props->AddFuncDesc(4, &get), S_OK);
-    std::u16string shadeName = w("Shade");
-    LPOLESTR shadeNames[] = {o(shadeName)};
-    props->SetFuncAndParamNames(4, shadeNames, 1);
-
-    ICreateTypeInfo* control = nullptr;
-    EXPECT_EQ(lib->CreateTypeInfo(o(text = w("KyControl")), TKIND_COCLASS, &control), S_OK);
-    control->SetGuid(kClassId);
-    control->SetTypeFlags(TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL);
-    for (auto [index, source, flags] : {std::tuple{0u, props, IMPLTYPEFLAG_FDEFAULT},
-                                        std::tuple{1u, events, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE}}) {
-      ITypeInfo* info = nullptr;
-      source->QueryInterface(IID_ITypeInfo, reinterpret_cast<void**>(&info));
-      HREFTYPE ref = 0;
-      EXPECT_EQ(control->AddRefTypeInfo(info, &ref), S_OK);
-      EXPECT_EQ(control->AddImplType(index, ref), S_OK);
-      EXPECT_EQ(control->SetImplTypeFlags(index, flags), S_OK);
-      info->Release();
-    }
-    for (ICreateTypeInfo* type : {colours, events, props, control}) type->Release();
-    EXPECT_EQ(lib->SaveAllChanges(), S_OK);
-    lib->Release();
+    LibraryWriter lib(path, kLibId, "KyTestLib", 1, minor);
+    lib.doc("Ky test controls", "Control.chm", 7);
+    TypeWriter shades = lib.type("Shades", TKIND_ENUM);
+    shades.constant(0x40000000, "Light", 10).constant(0x40000001, "Dark", 20).doc("Shades of the face");
+    TypeWriter events = lib.type("_KyEvents", TKIND_DISPATCH, kEventsId);
+    events.func(1, INVOKE_FUNC, {VT_VOID}, {}, {"Click"})
+        .func(2, INVOKE_FUNC, {VT_VOID}, {{{VT_BSTR}}, {{VT_I4}}}, {"Changed", "Text", "Count"});
+    TypeWriter props = lib.type("_KyProps", TKIND_DISPATCH, kPropsId);
+    props.func(3, INVOKE_PROPERTYGET, {VT_BSTR}, {}, {"Caption"})
+        .func(3, INVOKE_PROPERTYPUT, {VT_VOID}, {{{VT_BSTR}}}, {"Caption"})
+        .func(4, INVOKE_FUNC, {VT_I4},
+              {{{VT_I4}, PARAMFLAG_FIN | PARAMFLAG_FOUT}, {{VT_VARIANT}, PARAMFLAG_FIN | PARAMFLAG_FOPT}},
+              {"Measure", "Width", "Extra"}, 0, "Measures the text", 42)
+        .func(5, INVOKE_PROPERTYGET, {VT_BOOL}, {}, {"Secret"}, FUNCFLAG_FHIDDEN)
+        .func(6, INVOKE_PROPERTYGET, {VT_USERDEFINED, props.ref(shades)}, {}, {"Shade"});
+    lib.type("KyControl", TKIND_COCLASS, kClassId)
+        .flags(TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL)
+        .implements(props, IMPLTYPEFLAG_FDEFAULT)
+        .implements(events, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE);
+    EXPECT_EQ(lib.save(), S_OK);
     return path;
   }
 
@@ -166,7 +76,6 @@ class TypeLibraries : public ::testing::Test {
   }
 
   kytest::ScratchDir dir_;
-  static constexpr WORD FUNCDESC_HIDDEN = FUNCFLAG_FHIDDEN;
 };
 
 }  // namespace
