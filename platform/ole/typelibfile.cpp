@@ -319,6 +319,7 @@ class FileParser {
     if (!guid(h[2], &lib.libid) || !name(h[14], &lib.name) || !string(h[9], &lib.doc) || !string(h[15], &lib.helpFile))
       return TYPE_E_INVDATAREAD;
     lib.lcid = static_cast<LCID>(h[3]);
+    if ((h[5] & 0xF) > SYS_WIN64) return TYPE_E_UNSUPFORMAT;
     lib.syskind = static_cast<SYSKIND>(h[5] & 0xF);
     lib.major = static_cast<WORD>(h[6]);
     lib.minor = static_cast<WORD>(h[6] >> 16);
@@ -489,12 +490,15 @@ class FileParser {
     in_.i32(at + 24, &help);
     in_.i32(at + 28, &doc);
     const int64_t size = info & 0xFFFF;
+    // Kinds outside their enumerations are no description at all.
+    const int funckind = kinds & 7, invkind = (kinds >> 3) & 0xF, callconv = (kinds >> 8) & 0xF;
+    if (funckind > FUNC_DISPATCH || (invkind & (invkind - 1)) || !invkind || callconv >= CC_MAX) return false;
     if (nargs < 0 || size > room || size < static_cast<int64_t>(kFuncFixed + kParamSize * nargs)) return false;
     f->flags = static_cast<WORD>(flags);
     f->oVft = vft;
-    f->funckind = static_cast<FUNCKIND>(kinds & 7);
-    f->invkind = static_cast<INVOKEKIND>((kinds >> 3) & 0xF);
-    f->callconv = static_cast<CALLCONV>((kinds >> 8) & 0xF);
+    f->funckind = static_cast<FUNCKIND>(funckind);
+    f->invkind = static_cast<INVOKEKIND>(invkind);
+    f->callconv = static_cast<CALLCONV>(callconv);
     f->cParamsOpt = nopt;
     f->helpContext = static_cast<DWORD>(help);
     if (!typeDesc(result, &f->result) || !string(doc, &f->doc)) return false;
@@ -523,6 +527,7 @@ class FileParser {
     in_.i32(at + 16, &value);
     in_.i32(at + 20, &help);
     in_.i32(at + 24, &doc);
+    if (kind < VAR_PERINSTANCE || kind > VAR_DISPATCH) return false;
     v->flags = static_cast<WORD>(flags);
     v->kind = static_cast<VARKIND>(kind);
     v->helpContext = static_cast<DWORD>(help);
