@@ -200,15 +200,21 @@ LSTATUS copyOut(const std::string& data, LPBYTE out, LPDWORD size) {
 // A text value keeps its terminating NUL in the data, as Windows stores it.
 std::string textData(const char* text) { return std::string(text) + '\0'; }
 
+// The full path of a subkey of an open or root key, checked.
+LSTATUS subkeyPath(HKEY key, LPCSTR subKey, std::string* path) {
+  std::string base;
+  if (!pathOf(key, &base)) return ERROR_INVALID_HANDLE;
+  return joinPath(base, subKey, path) ? ERROR_SUCCESS : ERROR_BADKEY;
+}
+
 }  // namespace
 
 extern "C" LSTATUS RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM, PHKEY phkResult) {
   if (!phkResult) return ERROR_INVALID_PARAMETER;
   *phkResult = nullptr;
   std::lock_guard<std::mutex> hold(g_lock);
-  std::string base, path;
-  if (!pathOf(hKey, &base)) return ERROR_INVALID_HANDLE;
-  if (!joinPath(base, lpSubKey, &path)) return ERROR_BADKEY;
+  std::string path;
+  if (const LSTATUS status = subkeyPath(hKey, lpSubKey, &path); status != ERROR_SUCCESS) return status;
   std::vector<Key> keys = readKeys();
   if (!keyExists(keys, path)) return ERROR_FILE_NOT_FOUND;
   *phkResult = openHandle(isRoot(path) ? path : findKey(keys, path)->path);
@@ -224,9 +230,8 @@ extern "C" LSTATUS RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, LPSTR, DWO
   if (!phkResult) return ERROR_INVALID_PARAMETER;
   *phkResult = nullptr;
   std::lock_guard<std::mutex> hold(g_lock);
-  std::string base, path;
-  if (!pathOf(hKey, &base)) return ERROR_INVALID_HANDLE;
-  if (!joinPath(base, lpSubKey, &path)) return ERROR_BADKEY;
+  std::string path;
+  if (const LSTATUS status = subkeyPath(hKey, lpSubKey, &path); status != ERROR_SUCCESS) return status;
   std::vector<Key> keys = readKeys();
   const bool existed = keyExists(keys, path);
   if (!existed) {
@@ -256,9 +261,8 @@ extern "C" LSTATUS RegCloseKey(HKEY hKey) {
 
 extern "C" LSTATUS RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
   std::lock_guard<std::mutex> hold(g_lock);
-  std::string base, path;
-  if (!pathOf(hKey, &base)) return ERROR_INVALID_HANDLE;
-  if (!joinPath(base, lpSubKey, &path)) return ERROR_BADKEY;
+  std::string path;
+  if (const LSTATUS status = subkeyPath(hKey, lpSubKey, &path); status != ERROR_SUCCESS) return status;
   if (isRoot(path)) return ERROR_ACCESS_DENIED;
   std::vector<Key> keys = readKeys();
   const std::string prefix = lower(path) + "\\";

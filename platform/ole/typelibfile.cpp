@@ -153,13 +153,18 @@ class FileBuilder {
 bool writeMembers(FileBuilder& file, const Type& type, Writer& block) {
   Writer records;
   std::vector<int32_t> ids, names, offsets;
+  // Each record's place, member id and name go to the arrays after the records.
+  const auto listed = [&](MEMBERID memid, const std::u16string& memberName) {
+    offsets.push_back(records.size());
+    ids.push_back(memid);
+    int32_t name = -1;
+    if (!memberName.empty() && !file.name(memberName, -1, &name)) return false;
+    names.push_back(name);
+    return true;
+  };
   for (size_t i = 0; i < type.funcs.size(); ++i) {
     const Func& f = type.funcs[i];
-    offsets.push_back(records.size());
-    ids.push_back(f.memid);
-    int32_t name = -1;
-    if (!f.name.empty() && !file.name(f.name, -1, &name)) return false;
-    names.push_back(name);
+    if (!listed(f.memid, f.name)) return false;
     const size_t size = kFuncFixed + kParamSize * f.params.size();
     records.i32(static_cast<int32_t>(size) | static_cast<int32_t>(i) << 16);
     records.i32(file.typeDesc(f.result));
@@ -181,11 +186,7 @@ bool writeMembers(FileBuilder& file, const Type& type, Writer& block) {
   }
   for (size_t i = 0; i < type.vars.size(); ++i) {
     const Var& v = type.vars[i];
-    offsets.push_back(records.size());
-    ids.push_back(v.memid);
-    int32_t name = -1;
-    if (!v.name.empty() && !file.name(v.name, -1, &name)) return false;
-    names.push_back(name);
+    if (!listed(v.memid, v.name)) return false;
     records.i32(static_cast<int32_t>(kVarSize) | static_cast<int32_t>(i) << 16);
     records.i32(file.typeDesc(v.type));
     records.i32(v.flags);
