@@ -11,6 +11,7 @@
 #include "HGCtrl.h"
 #include "KyAppContext.h"
 #include "KyFunctionData.h"
+#include "KyGridFields.h"
 #include "KyPanel.h"
 #include "KyRCDATA.h"
 #include "KyResourceScope.h"
@@ -66,13 +67,6 @@ char gridStorageLetter(char storage) {
 
 int dialogUnitsY(int units) { return MulDiv(units, HIWORD(GetDialogBaseUnits()), 8); }
 int dialogUnitsX(int units) { return MulDiv(units, LOWORD(GetDialogBaseUnits()), 4); }
-
-template <class T>
-T readLittle(const BYTE* p) {
-  T value;
-  std::memcpy(&value, p, sizeof value);
-  return value;
-}
 
 KyCreateCtrl gridRecord(const KyCreateCtrl* pRecord) {
   KyCreateCtrl record = *pRecord;
@@ -148,26 +142,20 @@ void HGrid::LoadFields(int iResourceId) {
   LoadFieldsFrom(resource.m_pData, resource.m_dwSize);
 }
 
-// The count in the header is not trusted: only whole records inside the
-// resource are read.
 void HGrid::LoadFieldsFrom(const BYTE* pData, DWORD dwSize) {
-  constexpr DWORD kHeader = 6;
-  if (!pData || dwSize < kHeader || readLittle<uint32_t>(pData) != kFieldMagic) return;
-  const int declared = readLittle<int16_t>(pData + 4);
-  const int fits = static_cast<int>((dwSize - kHeader) / kFieldRecordSize);
-  const int count = std::min(std::max(declared, 0), fits);
-  for (int i = 0; i < count; ++i) {
-    const BYTE* r = pData + kHeader + static_cast<size_t>(i) * kFieldRecordSize;
-    if (readLittle<uint32_t>(r) != kFieldMagic) break;
-    const auto stringOf = [this](int16_t id) -> std::string {
-      const char* text = id ? pszGetResourceString(static_cast<UINT>(static_cast<uint16_t>(id)), m_pPanel) : "";
-      return text ? text : "";
-    };
-    const std::string picture = stringOf(readLittle<int16_t>(r + 22));
-    const std::string title = stringOf(readLittle<int16_t>(r + 24));
-    AddField(title.c_str(), readLittle<uint16_t>(r + 4), readLittle<int16_t>(r + 6), readLittle<int16_t>(r + 8),
-             static_cast<char>(r[10]), static_cast<char>(r[12]), readLittle<int16_t>(r + 14), static_cast<char>(r[16]),
-             readLittle<uint32_t>(r + 18), picture.c_str());
+  if (!pData || dwSize < 4) return;
+  uint32_t magic = 0;
+  std::memcpy(&magic, pData, sizeof magic);
+  if (magic != kFieldMagic) return;  // nothing loaded, no column map
+  const auto stringOf = [this](int16_t id) -> std::string {
+    const char* text = id ? pszGetResourceString(static_cast<UINT>(static_cast<uint16_t>(id)), m_pPanel) : "";
+    return text ? text : "";
+  };
+  for (const KyGridFieldRecord& r : KyReadGridFields(pData, dwSize)) {
+    const std::string picture = stringOf(r.pictureId);
+    const std::string title = stringOf(r.titleId);
+    AddField(title.c_str(), r.flags, r.width, r.height, static_cast<char>(r.displayType),
+             static_cast<char>(r.storageType), r.length, static_cast<char>(r.fieldClass), r.style, picture.c_str());
   }
   send(KYM_GRIDSETFIXEDCOLS, static_cast<WPARAM>(std::max(m_iFixedColumns, 0)));
   const KyFunctionData* pFunction = m_pPanel ? m_pPanel->GetFunctionData() : nullptr;

@@ -45,7 +45,7 @@ enum AccMode {
 class HGrid : public KyCtrl {
  public:
   static constexpr int kKind = 4;
-  static constexpr DWORD kFieldMagic = 0xABCD1234;
+  static constexpr DWORD kFieldMagic = 0xABCD1234;  // of the grid field resource
   static constexpr int kFieldRecordSize = 26;
 
   HGrid(KyPanel* const pPanel, const KyCreateCtrl* pRecord);

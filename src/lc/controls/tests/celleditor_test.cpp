@@ -5,9 +5,13 @@
 // cell, refused input keeping the cell.
 #include <gtest/gtest.h>
 
+#include <internal/snapshot.h>
+
+#include <cstdlib>
 #include <cstring>
 
 #include "gridfixture.h"
+#include "listcontrol.h"
 
 namespace {
 
@@ -129,6 +133,31 @@ TEST_F(CellEditor, AComboValueReachesTheCellAtOnceOnlyOutsideAnAccess) {
   EXPECT_EQ(cellText(11, 1), "INSIDE");
 }
 
+TEST_F(CellEditor, ComboEntriesGoIntoTheColumnCutToIt) {
+  auto* combo = dynamic_cast<grHComb*>(editors_[11]);
+  HWND list = combo->GetWindowHandle();
+  ASSERT_NE(list, nullptr);
+  for (const char* data : {"SHORT", "A CODE LONGER THAN THE COLUMN"})
+    SendMessageA(list, KYM_LISTADDITEM, 0, reinterpret_cast<LPARAM>(data));
+  standOn(2);
+  grid_->StartAccess(AccWrite);
+  GridRow row = GridRow::numbered(2);
+  exchange(AccWrite, row);
+  EXPECT_EQ(combo->SetCurrentEntry(1), 1);
+  grid_->EndAccess(AccWrite);
+  EXPECT_EQ(cellText(11, 2), "A CODE L") << "the column holds 8 characters";
+  standOn(0);
+  grid_->StartAccess(AccWrite);
+  row = GridRow::numbered(0);
+  exchange(AccWrite, row);
+  EXPECT_EQ(combo->SetCurrentEntry(0), 1);
+  grid_->EndAccess(AccWrite);
+  standOn(0);
+  EXPECT_EQ(combo->GetCurrentEntry(), 1) << "the row's value is an entry of the list";
+  EXPECT_EQ(SendMessageA(list, KYM_LISTGETCURRENT, 0, 0), 0);
+  EXPECT_EQ(combo->SetCurrentEntry(5), 0) << "no such entry";
+}
+
 TEST_F(CellEditor, FixedDecimalCellsLayTheValueIntoThePicture) {
   struct Case {
     const char* source;  // null: no source at all
@@ -220,6 +249,39 @@ TEST_F(CellEditor, FocusGoesToTheColumnsCell) {
   EXPECT_EQ(static_cast<short>(LOWORD(cell)), 3);
   EXPECT_EQ(static_cast<short>(HIWORD(cell)), 2);
   EXPECT_EQ(grid_->GetInnerFocusControl(), editors_[3]);
+}
+
+// A snapshot of the panel: the rows show, a cell coloured during a walk
+// shows its colour, and a fixed-decimal edit beside the grid shows a
+// negative value in its negative colour. KY_SNAPSHOT_DIR keeps the picture.
+TEST_F(CellEditor, TheRowsShowOnThePanel) {
+  KyCreateCtrl record = kytest::controlRecord(150, KindFixedDecEdit, kytest::kAmountMask);
+  record.y = 260;
+  record.width = 160;
+  panel_->CreateControls(&record, 1);
+  auto* edit = dynamic_cast<HEditFixedDec*>(panel_->pGetCtrl(150));
+  ASSERT_NE(edit, nullptr);
+  char negative[] = "-98765.4";
+  edit->SetTypedValue(KyTypedValue{KyTypedKind::DecimalText, negative, sizeof negative});
+  standOn(1);
+  editors_[0]->SetBackColor(RGB(0, 200, 0));
+  ShowWindow(panel_->hHandle(), SW_SHOW);
+  input::pumpMessages();
+  const char* kept = std::getenv("KY_SNAPSHOT_DIR");
+  const std::string png = (kept ? std::filesystem::path(kept) : dir_.path()) / "gridpanel.png";
+  ASSERT_TRUE(win32::snapshot::saveWindowPng(panel_->hHandle(), png.c_str()));
+
+  RECT cell{};
+  ASSERT_TRUE(HGCellRect(HGRecordOf(window()), 0, 1, &cell));
+  POINT at{cell.left + 2, cell.bottom - 3};
+  MapWindowPoints(window(), nullptr, &at, 1);
+  RECT frame{};
+  GetWindowRect(panel_->hHandle(), &frame);
+  EXPECT_EQ(win32::snapshot::windowPixel(panel_->hHandle(), at.x - frame.left, at.y - frame.top), RGB(0, 200, 0));
+  EXPECT_EQ(cellText(0, 1), "row1");
+  char shown[32] = {};
+  GetWindowTextA(edit->GetWindowHandle(), shown, sizeof shown);
+  EXPECT_STREQ(shown, "-98,765.40");
 }
 
 }  // namespace
