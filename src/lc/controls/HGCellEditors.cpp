@@ -319,17 +319,59 @@ int grHEditFixedDec::SetTypedValue(const KyTypedValue& value) {
   return 1;
 }
 
-int grHEditFixedDec::MapNotification(int iCode) {
-  if (iCode != NotifyKillFocus) return 0;
+// The current cell of this column: its row, and its text (program
+// notation); false when the grid stands elsewhere.
+bool grHEditFixedDec::currentCell(int& row, std::string& text) {
   HWND hGrid = GridWindow();
-  if (!hGrid) return EventKillFocus;
+  if (!hGrid) return false;
   const LRESULT cell = SendMessageA(hGrid, KYM_GRIDGETCURSEL, 0, 0);
-  const int column = static_cast<short>(LOWORD(cell)), row = static_cast<short>(HIWORD(cell));
-  if (column != GetColumn()) return EventKillFocus;
-  char text[kMostRead + 1] = {};
-  HGGetCellText(hGrid, column, row, text, sizeof text);
-  const std::string laid = KyToIntlNumber(m_Mask.Format(KyCleanDecimalText(KyFromIntlNumber(text).c_str())));
-  HGSetCellString(hGrid, column, row, laid.c_str());
+  if (static_cast<short>(LOWORD(cell)) != GetColumn()) return false;
+  row = static_cast<short>(HIWORD(cell));
+  char buffer[kMostRead + 1] = {};
+  HGGetCellText(hGrid, GetColumn(), row, buffer, sizeof buffer);
+  text = KyFromIntlNumber(buffer);
+  return true;
+}
+
+void grHEditFixedDec::showInCell(const std::string& laid) {
   m_LastText = laid;
-  return EventKillFocus;
+  if (HWND hField = hGetHandle()) {
+    m_fShowing = true;
+    SendMessageA(hField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(KyToIntlNumber(laid).c_str()));
+    m_fShowing = false;
+  }
+}
+
+int grHEditFixedDec::MapNotification(int iCode) {
+  int row = 0;
+  std::string text;
+  switch (iCode) {
+    case NotifySetFocus:
+      if (currentCell(row, text)) showInCell(m_Mask.Format(KyCleanDecimalText(text.c_str())));
+      return EventSetFocus;
+    case NotifyKillFocus:
+      // What the cell holds now is laid into the picture and stored back.
+      if (currentCell(row, text)) {
+        const std::string laid = m_Mask.Format(KyCleanDecimalText(text.c_str()));
+        HGSetCellString(GridWindow(), GetColumn(), row, KyToIntlNumber(laid).c_str());
+        m_LastText = laid;
+      }
+      return EventKillFocus;
+    case NotifyChange: {
+      // The typed text of the in-cell field; a refused one is replaced by
+      // the last good text.
+      HWND hField = hGetHandle();
+      if (!hField || m_fShowing) return EventChange;
+      char buffer[kMostRead + 1] = {};
+      GetWindowTextA(hField, buffer, sizeof buffer);
+      const std::string typed = KyFromIntlNumber(buffer);
+      bool typingError = false;
+      if (KyIsValidDecimalText(typed.c_str(), &typingError) && InLimits(KyCleanDecimalText(typed.c_str())))
+        return EventChange;
+      MessageBeep(static_cast<UINT>(-1));
+      showInCell(m_LastText);
+      return 0;
+    }
+    default: return 0;
+  }
 }

@@ -124,6 +124,12 @@ class grHEditFixedDec : public HGCell<HEditFixedDec> {
   grHEditFixedDec(KyPanel* const pPanel, const KyCreateCtrl* pRecord);
   int GetTypedValue(const KyTypedValue& value) override;
   int SetTypedValue(const KyTypedValue& value) override;
-  // Leaving the cell lays the cell's text into the picture again.
+  // Entering the cell shows its value laid into the picture, typing is
+  // checked (a refused text shows the last good one), leaving the cell lays
+  // the cell's text into the picture again.
   int MapNotification(int iCode) override;
+
+ private:
+  bool currentCell(int& row, std::string& text);
+  void showInCell(const std::string& laid);
 };

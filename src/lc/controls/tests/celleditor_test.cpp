@@ -195,6 +195,35 @@ TEST_F(CellEditor, FixedDecimalCellsLayTheValueIntoThePicture) {
   EXPECT_STREQ(toString(read.GetValue()).GetString(), "9999999999999999999999999999.99");
 }
 
+TEST_F(CellEditor, FixedDecimalCellNotifications) {
+  KyCtrl* amount = editors_[9];
+  HWND field = amount->GetWindowHandle();
+  ASSERT_NE(field, nullptr);
+  send(KYM_GRIDSETCURSEL, 0, MAKELONG(9, 1));
+  auto fieldText = [field] {
+    char text[64] = {};
+    GetWindowTextA(field, text, sizeof text);
+    return std::string(text);
+  };
+  EXPECT_EQ(amount->MapNotification(HEditFixedDec::NotifySetFocus), HEditFixedDec::EventSetFocus);
+  EXPECT_EQ(fieldText(), "-2,345,678,901,234,567,890,123,456.71");
+  struct Case {
+    const char* typed;
+    int event;
+    const char* shown;
+  };
+  for (const Case& c : {Case{"12.5", HEditFixedDec::EventChange, "12.5"}, Case{"12a", 0, "-2,345,678,901,234,567,890,123,456.71"},
+                        Case{"1.,5", 0, "-2,345,678,901,234,567,890,123,456.71"}}) {
+    SetWindowTextA(field, c.typed);
+    EXPECT_EQ(amount->MapNotification(HEditFixedDec::NotifyChange), c.event) << c.typed;
+    EXPECT_EQ(fieldText(), c.shown) << c.typed;
+  }
+  // Leaving the cell lays what it holds into the picture.
+  HGSetCellString(window(), 9, 1, "7");
+  EXPECT_EQ(amount->MapNotification(HEditFixedDec::NotifyKillFocus), HEditFixedDec::EventKillFocus);
+  EXPECT_EQ(cellText(9, 1), "7.00");
+}
+
 TEST_F(CellEditor, AnErrorTextIsCutToTheColumn) {
   open("", "ORDERS", "KYGRDTST");
   ASSERT_TRUE(makeGrid(kytest::kThreeColumns, {13}));  // a fixed-decimal editor on an 8-character column
