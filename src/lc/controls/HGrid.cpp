@@ -284,12 +284,11 @@ int HGrid::fGetFirstRecord() {
   return m_fPositioned;
 }
 
+// The grid answers 0 for a row past its last: that read is the count test.
 int HGrid::fGetNextRecord() {
-  if (m_iCurrentRow + 1 < rowCount()) {
-    m_iCurrentRow += 1;
-    m_fPositioned = readRow() ? 1 : 0;
-    if (m_fPositioned) return 1;
-  }
+  m_iCurrentRow += 1;
+  m_fPositioned = readRow() ? 1 : 0;
+  if (m_fPositioned) return 1;
   m_iCurrentRow = -1;
   m_fPositioned = 0;
   return 0;
