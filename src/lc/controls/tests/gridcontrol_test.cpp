@@ -189,6 +189,32 @@ TEST_F(GridControl, NotificationsBecomeEvents) {
   for (const auto& [code, event] : table) EXPECT_EQ(grid_->MapNotification(code), event) << code;
 }
 
+TEST_F(GridControl, ControlOperationsReachTheGridWindow) {
+  fill(2);
+  const int heading = static_cast<int>(send(KYM_GRIDGETHEADERHEIGHT));
+  struct Drag {
+    int y;
+    int starts;
+  };
+  for (const Drag& d : {Drag{heading - 1, 0}, Drag{heading, 0}, Drag{heading + 1, 1}})
+    EXPECT_EQ(grid_->CanStartDragAt(0, d.y), d.starts) << d.y;
+  KyAuxCtrlInfo aux{};
+  aux.word20 = 1;
+  grid_->SetAuxData(aux);
+  EXPECT_TRUE(HGRecordOf(window())->autoSort) << "a non-zero word 20 turns automatic sorting on";
+  // A pending focus editor takes the next focus request once.
+  ShowWindow(panel_->hHandle(), SW_SHOW);
+  grid_->SetPendingFocus(editors_[2]);
+  grid_->SetFocus();
+  EXPECT_EQ(static_cast<short>(LOWORD(send(KYM_GRIDGETCURSEL))), 2);
+  grid_->SetFocus();
+  EXPECT_TRUE(grid_->HasFocus());
+  grid_->SetProtected(1);
+  for (int column = 0; column < 12; ++column) EXPECT_TRUE(send(KYM_GRIDGETFIELDFLAGS, column) & HGC_READONLY) << column;
+  grid_->ClearEntries();
+  EXPECT_EQ(rows(), 0);
+}
+
 TEST_F(GridControl, EditorsOfAGridWithoutFieldsFail) {
   ASSERT_TRUE(makeGrid(kytest::kBadMagicFields, {5, 7}));
   KyCharFld text("kept");
