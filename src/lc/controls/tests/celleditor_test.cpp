@@ -267,6 +267,25 @@ TEST_F(CellEditor, TypingIntoACellEditsItsColumn) {
   EXPECT_EQ(quantities, (std::vector<std::string>{"-3", "4", "55"}));
 }
 
+TEST_F(CellEditor, SpaceInACheckCellTogglesItsColumn) {
+  ShowWindow(panel_->hHandle(), SW_SHOW);
+  input::pumpMessages();
+  for (int row : {0, 1}) {
+    send(KYM_GRIDSETCURSEL, 0, MAKELONG(10, row));
+    SetFocus(window());
+    input::pumpMessages();
+    key(VK_SPACE);
+    key(VK_RETURN);
+  }
+  std::vector<int> checks;
+  for (int found = grid_->fGetFirstRecord(); found; found = grid_->fGetNextRecord())
+    checks.push_back(readCurrent().done.GetValue());
+  EXPECT_EQ(checks, (std::vector<int>{1, 0, 0})) << "rows 0 and 1 held 0 and 1";
+  auto* check = dynamic_cast<grHButt*>(editors_[10]);
+  standOn(0);
+  EXPECT_EQ(check->GetCheck(), 1);
+}
+
 TEST_F(CellEditor, FocusGoesToTheColumnsCell) {
   ShowWindow(panel_->hHandle(), SW_SHOW);
   input::pumpMessages();
