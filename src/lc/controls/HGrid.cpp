@@ -126,7 +126,7 @@ void HGrid::AddField(const char* pszTitle, unsigned short usFlags, int iWidth, i
                                   iLength + 1, cFieldClass, ulStyle, pszPicture);
   if (!pField) return;
   // The grid owns the definition once it took it.
-  if (send(KYM_GRIDADDFIELD, 0, reinterpret_cast<LPARAM>(pField)) < 0) HGFieldDestroy(pField);
+  if (!m_hWnd || send(KYM_GRIDADDFIELD, 0, reinterpret_cast<LPARAM>(pField)) < 0) HGFieldDestroy(pField);
   // One state per column the grid holds, so that a whole row fits.
   const int rowData = static_cast<int>(send(KYM_GRIDROWVALUESIZE));
   const int columns = std::max(m_iFieldCount, static_cast<int>(send(KYM_GRIDCOLUMNCOUNT)));
