@@ -109,6 +109,8 @@ namespace {
 
 int showBox(const std::string& text, UINT nType) {
   CWinApp* pApp = AfxGetApp();
+  // As the framework's boxes: not behind a topmost splash.
+  if (KyWinClientApp* pClient = KyGetClientApp()) pClient->EndSplash();
   if (pApp) pApp->EnableModeless(FALSE);
   HWND hWndTop = nullptr;
   HWND hWndOwner = CWnd::GetSafeOwner_(nullptr, &hWndTop);
