@@ -106,6 +106,9 @@ class KyAppContext {
 
   // Remote locations to be written back to "Location List" (KyRemoteInfo).
   std::vector<KyString>& GetLocationNames() { return m_LocationNames; }
+  // The report files (RTF) the thread's application wrote in the temporary
+  // directory: the only ones KyPanelAPI::DeleteReportFiles deletes.
+  std::vector<KyString>& GetReportFiles() { return m_ReportFiles; }
 
   // --- calls and parameter streams ---
   // The thread's call manager, made on first use with fCreate; deleted by
@@ -131,6 +134,7 @@ class KyAppContext {
   std::vector<KyString> m_Arguments;
   std::vector<char*> m_ArgumentPointers;  // into m_Arguments, then null
   std::vector<KyString> m_LocationNames;
+  std::vector<KyString> m_ReportFiles;
   std::map<UINT, CString> m_StringCache;  // node-based: cached texts never move
   KyDirectory m_Directory;
   KyDataThread* m_pDataThread = nullptr;  // owned

@@ -303,17 +303,7 @@ int KyFunctionData::Entry() {
   GetInput();
   GetOutput();
   // Called functions take the locations configured for them.
-  if (KyCallMgr* pCallMgr = KyCallMgr::GetCallMgr(FALSE)) {
-    KyRTDIArray<KyRTDIFnc>* pFunctions = GetFunctionTable();
-    for (int i = 0; i < pFunctions->GetCount(); ++i) {
-      KyRTDIFnc* pRecord = pFunctions->At(i);
-      if (!pRecord || !pRecord->m_pszImplementationName) continue;
-      const char* pszLocation = pCallMgr->GetLocationList()->GetLocation(pRecord->m_pszImplementationName);
-      if (pszLocation && *pszLocation) pRecord->m_LocationName = pszLocation;
-    }
-  } else {
-    GetFunctionTable();
-  }
+  KyRTDI::RefreshLocations(this, 0);
   if (!m_pCaller && startMode() != 5) {
     KyStream* pStream = GetParameterStream();
     if (pStream) pStream->BeginRead();

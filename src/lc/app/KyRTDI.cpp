@@ -1,6 +1,7 @@
 // KyRTDI: the registrars of the design information.
 #include "KyRTDI.h"
 
+#include "KyCallMgr.h"
 #include "KyFunctionData.h"
 #include "KyVariable.h"
 
@@ -125,4 +126,22 @@ void KyRTDI::AddVarFld(KyVariable* pVariable, KyRTType* pField, int iMapIndex, i
   pMap->m_cUsage = cUsage;
   pMap->m_wNumber = wNumber;
   pVariable->GetRTDIFldArray()->Set(iMapIndex, pMap);
+}
+
+void KyRTDI::RefreshLocations(KyFunctionData* pFunction, int fReload) {
+  if (!pFunction) return;
+  KyRTDIArray<KyRTDIFnc>* pFunctions = pFunction->GetFunctionTable();
+  KyCallMgr* pCallMgr = KyCallMgr::GetCallMgr(FALSE);
+  if (!pCallMgr) return;
+  KyLocationList* pLocations = pCallMgr->GetLocationList();
+  if (fReload) {
+    while (KyListNode* pHead = pLocations->GetHead()) pLocations->Delete(*pHead->GetName());
+    pLocations->Load();
+  }
+  for (int i = 0; i < pFunctions->GetCount(); ++i) {
+    KyRTDIFnc* pRecord = pFunctions->At(i);
+    if (!pRecord || !pRecord->m_pszImplementationName) continue;
+    const char* pszLocation = pLocations->GetLocation(pRecord->m_pszImplementationName);
+    if (pszLocation && *pszLocation) pRecord->m_LocationName = pszLocation;
+  }
 }

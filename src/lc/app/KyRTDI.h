@@ -54,6 +54,10 @@ class KyRTDI {
                         WORD wNumber);
   // System type of a call from its language letter (for the given '*').
   static char SystemFromLanguage(char cLanguage);
+  // Every called function whose implementation name the call manager's
+  // location table knows (with a location that is not empty) takes that
+  // location; with fReload the table is read again first.
+  static void RefreshLocations(KyFunctionData* pFunction, int fReload);
 };
 
 class KyRTDIFnc : public KyRTDI {

@@ -19,34 +19,33 @@
 
 namespace {
 
-// The open log window, or a new one; null when none can be made.
-KyMsgWin* logWindow(KyWinClientApp& app) {
-  if (!app.m_pMsgWin) {
-    auto* pWin = new KyMsgWin;
-    if (!pWin->Create()) {
-      delete pWin;
-      return nullptr;
-    }
-    app.m_pMsgWin = pWin;
-  }
-  return app.m_pMsgWin;
-}
-
 void restoreIfMinimised(KyMsgWin* pWin) {
   if (pWin->IsWindowVisible() && pWin->IsIconic()) pWin->ShowWindow(SW_RESTORE);
 }
 
 }  // namespace
 
+KyMsgWin* KyWinClientApp::OpenLogWindow() {
+  if (!m_pMsgWin) {
+    auto* pWin = new KyMsgWin;
+    if (!pWin->Create()) {
+      delete pWin;
+      return nullptr;
+    }
+    m_pMsgWin = pWin;
+  }
+  return m_pMsgWin;
+}
+
 void KyWinClientApp::LogMessage(const KyMsg& msg) {
-  if (KyMsgWin* pWin = logWindow(*this)) {
+  if (KyMsgWin* pWin = OpenLogWindow()) {
     pWin->AddEntry(msg);
     restoreIfMinimised(pWin);
   }
 }
 
 void KyWinClientApp::LogMessage(const char* pszText) {
-  if (KyMsgWin* pWin = logWindow(*this)) {
+  if (KyMsgWin* pWin = OpenLogWindow()) {
     pWin->AddLine(pszText);
     restoreIfMinimised(pWin);
   }

@@ -25,6 +25,8 @@ class KyWinClientApp : public KyApp {
   // replace them; KyMessage::Log reaches them through the virtual table.
   virtual void LogMessage(const KyMsg& msg);
   virtual void LogMessage(const char* pszText);
+  // The message-log window, made when none is open; null when it cannot be.
+  KyMsgWin* OpenLogWindow();
 
   // The framework's message boxes: the busy cursor ends for the box, the
   // title follows the run-time's title rule, and the application name and

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "KyAppContext.h"
 #include "KyFncMessage.h"
 #include "KyProfile.h"
 #include "KyRTFFile.h"
@@ -56,6 +57,8 @@ void KyRTFViewer::SetFileName(const char* pszPrefix) {
 void KyRTFViewer::launch(const std::string& program, const char* pszVerb, UINT nShow, UINT nMessage,
                          BOOL fAlwaysTell) {
   if (!m_pFile || !m_pFile->Output(m_strFileName.c_str(), m_pParent)) return;
+  // A report file of this application: one that DeleteReportFiles may remove.
+  if (KyAppContext* pContext = KyAppContext::Current()) pContext->GetReportFiles().push_back(m_strFileName.c_str());
   if (strcasecmp(program.c_str(), "None") == 0) return;
   UINT_PTR result;
   if (containsIgnoringCase(program, kRegistry)) {
