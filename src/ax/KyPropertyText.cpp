@@ -2,6 +2,7 @@
 #include "KyPropertyText.h"
 
 #include <cctype>
+#include <charconv>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -34,11 +35,27 @@ bool ax::ColorTextFromControl(const char* text, CString& out) {
   char* end = nullptr;
   const long long value = std::strtoll(text, &end, 10);
   if (end == text || errno || !onlySpaceFrom(end) || value < INT32_MIN || value > UINT32_MAX) return false;
-  out.Format("0x%8.8X", static_cast<unsigned>(static_cast<uint32_t>(value)));
+  out = ColorText(static_cast<DWORD>(static_cast<uint32_t>(value)));
   return true;
 }
 
+CString ax::ColorText(DWORD color) {
+  static const char digits[] = "0123456789ABCDEF";
+  char text[10] = {'0', 'x'};
+  for (int i = 0; i < 8; ++i) text[2 + i] = digits[(color >> (28 - 4 * i)) & 0xF];
+  return CString(text, 10);
+}
+
 bool ax::ColorTextToControl(const char* text, CString& out) {
+  DWORD color = 0;
+  if (!ColorValue(text, &color)) return false;
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, color).ptr;
+  out = CString(digits, static_cast<int>(end - digits));
+  return true;
+}
+
+bool ax::ColorValue(const char* text, DWORD* color) {
   if (!text) return false;
   while (std::isspace(static_cast<unsigned char>(*text))) ++text;
   if (*text == '-' || *text == '+') return false;  // a colour has no sign
@@ -46,7 +63,7 @@ bool ax::ColorTextToControl(const char* text, CString& out) {
   char* end = nullptr;
   const unsigned long long value = std::strtoull(text, &end, 0);
   if (end == text || errno || !onlySpaceFrom(end) || value > UINT32_MAX) return false;
-  out.Format("%lu", static_cast<unsigned long>(value));
+  *color = static_cast<DWORD>(value);
   return true;
 }
 

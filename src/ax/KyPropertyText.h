@@ -10,6 +10,10 @@ namespace ax {
 // A colour as read from the control (its value in decimal text, signed or
 // not) into the stored form "0x%8.8X": system colour 5 reads 0x80000005.
 bool ColorTextFromControl(const char* text, CString& out);
+// The stored form of a colour value: "0x" and eight hexadecimal digits.
+CString ColorText(DWORD color);
+// The value of a stored colour (below); false when refused.
+bool ColorValue(const char* text, DWORD* color);
 // A stored colour (hexadecimal with "0x", octal with a leading "0", else
 // decimal) into the decimal text the control is given. Refused: no number,
 // trailing characters, or a value beyond 32 bits.

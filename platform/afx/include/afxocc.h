@@ -1,0 +1,74 @@
+// OLE control containment: a control site per hosted control. The site
+// creates the control (in-process servers only), gives it its persisted
+// state or a fresh one, activates it in place as a child window of the
+// container, answers ambient properties, and hands every event of the
+// control to the containing window as OnCmdMsg(id, CN_EVENT, AFX_EVENT*).
+#pragma once
+
+#include <ocidl.h>
+#include <olectl.h>
+
+#include "afxwin.h"
+
+// The OnCmdMsg code of control events and notifications.
+#define CN_EVENT ((int)-2)
+
+struct AFX_EVENT {
+  enum { event, propRequest, propChanged, propDSCNotify };
+  AFX_EVENT(int eventKind, DISPID dispid, DISPPARAMS* pDispParams = nullptr, EXCEPINFO* pExcepInfo = nullptr,
+            UINT* puArgError = nullptr)
+      : m_eventKind(eventKind), m_dispid(dispid), m_pDispParams(pDispParams), m_pExcepInfo(pExcepInfo),
+        m_puArgError(puArgError) {}
+  int m_eventKind;
+  DISPID m_dispid;
+  DISPPARAMS* m_pDispParams;
+  EXCEPINFO* m_pExcepInfo;
+  UINT* m_puArgError;
+  BOOL m_bPropChanged = FALSE;
+  HRESULT m_hResult = S_OK;
+};
+
+class COleControlSite {
+ public:
+  // The site of control `nID` in the window pParent (whose OnCmdMsg hears
+  // the control's events).
+  COleControlSite(CWnd* pParent, UINT nID);
+  COleControlSite(const COleControlSite&) = delete;
+  COleControlSite& operator=(const COleControlSite&) = delete;
+  // Deactivates, closes and releases the control.
+  virtual ~COleControlSite();
+
+  // Creates and activates the control: its persisted state from pPersist
+  // (IPersistStreamInit::Load) or a new one (InitNew), then in-place
+  // activation at rect in pParent. The failure of the first step that
+  // failed; nothing is left behind then.
+  HRESULT CreateControl(REFCLSID clsid, DWORD dwStyle, const RECT& rect, IStream* pPersist = nullptr);
+  // Listens to the control's events of interface iidEvents (found from the
+  // type information by the caller); CONNECT_E_* or E_NOINTERFACE.
+  HRESULT ConnectEvents(REFIID iidEvents);
+  // Moves or sizes the control (the in-place object's rectangles).
+  HRESULT SetRect(const RECT& rect);
+  // Tells the control that an ambient property changed.
+  void AmbientChanged(DISPID dispid);
+  // The ambient "user mode" (FALSE while designing).
+  void SetUserMode(BOOL bUserMode);
+
+  CWnd* m_pParent;
+  UINT m_nID;
+  HWND m_hWnd = nullptr;  // the control's window once active
+  CRect m_rect;
+  IUnknown* m_pObject = nullptr;
+  IOleObject* m_pOleObject = nullptr;
+  IOleInPlaceObject* m_pInPlaceObject = nullptr;
+  IDispatch* m_pDispatch = nullptr;
+  BOOL m_bUserMode = TRUE;
+
+ private:
+  class Site;
+  class Sink;
+  void release();
+  Site* m_pSite = nullptr;
+  Sink* m_pSink = nullptr;
+  IConnectionPoint* m_pEventPoint = nullptr;
+  DWORD m_dwEventCookie = 0;
+};

@@ -1,0 +1,49 @@
+// A window that hosts ActiveX controls derives from this mix-in: its
+// controls register here under their ids, and the window's OnCmdMsg hands
+// CN_EVENT notifications to RouteActiveXEvent, which turns each event
+// into a logical event through the control's event mapping string.
+#pragma once
+
+#include <afx.h>
+#include <afxocc.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+class KyActiveXControlImpl;
+
+// The record of routed events the event tracer shows: one row per event,
+// physical name, arguments joined by ", " and logical name ("" when the
+// event is not mapped). While onlyMapped is set, unmapped events are left out.
+class AFX_EXT_CLASS KyActiveXEventLog {
+ public:
+  struct Row {
+    CString physical;
+    CString parameters;
+    CString logical;
+  };
+  virtual ~KyActiveXEventLog() = default;
+  virtual void Append(const char* physical, const char* parameters, const char* logical);
+
+  BOOL m_bOnlyMapped = FALSE;
+  std::vector<Row> m_rows;
+};
+
+class AFX_EXT_CLASS KyActiveXContainer {
+ public:
+  KyActiveXContainer() = default;
+  virtual ~KyActiveXContainer() = default;
+
+  // Always TRUE, also for an id no control of this container has.
+  BOOL RouteActiveXEvent(UINT nID, AFX_EVENT* pEvent, KyActiveXEventLog* pLog = nullptr);
+  // Called once per routed event that has a logical name; the arguments
+  // stay readable through GetEventParams while it runs.
+  virtual void OnActiveXEvent(const char* logicalName, DISPPARAMS* params) {}
+  DISPPARAMS* GetEventParams() const { return m_pEventParams; }
+
+  std::map<WORD, KyActiveXControlImpl*> m_controls;
+
+ private:
+  DISPPARAMS* m_pEventParams = nullptr;
+};

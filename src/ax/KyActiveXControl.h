@@ -1,0 +1,61 @@
+// KyActiveXControl: a window that wraps one hosted ActiveX control. Every
+// operation forwards to its KyActiveXControlImpl. A control that cannot be
+// created leaves a placeholder static window in its place.
+#pragma once
+
+#include <afxwin.h>
+#include <afxocc.h>
+
+#include <memory>
+
+class KyActiveXContainer;
+class KyActiveXControlImpl;
+
+class AFX_EXT_CLASS KyActiveXControl : public CWnd {
+ public:
+  KyActiveXControl();
+  ~KyActiveXControl() override;
+
+  // classText: a CLSID in braces or a ProgID. TRUE when the control or the
+  // placeholder was created.
+  virtual BOOL Create(const char* classText, const char* displayName, DWORD style, const RECT& rect, CWnd* parent,
+                      UINT id, const char* properties, const char* eventMappings, const char* persistedFile,
+                      KyActiveXContainer* container, void* createContext = nullptr);
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+  void Close() {}
+
+  COleControlSite* GetControlSite() const;
+  long GetDISPIDFromName(const char* name);
+  const char* GetName() const;
+  const char* GetDoc() const;
+  const char* GetPropertyString() const;
+  const char* GetEventMappingString() const;
+  BOOL GetProperty(const char* name, CString& text);
+  BOOL SetProperty(const char* name, const char* text);
+  BOOL HasAbout();
+  BOOL About();
+  BOOL HasHelp() const;
+  BOOL Load(const char* file);
+  BOOL Save(const char* file);
+  BOOL SetPos(CPoint point);
+  BOOL SetSize(CSize size);
+  void AmbientChanged(DISPID dispid);
+  // Design mode: the control and its child windows ignore the user, and
+  // the control hears the ambient user mode turn off.
+  void SetDesignMode(BOOL on);
+  bool IsBean() const { return m_bIsBean; }
+  // Maps the event mapping string anew (after the mappings changed).
+  void SetEventMappingString(const char* eventMappings);
+  // Registers a control module through its DllRegisterServer; without a
+  // file name the file dialog asks for one. The file name, "" on failure.
+  static CString RegisterOCX(const char* file, CWnd* parent);
+
+  CLSID m_clsid{};
+
+ private:
+  void createPlaceholder(const CString& name, DWORD style, const RECT& rect, CWnd* parent, UINT id, BOOL* created);
+  std::unique_ptr<KyActiveXControlImpl> m_impl;
+  bool m_bIsBean = false;
+  CString m_nameCache;
+  CString m_docCache;
+};

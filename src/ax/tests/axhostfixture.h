@@ -1,0 +1,68 @@
+// A test's surroundings for hosting controls: a class registry and a
+// registry of its own, COM on the thread, the gauge control registered
+// by its own DllRegisterServer, and a host window that is an ActiveX
+// container recording the logical events it runs.
+#pragma once
+
+#include <afxwin.h>
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <ole2.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "KyActiveXContainer.h"
+#include "KyDispParams.h"
+#include "controls/kygauge.h"
+#include "internal/scratchdir.h"
+
+class AxHost : public CWnd, public KyActiveXContainer {
+ public:
+  struct Heard {
+    std::string logical;
+    std::vector<std::string> params;
+  };
+  BOOL Make() { return CreateEx(0, nullptr, "host", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr); }
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override {
+    if (nCode == CN_EVENT) return RouteActiveXEvent(nID, static_cast<AFX_EVENT*>(pExtra), m_pLog);
+    return CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+  }
+  void OnActiveXEvent(const char* logicalName, DISPPARAMS* params) override {
+    Heard heard{logicalName, {}};
+    const KyDispParams view(GetEventParams());
+    for (int i = 0; i <= view.GetCount(); ++i) heard.params.push_back(static_cast<const char*>(view.GetParam(i)));
+    m_heard.push_back(heard);
+  }
+  std::vector<Heard> m_heard;
+  KyActiveXEventLog* m_pLog = nullptr;
+};
+
+class AxHostFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::setenv("KY_COM_REGISTRY", (dir_ / "COMCLASSES.INI").c_str(), 1);
+    ::setenv("KY_REGISTRY", (dir_ / "REGISTRY.DAT").c_str(), 1);
+    ASSERT_EQ(OleInitialize(nullptr), S_OK);
+    module_ = LoadLibraryA(serverPath().c_str());
+    ASSERT_NE(module_, nullptr);
+    auto registerServer = reinterpret_cast<LPFNREGISTERSERVER>(
+        reinterpret_cast<void (*)()>(GetProcAddress(module_, "DllRegisterServer")));
+    ASSERT_NE(registerServer, nullptr);
+    ASSERT_EQ(registerServer(), S_OK);
+    ASSERT_TRUE(host_.Make());
+  }
+  void TearDown() override {
+    host_.DestroyWindow();
+    OleUninitialize();
+    if (module_) FreeLibrary(module_);
+    ::unsetenv("KY_COM_REGISTRY");
+    ::unsetenv("KY_REGISTRY");
+  }
+  static std::string serverPath() { return std::string(KY_BIN_DIR) + "/" KYGAUGE_LIBRARY; }
+
+  kytest::ScratchDir dir_;
+  HMODULE module_ = nullptr;
+  AxHost host_;
+};
