@@ -5,7 +5,7 @@
 
 #include <ocidl.h>
 
-#include <atomic>
+#include <internal/comobject.h>
 
 // The site object the control holds: IOleClientSite, IOleInPlaceSite and
 // IDispatch for ambient properties. It points back at its owner until the
@@ -16,21 +16,13 @@ class COleControlSite::Site final : public IOleClientSite, public IOleInPlaceSit
   void detach() { owner_ = nullptr; }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (riid == IID_IUnknown || riid == IID_IOleClientSite) *ppv = static_cast<IOleClientSite*>(this);
-    else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite) *ppv = static_cast<IOleInPlaceSite*>(this);
-    else if (riid == IID_IDispatch) *ppv = static_cast<IDispatch*>(this);
-    else return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
+    IOleClientSite* client = this;
+    IOleInPlaceSite* inPlace = this;
+    return win32::com::answerQuery(riid, ppv,
+                                   {{&IID_IUnknown, client}, {&IID_IOleClientSite, client}, {&IID_IOleWindow, inPlace},
+                                    {&IID_IOleInPlaceSite, inPlace}, {&IID_IDispatch, static_cast<IDispatch*>(this)}});
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
+  KY_COM_REFCOUNT
 
   // IOleClientSite
   HRESULT STDMETHODCALLTYPE SaveObject() override { return S_OK; }
@@ -118,7 +110,7 @@ class COleControlSite::Site final : public IOleClientSite, public IOleInPlaceSit
   }
 
  private:
-  std::atomic<ULONG> refs_{1};
+  win32::com::RefCount refs_;
   COleControlSite* owner_;
 };
 
@@ -130,19 +122,9 @@ class COleControlSite::Sink final : public IDispatch {
   void detach() { owner_ = nullptr; }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (riid != IID_IUnknown && riid != IID_IDispatch && riid != events_) return E_NOINTERFACE;
-    *ppv = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
+    return win32::com::answerQuery(riid, ppv, {{&IID_IUnknown, this}, {&IID_IDispatch, this}, {&events_, this}});
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
+  KY_COM_REFCOUNT
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return count ? (*count = 0, S_OK) : E_POINTER; }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
     if (info) *info = nullptr;
@@ -158,7 +140,7 @@ class COleControlSite::Sink final : public IDispatch {
   }
 
  private:
-  std::atomic<ULONG> refs_{1};
+  win32::com::RefCount refs_;
   COleControlSite* owner_;
   IID events_;
 };

@@ -3,7 +3,7 @@
 #include <olectl.h>
 #include <windows.h>
 
-#include <atomic>
+#include <internal/comobject.h>
 #include <string>
 
 namespace {
@@ -18,20 +18,12 @@ class Font final : public IFont, public IDispatch {
         strike_(desc.fStrikethrough != FALSE) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (riid == IID_IUnknown || riid == IID_IFont) *ppv = static_cast<IFont*>(this);
-    else if (riid == IID_IDispatch || riid == IID_IFontDisp) *ppv = static_cast<IDispatch*>(this);
-    else return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
+    IFont* font = this;
+    IDispatch* dispatch = this;
+    return win32::com::answerQuery(riid, ppv, {{&IID_IUnknown, font}, {&IID_IFont, font}, {&IID_IDispatch, dispatch},
+                                               {&IID_IFontDisp, dispatch}});
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
+  KY_COM_REFCOUNT
 
   // --- IFont ---
   HRESULT STDMETHODCALLTYPE get_Name(BSTR* pName) override {
@@ -201,7 +193,7 @@ class Font final : public IFont, public IDispatch {
     return *a == *b;
   }
 
-  std::atomic<ULONG> refs_{1};
+  win32::com::RefCount refs_;
   std::u16string name_;
   CY size_;
   SHORT weight_;

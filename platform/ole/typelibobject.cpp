@@ -1,5 +1,7 @@
 // The library object: answers for the library as a whole, builds new types
 // while the library is written, and saves it in the file form.
+#include <internal/comobject.h>
+
 #include <fstream>
 
 #include "typelibobjects.h"
@@ -35,23 +37,10 @@ LibraryObject::LibraryObject(Library library, std::string file, bool writable)
     : lib_(std::move(library)), file_(std::move(file)), writable_(writable) {}
 
 HRESULT LibraryObject::QueryInterface(REFIID riid, void** ppv) {
-  if (!ppv) return E_POINTER;
-  *ppv = nullptr;
-  if (riid == IID_IUnknown || riid == IID_ITypeLib) {
-    *ppv = static_cast<ITypeLib*>(this);
-  } else if (writable_ && (riid == IID_ICreateTypeLib || riid == IID_ICreateTypeLib2)) {
-    *ppv = static_cast<ICreateTypeLib2*>(this);
-  } else {
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
-ULONG LibraryObject::Release() {
-  const ULONG left = --refs_;
-  if (left == 0) delete this;
-  return left;
+  ITypeLib* library = this;
+  ICreateTypeLib2* create = writable_ ? this : nullptr;  // a library read from a file stays as it is
+  return win32::com::answerQuery(riid, ppv, {{&IID_IUnknown, library}, {&IID_ITypeLib, library},
+                                             {&IID_ICreateTypeLib, create}, {&IID_ICreateTypeLib2, create}});
 }
 
 HRESULT LibraryObject::GetTypeInfo(UINT index, ITypeInfo** ppTInfo) {

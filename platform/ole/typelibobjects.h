@@ -4,6 +4,8 @@
 // its library and names its type by index.
 #pragma once
 
+#include <internal/comobject.h>
+
 #include <atomic>
 #include <map>
 #include <memory>
@@ -20,8 +22,7 @@ class LibraryObject final : public ITypeLib, public ICreateTypeLib2 {
   LibraryObject(Library library, std::string file, bool writable);
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override;
+  KY_COM_REFCOUNT
 
   // ITypeLib
   UINT STDMETHODCALLTYPE GetTypeInfoCount() override { return static_cast<UINT>(lib_.types.size()); }
@@ -58,7 +59,7 @@ class LibraryObject final : public ITypeLib, public ICreateTypeLib2 {
 
  private:
   ~LibraryObject() = default;
-  std::atomic<ULONG> refs_{1};
+  win32::com::RefCount refs_;
   Library lib_;
   std::string file_;
   bool writable_;

@@ -2,6 +2,8 @@
 // library is being built, ICreateTypeInfo to add its members. Descriptions
 // handed out (TYPEATTR, FUNCDESC, VARDESC) are owned by the object until
 // the caller releases them.
+#include <internal/comobject.h>
+
 #include <deque>
 #include <map>
 
@@ -112,23 +114,12 @@ class TypeObject final : public ITypeInfo, public ICreateTypeInfo {
   TypeObject(LibraryObject* library, size_t index) : lib_(library), index_(index) { lib_->AddRef(); }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (riid == IID_IUnknown || riid == IID_ITypeInfo || riid == kIidLayerType)
-      *ppv = static_cast<ITypeInfo*>(this);
-    else if (lib_->writable() && riid == IID_ICreateTypeInfo)
-      *ppv = static_cast<ICreateTypeInfo*>(this);
-    else
-      return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
+    ITypeInfo* info = this;
+    ICreateTypeInfo* create = lib_->writable() ? this : nullptr;  // a library read from a file stays as it is
+    return win32::com::answerQuery(riid, ppv, {{&IID_IUnknown, info}, {&IID_ITypeInfo, info}, {&kIidLayerType, info},
+                                               {&IID_ICreateTypeInfo, create}});
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
+  KY_COM_REFCOUNT
 
   // --- ITypeInfo ---
   HRESULT STDMETHODCALLTYPE GetTypeAttr(TYPEATTR** ppTypeAttr) override {
@@ -455,7 +446,7 @@ class TypeObject final : public ITypeInfo, public ICreateTypeInfo {
     return nullptr;
   }
 
-  std::atomic<ULONG> refs_{1};
+  win32::com::RefCount refs_;
   LibraryObject* lib_;
   size_t index_;
   std::map<TYPEATTR*, std::unique_ptr<AttrHolder>> attrs_;

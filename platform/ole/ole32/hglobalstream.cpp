@@ -4,7 +4,7 @@
 #include <objidl.h>
 #include <windows.h>
 
-#include <atomic>
+#include <internal/comobject.h>
 #include <cstring>
 
 namespace {
@@ -14,19 +14,9 @@ class GlobalStream final : public IStream {
   GlobalStream(HGLOBAL block, bool owns, ULONGLONG size) : block_(block), owns_(owns), size_(size) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (riid != IID_IUnknown && riid != IID_ISequentialStream && riid != IID_IStream) return E_NOINTERFACE;
-    *ppv = static_cast<IStream*>(this);
-    AddRef();
-    return S_OK;
+    return win32::com::answerQuery(riid, ppv, {{&IID_IUnknown, this}, {&IID_ISequentialStream, this}, {&IID_IStream, this}});
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
+  KY_COM_REFCOUNT
 
   HRESULT STDMETHODCALLTYPE Read(void* pv, ULONG cb, ULONG* pcbRead) override {
     if (!pv && cb) return STG_E_INVALIDPOINTER;
@@ -121,7 +111,7 @@ class GlobalStream final : public IStream {
     return S_OK;
   }
 
-  std::atomic<ULONG> refs_{1};
+  win32::com::RefCount refs_;
   HGLOBAL block_;
   bool owns_;
   ULONGLONG size_;

@@ -11,6 +11,7 @@
 #include <winreg.h>
 
 #include <atomic>
+#include <internal/comobject.h>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -130,24 +131,17 @@ class Gauge final : public IDispatch,
 
   // --- IUnknown ---
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID_KyGauge) *ppv = static_cast<IDispatch*>(this);
-    else if (riid == IID_IConnectionPointContainer) *ppv = static_cast<IConnectionPointContainer*>(this);
-    else if (riid == IID_IOleObject) *ppv = static_cast<IOleObject*>(this);
-    else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceObject) *ppv = static_cast<IOleInPlaceObject*>(this);
-    else if (riid == IID_IOleControl) *ppv = static_cast<IOleControl*>(this);
-    else if (riid == IID_IPersist || riid == IID_IPersistStreamInit) *ppv = static_cast<IPersistStreamInit*>(this);
-    else return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
+    IDispatch* dispatch = this;
+    IOleInPlaceObject* inPlace = this;
+    IPersistStreamInit* persist = this;
+    return win32::com::answerQuery(
+        riid, ppv,
+        {{&IID_IUnknown, dispatch}, {&IID_IDispatch, dispatch}, {&DIID_KyGauge, dispatch},
+         {&IID_IConnectionPointContainer, static_cast<IConnectionPointContainer*>(this)},
+         {&IID_IOleObject, static_cast<IOleObject*>(this)}, {&IID_IOleWindow, inPlace}, {&IID_IOleInPlaceObject, inPlace},
+         {&IID_IOleControl, static_cast<IOleControl*>(this)}, {&IID_IPersist, persist}, {&IID_IPersistStreamInit, persist}});
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
+  KY_COM_REFCOUNT
 
   // --- IDispatch ---
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return count ? (*count = 1, S_OK) : E_POINTER; }
@@ -514,7 +508,7 @@ class Gauge final : public IDispatch,
     RegisterClassA(&wc);
   }
 
-  std::atomic<ULONG> refs_{1};
+  win32::com::RefCount refs_;
   EventPoint events_;
   IOleClientSite* site_ = nullptr;
   IDispatch* font_ = nullptr;
