@@ -1,6 +1,8 @@
 // KyAppContext: the per-thread application context.
 #include "KyAppContext.h"
 
+#include "KyAtomInterface.h"
+
 #include "KyDBCLI.h"
 
 #include "KyApp.h"
@@ -13,6 +15,11 @@ KyAppContext::~KyAppContext() {
   deleteDataThread();
   KyApp* pApp = KyApp::GetApp();
   if (pApp && pApp->GetContext() == this) pApp->SetContext(nullptr);
+}
+
+KyAtomInterface& KyAppContext::GetAtomInterface() {
+  if (!m_pAtomInterface) m_pAtomInterface = std::make_unique<KyAtomInterface>();
+  return *m_pAtomInterface;
 }
 
 KyAppContext* KyAppContext::Current() {
@@ -35,6 +42,7 @@ int KyAppContext::Exit() {
   deleteCallMgr();
   deleteDataThread();
   m_pLocale.reset();
+  m_pAtomInterface.reset();
   ReleaseLanguageLibrary();
   CleanUpAppStringResources();
   FreeArguments();

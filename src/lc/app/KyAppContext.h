@@ -20,6 +20,7 @@
 #include <memory>
 #include <vector>
 
+class KyAtomInterface;
 class KyCallMgr;
 class KyComFldInfo;
 class KyDataThread;
@@ -83,6 +84,9 @@ class KyAppContext {
   KyDataThread& GetDataThread();
   // Null after Exit.
   KyLocale* GetLocale() { return m_pLocale.get(); }
+  // The thread's property atoms and their providers; made on first use,
+  // ended (its provider libraries freed) by Exit.
+  KyAtomInterface& GetAtomInterface();
 
   // The call manager of the thread (see GetCallMgr); owned.
   KyCallMgr* m_pCallMgr = nullptr;
@@ -138,6 +142,7 @@ class KyAppContext {
   std::map<UINT, CString> m_StringCache;  // node-based: cached texts never move
   KyDirectory m_Directory;
   KyDataThread* m_pDataThread = nullptr;  // owned
+  std::unique_ptr<KyAtomInterface> m_pAtomInterface;
   void deleteCallMgr();
   void deleteDataThread();
 };

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "KyAD_Debug.h"
 #include "KyAppContext.h"
 #include "KyCallMgr.h"
 #include "KyFunctionData.h"
@@ -207,6 +208,7 @@ BOOL KyWinClientApp::PreTranslateMessage(MSG* pMsg) {
   if (m_fSplashShown && endsSplash(pMsg->message)) RemoveSplash();
   // An exception out of a window's translation must not end the message
   // loop: the message is then dispatched as untranslated.
+  if (m_pDebug && Dispatch(*pMsg)) return TRUE;  // the debugger took it
   try {
     return CWinApp::PreTranslateMessage(pMsg);
   } catch (CException* e) {

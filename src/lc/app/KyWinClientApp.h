@@ -7,14 +7,17 @@
 
 #include <afxcoll.h>
 
+#include "KyAD_Debug.h"
 #include "KyApp.h"
 #include "KyString.h"
+
+#include <memory>
 
 class KyPanel;
 class KyMsg;
 class KyMsgWin;
-class KyAD_Debug;
 class KySplash;
+class KyFunctionData;
 
 class KyWinClientApp : public KyApp {
  public:
@@ -115,8 +118,19 @@ class KyWinClientApp : public KyApp {
   int m_iStartMode = 0;
   DWORD m_dwHelpPromptContext = 0;  // set while a message box shows
   KyMsgWin* m_pMsgWin = nullptr;    // the message-log window, when open
-  KyAD_Debug* m_pDebug = nullptr;   // the debugger binding, from the first registration
-  DWORD m_dwDebugCreateValue = 0;   // handed to the debugger's Create
+  // The action-diagram debugger (KyAD_Debug.cpp): made and bound by the
+  // first registration (a failed binding is tried again at the next); the
+  // other members forward to the bound library and do nothing without it.
+  void Ky_Register(LONG l1, KyFunctionData* pFunction, LONG l2, const char* pszText);
+  void Ky_Debug(LONG l1, LONG l2, LONG l3, LONG l4);
+  void Ky_RestoreFunctionDataPtr(KyFunctionData* pFunction);
+  // Non-zero when the debugger took the message (pre-translation then skips
+  // the framework's); 0 without a debugger.
+  int Dispatch(MSG& msg);
+  // Ends the binding (the debugger's Destroy, the library freed).
+  void EndDebugger();
+  std::unique_ptr<KyAD_Debug> m_pDebug;  // the debugger binding, from the first registration
+  DWORD m_dwDebugCreateValue = 0;        // handed to the debugger's Create
 
   // Drag and drop of panels.
   BOOL m_fAcceptDrag = FALSE;
