@@ -2,6 +2,7 @@
 // debugger members.
 #include "KyAD_Debug.h"
 
+#include "KyDLL.h"
 #include "KyFncMessage.h"
 #include "KyWinClientApp.h"
 
@@ -78,9 +79,7 @@ int KyAD_Debug::ResolveAD_Debug() {
     return m_hDebugger != 0;
   }
   const std::string name = libraryName();
-  const UINT previous = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-  HMODULE module = LoadLibraryA(name.c_str());
-  SetErrorMode(previous);
+  HMODULE module = KyLoadLibraryQuietly(name.c_str());
   if (!module) {
     KyShowMessageBox(KyFormatMessageId(kMsgDebuggerNotLoaded, {name.c_str()}), MB_ICONSTOP);
     return 0;

@@ -5,6 +5,7 @@
 #include "KyApp.h"
 #include "KyAppContext.h"
 #include "KyComFld.h"
+#include "KyDLL.h"
 
 #include <mscrt.h>
 
@@ -19,15 +20,6 @@ struct ModuleCloser {
   }
 };
 using ModulePtr = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleCloser>;
-
-// The library's error boxes are off while it loads: a provider that cannot
-// be loaded is simply not installed.
-HMODULE loadQuietly(const char* pszName) {
-  const UINT previous = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-  HMODULE h = LoadLibraryA(pszName);
-  SetErrorMode(previous);
-  return h;
-}
 
 }  // namespace
 
@@ -128,7 +120,7 @@ int KyAtomInterface::InstallProvider(const char* pszLibrary) {
   name.MakeUpper();
   auto provider = std::make_unique<Provider>();
   provider->name = name;
-  provider->module.reset(loadQuietly(name));
+  provider->module.reset(KyLoadLibraryQuietly(name));
   if (!provider->module) return 0;
   provider->get = reinterpret_cast<KyGetAtomProc>(GetProcAddress(provider->module.get(), "GETATOM"));
   provider->set = reinterpret_cast<KySetAtomProc>(GetProcAddress(provider->module.get(), "SETATOM"));

@@ -74,6 +74,13 @@ int low16(LONG value) { return static_cast<SHORT>(value & 0xFFFF); }
 
 }  // namespace
 
+HMODULE KyLoadLibraryQuietly(const char* pszName) {
+  const UINT previous = SetErrorMode(SEM_NOOPENFILEERRORBOX);
+  HMODULE module = LoadLibraryA(pszName);
+  SetErrorMode(previous);
+  return module;
+}
+
 KyDLL::KyDLL(const char* pszModuleName, const char* pszExtension) {
   m_ModuleName = pszModuleName;
   if (pszExtension) m_ModuleName += pszExtension;

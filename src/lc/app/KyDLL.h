@@ -32,6 +32,11 @@ static_assert(sizeof(KyGenVersionInfo) == 12);
 // The run-time's own record: kind 2, 7.2.1, build 0.
 inline constexpr KyGenVersionInfo KyRuntimeVersion{2, 7, 2, 1, 0};
 
+// Loads a library by name with the system's box for a missing file
+// switched off (error mode 0x8000 during the load); null when it cannot be
+// loaded.
+HMODULE KyLoadLibraryQuietly(const char* pszName);
+
 typedef int (*KyIsZuntFunctionProc)();
 typedef int (*KyGetVersionInfoProc)(const KyGenVersionInfo* pRuntime, KyGenVersionInfo* pLibrary);
 typedef void (*KyEntryProc)(KyFncParameter* pParameter);

@@ -1,5 +1,6 @@
 // The client-library bindings and the thread's data-access state.
 #include "KyDBCLI.h"
+#include "KyDLL.h"
 
 #include "KyAppContext.h"
 #include "KyFncMessage.h"
@@ -11,20 +12,12 @@ namespace {
 constexpr UINT kMsgDriverManagerMissing = 57365;
 constexpr UINT kMsgODBC3FunctionsMissing = 57476;
 
-// Loads a library without the system's box for a missing file.
-HMODULE loadQuietly(const char* pszName) {
-  const UINT previous = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-  HMODULE module = LoadLibraryA(pszName);
-  SetErrorMode(previous);
-  return module;
-}
-
 }  // namespace
 
 KyDBCLI::~KyDBCLI() = default;
 
 KyODBC::KyODBC() {
-  m_hModule = loadQuietly("ODBC32.DLL");
+  m_hModule = KyLoadLibraryQuietly("ODBC32.DLL");
   if (!m_hModule) {
     MessageBoxA(nullptr, "ODBC32.DLL", KyFormatMessageId(kMsgDriverManagerMissing), MB_ICONERROR);
     return;
@@ -49,7 +42,7 @@ KyODBC::~KyODBC() {
 }
 
 KyOCI::KyOCI() {
-  m_hModule = loadQuietly("OCI.DLL");
+  m_hModule = KyLoadLibraryQuietly("OCI.DLL");
   if (!m_hModule) {
     KyMessage::Log("Error loading OCI.DLL");
     return;

@@ -15,6 +15,7 @@
 #include "KyDLL.h"
 #include "KyFunctionData.h"
 #include "KyRTType.h"
+#include "KyVBXCtrlManager.h"
 #include "KyWinClientApp.h"
 #include "KyWindowPlacement.h"
 #include "KyZOrderMngr.h"
@@ -64,6 +65,7 @@ KyPanel::~KyPanel() {
   m_GridList.clear();
   m_GridEditors.clear();
   m_Controls.clear();
+  m_pVBXManager.reset();
   destroyFrame();
 }
 
@@ -246,6 +248,16 @@ int KyPanel::DoEvent(const char* pszEventName) {
     return 1;
   }
   return 0;
+}
+
+KyVBXCtrlManager* KyPanel::GetVBXCtrlManager(BOOL fCreate) {
+  if (!m_pVBXManager && fCreate && m_hView) m_pVBXManager = std::make_unique<KyVBXCtrlManager>(m_hView);
+  return m_pVBXManager.get();
+}
+
+int KyPanel::OnVBXEvent(UINT nId, int iEventIndex) {
+  const char* pszEvent = m_pVBXManager ? m_pVBXManager->MapEvent(nId, iEventIndex) : nullptr;
+  return pszEvent ? DoEvent(pszEvent) : 0;
 }
 
 void KyPanel::AddControl(KyCtrl* pControl) {

@@ -20,6 +20,7 @@
 class KyFunctionData;
 class KyCtrl;
 class KyZOrderMngr;
+class KyVBXCtrlManager;
 class CWnd;
 class CPtrList;
 
@@ -199,6 +200,12 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   // case); null when none.
   KyCtrl* FindControlByName(const char* pszName);
 
+  // The VBX controls of the panel window, made on first use with fCreate.
+  KyVBXCtrlManager* GetVBXCtrlManager(BOOL fCreate = TRUE);
+  // An event of a VBX control (its id and event index) runs the logical
+  // event it is mapped to; 1 when one ran.
+  int OnVBXEvent(UINT nId, int iEventIndex);
+
  protected:
   KyFunctionData* m_pFunctionData;
   KyPanel* m_pParentPanel = nullptr;
@@ -253,4 +260,5 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   int m_fInEvent = 0;
   int m_fPending = 0;  // lets one event run nested
   HWND m_hEventFocus = nullptr;
+  std::unique_ptr<KyVBXCtrlManager> m_pVBXManager;
 };

@@ -1,6 +1,7 @@
 #include "KyPanelFrames.h"
 
 #include "KyPanel.h"
+#include "KyVBXCtrlManager.h"
 #include "KyWinClientApp.h"
 
 namespace {
@@ -30,6 +31,11 @@ void fillWithPanelColor(KyPanel* pPanel, HWND hWnd, HDC hdc) {
 
 bool KyFramePart::panelMessage(CWnd* pFrame, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (!m_pPanel) return false;
+  // A dialog panel is its own view: VBX controls report to it.
+  if (message == KyVBXCtrlManager::EventMessage()) {
+    result = m_pPanel->OnVBXEvent(static_cast<UINT>(wParam), static_cast<int>(lParam));
+    return true;
+  }
   switch (message) {
     case WM_CLOSE:
       // The panel's Close event decides; the window stays when it refuses.
@@ -67,6 +73,8 @@ BOOL KyMFCView::CreateIn(CWnd* pFrame) {
 
 LRESULT KyMFCView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   KyPanel* pPanel = m_pFrame->GetFramePanel();
+  if (pPanel && message == KyVBXCtrlManager::EventMessage())
+    return pPanel->OnVBXEvent(static_cast<UINT>(wParam), static_cast<int>(lParam));
   switch (message) {
     case WM_ERASEBKGND:
       fillWithPanelColor(pPanel, m_hWnd, reinterpret_cast<HDC>(wParam));
