@@ -20,6 +20,7 @@ class CWinApp;
 class KyCtrl;
 class KyFunctionData;
 class KyPanel;
+class KyRTType;
 
 class KyUserAPI {
  public:
@@ -76,6 +77,13 @@ class KyControlAPI {
   static void SetInc(const char* pszName, double dValue);
   static void SetMax(const char* pszName, double dValue);
   static void SetMin(const char* pszName, double dValue);
+  // Properties of the control named by the first text, through the thread's
+  // property atoms (KyControlProperties.cpp): set from up to five value
+  // texts, or read into two fields (when given). The answer is the
+  // provider's; 0 without the control or the property.
+  static int GetProperty(KyRTType* pControl, KyRTType* pProperty, KyRTType* pValue, KyRTType* pValue2);
+  static int SetProperty(KyRTType* pControl, KyRTType* pProperty, KyRTType* pValue1, KyRTType* pValue2 = nullptr,
+                         KyRTType* pValue3 = nullptr, KyRTType* pValue4 = nullptr, KyRTType* pValue5 = nullptr);
 };
 
 // The grid is the control named by the field's text.
