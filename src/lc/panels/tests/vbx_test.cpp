@@ -286,4 +286,26 @@ TEST_F(Vbx, WithoutTheLibraryEverythingFailsCleanly) {
   EXPECT_EQ(manager_->SetProperty("Fuel", "Value=1"), 0);
 }
 
+TEST_F(Vbx, ADialogPanelTakesItsControlsEvents) {
+  KyFunctionData dialogFunction(nullptr, "KYPNLTST", "VBXDLG", "VBXDLG", 721, 0);
+  EventPanel dialog(&dialogFunction);
+  ASSERT_TRUE(dialog.Init(KyDialog, 0x00CF0000, 65, 0x100008, 1, 0));
+  dialog.AddEvent(new KyLogEvent(-1, 0, 700, "", "Switched", 0));
+  KyVBXCtrlManager* manager = dialog.GetVBXCtrlManager();
+  ASSERT_NE(manager, nullptr);
+  EXPECT_EQ(manager->GetPanelWnd(), dialog.ViewHandle());
+  ASSERT_EQ(manager->CreateVBXCtrl(file().c_str(), "Switch", "", 0, 0, 40, 20, "Power"), 1);
+  ASSERT_EQ(manager->RegisterEvents("Power", "Change=Switched"), 1);
+  KyBIVBXControl* power = manager->GetControl("Power");
+  // The control reports to the dialog itself, which maps the event.
+  EXPECT_EQ(power->SetNumProperty("On", 1), 1);
+  ASSERT_NE(manager->GetEventSource(), nullptr);
+  EXPECT_EQ(manager->GetEventSource()->GetName(), KyString("Power"));
+  const UINT id = static_cast<UINT>(GetDlgCtrlID(power->GetHwnd()));
+  EXPECT_EQ(SendMessageA(dialog.ViewHandle(), KyVBXCtrlManager::EventMessage(), id, power->GetEventIndex("Change")),
+            1);
+  EXPECT_EQ(SendMessageA(dialog.ViewHandle(), KyVBXCtrlManager::EventMessage(), id, power->GetEventIndex("Click")),
+            0);  // not mapped
+}
+
 }  // namespace
