@@ -26,8 +26,10 @@ struct Entries {
   bool complete() const { return create && destroy && debug && registerFunction && dispatch; }
 };
 
-std::mutex& entriesLock() {
-  static std::mutex lock;
+// Recursive: the library's Create and Destroy run under it and may call
+// back into the forwarders.
+std::recursive_mutex& entriesLock() {
+  static std::recursive_mutex lock;
   return lock;
 }
 Entries& entries() {
@@ -36,7 +38,7 @@ Entries& entries() {
 }
 // A copy taken under the lock, for one forwarding call.
 Entries boundEntries() {
-  std::lock_guard<std::mutex> guard(entriesLock());
+  std::lock_guard<std::recursive_mutex> guard(entriesLock());
   return entries();
 }
 
@@ -61,7 +63,7 @@ Proc entry(HMODULE h, const char* name) {
 KyAD_Debug::KyAD_Debug(unsigned long ulValue, const char*) : m_dwValue(static_cast<DWORD>(ulValue)) {}
 
 KyAD_Debug::~KyAD_Debug() {
-  std::lock_guard<std::mutex> guard(entriesLock());
+  std::lock_guard<std::recursive_mutex> guard(entriesLock());
   if (m_hModule) {
     if (entries().destroy) entries().destroy(m_hDebugger);
     // The entries point into the library that goes now.
@@ -71,7 +73,7 @@ KyAD_Debug::~KyAD_Debug() {
 }
 
 int KyAD_Debug::ResolveAD_Debug() {
-  std::lock_guard<std::mutex> guard(entriesLock());
+  std::lock_guard<std::recursive_mutex> guard(entriesLock());
   Entries& table = entries();
   if (m_hModule && table.complete()) {
     // Bound already: a new handle only when none is held.
