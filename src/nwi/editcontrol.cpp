@@ -64,8 +64,8 @@ LRESULT create(HWND window, const CREATESTRUCTA* cs, BOOL* passOn) {
   if (!HEdDefine(r, definition)) {
     HCtlFree(r->picture);
     HCtlFree(r->nullText);
-    HCtlFree(r->text);
-    HCtlFree(r->value);
+    HEdBufferFree(r->text);
+    HEdBufferFree(r->value);
     HCtlFree(r);
     SendMessageA(window, KYM_SETINSTANCE, 0, 0);
     return FALSE;
@@ -85,8 +85,8 @@ void destroy(HWND window, HEdRecord* r) {
   if (HEdRefocusPending() == window) HEdSetRefocusPending(nullptr);
   HCtlFree(r->picture);
   HCtlFree(r->nullText);
-  HCtlFree(r->value);
-  HCtlFree(r->text);
+  HEdBufferFree(r->value);
+  HEdBufferFree(r->text);
   HCtlFree(r);
   SendMessageA(window, KYM_SETINSTANCE, 0, 0);
 }
@@ -183,9 +183,9 @@ LRESULT getData(HEdRecord* r, WPARAM size, LPARAM buffer) {
 LRESULT setLimit(HEdRecord* r, int length) {
   if (r->type != 's') return -1;
   const int size = length >= 0 ? length + 1 : 32;
-  auto* text = static_cast<LPSTR>(HCtlRealloc(r->text, size));
+  auto* text = static_cast<LPSTR>(HEdBufferResize(r->text, size));
   if (text) r->text = text;
-  auto* value = static_cast<BYTE*>(HCtlRealloc(r->value, size));
+  auto* value = static_cast<BYTE*>(HEdBufferResize(r->value, size));
   if (value) r->value = value;
   if (!text || !value) return -5;
   r->textSize = r->valueSize = size;

@@ -139,6 +139,14 @@ BOOL HEdDefine(HEdRecord* r, const char* definition);
 void HEdSetPictureText(HEdRecord* r, const char* pictureText);
 // Grows text (and value for strings) to at least `size` bytes; FALSE on failure.
 BOOL HEdGrowBuffers(HEdRecord* r, int size);
+// The text and value buffers: sub-allocator pieces while they fit one, heap
+// blocks beyond, so that a text may be longer than a piece. Resize answers
+// the buffer (moved perhaps, new bytes zero) or nullptr with the old one
+// kept; a null buffer is made anew.
+void* HEdBufferResize(void* buffer, int size);
+void HEdBufferFree(void* buffer);
+// The number of characters before `end` whose text fits `width` pixels.
+int HEdFittingBefore(HEdRecord* r, int end, int width);
 int HEdTextLength(const HEdRecord* r);
 // Keyboard, typing, clipboard, mouse, scrolling (edittyping.cpp).
 LRESULT HEdChar(HEdRecord* r, WPARAM character);

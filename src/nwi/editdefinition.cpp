@@ -119,14 +119,57 @@ int HEdParseRange(const char** text, double* minimum, double* maximum, double* t
 
 int HEdTextLength(const HEdRecord* r) { return r->text ? static_cast<int>(std::strlen(r->text)) : 0; }
 
+namespace {
+
+// A heap buffer carries its size in front of it: growing zero-fills the
+// new bytes as a sub-allocator piece would be.
+constexpr size_t kHeapHeader = 16;
+
+void* heapBuffer(size_t size) {
+  auto* block = static_cast<BYTE*>(std::calloc(size + kHeapHeader, 1));
+  if (block == nullptr) return nullptr;
+  std::memcpy(block, &size, sizeof size);
+  return block + kHeapHeader;
+}
+
+size_t heapBufferSize(const void* buffer) {
+  size_t size;
+  std::memcpy(&size, static_cast<const BYTE*>(buffer) - kHeapHeader, sizeof size);
+  return size;
+}
+
+}  // namespace
+
+void* HEdBufferResize(void* buffer, int size) {
+  if (size <= 0) return nullptr;
+  const auto wanted = static_cast<size_t>(size);
+  const size_t piece = buffer ? HCtlPieceSize(buffer) : 0;
+  const bool subAllocated = buffer == nullptr || piece > 0;
+  if (subAllocated && wanted < kHCtlPieceLimit) return buffer ? HCtlRealloc(buffer, wanted) : HCtlAlloc(wanted);
+  const size_t held = subAllocated ? piece : heapBufferSize(buffer);
+  if (!subAllocated && wanted <= held) return buffer;  // a heap buffer does not shrink
+  void* grown = heapBuffer(wanted);
+  if (grown == nullptr) return nullptr;
+  if (buffer != nullptr) {
+    std::memcpy(grown, buffer, std::min(held, wanted));
+    HEdBufferFree(buffer);
+  }
+  return grown;
+}
+
+void HEdBufferFree(void* buffer) {
+  // The sub-allocator hands back a buffer that is not one of its pieces.
+  if (buffer != nullptr && HCtlFree(buffer) != nullptr) std::free(static_cast<BYTE*>(buffer) - kHeapHeader);
+}
+
 BOOL HEdGrowBuffers(HEdRecord* r, int size) {
   if (size <= r->textSize) return TRUE;
-  auto* text = static_cast<LPSTR>(HCtlRealloc(r->text, size));
+  auto* text = static_cast<LPSTR>(HEdBufferResize(r->text, size));
   if (text == nullptr) return FALSE;
   r->text = text;
   r->textSize = size;
   if (r->type == 's' || r->type == 'm') {
-    auto* value = static_cast<BYTE*>(HCtlRealloc(r->value, size));
+    auto* value = static_cast<BYTE*>(HEdBufferResize(r->value, size));
     if (value == nullptr) return FALSE;
     r->value = value;
     r->valueSize = size;
@@ -196,10 +239,10 @@ BOOL HEdDefine(HEdRecord* r, const char* pszDefinition) {
     textSize = fixed >= 0 ? fixed + 1 : length + 32;
     HCtlFree(r->picture);
     r->picture = nullptr;
-    HCtlFree(r->text);
-    HCtlFree(r->value);
-    r->text = static_cast<LPSTR>(HCtlAlloc(textSize));
-    r->value = static_cast<BYTE*>(HCtlAlloc(textSize));
+    HEdBufferFree(r->text);
+    HEdBufferFree(r->value);
+    r->text = static_cast<LPSTR>(HEdBufferResize(nullptr, textSize));
+    r->value = static_cast<BYTE*>(HEdBufferResize(nullptr, textSize));
     if (!r->text || !r->value) return FALSE;
     r->textSize = r->valueSize = textSize;
     HCtlCopyText(reinterpret_cast<LPSTR>(r->value), initial, textSize);
@@ -209,10 +252,10 @@ BOOL HEdDefine(HEdRecord* r, const char* pszDefinition) {
   textSize = static_cast<int>(std::strlen(r->picture ? r->picture : "")) + 32;
   int valueSize = HCtlStorageSize(type, storage);
   if (type == 'm' || valueSize <= 0) valueSize = textSize;
-  HCtlFree(r->text);
-  HCtlFree(r->value);
-  r->text = static_cast<LPSTR>(HCtlAlloc(textSize));
-  r->value = static_cast<BYTE*>(HCtlAlloc(valueSize));
+  HEdBufferFree(r->text);
+  HEdBufferFree(r->value);
+  r->text = static_cast<LPSTR>(HEdBufferResize(nullptr, textSize));
+  r->value = static_cast<BYTE*>(HEdBufferResize(nullptr, valueSize));
   if (!r->text || !r->value) return FALSE;
   r->textSize = textSize;
   r->valueSize = valueSize;

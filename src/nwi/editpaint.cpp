@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "editcontrol.h"
 #include "formatdata.h"
@@ -14,24 +15,38 @@ HGDIOBJ selectFont(HEdRecord* r, HDC dc) {
   return SelectObject(dc, r->head.font ? static_cast<HGDIOBJ>(r->head.font) : GetStockObject(SYSTEM_FONT));
 }
 
-// The text as drawn: password characters in password fields.
-std::string shownText(const HEdRecord* r, const char* text) {
-  std::string s = text ? text : "";
-  if (r->head.style & HES_PASSWORD) std::fill(s.begin(), s.end(), r->passwordChar);
-  return s;
-}
+// The text as drawn: the text itself, or as many password characters in
+// password fields. Never a copy of a plain text: painting and caret
+// placing run on every keystroke and must not cost the text's length.
+class ShownText {
+ public:
+  ShownText(const HEdRecord* r, const char* text) {
+    view_ = text ? std::string_view(text) : std::string_view();
+    if (r->head.style & HES_PASSWORD) {
+      masked_.assign(view_.size(), r->passwordChar);
+      view_ = masked_;
+    }
+  }
+  ShownText(const ShownText&) = delete;
+  ShownText& operator=(const ShownText&) = delete;
+  std::string_view view() const { return view_; }
 
-int extent(HDC dc, const std::string& s, int from, int to) {
+ private:
+  std::string masked_;
+  std::string_view view_;
+};
+
+int extent(HDC dc, std::string_view s, int from, int to) {
   to = std::min<int>(to, s.size());
   from = std::max(from, 0);
   if (to <= from) return 0;
   SIZE size{};
-  GetTextExtentPoint32A(dc, s.c_str() + from, to - from, &size);
+  GetTextExtentPoint32A(dc, s.data() + from, to - from, &size);
   return size.cx;
 }
 
 // x of a position, given the drawn text, in client coordinates.
-int xOf(HEdRecord* r, HDC dc, const std::string& s, int position) {
+int xOf(HEdRecord* r, HDC dc, std::string_view s, int position) {
   const int length = static_cast<int>(s.size());
   const WORD flags = r->head.flags;
   if (flags & HED_RIGHT) return r->format.right - extent(dc, s, position, length);
@@ -41,6 +56,22 @@ int xOf(HEdRecord* r, HDC dc, const std::string& s, int position) {
   }
   if (position >= r->firstVisible) return r->format.left + extent(dc, s, r->firstVisible, position);
   return r->format.left - extent(dc, s, position, r->firstVisible);
+}
+
+// The part of the text that painting hands to DrawTextA: no glyph is
+// narrower than a pixel, so a left-aligned text shows at most the width's
+// count of characters from the first visible one, and a right-aligned one
+// as many from its end; a centred text is drawn whole. One more character
+// on each side keeps a glyph cut by the edge.
+std::string_view drawnPart(const HEdRecord* r, std::string_view s, UINT align) {
+  const int size = static_cast<int>(s.size());
+  const int most = std::max<int>(r->format.right - r->format.left, 0) + 2;
+  if (align == DT_LEFT) {
+    const int from = std::min<int>(r->firstVisible, size);
+    return s.substr(static_cast<size_t>(from), static_cast<size_t>(std::min(most, size - from)));
+  }
+  if (align == DT_RIGHT && size > most) return s.substr(static_cast<size_t>(size - most));
+  return s;
 }
 
 HBRUSH backgroundBrush(HEdRecord* r, HDC dc, HBRUSH* owned) {
@@ -87,11 +118,12 @@ void HEdPaint(HEdRecord* r) {
   SetBkMode(dc, TRANSPARENT);
   if (!IsWindowEnabled(r->head.window)) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
   else SetTextColor(dc, textColour(r));
-  const std::string s = shownText(r, r->text);
+  const ShownText shown(r, r->text);
+  const std::string_view s = shown.view();
   const UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | alignment(r);
-  const int from = (alignment(r) == DT_LEFT) ? std::min<int>(r->firstVisible, s.size()) : 0;
+  const std::string_view drawn = drawnPart(r, s, alignment(r));
   RECT box = r->format;
-  DrawTextA(dc, s.c_str() + from, static_cast<int>(s.size()) - from, &box, format);
+  DrawTextA(dc, drawn.data(), static_cast<int>(drawn.size()), &box, format);
   // The selection is drawn again over itself in the highlight colours.
   const int size = static_cast<int>(s.size());
   const int low = std::clamp(std::min(r->anchor, r->caret), 0, size);
@@ -104,7 +136,7 @@ void HEdPaint(HEdRecord* r) {
     IntersectClipRect(dc, sel.left, sel.top, sel.right, sel.bottom);
     SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
     RECT again = r->format;
-    DrawTextA(dc, s.c_str() + from, static_cast<int>(s.size()) - from, &again, format);
+    DrawTextA(dc, drawn.data(), static_cast<int>(drawn.size()), &again, format);
     RestoreDC(dc, saved);
   }
   SelectObject(dc, oldFont);
@@ -114,8 +146,8 @@ void HEdPaint(HEdRecord* r) {
 int HEdXOfChar(HEdRecord* r, int position) {
   HDC dc = GetDC(r->head.window);
   HGDIOBJ old = selectFont(r, dc);
-  const std::string s = shownText(r, r->text);
-  const int x = xOf(r, dc, s, std::clamp<int>(position, 0, s.size()));
+  const ShownText shown(r, r->text);
+  const int x = xOf(r, dc, shown.view(), std::clamp<int>(position, 0, shown.view().size()));
   SelectObject(dc, old);
   ReleaseDC(r->head.window, dc);
   return x;
@@ -124,10 +156,20 @@ int HEdXOfChar(HEdRecord* r, int position) {
 int HEdCharAtX(HEdRecord* r, int x) {
   HDC dc = GetDC(r->head.window);
   HGDIOBJ old = selectFont(r, dc);
-  const std::string s = shownText(r, r->text);
+  const ShownText shown(r, r->text);
+  const std::string_view s = shown.view();
   const int length = static_cast<int>(s.size());
-  int best = 0, bestDistance = INT32_MAX;
-  for (int p = 0; p <= length; ++p) {
+  // Left-aligned, no glyph narrower than a pixel: the nearest position lies
+  // within the pixels between x and the left edge of the first visible
+  // character, so a long text is not measured position by position.
+  int low = 0, high = length;
+  if (!(r->head.flags & (HED_RIGHT | HED_CENTER))) {
+    const int firstVisible = std::clamp(r->firstVisible, 0, length);
+    low = std::max(firstVisible - std::max(r->format.left - x, 0) - 1, 0);
+    high = std::min(firstVisible + std::max(x - r->format.left, 0) + 1, length);
+  }
+  int best = low, bestDistance = INT32_MAX;
+  for (int p = low; p <= high; ++p) {
     if (p > 0 && p < length && r->text[p - 1] && CharNextA(r->text + p - 1) != r->text + p) continue;  // inside a pair
     const int d = std::abs(xOf(r, dc, s, p) - x);
     if (d < bestDistance) {
@@ -185,9 +227,10 @@ int HEdDrawValue(HEdRecord* r, HDC dc, const RECT* rect, const void* value, int 
   SetBkMode(dc, TRANSPARENT);
   const bool negativeSection = r->picture && std::strlen(r->picture) > 3 && std::strchr(r->picture, ';');
   SetTextColor(dc, HCtlResolveColor(negative && negativeSection ? r->negativeColor : r->textColor, COLOR_WINDOWTEXT));
-  const std::string s = shownText(r, text);
+  const ShownText shown(r, text);
   const UINT align = alignmentCode == 1 ? DT_RIGHT : alignmentCode == 2 ? DT_CENTER : DT_LEFT;
-  DrawTextA(dc, s.c_str(), -1, &box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | align);
+  DrawTextA(dc, shown.view().data(), static_cast<int>(shown.view().size()), &box,
+            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | align);
   SelectObject(dc, old);
   return 1;
 }

@@ -60,9 +60,13 @@ int insertString(HEdRecord* r, const char* bytes, int count) {
       HCtlNotify(&r->head, HED_N_FULL);
       return 1;
     }
-    if (!HEdGrowBuffers(r, r->textSize + 32)) return 1;
+    // Grown by half again (at least 32 bytes): typing into a long text
+    // does not copy it every few characters.
+    if (!HEdGrowBuffers(r, r->textSize + std::max(32, r->textSize / 2))) return 1;
   }
-  const std::string before = r->text;
+  // Only a field that does not scroll can refuse what it measured: the old
+  // text is kept for that alone.
+  const std::string before = scrolls(r) ? std::string() : std::string(r->text);
   if (!inserting) {
     // The character replaces the one at the caret; a DBCS character there
     // leaves its trail byte behind as a space.
@@ -89,7 +93,11 @@ int insertString(HEdRecord* r, const char* bytes, int count) {
 // One typed character through the typing steps; 0 accepted.
 int typeOne(HEdRecord* r, char c, bool notify) {
   WORD& flags = r->head.flags;
-  const std::string kept = r->text;
+  // What a refusal restores. A string field restores its own text (its
+  // insertion refuses before writing); only a null one is shown first and
+  // keeps its text here.
+  const bool keepsText = r->type != 's' || (flags & HED_NULL);
+  const std::string kept = keepsText ? std::string(r->text) : std::string();
   char bytes[2] = {c, 0};
   int count = 1;
   if (g_dropTrail) {
@@ -145,7 +153,7 @@ int typeOne(HEdRecord* r, char c, bool notify) {
   }
   if (refused) {
     if (wasNull) flags |= HED_NULL;
-    HCtlCopyText(r->text, kept.c_str(), r->textSize);
+    if (keepsText) HCtlCopyText(r->text, kept.c_str(), r->textSize);
     MessageBeep(0);
     return 1;
   }
@@ -174,7 +182,12 @@ void becomeNull(HEdRecord* r) {
 // Previous/next character boundary (a DBCS pair counts as one).
 int previousChar(const HEdRecord* r, int position) {
   if (position <= 0) return 0;
-  int p = 0, last = 0;
+  // A byte that cannot lead a pair ends a character, so the walk starts
+  // after the nearest such byte before the position, not at the text's
+  // start: the cost is the run of possible lead bytes, not the length.
+  int p = position - 1;
+  while (p > 0 && HCtlIsLeadByte(r->text[p - 1])) --p;
+  int last = p;
   while (p < position) {
     last = p;
     p += (HCtlIsLeadByte(r->text[p]) && r->text[p + 1]) ? 2 : 1;
@@ -449,25 +462,26 @@ LRESULT HEdPaste(HEdRecord* r) {
   return 1;
 }
 
+int HEdFittingBefore(HEdRecord* r, int end, int width) {
+  // One extent of the run before `end` that can fit at most (no character
+  // is narrower than a pixel), counted back from `end`.
+  if (end <= 0 || width <= 0) return 0;
+  HDC dc = GetDC(r->head.window);
+  HGDIOBJ old = SelectObject(dc, r->head.font ? static_cast<HGDIOBJ>(r->head.font) : GetStockObject(SYSTEM_FONT));
+  const int tail = std::min(end, width);
+  int fit = 0;
+  SIZE size{};
+  std::string reversed(r->text + end - tail, r->text + end);
+  std::reverse(reversed.begin(), reversed.end());
+  GetTextExtentExPointA(dc, reversed.c_str(), tail, width, &fit, nullptr, &size);
+  SelectObject(dc, old);
+  ReleaseDC(r->head.window, dc);
+  return fit;
+}
+
 void HEdUpdateLastFirstVisible(HEdRecord* r) {
   const int length = HEdTextLength(r);
-  const int width = r->format.right - r->format.left;
-  int fitting = 0;
-  // Characters that fit from the end: one extent of the tail that can fit
-  // at most (no character is narrower than a pixel), then counted back.
-  if (length > 0 && width > 0) {
-    HDC dc = GetDC(r->head.window);
-    HGDIOBJ old = SelectObject(dc, r->head.font ? static_cast<HGDIOBJ>(r->head.font) : GetStockObject(SYSTEM_FONT));
-    const int tail = std::min(length, width);
-    int fit = 0;
-    SIZE size{};
-    std::string reversed(r->text + length - tail, r->text + length);
-    std::reverse(reversed.begin(), reversed.end());
-    GetTextExtentExPointA(dc, reversed.c_str(), tail, width, &fit, nullptr, &size);
-    fitting = fit;
-    SelectObject(dc, old);
-    ReleaseDC(r->head.window, dc);
-  }
+  const int fitting = HEdFittingBefore(r, length, r->format.right - r->format.left);
   const int last = length - fitting;
   if (last <= 0) r->lastFirstVisible = 0;
   else if (std::abs(last - r->lastFirstVisible) > 3 || r->lastFirstVisible < last)

@@ -1,6 +1,7 @@
 // The edit's value: showing it in display or edit form, setting it, and
 // the commit that reads the text back with range check, validator and veto.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -74,7 +75,7 @@ int HEdSetValue(HEdRecord* r, const void* value) {
     value = zero.data();
   }
   if (r->type == 's') {
-    const int length = static_cast<int>(strnlen(static_cast<LPCSTR>(value), 32000));
+    const auto length = static_cast<int>(std::min<size_t>(std::strlen(static_cast<LPCSTR>(value)), INT32_MAX - 64));
     if (length >= r->valueSize && !(r->head.flags & HED_FIXEDLEN) && !HEdGrowBuffers(r, length + 32)) return -5;
   }
   if (zero.empty()) r->head.flags &= ~HED_NULL;
@@ -152,7 +153,10 @@ void HEdSetSel(HEdRecord* r, int which, int anchor, int caret) {
     const bool scrolling = (r->head.style & HES_AUTOSCROLL) || (GetWindowLongA(r->head.window, GWL_STYLE) & WS_HSCROLL);
     if (scrolling && !(r->head.flags & (HED_RIGHT | HED_CENTER))) {
       const int width = r->format.right - r->format.left;
-      const int x = HEdXOfChar(r, r->caret);
+      // A caret more characters past the first visible one than the width
+      // has pixels is past the right edge without measuring the run.
+      auto beyondRight = [&] { return r->caret - r->firstVisible > width + 1; };
+      const int x = beyondRight() ? INT32_MAX : HEdXOfChar(r, r->caret);
       const int moved = std::max(r->caret - previous, 0);
       const int step = r->visibleChars / 3 + moved;
       if (x > r->format.right - width / 8 && r->lastFirstVisible > r->firstVisible)
@@ -160,6 +164,14 @@ void HEdSetSel(HEdRecord* r, int which, int anchor, int caret) {
       else if (x < r->format.left + width / 8 && r->firstVisible > 0)
         HEdScroll(r, -std::max(step, 1));
       if (r->caret < r->firstVisible) HEdScroll(r, r->caret - r->firstVisible);
+      // A caret still out of sight after that step (a text set or a
+      // selection made while focused, far from the first visible
+      // character) comes into view: its text then ends an eighth of the
+      // width before the right edge.
+      if (r->caret > r->firstVisible && (beyondRight() || HEdXOfChar(r, r->caret) > r->format.right)) {
+        const int shown = r->caret - HEdFittingBefore(r, r->caret, width - width / 8);
+        if (shown > r->firstVisible) HEdScroll(r, shown - r->firstVisible);
+      }
     }
   }
   if (r->head.flags & HED_FOCUS) HEdPlaceCaret(r);

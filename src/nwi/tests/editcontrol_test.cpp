@@ -177,6 +177,44 @@ TEST_F(EditTest, FixedLengthTextRefusesTheEleventhCharacter) {
   EXPECT_EQ(std::count(codes().begin(), codes().end(), HED_N_FULL), 1);
 }
 
+// Texts longer than a sub-allocator piece: set whole, typed into at the
+// end (the caret brought into view), deleted from, read back whole; the
+// fixed limit and the value follow.
+TEST_F(EditTest, TextsLongerThanAPieceAreKeptWhole) {
+  struct Case {
+    size_t length;
+    DWORD style;
+  } cases[] = {{40000, WS_BORDER | HES_AUTOSCROLL}, {100000, WS_BORDER | HES_AUTOSCROLL | HES_KEEPSEL}};
+  for (const Case& c : cases) {
+    HWND e = make("%ss", c.style);
+    std::string long_(c.length, 'x');
+    for (size_t i = 0; i < long_.size(); i += 7) long_[i] = static_cast<char>('a' + i % 26);
+    focus(e);
+    ASSERT_EQ(SendMessageA(e, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(long_.c_str())), 1);
+    ASSERT_EQ(SendMessageA(e, WM_GETTEXTLENGTH, 0, 0), static_cast<LRESULT>(c.length));
+    SendMessageA(e, EM_SETSEL, c.length, static_cast<LPARAM>(c.length));
+    type("QR");
+    key(VK_BACK);
+    std::string back(c.length + 8, '\0');
+    back.resize(static_cast<size_t>(GetWindowTextA(e, back.data(), static_cast<int>(back.size()))));
+    EXPECT_EQ(back.size(), c.length + 1);
+    EXPECT_TRUE(back == long_ + "Q") << c.length << ": the text differs";
+    // The caret at the end is in view: the first visible character is near
+    // the end and the caret inside the formatting rectangle.
+    const auto first = SendMessageA(e, KYM_EDITGETFIRSTVISIBLE, 0, 0);
+    EXPECT_GT(first, static_cast<LRESULT>(c.length) - 200) << c.length;
+    POINT caret{};
+    GetCaretPos(&caret);
+    RECT format{};
+    SendMessageA(e, KYM_EDITGETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    EXPECT_LE(caret.x, format.right) << c.length;
+    EXPECT_GE(caret.x, format.left) << c.length;
+    leave();
+    EXPECT_EQ(SendMessageA(e, KYM_EDITGETVALUELENGTH, 0, 0), static_cast<LRESULT>(c.length + 1)) << "committed whole";
+    DestroyWindow(e);
+  }
+}
+
 TEST_F(EditTest, SetLimitCutsAndTerminatesTheText) {
   HWND e = make("%sshello world");
   EXPECT_EQ(SendMessageA(e, KYM_EDITSETLIMIT, 5, 0), 1);
