@@ -221,11 +221,11 @@ void redrawLocked(Window& w, HRGN area, UINT flags, bool wakeQueue) {
     if (flags & RDW_INVALIDATE) childFlags |= RDW_FRAME;
     RECT box{};
     GetRgnBox(region, &box);
-    for (Window* c : w.children) {
-      if (!(c->style & WS_VISIBLE)) continue;
+    auto visit = [&](Window* c) {
+      if (!(c->style & WS_VISIBLE)) return;
       // Children outside the area cost a comparison, no region work.
       const RECT& r = c->windowRect;
-      if (r.right <= box.left || r.left >= box.right || r.bottom <= box.top || r.top >= box.bottom) continue;
+      if (r.right <= box.left || r.left >= box.right || r.bottom <= box.top || r.top >= box.bottom) return;
       HRGN sub = CreateRectRgn(0, 0, 0, 0);
       CombineRgn(sub, region, nullptr, RGN_COPY);
       OffsetRgn(sub, -c->clientRect.left, -c->clientRect.top);
@@ -236,6 +236,15 @@ void redrawLocked(Window& w, HRGN area, UINT flags, bool wakeQueue) {
         redrawLocked(*c, sub, w.isDesktop() ? flags : childFlags, wakeQueue);
       DeleteObject(reach);
       DeleteObject(sub);
+    };
+    // Each child's part is its own: the order of the visits does not
+    // matter, so a parent of many children asks its index which may meet
+    // the area (a copy: the visits may query the children's own indexes).
+    const std::vector<Window*>* near = w.childIndex ? w.childIndex->meeting(box) : nullptr;
+    if (near) {
+      for (Window* c : std::vector<Window*>(*near)) visit(c);
+    } else {
+      for (Window* c : w.children) visit(c);
     }
   }
   DeleteObject(region);

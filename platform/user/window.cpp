@@ -390,7 +390,8 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR w
     cs.cx = cx;
     cs.cy = cy;
     Lock lock(userMutex());
-    w->windowRect = w->clientRect = RECT{x, y, x + cx, y + cy};
+    setWindowRectLocked(w.get(), RECT{x, y, x + cx, y + cy});
+    w->clientRect = w->windowRect;
     w->normalRect = w->windowRect;
   }
 

@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include "childindex.h"
+
 #include <array>
 #include <atomic>
 #include <memory>
@@ -67,6 +69,12 @@ struct Window {
   std::vector<HWND> owned;           // windows whose owner this is, oldest first
   std::vector<Window*> children;     // z-order: front() is the top
   bool linked = false;               // in its parent's children
+  // Where a parent with many children finds them by place (childindex.h),
+  // and what that index noted of this window as a child.
+  std::unique_ptr<ChildIndex> childIndex;
+  RECT indexedRect{};
+  bool indexedLarge = false;
+  uint32_t indexStamp = 0;
   LONG_PTR id = 0;                   // the menu handle's value for top-level windows
   HINSTANCE instance = nullptr;
   LONG_PTR userData = 0;
@@ -215,6 +223,8 @@ void activateOtherWindow(HWND hwnd);
 // or a sibling), keeping topmost windows above the others.
 void linkWindowLocked(Window* w, HWND after);
 void unlinkWindowLocked(Window* w);
+// Moves a window's rectangle, keeping its parent's index of children true.
+void setWindowRectLocked(Window* w, const RECT& rect);
 // Answers the rectangles WM_NCCALCSIZE gives for a window rectangle (client from window).
 void recalcClientRect(HWND hwnd);
 

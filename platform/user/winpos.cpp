@@ -58,6 +58,7 @@ RECT minimizedRect(Window* w) {
 void unlinkWindowLocked(Window* w) {
   if (!w->parent || !w->linked) return;
   w->linked = false;
+  if (w->parent->childIndex) w->parent->childIndex->remove(w);
   // Searched from the bottom: the windows that go soonest are the newest
   // children, which creation puts last.
   auto& list = w->parent->children;
@@ -65,11 +66,34 @@ void unlinkWindowLocked(Window* w) {
   if (it != list.rend()) list.erase(std::next(it).base());
 }
 
+void setWindowRectLocked(Window* w, const RECT& rect) {
+  ChildIndex* index = w->linked && w->parent ? w->parent->childIndex.get() : nullptr;
+  if (index) index->remove(w);
+  w->windowRect = rect;
+  if (index) index->add(w);
+}
+
+// Keeps the parent's index of children, made when it comes to hold many.
+static void indexLinkedLocked(Window* w) {
+  Window* parent = w->parent;
+  if (parent->childIndex) {
+    parent->childIndex->add(w);
+  } else if (parent->children.size() >= ChildIndex::kThreshold && !parent->isDesktop()) {
+    parent->childIndex = std::make_unique<ChildIndex>();
+    for (Window* c : parent->children) parent->childIndex->add(c);
+  }
+}
+
 void linkWindowLocked(Window* w, HWND after) {
   Window* parent = w->parent;
   if (!parent) return;
   unlinkWindowLocked(w);
   w->linked = true;
+  // Whichever place below takes it, the window ends listed in the index.
+  struct Indexed {
+    Window* w;
+    ~Indexed() { indexLinkedLocked(w); }
+  } indexed{w};
   auto& list = parent->children;
   auto firstNonTopmost = [&] {
     return std::find_if(list.begin(), list.end(), [](Window* c) { return !isTopmost(c); });
@@ -200,7 +224,7 @@ extern "C" BOOL WINAPI SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx,
                              newWindow.right - newWindow.left == oldWindow.right - oldWindow.left &&
                              newWindow.bottom - newWindow.top == oldWindow.bottom - oldWindow.top;
     if (repaints) recordPlaceLocked(*w, before, !(pos.flags & SWP_NOZORDER), keepsPixels);
-    w->windowRect = newWindow;
+    setWindowRectLocked(w.get(), newWindow);
     w->clientRect = newClient;
     if (!(w->style & (WS_MINIMIZE | WS_MAXIMIZE))) w->normalRect = newWindow;
     if (!(pos.flags & SWP_NOZORDER)) linkWindowLocked(w.get(), pos.hwndInsertAfter);

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 using win32::snapshot::windowPixel;
 
@@ -286,6 +287,39 @@ TEST_F(RepaintAfterMove, AnEditResizedAndGivenTextBeforeThePumpIsShown) {
     }
     DestroyWindow(edit);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A parent of many children finds the ones a change uncovers by place: a
+// child destroyed among hundreds of siblings (one of them moved there just
+// before) repaints exactly the siblings it covered.
+TEST_F(RepaintAfterMove, AmongManySiblingsExactlyTheUncoveredOnesRepaint) {
+  std::vector<HWND> siblings;
+  for (int y = 0; y < 150; y += 10)
+    for (int x = 0; x < 200; x += 10) siblings.push_back(make(WS_CHILD | WS_VISIBLE, x, y, 10, 10, parent, kSiblingColour));
+  ASSERT_GT(siblings.size(), 256u);
+  SetWindowPos(siblings.back(), nullptr, 55, 45, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(siblings.front(), nullptr, 0, 0, 5, 5, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT cover{40, 40, 100, 80};
+  HWND coverChild = make(WS_CHILD | WS_VISIBLE, cover.left, cover.top, cover.right - cover.left, cover.bottom - cover.top,
+                         parent, kChildColour);
+  settle();
+  DestroyWindow(coverChild);
+  win32::input::pumpMessages();
+  int repainted = 0;
+  for (HWND s : siblings) {
+    RECT r, meet;
+    GetWindowRect(s, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    const bool covered = IntersectRect(&meet, &r, &cover) != 0;
+    EXPECT_EQ(paintLog()[s].count, covered ? 1 : 0) << r.left << "," << r.top;
+    repainted += covered;
+  }
+  EXPECT_EQ(repainted, 6 * 4 + 1);  // the grid under the cover and the sibling moved there
+  EXPECT_EQ(paintLog()[child].count, 1);  // the fixture's child, under the cover's left edge
 }
 
 }  // namespace
