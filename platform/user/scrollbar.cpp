@@ -28,6 +28,27 @@ bool showBars(HWND hwnd, int bar, bool show) {
   return true;
 }
 
+// The bar beside the client area, in client coordinates.
+RECT barRectLocked(const Window& w, int bar) {
+  RECT client = w.clientRect;
+  OffsetRect(&client, -client.left, -client.top);
+  return bar == SB_VERT ? RECT{client.right, 0, client.right + GetSystemMetrics(SM_CXVSCROLL), client.bottom}
+                        : RECT{0, client.bottom, client.right, client.bottom + GetSystemMetrics(SM_CYHSCROLL)};
+}
+
+// Whether two states of a bar draw the same pixels: the thumb in the same
+// place and the same arrows greyed. A change of range that moves nothing
+// on the screen (a list growing row by row with its thumb at the top)
+// then costs no painting.
+bool looksTheSame(const Window& w, int bar, const ScrollBarState& a, const ScrollBarState& b) {
+  const RECT rect = barRectLocked(w, bar);
+  const bool enabled = !(w.style & WS_DISABLED);
+  const scrollbars::Layout la = scrollbars::layoutOf(rect, bar == SB_VERT, a, enabled);
+  const scrollbars::Layout lb = scrollbars::layoutOf(rect, bar == SB_VERT, b, enabled);
+  return EqualRect(&la.thumb, &lb.thumb) && a.disabledArrows == b.disabledArrows &&
+         scrollbars::scrollsNothing(a) == scrollbars::scrollsNothing(b);
+}
+
 }  // namespace
 
 // Which part of a window's scroll bar a screen point hits: SB_LINEUP /
@@ -38,11 +59,7 @@ POINT scrollBarHitTarget(HWND hwnd, int bar, POINT screen, int& code) {
   Window* w = findLocked(hwnd);
   if (!w) return screen;
   POINT o = clientOriginOnScreen(w);
-  RECT client = w->clientRect;
-  OffsetRect(&client, -client.left, -client.top);
-  // The bar beside the client area, in client coordinates.
-  RECT rect = bar == SB_VERT ? RECT{client.right, 0, client.right + GetSystemMetrics(SM_CXVSCROLL), client.bottom}
-                             : RECT{0, client.bottom, client.right, client.bottom + GetSystemMetrics(SM_CYHSCROLL)};
+  RECT rect = barRectLocked(*w, bar);
   scrollbars::Layout layout = scrollbars::layoutOf(rect, bar == SB_VERT, w->scroll[bar], true);
   POINT p{screen.x - o.x, screen.y - o.y};
   // The point is on the bar: only its position along the bar matters.
@@ -67,11 +84,13 @@ extern "C" int WINAPI SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO si, BOOL r
   auto w = findWindow(hwnd);
   if (!w) return 0;
   int pos;
-  bool show = false, hide = false;
+  bool show = false, hide = false, same = false;
   {
     Lock lock(userMutex());
     ScrollBarState& s = w->scroll[bar];
+    const ScrollBarState before = s;
     pos = scrollbars::applyScrollInfo(s, *si);
+    same = looksTheSame(*w, bar, before, s);
     // A bar whose range scrolls nothing disappears unless SIF_DISABLENOSCROLL keeps it.
     if (si->fMask & (SIF_RANGE | SIF_PAGE)) {
       bool useless = scrollbars::scrollsNothing(s);
@@ -81,7 +100,7 @@ extern "C" int WINAPI SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO si, BOOL r
   }
   bool reframed = (hide || show) && showBars(hwnd, bar, show);
   // As Windows: only the bar is drawn again, at once; the client area is left alone.
-  if (redraw && !reframed) paintScrollBars(hwnd, bar);
+  if (redraw && !reframed && !same) paintScrollBars(hwnd, bar);
   return pos;
 }
 
