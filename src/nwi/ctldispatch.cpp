@@ -91,7 +91,8 @@ int HCtlNotify(HCtlRecord* record, int code) {
   HWND window = record->window;
   SendMessageA(record->notifyTarget, WM_COMMAND, MAKEWPARAM(record->id, static_cast<WORD>(code)),
                reinterpret_cast<LPARAM>(window));
-  if (!IsWindow(window) || SendMessageA(window, KYM_GETINSTANCE, 0, 0) != reinterpret_cast<LRESULT>(record)) return 1;
+  // A window that is gone answers 0, never the record.
+  if (SendMessageA(window, KYM_GETINSTANCE, 0, 0) != reinterpret_cast<LRESULT>(record)) return 1;
   const int vetoed = (record->flags & HCTL_VETO) != 0 ? 1 : 0;
   record->flags &= static_cast<WORD>(~HCTL_VETO);
   return vetoed;

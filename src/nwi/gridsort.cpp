@@ -37,20 +37,38 @@ bool integerNumber(const HGField* field) {
 }
 
 // One integer key, read straight from the rows: each row becomes one
-// 64-bit number, the value (shifted to be positive, negated for descending)
-// above the row's index, so that a plain sort of distinct numbers gives
-// the stable order. Rows fit in 16 bits (at most 32,760), values in 33.
+// number, the value shifted to be positive (negated for descending), and
+// the rows are ordered by it with a stable radix sort (three passes of 12
+// bits cover the 33 bits a shifted 32-bit value takes), so that rows of
+// equal values keep their order.
 bool sortByIntegers(HGridData* data, int rows, const Key& key, std::vector<int>& order) {
   constexpr int64_t kOffset = int64_t{1} << 32;
-  std::vector<int64_t> packed(static_cast<size_t>(rows));
+  constexpr int kBits = 12, kPasses = 3;
+  constexpr size_t kBuckets = size_t{1} << kBits;
+  const auto count = static_cast<size_t>(rows);
+  std::vector<uint64_t> keys(count), keysOut(count);
+  std::vector<int> rowsOut(count);
   for (int row = 0; row < rows; ++row) {
     const BYTE* current = HGReachRow(data, row);
     if (current == nullptr) return false;
     const auto value = static_cast<int64_t>(HCtlValueToDouble(current + key.offset, key.numberStorage));
-    packed[static_cast<size_t>(row)] = ((key.ascending ? kOffset + value : kOffset - value) << 16) | row;
+    keys[static_cast<size_t>(row)] = static_cast<uint64_t>(key.ascending ? kOffset + value : kOffset - value);
+    order[static_cast<size_t>(row)] = row;
   }
-  std::sort(packed.begin(), packed.end());
-  for (size_t i = 0; i < packed.size(); ++i) order[i] = static_cast<int>(packed[i] & 0xFFFF);
+  for (int pass = 0; pass < kPasses; ++pass) {
+    const int shift = pass * kBits;
+    size_t counts[kBuckets + 1] = {};
+    for (uint64_t k : keys) ++counts[((k >> shift) & (kBuckets - 1)) + 1];
+    if (counts[((keys.empty() ? 0 : keys[0]) >> shift & (kBuckets - 1)) + 1] == count) continue;  // one bucket: nothing moves
+    for (size_t b = 1; b <= kBuckets; ++b) counts[b] += counts[b - 1];
+    for (size_t i = 0; i < count; ++i) {
+      const size_t at = counts[(keys[i] >> shift) & (kBuckets - 1)]++;
+      keysOut[at] = keys[i];
+      rowsOut[at] = order[i];
+    }
+    keys.swap(keysOut);
+    order.swap(rowsOut);
+  }
   return true;
 }
 

@@ -110,7 +110,9 @@ int firstColumn(const HGridRecord* r) {
 }  // namespace
 
 HGridRecord* HGRecordOf(HWND window) {
-  if (window == nullptr || !IsWindow(window) || !HCtlClassHasSuffix(window, "Grid")) return nullptr;
+  // A window that is gone has no class name: no separate IsWindow (every
+  // cell written through the exports comes this way).
+  if (window == nullptr || !HCtlClassHasSuffix(window, "Grid")) return nullptr;
   auto* r = reinterpret_cast<HGridRecord*>(SendMessageA(window, KYM_GETINSTANCE, 0, 0));
   return r != nullptr && r->head.window == window ? r : nullptr;
 }

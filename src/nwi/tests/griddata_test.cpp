@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdint>
 #include <cstring>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -302,6 +304,44 @@ TEST_F(GridTest, SortingBySeveralKeysKeepsTheOrderOfEqualRows) {
   EXPECT_EQ(send(grid, KYM_GRIDGETSORTKEYS, 1, reinterpret_cast<LPARAM>(out)), 2);
   EXPECT_EQ(out[0].column, 0);
   EXPECT_EQ(out[1].column, -1) << "nothing past the room given";
+}
+
+// One integer key: every order a stable sort of the same numbers gives,
+// ascending and descending, over values that need every bit of a 32-bit
+// storage (negative, large, repeated).
+TEST_F(GridTest, OneIntegerKeySortsAsAStableSortOfItsNumbers) {
+  struct Case {
+    char storage;
+    short ascending;
+  } cases[] = {{'l', 1}, {'l', 0}, {'u', 1}, {'u', 0}, {'i', 1}};
+  for (const Case& c : cases) {
+    HWND grid = makeGrid(0, {{"N", 'n', c.storage, 0}, {"Tag", 's', 's', 8}});
+    std::vector<int64_t> numbers;
+    for (int i = 0; i < 600; ++i) {
+      const int64_t spread = (i * 7919LL) % 5000 * 859433LL;  // up to about 4.3e9
+      int64_t n = c.storage == 'u' ? spread : spread / 2 - 2147483647LL / 2 * (i % 3);
+      if (c.storage != 'u') n = std::clamp<int64_t>(n, INT32_MIN, INT32_MAX);
+      n = std::min<int64_t>(n, c.storage == 'u' ? UINT32_MAX : INT32_MAX);
+      if (i % 10 == 0) n = numbers.empty() ? n : numbers[static_cast<size_t>(i / 2)];  // ties
+      numbers.push_back(n);
+      const int r = appendRow(grid);
+      BYTE value[4];
+      const auto stored = static_cast<uint32_t>(n);
+      std::memcpy(value, &stored, 4);
+      ASSERT_EQ(HGSetCellData(grid, 0, r, value), 1);
+      ASSERT_TRUE(setText(grid, 1, r, std::to_string(i).c_str()));
+    }
+    std::vector<int> expected(numbers.size());
+    std::iota(expected.begin(), expected.end(), 0);
+    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+      return c.ascending ? numbers[size_t(a)] < numbers[size_t(b)] : numbers[size_t(a)] > numbers[size_t(b)];
+    });
+    const HGSortKey key{0, c.ascending};
+    ASSERT_EQ(send(grid, KYM_GRIDSORT, 1, reinterpret_cast<LPARAM>(&key)), 1);
+    for (int r = 0; r < rows(grid); ++r)
+      ASSERT_EQ(text(grid, 1, r), std::to_string(expected[size_t(r)])) << c.storage << c.ascending << " row " << r;
+    DestroyWindow(grid);
+  }
 }
 
 TEST_F(GridTest, ATextColumnWithADecimalPictureSortsAsNumbers) {
