@@ -16,9 +16,6 @@ namespace {
 
 constexpr UINT kMsgGivenUp = 57449, kMsgShortField = 57434, kMsgNoStatus = 57431, kMsgSelectFailed = 57488;
 constexpr int kOptionQuiet = 60;
-constexpr size_t kStatusRoom = 255;
-// A status line longer than this is not a status line: the read stops.
-constexpr size_t kStatusLimit = 4096;
 constexpr char kSignOnTag[] = "          072120000";
 constexpr int kPasswordPart = 320;
 
@@ -112,10 +109,6 @@ void KyAS400TcpipConversation::Init() {
   }
 }
 
-bool KyAS400TcpipConversation::readByte(UINT_PTR s, unsigned char* pByte) {
-  return receiveQuietly(s, reinterpret_cast<char*>(pByte), 1) == 1;
-}
-
 void KyAS400TcpipConversation::SendField(UINT_PTR socket, const char* pszText, int iWidth) {
   std::string field(static_cast<size_t>(iWidth), '\0');
   const std::string text = upper(pszText).substr(0, static_cast<size_t>(iWidth));
@@ -132,14 +125,10 @@ void KyAS400TcpipConversation::SendField(UINT_PTR socket, const char* pszText, i
   }
 }
 
-void KyAS400TcpipConversation::readStatusLine(UINT_PTR socket, unsigned char first) {
+void KyAS400TcpipConversation::keepStatusLine(UINT_PTR socket, unsigned char first) {
   // The whole line is read even when nothing is shown, so that no byte of
   // it stays in the stream.
-  std::string line(1, static_cast<char>(first));
-  unsigned char c = first;
-  while (c != '\r' && c != '\n' && c != 0 && line.size() < kStatusLimit && readByte(socket, &c))
-    if (c != '\r' && c != '\n' && c != 0) line += static_cast<char>(c);
-  if (line.size() > kStatusRoom) line.resize(kStatusRoom);
+  const std::string line = readStatusLine(socket, first);
   std::vector<char> text(line.size() + 1, '\0');
   if (KyRemote400Info* info = record())
     info->GetTranslation()->FromEbc(line.data(), text.data(), static_cast<int>(line.size()));
@@ -158,7 +147,7 @@ int KyAS400TcpipConversation::ReadStatus(UINT_PTR socket) {
     m_szLastStatus[0] = '\0';
     return 1;
   }
-  readStatusLine(socket, first);
+  keepStatusLine(socket, first);
   if (!option(kOptionQuiet)) KyShowMessageBox(m_szLastStatus);
   return 0;
 }
@@ -225,7 +214,7 @@ int KyAS400TcpipConversation::PrepareToReceive() {
   }
   if (first == 0) return 1;
   // A status line in place of the reply: the call failed on the host.
-  readStatusLine(m_Data, first);
+  keepStatusLine(m_Data, first);
   ReportError(m_szLastStatus, 1);
   return 0;
 }

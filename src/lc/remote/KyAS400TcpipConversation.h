@@ -46,11 +46,9 @@ class KyAS400TcpipConversation : public KyTcpipConversation {
 
  private:
   KyRemote400Info* record() const;
-  // Reads one byte within the time-out; false when none came.
-  bool readByte(UINT_PTR s, unsigned char* pByte);
   // Reads the rest of a status line that began with `first` and keeps it,
   // converted, as the last status.
-  void readStatusLine(UINT_PTR socket, unsigned char first);
+  void keepStatusLine(UINT_PTR socket, unsigned char first);
 
   int m_fFieldFailed = 0;  // a SendField since the last check did not send whole
 };

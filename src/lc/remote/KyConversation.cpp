@@ -85,6 +85,14 @@ void KyConversation::DeallocateIfAllocated() {
   if (m_fAllocated) Deallocate();
 }
 
+KyConversation* KyConversation::Listed(void* pConversation) {
+  KyCallMgr* pCallMgr = KyCallMgr::GetCallMgr(FALSE);
+  if (!pCallMgr || !pConversation) return nullptr;
+  for (KyListNode* pNode = pCallMgr->GetConversationList()->GetHead(); pNode; pNode = pNode->GetNext())
+    if (pNode->GetCurrent() == pConversation) return static_cast<KyConversation*>(pConversation);
+  return nullptr;
+}
+
 char KyConversation::LetterOfLocation(const char* pszLocation) {
   KyCallMgr* pCallMgr = KyCallMgr::GetCallMgr();
   if (pCallMgr) {

@@ -52,6 +52,11 @@ class KyConversation {
   // '?' (with message 57419) for an OpSys the table does not know.
   static char LetterOfLocation(const char* pszLocation);
 
+  // The conversation behind a pointer that a call record or a large object
+  // kept, while the thread's list still holds it; null once it is gone (a
+  // retry or a failed call ends conversations).
+  static KyConversation* Listed(void* pConversation);
+
   // 1 when allocated (Init, then fDoAllocate, unless it already is).
   int Allocate();
   void DeallocateIfAllocated();

@@ -7,15 +7,7 @@
 
 namespace {
 
-// A conversation pointer that a call record kept is used only while the
-// thread's list still holds it: a retry may have ended that conversation.
-KyConversation* listed(void* pConversation) {
-  KyCallMgr* pCallMgr = KyCallMgr::GetCallMgr(FALSE);
-  if (!pCallMgr || !pConversation) return nullptr;
-  for (KyListNode* pNode = pCallMgr->GetConversationList()->GetHead(); pNode; pNode = pNode->GetNext())
-    if (pNode->GetCurrent() == pConversation) return static_cast<KyConversation*>(pConversation);
-  return nullptr;
-}
+KyConversation* listed(void* pConversation) { return KyConversation::Listed(pConversation); }
 
 struct Registration {
   Registration() {

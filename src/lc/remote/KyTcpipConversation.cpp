@@ -21,11 +21,14 @@
 
 namespace {
 
-constexpr UINT kMsgNoLibrary = 57443, kMsgNoEntry = 57450, kMsgNoStartup = 57451, kMsgNoListener = 57429,
+constexpr UINT kMsgNoStatus = 57431, kMsgNoLibrary = 57443, kMsgNoEntry = 57450, kMsgNoStartup = 57451, kMsgNoListener = 57429,
                kMsgNoListenAddress = 57432, kMsgSelectFailed = 57488, kMsgSendFailed = 57489,
                kMsgReceiveFailed = 57490;
 constexpr int kOptionTrace = 11, kOptionQuiet = 60;
 const UINT_PTR kSelectFailed = static_cast<UINT_PTR>(-2);
+constexpr size_t kStatusRoom = 255;
+// A status line longer than this is not a status line: the read stops.
+constexpr size_t kStatusLimit = 4096;
 
 std::mutex& processLock() {
   static std::mutex lock;
@@ -470,4 +473,44 @@ int KyTcpipConversation::Accept(UINT_PTR listening, UINT_PTR* pAccepted, int* pf
   *pAccepted = timedWaits(accepted);
   if (pfOpened) *pfOpened = 1;
   return 1;
+}
+
+bool KyTcpipConversation::readByte(UINT_PTR s, unsigned char* pByte) {
+  return receiveQuietly(s, reinterpret_cast<char*>(pByte), 1) == 1;
+}
+
+std::string KyTcpipConversation::readStatusLine(UINT_PTR s, unsigned char first) {
+  std::string line(1, static_cast<char>(first));
+  unsigned char c = first;
+  while (c != '\r' && c != '\n' && c != 0 && line.size() < kStatusLimit && readByte(s, &c))
+    if (c != '\r' && c != '\n' && c != 0) line += static_cast<char>(c);
+  if (line.size() > kStatusRoom) line.resize(kStatusRoom);
+  return line;
+}
+
+bool KyTcpipConversation::sendTextField(UINT_PTR s, const char* pszText) {
+  const char* text = pszText ? pszText : "";
+  int error = 0;
+  return sendAll(s, text, static_cast<int>(std::strlen(text)) + 1, &error);
+}
+
+int KyTcpipConversation::readTextStatus(UINT_PTR s, bool fQuietLine) {
+  unsigned char first = 0;
+  if (!readByte(s, &first)) {
+    if (!option(kOptionQuiet)) KyShowMessageBox(KyFormatMessageId(kMsgNoStatus));
+    return 0;
+  }
+  if (first == 0) {
+    m_szLastStatus[0] = '\0';
+    return 1;
+  }
+  lstrcpynA(m_szLastStatus, readStatusLine(s, first).c_str(), sizeof m_szLastStatus);
+  if (!(fQuietLine && option(kOptionQuiet))) KyShowMessageBox(m_szLastStatus);
+  return 0;
+}
+
+bool KyTcpipConversation::setNoDelay(UINT_PTR s, bool fOn) {
+  const int value = fOn ? 1 : 0;
+  return m_pWinsock->setsockopt(s, ws2::IPPROTO_TCP, ws2::TCP_NODELAY, reinterpret_cast<const char*>(&value),
+                                sizeof value) == 0;
 }

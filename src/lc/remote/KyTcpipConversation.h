@@ -82,6 +82,22 @@ class KyTcpipConversation : public KyConversation {
   // This host's first address as text, for a server to call back on; ""
   // after "Unable to get hostname" or "Unable to resolve hostname".
   std::string hostAddress();
+  // Reads one byte within the time-out; false when none came.
+  bool readByte(UINT_PTR s, unsigned char* pByte);
+  // The rest of a status line that began with `first`: read up to and
+  // including its CR, LF or NUL (the whole line, so that no byte of it stays
+  // in the stream), returned without that end and cut to 255 characters.
+  std::string readStatusLine(UINT_PTR s, unsigned char first);
+  // A text field of the Unix, Java and .NET records: the text and one NUL,
+  // no width, no translation; false when it did not go whole.
+  bool sendTextField(UINT_PTR s, const char* pszText);
+  // The status answer of the Unix, Java and .NET servers: 1 for a byte 0;
+  // else the line is read and kept as the last status and 0 is answered,
+  // the line shown in a box unless fQuietLine and run option 60 are both
+  // on. A byte that does not come shows message 57431 (unless option 60).
+  int readTextStatus(UINT_PTR s, bool fQuietLine);
+  // Sets TCP_NODELAY on the socket; false when setsockopt fails.
+  bool setNoDelay(UINT_PTR s, bool fOn);
   // Closes a socket that is open and marks it closed wherever it is kept.
   void closeSocket(UINT_PTR& s);
   // Whether run option n of the thread's context is on.

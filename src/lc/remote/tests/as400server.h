@@ -21,11 +21,11 @@
 #include <thread>
 #include <vector>
 
-#include "loopbackserver.h"
+#include "peerserver.h"
 
 namespace kytest {
 
-class As400Server {
+class As400Server : public PeerServer {
  public:
   enum class Reply { Answer, Stall, CloseMidReply, Garbage, StatusLine };
   struct Options {
@@ -41,17 +41,12 @@ class As400Server {
     std::function<std::string(const std::string&, const std::string&)> handler;
   };
 
-  explicit As400Server(Options options) : options_(std::move(options)) {
-    listener_ = listenOnLoopback(&port_);
-    thread_ = std::thread([this] { serve(); });
-  }
-  ~As400Server() {
-    stop_ = true;
-    thread_.join();
-    for (int s : {control_, message_, data_, listener_})
+  explicit As400Server(Options options) : options_(std::move(options)) { start(); }
+  ~As400Server() override {
+    stop();
+    for (int s : {control_, message_, data_})
       if (s >= 0) ::close(s);
   }
-  uint16_t port() const { return port_; }
   // The first sign-on record as received (fields 1 to 6), and all of them.
   std::string signOn() {
     std::lock_guard guard(lock_);
@@ -66,24 +61,6 @@ class As400Server {
   void failOnMessages(const std::string& line) { messageLine_ = line; }
 
  private:
-  bool readable(int s) {
-    while (!stop_) {
-      pollfd p{s, POLLIN, 0};
-      if (::poll(&p, 1, 20) > 0) return true;
-    }
-    return false;
-  }
-  bool readExact(int s, std::string* out, size_t n) {
-    while (out->size() < n) {
-      if (!readable(s)) return false;
-      char buffer[4096];
-      const ssize_t got = ::recv(s, buffer, std::min(sizeof buffer, n - out->size()), 0);
-      if (got <= 0) return false;
-      out->append(buffer, got);
-    }
-    return true;
-  }
-  void write(int s, const std::string& bytes) { ::send(s, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
   // A port field: EBCDIC digits (0xF0-0xF9), zero-padded.
   static uint16_t portOf(const std::string& field) {
     unsigned port = 0;
@@ -91,20 +68,11 @@ class As400Server {
       if (c >= 0xF0 && c <= 0xF9) port = port * 10 + (c - 0xF0);
     return static_cast<uint16_t>(port);
   }
-  static int connectBack(uint16_t port) {
-    const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    return s;
-  }
   // Takes sign-ons until one is accepted; false when the server ends first.
   bool signedOn() {
     for (int attempt = 0;; ++attempt) {
-      if (!readable(listener_)) return false;
-      control_ = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+      control_ = accept();
+      if (control_ < 0) return false;
       write(control_, std::string(1, options_.twoConnections ? '\1' : '\0'));
       std::string record;
       if (!readExact(control_, &record, 19 + 10 + 320 + 320 + 2)) return false;
@@ -124,7 +92,7 @@ class As400Server {
       control_ = -1;
     }
   }
-  void serve() {
+  void serve() override {
     if (!signedOn()) return;
     if (options_.twoConnections) {
       std::string address, first, second;
@@ -139,15 +107,14 @@ class As400Server {
     while (!stop_) {
       std::string header, data;
       if (!readExact(data_, &header, 76)) return;
-      const uint32_t length = uint32_t(uint8_t(header[72])) << 24 | uint32_t(uint8_t(header[73])) << 16 |
-                              uint32_t(uint8_t(header[74])) << 8 | uint8_t(header[75]);
+      const uint32_t length = big32(header, 72);
       if (!readExact(data_, &data, length)) return;
       ++calls_;
       const std::string output = options_.handler ? options_.handler(header, data) : data;
       const std::string status = options_.twoConnections ? "" : std::string(1, '\0');
       switch (calls_ < options_.replyFromCall ? Reply::Answer : options_.reply) {
         case Reply::Answer: write(data_, status + output); break;
-        case Reply::Stall: while (!stop_) std::this_thread::sleep_for(std::chrono::milliseconds(10)); return;
+        case Reply::Stall: stallUntilStopped(); return;
         case Reply::CloseMidReply:
           write(data_, status + output.substr(0, output.size() / 2));
           ::shutdown(data_, SHUT_RDWR);
@@ -164,11 +131,8 @@ class As400Server {
   std::mutex lock_;
   std::vector<std::string> signOns_;
   std::string messageLine_ = "\xC3\xD7\xC6\xF9\xF8\xF0\xF1\r";  // "CPF9801" in EBCDIC
-  std::atomic<bool> stop_{false};
   std::atomic<int> calls_{0};
-  int listener_ = -1, control_ = -1, message_ = -1, data_ = -1;
-  uint16_t port_ = 0;
-  std::thread thread_;
+  int control_ = -1, message_ = -1, data_ = -1;
 };
 
 }  // namespace kytest

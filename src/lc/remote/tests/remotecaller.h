@@ -40,9 +40,11 @@ class Caller : public KyFunctionData {
     const char* implementation = nullptr;  // the design name when not given
   };
 
-  Caller(const char* design, const char* implementation, char cType)
+  // The language letter chooses the called function's system ('R' AS/400,
+  // 'H' Unix, 'J' Java, '#' .NET, 'N' Windows RPC).
+  Caller(const char* design, const char* implementation, char cType, char cLanguage = 'R')
       : KyFunctionData(new KyLocalVariable, "", "Caller", "Caller", 721, 0),
-        design_(design), implementation_(implementation), type_(cType) {}
+        design_(design), implementation_(implementation), type_(cType), language_(cLanguage) {}
   ~Caller() override {
     // The maps point at the variables: they go first, so that the function
     // data's own end meets no variable that is gone.
@@ -53,7 +55,7 @@ class Caller : public KyFunctionData {
   const char* status() { return GetLocals()->m_CallStatus; }
 
   void RegisterFunctions() override {
-    KyRTDI::AddFnc(this, 1, 1, design_, implementation_, type_, 'R', "", "", '*', nullptr);
+    KyRTDI::AddFnc(this, 1, 1, design_, implementation_, type_, language_, "", "", '*', nullptr);
   }
   void RegisterVariables() override {
     for (size_t i = 0; i < vars_.size(); ++i)
@@ -85,6 +87,7 @@ class Caller : public KyFunctionData {
   const char* design_;
   const char* implementation_;
   char type_;
+  char language_;
   std::vector<VarDef> vars_;
   std::vector<KyVariable*> variables_;
 };
