@@ -3,6 +3,7 @@
 
 #include "KyAS400TcpipConversation.h"
 #include "KyConversation.h"
+#include "KyRPCConversation.h"
 #include "KyUnixTcpipConversation.h"
 #include "KyVMTcpipConversation.h"
 
@@ -11,6 +12,7 @@ std::unique_ptr<KyConversation> KyMakeConversation(const char* pszLocation, char
     case '#': return std::make_unique<KyCSharpTcpipConversation>(pszLocation);
     case 'A': return std::make_unique<KyAS400TcpipConversation>(pszLocation);
     case 'J': return std::make_unique<KyJavaTcpipConversation>(pszLocation);
+    case 'N': return std::make_unique<KyRPCConversation>(pszLocation);
     case 'U': return std::make_unique<KyUnixTcpipConversation>(pszLocation);
     default: return nullptr;
   }

@@ -18,9 +18,7 @@ void putWord(char* p, WORD value) {
 void putDword(char* p, DWORD value) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
-WORD getWord(const char* p) {
-  return static_cast<WORD>(static_cast<BYTE>(p[0]) | (static_cast<BYTE>(p[1]) << 8));
-}
+WORD getWord(const char* p) { return static_cast<WORD>(static_cast<BYTE>(p[0]) | (static_cast<BYTE>(p[1]) << 8)); }
 DWORD getDword(const char* p) {
   DWORD value = 0;
   for (int i = 0; i < 4; ++i) value |= static_cast<DWORD>(static_cast<BYTE>(p[i])) << (8 * i);
