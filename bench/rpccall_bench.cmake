@@ -1,1 +1,1 @@
-set(links ky721lc)
+set(links ky721lc ky721lc_byname)

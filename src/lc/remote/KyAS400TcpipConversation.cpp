@@ -37,13 +37,7 @@ void KyAS400TcpipConversation::QueryUserId() {
 
 void KyAS400TcpipConversation::QueryJobDescription() {
   KyRemote400Info* info = record();
-  const std::string text = upper(info ? info->m_strJobDescription.c_str() : "");
-  size_t split = text.find('/');
-  if (split == std::string::npos) split = text.find('\\');
-  const std::string library = split == std::string::npos ? "" : text.substr(0, split);
-  const std::string name = split == std::string::npos ? text : text.substr(split + 1);
-  setText(m_szJobDescriptionLibrary, library.c_str());
-  setText(m_szJobDescriptionName, name.c_str());
+  splitJobDescription(info ? info->m_strJobDescription.c_str() : "");
 }
 
 void KyAS400TcpipConversation::Deallocate() {

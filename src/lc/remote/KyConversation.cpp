@@ -1,7 +1,9 @@
 // KyConversation: the base slots, allocation and the factory.
 #include "KyConversation.h"
 
+#include <cctype>
 #include <cstring>
+#include <string>
 #include <memory>
 
 #include "KyAppContext.h"
@@ -37,6 +39,15 @@ KyConversation::KyConversation(const char* pszLocation, char cPlatform)
 }
 
 KyConversation::~KyConversation() = default;
+
+void KyConversation::splitJobDescription(const char* pszText) {
+  std::string text(pszText ? pszText : "");
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  size_t split = text.find('/');
+  if (split == std::string::npos) split = text.find('\\');
+  setText(m_szJobDescriptionLibrary, split == std::string::npos ? "" : text.substr(0, split).c_str());
+  setText(m_szJobDescriptionName, split == std::string::npos ? text.c_str() : text.substr(split + 1).c_str());
+}
 
 int KyConversation::SetBufferSize(int iSize) {
   m_Buffer.assign(static_cast<size_t>(iSize < 0 ? 0 : iSize) + 4, 0);

@@ -76,6 +76,10 @@ class KyConversation {
  protected:
   // The record of the location (made for the letter when missing).
   KyConversation(const char* pszLocation, char cPlatform);
+  // Splits an AS/400 job description "library/name" (or "library\name";
+  // without a separator the whole text is the name) into the two texts,
+  // upper-cased and cut to 10 characters each.
+  void splitJobDescription(const char* pszText);
   // Copies a text into one of the fixed texts, cut to its room.
   template <size_t N>
   static void setText(char (&text)[N], const char* pszValue) {
