@@ -33,6 +33,7 @@ KyVMTcpipConversation::KyVMTcpipConversation(const char* pszLocation, char cPlat
 KyVMTcpipConversation::~KyVMTcpipConversation() {
   if (!m_fAllocated || m_Data == kNoSocket) return;
   m_iTimeout = std::min(m_iTimeout, kCloseWaitSeconds);
+  timedWaits(m_Data);  // the socket's own waits take the shorter time too
   if (sendTextField(m_Data, "Close    ")) {
     unsigned char answer = 0;
     if (readByte(m_Data, &answer) && answer != 0) readStatusLine(m_Data, answer);
