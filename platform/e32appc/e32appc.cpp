@@ -2,6 +2,7 @@
 // conversation is a connection with the bytes read ahead of it; the table
 // of conversations is process-wide and guarded.
 #include <e32appc.h>
+#include <internal/hoststandin.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -21,17 +22,7 @@
 
 namespace {
 
-std::string configFile() {
-  if (const char* file = std::getenv("KY_APPC_CONFIG"); file && *file) return file;
-  std::string dir;
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
-    dir = config;
-  else if (const char* home = std::getenv("HOME"); home && *home)
-    dir = std::string(home) + "/.config";
-  else
-    dir = "/tmp";
-  return dir + "/ky/APPC.INI";
-}
+std::string configFile() { return win32::standin::settingsFile("KY_APPC_CONFIG", "APPC.INI"); }
 
 std::string setting(const char* section, const char* key) {
   char value[512] = {};
@@ -173,26 +164,7 @@ USHORT receive(ULONG id, USHORT maxLength, char* buffer, UCHAR* what, UCHAR* rts
 int connectTo(const std::string& address) {
   const size_t colon = address.rfind(':');
   if (colon == std::string::npos) return -1;
-  const std::string host = address.substr(0, colon), port = address.substr(colon + 1);
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* list = nullptr;
-  if (::getaddrinfo(host.c_str(), port.c_str(), &hints, &list) != 0) return -1;
-  int fd = -1;
-  for (addrinfo* a = list; a && fd < 0; a = a->ai_next) {
-    fd = ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC, a->ai_protocol);
-    if (fd >= 0 && ::connect(fd, a->ai_addr, a->ai_addrlen) != 0) {
-      ::close(fd);
-      fd = -1;
-    }
-  }
-  ::freeaddrinfo(list);
-  if (fd >= 0) {
-    const int on = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-  }
-  return fd;
+  return win32::standin::connectTcp(address.substr(0, colon), address.substr(colon + 1));
 }
 
 std::string upper(std::string s) {

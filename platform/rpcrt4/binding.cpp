@@ -119,26 +119,7 @@ int connectTo(const Binding& b) {
     if (fd >= 0) ::close(fd);
     return -1;
   }
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* list = nullptr;
-  const std::string host = b.address.empty() ? "localhost" : b.address;
-  if (b.endpoint.empty() || ::getaddrinfo(host.c_str(), b.endpoint.c_str(), &hints, &list) != 0) return -1;
-  int fd = -1;
-  for (addrinfo* a = list; a && fd < 0; a = a->ai_next) {
-    fd = ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC, a->ai_protocol);
-    if (fd >= 0 && ::connect(fd, a->ai_addr, a->ai_addrlen) != 0) {
-      ::close(fd);
-      fd = -1;
-    }
-  }
-  ::freeaddrinfo(list);
-  if (fd >= 0) {
-    const int on = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-  }
-  return fd;
+  return win32::standin::connectTcp(b.address.empty() ? "localhost" : b.address, b.endpoint);
 }
 
 }  // namespace

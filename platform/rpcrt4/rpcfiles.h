@@ -3,6 +3,7 @@
 // stand for named pipes. Shared by RPCRT4.DLL and RPCNS4.DLL.
 #pragma once
 
+#include <internal/hoststandin.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -13,17 +14,7 @@ namespace rpcfiles {
 
 // KY_RPC_NAMESERVICE, else RPCNS.INI in $XDG_CONFIG_HOME/ky (~/.config/ky).
 // Sections are entry names (the name service) and "Endpoints" (the map).
-inline std::string nameServiceFile() {
-  if (const char* file = std::getenv("KY_RPC_NAMESERVICE"); file && *file) return file;
-  std::string dir;
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
-    dir = config;
-  else if (const char* home = std::getenv("HOME"); home && *home)
-    dir = std::string(home) + "/.config";
-  else
-    dir = "/tmp";
-  return dir + "/ky/RPCNS.INI";
-}
+inline std::string nameServiceFile() { return win32::standin::settingsFile("KY_RPC_NAMESERVICE", "RPCNS.INI"); }
 
 // The directory of the local sockets that stand for named pipes.
 inline std::string pipeDirectory() {
