@@ -175,4 +175,11 @@ class KyConversationAPI {
   static int Connect(CString& location, char cSystemType);
   // Closes the location's open conversation, if any.
   static void Disconnect(CString& location, char cSystemType);
+  // The network user name from MPR.DLL (loaded for the call, WNetGetUserA,
+  // 128 characters); 1, or 0 and an empty text.
+  static int GetLoginName(CString& name);
+  // The AS/400 password and user of the location's record (the thread's
+  // record of that name; 0 without one), written to its section: the
+  // password in the form the record stores it (KyConversationAPI.cpp).
+  static int SetAS400Password(CString system, CString password, CString user);
 };
