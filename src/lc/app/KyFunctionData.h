@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 #include "KyDLL.h"
 #include "KyLockableResource.h"
 #include "KyRTDI.h"
@@ -107,6 +109,16 @@ class KyFunctionData : public KyLockableResource {
   KyPanel* GetParentPanel() const { return m_pParentPanel; }
   // Signalled while the function is idle (no event of its panel runs).
   HANDLE GetEvent() const { return m_hEvent; }
+  // --- holding the function busy (KyFunctionIdle.cpp) ---
+  // Whether this thread holds the function busy: an event of it runs
+  // further down this thread's stack, so waiting for it would never end.
+  bool IsBusyOnThisThread() const;
+  // Pumps the thread's messages until the function is idle, then holds it
+  // busy for this thread. False (nothing held) without an event object or
+  // when the application quits meanwhile.
+  bool AcquireIdle();
+  // Gives the function back: idle again.
+  void ReleaseIdle();
   int IsReturned() const { return m_fReturned; }
   void ClearReturned() { m_fReturned = 0; }
   // The logical event the panel is running (0 when none).
@@ -158,6 +170,7 @@ class KyFunctionData : public KyLockableResource {
   DWORD m_dwGeneratorBuild = 0;
   DWORD m_dwSecond = 0;
   HANDLE m_hEvent = nullptr;
+  std::atomic<DWORD> m_dwBusyThread{0};  // the thread holding the function busy
   KyFunctionData* m_pCaller = nullptr;
   KyLocalVariable* m_pLocals = nullptr;
   KyParamVariable* m_pReferencedIn = nullptr;  // the caller's input block, referenced while this lives

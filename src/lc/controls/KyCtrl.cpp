@@ -217,11 +217,12 @@ void KyCtrl::createWindow(const char* pszClass, const char* pszText, HINSTANCE h
   m_hWnd = CreateWindowExA(m_dwExStyle, pszClass, text.c_str(), m_dwStyle | WS_CHILD, m_iScaledX, m_iScaledY,
                            m_iScaledCx, m_iScaledCy, hParent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(m_iId)),
                            hInstance, nullptr);
-  if (m_hWnd && m_KindName == "Butt") applyUnusedColor();
+  if (m_hWnd && m_KindName == "Butt") applyUnusedColor("Buttons");
 }
 
-void KyCtrl::applyUnusedColor() {
-  KyString name = KyGetProfileString("Buttons", "UnusedColor", "GREEN");
+void KyCtrl::applyUnusedColor(const char* pszSection) {
+  if (!m_hWnd) return;
+  KyString name = KyGetProfileString(pszSection, "UnusedColor", "GREEN");
   if (std::strcmp(name.GetString(), "GREEN") != 0)
     SendMessageA(m_hWnd, KYM_SETUNUSEDCOLOR, 0, static_cast<LPARAM>(colorOfName(name.GetString())));
 }

@@ -189,8 +189,11 @@ class KyCtrl : public KyStateWin {
   KyRTType* m_pPairField = nullptr;  // the field the exchange in progress works on
   std::map<UINT, std::string> m_TrappedEvents;
 
+  // The colour named by "UnusedColor" of the INI section goes to the window
+  // unless it is "GREEN" (the windows' own).
+  void applyUnusedColor(const char* pszSection);
+
  private:
   void createWindow(const char* pszClass, const char* pszText, HINSTANCE hInstance);
   bool tryNative(const char* pszText, HINSTANCE hInstance);
-  void applyUnusedColor();
 };

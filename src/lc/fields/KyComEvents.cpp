@@ -317,22 +317,9 @@ void KyComHandler::run(int iEvent) {
   // call made the object fire) the event runs nested: waiting would wait
   // for this very thread.
   const bool nested = pFunction && (pFunction->IsInComEvent() || pFunction->GetCurrentLogicalEvent() != 0);
-  if (pFunction && !nested && pFunction->GetEvent()) {
-    // Waits, with the user interface alive, until no other event of the
-    // function runs.
-    HANDLE event = pFunction->GetEvent();
-    while (WaitForSingleObject(event, 0) != WAIT_OBJECT_0) {
-      const DWORD woke = MsgWaitForMultipleObjects(1, &event, FALSE, INFINITE, QS_ALLINPUT);
-      if (woke == WAIT_OBJECT_0) break;
-      MSG msg;
-      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-      }
-    }
-    ResetEvent(event);
-    owner = true;
-  }
+  // Waits, with the user interface alive, until no other event of the
+  // function runs.
+  if (pFunction && !nested) owner = pFunction->AcquireIdle();
   ++m_iNesting;
   m_fBusy = 1;
   const int saved = pFunction ? pFunction->GetCurrentLogicalEvent() : 0;
@@ -347,7 +334,7 @@ void KyComHandler::run(int iEvent) {
   }
   --m_iNesting;
   m_fBusy = m_iNesting > 0;
-  if (owner) SetEvent(pFunction->GetEvent());
+  if (owner) pFunction->ReleaseIdle();
 }
 
 int KyComHandler::Start() {

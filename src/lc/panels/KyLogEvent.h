@@ -23,3 +23,12 @@ class KyLogEvent : public KyCtrObj {
   int m_iExtra;       // help context id of the event
   int m_fActive = 1;  // switched by KyPanel::ActivateLogicalEvent
 };
+
+// One entry of a panel's keyboard table: a key (low byte the virtual key,
+// bit 14 Shift, bit 15 Ctrl) bound to a logical event.
+struct KyKeyBoardEvt {
+  static constexpr int kShift = 0x4000;
+  static constexpr int kCtrl = 0x8000;
+  int m_iKey;
+  int m_iLogicalId;
+};

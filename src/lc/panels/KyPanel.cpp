@@ -25,18 +25,7 @@ namespace {
 constexpr UINT kIdleTextId = 57345;
 constexpr int kStatusBarId = 0xE801;  // the frame's status bar
 constexpr int kCloseRequest = 6;
-constexpr int kTimerTick = 10;
-constexpr int kEventTimeoutOption = 58;
 constexpr UINT_PTR kPanelTimerId = 0;
-
-// The panel timer's interval: "Event Timeout Value" in milliseconds, at
-// least 50; 1000 when the option is absent.
-UINT eventTimeout() {
-  const char* pszValue = KyGetRunOption(kEventTimeoutOption);
-  if (!pszValue || !*pszValue) return 1000;
-  int ms = std::atoi(pszValue);
-  return ms < 50 ? 50 : static_cast<UINT>(ms);
-}
 
 bool inside(HWND hOuter, HWND hWnd) { return hOuter && hWnd && (hOuter == hWnd || IsChild(hOuter, hWnd)); }
 
@@ -49,6 +38,8 @@ KyPanel::KyPanel(KyFunctionData* pFunctionData) : m_pFunctionData(pFunctionData)
 }
 
 KyPanel::~KyPanel() {
+  *m_pAlive = false;
+  forgetRetry();
   KyWinClientApp* pApp = KyGetClientApp();
   if (pApp && pApp->m_pActivePanel == this) {
     KyPanel* pNext = m_pParentPanel && m_pParentPanel->IsShown() ? m_pParentPanel : nullptr;
@@ -124,80 +115,6 @@ void KyPanel::RestoreFocus() {
   if (KyWinClientApp* pApp = KyGetClientApp()) pApp->SetActivePanel(this);
 }
 
-void KyPanel::AddEvent(KyLogEvent* pEvent) {
-  if (!pEvent) return;
-  m_Events.emplace_back(pEvent);
-  if (pEvent->m_iEventCode == kTimerTick && m_hWnd) m_uTimer = SetTimer(m_hWnd, kPanelTimerId, eventTimeout(), nullptr);
-}
-
-BOOL KyPanel::AcceptsEvents() const { return m_fShown && m_hWnd && IsWindowEnabled(m_hWnd); }
-
-int KyPanel::TriggerEvent(int iSourceId, int iEventCode) {
-  if (!AcceptsEvents()) return 0;
-  for (const auto& pEvent : m_Events) {
-    if (!pEvent->Matches(iSourceId, iEventCode)) continue;
-    ProcessEvent(pEvent->m_iLogicalId);
-    return 1;
-  }
-  return 0;
-}
-
-// Pumps the queue while the function is busy: one dispatched input message
-// also ends the wait, so the user interface never freezes behind a long
-// function.
-void KyPanel::waitForIdleFunction() {
-  HANDLE hIdle = m_pFunctionData->GetEvent();
-  DWORD timeout = 0;
-  while (WaitForSingleObject(hIdle, 0) != WAIT_OBJECT_0) {
-    DWORD result = MsgWaitForMultipleObjects(1, &hIdle, FALSE, timeout, QS_ALLINPUT);
-    if (result == WAIT_OBJECT_0 || result == WAIT_FAILED) break;
-    MSG msg;
-    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        // The application's loop must still see it.
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        break;
-      }
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-      break;
-    }
-    timeout = INFINITE;
-  }
-  ResetEvent(hIdle);
-}
-
-void KyPanel::ProcessEvent(int iLogicalId) {
-  if (!AcceptsEvents()) return;
-  KyAppContext* pContext = KyAppContext::Current();
-  if (pContext && pContext->m_iBusyCount != 0) return;
-  if (m_iNesting >= 2) return;
-  if (m_iNesting == 1) {
-    if (!m_fPending) return;
-    m_fPending = 0;
-  }
-  KyFunctionData* pFunction = m_pFunctionData;
-  bool fIdleWait = m_iNesting == 0 && pFunction && pFunction->GetEvent() && !pFunction->IsIdleWaitOff();
-  if (fIdleWait) waitForIdleFunction();
-
-  m_hEventFocus = GetFocus();
-  int level = ++m_iNesting;
-  m_fInEvent = 1;
-  int iSaved = pFunction ? pFunction->GetCurrentLogicalEvent() : 0;
-  if (pFunction) pFunction->SetCurrentLogicalEvent(iLogicalId);
-  KyWinClientApp* pApp = KyGetClientApp();
-  if (level == 1 && pApp) pApp->BusyOn();
-
-  PanelHandler(iLogicalId);
-
-  if (level == 1 && pApp) pApp->BusyOff();
-  if (pFunction) pFunction->SetCurrentLogicalEvent(iSaved);
-  --m_iNesting;
-  m_fInEvent = 0;
-  m_hEventFocus = nullptr;
-  if (fIdleWait) SetEvent(pFunction->GetEvent());
-}
-
 int KyPanel::OnClose() {
   if (!m_fReturning) {
     m_fNoClose = 1;
@@ -238,16 +155,6 @@ void KyPanel::SetStatusBarText(const char* pszText, int iPane) {
 const char* KyPanel::GetStatusBarText(int iPane) const {
   if (iPane < 0 || iPane >= static_cast<int>(m_StatusTexts.size())) iPane = 0;
   return m_StatusTexts[iPane];
-}
-
-int KyPanel::DoEvent(const char* pszEventName) {
-  if (!pszEventName) return 0;
-  for (const auto& pEvent : m_Events) {
-    if (!pEvent->m_fActive || _stricmp(pEvent->m_EventName.strGetText(), pszEventName) != 0) continue;
-    ProcessEvent(pEvent->m_iLogicalId);
-    return 1;
-  }
-  return 0;
 }
 
 KyVBXCtrlManager* KyPanel::GetVBXCtrlManager(BOOL fCreate) {

@@ -9,7 +9,11 @@
 #include <windows.h>
 
 #include <array>
+#include <deque>
+#include <map>
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "KyCtr.h"
@@ -178,16 +182,55 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   // first tab stop.
   void RestoreFocus();
 
+  // --- logical events (KyPanelEvents.cpp) ---
   // Events. The panel owns the entries; a timer entry (code 10) starts the
   // panel's timer.
   void AddEvent(KyLogEvent* pEvent);
   // Runs the first active entry of that source and code; 1 when one fired.
   int TriggerEvent(int iSourceId, int iEventCode);
-  // Runs one logical event through the generated dispatch, once the
-  // function is idle; events that cannot run now are dropped.
+  // Runs one logical event through the generated dispatch, one at a time:
+  // it waits (the queue served) while another thread holds the function
+  // busy; raised during an event of the panel or of its function on this
+  // thread it waits in order and runs when that event has ended (the
+  // acquire events excepted, which run nested). While the thread is busy
+  // it is dropped.
   void ProcessEvent(int iLogicalId);
   // True when the panel is shown and its window enabled.
   virtual BOOL AcceptsEvents() const;
+  // Registers the event name of the panel library's string under the
+  // logical id, for DoEvent and other processes.
+  void RegisterLogicalEvent(int iStringId, int iLogicalId);
+  // Binds a key (low byte the virtual key, bit 14 Shift, bit 15 Ctrl).
+  void AddKeyBoardEvent(int iKey, int iLogicalId);
+  // A disabled bound key beeps instead of running its event.
+  void EnableKeyBoardState(int iKey, int fOn);
+  // The key hook's key: true when the panel consumed it.
+  bool OnKeyBoard(int iKey);
+  // Sets the active flag of every entry with that event name (no case).
+  void ActivateLogicalEvent(const char* pszEventName, int fOn);
+  // The active flag of the first entry with that event name (by logical
+  // id); true when there is none.
+  bool IsLogicalEventActive(const char* pszEventName) const;
+  bool IsLogicalEventActive(int iLogicalId) const;
+  // The entry of the function's current logical event (null when none).
+  KyLogEvent* GetCurrentLogicalEvent() const;
+  // The static API's notification: the panel's event code 14.
+  void Notify() { TriggerEvent(-1, kNotifyCode); }
+  // Maps a window message of the panel to an event name; the first mapping
+  // of a message stays. Answers the name in force.
+  const char* TrapEvent(UINT uMessage, const char* pszEventName);
+  // The frame's and view's messages for the events: control notifications
+  // (WM_COMMAND), logical events of other processes (WM_COPYDATA) and
+  // trapped messages. True when the message was answered (in lResult).
+  bool OnPanelMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+  // A control notification or command; true when it was a control's.
+  bool OnCommand(WPARAM wParam, LPARAM lParam);
+  // A logical event sent by another process through the panel registry:
+  // TRUE when it was well formed, active, and run.
+  BOOL OnCopyData(const COPYDATASTRUCT* pData);
+  // The panel's default button follows the focus window.
+  void UpdateDefaultButton(HWND hFocus);
+  static constexpr int kNotifyCode = 14;
 
   // Pane 0 to 7 (any other number is pane 0), trimmed; an empty pane 0
   // shows the application's idle text. The panel's status bar repaints.
@@ -252,13 +295,43 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   KyCtrl* m_pCurrentSite = nullptr;
   int m_fReplaceSite = 0;
 
-  void waitForIdleFunction();
+  struct QueuedEvent {
+    int iLogicalId;
+    KyCtrl* pSource;
+  };
+  // Runs the event at level 0 holding the function (waiting for another
+  // thread to free it); false when the panel went away meanwhile.
+  bool runHeld(int iLogicalId, KyCtrl* pSource);
+  // Runs the event now (the function held as the caller arranged).
+  void runEvent(int iLogicalId);
+  // Keeps the event to run when the running one has ended.
+  void queueEvent(int iLogicalId);
+  // Runs the kept events in order while the panel and function are free.
+  void runQueued();
+  // A thread timer runs the kept events once the thread is free.
+  void armRetry();
+  void forgetRetry();
+  static void CALLBACK retryQueued(HWND, UINT, UINT_PTR, DWORD);
+  void raiseFocusEvent(KyCtrl* pControl, int iCode);
+  bool navigate(int iKey);
 
   std::vector<std::unique_ptr<KyLogEvent>> m_Events;  // first match wins
+  std::vector<KyKeyBoardEvt> m_KeyEvents;             // first match wins
+  std::map<std::string, std::pair<std::string, int>> m_NamedEvents;  // by upper-cased name
+  std::map<UINT, std::string> m_TrappedMessages;
+  std::set<int> m_DisabledKeys;
+  std::deque<QueuedEvent> m_QueuedEvents;
+  UINT_PTR m_uRetryTimer = 0;
+  int m_fF1Bound = 0;
   UINT_PTR m_uTimer = 0;
   int m_iNesting = 0;
   int m_fInEvent = 0;
-  int m_fPending = 0;  // lets one event run nested
+  int m_fPending = 0;      // lets one event run nested
+  int m_fWaitingIdle = 0;  // an event waits for the function
+  int m_fInFocusLost = 0;  // a focus-lost event is being raised
   HWND m_hEventFocus = nullptr;
   std::unique_ptr<KyVBXCtrlManager> m_pVBXManager;
+  // Cleared by the destructor: an event that waited learns whether the
+  // panel outlived the wait.
+  std::shared_ptr<bool> m_pAlive = std::make_shared<bool>(true);
 };

@@ -8,15 +8,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "KyControlFactory.h"
 #include "KyControlTable.h"
-#include "HGrid.h"
 #include "KyCtrl.h"
-#include "KyGridKinds.h"
 #include "KyFncParameter.h"
 #include "KyFunctionData.h"
 #include "KyZOrderMngr.h"
 #include "KyMessage.h"
-#include "KyNativeSettings.h"
 #include "KyPanel.h"
 #include "KyRCDATA.h"
 #include "KyResourceScope.h"
@@ -31,31 +29,6 @@ constexpr int kStaticGroupBox = 1, kStaticFrame = 2;
 constexpr char kNoHandles[] =
     "Your system is unable to allocate any more resource handles and %d GUI controls could not be created.";
 constexpr size_t kAuxSize = sizeof(KyAuxCtrlInfo);
-
-// The class of each kind, by its kind name (grids, cell editors and the
-// fixed-decimal kinds are made by KyMakeGridKindControl first). ActiveX
-// controls 16, sites 17 and kind 18 make no control.
-const char* kindNameOf(int iKind, const KyPanel* pPanel) {
-  switch (iKind) {
-    case KindPushButton:
-    case KindCheckBox:
-    case KindRadioButton: return "Butt";
-    case KindStatic: return "Stat";
-    case KindEdit:
-    case KindFixedDecEdit: return "Edit";
-    case KindComboBox: return "Comb";
-    case KindListBox: return "List";
-    case KindSpin: return "Spin";
-    case KindMultiLineEdit: return "MultiEdit";
-    case KindSpinField: {
-      // A native spin when spins are native, else the fixed-decimal spin edit.
-      const KyFunctionData* pFunction = pPanel->GetFunctionData();
-      const char* pszFunction = pFunction ? pFunction->GetFunctionName().GetString() : "";
-      return KyNativeSettings::For(pszFunction).spinButton ? "Spin" : "Edit";
-    }
-    default: return nullptr;
-  }
-}
 
 }  // namespace
 
@@ -75,22 +48,16 @@ void KyPanel::CreateControls(const KyCreateCtrl* pRecords, int iCount) {
   for (int i = 0; i < iCount; ++i) {
     const KyCreateCtrl& record = pRecords[i];
     if (record.magic != kKyRecordMagic) return;  // a broken table ends the load here
-    KyCtrl* pControl = KyMakeGridKindControl(this, record);
-    if (!pControl) {
-      const char* pszKindName = kindNameOf(record.kind, this);
-      if (!pszKindName) continue;
-      pControl = new KyCtrl(this, pszKindName, record, 1);
-    }
-    const bool cellEditor = KyIsCellEditorKind(record.kind);
+    KyMadeControl made = KyMakeControl(this, record);
+    if (!made.control) continue;
+    KyCtrl* pControl = made.control.get();
     HWND hWnd = pControl->GetWindowHandle();
-    if (cellEditor) {
-      m_GridEditors.emplace_back(pControl);
-      m_GridList.push_back(pControl);
-    } else {
-      if (!hWnd) ++failures;
-      m_Controls.emplace_back(pControl);
-      if (record.kind == HGrid::kKind) m_GridList.push_back(pControl);
-    }
+    if (!hWnd && made.hasWindow) ++failures;
+    if (made.inGridList) m_GridList.push_back(pControl);
+    if (made.inControlList)
+      m_Controls.push_back(std::move(made.control));
+    else
+      m_GridEditors.push_back(std::move(made.control));
 
     // Without an auxiliary record the control has tab position 0 (after
     // the numbered ones) and no group.
@@ -102,7 +69,7 @@ void KyPanel::CreateControls(const KyCreateCtrl* pRecords, int iCount) {
       pControl->SetAuxData(aux);
     }
     // A cell editor has no window of its own and no tab position.
-    if (!hWnd || cellEditor) continue;
+    if (!hWnd || !made.hasWindow) continue;
     int iTab = aux.tabPosition;
     if (record.kind == KindRadioButton && aux.groupValue != lastGroup) {
       SetWindowLongA(hWnd, GWL_STYLE, GetWindowLongA(hWnd, GWL_STYLE) | WS_GROUP);
@@ -113,7 +80,7 @@ void KyPanel::CreateControls(const KyCreateCtrl* pRecords, int iCount) {
       const LRESULT type = SendMessageA(hWnd, KYM_GETSTATICTYPE, 0, 0);
       if (type == kStaticFrame || type == kStaticGroupBox) iTab = kFrameTabBase + iCount + record.height;
     }
-    SetTabSequence(hWnd, iTab);
+    if (!made.inGridList && pControl->GetKind() != kSiteKind) SetTabSequence(hWnd, iTab);
   }
   if (failures == 0) return;
   // The system is out of window handles. This panel cannot run: it loses

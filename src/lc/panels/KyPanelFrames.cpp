@@ -52,7 +52,8 @@ bool KyFramePart::panelMessage(CWnd* pFrame, UINT message, WPARAM wParam, LPARAM
       m_pPanel = nullptr;
       return false;
     default:
-      return false;
+      // Control notifications, other processes' events, trapped messages.
+      return m_pPanel->OnPanelMessage(message, wParam, lParam, result);
   }
 }
 
@@ -75,6 +76,9 @@ LRESULT KyMFCView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   KyPanel* pPanel = m_pFrame->GetFramePanel();
   if (pPanel && message == KyVBXCtrlManager::EventMessage())
     return pPanel->OnVBXEvent(static_cast<UINT>(wParam), static_cast<int>(lParam));
+  LRESULT result = 0;
+  // The controls' notifications reach the panel through their parent.
+  if (message == WM_COMMAND && pPanel && pPanel->OnPanelMessage(message, wParam, lParam, result)) return result;
   switch (message) {
     case WM_ERASEBKGND:
       fillWithPanelColor(pPanel, m_hWnd, reinterpret_cast<HDC>(wParam));

@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "../../app/tests/testapp.h"
+#include "HButt.h"
+#include "HEdit.h"
+#include "HStat.h"
 #include "KyControlTable.h"
 #include "KyCtrl.h"
 #include "KyFunctionData.h"
@@ -77,6 +80,11 @@ TEST_F(ControlTable, MakesTheRecordsInTabOrder) {
   std::vector<int> ids;
   for (const auto& pControl : panel_->GetControls()) ids.push_back(pControl->GetId());
   EXPECT_EQ(ids, (std::vector<int>{1, 2, 3, 4}));
+  // Each kind makes its own class: a static, an edit, two radio buttons.
+  EXPECT_NE(dynamic_cast<HStat*>(panel_->pGetCtrl(1)), nullptr);
+  EXPECT_NE(dynamic_cast<HEdit*>(panel_->pGetCtrl(2)), nullptr);
+  EXPECT_NE(dynamic_cast<HButt*>(panel_->pGetCtrl(3)), nullptr);
+  EXPECT_NE(dynamic_cast<HButt*>(panel_->pGetCtrl(4)), nullptr);
   panel_->StartPanel();
   EXPECT_EQ(stackedIds(), (std::vector<int>{2, 3, 4, 1}));
   EXPECT_TRUE(startsGroup(3));

@@ -7,7 +7,9 @@
 
 #include <filesystem>
 #include <functional>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../../app/tests/testapp.h"
@@ -296,44 +298,68 @@ TEST_F(PanelClose, EventsRunOneAtATimeAndNotWhileTheThreadIsBusy) {
   TestPanel* pPanel = openPanel("EVENTS");
   pPanel->AddEvent(new KyLogEvent(7, 1, 201, "Button", "Click", 0));
   pPanel->AddEvent(new KyLogEvent(7, 1, 202, "Button", "Second", 0));  // same source and code: never fires
+  pPanel->AddEvent(new KyLogEvent(8, 1, 203, "Other", "Other", 0));
+  std::vector<int> currentDuring;
   pPanel->onEvent = [&] {
-    pPanel->onEvent = nullptr;
-    EXPECT_EQ(pPanel->GetFunctionData()->GetCurrentLogicalEvent(), 201);
-    EXPECT_EQ(pPanel->TriggerEvent(7, 1), 1);  // found, but dropped at level 1
+    currentDuring.push_back(pPanel->GetFunctionData()->GetCurrentLogicalEvent());
+    if (pPanel->ran.size() == 1) {
+      // Raised during the event: it waits, and runs after it.
+      EXPECT_EQ(pPanel->TriggerEvent(8, 1), 1);
+      EXPECT_EQ(pPanel->ran, std::vector<int>{201});
+    }
   };
   EXPECT_EQ(pPanel->TriggerEvent(7, 1), 1);
-  EXPECT_EQ(pPanel->ran, std::vector<int>{201});
+  EXPECT_EQ(pPanel->ran, (std::vector<int>{201, 203}));
+  EXPECT_EQ(currentDuring, (std::vector<int>{201, 203}));
   EXPECT_EQ(pPanel->GetFunctionData()->GetCurrentLogicalEvent(), 0);
   EXPECT_EQ(WaitForSingleObject(pPanel->GetFunctionData()->GetEvent(), 0), WAIT_OBJECT_0);  // idle again
 
-  EXPECT_EQ(pPanel->TriggerEvent(8, 1), 0);  // no entry
+  pPanel->onEvent = nullptr;
+  EXPECT_EQ(pPanel->TriggerEvent(9, 1), 0);  // no entry
   app_->DisableMainWnd();                     // the thread is busy: dropped
   pPanel->ProcessEvent(201);
   app_->EnableMainWnd();
   EnableWindow(pPanel->hHandle(), FALSE);  // a disabled panel takes no events
   EXPECT_EQ(pPanel->TriggerEvent(7, 1), 0);
-  EXPECT_EQ(pPanel->ran.size(), 1u);
+  EXPECT_EQ(pPanel->ran.size(), 2u);
 }
 
-TEST_F(PanelClose, AnEventWaitsForTheBusyFunctionWhileTheQueueIsServed) {
+TEST_F(PanelClose, AnEventWaitsUntilAnotherThreadFreesTheFunction) {
   TestPanel* pPanel = openPanel("WAITS");
-  HANDLE hIdle = pPanel->GetFunctionData()->GetEvent();
-  ResetEvent(hIdle);  // the function is running
-  // A message in the queue ends the wait once it has been dispatched.
+  KyFunctionData* pFunction = pPanel->GetFunctionData();
+  HANDLE hHeld = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::atomic<bool> released{false};
+  // Another thread runs an event of the function for a while.
+  std::thread holder([&] {
+    ASSERT_TRUE(pFunction->AcquireIdle());
+    SetEvent(hHeld);
+    Sleep(150);
+    released = true;
+    pFunction->ReleaseIdle();
+  });
+  WaitForSingleObject(hHeld, INFINITE);
+  // Messages keep being served while the event waits.
   constexpr UINT kQueued = WM_USER + 7;
   PostMessageA(pPanel->hHandle(), kQueued, 0, 0);
+  bool releasedWhenRun = false;
+  pPanel->onEvent = [&] { releasedWhenRun = released; };
   pPanel->ProcessEvent(300);
+  holder.join();
+  CloseHandle(hHeld);
   MSG msg;
-  EXPECT_FALSE(PeekMessageA(&msg, nullptr, kQueued, kQueued, PM_NOREMOVE));  // served before the event ran
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, kQueued, kQueued, PM_NOREMOVE));  // served while it waited
   EXPECT_EQ(pPanel->ran.back(), 300);
-  EXPECT_EQ(WaitForSingleObject(hIdle, 0), WAIT_OBJECT_0);
+  EXPECT_TRUE(releasedWhenRun) << "the event ran only once the other thread's event had ended";
+  EXPECT_EQ(WaitForSingleObject(pFunction->GetEvent(), 0), WAIT_OBJECT_0);
 
   // With the idle wait off the event runs at once and leaves the flag alone.
-  ResetEvent(hIdle);
-  pPanel->GetFunctionData()->SetIdleWaitOff(1);
+  ASSERT_TRUE(pFunction->AcquireIdle());
+  pFunction->SetIdleWaitOff(1);
+  pPanel->onEvent = nullptr;
   pPanel->ProcessEvent(301);
   EXPECT_EQ(pPanel->ran.back(), 301);
-  EXPECT_EQ(WaitForSingleObject(hIdle, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_EQ(WaitForSingleObject(pFunction->GetEvent(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  pFunction->ReleaseIdle();
 }
 
 }  // namespace
