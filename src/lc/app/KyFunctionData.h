@@ -115,8 +115,8 @@ class KyFunctionData : public KyLockableResource {
   bool IsBusyOnThisThread() const;
   // Pumps the thread's messages until the function is idle, then holds it
   // busy for this thread. False (nothing held) without an event object or
-  // when the application quits meanwhile.
-  bool AcquireIdle();
+  // when the application quits meanwhile. *pWaited: whether it had to wait.
+  bool AcquireIdle(bool* pWaited = nullptr);
   // Gives the function back: idle again.
   void ReleaseIdle();
   int IsReturned() const { return m_fReturned; }

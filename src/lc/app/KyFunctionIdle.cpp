@@ -1,20 +1,25 @@
 // The function's idle event object: signalled while no event of the
-// function runs. An event takes it (AcquireIdle) before it runs and gives
-// it back (ReleaseIdle) after; the wait keeps the thread's messages moving,
-// and it lasts until the object is signalled: ending it after one message
-// would let two events of the function run at once.
+// function runs. An event takes the function (AcquireIdle) before it runs
+// and gives it back (ReleaseIdle) after. The thread holding it is kept in
+// an atomic word, which decides who holds it; the event object mirrors it
+// for those who wait. The wait keeps the thread's messages moving, and it
+// lasts until the function is free: ending it after one message would let
+// two events of the function run at once.
 #include "KyFunctionData.h"
 
-bool KyFunctionData::IsBusyOnThisThread() const {
-  return m_hEvent && WaitForSingleObject(m_hEvent, 0) != WAIT_OBJECT_0 && m_dwBusyThread == GetCurrentThreadId();
-}
+bool KyFunctionData::IsBusyOnThisThread() const { return m_hEvent && m_dwBusyThread == GetCurrentThreadId(); }
 
-bool KyFunctionData::AcquireIdle() {
+bool KyFunctionData::AcquireIdle(bool* pWaited) {
+  if (pWaited) *pWaited = false;
   if (!m_hEvent) return false;
+  const DWORD self = GetCurrentThreadId();
   HANDLE hIdle = m_hEvent;
-  while (WaitForSingleObject(hIdle, 0) != WAIT_OBJECT_0) {
+  DWORD expected = 0;
+  while (!m_dwBusyThread.compare_exchange_strong(expected, self)) {
+    expected = 0;
+    if (pWaited) *pWaited = true;
     const DWORD woke = MsgWaitForMultipleObjects(1, &hIdle, FALSE, INFINITE, QS_ALLINPUT);
-    if (woke == WAIT_OBJECT_0) break;
+    if (woke == WAIT_OBJECT_0) continue;  // released: try to take it
     if (woke == WAIT_FAILED) return false;
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -28,12 +33,14 @@ bool KyFunctionData::AcquireIdle() {
     }
   }
   ResetEvent(hIdle);
-  m_dwBusyThread = GetCurrentThreadId();
   return true;
 }
 
 void KyFunctionData::ReleaseIdle() {
   if (!m_hEvent) return;
-  m_dwBusyThread = 0;
+  // Signalled first: a waiter that wakes before the word is free tries
+  // again; the other order could leave the object signalled while the
+  // next holder runs.
   SetEvent(m_hEvent);
+  m_dwBusyThread = 0;
 }

@@ -52,15 +52,18 @@ void KyWinClientApp::LogMessage(const char* pszText) {
   }
 }
 
+// The system's shared cursors: loaded once, every event uses them.
 void KyWinClientApp::BusyOn() {
   if (!m_fBusyCursor) return;
-  SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  static const HCURSOR hWait = LoadCursorA(nullptr, IDC_WAIT);
+  SetCursor(hWait);
   m_fBusyCursorShown = TRUE;
 }
 
 void KyWinClientApp::BusyOff() {
   if (!m_fBusyCursor || !m_fBusyCursorShown) return;
-  SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+  static const HCURSOR hArrow = LoadCursorA(nullptr, IDC_ARROW);
+  SetCursor(hArrow);
   m_fBusyCursorShown = FALSE;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "KyNotificationMap.h"
 #include "KyPanel.h"
 #include "KyResourceScope.h"
 #include "editcontrol.h"
@@ -11,12 +12,7 @@ namespace {
 
 constexpr DWORD kDefaultButton = 0x1;
 
-struct CodeEvent {
-  int code;
-  int event;
-};
-
-constexpr CodeEvent kButtonEvents[] = {{0, 1},   {5, 2},   {6, 4},   {7, 5},
+constexpr KyCodeEvent kButtonEvents[] = {{0, 1},   {5, 2},   {6, 4},   {7, 5},
                                        {256, 4}, {512, 5}, {768, 9}, {1024, 24}};
 
 }  // namespace
@@ -72,9 +68,7 @@ void HButt::SetPicture(const char* pszName, int) {
 }
 
 int HButt::MapNotification(int iCode) {
-  for (const CodeEvent& e : kButtonEvents)
-    if (e.code == iCode) return e.event;
-  return 0;
+  return KyEventOfCode(kButtonEvents, iCode);
 }
 
 int HButt::GetCheck() { return m_hWnd ? static_cast<int>(SendMessageA(m_hWnd, BM_GETCHECK, 0, 0)) : 0; }

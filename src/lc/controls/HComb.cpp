@@ -7,6 +7,7 @@
 
 #include "KyAppContext.h"
 #include "KyControlValue.h"
+#include "KyNotificationMap.h"
 #include "KyPanel.h"
 #include "KyRunOptions.h"
 #include "combobox.h"
@@ -28,20 +29,8 @@ void readCompleteClear() {
   s_fCompleteClear = pContext && pContext->GetRunOptions()->fGetOption(kComboCompleteClear);
 }
 
-struct CodeEvent {
-  int code;
-  int event;
-};
-
-constexpr CodeEvent kNativeComboEvents[] = {{1, 9}, {2, 2}, {3, 4}, {4, 5}, {5, 9}, {6, 24}};
-constexpr CodeEvent kCustomComboEvents[] = {{1, 9}, {2, 2}, {4, 4}, {5, 5}, {8, 9}, {1024, 24}};
-
-template <size_t N>
-int eventOf(const CodeEvent (&table)[N], int iCode) {
-  for (const CodeEvent& e : table)
-    if (e.code == iCode) return e.event;
-  return 0;
-}
+constexpr KyCodeEvent kNativeComboEvents[] = {{1, 9}, {2, 2}, {3, 4}, {4, 5}, {5, 9}, {6, 24}};
+constexpr KyCodeEvent kCustomComboEvents[] = {{1, 9}, {2, 2}, {4, 4}, {5, 5}, {8, 9}, {1024, 24}};
 
 }  // namespace
 
@@ -161,7 +150,7 @@ void HComb::SetAuxData(const KyAuxCtrlInfo& aux) {
 }
 
 int HComb::MapNotification(int iCode) {
-  return m_pNative ? eventOf(kNativeComboEvents, iCode) : eventOf(kCustomComboEvents, iCode);
+  return m_pNative ? KyEventOfCode(kNativeComboEvents, iCode) : KyEventOfCode(kCustomComboEvents, iCode);
 }
 
 void HComb::AddValuePair(KyRTType& field, const char* pszDisplay, const char* pszValue) {

@@ -6,6 +6,7 @@
 #include "KyAppContext.h"
 #include "KyControlValue.h"
 #include "KyLocale.h"
+#include "KyNotificationMap.h"
 #include "editcontrol.h"
 #include "kymessages.h"
 #include "natmessages.h"
@@ -14,13 +15,8 @@ namespace {
 
 constexpr DWORD kProtectedStyle = 0x2000;
 
-struct CodeEvent {
-  int code;
-  int event;
-};
-
 // 1024 is the custom edit's own; a native edit's 1024 raises nothing.
-constexpr CodeEvent kEditEvents[] = {{256, 4},   {268, 2},  {512, 5},  {768, 9},
+constexpr KyCodeEvent kEditEvents[] = {{256, 4},   {268, 2},  {512, 5},  {768, 9},
                                      {1024, 24}, {1539, 25}, {1540, 26}, {1542, 24}};
 
 // The native edit's room for the field's text: a number edit needs room
@@ -122,9 +118,7 @@ void HEdit::SetAuxData(const KyAuxCtrlInfo& aux) {
 int HEdit::MapNotification(int iCode) {
   if (iCode == 768 && doubleByteLocale() && KyQueryControlStorage(m_hWnd).type == 's') TrimToLimit();
   if (iCode == 1024 && m_pNative) return 0;
-  for (const CodeEvent& e : kEditEvents)
-    if (e.code == iCode) return e.event;
-  return 0;
+  return KyEventOfCode(kEditEvents, iCode);
 }
 
 bool HEdit::TrimToLimit() {

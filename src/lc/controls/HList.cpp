@@ -1,15 +1,11 @@
 #include "HList.h"
 
+#include "KyNotificationMap.h"
 #include "listcontrol.h"
 
 namespace {
 
-struct CodeEvent {
-  int code;
-  int event;
-};
-
-constexpr CodeEvent kListEvents[] = {{1, 9}, {2, 2}, {4, 4}, {5, 5}, {6, 24}};
+constexpr KyCodeEvent kListEvents[] = {{1, 9}, {2, 2}, {4, 4}, {5, 5}, {6, 24}};
 
 }  // namespace
 
@@ -36,9 +32,7 @@ void HList::SetAuxData(const KyAuxCtrlInfo& aux) {
 }
 
 int HList::MapNotification(int iCode) {
-  for (const CodeEvent& e : kListEvents)
-    if (e.code == iCode) return e.event;
-  return 0;
+  return KyEventOfCode(kListEvents, iCode);
 }
 
 void HList::AddValue(const char* pszText) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "KyControlValue.h"
+#include "KyNotificationMap.h"
 #include "natmessages.h"
 
 namespace {
@@ -15,6 +16,8 @@ std::string windowText(HWND hWnd) {
   buffer.back() = '\0';
   return buffer.data();
 }
+
+constexpr KyCodeEvent kMultiEditEvents[] = {{256, 4}, {512, 5}, {768, 9}, {1024, 24}, {1542, 24}, {1543, 2}};
 
 }  // namespace
 
@@ -70,15 +73,8 @@ void HMultiEdit::SetAuxData(const KyAuxCtrlInfo& aux) {
 }
 
 int HMultiEdit::MapNotification(int iCode) {
-  switch (iCode) {
-    case 256: return 4;
-    case 512: return 5;
-    case 768:
-      if (doubleByteLocale()) TrimToLimit();
-      return 9;
-    case 1024: return m_pNative ? 0 : 24;
-    case 1542: return 24;
-    case 1543: return 2;
-    default: return 0;
-  }
+  // The length check runs whatever the edit's type.
+  if (iCode == 768 && doubleByteLocale()) TrimToLimit();
+  if (iCode == 1024 && m_pNative) return 0;
+  return KyEventOfCode(kMultiEditEvents, iCode);
 }

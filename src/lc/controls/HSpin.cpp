@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "KyControlValue.h"
+#include "KyNotificationMap.h"
 #include "natctl.h"
 #include "spin.h"
 // The native spin's own record (a header of the same name as the custom
@@ -30,18 +31,9 @@ void HSpin::SetIncrement(const char* pszText) {
 }
 
 int HSpin::MapNotification(int iCode) {
-  switch (iCode) {
-    case 256: return 4;
-    case 268: return 2;
-    case 512: return 5;
-    case 768: return 9;
-    case 1024: return 24;
-    case 1539: return 25;
-    case 1540: return 26;
-    case 1541: return 27;
-    case 1542: return 28;
-    default: return 0;
-  }
+  static constexpr KyCodeEvent kSpinEvents[] = {{256, 4},   {268, 2},   {512, 5},   {768, 9}, {1024, 24},
+                                                {1539, 25}, {1540, 26}, {1541, 27}, {1542, 28}};
+  return KyEventOfCode(kSpinEvents, iCode);
 }
 
 std::string HSpin::GetLimitText() const {

@@ -3,6 +3,7 @@
 #include "KyCtrl.h"
 #include "KyPanel.h"
 #include "natctl.h"
+#include "editcontrol.h"
 #include "natmessages.h"
 
 namespace {
@@ -95,5 +96,8 @@ void ButtonCtrl::DisableControl() {
 }
 
 void SpinCtrl::Observe(UINT message, WPARAM, LPARAM, bool fNested) {
-  if (!fNested && (message == NKM_STEPUP || message == NKM_STEPDOWN || message == WM_SETTEXT)) m_uLastRequest = message;
+  if (fNested) return;
+  if (message == NKM_STEPUP || message == NKM_STEPDOWN) m_uLastRequest = message;
+  // A value shown is a set text too.
+  if (message == WM_SETTEXT || message == KYM_SETDATA) m_uLastRequest = WM_SETTEXT;
 }

@@ -31,7 +31,7 @@ bool inside(HWND hOuter, HWND hWnd) { return hOuter && hWnd && (hOuter == hWnd |
 
 }  // namespace
 
-KyPanel::KyPanel(KyFunctionData* pFunctionData) : m_pFunctionData(pFunctionData) {
+KyPanel::KyPanel(KyFunctionData* pFunctionData) : m_pFunctionData(pFunctionData), m_pClientApp(KyGetClientApp()) {
   KyDLL* pLibrary = pFunctionData ? pFunctionData->GetPanelLibrary() : nullptr;
   m_hResInstance = pLibrary ? pLibrary->GetModule() : nullptr;
   m_pParentPanel = pFunctionData ? pFunctionData->GetParentPanel() : nullptr;

@@ -22,6 +22,7 @@
 #include "KyString.h"
 
 class KyFunctionData;
+class KyWinClientApp;
 class KyCtrl;
 class KyZOrderMngr;
 class KyVBXCtrlManager;
@@ -299,15 +300,17 @@ class KyPanel : public KyCtrObj, public KyStateWin {
     int iLogicalId;
     KyCtrl* pSource;
   };
+  // ProcessEvent once the panel is known to take events.
+  void processAccepted(int iLogicalId, const bool& alive);
   // Runs the event at level 0 holding the function (waiting for another
   // thread to free it); false when the panel went away meanwhile.
-  bool runHeld(int iLogicalId, KyCtrl* pSource);
+  bool runHeld(int iLogicalId, KyCtrl* pSource, const bool& alive);
   // Runs the event now (the function held as the caller arranged).
-  void runEvent(int iLogicalId);
+  void runEvent(int iLogicalId, const bool& alive);
   // Keeps the event to run when the running one has ended.
   void queueEvent(int iLogicalId);
   // Runs the kept events in order while the panel and function are free.
-  void runQueued();
+  void runQueued(const bool& alive);
   // A thread timer runs the kept events once the thread is free.
   void armRetry();
   void forgetRetry();
@@ -329,9 +332,12 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   int m_fPending = 0;      // lets one event run nested
   int m_fWaitingIdle = 0;  // an event waits for the function
   int m_fInFocusLost = 0;  // a focus-lost event is being raised
-  HWND m_hEventFocus = nullptr;
   std::unique_ptr<KyVBXCtrlManager> m_pVBXManager;
-  // Cleared by the destructor: an event that waited learns whether the
-  // panel outlived the wait.
+  // Cleared by the destructor. The outermost call of an event holds a copy
+  // and hands the flag down by reference: every step learns whether the
+  // panel outlived what it called.
   std::shared_ptr<bool> m_pAlive = std::make_shared<bool>(true);
+  // The application the panel was made in (it outlives its panels); every
+  // event shows the busy cursor through it.
+  KyWinClientApp* m_pClientApp = nullptr;
 };

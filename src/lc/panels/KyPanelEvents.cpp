@@ -115,9 +115,9 @@ int KyPanel::TriggerEvent(int iSourceId, int iEventCode) {
     if (!pEvent->Matches(iSourceId, iEventCode)) continue;
     KyCtrl* pSaved = m_pEventSource;
     m_pEventSource = iSourceId == -1 ? nullptr : pGetCtrl(iSourceId);
-    const std::shared_ptr<bool> alive = m_pAlive;
-    ProcessEvent(pEvent->m_iLogicalId);
-    if (*alive) m_pEventSource = pSaved;
+    const std::shared_ptr<bool> life = m_pAlive;
+    processAccepted(pEvent->m_iLogicalId, *life);
+    if (*life) m_pEventSource = pSaved;
     return 1;
   }
   return 0;
@@ -187,22 +187,27 @@ const char* KyPanel::TrapEvent(UINT uMessage, const char* pszEventName) {
 // --- running one event at a time -------------------------------------------------
 
 void KyPanel::ProcessEvent(int iLogicalId) {
-  if (!AcceptsEvents() || threadBusy()) return;
+  if (!AcceptsEvents()) return;
+  const std::shared_ptr<bool> life = m_pAlive;
+  processAccepted(iLogicalId, *life);
+}
+
+void KyPanel::processAccepted(int iLogicalId, const bool& alive) {
+  if (threadBusy()) return;
   if (m_iNesting > 0 || m_fWaitingIdle) {
     if (m_iNesting == 1 && m_fPending) {
       m_fPending = 0;
-      runEvent(iLogicalId);
+      runEvent(iLogicalId, alive);
     } else {
       queueEvent(iLogicalId);
     }
     return;
   }
   m_fPending = 0;
-  const std::shared_ptr<bool> alive = m_pAlive;
-  if (runHeld(iLogicalId, m_pEventSource) && *alive) runQueued();
+  if (runHeld(iLogicalId, m_pEventSource, alive) && alive && !m_QueuedEvents.empty()) runQueued(alive);
 }
 
-bool KyPanel::runHeld(int iLogicalId, KyCtrl* pSource) {
+bool KyPanel::runHeld(int iLogicalId, KyCtrl* pSource, const bool& alive) {
   KyFunctionData* pFunction = m_pFunctionData;
   const bool idleWait = pFunction && pFunction->GetEvent() && !pFunction->IsIdleWaitOff();
   bool held = false;
@@ -213,59 +218,53 @@ bool KyPanel::runHeld(int iLogicalId, KyCtrl* pSource) {
       armRetry();
       return true;
     }
-    const std::shared_ptr<bool> alive = m_pAlive;
     m_fWaitingIdle = 1;
-    held = pFunction->AcquireIdle();
-    if (!*alive) {
+    bool waited = false;
+    held = pFunction->AcquireIdle(&waited);
+    if (!alive) {
       if (held) pFunction->ReleaseIdle();
       return false;
     }
     m_fWaitingIdle = 0;
     if (!held) return true;  // the application quits
-    if (!AcceptsEvents()) {
+    // What the wait served may have closed or disabled the panel.
+    if (waited && !AcceptsEvents()) {
       pFunction->ReleaseIdle();
       return true;
     }
   }
-  const std::shared_ptr<bool> alive = m_pAlive;
   KyCtrl* pSaved = m_pEventSource;
   m_pEventSource = pSource;
-  runEvent(iLogicalId);
+  runEvent(iLogicalId, alive);
   if (held) pFunction->ReleaseIdle();
-  if (!*alive) return false;
+  if (!alive) return false;
   m_pEventSource = pSaved;
   return true;
 }
 
-void KyPanel::runEvent(int iLogicalId) {
+void KyPanel::runEvent(int iLogicalId, const bool& alive) {
   KyFunctionData* pFunction = m_pFunctionData;
   const int level = ++m_iNesting;
-  if (level == 1) m_hEventFocus = GetFocus();
   m_fInEvent = 1;
   const int iSaved = pFunction ? pFunction->GetCurrentLogicalEvent() : 0;
   if (pFunction) pFunction->SetCurrentLogicalEvent(iLogicalId);
-  KyWinClientApp* pApp = KyGetClientApp();
-  if (level == 1 && pApp) pApp->BusyOn();
+  KyWinClientApp* pApp = level == 1 ? (m_pClientApp ? m_pClientApp : KyGetClientApp()) : nullptr;
+  if (pApp) pApp->BusyOn();
 
-  const std::shared_ptr<bool> alive = m_pAlive;
   PanelHandler(iLogicalId);
-  if (!*alive) return;
+  if (!alive) return;
 
-  if (level == 1 && pApp) pApp->BusyOff();
+  if (pApp) pApp->BusyOff();
   if (pFunction) pFunction->SetCurrentLogicalEvent(iSaved);
   --m_iNesting;
-  if (m_iNesting == 0) {
-    m_fInEvent = 0;
-    m_hEventFocus = nullptr;
-  }
+  if (m_iNesting == 0) m_fInEvent = 0;
 }
 
 void KyPanel::queueEvent(int iLogicalId) {
   if (m_QueuedEvents.size() < kMaxQueued) m_QueuedEvents.push_back({iLogicalId, m_pEventSource});
 }
 
-void KyPanel::runQueued() {
-  const std::shared_ptr<bool> alive = m_pAlive;
+void KyPanel::runQueued(const bool& alive) {
   KyFunctionData* pFunction = m_pFunctionData;
   while (!m_QueuedEvents.empty()) {
     if (m_iNesting > 0 || m_fWaitingIdle) return;  // the running event runs them after it
@@ -280,7 +279,7 @@ void KyPanel::runQueued() {
     }
     const QueuedEvent next = m_QueuedEvents.front();
     m_QueuedEvents.pop_front();
-    if (!runHeld(next.iLogicalId, next.pSource) || !*alive) return;
+    if (!runHeld(next.iLogicalId, next.pSource, alive) || !alive) return;
   }
   forgetRetry();
 }
@@ -293,7 +292,9 @@ void KyPanel::armRetry() {
 
 void CALLBACK KyPanel::retryQueued(HWND, UINT, UINT_PTR id, DWORD) {
   auto found = t_RetryPanels.find(id);
-  if (found != t_RetryPanels.end()) found->second->runQueued();
+  if (found == t_RetryPanels.end()) return;
+  const std::shared_ptr<bool> life = found->second->m_pAlive;
+  found->second->runQueued(*life);
 }
 
 void KyPanel::forgetRetry() {

@@ -1,0 +1,1 @@
+set(links ky721lc)
