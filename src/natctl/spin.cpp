@@ -1,6 +1,8 @@
 // The spin field: the arrow, steps, limits and the increment.
 #include "spin.h"
 
+#include <commctrl.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -63,6 +65,11 @@ KyGUICSpinButtonCtrlImp::~KyGUICSpinButtonCtrlImp() {
 
 BOOL KyGUICSpinButtonCtrlImp::CreateControl(const KyNativeCreate& args) {
   if (!args.parent || !IsWindow(args.parent)) return FALSE;
+  // The arrow is a common control: its class exists once the common
+  // controls are initialised, which a program that made none before has
+  // not done.
+  static const INITCOMMONCONTROLSEX kUpDown{sizeof(INITCOMMONCONTROLSEX), ICC_UPDOWN_CLASS};
+  if (!InitCommonControlsEx(&kUpDown)) return FALSE;
   arrow = std::make_unique<KyGUICSpinButton>();
   const RECT place{args.x + args.width - 19, args.y, args.x + args.width + 1, args.y + args.height};
   const DWORD arrowStyle = WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_NOTHOUSANDS;

@@ -220,6 +220,7 @@ void KyPanel::StartPanel() {
   if (pApp) pApp->SetActivePanel(this);
   m_fStarting = 0;
   TriggerEvent(-1, kAfterShowing);
+  UpdateDefaultButton(::GetFocus());
   if (m_iKind == KyDialog && m_pFrame) {
     auto* pDialog = dynamic_cast<KyDialogWin*>(m_pFrame);
     HWND hOwner = m_pParentPanel ? m_pParentPanel->hHandle() : nullptr;

@@ -79,6 +79,7 @@ class PanelEvents : public ::testing::Test {
     function_.reset();
     language_.reset();
     if (app_) app_->EndContext();
+    app_.reset();
   }
   HWND window(int id) const { return panel_->pGetCtrl(id)->GetWindowHandle(); }
   void clickOn(int id) {
@@ -102,22 +103,29 @@ class PanelEvents : public ::testing::Test {
 class ControlNotifications : public PanelEvents, public ::testing::WithParamInterface<bool> {};
 
 // Focus into the edit, a keystroke, a click on the button (the edit loses
-// the focus) and a click on a list entry, with native and custom windows:
-// the same logical events in the same order.
+// the focus), a click on a list entry, then focus and a keystroke in the
+// multi-line edit and a click on the combo box, with native and custom
+// windows: the same logical events in the same order.
 TEST_P(ControlNotifications, BecomeLogicalEventsInOrder) {
   open(GetParam() ? "" : kAllCustom, {record(1, 1, kTextDescriptor), record(2, 3, kTextDescriptor),
-                                      record(3, 11, kTextDescriptor)});
+                                      record(3, 11, kTextDescriptor), record(4, 15, kTextDescriptor),
+                                      record(5, 10, kTextDescriptor)});
   for (const char* entry : {"first", "second"}) {
     KyCharFld text(entry);
     panel_->pGetCtrl(3)->AddTextEntry(text);
   }
-  for (auto [source, code] : {std::pair{1, 1}, {2, 4}, {2, 9}, {2, 5}, {3, 9}}) on(source, code);
+  for (auto [source, code] : {std::pair{1, 1}, {2, 4}, {2, 9}, {2, 5}, {3, 9}, {4, 4}, {4, 9}, {4, 5}, {5, 4}})
+    on(source, code);
   clickOn(2);
   input::typeText("a");
   input::pumpMessages();
   clickOn(1);
   clickOn(3);
-  EXPECT_EQ(panel_->ran, (std::vector<int>{204, 209, 205, 101, 309}));
+  clickOn(4);
+  input::typeText("b");
+  input::pumpMessages();
+  clickOn(5);
+  EXPECT_EQ(panel_->ran, (std::vector<int>{204, 209, 205, 101, 309, 404, 409, 405, 504}));
   EXPECT_EQ(panel_->GetEventSource(), nullptr) << "the source is the event's only while it runs";
 }
 
@@ -149,6 +157,33 @@ TEST_F(PanelEvents, AnEventDuringAnEventWaitsThenRuns) {
   EXPECT_EQ(WaitForSingleObject(hIdle, 0), WAIT_OBJECT_0) << "idle again";
 }
 
+// The panel's default button follows the focus: a push button that takes
+// the focus, else the first push button with BS_DEFPUSHBUTTON.
+std::vector<WPARAM> defaultIds;
+WNDPROC viewProcedure = nullptr;
+LRESULT CALLBACK recordDefaultId(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == DM_SETDEFID) defaultIds.push_back(wParam);
+  return CallWindowProcA(viewProcedure, hWnd, message, wParam, lParam);
+}
+
+TEST_F(PanelEvents, DefaultButtonFollowsTheFocus) {
+  for (const bool withDefault : {true, false}) {
+    KyCreateCtrl second = record(2, 1, kTextDescriptor);
+    KyCreateCtrl first = record(1, 1, kTextDescriptor);
+    first.style |= BS_NOTIFY | (withDefault ? BS_DEFPUSHBUTTON : 0);
+    second.style |= BS_NOTIFY;
+    open("", {first, second, record(3, 3, kTextDescriptor)});
+    defaultIds.clear();
+    viewProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        panel_->ViewHandle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&recordDefaultId)));
+    clickOn(2);
+    clickOn(3);
+    SetWindowLongPtrA(panel_->ViewHandle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(viewProcedure));
+    EXPECT_EQ(defaultIds, withDefault ? (std::vector<WPARAM>{2, 1}) : std::vector<WPARAM>{});
+    TearDown();
+  }
+}
+
 TEST_F(PanelEvents, BoundKeysRunTheirEvents) {
   open("", {});
   panel_->AddKeyBoardEvent(VK_F5, 501);
@@ -168,13 +203,14 @@ TEST_F(PanelEvents, BoundKeysRunTheirEvents) {
   };
   for (const auto& c : cases) {
     panel_->ran.clear();
-    if (c.ctrl) input::keyDown(VK_CONTROL);
-    if (c.alt) input::keyDown(VK_MENU);
-    input::pumpMessages();
+    // The key hook hands the key over while Ctrl or Alt is held.
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = c.ctrl ? 0x80 : 0;
+    keys[VK_MENU] = c.alt ? 0x80 : 0;
+    SetKeyboardState(keys);
     EXPECT_EQ(panel_->OnKeyBoard(static_cast<int>(c.key)), c.consumed) << c.key;
-    if (c.alt) input::keyUp(VK_MENU);
-    if (c.ctrl) input::keyUp(VK_CONTROL);
-    input::pumpMessages();
+    BYTE none[256] = {};
+    SetKeyboardState(none);
     EXPECT_EQ(panel_->ran, c.ran ? std::vector<int>{c.ran} : std::vector<int>{}) << c.key;
   }
   // A disabled key is consumed (with a beep) and runs nothing.
