@@ -302,20 +302,20 @@ TEST_F(ComEvents, EventsWhileBusyWaitAndRunInOrder) {
   EXPECT_EQ(handler_->events, (std::vector<int>{20, 10}));
 }
 
-// Signals the function's event object from the thread's loop.
-HANDLE pendingEvent = nullptr;
+// Frees the function from the thread's loop.
+KyFunctionData* pendingFunction = nullptr;
 std::vector<int>* order = nullptr;
 void CALLBACK signalLater(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   order->push_back(-1);
-  SetEvent(pendingEvent);
+  pendingFunction->ReleaseIdle();
 }
 
 TEST_F(ComEvents, AnEventWaitsForTheFunctionWhileTheLoopRuns) {
   field_.MapEvent(function_.get(), DIID_KyTestEvents, KYTEST_EVENT_TICKED, 20, nullptr);
   ASSERT_NE(function_->GetEvent(), nullptr);
-  ResetEvent(function_->GetEvent());  // another event of the function runs
-  pendingEvent = function_->GetEvent();
+  ASSERT_TRUE(function_->AcquireIdle());  // another event of the function runs
+  pendingFunction = function_.get();
   order = &handler_->events;
   SetTimer(nullptr, 0, 30, signalLater);
   raiseTicked(1);
