@@ -10,6 +10,8 @@
 #include "hook.h"
 #include "queue.h"
 
+#include <internal/idlescript.h>
+
 #include <algorithm>
 #include <climits>
 #include <map>
@@ -285,6 +287,8 @@ extern "C" BOOL WINAPI GetMessageA(LPMSG msg, HWND hwnd, UINT min, UINT max) {
     int r = peek(*msg, hwnd, min, max, PM_REMOVE);
     if (r < 0) return -1;
     if (r > 0) return msg->message != WM_QUIT;
+    // A run without a display may script what a person would do.
+    if (win32::script::runIdleStep()) continue;
     waitForQueue(QS_ALLINPUT, INFINITE, false);
   }
 }

@@ -13,7 +13,9 @@
 #include "KyCallMgr.h"
 #include "KyCommandLine.h"
 #include "KyMessage.h"
+#include "KyPanel.h"
 #include "KyProfile.h"
+#include "KyWinClientApp.h"
 
 namespace {
 
@@ -297,5 +299,14 @@ BOOL KyAppContext::StartMainFunction() {
   // caller-less call says whether the main function ran.
   KyCallMgr::Call(nullptr, nullptr, nullptr, 0, name.implementation, name.library);
   const KyCallMgr* pCallMgr = KyCallMgr::GetCallMgr(FALSE);
-  return pCallMgr && pCallMgr->GetDirectCallStatus() == " ";
+  const bool fRan = pCallMgr && pCallMgr->GetDirectCallStatus() == " ";
+  // A main function that left its panel open runs in the message loop: the
+  // panel's frame is the main window (when no MDI frame already is), and
+  // its end ends the run.
+  KyWinClientApp* pClient = KyGetClientApp();
+  if (fRan && pClient && !pClient->m_pMainWnd && !pClient->m_OpenPanels.IsEmpty()) {
+    auto* pPanel = static_cast<KyPanel*>(pClient->m_OpenPanels.GetHead());
+    if (pPanel && pPanel->GetFrame() && pPanel->hHandle()) pClient->m_pMainWnd = pPanel->GetFrame();
+  }
+  return fRan;
 }

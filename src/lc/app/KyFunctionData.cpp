@@ -166,6 +166,9 @@ void KyFunctionData::loadPanelLibrary() {
 }
 
 KyFunctionData::~KyFunctionData() {
+  // The panel goes first, while its library is still loaded; it detaches
+  // itself on the way.
+  delete m_pPanel;
   Exit();
   // Variables first registered by this function forget it.
   for (int i = 0; i < m_FunctionVariables.GetCount(); ++i)
@@ -379,12 +382,29 @@ void KyFunctionData::SetPanel(KyPanel* pPanel) {
   if (m_pPanelLibrary && m_pPanelLibrary->GetModule()) {
     m_pPanel = pPanel;
     m_pParentPanel = pPanel;
+    if (pPanel && !m_fPanelLock) {
+      Lock();
+      m_fPanelLock = true;
+    }
   }
 }
 
+void KyFunctionData::releasePanelLock() {
+  if (!m_fPanelLock) return;
+  m_fPanelLock = false;
+  UnLock();
+}
+
 void KyFunctionData::DetachPanel(KyPanel* pPanel) {
-  if (m_pPanel == pPanel) m_pPanel = nullptr;
+  if (m_pPanel == pPanel) {
+    m_pPanel = nullptr;
+    releasePanelLock();
+  }
   if (m_pParentPanel == pPanel) m_pParentPanel = nullptr;
+}
+
+void KyFunctionData::PanelWindowGone(KyPanel* pPanel) {
+  if (pPanel && m_pPanel == pPanel) releasePanelLock();
 }
 
 void KyFunctionData::SetDatabaseConnectionName(const char* pszName, int fMake, int iKind) {

@@ -60,10 +60,16 @@ class KyFunctionData : public KyLockableResource {
   void Return();
 
   // A panel whose window was not created is deleted; otherwise it becomes
-  // the function's panel (and the parent of the panels of its callees).
+  // the function's panel (and the parent of the panels of its callees), and
+  // the function holds a lock on itself while the panel's window lives: a
+  // function whose entry returned with its panel open stays.
   void SetPanel(KyPanel* pPanel);
   // The panel goes away: nothing of the function points to it any more.
   void DetachPanel(KyPanel* pPanel);
+  // The attached panel's window is gone: the function no longer holds
+  // itself for it, and the call manager's next clean-up may end it (its
+  // destructor deletes the panel object).
+  void PanelWindowGone(KyPanel* pPanel);
   // Stores the name; with fMake the call manager gets or makes the
   // connection of the name and kind (KyDatabaseConnection::KindOCI or KindODBC) and makes it the
   // default of its kind.
@@ -177,6 +183,8 @@ class KyFunctionData : public KyLockableResource {
   KyFncParameter* m_pParameter = nullptr;
   KyPanel* m_pParentPanel = nullptr;
   KyPanel* m_pPanel = nullptr;
+  bool m_fPanelLock = false;  // a lock taken while the panel's window lives
+  void releasePanelLock();
   KyComHandler* m_pComHandler = nullptr;
   int m_fInComEvent = 0;
   KyCall* m_pLocation = nullptr;

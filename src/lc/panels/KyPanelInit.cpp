@@ -160,6 +160,7 @@ void KyPanel::FrameDestroyed() {
   m_pFrame = nullptr;
   m_hWnd = nullptr;
   m_hView = nullptr;
+  if (m_pFunctionData) m_pFunctionData->PanelWindowGone(this);
 }
 
 void KyPanel::destroyFrame() {
@@ -201,14 +202,15 @@ void KyPanel::StartPanel() {
     return;
   }
   const char* pszKey = m_pFunctionData ? m_pFunctionData->GetImplementationName().GetString() : "";
-  if (m_fRestore) KyRestoreWindowPos(m_hWnd, kPanelPlacementSuffix, pszKey, this);
+  // A panel that keeps its placement but has none stored yet shows as made.
+  const int fRestored = m_fRestore ? KyRestoreWindowPos(m_hWnd, kPanelPlacementSuffix, pszKey, this) : 0;
   for (const auto& pControl : m_Controls) pControl->RestoreSettings(kPanelPlacementSuffix, pszKey);
 
   if (HWND hFirst = FirstTabWindow()) {
     ::SetFocus(hFirst);
     m_hFocus = hFirst;
   }
-  if (m_iKind == KyMDIChild || !m_fRestore) ::ShowWindow(m_hWnd, SW_SHOW);
+  if (m_iKind == KyMDIChild || !fRestored) ::ShowWindow(m_hWnd, SW_SHOW);
   if (CWnd* pClient = KyGetMDIClient()) {
     pClient->SendMessage(WM_SETREDRAW, TRUE, 0);
     if (m_iKind == KyMDIChild)

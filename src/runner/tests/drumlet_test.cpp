@@ -22,10 +22,12 @@ struct DrumletRun {
 
 // Runs Drumlet with its boxes printed (they answer by themselves) and a home
 // of its own, so that no user's documents folder takes part.
-DrumletRun runDrumlet(const std::string& arguments, const fs::path& home) {
+// `environment` adds variables; `program` replaces the built Drumlet.
+DrumletRun runDrumlet(const std::string& arguments, const fs::path& home, const std::string& environment = "",
+                      const fs::path& program = fs::path(KY_BIN_DIR) / "Drumlet") {
   std::string command = "cd '" + home.string() + "' && env -u KY_MESSAGEBOX_QUIET -u KY_MESSAGEBOX_ANSWERS HOME='" +
-                        home.string() + "' KY_WIN_INI='" + (home / "WIN.INI").string() + "' timeout 60 " KY_BIN_DIR
-                        "/Drumlet " + arguments + " 2>&1";
+                        home.string() + "' KY_WIN_INI='" + (home / "WIN.INI").string() + "' " + environment +
+                        " timeout 60 '" + program.string() + "' " + arguments + " 2>&1";
   DrumletRun run;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return run;
@@ -145,6 +147,41 @@ TEST(Drumlet, CutLibrariesEndTheRunWithTheirBox) {
       EXPECT_NE(run.output.find("The library CUTAPP.DLL could not be loaded."), std::string::npos)
           << part << "\n" << run.output;
     }
+  }
+}
+
+// The sample application's main function AAzqF with its panel: the run
+// saves a picture of the panel, the scripted close request raises its Close
+// event, the function returns and the run ends with 0.
+TEST(Drumlet, RunsTheSamplePanelUntilItCloses) {
+  kytest::ScratchDir scratch;
+  const fs::path png = scratch.path() / "panel.png";
+  DrumletRun run = runDrumlet("AAZQF", scratch.path(), "KY_INPUT_SCRIPT='snapshot:" + png.string() + ";close'");
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("snapshot: " + png.string()), std::string::npos) << run.output;
+  EXPECT_TRUE(fs::exists(png));
+  EXPECT_EQ(run.output.find("[message box]"), std::string::npos) << run.output;
+}
+
+// A runner beside AAZQF.DLL without its panel library, or with a panel
+// library that holds no panel: the call fails with its box, the run ends
+// with 1, nothing crashes.
+TEST(Drumlet, MissingOrDamagedPanelLibraryEndsTheRunWithItsBox) {
+  struct Case {
+    const char* what;
+    const char* panelLibrary;  // copied in as AAZQF.PNL; null: none
+    const char* shown;
+  } cases[] = {{"missing", nullptr, "AAZQF.PNL"}, {"damaged", "SAMPLE.PNL", "The window of the panel could not be created."}};
+  for (const Case& c : cases) {
+    kytest::ScratchDir scratch;
+    const fs::path bin = scratch.path() / "bin";
+    fs::create_directories(bin);
+    for (const char* file : {"Drumlet", "KY721LNC.ENG", "AAZQF.DLL"}) fs::copy_file(fs::path(KY_BIN_DIR) / file, bin / file);
+    if (c.panelLibrary) fs::copy_file(fs::path(KY_BIN_DIR) / c.panelLibrary, bin / "AAZQF.PNL");
+    DrumletRun run = runDrumlet("AAZQF", scratch.path(), "KY_INPUT_SCRIPT=close", bin / "Drumlet");
+    EXPECT_EQ(run.exitCode, 1) << c.what << "\n" << run.output;
+    EXPECT_NE(run.output.find("[message box]"), std::string::npos) << c.what << "\n" << run.output;
+    EXPECT_NE(run.output.find(c.shown), std::string::npos) << c.what << "\n" << run.output;
   }
 }
 

@@ -279,6 +279,23 @@ TEST_F(Panels, ControlsKeepTheirSettingsWithoutPlacement) {
                                                         "save Window Placement " + key}));
 }
 
+// A panel that keeps its placement shows as made while none is stored, and
+// at the stored place once there is one.
+TEST_F(Panels, KeptPlacementShowsTheFirstTimeToo) {
+  for (int run = 0; run < 2; ++run) {
+    TestPanel* p = panel();
+    ASSERT_TRUE(p->Init(KyTopWindow, kGeneratedStyle | WS_THICKFRAME, 65, kDesignUnits, 1, 1));
+    p->GetFunctionData();
+    p->StartPanel();
+    EXPECT_TRUE(IsWindowVisible(p->hHandle())) << "run " << run;
+    if (run == 0) {
+      MoveWindow(p->hHandle(), 77, 66, 300, 200, FALSE);
+      p->PanelReturn();
+      pump();
+    }
+  }
+}
+
 TEST_F(Panels, DialogRunsItsOwnLoopUntilItEnds) {
   TestPanel* parent = panel();
   ASSERT_TRUE(parent->Init(KyTopWindow, kGeneratedStyle, 65, kDesignUnits, 1, 0));

@@ -1,0 +1,148 @@
+// The generated function libraries AAzqF and AAzrF through the call
+// manager: contract and version, function and panel objects with the
+// design information, the panel from the panel library, the Close event
+// ending the function, both side by side with one calling the other.
+#include <gtest/gtest.h>
+#include <internal/userscript.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "../../../lc/app/tests/testapp.h"
+#include "KyAppContext.h"
+#include "KyCallMgr.h"
+#include "KyCtrl.h"
+#include "KyFunctionData.h"
+#include "KyPanel.h"
+#include "KyStaticAPI.h"
+#include "KyVariable.h"
+#include "ravlets.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kFirst[] = "Testfunktionen.Child1";
+constexpr char kSecond[] = "Testfunktionen.Child2";
+
+std::string titleOf(HWND hWnd) {
+  char text[128] = {};
+  GetWindowTextA(hWnd, text, sizeof text);
+  return text;
+}
+
+class GeneratedLibrary : public ::testing::Test {
+ protected:
+  void SetUp() override { start(KY_BIN_DIR); }
+  void TearDown() override { stop(); }
+  void start(const std::string& directory) {
+    ASSERT_TRUE(RavletsInit("KYWA721"));
+    kytest::writeFile(ini_, "[Settings]\nDLL directory path=" + directory +
+                                "\n[International Settings]\nPNL directory path=" + directory + "\n");
+    app_ = std::make_unique<kytest::TestClientApp>("Generated", ini_);
+    app_->CreateContext();
+    language_ = std::make_unique<kytest::LanguageLibrary>();
+    win32::script::clearMessageBoxLog();
+  }
+  void stop() {
+    if (!app_) return;
+    app_->CloseAllPanels();
+    pump();
+    language_.reset();
+    app_->EndContext();
+    app_.reset();
+  }
+  static void pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  }
+  // Calls the function as the runner starts its main function; its status.
+  std::string callDirectly(const char* implementation, const char* library) {
+    KyCallMgr::Call(nullptr, nullptr, nullptr, 0, implementation, library);
+    return static_cast<const char*>(KyCallMgr::GetCallMgr()->GetDirectCallStatus());
+  }
+
+  kytest::ScratchDir dir_;
+  fs::path ini_ = dir_.path() / "APP.INI";
+  std::unique_ptr<kytest::TestClientApp> app_;
+  std::unique_ptr<kytest::LanguageLibrary> language_;
+};
+
+TEST_F(GeneratedLibrary, RunsWithItsPanelAndEndsOnClose) {
+  ASSERT_EQ(callDirectly("AAzqF", "AAZQF.DLL"), " ");
+  KyPanel* panel = KyPanelAPI::GetPanelByName(kFirst);
+  ASSERT_NE(panel, nullptr);
+  KyFunctionData* function = panel->GetFunctionData();
+  ASSERT_NE(function, nullptr);
+  EXPECT_EQ(function->GetPanel(), panel);
+  EXPECT_STREQ(function->GetImplementationName(), "AAzqF");
+  EXPECT_STREQ(function->GetPanelLibraryName(), "AAzqF");
+  EXPECT_TRUE(IsWindowVisible(panel->hHandle()));
+  EXPECT_EQ(titleOf(panel->hHandle()), "MDI Child 1 - Funktion: <AAzqF>") << "the start code's title";
+  // The control table's three controls, by name.
+  ASSERT_EQ(panel->GetControls().size(), 3u);
+  for (const char* name : {"Label", "FunctionName", "Hint"}) EXPECT_NE(panel->FindControlByName(name), nullptr) << name;
+
+  // The design information as the generator wrote it.
+  KyRTDIArray<KyRTDIFnc>* functions = function->GetFunctionTable();
+  ASSERT_EQ(functions->GetCount(), 2);
+  EXPECT_STREQ(functions->At(0)->m_pszDesignName, kFirst);
+  EXPECT_STREQ(functions->At(0)->m_pszImplementationName, "Testmodell.AAzqF");
+  EXPECT_EQ(static_cast<int>(functions->At(0)->m_dwObjectId), -1601);
+  EXPECT_STREQ(functions->At(1)->m_pszDesignName, "$CSecurityCheckDummy");
+  EXPECT_EQ(functions->At(1)->m_dwObjectId, 905971034u);
+  KyRTDIArray<KyRTDIFld>* fields = function->GetFieldTable();
+  ASSERT_EQ(fields->GetCount(), 18);
+  struct Field {
+    int index;
+    const char* display;
+    const char* implementation;
+    int length;
+  } expected[] = {{0, "*Returning status", "xReturning_status_11", 7},
+                  {5, "*Message", "xMessage_3", 512},
+                  {17, "*Object name", "xObject_name_17", 32}};
+  for (const Field& f : expected) {
+    KyRTDIFld* record = fields->At(f.index);
+    ASSERT_NE(record, nullptr) << f.index;
+    EXPECT_STREQ(record->m_pszDesignName, f.display);
+    EXPECT_STREQ(record->m_pszImplementationName, f.implementation);
+    EXPECT_EQ(record->m_wLength, f.length);
+  }
+  KyRTDIArray<KyRTDIVar>* variables = function->GetVariableTable();
+  ASSERT_EQ(variables->GetCount(), 2);
+  EXPECT_STREQ(variables->At(0)->m_pszImplementationName, "Environment0");
+  EXPECT_EQ(variables->At(1)->m_cVarClass, 73);
+
+  // The frame's close request raises the Close event: the function returns
+  // and the panel ends.
+  HWND hWnd = panel->hHandle();
+  SendMessageA(hWnd, WM_CLOSE, 0, 0);
+  pump();
+  EXPECT_FALSE(IsWindow(hWnd));
+  // The application's next idle turn lets the call manager end the function
+  // and its panel object.
+  app_->DoIdle();
+  EXPECT_EQ(KyPanelAPI::GetPanelByName(kFirst), nullptr);
+  EXPECT_EQ(app_->m_OpenPanels.GetCount(), 0);
+}
+
+// Both libraries load side by side, each with its own panel, and the first
+// calls the second through the call manager.
+TEST_F(GeneratedLibrary, TwoFunctionsSideBySideOneCallingTheOther) {
+  ASSERT_EQ(callDirectly("AAzqF", "AAZQF.DLL"), " ");
+  KyPanel* first = KyPanelAPI::GetPanelByName(kFirst);
+  ASSERT_NE(first, nullptr);
+  KyFunctionData* caller = first->GetFunctionData();
+  KyCallMgr::KyCallExternalFunction(caller, nullptr, nullptr, kSecond, "AAzrF", "AAZRF.DLL", nullptr);
+  EXPECT_STREQ(caller->GetLocals()->m_CallStatus, " ");
+  KyPanel* second = KyPanelAPI::GetPanelByName(kSecond);
+  ASSERT_NE(second, nullptr);
+  EXPECT_NE(second, first);
+  EXPECT_NE(second->hGetRESInstance(), first->hGetRESInstance()) << "each from its own panel library";
+  EXPECT_EQ(titleOf(second->hHandle()), "MDI Child 1 - Funktion: <AAzrF>");
+  EXPECT_EQ(titleOf(first->hHandle()), "MDI Child 1 - Funktion: <AAzqF>");
+  EXPECT_TRUE(IsWindowVisible(first->hHandle()) && IsWindowVisible(second->hHandle()));
+}
+
+}  // namespace
