@@ -1,3 +1,4 @@
+#include "KyKeyHook.h"
 #include "KyWinClientApp.h"
 
 #include <mscrt.h>
@@ -190,7 +191,7 @@ bool endsSplash(UINT message) {
 
 }  // namespace
 
-KyWinClientApp::~KyWinClientApp() { delete m_pSplash; }
+KyWinClientApp::~KyWinClientApp() { delete m_pSplash; }  // the hook and IME go with their owners
 
 void KyWinClientApp::RemoveSplash() {
   if (!m_fSplashShown || !m_pSplash) return;

@@ -8,7 +8,10 @@
 #include <afxcoll.h>
 
 #include "KyAD_Debug.h"
+#include <memory>
+
 #include "KyApp.h"
+#include "KyKeyHook.h"
 #include "KyString.h"
 
 #include <memory>
@@ -88,6 +91,10 @@ class KyWinClientApp : public KyApp {
   BOOL m_fAutoWaitCursor = FALSE;
   KySplash* m_pSplash = nullptr;
   BOOL m_fSplashShown = FALSE;
+  // The keyboard hook of the user-interface thread, and the input-method
+  // switch on Japanese systems (country 81); made with the user interface.
+  std::unique_ptr<KyKeyHook> m_pKeyHook;
+  std::unique_ptr<KyIME> m_pIME;
 
   // --- the splash window (KyWinClientApp.cpp) ---
   // Deletes a splash still there.

@@ -3,6 +3,8 @@
 #include "CPrtDoc.h"
 #include "CPrtView.h"
 #include "KyAppContext.h"
+#include "KyKeyHook.h"
+#include "KyLocale.h"
 #include "KyMsgWin.h"
 #include "KyProfile.h"
 #include "KyRunOptions.h"
@@ -20,6 +22,7 @@ constexpr int kSplashFileOption = 1;  // text: [Window Options] "Splash Screen F
 // Set by nothing in this system; a start in it shows no splash.
 constexpr int kNoSplashState = 5;
 constexpr UINT kReportTemplateId = 110;
+constexpr UINT kJapan = 81;  // the locale's country code that brings the IME
 
 }  // namespace
 
@@ -45,6 +48,12 @@ BOOL KyWinClientApp::InitUserInterface() {
       m_fSplashShown = TRUE;
     }
   }
+  if (!m_pKeyHook) {
+    m_pKeyHook = std::make_unique<KyKeyHook>();
+    m_pKeyHook->Install();
+  }
+  KyLocale* pLocale = pContext ? pContext->GetLocale() : nullptr;
+  if (!m_pIME && pLocale && pLocale->GetCountry() == kJapan) m_pIME = std::make_unique<KyIME>();
   if (!m_fReportTemplate) {
     AddDocTemplate(new CMultiDocTemplate(kReportTemplateId, RUNTIME_CLASS(CPrtDoc), RUNTIME_CLASS(CMainFrame),
                                          RUNTIME_CLASS(CPrtView)));
@@ -53,11 +62,14 @@ BOOL KyWinClientApp::InitUserInterface() {
   return TRUE;
 }
 
-// Removing the keyboard hook and the IME joins here with them. The message
+// The keyboard hook and the IME go first. The message
 // log window is the user interface's last one: it goes with it (its object
 // ends itself and leaves m_pMsgWin empty).
 void KyWinClientApp::ExitUserInterface() {
   RemoveSplash();
+  if (m_pKeyHook) m_pKeyHook->Remove();
+  m_pKeyHook.reset();
+  m_pIME.reset();
   // A splash still in its display time goes with the program all the same.
   delete m_pSplash;
   m_pSplash = nullptr;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "KyApp.h"
+#include "KyAppServices.h"
 #include "KyAppContext.h"
 #include "KyCtrl.h"
 #include "KyDLL.h"
@@ -18,12 +19,13 @@
 #include "KyVBXCtrlManager.h"
 #include "KyWinClientApp.h"
 #include "KyWindowPlacement.h"
+#include "KyPanelFrames.h"
+#include "KyToolBar.h"
 #include "KyZOrderMngr.h"
 
 namespace {
 
 constexpr UINT kIdleTextId = 57345;
-constexpr int kStatusBarId = 0xE801;  // the frame's status bar
 constexpr int kCloseRequest = 6;
 constexpr UINT_PTR kPanelTimerId = 0;
 
@@ -51,6 +53,9 @@ KyPanel::~KyPanel() {
   if (pApp) pApp->RemovePanel(this);
   if (m_hPopups) DestroyMenu(m_hPopups);
   m_pZOrder.reset();
+  // An MDI frame may show this panel's button sets.
+  if (auto* pMDIPart = dynamic_cast<KyFramePart*>(KyGetMDIFrame())) pMDIPart->ForgetButtonSets(m_ButtonSets);
+  m_pToolTips.reset();
   m_pFocusCandidate = nullptr;
   m_pEventSource = nullptr;
   m_GridList.clear();
@@ -145,11 +150,7 @@ void KyPanel::SetStatusBarText(const char* pszText, int iPane) {
     text = pApp ? pApp->pszGetResourceString(kIdleTextId) : "";
   }
   m_StatusTexts[iPane] = text;
-  HWND hStatusBar = m_hWnd ? GetDlgItem(m_hWnd, kStatusBarId) : nullptr;
-  if (hStatusBar) {
-    InvalidateRect(hStatusBar, nullptr, TRUE);
-    UpdateWindow(hStatusBar);
-  }
+  RefreshStatusBar();
 }
 
 const char* KyPanel::GetStatusBarText(int iPane) const {

@@ -24,6 +24,9 @@
 class KyFunctionData;
 class KyWinClientApp;
 class KyCtrl;
+class KyButtonSet;
+class KyFramePart;
+class KyToolTipCtrl;
 class KyZOrderMngr;
 class KyVBXCtrlManager;
 class CWnd;
@@ -151,6 +154,9 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   KyFunctionData* GetFunctionData() const { return m_pFunctionData; }
   KyPanel* GetParentPanel() const { return m_pParentPanel; }
   HINSTANCE hGetRESInstance() const { return m_hResInstance; }
+  // The module that was current when the panel was made: the language
+  // library, whose templates and texts the frames use.
+  HINSTANCE GetLanguageModule() const { return m_hLanguageModule; }
   HWND hHandle() const { return m_hWnd; }
   void SetFocusSet() { m_fFocusSet = 1; }
   int IsFocusSet() const { return m_fFocusSet; }
@@ -206,7 +212,7 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   // A disabled bound key beeps instead of running its event.
   void EnableKeyBoardState(int iKey, int fOn);
   // The key hook's key: true when the panel consumed it.
-  bool OnKeyBoard(int iKey);
+  virtual bool OnKeyBoard(int iKey);
   // Sets the active flag of every entry with that event name (no case).
   void ActivateLogicalEvent(const char* pszEventName, int fOn);
   // The active flag of the first entry with that event name (by logical
@@ -249,11 +255,34 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   // An event of a VBX control (its id and event index) runs the logical
   // event it is mapped to; 1 when one ran.
   int OnVBXEvent(UINT nId, int iEventIndex);
+  // --- tool bars, tips and the status bar (KyPanelBars.cpp) ---
+  // Opens a button set titled pszText; a top window or MDI frame whose
+  // options allow tool bars gets a tool-bar window for it.
+  void CreateToolbar(const char* pszText);
+  // Appends a button to the last set; (-1, -1) a separator. Nothing before
+  // the first CreateToolbar.
+  void AddSpeedButton(int iPictureId, int iCommandId);
+  const std::vector<std::unique_ptr<KyButtonSet>>& GetButtonSets() const { return m_ButtonSets; }
+  UINT GetNextToolBarId() const { return m_uNextToolBarId; }
+  // Enabled and shown state of the buttons of a command; 0 when no set has
+  // such a button.
+  int EnableSpeedButton(int iCommandId, int fEnable);
+  int ShowSpeedButton(int iCommandId, int fShow);
+  // A tip for a control window, from the panel's tip control (made on the
+  // view at the first tip).
+  BOOL AddControlTip(HWND hControl, const char* pszText);
+  KyToolTipCtrl* GetToolTips() const { return m_pToolTips.get(); }
+  void ActivateToolTips();
+  // The three shown texts go to the frame's status bar, else the parent's;
+  // an MDI child first hands its non-empty texts to its parent.
+  void RefreshStatusBar();
+  KyFramePart* GetFramePart() const;
 
  protected:
   KyFunctionData* m_pFunctionData;
   KyPanel* m_pParentPanel = nullptr;
   HINSTANCE m_hResInstance = nullptr;  // the panel resource library (.PNL)
+  HINSTANCE m_hLanguageModule = nullptr;
   HWND m_hWnd = nullptr;               // the panel's frame window
   HWND m_hFocus = nullptr;             // the focus window to come back to
   int m_fFocusSet = 0;
@@ -317,6 +346,10 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   static void CALLBACK retryQueued(HWND, UINT, UINT_PTR, DWORD);
   void raiseFocusEvent(KyCtrl* pControl, int iCode);
   bool navigate(int iKey);
+
+  std::vector<std::unique_ptr<KyButtonSet>> m_ButtonSets;
+  UINT m_uNextToolBarId = 59392;
+  std::unique_ptr<KyToolTipCtrl> m_pToolTips;
 
   std::vector<std::unique_ptr<KyLogEvent>> m_Events;  // first match wins
   std::vector<KyKeyBoardEvt> m_KeyEvents;             // first match wins

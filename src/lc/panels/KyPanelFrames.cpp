@@ -1,7 +1,10 @@
 #include "KyPanelFrames.h"
 
+#include <afxext.h>
+
 #include "KyPanel.h"
 #include "KyVBXCtrlManager.h"
+#include "KyToolBar.h"
 #include "KyWinClientApp.h"
 
 namespace {
@@ -11,6 +14,13 @@ constexpr UINT kViewId = 59648;          // AFX_IDW_PANE_FIRST
 constexpr DWORD kViewStyle = 0x50800000;  // WS_CHILD | WS_VISIBLE | WS_BORDER
 constexpr UINT kSizingTemplate = 111;
 constexpr UINT kDialogTemplate = 103;
+constexpr UINT kStatusBarId = 59393;         // AFX_IDW_STATUS_BAR
+constexpr DWORD kStatusBarStyle = 0x50008200;  // child, visible, bottom, top border
+constexpr UINT kFrameIcon = 106;
+constexpr UINT kFrameResource = 5;  // menu, icon, accelerators and title of the panel library
+// The message pane, the two panes of the panel's own texts, caps lock and
+// num lock.
+constexpr UINT kIndicators[] = {0, 0xE707, 0xE706, 0xE701, 0xE702};
 
 LPCSTR viewClass() {
   static LPCSTR name = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW), nullptr);
@@ -29,6 +39,93 @@ void fillWithPanelColor(KyPanel* pPanel, HWND hWnd, HDC hdc) {
 
 }  // namespace
 
+void KyFramePart::SetUpFrame(CWnd* pFrame, int iKind, DWORD dwOptions) {
+  m_pFrameWnd = pFrame;
+  m_iKind = iKind;
+  m_dwOptions = dwOptions;
+  if (!pFrame || !pFrame->m_hWnd) return;
+  if (!(dwOptions & kMenuOption)) ::SetMenu(pFrame->m_hWnd, nullptr);
+  if (iKind != KyMDIChild && (dwOptions & kStatusBarOption)) {
+    auto* pBar = new CStatusBar;
+    pBar->m_bAutoDelete = TRUE;
+    if (pBar->Create(pFrame, kStatusBarStyle, kStatusBarId)) {
+      // The indicator texts are the language library's; a missing one
+      // leaves its pane empty.
+      const HINSTANCE hCurrent = AfxGetResourceHandle();
+      if (m_pPanel && m_pPanel->GetLanguageModule()) AfxSetResourceHandle(m_pPanel->GetLanguageModule());
+      pBar->SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators)));
+      AfxSetResourceHandle(hCurrent);
+      pBar->SetPaneText(1, "");
+      pBar->SetPaneText(2, "");
+      m_pStatusBar = pBar;
+      if (CFrameWnd* pFrameWnd = dynamic_cast<CFrameWnd*>(pFrame)) pFrameWnd->RecalcLayout();
+    } else {
+      delete pBar;
+    }
+  }
+  if (iKind != KyDialog) {
+    if (HICON hIcon = afxLoadFrameIcon(kFrameIcon)) {
+      pFrame->SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
+      pFrame->SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hIcon));
+    }
+  }
+}
+
+void KyFramePart::ShowStatusTexts(const char* pszMessage, const char* pszPane1, const char* pszPane2) {
+  if (!m_pStatusBar || !m_pStatusBar->m_hWnd) return;
+  m_pStatusBar->SetPaneText(1, pszPane1, FALSE);
+  m_pStatusBar->SetPaneText(2, pszPane2, FALSE);
+  m_pStatusBar->SetPaneText(0, pszMessage, FALSE);
+  m_pStatusBar->Invalidate();
+  m_pStatusBar->UpdateWindow();
+}
+
+KyCToolBar* KyFramePart::CreateToolBar(UINT nId, const char* pszTitle) {
+  auto* pFrame = dynamic_cast<CFrameWnd*>(m_pFrameWnd);
+  if (!pFrame || !(m_dwOptions & kToolBarsOption) || (m_iKind != KyTopWindow && m_iKind != KyMDIFrame)) return nullptr;
+  auto* pBar = new KyCToolBar;
+  if (!pBar->CreateIn(pFrame, nId, pszTitle)) {
+    delete pBar;
+    return nullptr;
+  }
+  m_ToolBars.push_back(pBar);
+  return pBar;
+}
+
+void KyFramePart::ShowToolBars(const std::vector<std::unique_ptr<KyButtonSet>>& sets) {
+  auto* pFrame = dynamic_cast<CFrameWnd*>(m_pFrameWnd);
+  if (!pFrame || !(m_dwOptions & kToolBarsOption)) return;
+  bool fLayout = false;
+  while (m_ToolBars.size() > sets.size()) {
+    m_ToolBars.back()->DestroyWindow();
+    m_ToolBars.pop_back();
+    fLayout = true;
+  }
+  for (size_t i = 0; i < sets.size(); ++i) {
+    if (i == m_ToolBars.size()) {
+      auto* pBar = new KyCToolBar;
+      if (!pBar->CreateIn(pFrame, ToolBarId(i), sets[i]->GetTitle())) {
+        delete pBar;
+        return;
+      }
+      m_ToolBars.push_back(pBar);
+      fLayout = true;
+    }
+    KyCToolBar* pBar = m_ToolBars[i];
+    if (pBar->GetShownSet() != sets[i].get()) {
+      pBar->SetWindowText(sets[i]->GetTitle());
+      pBar->ShowSet(sets[i].get());
+    }
+  }
+  if (fLayout) pFrame->RecalcLayout();
+}
+
+void KyFramePart::ForgetButtonSets(const std::vector<std::unique_ptr<KyButtonSet>>& sets) {
+  for (KyCToolBar* pBar : m_ToolBars)
+    for (const auto& pSet : sets)
+      if (pBar->GetShownSet() == pSet.get()) pBar->ShowSet(nullptr);
+}
+
 bool KyFramePart::panelMessage(CWnd* pFrame, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (!m_pPanel) return false;
   // A dialog panel is its own view: VBX controls report to it.
@@ -46,6 +143,16 @@ bool KyFramePart::panelMessage(CWnd* pFrame, UINT message, WPARAM wParam, LPARAM
       m_pPanel->TriggerEvent(-1, kTimerTick);
       result = 0;
       return true;
+    case WM_IDLEUPDATECMDUI: {
+      // The MDI frame shows the tool bars of its active child's panel.
+      KyPanel* pOwner = m_pPanel;
+      if (auto* pMDI = dynamic_cast<CMDIFrameWnd*>(pFrame)) {
+        auto* pChild = dynamic_cast<KyFramePart*>(pMDI->MDIGetActive());
+        if (pChild && pChild->GetFramePanel()) pOwner = pChild->GetFramePanel();
+      }
+      ShowToolBars(pOwner->GetButtonSets());
+      return false;
+    }
     case WM_NCDESTROY:
       // The frame object goes with its window: the panel forgets both.
       m_pPanel->FrameDestroyed();
@@ -94,18 +201,20 @@ LRESULT KyMFCView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // --- top window and MDI child ------------------------------------------------
 
-KyTopWin::KyTopWin(KyPanel* pPanel, DWORD dwStyle, DWORD) : KyViewFrame(pPanel) {
-  Create(nullptr, "", dwStyle, rectDefault, nullptr, nullptr);
+KyTopWin::KyTopWin(KyPanel* pPanel, DWORD dwStyle, DWORD dwOptions) : KyViewFrame(pPanel) {
+  if (LoadFrame(kFrameResource, dwStyle, nullptr)) SetUpFrame(this, KyTopWindow, dwOptions);
 }
 
-KyMDIChildWin::KyMDIChildWin(KyPanel* pPanel, CMDIFrameWnd* pMDIFrame, DWORD dwStyle, DWORD) : KyViewFrame(pPanel) {
-  Create(nullptr, "", dwStyle, rectDefault, pMDIFrame);
+KyMDIChildWin::KyMDIChildWin(KyPanel* pPanel, CMDIFrameWnd* pMDIFrame, DWORD dwStyle, DWORD dwOptions)
+    : KyViewFrame(pPanel) {
+  if (LoadFrame(kFrameResource, dwStyle, pMDIFrame)) SetUpFrame(this, KyMDIChild, dwOptions);
 }
 
 // --- MDI frame --------------------------------------------------------------
 
-KyMDIWin::KyMDIWin(KyPanel* pPanel, DWORD dwStyle, DWORD) : KyFramePart(pPanel) {
-  if (!Create(nullptr, "", dwStyle, rectDefault, nullptr, nullptr)) return;
+KyMDIWin::KyMDIWin(KyPanel* pPanel, DWORD dwStyle, DWORD dwOptions) : KyFramePart(pPanel) {
+  if (!LoadFrame(kFrameResource, dwStyle, nullptr)) return;
+  SetUpFrame(this, KyMDIFrame, dwOptions);
   CWinApp* pApp = AfxGetApp();
   if (pApp && !pApp->m_pMainWnd) pApp->m_pMainWnd = this;
 }
@@ -124,13 +233,16 @@ void KyMDIWin::PostNcDestroy() {
 
 // --- dialogs ----------------------------------------------------------------
 
-KyDialogWin::KyDialogWin(KyPanel* pPanel, HWND hParent, DWORD dwStyle, HINSTANCE hTemplates) : KyFramePart(pPanel) {
+KyDialogWin::KyDialogWin(KyPanel* pPanel, HWND hParent, DWORD dwStyle, HINSTANCE hTemplates, int iKind,
+                         DWORD dwOptions)
+    : KyFramePart(pPanel) {
   UINT id = (dwStyle & WS_THICKFRAME) ? kSizingTemplate : kDialogTemplate;
   HRSRC hResource = ::FindResourceA(hTemplates, MAKEINTRESOURCE(id), RT_DIALOG);
   HGLOBAL hTemplate = hResource ? ::LoadResource(hTemplates, hResource) : nullptr;
   if (!hTemplate) return;
   CreateIndirect(hTemplate, hParent ? CWnd::FromHandle(hParent) : nullptr, hTemplates);
   if (m_hWnd && !(dwStyle & WS_SYSMENU)) ModifyStyle(WS_SYSMENU, 0, SWP_FRAMECHANGED);
+  if (m_hWnd) SetUpFrame(this, iKind, dwOptions);
 }
 
 LRESULT KyDialogWin::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -154,22 +266,48 @@ LRESULT KyDialogWin::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return CDialog::WindowProc(message, wParam, lParam);
 }
 
-void KyDialogWin::RunPanelLoop() {
+void KyDialogWin::RunPanelLoop(HWND hParent) {
   HWND hDialog = m_hWnd;
+  CWinApp* pApp = AfxGetApp();
+  LONG idle = 0;
+  if (pApp) pApp->OnIdle(idle++);
+  // The application's main window is disabled while the dialog runs; with
+  // none, the dialog is the main window meanwhile.
+  HWND hMain = pApp && pApp->m_pMainWnd ? pApp->m_pMainWnd->m_hWnd : nullptr;
+  const bool fMainDisabled = hMain && hMain != hDialog && hMain != hParent && ::IsWindowEnabled(hMain);
+  if (fMainDisabled) ::EnableWindow(hMain, FALSE);
+  const bool fBecameMain = pApp && !pApp->m_pMainWnd;
+  if (fBecameMain) pApp->m_pMainWnd = this;
+  const bool fParentDisabled = hParent && ::IsWindowEnabled(hParent);
+  if (fParentDisabled) ::EnableWindow(hParent, FALSE);
+  ::EnableWindow(hDialog, TRUE);
+
+  idle = 0;
+  bool fIdle = true;
   while (::IsWindow(hDialog)) {
     MSG msg;
-    if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      CWinApp* pApp = AfxGetApp();
-      LONG count = 0;
-      while (pApp && pApp->OnIdle(count++)) {
-      }
+    if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      if (fIdle && pApp && pApp->OnIdle(idle++)) continue;
+      fIdle = false;
       if (!::IsWindow(hDialog)) break;
       ::WaitMessage();
       continue;
     }
-    if (msg.message == WM_QUIT) continue;
-    if (::IsDialogMessageA(hDialog, &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
+    if (msg.message == WM_QUIT) {
+      // The quit belongs to the loop outside: it leaves this one and is
+      // posted again, so the application still ends.
+      ::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    fIdle = true;
+    idle = 0;
+    if (pApp ? !pApp->PumpMessage() : !AfxPumpMessage()) break;
   }
+
+  if (fParentDisabled && ::IsWindow(hParent)) ::EnableWindow(hParent, TRUE);
+  if (fMainDisabled && ::IsWindow(hMain)) ::EnableWindow(hMain, TRUE);
+  if (fBecameMain && pApp->m_pMainWnd == this) pApp->m_pMainWnd = nullptr;
+  // The dialog goes with its loop (the object deletes itself with it).
+  if (::IsWindow(hDialog)) ::DestroyWindow(hDialog);
 }

@@ -10,9 +10,16 @@
 #include <afxframe.h>
 #include <afxwin.h>
 
-class KyPanel;
+#include <memory>
+#include <vector>
 
-// What every panel frame shares: the link to its panel.
+class KyPanel;
+class KyButtonSet;
+class KyCToolBar;
+class CStatusBar;
+
+// What every panel frame shares: the link to its panel, the status bar and
+// the tool-bar windows.
 class KyFramePart {
  public:
   explicit KyFramePart(KyPanel* pPanel) : m_pPanel(pPanel) {}
@@ -22,6 +29,31 @@ class KyFramePart {
   // The window the panel's controls are children of.
   virtual HWND GetViewWindow() const = 0;
 
+  // Options bits of the frame (the third argument of KyPanel::Init).
+  static constexpr DWORD kToolBarsOption = 0x01;
+  static constexpr DWORD kStatusBarOption = 0x20;
+  static constexpr DWORD kMenuOption = 0x40;
+  // The set-up every kind shares: the menu bar goes unless the options keep
+  // it; frames other than MDI children get a status bar of five panes with
+  // the status option; frames other than dialogs take icon 106.
+  void SetUpFrame(CWnd* pFrame, int iKind, DWORD dwOptions);
+  CStatusBar* GetStatusBar() const { return m_pStatusBar; }
+  // Pane 1, pane 2 and the message pane, repainted at once.
+  void ShowStatusTexts(const char* pszMessage, const char* pszPane1, const char* pszPane2);
+
+  // A tool-bar window for the panel: only top windows and MDI frames whose
+  // options allow tool bars have them; null otherwise.
+  KyCToolBar* CreateToolBar(UINT nId, const char* pszTitle);
+  // Shows the sets in the tool-bar slots: slots are retitled, missing ones
+  // made (59392 for the first, 59424 + index for the others), surplus ones
+  // removed.
+  void ShowToolBars(const std::vector<std::unique_ptr<KyButtonSet>>& sets);
+  const std::vector<KyCToolBar*>& GetToolBars() const { return m_ToolBars; }
+  // The sets' panel goes: slots showing one of them show nothing.
+  void ForgetButtonSets(const std::vector<std::unique_ptr<KyButtonSet>>& sets);
+  // The first tool-bar id of a slot.
+  static UINT ToolBarId(size_t index) { return index == 0 ? 59392 : 59424 + static_cast<UINT>(index); }
+
  protected:
   // Messages every frame hands to its panel first: a close request asks the
   // panel, a timer tick raises the panel's timer event, a size change lays
@@ -29,6 +61,11 @@ class KyFramePart {
   bool panelMessage(CWnd* pFrame, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
   KyPanel* m_pPanel;
+  CWnd* m_pFrameWnd = nullptr;
+  int m_iKind = 0;
+  DWORD m_dwOptions = 0;
+  CStatusBar* m_pStatusBar = nullptr;   // deletes itself with its window
+  std::vector<KyCToolBar*> m_ToolBars;  // delete themselves with their windows
 };
 
 // The client view of top windows and MDI children (control id 59648): it
@@ -101,12 +138,14 @@ class KyMDIWin : public CMDIFrameWnd, public KyFramePart {
 // 111 for a sizing frame, 103 otherwise; modeless, owned by the parent.
 class KyDialogWin : public CDialog, public KyFramePart {
  public:
-  KyDialogWin(KyPanel* pPanel, HWND hParent, DWORD dwStyle, HINSTANCE hTemplates);
+  KyDialogWin(KyPanel* pPanel, HWND hParent, DWORD dwStyle, HINSTANCE hTemplates, int iKind, DWORD dwOptions);
   HWND GetViewWindow() const override { return m_hWnd; }
   BOOL IsCreated() const { return m_hWnd != nullptr; }
-  // Runs until the dialog's window is gone. A WM_QUIT that arrives meanwhile
-  // is removed and does not end the loop.
-  void RunPanelLoop();
+  // The dialog panel's own modal loop: the main window (or the parent) is
+  // disabled while it runs; it runs until the dialog's window is gone. A
+  // WM_QUIT ends it and is posted again, so the loop outside still ends;
+  // the dialog's window is then destroyed.
+  void RunPanelLoop(HWND hParent);
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -47,6 +47,7 @@ int KyPanel::ScaleY(int y) const { return m_iDesignY ? MulDiv(y, m_iScaleY, m_iD
 
 int KyPanel::Init(int iKind, DWORD dwStyle, DWORD dwOptions, DWORD dwDesignBaseUnits, int iPlacement, int fRestore) {
   const HINSTANCE hPrevious = AfxGetResourceHandle();
+  m_hLanguageModule = hPrevious;
   if (!m_pParentPanel && iKind == KyDialogUnderParent) {
     stopBox(kNoParentDialog, hPrevious);
     return 0;
@@ -131,7 +132,7 @@ void KyPanel::createFrame(DWORD dwStyle, HINSTANCE hPrevious) {
       // The templates are the language library's: the module that was
       // current before the panel's own.
       HWND hOwner = m_pParentPanel ? m_pParentPanel->hHandle() : nullptr;
-      auto* p = new KyDialogWin(this, hOwner, dwStyle | kDialogStyle, hPrevious);
+      auto* p = new KyDialogWin(this, hOwner, dwStyle | kDialogStyle, hPrevious, m_iKind, m_dwOptions);
       if (p->IsCreated()) pFrame = p, pPart = p;
       else delete p;
       break;
@@ -222,12 +223,12 @@ void KyPanel::StartPanel() {
   if (pApp) pApp->SetActivePanel(this);
   m_fStarting = 0;
   TriggerEvent(-1, kAfterShowing);
+  ActivateToolTips();
+  RefreshStatusBar();
+  if (KyFramePart* pPart = GetFramePart()) pPart->ShowToolBars(m_ButtonSets);
   UpdateDefaultButton(::GetFocus());
   if (m_iKind == KyDialog && m_pFrame) {
     auto* pDialog = dynamic_cast<KyDialogWin*>(m_pFrame);
-    HWND hOwner = m_pParentPanel ? m_pParentPanel->hHandle() : nullptr;
-    if (hOwner) ::EnableWindow(hOwner, FALSE);
-    pDialog->RunPanelLoop();
-    if (hOwner && ::IsWindow(hOwner)) ::EnableWindow(hOwner, TRUE);
+    pDialog->RunPanelLoop(m_pParentPanel ? m_pParentPanel->hHandle() : nullptr);
   }
 }

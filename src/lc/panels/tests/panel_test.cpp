@@ -301,17 +301,14 @@ TEST_F(Panels, DialogRunsItsOwnLoopUntilItEnds) {
   ASSERT_TRUE(parent->Init(KyTopWindow, kGeneratedStyle, 65, kDesignUnits, 1, 0));
   TestPanel* dialog = panel(parent);
   ASSERT_TRUE(dialog->Init(KyDialog, 0, 65, kDesignUnits, 1, 0));
-  // A quit request while the dialog runs is removed; the close, coming
-  // after it, ends the loop.
-  PostQuitMessage(0);
-  SetTimer(dialog->hHandle(), 1, 20, [](HWND hWnd, UINT, UINT_PTR id, DWORD) {
-    KillTimer(hWnd, id);
-    PostMessageA(hWnd, WM_CLOSE, 0, 0);
-  });
+  // A quit request while the dialog runs ends its loop and the dialog, and
+  // stays for the loop outside.
+  PostQuitMessage(3);
   dialog->StartPanel();
   EXPECT_EQ(dialog->hHandle(), nullptr);
   MSG msg;
-  EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 3u);
   EXPECT_TRUE(IsWindowEnabled(parent->hHandle()));
 }
 
