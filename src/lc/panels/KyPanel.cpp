@@ -20,6 +20,7 @@
 #include "KyWinClientApp.h"
 #include "KyWindowPlacement.h"
 #include "KyPanelFrames.h"
+#include "KySplitter.h"
 #include "KyToolBar.h"
 #include "KyZOrderMngr.h"
 
@@ -56,6 +57,7 @@ KyPanel::~KyPanel() {
   // An MDI frame may show this panel's button sets.
   if (auto* pMDIPart = dynamic_cast<KyFramePart*>(KyGetMDIFrame())) pMDIPart->ForgetButtonSets(m_ButtonSets);
   m_pToolTips.reset();
+  CloseSplitterHost();
   m_pFocusCandidate = nullptr;
   m_pEventSource = nullptr;
   m_GridList.clear();

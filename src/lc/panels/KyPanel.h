@@ -27,6 +27,7 @@ class KyCtrl;
 class KyButtonSet;
 class KyFramePart;
 class KyToolTipCtrl;
+class KySplitterHost;
 class KyZOrderMngr;
 class KyVBXCtrlManager;
 class CWnd;
@@ -278,6 +279,26 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   void RefreshStatusBar();
   KyFramePart* GetFramePart() const;
 
+  // --- splitter panes (KyPanelPanes.cpp) ---
+  // How a pane panel (kind 7) joins its host: side by side (nonzero
+  // orientation flag) or stacked, and its share in percent (0: none).
+  void SetSplitterPaneConfig(int fOrientation, int iPercent, int iThird);
+  int GetPaneOrientationFlag() const { return m_PaneConfig[0]; }
+  int GetPanePercent() const { return m_PaneConfig[1]; }
+  // The panel whose view holds this panel's panes: itself, or for a pane
+  // the first ancestor that is not one.
+  KyPanel* GetPaneHostPanel();
+  // The host of the panes in this panel's view (made at the first pane).
+  KySplitterHost* GetSplitterHost();
+  KySplitterHost* FindSplitterHost() const { return m_pSplitterHost.get(); }
+  // 1 when the pane of the host took percent of its room.
+  int ResizePane(int iPane, int iPercent);
+  void ShowAllPanes();
+  // The host writes its pane sizes and removes its splitter.
+  void CloseSplitterHost();
+  // The view changed size: the controls and the panes follow.
+  void ViewSized();
+
  protected:
   KyFunctionData* m_pFunctionData;
   KyPanel* m_pParentPanel = nullptr;
@@ -348,6 +369,8 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   bool navigate(int iKey);
 
   std::vector<std::unique_ptr<KyButtonSet>> m_ButtonSets;
+  std::array<int, 3> m_PaneConfig{0, 0, 0};
+  std::unique_ptr<KySplitterHost> m_pSplitterHost;
   UINT m_uNextToolBarId = 59392;
   std::unique_ptr<KyToolTipCtrl> m_pToolTips;
 

@@ -14,6 +14,7 @@ constexpr UINT kViewId = 59648;          // AFX_IDW_PANE_FIRST
 constexpr DWORD kViewStyle = 0x50800000;  // WS_CHILD | WS_VISIBLE | WS_BORDER
 constexpr UINT kSizingTemplate = 111;
 constexpr UINT kDialogTemplate = 103;
+constexpr UINT kChildTemplate = 300;
 constexpr UINT kStatusBarId = 59393;         // AFX_IDW_STATUS_BAR
 constexpr DWORD kStatusBarStyle = 0x50008200;  // child, visible, bottom, top border
 constexpr UINT kFrameIcon = 106;
@@ -153,6 +154,10 @@ bool KyFramePart::panelMessage(CWnd* pFrame, UINT message, WPARAM wParam, LPARAM
       ShowToolBars(pOwner->GetButtonSets());
       return false;
     }
+    case WM_DESTROY:
+      // The panes' sizes are kept while their windows still exist.
+      m_pPanel->CloseSplitterHost();
+      return false;
     case WM_NCDESTROY:
       // The frame object goes with its window: the panel forgets both.
       m_pPanel->FrameDestroyed();
@@ -191,7 +196,7 @@ LRESULT KyMFCView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       fillWithPanelColor(pPanel, m_hWnd, reinterpret_cast<HDC>(wParam));
       return 1;
     case WM_SIZE:
-      if (pPanel) pPanel->LayoutControls();
+      if (pPanel) pPanel->ViewSized();
       break;
     default:
       break;
@@ -234,15 +239,24 @@ void KyMDIWin::PostNcDestroy() {
 // --- dialogs ----------------------------------------------------------------
 
 KyDialogWin::KyDialogWin(KyPanel* pPanel, HWND hParent, DWORD dwStyle, HINSTANCE hTemplates, int iKind,
-                         DWORD dwOptions)
+                         DWORD dwOptions, DWORD dwExStyle)
     : KyFramePart(pPanel) {
-  UINT id = (dwStyle & WS_THICKFRAME) ? kSizingTemplate : kDialogTemplate;
+  const bool fChild = iKind == KySiteChild || iKind == KySplitterPane;
+  UINT id = fChild ? kChildTemplate : (dwStyle & WS_THICKFRAME) ? kSizingTemplate : kDialogTemplate;
   HRSRC hResource = ::FindResourceA(hTemplates, MAKEINTRESOURCE(id), RT_DIALOG);
   HGLOBAL hTemplate = hResource ? ::LoadResource(hTemplates, hResource) : nullptr;
   if (!hTemplate) return;
   CreateIndirect(hTemplate, hParent ? CWnd::FromHandle(hParent) : nullptr, hTemplates);
-  if (m_hWnd && !(dwStyle & WS_SYSMENU)) ModifyStyle(WS_SYSMENU, 0, SWP_FRAMECHANGED);
-  if (m_hWnd) SetUpFrame(this, iKind, dwOptions);
+  if (!m_hWnd) return;
+  if (fChild) {
+    // A child of the parent's view: the caller's style and extended style
+    // replace the template's.
+    ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(dwStyle));
+    ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(dwExStyle));
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  }
+  if (!(dwStyle & WS_SYSMENU)) ModifyStyle(WS_SYSMENU, 0, SWP_FRAMECHANGED);
+  SetUpFrame(this, iKind, dwOptions);
 }
 
 LRESULT KyDialogWin::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -258,7 +272,7 @@ LRESULT KyDialogWin::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORDLG:
       return 0;
     case WM_SIZE:
-      if (m_pPanel) m_pPanel->LayoutControls();
+      if (m_pPanel) m_pPanel->ViewSized();
       break;
     default:
       break;

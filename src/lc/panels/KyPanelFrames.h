@@ -134,11 +134,14 @@ class KyMDIWin : public CMDIFrameWnd, public KyFramePart {
   void PostNcDestroy() override;
 };
 
-// Dialog panels (kinds 2 and 5) from the language library's templates:
-// 111 for a sizing frame, 103 otherwise; modeless, owned by the parent.
+// Dialog panels from the language library's templates: kinds 2 and 5 from
+// 111 for a sizing frame, 103 otherwise, modeless and owned by the parent;
+// panels in a site (6) and splitter panes (7) from 300, as children of the
+// parent's view with the caller's styles.
 class KyDialogWin : public CDialog, public KyFramePart {
  public:
-  KyDialogWin(KyPanel* pPanel, HWND hParent, DWORD dwStyle, HINSTANCE hTemplates, int iKind, DWORD dwOptions);
+  KyDialogWin(KyPanel* pPanel, HWND hParent, DWORD dwStyle, HINSTANCE hTemplates, int iKind, DWORD dwOptions,
+              DWORD dwExStyle = 0);
   HWND GetViewWindow() const override { return m_hWnd; }
   BOOL IsCreated() const { return m_hWnd != nullptr; }
   // The dialog panel's own modal loop: the main window (or the parent) is

@@ -12,6 +12,7 @@
 #include "KyPanelFrames.h"
 #include "KyRTType.h"
 #include "KyResourceScope.h"
+#include "KySplitter.h"
 #include "KyWinClientApp.h"
 #include "KyWindowPlacement.h"
 #include "KyZOrderMngr.h"
@@ -137,9 +138,20 @@ void KyPanel::createFrame(DWORD dwStyle, HINSTANCE hPrevious) {
       else delete p;
       break;
     }
+    case KySplitterPane: {
+      // The pane's view lives in the view of the first ancestor that is
+      // not a pane; hosts are top windows, MDI children and site children.
+      KyPanel* pHost = GetPaneHostPanel();
+      const int hostKind = pHost ? pHost->GetKind() : -1;
+      if (!pHost || !pHost->ViewHandle() || (hostKind != KyTopWindow && hostKind != KyMDIChild && hostKind != KySiteChild))
+        break;
+      auto* p = new KySplitterChild(this, pHost->ViewHandle(), hPrevious, m_dwOptions);
+      if (p->IsCreated()) pFrame = p, pPart = p;
+      else delete p;
+      break;
+    }
     default:
-      // Site children and splitter panes need their parent's site or
-      // splitter, which this panel's parent does not offer.
+      // Site children need their parent's site.
       break;
   }
   if (!pFrame) {
@@ -203,6 +215,16 @@ void KyPanel::StartPanel() {
     return;
   }
   const char* pszKey = m_pFunctionData ? m_pFunctionData->GetImplementationName().GetString() : "";
+  if (m_iKind == KySplitterPane) {
+    KyPanel* pHost = GetPaneHostPanel();
+    KySplitterHost* pSplitterHost = pHost ? pHost->GetSplitterHost() : nullptr;
+    if (!pSplitterHost || !pSplitterHost->AddPane(this)) {
+      // No room for another row or column: the pane stays hidden.
+      ::ShowWindow(m_hWnd, SW_HIDE);
+      m_fStarting = 0;
+      return;
+    }
+  }
   // A panel that keeps its placement but has none stored yet shows as made.
   const int fRestored = m_fRestore ? KyRestoreWindowPos(m_hWnd, kPanelPlacementSuffix, pszKey, this) : 0;
   for (const auto& pControl : m_Controls) pControl->RestoreSettings(kPanelPlacementSuffix, pszKey);
