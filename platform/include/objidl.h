@@ -83,3 +83,77 @@ struct IPersistStream : public IPersist {
 // stream frees the block on its last release when fDeleteOnRelease.
 extern "C" HRESULT STDAPICALLTYPE CreateStreamOnHGlobal(HGLOBAL hGlobal, BOOL fDeleteOnRelease, LPSTREAM* ppstm);
 extern "C" HRESULT STDAPICALLTYPE GetHGlobalFromStream(LPSTREAM pstm, HGLOBAL* phglobal);
+
+// --- data transfer: what a data object holds and how it hands it over ---
+
+typedef WORD CLIPFORMAT;
+
+// Where a data object's data lives (only global memory is used here).
+#define TYMED_NULL 0
+#define TYMED_HGLOBAL 1
+#define TYMED_FILE 2
+#define TYMED_ISTREAM 4
+#define TYMED_ISTORAGE 8
+#define TYMED_GDI 16
+#define TYMED_MFPICT 32
+#define TYMED_ENHMF 64
+
+#ifndef DVASPECT_CONTENT
+#define DVASPECT_CONTENT 1
+#endif
+#define DVASPECT_THUMBNAIL 2
+#define DVASPECT_ICON 4
+#define DVASPECT_DOCPRINT 8
+
+typedef struct tagFORMATETC {
+  CLIPFORMAT cfFormat;
+  void* ptd;  // DVTARGETDEVICE*: no target devices here
+  DWORD dwAspect;
+  LONG lindex;
+  DWORD tymed;
+} FORMATETC, *LPFORMATETC;
+
+typedef struct tagSTGMEDIUM {
+  DWORD tymed;
+  union {
+    HBITMAP hBitmap;
+    HGLOBAL hGlobal;
+    LPOLESTR lpszFileName;
+    IUnknown* pstm;
+    IUnknown* pstg;
+  };
+  IUnknown* pUnkForRelease;
+} STGMEDIUM, *LPSTGMEDIUM;
+
+#ifndef DV_E_FORMATETC
+#define DV_E_FORMATETC ((HRESULT)0x80040064L)
+#define DV_E_TYMED ((HRESULT)0x80040069L)
+#define OLE_E_ADVISENOTSUPPORTED ((HRESULT)0x80040003L)
+#define DATA_S_SAMEFORMATETC ((HRESULT)0x00040130L)
+#endif
+#ifndef E_NOTIMPL
+#define E_NOTIMPL ((HRESULT)0x80004001L)
+#endif
+
+struct IEnumFORMATETC;
+struct IAdviseSink;
+struct IEnumSTATDATA;
+
+inline constexpr IID IID_IDataObject = {0x0000010E, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
+struct IDataObject : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE GetData(FORMATETC* pformatetcIn, STGMEDIUM* pmedium) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC* pformatetc, STGMEDIUM* pmedium) = 0;
+  virtual HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* pformatetc) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC* pformatectIn, FORMATETC* pformatetcOut) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetData(FORMATETC* pformatetc, STGMEDIUM* pmedium, BOOL fRelease) = 0;
+  virtual HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD dwDirection, IEnumFORMATETC** ppenumFormatEtc) = 0;
+  virtual HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC* pformatetc, DWORD advf, IAdviseSink* pAdvSink,
+                                            DWORD* pdwConnection) = 0;
+  virtual HRESULT STDMETHODCALLTYPE DUnadvise(DWORD dwConnection) = 0;
+  virtual HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA** ppenumAdvise) = 0;
+
+ protected:
+  ~IDataObject() = default;
+};
+typedef IDataObject* LPDATAOBJECT;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "objbase.h"
+#include "oleidl.h"
 
 #define WINOLEAPI extern "C" HRESULT
 #define WINOLEAPI_(type) extern "C" type
@@ -35,3 +36,18 @@ WINOLEAPI_(void) CoUninitialize(void);
 // OleInitialize on a multi-threaded thread answers RPC_E_CHANGED_MODE.
 WINOLEAPI OleInitialize(LPVOID pvReserved);
 WINOLEAPI_(void) OleUninitialize(void);
+
+// The window's drop target from now on (a reference is kept until
+// RevokeDragDrop). E_INVALIDARG without a target, DRAGDROP_E_INVALIDHWND for
+// a window that does not exist, DRAGDROP_E_ALREADYREGISTERED for a second
+// target, E_OUTOFMEMORY before OleInitialize (as on Windows).
+WINOLEAPI RegisterDragDrop(HWND hwnd, LPDROPTARGET pDropTarget);
+// DRAGDROP_E_NOTREGISTERED when the window has none.
+WINOLEAPI RevokeDragDrop(HWND hwnd);
+// Runs a drag with the mouse (and Escape) of the calling thread until the
+// source drops or cancels. DRAGDROP_S_DROP with the effect the target chose
+// (DROPEFFECT_NONE over no target or a refusing one), DRAGDROP_S_CANCEL with
+// DROPEFFECT_NONE; E_INVALIDARG for missing arguments.
+WINOLEAPI DoDragDrop(LPDATAOBJECT pDataObj, LPDROPSOURCE pDropSource, DWORD dwOKEffects, LPDWORD pdwEffect);
+// Frees what a medium holds (global memory) unless pUnkForRelease owns it.
+WINOLEAPI_(void) ReleaseStgMedium(LPSTGMEDIUM pmedium);

@@ -1,7 +1,8 @@
 // OLE embedding and in-place activation, as far as control containment
 // uses it: IOleWindow, IOleClientSite, IOleObject, IOleInPlaceObject and
-// IOleInPlaceSite, methods in their documented order. Windows declares
-// these in oleidl.h.
+// IOleInPlaceSite; and drag and drop in one process: IDropSource and
+// IDropTarget (ole2.h declares the functions). Methods in their documented
+// order; Windows declares these in oleidl.h.
 #pragma once
 
 #include "objidl.h"
@@ -40,7 +41,9 @@ typedef struct tagOIFI {
 
 #define OLECLOSE_SAVEIFDIRTY 0
 #define OLECLOSE_NOSAVE 1
+#ifndef DVASPECT_CONTENT
 #define DVASPECT_CONTENT 1
+#endif
 
 #define OLEOBJ_E_NOVERBS ((HRESULT)0x80040180L)
 #define OLE_E_NOTRUNNING ((HRESULT)0x80040005L)
@@ -129,3 +132,49 @@ struct IOleInPlaceSite : public IOleWindow {
  protected:
   ~IOleInPlaceSite() = default;
 };
+
+// --- drag and drop ---
+
+// The Alt key in a drag's key state (the mouse keys are winuser.h's).
+#ifndef MK_ALT
+#define MK_ALT 0x20
+#endif
+
+#define DROPEFFECT_NONE 0
+#define DROPEFFECT_COPY 1
+#define DROPEFFECT_MOVE 2
+#define DROPEFFECT_LINK 4
+#define DROPEFFECT_SCROLL 0x80000000
+
+#ifndef DRAGDROP_S_DROP
+#define DRAGDROP_S_DROP ((HRESULT)0x00040100L)
+#define DRAGDROP_S_CANCEL ((HRESULT)0x00040101L)
+#define DRAGDROP_S_USEDEFAULTCURSORS ((HRESULT)0x00040102L)
+#define DRAGDROP_E_NOTREGISTERED ((HRESULT)0x80040100L)
+#define DRAGDROP_E_ALREADYREGISTERED ((HRESULT)0x80040101L)
+#define DRAGDROP_E_INVALIDHWND ((HRESULT)0x80040102L)
+#endif
+struct IDropSource : public IUnknown {
+  // S_OK goes on, DRAGDROP_S_DROP drops, DRAGDROP_S_CANCEL ends the drag.
+  virtual HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL fEscapePressed, DWORD grfKeyState) = 0;
+  // DRAGDROP_S_USEDEFAULTCURSORS lets the system show its drag cursors.
+  virtual HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD dwEffect) = 0;
+
+ protected:
+  ~IDropSource() = default;
+};
+typedef IDropSource* LPDROPSOURCE;
+
+struct IDropTarget : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* pDataObj, DWORD grfKeyState, POINTL pt, DWORD* pdwEffect) = 0;
+  virtual HRESULT STDMETHODCALLTYPE DragOver(DWORD grfKeyState, POINTL pt, DWORD* pdwEffect) = 0;
+  virtual HRESULT STDMETHODCALLTYPE DragLeave() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Drop(IDataObject* pDataObj, DWORD grfKeyState, POINTL pt, DWORD* pdwEffect) = 0;
+
+ protected:
+  ~IDropTarget() = default;
+};
+typedef IDropTarget* LPDROPTARGET;
+
+inline constexpr IID IID_IDropSource = {0x00000121, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+inline constexpr IID IID_IDropTarget = {0x00000122, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};

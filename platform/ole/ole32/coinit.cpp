@@ -17,6 +17,7 @@ thread_local ThreadState state;
 }  // namespace
 
 bool ole32::threadInitialised() { return state.comCount > 0; }
+bool ole32::oleInitialised() { return state.oleCount > 0; }
 
 extern "C" HRESULT CoInitializeEx(LPVOID pvReserved, DWORD dwCoInit) {
   if (pvReserved) return E_INVALIDARG;

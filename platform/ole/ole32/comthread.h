@@ -5,5 +5,7 @@ namespace ole32 {
 
 // Whether the calling thread has an open CoInitialize(Ex).
 bool threadInitialised();
+// Whether the calling thread has an open OleInitialize.
+bool oleInitialised();
 
 }  // namespace ole32

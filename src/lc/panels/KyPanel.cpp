@@ -20,6 +20,8 @@
 #include "KyWinClientApp.h"
 #include "KyWindowPlacement.h"
 #include "KyPanelFrames.h"
+#include "KyDragDrop.h"
+#include "KySite.h"
 #include "KySplitter.h"
 #include "KyToolBar.h"
 #include "KyZOrderMngr.h"
@@ -41,6 +43,7 @@ KyPanel::KyPanel(KyFunctionData* pFunctionData) : m_pFunctionData(pFunctionData)
 }
 
 KyPanel::~KyPanel() {
+  LeaveSite();
   *m_pAlive = false;
   forgetRetry();
   KyWinClientApp* pApp = KyGetClientApp();
@@ -58,6 +61,7 @@ KyPanel::~KyPanel() {
   if (auto* pMDIPart = dynamic_cast<KyFramePart*>(KyGetMDIFrame())) pMDIPart->ForgetButtonSets(m_ButtonSets);
   m_pToolTips.reset();
   CloseSplitterHost();
+  m_pDragDrop.reset();
   m_pFocusCandidate = nullptr;
   m_pEventSource = nullptr;
   m_GridList.clear();
@@ -130,6 +134,7 @@ int KyPanel::OnClose() {
     // The generated Close event decides, normally by returning the function.
     if (!m_fReturning) return 0;
   }
+  CloseSiteChildren();
   if (m_pFunctionData) m_pFunctionData->Hook();
   if (m_fRestore && m_hWnd && m_pFunctionData)
     KySaveWindowPos(m_hWnd, kPanelPlacementSuffix, m_pFunctionData->GetImplementationName(), this);
@@ -171,7 +176,9 @@ int KyPanel::OnVBXEvent(UINT nId, int iEventIndex) {
 }
 
 void KyPanel::AddControl(KyCtrl* pControl) {
-  if (pControl) m_Controls.emplace_back(pControl);
+  if (!pControl) return;
+  m_Controls.emplace_back(pControl);
+  if (m_pDragDrop) m_pDragDrop->AddControl(pControl);
 }
 
 KyCtrl* KyPanel::pGetCtrl(int iId) const {
@@ -231,6 +238,7 @@ int KyPanel::SetSite(const char* pszName, int fReplace) {
     if (pControl->GetKind() == kSiteKind && pszName && _stricmp(pControl->GetName(), pszName) == 0) {
       m_pCurrentSite = pControl.get();
       m_fReplaceSite = fReplace;
+      if (auto* pSite = dynamic_cast<KySite*>(pControl.get())) pSite->SetReplace(fReplace);
       return 1;
     }
   }

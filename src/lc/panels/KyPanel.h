@@ -28,6 +28,8 @@ class KyButtonSet;
 class KyFramePart;
 class KyToolTipCtrl;
 class KySplitterHost;
+class KySite;
+class KyPanelDragDrop;
 class KyZOrderMngr;
 class KyVBXCtrlManager;
 class CWnd;
@@ -299,6 +301,20 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   // The view changed size: the controls and the panes follow.
   void ViewSized();
 
+  // --- nesting in sites and drag and drop ---
+  // The three options of a panel in a site: the second gives its window a
+  // tab stop, the third a border.
+  void SetChildPanelOptions(int a, int b, int c) { m_ChildOptions = {a, b, c}; }
+  // The site a kind-6 panel stands in (null: none); leaving it removes the
+  // panel's control there.
+  KySite* GetSite() const { return m_pSite; }
+  void LeaveSite();
+  // Ends the child panels of every site of the panel.
+  void CloseSiteChildren();
+  // The panel's drag sources and its window's drop target (null without a
+  // frame).
+  KyPanelDragDrop* GetDragDrop() const { return m_pDragDrop.get(); }
+
  protected:
   KyFunctionData* m_pFunctionData;
   KyPanel* m_pParentPanel = nullptr;
@@ -371,6 +387,9 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   std::vector<std::unique_ptr<KyButtonSet>> m_ButtonSets;
   std::array<int, 3> m_PaneConfig{0, 0, 0};
   std::unique_ptr<KySplitterHost> m_pSplitterHost;
+  std::array<int, 3> m_ChildOptions{0, 0, 0};
+  KySite* m_pSite = nullptr;  // owned by the parent panel's controls
+  std::unique_ptr<KyPanelDragDrop> m_pDragDrop;
   UINT m_uNextToolBarId = 59392;
   std::unique_ptr<KyToolTipCtrl> m_pToolTips;
 

@@ -11,10 +11,12 @@
 #include "KyControlFactory.h"
 #include "KyControlTable.h"
 #include "KyCtrl.h"
+#include "KyDragDrop.h"
 #include "KyFncParameter.h"
 #include "KyFunctionData.h"
 #include "KyZOrderMngr.h"
 #include "KyMessage.h"
+#include "KySite.h"
 #include "KyPanel.h"
 #include "KyRCDATA.h"
 #include "KyResourceScope.h"
@@ -48,6 +50,10 @@ void KyPanel::CreateControls(const KyCreateCtrl* pRecords, int iCount) {
   for (int i = 0; i < iCount; ++i) {
     const KyCreateCtrl& record = pRecords[i];
     if (record.magic != kKyRecordMagic) return;  // a broken table ends the load here
+    if (record.kind == KySite::kKind) {
+      m_Controls.emplace_back(new KySite(this, record));
+      continue;
+    }
     KyMadeControl made = KyMakeControl(this, record);
     if (!made.control) continue;
     KyCtrl* pControl = made.control.get();
@@ -58,6 +64,7 @@ void KyPanel::CreateControls(const KyCreateCtrl* pRecords, int iCount) {
       m_Controls.push_back(std::move(made.control));
     else
       m_GridEditors.push_back(std::move(made.control));
+    if (m_pDragDrop && hWnd && made.inControlList) m_pDragDrop->AddControl(pControl);
 
     // Without an auxiliary record the control has tab position 0 (after
     // the numbered ones) and no group.

@@ -12,6 +12,8 @@
 #include "KyPanelFrames.h"
 #include "KyRTType.h"
 #include "KyResourceScope.h"
+#include "KyDragDrop.h"
+#include "KySite.h"
 #include "KySplitter.h"
 #include "KyWinClientApp.h"
 #include "KyWindowPlacement.h"
@@ -99,10 +101,15 @@ int KyPanel::Init(int iKind, DWORD dwStyle, DWORD dwOptions, DWORD dwDesignBaseU
   if (m_pFrame) {
     if (KyWinClientApp* pApp = KyGetClientApp()) pApp->AddPanel(this);
     measureCreationClient();
+    m_pDragDrop = std::make_unique<KyPanelDragDrop>(this, m_hWnd, m_dwOptions);
   }
   m_pZOrder = std::make_unique<KyZOrderMngr>();
   if (m_hResInstance && FindResourceA(m_hResInstance, "POPUPS", RT_MENU))
     m_hPopups = LoadMenuA(m_hResInstance, "POPUPS");
+  if (m_iKind == KySiteChild && m_pFrame) {
+    auto* pSite = dynamic_cast<KySite*>(m_pParentPanel->m_pCurrentSite);
+    if (pSite && pSite->AddChildPanel(this, pSite->GetNextPosition())) m_pSite = pSite;
+  }
   return m_pFrame != nullptr;
 }
 
@@ -150,8 +157,21 @@ void KyPanel::createFrame(DWORD dwStyle, HINSTANCE hPrevious) {
       else delete p;
       break;
     }
+    case KySiteChild: {
+      // A child dialog on the parent's view in the current site: the
+      // caller's style gives way to the child's.
+      auto* pSite = dynamic_cast<KySite*>(m_pParentPanel->m_pCurrentSite);
+      if (!pSite) break;
+      DWORD style = pSite->IsVisible() ? (WS_CHILD | WS_VISIBLE) : WS_CHILD;
+      if (m_ChildOptions[1]) style |= WS_TABSTOP;
+      if (m_ChildOptions[2]) style |= WS_BORDER;
+      auto* p = new KyDialogWin(this, m_pParentPanel->ViewHandle(), style, hPrevious, KySiteChild, m_dwOptions);
+      if (p->IsCreated()) pFrame = p, pPart = p;
+      else delete p;
+      if (pFrame) ::BringWindowToTop(pFrame->m_hWnd);
+      break;
+    }
     default:
-      // Site children need their parent's site.
       break;
   }
   if (!pFrame) {

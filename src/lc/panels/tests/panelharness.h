@@ -8,6 +8,7 @@
 #include <internal/testinput.h>
 #include <internal/userscript.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,13 +32,17 @@ class RecordingPanel : public KyPanel {
   RecordingPanel(KyFunctionData* pFunction, KyPanel* pParent) : KyPanel(pFunction) {
     if (pParent) m_pParentPanel = pParent;
   }
-  void PanelHandler(int iLogicalId) override { ran.push_back(iLogicalId); }
+  void PanelHandler(int iLogicalId) override {
+    ran.push_back(iLogicalId);
+    if (onEvent) onEvent(iLogicalId);
+  }
   // Keys offered are logged (when a log is given); the panel takes one key.
   bool OnKeyBoard(int iKey) override {
     if (keyLog) keyLog->push_back(this);
     return iKey == takes;
   }
   std::vector<int> ran;
+  std::function<void(int)> onEvent;  // the generated code's answer
   std::vector<KyPanel*>* keyLog = nullptr;
   int takes = 0;
 };
