@@ -2,6 +2,7 @@
 
 #include <afxext.h>
 
+#include "KyMDIClient.h"
 #include "KyPanel.h"
 #include "KyVBXCtrlManager.h"
 #include "KyToolBar.h"
@@ -220,9 +221,13 @@ KyMDIChildWin::KyMDIChildWin(KyPanel* pPanel, CMDIFrameWnd* pMDIFrame, DWORD dwS
 KyMDIWin::KyMDIWin(KyPanel* pPanel, DWORD dwStyle, DWORD dwOptions) : KyFramePart(pPanel) {
   if (!LoadFrame(kFrameResource, dwStyle, nullptr)) return;
   SetUpFrame(this, KyMDIFrame, dwOptions);
+  m_pClient = std::make_unique<CMDIClient>(pPanel, pPanel->GetLanguageModule());
+  if (!m_pClient->Attach(m_hWndMDIClient)) m_pClient.reset();
   CWinApp* pApp = AfxGetApp();
   if (pApp && !pApp->m_pMainWnd) pApp->m_pMainWnd = this;
 }
+
+KyMDIWin::~KyMDIWin() = default;
 
 LRESULT KyMDIWin::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;

@@ -17,6 +17,7 @@ class KyPanel;
 class KyButtonSet;
 class KyCToolBar;
 class CStatusBar;
+class CMDIClient;
 
 // What every panel frame shares: the link to its panel, the status bar and
 // the tool-bar windows.
@@ -121,17 +122,23 @@ class KyMDIChildWin : public KyViewFrame<CMDIChildWnd> {
   KyMDIChildWin(KyPanel* pPanel, CMDIFrameWnd* pMDIFrame, DWORD dwStyle, DWORD dwOptions);
 };
 
-// The MDI frame: its controls live on the MDI client. It becomes the
-// application's main window when there is none.
+// The MDI frame: its controls live on the MDI client, which shows the
+// background text or picture (CMDIClient). It becomes the application's
+// main window when there is none.
 class KyMDIWin : public CMDIFrameWnd, public KyFramePart {
  public:
   KyMDIWin(KyPanel* pPanel, DWORD dwStyle, DWORD dwOptions);
+  ~KyMDIWin() override;
+  CMDIClient* GetClient() const { return m_pClient.get(); }
   HWND GetViewWindow() const override { return m_hWndMDIClient; }
   BOOL IsCreated() const { return m_hWnd != nullptr; }
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void PostNcDestroy() override;
+
+ private:
+  std::unique_ptr<CMDIClient> m_pClient;
 };
 
 // Dialog panels from the language library's templates: kinds 2 and 5 from

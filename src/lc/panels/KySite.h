@@ -18,6 +18,8 @@ class KyChildPanelCtrl : public KyCtrl {
   // The control of the child panel from a record made for it (id = the
   // site's position, kind 18, the site's style).
   KyChildPanelCtrl(KySite* pSite, KyPanel* pParent, KyPanel* pChild, const KyCreateCtrl& record);
+  // The window is the child panel's: it closes with its panel, not here.
+  ~KyChildPanelCtrl() override { m_hWnd = nullptr; }
   KyPanel* GetChildPanel() const { return m_pChild; }
   KySite* GetSite() const { return m_pSite; }
   HWND GetWindowHandle() override;

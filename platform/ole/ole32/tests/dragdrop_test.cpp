@@ -2,6 +2,7 @@
 // DoDragDrop driven by the thread's mouse and Escape key.
 #include <ole2.h>
 
+#include <internal/testdataobject.h>
 #include <internal/testinput.h>
 
 #include <gtest/gtest.h>
@@ -72,28 +73,6 @@ class ButtonSource : public IDropSource {
   std::vector<DWORD> feedback;
 };
 
-// A data object with nothing in it (the drag machinery never reads it).
-class EmptyData : public IDataObject {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** ppv) override {
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE GetData(FORMATETC*, STGMEDIUM*) override { return DV_E_FORMATETC; }
-  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return DV_E_FORMATETC; }
-  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC*) override { return DV_E_FORMATETC; }
-  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
-    return OLE_E_ADVISENOTSUPPORTED;
-  }
-  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-};
-
 class DragDrop : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -162,7 +141,7 @@ TEST_F(DragDrop, RunsTheDragWithTheMouseAndEscape) {
     if (c.escape) input::keyPress(VK_ESCAPE);
     input::mouseUp(target_, 40, 40);
     ButtonSource source;
-    EmptyData data;
+    kytest::EmptyDataObject data;
     DWORD effect = 0xDEAD;
     EXPECT_EQ(DoDragDrop(&data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect), c.result) << c.name;
     EXPECT_EQ(effect, c.effect) << c.name;
@@ -177,7 +156,7 @@ TEST_F(DragDrop, RunsTheDragWithTheMouseAndEscape) {
 
 TEST_F(DragDrop, RefusesMissingArguments) {
   ButtonSource source;
-  EmptyData data;
+  kytest::EmptyDataObject data;
   DWORD effect = 0;
   EXPECT_EQ(DoDragDrop(nullptr, &source, DROPEFFECT_COPY, &effect), E_INVALIDARG);
   EXPECT_EQ(DoDragDrop(&data, nullptr, DROPEFFECT_COPY, &effect), E_INVALIDARG);

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <ole2.h>
 
+#include <internal/testdataobject.h>
+
 #include <algorithm>
 #include <functional>
 #include <string>
@@ -154,33 +156,11 @@ TEST_F(DragDrop, PanelWithoutDropOptionTakesNothing) {
   EXPECT_EQ(app_->m_dwArrivingDropEffect, DWORD(DROPEFFECT_NONE));
 }
 
-// A data object without text.
-class NoText : public IDataObject {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** ppv) override {
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE GetData(FORMATETC*, STGMEDIUM*) override { return DV_E_FORMATETC; }
-  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return DV_E_FORMATETC; }
-  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC*) override { return DV_E_FORMATETC; }
-  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
-    return OLE_E_ADVISENOTSUPPORTED;
-  }
-  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-};
-
 TEST_F(DragDrop, DataWithoutTextGivesAnEmptyDroppedText) {
   RecordingPanel* to = panelAt(450, 0x841, {{2, kTargetFlag}});
   app_->m_strDropDataIn = "stale";
   to->onEvent = [&](int) { app_->m_fAcceptDrop = TRUE; };
-  NoText data;
+  kytest::EmptyDataObject data;
   RECT rc{};
   GetWindowRect(control(to, 2), &rc);
   DWORD effect = DROPEFFECT_COPY;

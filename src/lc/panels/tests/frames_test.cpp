@@ -9,7 +9,9 @@
 #include <internal/snapshot.h>
 
 #include "KyAppServices.h"
+#include "KyMDIClient.h"
 #include "KyPanelFrames.h"
+#include "bitmapfile.h"
 #include "KyToolBar.h"
 #include "panelharness.h"
 
@@ -258,6 +260,54 @@ TEST_F(Frames, DialogLoopEndsByCloseAndByQuit) {
     EXPECT_EQ(quitWaits != 0, c.quit) << c.name;
     if (quitWaits) EXPECT_EQ(msg.wParam, 7u);
     app_->m_pMainWnd = nullptr;
+  }
+}
+
+// The MDI frame's client shows the background option: a picture centred,
+// or a text centred in lines; the MDI frame's colour around it.
+TEST_F(Frames, MDIClientShowsBackgroundTextOrPicture) {
+  const std::string picture = (dir_.path() / "BACK.BMP").string();
+  kytest::writeFile(picture, kytest::bitmap24(40, 30, [](int, int) { return RGB(255, 0, 0); }));
+  const std::string pictureName = picture.substr(0, picture.size() - 4);  // ".BMP" is added
+  struct Case {
+    std::string option;
+    const char* text;
+    bool picture;
+  } cases[] = {
+      {"Two^Words", "Two\nWords", false},
+      {"@" + pictureName, "", true},
+      {"", "", false},
+  };
+  for (const Case& c : cases) {
+    stop();
+    start("[Window Options]\nMDI Background Text=" + c.option + "\n");
+    RecordingPanel* mdi = made(KyMDIFrame);
+    mdi->StartPanel();
+    auto* pFrame = dynamic_cast<KyMDIWin*>(mdi->GetFrame());
+    ASSERT_NE(pFrame->GetClient(), nullptr);
+    EXPECT_EQ(pFrame->GetClient()->GetText(), c.text) << c.option;
+    EXPECT_EQ(pFrame->GetClient()->GetPicture() != nullptr, c.picture) << c.option;
+    HWND hClient = pFrame->m_hWndMDIClient;
+    RedrawWindow(hClient, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const std::string png = (dir_.path() / "mdiclient.png").string();
+    ASSERT_TRUE(win32::snapshot::saveWindowPng(mdi->hHandle(), png.c_str()));
+    RECT client{}, frame{};
+    GetClientRect(hClient, &client);
+    MapWindowPoints(hClient, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    GetWindowRect(mdi->hHandle(), &frame);
+    const int cx = (client.left + client.right) / 2 - frame.left, cy = (client.top + client.bottom) / 2 - frame.top;
+    const COLORREF background = mdi->GetPanelColor();
+    EXPECT_EQ(win32::snapshot::windowPixel(mdi->hHandle(), client.left - frame.left + 2, client.top - frame.top + 2),
+              background)
+        << c.option;
+    if (c.picture) EXPECT_EQ(win32::snapshot::windowPixel(mdi->hHandle(), cx, cy), RGB(255, 0, 0));
+    // The text's lines lie across the middle: some pixel of the middle
+    // row is not the background.
+    bool drawn = false;
+    for (int x = client.left - frame.left; x < client.right - frame.left && !drawn; ++x)
+      for (int dy = -40; dy <= 40 && !drawn; dy += 2)
+        drawn = win32::snapshot::windowPixel(mdi->hHandle(), x, cy + dy) != background;
+    EXPECT_EQ(drawn, c.picture || c.text[0] != 0) << c.option;
   }
 }
 

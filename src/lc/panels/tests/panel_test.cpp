@@ -20,6 +20,7 @@
 #include "KyPanel.h"
 #include "KyWinClientApp.h"
 #include "KyZOrderMngr.h"
+#include "panelharness.h"
 
 namespace {
 
@@ -35,22 +36,6 @@ class TestPanel : public KyPanel {
   void PanelHandler(int iLogicalId) override { ran.push_back(iLogicalId); }
   std::vector<int> ran;
 };
-
-// A control record as the generator writes it.
-KyCreateCtrl record(int id, int kind, int x, int y, int cx, int cy, int16_t textId, int16_t nameId) {
-  KyCreateCtrl r{};
-  r.magic = kKyRecordMagic;
-  r.id = static_cast<uint16_t>(id);
-  r.kind = static_cast<uint16_t>(kind);
-  r.x = static_cast<int16_t>(x);
-  r.y = static_cast<int16_t>(y);
-  r.width = static_cast<int16_t>(cx);
-  r.height = static_cast<int16_t>(cy);
-  r.style = WS_VISIBLE | WS_TABSTOP;
-  r.textId = textId;
-  r.nameId = nameId;
-  return r;
-}
 
 // The texts of the message boxes shown since the log had `from` entries.
 std::vector<std::string> boxTexts(size_t from = 0) {
@@ -219,7 +204,7 @@ TEST_F(Panels, ShowsControlsInTabOrderAndEnds) {
     int y;
   } controls[] = {{1, 30, 8}, {2, 10, 40}, {3, 20, 72}};
   for (const auto& c : controls) {
-    auto* pControl = new KyCtrl(p, "Stat", record(c.id, 2, 8, c.y, 120, 24, 20010, 0), 1);
+    auto* pControl = new KyCtrl(p, "Stat", kytest::controlRecord(c.id, 2, 8, c.y, 120, 24, 20010, 0), 1);
     p->AddControl(pControl);
     ASSERT_NE(pControl->GetWindowHandle(), nullptr);
     p->SetTabSequence(pControl->GetWindowHandle(), c.tab);
@@ -269,7 +254,7 @@ class SettingsControl : public KyCtrl {
 TEST_F(Panels, ControlsKeepTheirSettingsWithoutPlacement) {
   TestPanel* p = panel();
   ASSERT_TRUE(p->Init(KyTopWindow, kGeneratedStyle, 65, kDesignUnits, 1, 0));
-  auto* pControl = new SettingsControl(p, "Stat", record(1, 2, 8, 8, 100, 20, 20010, 0), 1);
+  auto* pControl = new SettingsControl(p, "Stat", kytest::controlRecord(1, 2, 8, 8, 100, 20, 20010, 0), 1);
   p->AddControl(pControl);
   p->StartPanel();
   p->PanelReturn();
@@ -315,8 +300,8 @@ TEST_F(Panels, DialogRunsItsOwnLoopUntilItEnds) {
 TEST_F(Panels, FindsControlsByName) {
   TestPanel* p = panel();
   ASSERT_TRUE(p->Init(KyTopWindow, kGeneratedStyle, 65, kDesignUnits, 1, 0));
-  auto* customer = new KyCtrl(p, "Stat", record(1, 2, 0, 0, 50, 20, 20010, 20001), 1);  // "FLDCustomer"
-  auto* amount = new KyCtrl(p, "Stat", record(2, 2, 0, 30, 50, 20, 20010, 20002), 1);   // "Amount"
+  auto* customer = new KyCtrl(p, "Stat", kytest::controlRecord(1, 2, 0, 0, 50, 20, 20010, 20001), 1);  // "FLDCustomer"
+  auto* amount = new KyCtrl(p, "Stat", kytest::controlRecord(2, 2, 0, 30, 50, 20, 20010, 20002), 1);   // "Amount"
   p->AddControl(customer);
   p->AddControl(amount);
   p->SetEventSource(amount);
