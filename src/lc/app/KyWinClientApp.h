@@ -8,7 +8,6 @@
 #include <afxcoll.h>
 
 #include "KyAD_Debug.h"
-#include <memory>
 
 #include "KyApp.h"
 #include "KyKeyHook.h"
