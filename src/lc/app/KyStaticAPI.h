@@ -55,6 +55,17 @@ class KyPanelAPI {
   static void TrapControlEvent(int iMessage, const char* pszControlName, const char* pszEventName);
   // Runs the logical event on the panel; result "" (also without a panel).
   static void LogicalEvent(KyPanel* pPanel, const char* pszEventName, CString& result);
+  // Runs the event on every open panel of the functions of that name that
+  // has it switched on; result "", "*Deactivated" or "*Not Found".
+  static void LogicalEvent(const char* pszPanelName, const char* pszEventName, CString& result);
+  // The current panel runs the logical event for that window message.
+  static void TrapPanelEvent(int iMessage, const char* pszEventName);
+  static void ActivateLogicalEvent(KyPanel* pPanel, const char* pszEventName, int fOn);
+  // Name of the logical event the panel is running, or "".
+  static KyString GetCurrentLogicalEvent(KyPanel* pPanel);
+  // Notifies the panel; result "" or "*Not Found".
+  static void Notify(KyPanel* pPanel, CString& result);
+  static void Notify(const char* pszPanelName, CString& result);
   // Deletes the file of that bare name in the user's temporary directory.
   // A name with a directory part (a '\', '/' or ':', or "." / "..") is
   // refused, and a file that cannot be deleted throws the framework's file

@@ -15,6 +15,7 @@
 #include "KyAppContext.h"
 #include "KyCallMgr.h"
 #include "KyCharFld.h"
+#include "KyLogEvent.h"
 #include "KyRunOptions.h"
 #include "KyStaticAPI.h"
 #include "editcontrol.h"
@@ -358,7 +359,7 @@ TEST_F(StaticAPI, DeleteReportFilesDeletesOnlyOwnReports) {
 
 TEST_F(StaticAPI, LogicalEventWithoutAPanelGivesAnEmptyResult) {
   CString result = "stale";
-  KyPanelAPI::LogicalEvent(nullptr, "Close", result);
+  KyPanelAPI::LogicalEvent(static_cast<KyPanel*>(nullptr), "Close", result);
   EXPECT_STREQ(result, "");
 }
 
@@ -401,6 +402,60 @@ TEST_F(StaticAPI, MDIRequestsOfTheMainFrame) {
   KyWinAPI::MDICloseAll();
   for (const auto& child : children) EXPECT_FALSE(IsWindow(child->hHandle()));
   children.clear();
+}
+
+// A panel that records the logical events its dispatch receives.
+class EventPanel : public KyPanel {
+ public:
+  using KyPanel::KyPanel;
+  void PanelHandler(int iLogicalId) override { ran.push_back(iLogicalId); }
+  std::vector<int> ran;
+};
+
+constexpr int kZoom = 500;
+
+// Two open panels of one function name: the event runs on every panel that
+// has it switched on; "*Deactivated" only when none ran and one had it off.
+TEST_F(StaticAPI, LogicalEventByPanelName) {
+  KyFunctionData f1(nullptr, "KYPNLTST", "SHIPPING", "SHIPPING", 721, 0);
+  KyFunctionData f2(nullptr, "KYPNLTST", "SHIPPING", "SHIPPING", 721, 0);
+  EventPanel p1(&f1), p2(&f2);
+  for (EventPanel* p : {&p1, &p2}) {
+    ASSERT_TRUE(p->Init(KyTopWindow, 0x00CF0000, 65, 0x100008, 0, 0));
+    p->AddEvent(new KyLogEvent(-1, 99, kZoom, "", "Zoom", 0));
+    p->StartPanel();
+  }
+  struct Case {
+    int on1, on2;
+    const char* panel;
+    const char* result;
+    size_t ran1, ran2;
+  } cases[] = {
+      {1, 1, "shipping", "", 1, 1},
+      {0, 1, "SHIPPING", "", 0, 1},  // off before one that runs
+      {1, 0, "SHIPPING", "", 1, 0},  // off after one that ran
+      {0, 0, "SHIPPING", "*Deactivated", 0, 0},
+      {1, 1, "Elsewhere", "*Not Found", 0, 0},
+      {1, 1, "*Main", "*Not Found", 0, 0},  // the application has no main window
+  };
+  for (const Case& c : cases) {
+    p1.ran.clear();
+    p2.ran.clear();
+    KyPanelAPI::ActivateLogicalEvent(&p1, "zoom", c.on1);
+    KyPanelAPI::ActivateLogicalEvent(&p2, "ZOOM", c.on2);
+    CString result = "stale";
+    KyPanelAPI::LogicalEvent(c.panel, "Zoom", result);
+    EXPECT_STREQ(result, c.result) << c.panel << " " << c.on1 << c.on2;
+    EXPECT_EQ(p1.ran.size(), c.ran1) << c.panel << " " << c.on1 << c.on2;
+    EXPECT_EQ(p2.ran.size(), c.ran2) << c.panel << " " << c.on1 << c.on2;
+  }
+  // Notifying a panel by object or by a name no panel has.
+  CString result;
+  KyPanelAPI::Notify(&p1, result);
+  EXPECT_STREQ(result, "");
+  KyPanelAPI::Notify("Nobody", result);
+  EXPECT_STREQ(result, "*Not Found");
+  EXPECT_STREQ(KyPanelAPI::GetCurrentLogicalEvent(&p1), "") << "no event runs now";
 }
 
 }  // namespace
