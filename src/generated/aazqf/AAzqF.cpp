@@ -222,6 +222,12 @@ class KyPnl_AAzqF : public KyPanel {
     if (!Init(KyMDIChild, dwStyle, 65, 0x100008, 1, 1)) return;
     SetState(kPanelState);
     LoadControls();
+    RegisterLogicalEvent(kPromptName, kPrompt);
+    RegisterLogicalEvent(kHelpName, kHelp);
+    RegisterLogicalEvent(kCloseName, kClose);
+    AddKeyBoardEvent(VK_F4, kPrompt);
+    AddKeyBoardEvent(VK_ESCAPE, kClose);
+    AddKeyBoardEvent(VK_F1, kHelp);
     AddEvent(new KyLogEvent(-1, 6, kClose, "", "Close", 0));
   }
 

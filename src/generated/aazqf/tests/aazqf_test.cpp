@@ -127,6 +127,24 @@ TEST_F(GeneratedLibrary, RunsWithItsPanelAndEndsOnClose) {
   EXPECT_EQ(app_->m_OpenPanels.GetCount(), 0);
 }
 
+// The panel's keys: F4 runs the prompt event (an action without statements:
+// the panel stays), Escape the close event, which ends the function.
+TEST_F(GeneratedLibrary, KeysRunThePanelsEvents) {
+  ASSERT_EQ(callDirectly("AAzqF", "AAZQF.DLL"), " ");
+  KyPanel* panel = KyPanelAPI::GetPanelByName(kFirst);
+  ASSERT_NE(panel, nullptr);
+  HWND hWnd = panel->hHandle();
+  EXPECT_TRUE(panel->OnKeyBoard(VK_F4));
+  pump();
+  EXPECT_TRUE(IsWindow(hWnd));
+  EXPECT_FALSE(panel->OnKeyBoard(VK_F2)) << "a key without an event is not taken";
+  EXPECT_TRUE(panel->OnKeyBoard(VK_ESCAPE));
+  pump();
+  EXPECT_FALSE(IsWindow(hWnd));
+  app_->DoIdle();
+  EXPECT_EQ(KyPanelAPI::GetPanelByName(kFirst), nullptr);
+}
+
 // Both libraries load side by side, each with its own panel, and the first
 // calls the second through the call manager.
 TEST_F(GeneratedLibrary, TwoFunctionsSideBySideOneCallingTheOther) {
