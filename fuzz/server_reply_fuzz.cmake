@@ -1,1 +1,2 @@
 set(links ky721lc)
+set(loads ws2_32)
