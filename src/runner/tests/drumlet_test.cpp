@@ -151,16 +151,20 @@ TEST(Drumlet, CutLibrariesEndTheRunWithTheirBox) {
 }
 
 // The sample application's main function AAzqF with its panel: the run
-// saves a picture of the panel, the scripted close request raises its Close
-// event, the function returns and the run ends with 0.
+// saves a picture of the panel; Escape (through the keyboard hook, as the
+// main job presses it) or the frame's close request raises its Close event,
+// the function returns and the run ends with 0.
 TEST(Drumlet, RunsTheSamplePanelUntilItCloses) {
-  kytest::ScratchDir scratch;
-  const fs::path png = scratch.path() / "panel.png";
-  DrumletRun run = runDrumlet("AAZQF", scratch.path(), "KY_INPUT_SCRIPT='snapshot:" + png.string() + ";close'");
-  EXPECT_EQ(run.exitCode, 0) << run.output;
-  EXPECT_NE(run.output.find("snapshot: " + png.string()), std::string::npos) << run.output;
-  EXPECT_TRUE(fs::exists(png));
-  EXPECT_EQ(run.output.find("[message box]"), std::string::npos) << run.output;
+  for (const char* ending : {"key:Escape", "close"}) {
+    kytest::ScratchDir scratch;
+    const fs::path png = scratch.path() / "panel.png";
+    DrumletRun run = runDrumlet("AAZQF", scratch.path(),
+                                "KY_INPUT_SCRIPT='snapshot:" + png.string() + ";" + ending + "'");
+    EXPECT_EQ(run.exitCode, 0) << ending << run.output;
+    EXPECT_NE(run.output.find("snapshot: " + png.string()), std::string::npos) << run.output;
+    EXPECT_TRUE(fs::exists(png)) << ending;
+    EXPECT_EQ(run.output.find("[message box]"), std::string::npos) << run.output;
+  }
 }
 
 // A runner beside AAZQF.DLL without its panel library, or with a panel
