@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "KyAppContext.h"
+#include "KyDLL.h"
 #include "KyFncMessage.h"
 #include "KyLocale.h"
 #include "KyMessage.h"
@@ -74,10 +75,8 @@ int KyRPCConversation::Bind() {
   // Called under the RPC lock.
   Libraries& l = libraries();
   if (l.bound) return 1;
-  const UINT previous = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-  l.runtime = LoadLibraryA("RPCRT4.DLL");
-  l.nameService = LoadLibraryA("RPCNS4.DLL");
-  SetErrorMode(previous);
+  l.runtime = KyLoadLibraryQuietly("RPCRT4.DLL");
+  l.nameService = KyLoadLibraryQuietly("RPCNS4.DLL");
   if (!l.runtime || !l.nameService) {
     l.release();
     KyShowMessageBox(KyFormatMessageId(kMsgNoLibraries));

@@ -15,6 +15,7 @@
 #include <sys/time.h>
 
 #include "KyAppContext.h"
+#include "KyDLL.h"
 #include "KyFncMessage.h"
 #include "KyProfile.h"
 #include "KyRemoteInfo.h"
@@ -156,9 +157,7 @@ bool KyTcpipConversation::option(int n) {
 
 int KyTcpipConversation::Bind() {
   if (m_pWinsock->module) return m_fStarted;
-  const UINT previous = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-  m_pWinsock->module = LoadLibraryA("WS2_32.DLL");
-  SetErrorMode(previous);
+  m_pWinsock->module = KyLoadLibraryQuietly("WS2_32.DLL");
   if (!m_pWinsock->module) {
     ReportError(KyFormatMessageId(kMsgNoLibrary), 2);
     return 0;
