@@ -46,8 +46,8 @@ ImportContext* importOf(RPC_NS_HANDLE handle) {
   return context && context->magic == ImportContext::kMagic ? context : nullptr;
 }
 
-std::string interfaceKey(RPC_IF_HANDLE spec) {
-  return rpcfiles::uuidText(static_cast<const RPC_CLIENT_INTERFACE*>(spec)->InterfaceId.SyntaxGUID);
+std::string interfaceKey(RPC_IF_HANDLE iface) {
+  return rpcfiles::uuidText(static_cast<const RPC_CLIENT_INTERFACE*>(iface)->InterfaceId.SyntaxGUID);
 }
 
 }  // namespace

@@ -28,8 +28,8 @@ bool give(RPC_CSTR* out, const std::string& part) {
   return *out != nullptr;
 }
 
-const RPC_SYNTAX_IDENTIFIER* interfaceIdOf(RPC_IF_HANDLE spec) {
-  return spec ? &static_cast<const RPC_CLIENT_INTERFACE*>(spec)->InterfaceId : nullptr;
+const RPC_SYNTAX_IDENTIFIER* interfaceIdOf(RPC_IF_HANDLE iface) {
+  return iface ? &static_cast<const RPC_CLIENT_INTERFACE*>(iface)->InterfaceId : nullptr;
 }
 
 }  // namespace

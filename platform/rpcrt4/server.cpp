@@ -63,10 +63,10 @@ bool sameGuid(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof 
 
 const RPC_SERVER_INTERFACE* findInterface(const unsigned char* uuid, uint16_t major) {
   std::lock_guard guard(server().lock);
-  for (const RPC_SERVER_INTERFACE* spec : server().interfaces)
-    if (std::memcmp(&spec->InterfaceId.SyntaxGUID, uuid, 16) == 0 &&
-        spec->InterfaceId.SyntaxVersion.MajorVersion == major)
-      return spec;
+  for (const RPC_SERVER_INTERFACE* iface : server().interfaces)
+    if (std::memcmp(&iface->InterfaceId.SyntaxGUID, uuid, 16) == 0 &&
+        iface->InterfaceId.SyntaxVersion.MajorVersion == major)
+      return iface;
   return nullptr;
 }
 
@@ -98,12 +98,12 @@ void serveConnection(int fd) {
     std::vector<unsigned char> body(length);
     if (length && !receiveAll(fd, pending, body.data(), length, withinLimit)) break;
     const unsigned procNum = get16(header + 8);
-    const RPC_SERVER_INTERFACE* spec = findInterface(header + 12, get16(header + 28));
-    if (!spec) {
+    const RPC_SERVER_INTERFACE* iface = findInterface(header + 12, get16(header + 28));
+    if (!iface) {
       respond(fd, RPC_S_UNKNOWN_IF, nullptr, 0);
       continue;
     }
-    if (!spec->DispatchTable || procNum >= spec->DispatchTable->DispatchTableCount) {
+    if (!iface->DispatchTable || procNum >= iface->DispatchTable->DispatchTableCount) {
       respond(fd, RPC_S_PROCNUM_OUT_OF_RANGE, nullptr, 0);
       continue;
     }
@@ -112,8 +112,8 @@ void serveConnection(int fd) {
     message.Buffer = body.data();
     message.BufferLength = length;
     message.ProcNum = procNum;
-    message.RpcInterfaceInformation = spec;
-    const RPC_STATUS status = spec->DispatchTable->DispatchTable[procNum](&message);
+    message.RpcInterfaceInformation = iface;
+    const RPC_STATUS status = iface->DispatchTable->DispatchTable[procNum](&message);
     const bool ownReply = message.Buffer != body.data();
     if (status == RPC_S_OK)
       respond(fd, RPC_S_OK, message.Buffer, message.BufferLength);
@@ -236,13 +236,13 @@ RPC_STATUS RPC_ENTRY RpcBindingVectorFree(RPC_BINDING_VECTOR** BindingVector) {
 }
 
 RPC_STATUS RPC_ENTRY RpcServerRegisterIf(RPC_IF_HANDLE IfSpec, UUID*, void*) {
-  auto* spec = static_cast<const RPC_SERVER_INTERFACE*>(IfSpec);
-  if (!spec) return RPC_S_INVALID_ARG;
+  auto* iface = static_cast<const RPC_SERVER_INTERFACE*>(IfSpec);
+  if (!iface) return RPC_S_INVALID_ARG;
   Server& s = server();
   std::lock_guard guard(s.lock);
   for (const RPC_SERVER_INTERFACE* known : s.interfaces)
-    if (sameGuid(known->InterfaceId.SyntaxGUID, spec->InterfaceId.SyntaxGUID)) return RPC_S_ALREADY_REGISTERED;
-  s.interfaces.push_back(spec);
+    if (sameGuid(known->InterfaceId.SyntaxGUID, iface->InterfaceId.SyntaxGUID)) return RPC_S_ALREADY_REGISTERED;
+  s.interfaces.push_back(iface);
   return RPC_S_OK;
 }
 
@@ -305,13 +305,13 @@ RPC_STATUS RPC_ENTRY RpcMgmtStopServerListening(RPC_BINDING_HANDLE Binding_) {
 }
 
 RPC_STATUS RPC_ENTRY RpcEpRegisterA(RPC_IF_HANDLE IfSpec, RPC_BINDING_VECTOR* BindingVector, void*, RPC_CSTR) {
-  auto* spec = static_cast<const RPC_SERVER_INTERFACE*>(IfSpec);
-  if (!spec || !BindingVector) return RPC_S_INVALID_ARG;
+  auto* iface = static_cast<const RPC_SERVER_INTERFACE*>(IfSpec);
+  if (!iface || !BindingVector) return RPC_S_INVALID_ARG;
   const std::string file = rpcfiles::nameServiceFile();
   for (unsigned long i = 0; i < BindingVector->Count; ++i) {
     const Binding* binding = bindingOf(BindingVector->BindingH[i]);
     if (!binding) return RPC_S_INVALID_BINDING;
-    const std::string key = rpcfiles::uuidText(spec->InterfaceId.SyntaxGUID) + " " + binding->protseq;
+    const std::string key = rpcfiles::uuidText(iface->InterfaceId.SyntaxGUID) + " " + binding->protseq;
     if (!WritePrivateProfileStringA("Endpoints", key.c_str(), binding->endpoint.c_str(), file.c_str()))
       return RPC_S_CANT_CREATE_ENDPOINT;
   }

@@ -65,7 +65,7 @@ RECT columnRect(HWND window) {
   return {left, top, left + GetSystemMetrics(SM_CXVSCROLL), top + client.bottom};
 }
 
-// Part 1 the up button, 2 the gap, 3 the down button.
+// Area 1 is the up button, 2 the gap between, 3 the down button.
 RECT partRect(HWND window, int part, bool dragArea) {
   RECT column = columnRect(window);
   const int height = column.bottom - column.top;

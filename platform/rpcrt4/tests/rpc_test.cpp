@@ -100,9 +100,9 @@ class Rpc : public ::testing::Test {
   void free(RPC_BINDING_HANDLE h) { rt<RpcBindingFreeFn>("RpcBindingFree")(&h); }
   // One call of procedure procNum of the interface with the bytes as a
   // conformant array; the reply's bytes, and the status.
-  std::string call(RPC_BINDING_HANDLE h, const RPC_CLIENT_INTERFACE& spec, unsigned procNum, const std::string& bytes,
+  std::string call(RPC_BINDING_HANDLE h, const RPC_CLIENT_INTERFACE& iface, unsigned procNum, const std::string& bytes,
                    RPC_STATUS* status) {
-    const MIDL_STUB_DESC desc = {&spec, nullptr, nullptr};
+    const MIDL_STUB_DESC desc = {&iface, nullptr, nullptr};
     RPC_MESSAGE message;
     MIDL_STUB_MESSAGE m;
     rt<NdrClientInitializeNewFn>("NdrClientInitializeNew")(&message, &m, &desc, procNum);
@@ -221,14 +221,14 @@ TEST_F(Rpc, NameServiceAndEndpointMapGiveTheServersBindings) {
   RPC_BINDING_VECTOR* vector = nullptr;
   rt<RpcServerInqBindingsFn>("RpcServerInqBindings")(&vector);
   auto exportA = bind<RpcNsBindingExportAFn>(nameService_, "RpcNsBindingExportA");
-  auto* spec = const_cast<RPC_SERVER_INTERFACE*>(&kEcho);
-  ASSERT_EQ(exportA(RPC_C_NS_SYNTAX_DEFAULT, cstr("/.:/ECHO"), spec, vector, nullptr), RPC_S_OK);
-  ASSERT_EQ(rt<RpcEpRegisterAFn>("RpcEpRegisterA")(spec, vector, nullptr, nullptr), RPC_S_OK);
+  auto* iface = const_cast<RPC_SERVER_INTERFACE*>(&kEcho);
+  ASSERT_EQ(exportA(RPC_C_NS_SYNTAX_DEFAULT, cstr("/.:/ECHO"), iface, vector, nullptr), RPC_S_OK);
+  ASSERT_EQ(rt<RpcEpRegisterAFn>("RpcEpRegisterA")(iface, vector, nullptr, nullptr), RPC_S_OK);
   rt<RpcBindingVectorFreeFn>("RpcBindingVectorFree")(&vector);
 
   RPC_NS_HANDLE context = nullptr;
   ASSERT_EQ(bind<RpcNsBindingImportBeginAFn>(nameService_, "RpcNsBindingImportBeginA")(
-                RPC_C_NS_SYNTAX_DEFAULT, cstr("/.:/ECHO"), spec, nullptr, &context),
+                RPC_C_NS_SYNTAX_DEFAULT, cstr("/.:/ECHO"), iface, nullptr, &context),
             RPC_S_OK);
   std::vector<std::string> imported;
   RPC_BINDING_HANDLE h = nullptr;
@@ -242,14 +242,14 @@ TEST_F(Rpc, NameServiceAndEndpointMapGiveTheServersBindings) {
   bind<RpcNsBindingImportDoneFn>(nameService_, "RpcNsBindingImportDone")(&context);
   EXPECT_EQ(imported, bindings);
   EXPECT_EQ(bind<RpcNsBindingImportBeginAFn>(nameService_, "RpcNsBindingImportBeginA")(
-                RPC_C_NS_SYNTAX_DEFAULT, cstr("/.:/NOBODY"), spec, nullptr, &context),
+                RPC_C_NS_SYNTAX_DEFAULT, cstr("/.:/NOBODY"), iface, nullptr, &context),
             RPC_S_ENTRY_NOT_FOUND);
 
   // A binding without its endpoint finds it in the map, and then calls.
   const std::string address = bindings[0].substr(0, bindings[0].find('['));
   h = binding(address);
   auto resolve = rt<RpcEpResolveBindingFn>("RpcEpResolveBinding");
-  ASSERT_EQ(resolve(h, spec), RPC_S_OK);
+  ASSERT_EQ(resolve(h, iface), RPC_S_OK);
   RPC_STATUS status = -1;
   call(h, kEchoClient, 0, "ab", &status);
   EXPECT_EQ(status, RPC_S_OK);

@@ -53,7 +53,7 @@ struct KyRPCEntries {
 
 namespace KyRPCStub {
 
-// The interface's specification, for the client and for dispatchers.
+// The interface's description, for the client and for dispatchers.
 const RPC_CLIENT_INTERFACE& Interface();
 
 // Procedure 0: the context handle of the dispatcher, or null (the status,

@@ -10,7 +10,7 @@
 #include "KyCallMgr.h"
 #include "KyConversation.h"
 #include "KyLobManager.h"
-#include "KyRemoteLobPieceCall.h"
+#include "KyRemoteLobCall.h"
 #include "remoteenv.h"
 #include "textservers.h"
 

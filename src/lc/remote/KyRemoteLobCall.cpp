@@ -1,6 +1,6 @@
 // The piece calls of large objects over conversations, and the answering
 // end of a call.
-#include "KyRemoteLobPieceCall.h"
+#include "KyRemoteLobCall.h"
 
 #include <algorithm>
 #include <string>
@@ -18,9 +18,9 @@ namespace {
 
 constexpr int kPieceHeader = 8;  // piece size and length, before the slot
 
-class KyRemoteLobPieceCall : public KyLobPieceCall {
+class KyRemoteLobCall : public KyLobPieceCall {
  public:
-  KyRemoteLobPieceCall(void* pConversation, const char* pszBuiltIn, DWORD dwCapacity)
+  KyRemoteLobCall(void* pConversation, const char* pszBuiltIn, DWORD dwCapacity)
       : m_pConversation(pConversation), m_strName(pszBuiltIn), m_Piece(dwCapacity) {}
 
   KySerializablePiece& GetPiece() override { return m_Piece; }
@@ -53,7 +53,7 @@ class KyRemoteLobPieceCall : public KyLobPieceCall {
 struct Registration {
   Registration() {
     KyGetLobRemoteCalls().Make = [](void* pConversation, const char* pszBuiltIn, DWORD dwCapacity) -> KyLobPieceCall* {
-      return new KyRemoteLobPieceCall(pConversation, pszBuiltIn, dwCapacity);
+      return new KyRemoteLobCall(pConversation, pszBuiltIn, dwCapacity);
     };
   }
 } registration;
