@@ -1,4 +1,5 @@
-// KyDispatchObject: reference counting, names and exceptions.
+// KyDispatchObject: names and exceptions (reference counting and
+// QueryInterface come from the layer's shared COM object helper).
 #include "KyDispatchObject.h"
 
 #include <strings.h>
@@ -8,20 +9,7 @@
 #include <vector>
 
 HRESULT KyDispatchObject::QueryInterface(REFIID riid, void** ppvObject) {
-  if (!ppvObject) return E_POINTER;
-  if (IsEqualGUID(riid, IID_IUnknown) || IsEqualGUID(riid, IID_IDispatch)) {
-    *ppvObject = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *ppvObject = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG KyDispatchObject::Release() {
-  const ULONG left = --m_cRef;
-  if (left == 0) delete this;
-  return left;
+  return win32::com::answerQuery(riid, ppvObject, {{&IID_IUnknown, this}, {&IID_IDispatch, this}});
 }
 
 HRESULT KyDispatchObject::GetTypeInfoCount(UINT* pctinfo) {

@@ -6,9 +6,9 @@
 #pragma once
 
 #include <objbase.h>
+#include <internal/comobject.h>
 #include <oleauto.h>
 
-#include <atomic>
 #include <string>
 #include <vector>
 
@@ -20,8 +20,7 @@ class KyDispatchObject : public IDispatch {
   };
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++m_cRef; }
-  ULONG STDMETHODCALLTYPE Release() override;
+  KY_COM_REFCOUNT
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override;
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) override;
   // The first name is the member's; the names of parameters are not known.
@@ -41,6 +40,6 @@ class KyDispatchObject : public IDispatch {
   static std::string FromBstr(BSTR bstr);
 
  private:
-  std::atomic<ULONG> m_cRef{1};
+  win32::com::RefCount refs_;
   std::vector<Member> m_Members;
 };
