@@ -218,5 +218,6 @@ void KyConversationAPI::Disconnect(CString& location, char cSystemType) {
   KyCallMgr* pCallMgr = KyCallMgr::GetCallMgr(FALSE);
   if (!pConversation || !pCallMgr) return;
   pConversation->DeallocateIfAllocated();
-  pCallMgr->GetConversationList()->Pop(location);
+  // Its own name: an empty location found the platform's default.
+  pCallMgr->GetConversationList()->Pop(KyString(pConversation->GetLocation()));
 }

@@ -13,6 +13,7 @@
 #include "KyCallMgr.h"
 #include "KyCommandLine.h"
 #include "KyMessage.h"
+#include "KyOLEApp.h"
 #include "KyPanel.h"
 #include "KyProfile.h"
 #include "KyWinClientApp.h"
@@ -130,11 +131,10 @@ BOOL KyApp::InitInstance() {
   }
   m_fOleInitialized = TRUE;
   if (argumentIsNoCase(argc, argv, "/Register") || argumentIsNoCase(argc, argv, "-Register")) {
-    // Registering the automation classes is the automation server's; this
-    // program has none yet, so there is nothing to write.
     m_iAppState = 0;
     KyFreeArgv(argv);
-    return TRUE;
+    // A registration that could not be written ends the program with 1.
+    return KyOLEApp::UpdateRegistry() ? TRUE : fail();
   }
   KyFreeArgv(argv);
   LocateIniFile("");

@@ -267,7 +267,7 @@ void KyCallMgr::Call(KyFunctionData* pCaller, KyParamVariable* pIn, KyParamVaria
       if (pRecord->m_pszImplementationName) request.implementation = pRecord->m_pszImplementationName;
       if (pRecord->m_pszLibraryName) request.library = pRecord->m_pszLibraryName;
       if (request.language != 'W' && request.type != 'D' && pRecord->m_LocationName.IsEmpty())
-        pRecord->m_LocationName = KyConversationList::GetDefaultLocation(request.system);
+        pRecord->m_LocationName = pCallMgr->m_ConversationList.GetDefaultLocation(request.system);
       request.location = pRecord->m_LocationName;
     }
   }
@@ -306,25 +306,31 @@ void KyCallMgr::dispatchRemote(KyFunctionData* pCaller, KyParamVariable* pIn, Ky
            services().ExecuteRemoteCall(&pRecord->m_pRemoteCall, pRecord->m_pConversation, pCaller, pIn, pOut,
                                         pRecord->GetImplementationName());
   };
+  const KyString location(pCall->GetLocationName());  // the record may go with a drop
   bool ok = execute(pCall);
   if (!ok && !fMade) {
     // A cached record may hold a conversation that died: drop what belongs
     // to the location and try once on a fresh one.
-    const KyString location(pCall->GetLocationName());  // the record goes with the drop
-    m_CallList.DropLocation(location);
-    if (void* pConversation = findConversation(location)) {
-      if (services().DeallocateConversation) services().DeallocateConversation(pConversation);
-    }
-    m_ConversationList.Pop(location);
+    forgetLocation(location, pCall->m_pConversation);
     bool madeAgain = false;
-    KyCall* pAgain = lookUp(pCaller, request, &madeAgain);
-    if (!pAgain) {
-      reportStatus(pCaller, kStatusFailed);
-      return;
-    }
-    ok = execute(pAgain);
+    pCall = lookUp(pCaller, request, &madeAgain);
+    ok = pCall && execute(pCall);
   }
+  // A conversation whose call failed is broken: none stays listed, so that
+  // the next call or Connect opens a fresh one.
+  if (!ok) forgetLocation(location, pCall ? pCall->m_pConversation : nullptr);
   reportStatus(pCaller, ok ? kStatusOk : kStatusFailed);
+}
+
+void KyCallMgr::forgetLocation(const KyString& location, const void* pConversation) {
+  KyString listed(location);
+  for (KyListNode* pNode = m_ConversationList.GetHead(); pNode && pConversation; pNode = pNode->GetNext())
+    if (pNode->GetCurrent() == pConversation) listed = *pNode->GetName();
+  m_CallList.DropLocation(location);
+  if (void* pListed = findConversation(listed)) {
+    if (services().DeallocateConversation) services().DeallocateConversation(pListed);
+  }
+  m_ConversationList.Pop(listed);
 }
 
 void KyCallMgr::LocalCall(KyFunctionData* pCaller, KyParamVariable* pIn, KyParamVariable* pOut, KyEntryProc pEntry,

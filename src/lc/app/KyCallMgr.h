@@ -132,6 +132,11 @@ class KyCallMgr {
   KyCall* lookUp(KyFunctionData* pCaller, const Request& request, bool* pfMade);
   KyCall* makeRemote(const Request& request);
   void* findConversation(const char* pszLocation);
+  // Ends what belongs to a location whose call failed: its call records,
+  // and the conversation the call used (listed under the location, or
+  // under the location that failover chose), deallocated and taken off
+  // the list.
+  void forgetLocation(const KyString& location, const void* pConversation);
   void dispatchRemote(KyFunctionData* pCaller, KyParamVariable* pIn, KyParamVariable* pOut, KyCall* pCall,
                       bool fMade, const Request& request);
   // Deletes one resource taken out of the list.

@@ -24,13 +24,20 @@ void KyConversationList::Push(const char* pszName, void* pConversation) {
   Add(new KyConversationNode(pszName, pConv));
 }
 
-const char* KyConversationList::GetDefaultLocation(char cPlatform) {
-  switch (cPlatform) {
-    case 'A': return "Remote";
-    case 'U': return "RemoteUnix";
-    case 'N': return "RemoteWinNT";
-    case 'J': return "RemoteJava";
-    case '#': return "RemoteCSharp";
-    default: return "";
-  }
+int KyConversationList::platformIndex(char cPlatform) {
+  for (int i = 0; i < 5; ++i)
+    if (cPlatform == kPlatforms[i]) return i;
+  return -1;
+}
+
+const char* KyConversationList::GetDefaultLocation(char cPlatform) const {
+  const int index = platformIndex(cPlatform);
+  return index < 0 ? "" : static_cast<const char*>(m_DefaultLocations[static_cast<size_t>(index)]);
+}
+
+bool KyConversationList::SetDefaultLocation(char cPlatform, const char* pszLocation) {
+  const int index = platformIndex(cPlatform);
+  if (index < 0) return false;
+  m_DefaultLocations[static_cast<size_t>(index)] = pszLocation ? pszLocation : "";
+  return true;
 }

@@ -1,9 +1,13 @@
 // KyConversationList: the thread's open conversations by location name, and
-// the default location name of each platform. Nodes own their conversation:
-// removing a node (Delete, Pop) or ending the list destroys it.
+// the default location name of each platform (the list's own, so that one
+// thread's SetDefault leaves the others' alone). Nodes own their
+// conversation: removing a node (Delete, Pop) or ending the list destroys it.
 #pragma once
 
+#include <array>
+
 #include "KyList.h"
+#include "KyString.h"
 
 class KyConversation;
 
@@ -24,7 +28,16 @@ class KyConversationList : public KyList {
   // KyConversation*), else a new node is appended.
   void Push(const char* pszName, void* pConversation) override;
 
-  // "Remote" for 'A', "RemoteUnix" for 'U', "RemoteWinNT" for 'N',
-  // "RemoteJava" for 'J', "RemoteCSharp" for '#', "" for any other letter.
-  static const char* GetDefaultLocation(char cPlatform);
+  // The platform's default location: until changed "Remote" for 'A',
+  // "RemoteUnix" for 'U', "RemoteWinNT" for 'N', "RemoteJava" for 'J',
+  // "RemoteCSharp" for '#'; "" for any other letter.
+  const char* GetDefaultLocation(char cPlatform) const;
+  // Makes the location the platform's default; false (nothing changed) for
+  // a letter that has none.
+  bool SetDefaultLocation(char cPlatform, const char* pszLocation);
+
+ private:
+  static constexpr char kPlatforms[] = "AUNJ#";
+  static int platformIndex(char cPlatform);
+  std::array<KyString, 5> m_DefaultLocations{"Remote", "RemoteUnix", "RemoteWinNT", "RemoteJava", "RemoteCSharp"};
 };

@@ -1,9 +1,40 @@
 // KyOLEApp: the App object of the runner's automation.
 #include "KyOLEApp.h"
 
+#include <objbase.h>
+#include <winreg.h>
+
+#include <string>
+#include <utility>
+
 #include "KyAppContext.h"
 #include "KyRunOptions.h"
 #include "KyWinClientApp.h"
+
+namespace {
+
+std::string clsidText() {
+  OLECHAR wide[40] = {};
+  StringFromGUID2(KyOLEApp::kClsid, wide, 40);
+  return std::string(wide, wide + std::char_traits<OLECHAR>::length(wide));
+}
+
+}  // namespace
+
+bool KyOLEApp::UpdateRegistry() {
+  char program[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  const std::string clsid = clsidText(), classKey = "CLSID\\" + clsid, progId = kProgId;
+  const std::pair<std::string, std::string> keys[] = {
+      {progId, progId},          {progId + "\\CLSID", clsid},
+      {classKey, progId},        {classKey + "\\ProgID", progId},
+      {classKey + "\\LocalServer32", program},
+  };
+  for (const auto& [key, value] : keys)
+    if (RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, value.c_str(), 0) != ERROR_SUCCESS) return false;
+  return true;
+}
 
 KyOLEApp::KyOLEApp(KyWinClientApp* pApp)
     : KyDispatchObject({{"environmentKey", kEnvironmentKey}, {"Function", kFunction}}), m_pApp(pApp) {

@@ -31,6 +31,11 @@ class KyOLEApp : public KyDispatchObject {
   // but no main function; the context is kept for the object.
   explicit KyOLEApp(KyWinClientApp* pApp);
 
+  // "/Register": the class in the registry (HKEY_CLASSES_ROOT) under its
+  // ProgID and CLSID, served by this program as a local server; false when
+  // a key cannot be written.
+  static bool UpdateRegistry();
+
   HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS* pDispParams,
                                    VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) override;
 

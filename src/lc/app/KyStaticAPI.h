@@ -189,6 +189,15 @@ class KyConversationAPI {
   // The network user name from MPR.DLL (loaded for the call, WNetGetUserA,
   // 128 characters); 1, or 0 and an empty text.
   static int GetLoginName(CString& name);
+  // The host and the user of the thread's last AS/400 sign-on or APPC
+  // allocation: the property atoms "*APPC.HostName" and "*APPC.UserId"
+  // ("" when none is open).
+  static void GetSystemName(CString& name);
+  static void GetUserId(CString& user);
+  // Makes the location the thread's default for the system type '#', 'A',
+  // 'J', 'N' or 'U' (calls and conversations without a location go there);
+  // any other letter changes nothing.
+  static void SetDefault(CString& location, char cSystemType);
   // The AS/400 password and user of the location's record (the thread's
   // record of that name; 0 without one), written to its section: the
   // password in the form the record stores it (KyConversationAPI.cpp).

@@ -84,6 +84,7 @@ void KyAS400TcpipConversation::Init() {
     result = SignOn(info->m_strSystem, port, info->m_strUserId, info->GetPassword(0, 0), info->GetPassword(0, 1),
                     info->m_strJobDescription, &message, &data);
   } while (result == 0 || result == -1);
+  publishHost(info->m_strSystem, info->m_strUserId);
   if (result == -2) {
     if (!option(kOptionQuiet)) ReportError(KyFormatMessageId(kMsgGivenUp), 1);
     return;

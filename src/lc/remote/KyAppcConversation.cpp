@@ -221,6 +221,7 @@ int KyAppcConversation::fDoAllocate() {
   m_iAttempts = 0;
   while (l.bound) {
     if (m_fAllocated) Deallocate();
+    publishHost(m_strHost.c_str(), m_szUserId);
     ++m_iAttempts;
     ULONG id = 0;
     USHORT code = l.allocate(m_hWindow, m_ulBufferBytes, 1, 0, m_strHost.c_str(), m_strTpName.c_str(), 0, nullptr, &id);
@@ -237,6 +238,7 @@ int KyAppcConversation::fDoAllocate() {
 }
 
 void KyAppcConversation::Deallocate() {
+  publishHost("", "");
   if (!m_fAllocated) return;
   m_fAllocated = 0;
   if (library().bound) library().deallocate(m_hWindow, m_ulConversationId, 0);

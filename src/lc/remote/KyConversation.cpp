@@ -12,6 +12,7 @@
 #include "KyFncMessage.h"
 #include "KyLocale.h"
 #include "KyProfile.h"
+#include "KyPropertyAPI.h"
 #include "KyRemoteInfo.h"
 
 namespace {
@@ -118,13 +119,18 @@ char KyConversation::LetterOfLocation(const char* pszLocation) {
   return letter;
 }
 
+void KyConversation::publishHost(const char* pszHost, const char* pszUserId) {
+  KyPropertyAPI::SetValue(pszHost ? pszHost : "", kAtomHostName, 0, 0);
+  KyPropertyAPI::SetValue(pszUserId ? pszUserId : "", kAtomUserId, 0, 0);
+}
+
 KyConversation* KyConversation::GetConversation(const char* pszLocation, char cPlatform, int fCreate) {
   KyConversationList* pList = threadList();
   if (!pList) return nullptr;
   KyString name(pszLocation ? pszLocation : "");
-  if (!pszLocation) name = KyConversationList::GetDefaultLocation(cPlatform);
+  if (!pszLocation) name = pList->GetDefaultLocation(cPlatform);
   if (!name.IsEmpty() && cPlatform == '*') cPlatform = LetterOfLocation(name);
-  if (name.IsEmpty()) name = KyConversationList::GetDefaultLocation(cPlatform);
+  if (name.IsEmpty()) name = pList->GetDefaultLocation(cPlatform);
   if (auto* pFound = static_cast<KyConversation*>(pList->Find(name))) return pFound;
   if (!fCreate) return nullptr;
 

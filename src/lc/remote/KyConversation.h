@@ -18,6 +18,10 @@ class KyRemoteInfo;
 
 class KyConversation {
  public:
+  // The property atoms of the host and user in use (see publishHost).
+  static constexpr const char* kAtomHostName = "*APPC.HostName";
+  static constexpr const char* kAtomUserId = "*APPC.UserId";
+
   // Virtual operations in slot order.
   virtual int SetBufferSize(int iSize);       // size + 4 bytes, the header first
   virtual int PrepareSend(int iLength);       // SetBufferSize, then WriteLengthHeader
@@ -80,6 +84,10 @@ class KyConversation {
   // without a separator the whole text is the name) into the two texts,
   // upper-cased and cut to 10 characters each.
   void splitJobDescription(const char* pszText);
+  // The host and user the thread's conversation works with, as the property
+  // atoms "*APPC.HostName" and "*APPC.UserId" (KyConversationAPI's
+  // GetSystemName and GetUserId read them); empty texts when it stops.
+  static void publishHost(const char* pszHost, const char* pszUserId);
   // Copies a text into one of the fixed texts, cut to its room.
   template <size_t N>
   static void setText(char (&text)[N], const char* pszValue) {

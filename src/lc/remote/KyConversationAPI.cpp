@@ -2,7 +2,9 @@
 // and the network provider (the others are in KyAppAPI.cpp).
 #include "KyAppContext.h"
 #include "KyCallMgr.h"
+#include "KyConversation.h"
 #include "KyProfile.h"
+#include "KyPropertyAPI.h"
 #include "KyRemote400Info.h"
 #include "KyStaticAPI.h"
 
@@ -26,6 +28,15 @@ int KyConversationAPI::GetLoginName(CString& name) {
   if (!ok) return 0;
   name = text;
   return 1;
+}
+
+void KyConversationAPI::GetSystemName(CString& name) { KyPropertyAPI::GetValue(name, KyConversation::kAtomHostName, 0, 0); }
+
+void KyConversationAPI::GetUserId(CString& user) { KyPropertyAPI::GetValue(user, KyConversation::kAtomUserId, 0, 0); }
+
+void KyConversationAPI::SetDefault(CString& location, char cSystemType) {
+  if (KyCallMgr* pCallMgr = KyCallMgr::GetCallMgr(FALSE))
+    pCallMgr->GetConversationList()->SetDefaultLocation(cSystemType, location);
 }
 
 int KyConversationAPI::SetAS400Password(CString system, CString password, CString user) {

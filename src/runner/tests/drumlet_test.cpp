@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <winreg.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -68,10 +69,40 @@ TEST(Drumlet, RunsTheMainFunctionAndEnds) {
 TEST(Drumlet, StartsNoMainFunctionForRemoteThreadOrRegistration) {
   for (const char* arguments : {"/REMOTE_THREAD", "/Register", "-REGISTER", "/register SAMPLE"}) {
     kytest::ScratchDir scratch;
-    DrumletRun run = runDrumlet(arguments, scratch.path());
+    DrumletRun run =
+        runDrumlet(arguments, scratch.path(), "KY_REGISTRY='" + (scratch.path() / "REGISTRY.DAT").string() + "'");
     EXPECT_EQ(run.exitCode, 0) << arguments << "\n" << run.output;
     EXPECT_EQ(run.output, "") << arguments;
   }
+}
+
+// "/Register" writes the automation class into the registry: its ProgID and
+// CLSID, served by this Drumlet as a local server. A registry that cannot be
+// written ends the run with 1.
+TEST(Drumlet, RegistrationWritesTheAutomationClass) {
+  kytest::ScratchDir scratch;
+  const fs::path registry = scratch.path() / "REGISTRY.DAT";
+  DrumletRun run = runDrumlet("/Register", scratch.path(), "KY_REGISTRY='" + registry.string() + "'");
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  const std::string clsid = "{67132B1E-B38A-4485-8D93-F9EF94A29607}";
+  const std::string program = fs::canonical(fs::path(KY_BIN_DIR) / "Drumlet").string();
+  struct Case {
+    std::string key, value;
+  } cases[] = {{"kyRunOLE721RC.App\\CLSID", clsid},
+               {"CLSID\\" + clsid + "\\ProgID", "kyRunOLE721RC.App"},
+               {"CLSID\\" + clsid + "\\LocalServer32", program}};
+  ::setenv("KY_REGISTRY", registry.c_str(), 1);
+  for (const Case& c : cases) {
+    char value[512] = {};
+    LONG size = sizeof value;
+    EXPECT_EQ(RegQueryValueA(HKEY_CLASSES_ROOT, c.key.c_str(), value, &size), ERROR_SUCCESS) << c.key;
+    EXPECT_EQ(std::string(value), c.value) << c.key;
+  }
+  ::unsetenv("KY_REGISTRY");
+
+  std::ofstream(scratch.path() / "file") << "not a folder";
+  run = runDrumlet("/Register", scratch.path(), "KY_REGISTRY='" + (scratch.path() / "file" / "REGISTRY.DAT").string() + "'");
+  EXPECT_EQ(run.exitCode, 1) << run.output;
 }
 
 // A main function that fails inside the call manager or inside its entry

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include <string>
+
 #include "KyConversationList.h"
 #include "KyList.h"
 #include "KyRegistryLists.h"
@@ -139,7 +141,25 @@ TEST(KyList, DefaultLocationsByPlatform) {
     const char* location;
   } cases[] = {{'A', "Remote"},     {'U', "RemoteUnix"},   {'N', "RemoteWinNT"}, {'J', "RemoteJava"},
                {'#', "RemoteCSharp"}, {'a', ""}, {'?', ""}, {'\0', ""}};
-  for (const Case& c : cases) EXPECT_STREQ(KyConversationList::GetDefaultLocation(c.platform), c.location);
+  const KyConversationList list;
+  for (const Case& c : cases) EXPECT_STREQ(list.GetDefaultLocation(c.platform), c.location);
+}
+
+// A changed default is the list's own: another list keeps the built-in
+// names, and a letter without a default takes none.
+TEST(KyList, DefaultLocationsChangePerList) {
+  KyConversationList changed;
+  const KyConversationList other;
+  struct Case {
+    char platform;
+    bool taken;
+  } cases[] = {{'A', true}, {'U', true}, {'N', true}, {'J', true}, {'#', true}, {'X', false}, {'a', false}};
+  for (const Case& c : cases) {
+    const std::string before = other.GetDefaultLocation(c.platform);
+    EXPECT_EQ(changed.SetDefaultLocation(c.platform, "Elsewhere"), c.taken) << c.platform;
+    EXPECT_STREQ(changed.GetDefaultLocation(c.platform), c.taken ? "Elsewhere" : "") << c.platform;
+    EXPECT_EQ(other.GetDefaultLocation(c.platform), before) << c.platform;
+  }
 }
 
 TEST(KyList, NodeAccessors) {

@@ -3,7 +3,8 @@
 // generated function with parameters in and out, with replies read by
 // polling or by waiting; an allocation the partner refuses (the error box
 // asks whether to try again; retries are bounded); a partner that stalls (the
-// poll gives up after the time-out) or ends the program (its message).
+// poll gives up after the time-out) or ends the program (its message); the
+// connection dialog in place of the box; the host and user atoms.
 #include <gtest/gtest.h>
 #include <internal/userscript.h>
 
@@ -13,7 +14,9 @@
 #include "KyCallMgr.h"
 #include "KyConversationList.h"
 #include "KyFncMessage.h"
+#include "KyStaticAPI.h"
 #include "appcpartner.h"
+#include "dialogscript.h"
 #include "remotecaller.h"
 #include "remoteenv.h"
 
@@ -38,9 +41,8 @@ class AppcConversations : public kytest::RemoteEnv {
   // The partner as the LU AS400A, and the location's conversation made by
   // the application and listed under its name.
   KyAppcConversation* open(const AppcPartner& partner) {
+    addPartner("AS400A", partner);
     const std::string config = dir_.str() + "/APPC.INI";
-    WritePrivateProfileStringA("Partners", "AS400A", ("127.0.0.1:" + std::to_string(partner.port())).c_str(),
-                               config.c_str());
     WritePrivateProfileStringA("Default", "UserId", "joe", config.c_str());
     WritePrivateProfileStringA("Default", "Timeout", "1", config.c_str());
     // A call cached by an earlier case would hold a conversation that is gone.
@@ -49,6 +51,10 @@ class AppcConversations : public kytest::RemoteEnv {
     context_->GetCallMgr()->GetConversationList()->Push("Remote", conversation);
     boxes();  // the record's note that an AS/400 location wants TCPIP
     return conversation;
+  }
+  void addPartner(const char* lu, const AppcPartner& partner) {
+    WritePrivateProfileStringA("Partners", lu, ("127.0.0.1:" + std::to_string(partner.port())).c_str(),
+                               (dir_.str() + "/APPC.INI").c_str());
   }
   std::unique_ptr<kytest::Caller> caller() {
     auto c = std::make_unique<kytest::Caller>("Pgm", "LIB.PGM", 'E');
@@ -136,6 +142,64 @@ TEST_F(AppcConversations, StalledOrEndedPartnerFailsTheCall) {
     EXPECT_NE(std::find(shown.begin(), shown.end(), c.text), shown.end()) << c.text;
     win32::script::clearMessageBoxAnswers();
   }
+}
+
+// With "AS400 Connection" false a failed allocation opens the connection
+// dialog instead of the box: OK tries again with the edited settings, which
+// are written; Cancel gives up and writes the saved ones back.
+TEST_F(AppcConversations, ConnectionDialogRetriesWithItsSettingsOrGivesUp) {
+  WritePrivateProfileStringA("Message Box", "AS400 Connection", "False", ini_.c_str());
+  AppcPartner::Options refusing;
+  refusing.allocationCode = 53;
+  struct Case {
+    int button;
+    int allocated, attempts;
+    const char* system;  // in the INI file afterwards
+  } cases[] = {{IDOK, 1, 2, "AS400B"}, {IDCANCEL, 0, 1, "as400a"}};
+  for (const Case& c : cases) {
+    WritePrivateProfileStringA("Remote", "System", "as400a", ini_.c_str());
+    context_->GetCallMgr()->GetRemoteInfoList()->Delete("Remote");
+    AppcPartner first(refusing), second({});
+    KyAppcConversation* conversation = open(first);
+    addPartner("AS400B", second);
+    std::string shown;
+    kytest::DialogScript script;
+    script.then("AS/400 Connection", [&](HWND h) {
+      char text[512] = {};
+      GetDlgItemTextA(h, 1006, text, sizeof text);
+      shown = text;
+      SetDlgItemTextA(h, 1001, "AS400B");
+      PostMessageA(h, WM_COMMAND, c.button, 0);
+    });
+    EXPECT_EQ(conversation->Allocate(), c.allocated) << c.button;
+    EXPECT_EQ(script.pending(), 0u);
+    EXPECT_EQ(shown, message(57418) + "ALLOCERRTPNNOTRECOG\r\n" + message(0xE009));
+    EXPECT_EQ(conversation->GetAllocationAttempts(), c.attempts);
+    EXPECT_EQ(first.allocations().size(), 1u);
+    EXPECT_EQ(second.allocations().size(), static_cast<size_t>(c.attempts - 1));
+    EXPECT_EQ(ini("Remote", "System"), c.system);
+    EXPECT_TRUE(boxes().empty()) << "the dialog, not a box";
+    context_->GetCallMgr()->GetConversationList()->Delete("Remote");
+  }
+}
+
+// An allocation publishes its host and user as the "*APPC.HostName" and
+// "*APPC.UserId" atoms, which the static API reads; deallocating empties them.
+TEST_F(AppcConversations, AllocationPublishesHostAndUserUntilDeallocated) {
+  AppcPartner partner({});
+  KyAppcConversation* conversation = open(partner);
+  ASSERT_EQ(conversation->Allocate(), 1);
+  CString host, user;
+  KyConversationAPI::GetSystemName(host);
+  KyConversationAPI::GetUserId(user);
+  EXPECT_STREQ(host, "AS400A");
+  EXPECT_STREQ(user, conversation->GetUserIdText());
+  EXPECT_STRNE(user, "");
+  conversation->Deallocate();
+  KyConversationAPI::GetSystemName(host);
+  KyConversationAPI::GetUserId(user);
+  EXPECT_STREQ(host, "");
+  EXPECT_STREQ(user, "");
 }
 
 }  // namespace

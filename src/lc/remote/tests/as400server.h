@@ -35,7 +35,10 @@ class As400Server : public PeerServer {
     // refused sign-on's connection closes and the server takes the next.
     int refusedSignOns = 1 << 30;
     Reply reply = Reply::Answer;
-    int replyFromCall = 1;  // the calls before it are answered
+    int replyFromCall = 1;  // the calls before it are answered (counted over all sessions)
+    // Sessions served one after the other: a session ends when its
+    // connection breaks or the reply cuts it.
+    int sessions = 1;
     // The output data of a call from its header and data; by default the
     // data comes back as it went.
     std::function<std::string(const std::string&, const std::string&)> handler;
@@ -93,7 +96,16 @@ class As400Server : public PeerServer {
     }
   }
   void serve() override {
-    if (!signedOn()) return;
+    for (int session = 0; session < options_.sessions && !stop_; ++session) {
+      if (!signedOn()) return;
+      serveSession();
+      for (int* s : {&control_, &message_, &data_}) {
+        if (*s >= 0 && (s == &control_ || *s != control_)) ::close(*s);
+      }
+      control_ = message_ = data_ = -1;
+    }
+  }
+  void serveSession() {
     if (options_.twoConnections) {
       std::string address, first, second;
       if (!readExact(control_, &address, 50) || !readExact(control_, &first, 10)) return;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "KyCallMgr.h"
+#include "KyConversation.h"
 #include "KyDateFld.h"
 #include "KyRemote400Info.h"
 #include "KyRemoteCall.h"
@@ -159,6 +160,33 @@ TEST_F(RemoteFunction, ADeadServerIsRetriedOnceAndNoOutputFieldChanges) {
     EXPECT_STREQ(answer, "before");
     EXPECT_EQ(server.calls(), 2);
     EXPECT_EQ(context_->GetCallMgr()->GetConversationList()->GetCount(), 0);
+    boxes();
+    context_->GetCallMgr()->GetRemoteInfoList()->Delete("Remote");
+  }
+}
+
+// The retry signs on anew and its call breaks too: the call fails, and the
+// broken conversation is not left listed; the next call signs on afresh.
+TEST_F(RemoteFunction, ARetryThatFailsTooLeavesNoConversationListed) {
+  for (auto reply : {As400Server::Reply::CloseMidReply, As400Server::Reply::Garbage}) {
+    As400Server::Options options;
+    options.reply = reply;
+    options.replyFromCall = 2;
+    options.sessions = 3;
+    As400Server server(options);
+    locate(server.port());
+    kytest::Caller caller("Pgm", "LIB.PGM", 'E');
+    addEveryForm(caller);
+    call(caller);
+    ASSERT_STREQ(caller.status(), " ");
+    call(caller);  // breaks; the retry's session breaks as well
+    EXPECT_STREQ(caller.status(), "*Failed");
+    EXPECT_EQ(server.calls(), 3);
+    EXPECT_EQ(server.signOns().size(), 2u);
+    EXPECT_EQ(context_->GetCallMgr()->GetConversationList()->GetCount(), 0);
+    EXPECT_EQ(KyConversation::GetConversation("Remote", 'A', 0), nullptr);
+    call(caller);  // a fresh conversation: the third session
+    EXPECT_EQ(server.signOns().size(), 3u);
     boxes();
     context_->GetCallMgr()->GetRemoteInfoList()->Delete("Remote");
   }

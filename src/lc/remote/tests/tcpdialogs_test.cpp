@@ -4,8 +4,6 @@
 // password, two new passwords that differ, Cancel in each dialog.
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
 #include <string>
 
 #include "KyAS400TcpipConversation.h"
@@ -15,6 +13,7 @@
 #include "KyTcpDlg.h"
 #include "KyTcpPwDlg.h"
 #include "as400server.h"
+#include "dialogscript.h"
 #include "remoteenv.h"
 
 namespace {
@@ -23,49 +22,7 @@ using kytest::As400Server;
 
 constexpr int kSystemText = 1001, kMessageText = 1006, kTestButton = 1030;
 
-// Plays its steps on the modal dialogs of the thread: each step waits for a
-// visible dialog of its caption, then acts on it.
-class DialogScript {
- public:
-  using Act = std::function<void(HWND)>;
-  DialogScript() { timer_ = SetTimer(nullptr, 0, 10, &DialogScript::tick); }
-  ~DialogScript() {
-    KillTimer(nullptr, timer_);
-    steps().clear();
-  }
-  void then(const char* caption, Act act) { steps().push_back({caption, std::move(act)}); }
-  size_t pending() const { return steps().size(); }
-
-  static Act press(int button) {
-    return [button](HWND h) { PostMessageA(h, WM_COMMAND, button, 0); };
-  }
-  static Act fill(std::vector<std::pair<int, const char*>> texts, std::vector<int> checks, int button) {
-    return [=](HWND h) {
-      for (auto [id, text] : texts) SetDlgItemTextA(h, id, text);
-      for (int id : checks) CheckDlgButton(h, id, BST_CHECKED);
-      PostMessageA(h, WM_COMMAND, button, 0);
-    };
-  }
-
- private:
-  struct Step {
-    std::string caption;
-    Act act;
-  };
-  static std::deque<Step>& steps() {
-    static std::deque<Step> queue;
-    return queue;
-  }
-  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (steps().empty()) return;
-    HWND h = FindWindowA("#32770", steps().front().caption.c_str());
-    if (!h || !IsWindowVisible(h)) return;
-    Act act = std::move(steps().front().act);
-    steps().pop_front();
-    act(h);
-  }
-  UINT_PTR timer_ = 0;
-};
+using kytest::DialogScript;
 
 class TcpDialogs : public kytest::RemoteEnv {
  protected:
