@@ -82,7 +82,18 @@ BOOL HCtlCommonProc(HCtlRecord* record, UINT message, WPARAM wParam, LPARAM lPar
   }
 }
 
-int HCtlNotify(HCtlRecord* record, int code) {
+namespace {
+
+BOOL answersInstance(HWND window, const HCtlRecord* record) {
+  // A window that is gone answers 0, never the record.
+  return SendMessageA(window, KYM_GETINSTANCE, 0, 0) == reinterpret_cast<LRESULT>(record);
+}
+
+}  // namespace
+
+int HCtlNotify(HCtlRecord* record, int code) { return HCtlNotifyChecked(record, code, answersInstance); }
+
+int HCtlNotifyChecked(HCtlRecord* record, int code, HCtlRecordLives lives) {
   if (record == nullptr) return 0;
   record->flags &= static_cast<WORD>(~HCTL_VETO);
   if (record->notifyTarget == nullptr || (record->flags & HCTL_NONOTIFY) != 0) return 0;
@@ -91,8 +102,7 @@ int HCtlNotify(HCtlRecord* record, int code) {
   HWND window = record->window;
   SendMessageA(record->notifyTarget, WM_COMMAND, MAKEWPARAM(record->id, static_cast<WORD>(code)),
                reinterpret_cast<LPARAM>(window));
-  // A window that is gone answers 0, never the record.
-  if (SendMessageA(window, KYM_GETINSTANCE, 0, 0) != reinterpret_cast<LRESULT>(record)) return 1;
+  if (!lives(window, record)) return 1;
   const int vetoed = (record->flags & HCTL_VETO) != 0 ? 1 : 0;
   record->flags &= static_cast<WORD>(~HCTL_VETO);
   return vetoed;

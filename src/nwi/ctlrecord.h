@@ -43,6 +43,10 @@ BOOL HCtlCommonProc(HCtlRecord* record, UINT message, WPARAM wParam, LPARAM lPar
 // receiver vetoed (KYM_VETO) or destroyed the control meanwhile; 0 otherwise,
 // also when nothing was sent (no target, notifications off).
 int HCtlNotify(HCtlRecord* record, int code);
+// The same, with the class's own test of whether the record still lives
+// after the receiver ran (a class that can tell without a message).
+typedef BOOL (*HCtlRecordLives)(HWND window, const HCtlRecord* record);
+int HCtlNotifyChecked(HCtlRecord* record, int code, HCtlRecordLives lives);
 
 // Kinds of HCtlGetColorBrush.
 enum { HCTL_BRUSH_EDIT = 1, HCTL_BRUSH_LISTBOX = 2, HCTL_BRUSH_BUTTON = 3, HCTL_BRUSH_STATIC = 6 };

@@ -219,8 +219,20 @@ struct HGField {
   int boxed;
 };
 
+// How a row made without a file store holds its bytes. Most rows carry
+// plain values with all cell states zero and a saved half that is zero or
+// the same as the current half: such rows keep only their values, and are
+// laid out whole into the data set's reach buffer while they are reached.
+enum HGRowForm : BYTE {
+  HGROW_ZERO,         // no block: every byte of both halves is zero
+  HGROW_VALUES,       // heap: the current values; states and the saved half zero
+  HGROW_VALUESSAVED,  // heap: the current values; states zero, saved half = current half
+  HGROW_FULL          // heap: both halves as laid out
+};
+
 struct HGRowRecord {
   WORD flags = 0;
+  HGRowForm form = HGROW_ZERO;           // rows without a store object
   DWORD bufferSize = 0;                  // both halves
   std::unique_ptr<BYTE[]> heap;          // rows made without a file store
   GridMemoryObject* object = nullptr;    // rows in the file store (owned by the data set)
@@ -240,9 +252,18 @@ struct HGridData {
   std::vector<HGField*> columns;  // owned, in column-index order
   std::vector<HGRowRecord> rows;
   std::vector<short> order;       // display position -> column index
+  std::vector<short> positions;   // column index -> display position
+  int valuesSize = 0;             // bytes of one half's values
+  int rowSize = 0;                // bytes of one half: values and states
   GridStorePtr store;
   int memoryBudget = -1;
   GridMemoryObject* lockedObject = nullptr;
+  // The reach buffer: both halves of the row `reachedRow` (a row kept in a
+  // short form) while it is reached; written back when another such row
+  // is reached or the rows change.
+  std::unique_ptr<BYTE[]> reach;
+  size_t reachSize = 0;
+  int reachedRow = -1;
   ~HGridData();
 };
 
@@ -286,6 +307,7 @@ struct HGridRecord {
   // The last move was refused or redirected. Reported as record flag 0x1000,
   // kept apart because the notifier uses that bit of the flag word for vetoes.
   BOOL redirected;
+  BOOL verticalBarDisabled;  // the vertical bar was last disabled (option 0x8000)
 };
 
 LRESULT HGridProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, BOOL* passOn, HCtlRecord* record);
@@ -308,6 +330,11 @@ int HGColumnAtPositionIndex(const HGridData* data, int position);
 // nullptr for a bad row or a row that cannot be brought in.
 BYTE* HGReachRow(HGridData* data, int row);
 BYTE* HGSavedHalf(HGridData* data, BYTE* current);
+// The current values of a row for reading only (no reach buffer is laid
+// out for a row in a short form); valid as HGReachRow's answer is.
+const BYTE* HGRowValues(HGridData* data, int row);
+// Writes the reached row back into its own form (before rows are relinked).
+void HGReleaseRow(HGridData* data);
 // A cell's state in a row buffer. States follow the values unpadded, so
 // they may lie at any address: they are copied in and out, never reached
 // through a pointer of their type. FALSE for a bad row or position.

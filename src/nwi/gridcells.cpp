@@ -5,7 +5,9 @@
 // A string cell filled to its width carries no terminator: every read of a
 // cell's text goes through a copy bounded by the value width.
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -25,17 +27,34 @@ HGridRecord* gridOf(HWND grid) {
   return r != nullptr && r->data != nullptr ? r : nullptr;
 }
 
+// Bytes of a cell or a row: on the stack when small (every cell written
+// through the exports comes this way), else on the heap.
+class CellBuffer {
+ public:
+  explicit CellBuffer(size_t size) {
+    if (size > local_.size()) {
+      heap_.reset(new (std::nothrow) BYTE[size]);
+      bytes_ = heap_.get();
+    }
+    if (bytes_ != nullptr) std::memset(bytes_, 0, size);
+  }
+  BYTE* data() const { return bytes_; }
+
+ private:
+  std::array<BYTE, 256> local_;
+  std::unique_ptr<BYTE[]> heap_;
+  BYTE* bytes_ = local_.data();
+};
+
 // The cell's value as written: a text copied up to the width and
 // zero-filled, anything else the width's bytes; no value gives zeros.
-std::vector<BYTE> cellBytes(const HGField* field, const void* value) {
+void cellBytes(const HGField* field, const void* value, BYTE* bytes) {
   const auto width = static_cast<size_t>(field->valueWidth);
-  std::vector<BYTE> bytes(width, 0);
-  if (value == nullptr) return bytes;
+  if (value == nullptr) return;
   if (isText(HGEffectiveType(field), HGEffectiveStorage(field)))
-    std::memcpy(bytes.data(), value, strnlen(static_cast<const char*>(value), width));
+    std::memcpy(bytes, value, strnlen(static_cast<const char*>(value), width));
   else
-    std::memcpy(bytes.data(), value, width);
-  return bytes;
+    std::memcpy(bytes, value, width);
 }
 
 // The list field's text for a code, into out; false when it has none.
@@ -83,6 +102,11 @@ void storeVirtualRow(HGridRecord* r, int row) {
     HGSetTop(r, r->rowBase + r->topRow + 1);
 }
 
+BOOL gridLives(HWND window, const HCtlRecord* record) {
+  const HGridRecord* r = HGRecordOf(window);
+  return r != nullptr && &r->head == record;
+}
+
 }  // namespace
 
 char HGEffectiveType(const HGField* field) { return (field->flags & HGC_CODED) ? field->displayType : field->type; }
@@ -91,25 +115,28 @@ char HGEffectiveStorage(const HGField* field) {
 }
 
 // Validation comes first and nothing is written before it; a veto of the
-// change notification puts the row back as it was (values, marks, flags
-// and the bound copy), so that a refused change leaves no trace.
+// change notification puts the cell back as it was (value, marks, the
+// row's flags and the bound copy), so that a refused change leaves no trace.
 int HGSetCell(HGridRecord* r, int column, int row, const void* value) {
   HGridData* data = r->data;
   HGField* field = HGColumn(data, column);
   if (field == nullptr || field->valueWidth < 1 || HGReachRow(data, row) == nullptr) return 0;
   const int position = HGPositionOfColumn(data, column);
-  std::vector<BYTE> bytes = cellBytes(field, value);
+  const auto width = static_cast<size_t>(field->valueWidth);
+  const CellBuffer bytes(width), before(width);
+  if (bytes.data() == nullptr || before.data() == nullptr) return 0;
+  cellBytes(field, value, bytes.data());
   if ((r->head.flags & HGF_VIRTUAL) &&
       HGCall(r, HGV_VALIDATE, MAKELONG(column, row), value != nullptr ? bytes.data() : nullptr) != 0)
     return 0;
   BYTE* current = HGReachRow(data, row);
   if (current == nullptr) return 0;
-  const size_t rowSize = static_cast<size_t>(HGRowSize(data));
-  const std::vector<BYTE> before(current, current + rowSize);
+  std::memcpy(before.data(), current + field->offset, width);
+  HGCellState stateBefore{};
+  HGGetState(data, current, position, &stateBefore);
   const WORD flagsBefore = data->rows[static_cast<size_t>(row)].flags;
-  std::memcpy(current + field->offset, bytes.data(), bytes.size());
-  HGCellState state{};
-  HGGetState(data, current, position, &state);
+  std::memcpy(current + field->offset, bytes.data(), width);
+  HGCellState state = stateBefore;
   if (value == nullptr)
     state.marks |= HGM_NULL;
   else
@@ -120,10 +147,14 @@ int HGSetCell(HGridRecord* r, int column, int row, const void* value) {
   r->reportedRow = row;
   copyRowToBound(r, row);
   HWND window = r->head.window;
-  if (HCtlNotify(&r->head, HGN_CHANGED) != 0) {
-    if (!IsWindow(window) || HGRecordOf(window) != r || r->data != data || HGRowCount(data) <= row) return 0;
+  if (HCtlNotifyChecked(&r->head, HGN_CHANGED, gridLives) != 0) {
+    if (HGRecordOf(window) != r || r->data != data || HGRowCount(data) <= row || HGColumn(data, column) != field)
+      return 0;
     current = HGReachRow(data, row);
-    if (current != nullptr) std::memcpy(current, before.data(), rowSize);
+    if (current != nullptr) {
+      std::memcpy(current + field->offset, before.data(), width);
+      HGPutState(data, current, HGPositionOfColumn(data, column), stateBefore);
+    }
     data->rows[static_cast<size_t>(row)].flags = flagsBefore;
     copyRowToBound(r, row);
     return 0;

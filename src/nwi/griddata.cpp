@@ -25,22 +25,92 @@ void freeBuffer(HGridData* data, HGRowRecord& row) {
     row.object = nullptr;
   }
   row.heap.reset();
+  row.form = HGROW_ZERO;
 }
 
-// A zero-filled buffer of `size` bytes for the row, in the store when one
-// is in use. False (the row unchanged) when memory runs out.
+bool allZero(const BYTE* bytes, size_t size) {
+  return size == 0 || (bytes[0] == 0 && std::memcmp(bytes, bytes + 1, size - 1) == 0);
+}
+
+// Both halves of a row without a store object (`values` and `size` bytes
+// a half) laid out into `out`.
+void layOut(const HGRowRecord& row, size_t values, size_t size, BYTE* out) {
+  if (row.form == HGROW_FULL) {
+    std::memcpy(out, row.heap.get(), 2 * size);
+    return;
+  }
+  std::memset(out, 0, 2 * size);
+  if (row.form == HGROW_ZERO) return;
+  std::memcpy(out, row.heap.get(), values);
+  if (row.form == HGROW_VALUESSAVED) std::memcpy(out + size, row.heap.get(), values);
+}
+
+// Keeps `bytes` (both halves) as the row's own in the shortest form that
+// holds them. `sameSizes`: the row's present short block has `values`
+// bytes and may be reused. When the full form is needed and `owned` holds
+// the bytes' block, the block itself is taken over, so that writing back
+// a reached row never needs memory. False (the row unchanged) when memory
+// ran short.
+bool keepBytes(HGRowRecord& row, const BYTE* bytes, size_t values, size_t size, bool sameSizes,
+               std::unique_ptr<BYTE[]>* owned) {
+  HGRowForm form = HGROW_FULL;
+  if (allZero(bytes + values, size - values)) {
+    if (allZero(bytes + size, size))
+      form = allZero(bytes, values) ? HGROW_ZERO : HGROW_VALUES;
+    else if (std::memcmp(bytes, bytes + size, size) == 0)
+      form = HGROW_VALUESSAVED;
+  }
+  if (form == HGROW_ZERO) {
+    row.heap.reset();
+    row.form = form;
+    return true;
+  }
+  if (form != HGROW_FULL) {
+    std::unique_ptr<BYTE[]> block;
+    if (sameSizes && (row.form == HGROW_VALUES || row.form == HGROW_VALUESSAVED)) block = std::move(row.heap);
+    if (!block) block.reset(new (std::nothrow) BYTE[values]);
+    if (block) {
+      std::memcpy(block.get(), bytes, values);
+      row.heap = std::move(block);
+      row.form = form;
+      return true;
+    }
+  }
+  if (owned != nullptr && *owned) {
+    row.heap = std::move(*owned);
+  } else {
+    std::unique_ptr<BYTE[]> block(new (std::nothrow) BYTE[2 * size]);
+    if (!block) return false;
+    std::memcpy(block.get(), bytes, 2 * size);
+    row.heap = std::move(block);
+  }
+  row.form = HGROW_FULL;
+  return true;
+}
+
+// The reached row back into its own form.
+void storeReached(HGridData* data) {
+  if (data->reachedRow < 0) return;
+  HGRowRecord& row = data->rows[static_cast<size_t>(data->reachedRow)];
+  data->reachedRow = -1;
+  keepBytes(row, data->reach.get(), static_cast<size_t>(data->valuesSize), static_cast<size_t>(data->rowSize), true,
+            &data->reach);
+  if (!data->reach) data->reachSize = 0;
+}
+
+// A zero-filled buffer of `size` bytes for the row: a store object when a
+// store is in use, else the zero form (no memory until a value is kept).
+// False (the row unchanged) when memory runs out.
 bool makeBuffer(HGridData* data, HGRowRecord& row, DWORD size) {
   if (usesStore(data)) {
     GridMemoryObject* object = GridObjectCreate(data->store.get(), size);
     if (object == nullptr) return false;
     row.object = object;
-    row.heap.reset();
   } else {
-    std::unique_ptr<BYTE[]> heap(new (std::nothrow) BYTE[size ? size : 1]());
-    if (!heap) return false;
-    row.heap = std::move(heap);
     row.object = nullptr;
   }
+  row.heap.reset();
+  row.form = HGROW_ZERO;
   row.bufferSize = size;
   return true;
 }
@@ -54,11 +124,16 @@ struct Slot {
 
 void computeOffsets(HGridData* data) {
   DWORD offset = 0;
-  for (short column : data->order) {
+  data->positions.assign(data->columns.size(), -1);
+  for (size_t p = 0; p < data->order.size(); ++p) {
+    const short column = data->order[p];
     HGField* field = data->columns[static_cast<size_t>(column)];
     field->offset = offset;
     offset += static_cast<DWORD>(std::max<short>(field->valueWidth, 0));
+    data->positions[static_cast<size_t>(column)] = static_cast<short>(p);
   }
+  data->valuesSize = static_cast<int>(offset);
+  data->rowSize = data->valuesSize + kHGStateSize * static_cast<int>(data->columns.size());
 }
 
 std::vector<Slot> slotsNow(const HGridData* data) {
@@ -74,15 +149,21 @@ std::vector<Slot> slotsNow(const HGridData* data) {
 // new offsets; a column that is new comes zero-filled. False when a row
 // could not be rearranged (memory short): rows done so far keep the new form.
 bool rearrangeRows(HGridData* data, const std::vector<Slot>& before, int oldValues, int oldSize) {
+  storeReached(data);
   computeOffsets(data);
   const int newValues = HGValuesSize(data);
   const int newSize = HGRowSize(data);
   std::vector<BYTE> old(static_cast<size_t>(2 * oldSize) + 1);
   std::vector<BYTE> fresh(static_cast<size_t>(2 * newSize) + 1);
   for (size_t i = 0; i < data->rows.size(); ++i) {
-    const BYTE* current = HGReachRow(data, static_cast<int>(i));
-    if (current == nullptr) return false;
-    std::memcpy(old.data(), current, static_cast<size_t>(2 * oldSize));
+    HGRowRecord& row = data->rows[i];
+    if (row.object != nullptr) {
+      const BYTE* current = HGReachRow(data, static_cast<int>(i));
+      if (current == nullptr) return false;
+      std::memcpy(old.data(), current, static_cast<size_t>(2 * oldSize));
+    } else {
+      layOut(row, static_cast<size_t>(oldValues), static_cast<size_t>(oldSize), old.data());
+    }
     std::fill(fresh.begin(), fresh.end(), 0);
     for (int half = 0; half < 2; ++half) {
       const BYTE* from = old.data() + half * oldSize;
@@ -96,11 +177,15 @@ bool rearrangeRows(HGridData* data, const std::vector<Slot>& before, int oldValu
         }
       }
     }
-    HGRowRecord& row = data->rows[i];
+    if (row.object == nullptr) {
+      if (!keepBytes(row, fresh.data(), static_cast<size_t>(newValues), static_cast<size_t>(newSize), false, nullptr))
+        return false;
+      row.bufferSize = static_cast<DWORD>(2 * newSize);
+      continue;
+    }
     HGRowRecord replacement;
     if (!makeBuffer(data, replacement, static_cast<DWORD>(2 * newSize))) return false;
     freeBuffer(data, row);
-    row.heap = std::move(replacement.heap);
     row.object = replacement.object;
     row.bufferSize = replacement.bufferSize;
     BYTE* target = HGReachRow(data, static_cast<int>(i));
@@ -146,15 +231,9 @@ HGridData* HGDataCreate(DWORD options, DWORD units, short fixedColumns, short ro
 
 void HGDataDestroy(HGridData* data) { delete data; }
 
-int HGValuesSize(const HGridData* data) {
-  int size = 0;
-  for (const HGField* field : data->columns) size += std::max<short>(field->valueWidth, 0);
-  return size;
-}
+int HGValuesSize(const HGridData* data) { return data->valuesSize; }
 
-int HGRowSize(const HGridData* data) {
-  return HGValuesSize(data) + kHGStateSize * static_cast<int>(data->columns.size());
-}
+int HGRowSize(const HGridData* data) { return data->rowSize; }
 
 int HGColumnCount(const HGridData* data) { return data ? static_cast<int>(data->columns.size()) : 0; }
 int HGRowCount(const HGridData* data) { return data ? static_cast<int>(data->rows.size()) : 0; }
@@ -174,21 +253,45 @@ HGField* HGColumnAtPosition(const HGridData* data, int position) {
 }
 
 int HGPositionOfColumn(const HGridData* data, int column) {
-  if (data == nullptr) return -1;
-  for (size_t p = 0; p < data->order.size(); ++p)
-    if (data->order[p] == column) return static_cast<int>(p);
-  return -1;
+  if (data == nullptr || column < 0 || column >= static_cast<int>(data->positions.size())) return -1;
+  return data->positions[static_cast<size_t>(column)];
 }
 
 BYTE* HGReachRow(HGridData* data, int row) {
   if (data == nullptr || row < 0 || row >= static_cast<int>(data->rows.size())) return nullptr;
+  if (row == data->reachedRow) return data->reach.get();
   HGRowRecord& record = data->rows[static_cast<size_t>(row)];
-  if (record.object == nullptr) return record.heap.get();
+  if (record.object == nullptr) {
+    if (record.form == HGROW_FULL) return record.heap.get();
+    storeReached(data);
+    const size_t size = 2 * static_cast<size_t>(data->rowSize);
+    if (!data->reach || data->reachSize < size) {
+      data->reach.reset(new (std::nothrow) BYTE[size ? size : 1]);
+      data->reachSize = data->reach ? size : 0;
+      if (!data->reach) return nullptr;
+    }
+    layOut(record, static_cast<size_t>(data->valuesSize), static_cast<size_t>(data->rowSize), data->reach.get());
+    data->reachedRow = row;
+    return data->reach.get();
+  }
   if (record.object == data->lockedObject) return record.object->memory.get();
   releaseLock(data);
   BYTE* memory = GridObjectLock(record.object);
   if (memory != nullptr) data->lockedObject = record.object;
   return memory;
+}
+
+const BYTE* HGRowValues(HGridData* data, int row) {
+  if (data == nullptr || row < 0 || row >= static_cast<int>(data->rows.size())) return nullptr;
+  const HGRowRecord& record = data->rows[static_cast<size_t>(row)];
+  if (row != data->reachedRow && record.object == nullptr &&
+      (record.form == HGROW_VALUES || record.form == HGROW_VALUESSAVED))
+    return record.heap.get();
+  return HGReachRow(data, row);
+}
+
+void HGReleaseRow(HGridData* data) {
+  if (data != nullptr) storeReached(data);
 }
 
 BYTE* HGSavedHalf(HGridData* data, BYTE* current) { return current ? current + HGRowSize(data) : nullptr; }
@@ -254,11 +357,16 @@ int HGInsertRowAt(HGridData* data, int index, WORD flags) {
   if (!makeBuffer(data, row, static_cast<DWORD>(2 * HGRowSize(data)))) return -1;
   row.flags = flags;
   data->rows.insert(data->rows.begin() + index, std::move(row));
+  if (data->reachedRow >= index) ++data->reachedRow;
   return index;
 }
 
 int HGDeleteRowAt(HGridData* data, int index) {
   if (data == nullptr || index < 0 || index >= static_cast<int>(data->rows.size())) return 0;
+  if (data->reachedRow == index)
+    data->reachedRow = -1;
+  else if (data->reachedRow > index)
+    --data->reachedRow;
   freeBuffer(data, data->rows[static_cast<size_t>(index)]);
   data->rows.erase(data->rows.begin() + index);
   return 1;
@@ -267,6 +375,7 @@ int HGDeleteRowAt(HGridData* data, int index) {
 int HGMoveRowTo(HGridData* data, int from, int to) {
   const int count = HGRowCount(data);
   if (from < 0 || to < 0 || from >= count || to >= count) return -1;
+  storeReached(data);
   if (from < to)
     std::rotate(data->rows.begin() + from, data->rows.begin() + from + 1, data->rows.begin() + to + 1);
   else if (from > to)
@@ -277,6 +386,7 @@ int HGMoveRowTo(HGridData* data, int from, int to) {
 void HGDeleteAllRows(HGridData* data) {
   if (data == nullptr) return;
   releaseLock(data);
+  data->reachedRow = -1;
   for (HGRowRecord& row : data->rows) freeBuffer(data, row);
   data->rows.clear();
 }
@@ -293,6 +403,7 @@ int HGSetBudget(HGridData* data, int budget) {
   const int previous = data->memoryBudget;
   data->memoryBudget = budget;
   if (previous >= 0) return 1;
+  storeReached(data);
   for (size_t i = 0; i < data->rows.size(); ++i) {
     HGRowRecord& row = data->rows[i];
     if (row.object != nullptr) continue;
@@ -300,12 +411,13 @@ int HGSetBudget(HGridData* data, int budget) {
     BYTE* memory = object ? GridObjectLock(object) : nullptr;
     if (memory == nullptr) {
       GridObjectFree(object);
-      return 0;  // the rest stay plain blocks: each row knows what it holds
+      return 0;  // the rest stay in their own forms: each row knows what it holds
     }
-    std::memcpy(memory, row.heap.get(), row.bufferSize);
+    layOut(row, static_cast<size_t>(data->valuesSize), static_cast<size_t>(data->rowSize), memory);
     GridObjectUnlock(object);
     row.object = object;
     row.heap.reset();
+    row.form = HGROW_ZERO;
   }
   return 1;
 }

@@ -49,7 +49,7 @@ bool sortByIntegers(HGridData* data, int rows, const Key& key, std::vector<int>&
   std::vector<uint64_t> keys(count), keysOut(count);
   std::vector<int> rowsOut(count);
   for (int row = 0; row < rows; ++row) {
-    const BYTE* current = HGReachRow(data, row);
+    const BYTE* current = HGRowValues(data, row);
     if (current == nullptr) return false;
     const auto value = static_cast<int64_t>(HCtlValueToDouble(current + key.offset, key.numberStorage));
     keys[static_cast<size_t>(row)] = static_cast<uint64_t>(key.ascending ? kOffset + value : kOffset - value);
@@ -89,6 +89,7 @@ std::vector<int> sortByNumbers(const std::vector<double>& numbers, bool ascendin
 // is laid out and drawn again.
 void relink(HGridRecord* r, const std::vector<int>& order, int rows) {
   HGridData* data = r->data;
+  HGReleaseRow(data);  // the reached row is known by its index
   std::vector<HGRowRecord> sorted;
   sorted.reserve(data->rows.size());
   for (int index : order) sorted.push_back(std::move(data->rows[static_cast<size_t>(index)]));
@@ -132,7 +133,7 @@ int HGSort(HGridRecord* r, int count, const HGSortKey* keys) {
   }
   std::vector<BYTE> copies(rowKeyBytes * static_cast<size_t>(rows) + 1, 0);
   for (int row = 0; row < rows; ++row) {
-    const BYTE* current = HGReachRow(data, row);
+    const BYTE* current = HGRowValues(data, row);
     if (current == nullptr) return 0;  // a row that cannot be read: nothing moves
     BYTE* out = copies.data() + rowKeyBytes * static_cast<size_t>(row);
     for (const Key& k : plan) {

@@ -3,6 +3,8 @@
 // layout (visible rows, scroll ranges) and scrolling. Layout and scrolling
 // look at the row count and the visible rows only, never at every row.
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <cstring>
 
 #include "grid.h"
@@ -55,11 +57,14 @@ void updateVerticalBar(HGridRecord* r) {
   if (range == 0 && (r->data->options & HGO_DISABLEVSCROLL)) {
     SetScrollRange(window, SB_VERT, 0, 1, FALSE);
     EnableScrollBar(window, SB_VERT, ESB_DISABLE_BOTH);
+    r->verticalBarDisabled = TRUE;
     return;
   }
-  EnableScrollBar(window, SB_VERT, ESB_ENABLE_BOTH);
-  SetScrollRange(window, SB_VERT, 0, range, FALSE);
-  SetScrollPos(window, SB_VERT, std::min(r->vScroll, range), TRUE);
+  // Called for every row appended: one call sets range and thumb.
+  if (r->verticalBarDisabled) EnableScrollBar(window, SB_VERT, ESB_ENABLE_BOTH);
+  r->verticalBarDisabled = FALSE;
+  SCROLLINFO info{sizeof info, SIF_RANGE | SIF_POS, 0, range, 0, std::min(r->vScroll, range), 0};
+  SetScrollInfo(window, SB_VERT, &info, TRUE);
 }
 
 void updateHorizontalBar(HGridRecord* r) {
@@ -109,12 +114,35 @@ int firstColumn(const HGridRecord* r) {
 
 }  // namespace
 
+namespace {
+
+// Every grid record freed raises the generation, so that a record found
+// for a window before stays good while the generation stands.
+std::atomic<uint64_t>& recordGeneration() {
+  static std::atomic<uint64_t> generation{1};
+  return generation;
+}
+
+struct FoundRecord {
+  HWND window = nullptr;
+  HGridRecord* record = nullptr;
+  uint64_t generation = 0;
+};
+thread_local FoundRecord lastFound;
+
+}  // namespace
+
 HGridRecord* HGRecordOf(HWND window) {
-  // A window that is gone has no class name: no separate IsWindow (every
-  // cell written through the exports comes this way).
+  // Every cell written through the exports comes this way: the last grid
+  // found is answered again while no grid record has been freed.
+  const uint64_t generation = recordGeneration().load(std::memory_order_acquire);
+  if (window != nullptr && window == lastFound.window && generation == lastFound.generation) return lastFound.record;
+  // A window that is gone has no class name: no separate IsWindow.
   if (window == nullptr || !HCtlClassHasSuffix(window, "Grid")) return nullptr;
   auto* r = reinterpret_cast<HGridRecord*>(SendMessageA(window, KYM_GETINSTANCE, 0, 0));
-  return r != nullptr && r->head.window == window ? r : nullptr;
+  if (r == nullptr || r->head.window != window) return nullptr;
+  if (r->data != nullptr) lastFound = FoundRecord{window, r, generation};
+  return r;
 }
 
 LONG HGTotalRows(const HGridRecord* r) {
@@ -454,6 +482,7 @@ void destroy(HGridRecord* r) {
 }
 
 void freeRecord(HWND window, HGridRecord* r) {
+  recordGeneration().fetch_add(1, std::memory_order_acq_rel);
   HGDataDestroy(r->data);
   if (r->name != nullptr) HCtlFree(r->name);
   delete r->sortKeys;
