@@ -15,6 +15,8 @@ namespace {
 // The custom window is a plain text edit; the control lays the picture.
 constexpr char kPlainText[] = "%ss";
 constexpr int kTextRoom = 512;
+// The custom edit's protected style (no typing).
+constexpr DWORD kProtectedStyle = 0x2000;
 
 // A limit text in program notation; false when it is no decimal number.
 bool readLimit(const char* pszText, KyFixedDecImpl& limit) {
@@ -26,6 +28,23 @@ bool readLimit(const char* pszText, KyFixedDecImpl& limit) {
   return true;
 }
 
+// The wrapper of the edit (or spin) window that hands typed characters to
+// the control before the window sees them.
+template <class Wrapper>
+class DecimalKeys : public Wrapper {
+ public:
+  using Wrapper::Wrapper;
+
+ protected:
+  bool Intercept(UINT message, WPARAM wParam, LPARAM, LRESULT* pResult) override {
+    if (message != WM_CHAR) return false;
+    auto* pControl = static_cast<HEditFixedDec*>(this->m_pControl);
+    if (!pControl->TypeKey(static_cast<char>(wParam))) return false;
+    *pResult = 0;
+    return true;
+  }
+};
+
 }  // namespace
 
 HEditFixedDec::HEditFixedDec(KyPanel* const pPanel, const KyCreateCtrl* pRecord, int iWrapper)
@@ -33,14 +52,21 @@ HEditFixedDec::HEditFixedDec(KyPanel* const pPanel, const KyCreateCtrl* pRecord,
 
 HEditFixedDec::HEditFixedDec(KyPanel* const pPanel, const KyCreateCtrl* pRecord, const char* pszTypeWord,
                              int fCreate)
-    : KyCtrl(pPanel, pszTypeWord, *pRecord, 0) {
+    : HEdit(pPanel, *pRecord, 0, pszTypeWord) {
   m_Mask = KyDecimalMask::Parse(GetCreationText().GetString());
   if (!fCreate) return;
   MakeWindow(kPlainText);
+  if (m_hWnd) {
+    if (std::strcmp(pszTypeWord, "Spin") == 0)
+      m_pKeys = std::make_unique<DecimalKeys<SpinCtrl>>(this);
+    else
+      m_pKeys = std::make_unique<DecimalKeys<EditCtrl>>(this);
+    m_pKeys->AttachTo(m_hWnd, m_pNative.get());
+  }
   showInitial();
 }
 
-HEditFixedDec::~HEditFixedDec() = default;
+HEditFixedDec::~HEditFixedDec() { m_pKeys.reset(); }
 
 void HEditFixedDec::showInitial() {
   if (!m_hWnd) return;
@@ -163,6 +189,26 @@ bool HEditFixedDec::onChange() {
   return true;
 }
 
+bool HEditFixedDec::TypeKey(char key) {
+  if (IsNative() || !m_hWnd || static_cast<unsigned char>(key) < 0x20) return false;
+  if (SendMessageA(m_hWnd, KYM_GETSTYLE, 0, 0) & kProtectedStyle) return false;
+  const std::string typedKey = KyFromIntlNumber(std::string(1, key));
+  const std::string shown = readText();
+  const int caret = LOWORD(SendMessageA(m_hWnd, KYM_EDITGETSEL, 0, 0));
+  if (!m_fSign && KyIsNegativeDecimal(KyCleanDecimalText(shown.c_str()))) m_fSign = 1;
+  KyDecimalTyping typed;
+  if (typedKey.size() != 1 || !KyTypeDecimalKey(m_Mask, shown, caret, m_fSign != 0, typedKey[0], typed) ||
+      !InLimits(KyCleanDecimalText(typed.clean.c_str()))) {
+    MessageBeep(static_cast<UINT>(-1));
+    return true;
+  }
+  m_fSign = typed.negative ? 1 : 0;
+  ShowValue(typed.clean);
+  m_iCaret = KyDecimalCaret(m_LastText, typed);
+  SendMessageA(m_hWnd, KYM_SETSEL, 0, MAKELONG(m_iCaret, m_iCaret));
+  return true;
+}
+
 void HEditFixedDec::onFocusChange() { ShowValue(KyCleanDecimalText(readText().c_str())); }
 
 void HEditFixedDec::step(bool fUp) {
@@ -174,14 +220,14 @@ void HEditFixedDec::step(bool fUp) {
 }
 
 int HEditFixedDec::MapNotification(int iCode) {
-  if (IsNative()) return KyCtrl::MapNotification(iCode);
+  if (IsNative()) return HEdit::MapNotification(iCode);
   switch (iCode) {
     case NotifyUp: step(true); return EventStepUp;
     case NotifyDown: step(false); return EventStepDown;
     case NotifyChange: return onChange() ? EventChange : 0;
     case NotifySetFocus: onFocusChange(); return EventSetFocus;
     case NotifyKillFocus: onFocusChange(); return EventKillFocus;
-    default: return KyCtrl::MapNotification(iCode);
+    default: return HEdit::MapNotification(iCode);
   }
 }
 

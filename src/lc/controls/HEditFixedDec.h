@@ -6,18 +6,21 @@
 // arithmetic, so a 28-digit value keeps every digit.
 //
 // The custom window is a plain text edit: the control itself lays the
-// value into the picture, checks what the user types (change
+// value into the picture, takes each typed key as an overtype of the shown
+// text (KyTypeDecimalKey), checks whatever else changes the text (change
 // notifications) and refuses a text that is no decimal number or lies
 // outside the limits by showing the last good text again.
 #pragma once
 
+#include <memory>
 #include <string>
 
-#include "KyCtrl.h"
+#include "HEdit.h"
 #include "KyDecimalMask.h"
 #include "KyFixedDecImpl.h"
+#include "KyMFCCtrl.h"
 
-class HEditFixedDec : public KyCtrl {
+class HEditFixedDec : public HEdit {
  public:
   // Notification codes of the edit and the spin (WM_COMMAND high word).
   enum : int { NotifySetFocus = 0x100, NotifyKillFocus = 0x200, NotifyChange = 0x300, NotifyUp = 0x605,
@@ -47,6 +50,10 @@ class HEditFixedDec : public KyCtrl {
   // Whether the clean decimal text lies inside the limits (always when
   // both are 0).
   bool InLimits(const std::string& clean) const;
+  // One character typed into the custom edit, overtyping the shown text;
+  // a refused key beeps. False for keys the edit handles itself (control
+  // characters, a native or protected edit).
+  bool TypeKey(char key);
 
  protected:
   // Shows a decimal text (program notation) laid into its section's
@@ -74,6 +81,7 @@ class HEditFixedDec : public KyCtrl {
  private:
   void showInitial();
   void setWindowText(const std::string& text);
+  std::unique_ptr<KyMFCCtrl> m_pKeys;  // the window's keys come here first
 };
 
 class HSpinEditFixedDec : public HEditFixedDec {

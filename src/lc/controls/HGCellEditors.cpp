@@ -145,51 +145,63 @@ bool writeTyped(const KyTypedValue& value, BYTE* out, int length, char storage) 
 
 }  // namespace
 
-// --- grHEdit --------------------------------------------------------------------------
+// --- editors of text or typed bytes ------------------------------------------------------
 
-grHEdit::grHEdit(KyPanel* const pPanel, const KyCreateCtrl* pRecord) : grHEdit(pPanel, "Edit", pRecord) {}
+template <class Base>
+BYTE* HGColumnEditor<Base>::writeTarget(std::vector<BYTE>& scratch) { return this->ValueBytes(); }
 
-grHEdit::grHEdit(KyPanel* const pPanel, const char* pszKindName, const KyCreateCtrl* pRecord)
-    : HGCell<KyCtrl>(pPanel, pszKindName, *pRecord, 0) {}
+template <class Base>
+int HGColumnEditor<Base>::commit(const BYTE* bytes) { return 1; }
 
-BYTE* grHEdit::writeTarget(std::vector<BYTE>& scratch) { return ValueBytes(); }
-
-int grHEdit::commit(const BYTE* bytes) { return 1; }
-
-int grHEdit::GetTypedValue(const KyTypedValue& value) {
-  const BYTE* bytes = ValueBytes();
+template <class Base>
+int HGColumnEditor<Base>::GetTypedValue(const KyTypedValue& value) {
+  const BYTE* bytes = this->ValueBytes();
   if (!bytes || !value.data || value.size < 1) return kCannotRead;
-  return readTyped(bytes, GetValueLength(), GetStorage(), value);
+  return readTyped(bytes, this->GetValueLength(), this->GetStorage(), value);
 }
 
-int grHEdit::SetTypedValue(const KyTypedValue& value) {
+template <class Base>
+int HGColumnEditor<Base>::SetTypedValue(const KyTypedValue& value) {
   std::vector<BYTE> scratch;
   BYTE* target = writeTarget(scratch);
   if (!target || !value.data || value.size < 1) return 0;
-  if (!writeTyped(value, target, GetValueLength(), GetStorage())) return 0;
+  if (!writeTyped(value, target, this->GetValueLength(), this->GetStorage())) return 0;
   return commit(target);
 }
 
-int grHEdit::GetTextValue(KyCharFld& text) {
-  const BYTE* bytes = ValueBytes();
+template <class Base>
+int HGColumnEditor<Base>::GetTextValue(KyCharFld& text) {
+  const BYTE* bytes = this->ValueBytes();
   if (!bytes) return kCannotRead;
-  const std::string value = isTextColumn(GetStorage()) ? columnText(bytes, GetValueLength())
-                                                       : numberText(HCtlValueToDouble(bytes, GetStorage()));
+  const char storage = this->GetStorage();
+  const std::string value = isTextColumn(storage) ? columnText(bytes, this->GetValueLength())
+                                                  : numberText(HCtlValueToDouble(bytes, storage));
   text = KyCharFld(value.c_str());
   return 1;
 }
 
-int grHEdit::SetTextValue(const char* pszText) {
+template <class Base>
+int HGColumnEditor<Base>::SetTextValue(const char* pszText) {
   std::vector<BYTE> scratch;
   BYTE* target = writeTarget(scratch);
   if (!target) return 0;
   const std::string text = pszText ? pszText : "";
-  if (isTextColumn(GetStorage()))
-    putTextBytes(target, GetValueLength(), text);
-  else if (!putNumberBytes(target, GetValueLength(), GetStorage(), std::strtod(text.c_str(), nullptr)))
+  const int length = this->GetValueLength();
+  const char storage = this->GetStorage();
+  if (isTextColumn(storage))
+    putTextBytes(target, length, text);
+  else if (!putNumberBytes(target, length, storage, std::strtod(text.c_str(), nullptr)))
     return 0;
   return commit(target);
 }
+
+template class HGColumnEditor<HEdit>;
+template class HGColumnEditor<HComb>;
+
+// --- grHEdit --------------------------------------------------------------------------
+
+grHEdit::grHEdit(KyPanel* const pPanel, const KyCreateCtrl* pRecord)
+    : HGColumnEditor<HEdit>(pPanel, *pRecord, 0, "Edit") {}
 
 void grHEdit::ApplyColumnPicture() {
   HWND hField = hGetHandle();
@@ -202,7 +214,8 @@ void grHEdit::ApplyColumnPicture() {
 
 // --- grHComb --------------------------------------------------------------------------
 
-grHComb::grHComb(KyPanel* const pPanel, const KyCreateCtrl* pRecord) : grHEdit(pPanel, "Comb", pRecord) {}
+grHComb::grHComb(KyPanel* const pPanel, const KyCreateCtrl* pRecord)
+    : HGColumnEditor<HComb>(pPanel, *pRecord, 0) {}
 
 bool grHComb::straightToCell() const {
   const HGrid* pGrid = GetGrid();
@@ -210,7 +223,7 @@ bool grHComb::straightToCell() const {
 }
 
 BYTE* grHComb::writeTarget(std::vector<BYTE>& scratch) {
-  if (!straightToCell()) return grHEdit::writeTarget(scratch);
+  if (!straightToCell()) return HGColumnEditor<HComb>::writeTarget(scratch);
   scratch.assign(static_cast<size_t>(std::max(GetValueLength(), 1)), 0);
   return scratch.data();
 }
@@ -249,7 +262,7 @@ int grHComb::SetCurrentEntry(int iEntry) {
 
 // --- grHButt --------------------------------------------------------------------------
 
-grHButt::grHButt(KyPanel* const pPanel, const KyCreateCtrl* pRecord) : HGCell<KyCtrl>(pPanel, "Butt", *pRecord, 0) {}
+grHButt::grHButt(KyPanel* const pPanel, const KyCreateCtrl* pRecord) : HGCell<HButt>(pPanel, *pRecord, 0) {}
 
 int grHButt::GetCheck() {
   const BYTE* bytes = ValueBytes();

@@ -1,5 +1,6 @@
 // The grid cell editors: the panel controls that stand for one column of a
-// grid each (kinds 5, 6, 7 and 13). Generated code exchanges a column's
+// grid each (kinds 5, 6, 7 and 13), each over its stand-alone class (HEdit,
+// HComb, HButt, HEditFixedDec) made without a window of its own. Generated code exchanges a column's
 // value with a field through DDX as with any control; the editor reads and
 // writes the grid's row buffer instead of a window, and its state setters
 // become column or cell settings (HGCtrl).
@@ -13,6 +14,9 @@
 #include <utility>
 #include <vector>
 
+#include "HButt.h"
+#include "HComb.h"
+#include "HEdit.h"
 #include "HEditFixedDec.h"
 #include "HGCtrl.h"
 #include "HGrid.h"
@@ -61,20 +65,18 @@ class HGCell : public Base, public HGCtrl {
   }
 };
 
-// Text or typed bytes of the column's length.
-class grHEdit : public HGCell<KyCtrl> {
+// The value operations of an editor whose column holds text or typed
+// bytes of the column's length, over the stand-alone class it stands for.
+template <class Base>
+class HGColumnEditor : public HGCell<Base> {
  public:
-  static constexpr int kKind = 5;
-  grHEdit(KyPanel* const pPanel, const KyCreateCtrl* pRecord);
+  using HGCell<Base>::HGCell;
   int GetTypedValue(const KyTypedValue& value) override;
   int SetTypedValue(const KyTypedValue& value) override;
   int GetTextValue(KyCharFld& text) override;
   int SetTextValue(const char* pszText) override;
-  // Puts the grid's picture of the column on the in-cell edit.
-  void ApplyColumnPicture() override;
 
  protected:
-  grHEdit(KyPanel* const pPanel, const char* pszKindName, const KyCreateCtrl* pRecord);
   // Where a value is written (the column in the row buffer; null without
   // one), and what follows once it is: the combo box sends values straight
   // to the grid's cell from a scratch buffer.
@@ -82,10 +84,19 @@ class grHEdit : public HGCell<KyCtrl> {
   virtual int commit(const BYTE* bytes);
 };
 
+// Text or typed bytes of the column's length.
+class grHEdit : public HGColumnEditor<HEdit> {
+ public:
+  static constexpr int kKind = 5;
+  grHEdit(KyPanel* const pPanel, const KyCreateCtrl* pRecord);
+  // Puts the grid's picture of the column on the in-cell edit.
+  void ApplyColumnPicture() override;
+};
+
 // The data (code) of the chosen list entry, as text of the column's
 // length. Outside an access while a walk stands on a row, values go
 // straight to the grid's cell.
-class grHComb : public grHEdit {
+class grHComb : public HGColumnEditor<HComb> {
  public:
   static constexpr int kKind = 6;
   grHComb(KyPanel* const pPanel, const KyCreateCtrl* pRecord);
@@ -104,7 +115,7 @@ class grHComb : public grHEdit {
 };
 
 // A 32-bit integer: the check state.
-class grHButt : public HGCell<KyCtrl> {
+class grHButt : public HGCell<HButt> {
  public:
   static constexpr int kKind = 7;
   grHButt(KyPanel* const pPanel, const KyCreateCtrl* pRecord);

@@ -1,6 +1,7 @@
 // The fixed-decimal mask and the decimal text rules (KyDecimalMask.h).
 #include "KyDecimalMask.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -193,4 +194,105 @@ std::string KyStepDecimal(const std::string& value, const KyFixedDecImpl& increm
   }
   if (iPlaces >= 0) result = round(result, iPlaces);
   return toString(result).GetString();
+}
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The shown text's digits on each side of its decimal point, and where
+// the caret stands among them.
+struct ShownDigits {
+  std::string integer, fraction;
+  bool inFraction = false;
+  int digits = 0;
+};
+
+ShownDigits shownDigits(const std::string& shown, int caret) {
+  ShownDigits d;
+  const size_t point = shown.find('.');
+  for (size_t i = 0; i < shown.size(); ++i) {
+    if (!isDigit(shown[i])) continue;
+    const bool fraction = point != std::string::npos && i > point;
+    (fraction ? d.fraction : d.integer).push_back(shown[i]);
+    if (fraction && static_cast<int>(i) < caret) ++d.digits;
+    if (!fraction && static_cast<int>(i) >= caret) ++d.digits;
+  }
+  d.inFraction = point != std::string::npos && caret > static_cast<int>(point);
+  if (d.inFraction) d.digits = std::min<int>(d.digits, static_cast<int>(d.fraction.size()));
+  return d;
+}
+
+size_t significantDigits(const std::string& integer) {
+  const size_t first = integer.find_first_not_of('0');
+  return first == std::string::npos ? 0 : integer.size() - first;
+}
+
+}  // namespace
+
+bool KyTypeDecimalKey(const KyDecimalMask& mask, const std::string& shown, int caret, bool negative, char key,
+                      KyDecimalTyping& typed) {
+  ShownDigits d = shownDigits(shown, std::max(caret, 0));
+  const int pictureFraction = mask.FractionPlaces();
+  // A point without digit places after it sets no limit; no point, no fraction.
+  const int fractionPlaces = pictureFraction < 0 ? 0 : (pictureFraction == 0 ? 13 : pictureFraction);
+  const size_t integerPlaces =
+      static_cast<size_t>(std::max(mask.IntegerPlaces(), KyFixedDecimal::kDigits - fractionPlaces));
+  const auto integerAt = d.integer.size() - static_cast<size_t>(d.digits);  // the digit under the caret
+  if (isDigit(key) || key == ' ') {
+    const char digit = key == ' ' ? '0' : key;
+    if (!d.inFraction && d.digits > 0) {
+      d.integer[integerAt] = digit;
+      --d.digits;
+    } else if (!d.inFraction) {
+      if (key == ' ') return false;
+      if (d.integer == "0") d.integer.clear();
+      d.integer.push_back(digit);
+      if (significantDigits(d.integer) > integerPlaces) return false;
+    } else if (d.digits < static_cast<int>(d.fraction.size())) {
+      d.fraction[static_cast<size_t>(d.digits++)] = digit;
+    } else {
+      if (key == ' ' || static_cast<int>(d.fraction.size()) >= fractionPlaces) return false;
+      d.fraction.push_back(digit);
+      ++d.digits;
+    }
+  } else if (key == '.') {
+    if (d.inFraction || fractionPlaces == 0) return false;
+    for (size_t i = integerAt; i < d.integer.size(); ++i) d.integer[i] = '0';
+    d.inFraction = true;
+    d.digits = 0;
+  } else if (key == '-') {
+    negative = !negative;
+  } else {
+    return false;
+  }
+  typed.negative = negative;
+  typed.inFraction = d.inFraction;
+  typed.digits = d.digits;
+  typed.clean = (negative ? "-" : "") + (d.integer.empty() ? std::string("0") : d.integer) + "." +
+                (d.fraction.empty() ? std::string("0") : d.fraction);
+  return true;
+}
+
+int KyDecimalCaret(const std::string& shown, const KyDecimalTyping& typed) {
+  const size_t point = shown.find('.');
+  const size_t integerEnd = point == std::string::npos ? shown.size() : point;
+  if (typed.inFraction && point != std::string::npos) {
+    int left = typed.digits;
+    size_t at = point + 1;
+    while (at < shown.size() && left > 0) {
+      if (isDigit(shown[at])) --left;
+      ++at;
+    }
+    return static_cast<int>(at);
+  }
+  // Integer digits right of the caret: the caret stands before the
+  // typed.digits-th digit counted back from the end of the integer part.
+  int right = typed.digits;
+  size_t at = integerEnd;
+  while (at > 0 && right > 0) {
+    --at;
+    if (isDigit(shown[at])) --right;
+  }
+  return static_cast<int>(at);
 }

@@ -63,3 +63,27 @@ bool KyIsNegativeDecimal(const std::string& clean);
 // negative). The result's text in program notation.
 std::string KyStepDecimal(const std::string& value, const KyFixedDecImpl& increment, bool fUp,
                           const KyFixedDecImpl& minimum, const KyFixedDecImpl& maximum, int iPlaces);
+
+// One key typed into a fixed-decimal edit, overtyping the shown text.
+// Digits replace the digit under the caret and move past it; at the end
+// of the integer part (the caret on the decimal point, or at the end of a
+// text without one) a digit is added to the integer part, so that every
+// integer digit can be typed from "0.00" on (a lone "0" is replaced); the
+// decimal point turns the integer digits from the caret on into zeros and
+// moves into the fraction; at the end of the fraction a digit is added
+// while the picture has places for it; a blank makes the digit under the
+// caret a zero; the minus sign changes the sign. What the key leaves: the
+// clean value, its sign, and where the caret stands, counted in digits so
+// that it survives laying the value into the picture again.
+struct KyDecimalTyping {
+  std::string clean;      // program notation, e.g. "-12.5"
+  bool negative = false;  // also for a zero that is to become negative
+  bool inFraction = false;
+  int digits = 0;  // integer digits right of the caret, or fraction digits left of it
+};
+// False when the key is refused (the text stays as it is).
+bool KyTypeDecimalKey(const KyDecimalMask& mask, const std::string& shown, int caret, bool negative, char key,
+                      KyDecimalTyping& typed);
+// Where the caret stands in a shown text (program notation) for a typing's
+// place.
+int KyDecimalCaret(const std::string& shown, const KyDecimalTyping& typed);

@@ -76,6 +76,8 @@ LRESULT KyMFCCtrl::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (KyPanel* pPanel = m_pControl->GetPanel()) pPanel->DoEvent(pszEvent);
     if (!IsWindow(hWnd)) return 0;
   }
+  LRESULT intercepted = 0;
+  if (Intercept(message, wParam, lParam, &intercepted)) return intercepted;
   const UINT outer = m_uPassing;
   if (isForwarded(message)) m_uPassing = message;
   ++m_iDepth;

@@ -36,6 +36,9 @@ class KyMFCCtrl : public CWnd {
   // Sees every message before the window does; fNested: sent while the
   // window handles another one (the window's own doing).
   virtual void Observe(UINT message, WPARAM wParam, LPARAM lParam, bool fNested) {}
+  // Takes a message in the window's place: true when handled (the window
+  // does not see it; *pResult is the answer).
+  virtual bool Intercept(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) { return false; }
   KyCtrl* m_pControl;
 
  private:

@@ -79,20 +79,42 @@ TEST_F(CellEditor, UnchangedSettingsSendNothing) {
   EXPECT_STREQ(title, "Price");
 }
 
+// Each kind of editor is its stand-alone class made without a window.
 TEST_F(CellEditor, AnUnboundEditorHasNoWindowAndNoRow) {
   open("", "ORDERS", "KYGRDTST");
-  KyCreateCtrl record = kytest::controlRecord(150, grHEdit::kKind, 0);
-  panel_->CreateControls(&record, 1);
-  KyCtrl* editor = panel_->pGetCtrl(150);
-  ASSERT_NE(editor, nullptr);
-  EXPECT_EQ(editor->GetWindowHandle(), nullptr);
-  EXPECT_EQ(editor->GetCurrentRow(), -1);
-  EXPECT_EQ(editor->IsGridCell(), 1);
-  editor->SetTextColor(RGB(1, 2, 3));  // no grid: nothing happens
-  editor->SetVisible(0);
-  KyCharFld text("kept");
-  EXPECT_EQ(editor->DDX(AccRead, text), 0);
-  EXPECT_STREQ(text.GetString(), "kept");
+  struct Case {
+    int kind;
+    bool (*standsFor)(KyCtrl*);
+  };
+  const Case cases[] = {
+      {grHEdit::kKind, [](KyCtrl* c) { return dynamic_cast<HEdit*>(c) != nullptr; }},
+      {grHComb::kKind, [](KyCtrl* c) { return dynamic_cast<HComb*>(c) != nullptr; }},
+      {grHButt::kKind, [](KyCtrl* c) { return dynamic_cast<HButt*>(c) != nullptr; }},
+      {grHEditFixedDec::kKind, [](KyCtrl* c) { return dynamic_cast<HEditFixedDec*>(c) != nullptr; }},
+  };
+  int id = 150;
+  for (const Case& c : cases) {
+    KyCreateCtrl record = kytest::controlRecord(++id, c.kind, 0);
+    panel_->CreateControls(&record, 1);
+    KyCtrl* editor = panel_->pGetCtrl(id);
+    ASSERT_NE(editor, nullptr) << c.kind;
+    EXPECT_TRUE(c.standsFor(editor)) << c.kind;
+    EXPECT_EQ(editor->GetWindowHandle(), nullptr) << c.kind;
+    EXPECT_EQ(editor->GetCurrentRow(), -1) << c.kind;
+    EXPECT_EQ(editor->IsGridCell(), 1) << c.kind;
+    editor->SetTextColor(RGB(1, 2, 3));  // no grid: nothing happens
+    editor->SetVisible(0);
+    if (c.kind == grHEditFixedDec::kKind) {  // it exchanges decimals only
+      KyFixedDecFld number;
+      number.PutText("12.5");
+      EXPECT_EQ(editor->DDX(AccRead, number), 0);
+      EXPECT_STREQ(number.strGetText(), "12.5");
+      continue;
+    }
+    KyCharFld text("kept");
+    EXPECT_EQ(editor->DDX(AccRead, text), 0) << c.kind;
+    EXPECT_STREQ(text.GetString(), "kept") << c.kind;
+  }
 }
 
 TEST_F(CellEditor, ValuesAreBoundedByTheColumnAndTheTypedForm) {

@@ -3,10 +3,12 @@
 // limits, spin steps in decimal arithmetic with 28-digit values, and the
 // exchange with fixed-decimal fields.
 #include <gtest/gtest.h>
+#include <internal/testinput.h>
 
 #include "HEditFixedDec.h"
 #include "KyDecimalMask.h"
 #include "gridfixture.h"
+#include "editcontrol.h"
 #include "kymessages.h"
 
 namespace {
@@ -54,6 +56,53 @@ TEST(DecimalMask, CleanAndValidTexts) {
     bool typingError = false;
     EXPECT_EQ(KyIsValidDecimalText(v.text, &typingError), v.valid) << v.text;
     EXPECT_EQ(typingError, v.typingError) << v.text;
+  }
+}
+
+// Keys typed one by one over a shown text: each accepted key lays the
+// value into the picture again and puts the caret back among the same
+// digits; a refused key leaves text and caret as they were.
+TEST(DecimalMask, KeysOvertypeTheShownText) {
+  struct Case {
+    const char* mask;
+    const char* shown;
+    int caret;
+    const char* keys;
+    const char* expected;
+    int expectedCaret;
+  };
+  const char* plain = "0.00;[RED]-0.00";
+  const char* grouped = "#,##0.00;[RED]-#,##0.00";
+  const Case cases[] = {
+      {plain, "0.00", 0, "12", "12.00", 2},          // the second integer digit goes in too
+      {plain, "0.00", 0, "12.5", "12.50", 4},
+      {plain, "0.00", 0, "12.567", "12.56", 5},      // no third fraction place
+      {plain, "12.50", 0, "9", "92.50", 1},          // a digit over a digit
+      {plain, "12.50", 0, " ", "2.50", 0},           // a blank makes it a zero
+      {plain, "12.50", 1, ".", "10.50", 3},          // the point zeroes the digits to it
+      {plain, "12.50", 0, "-", "-12.50", 1},
+      {plain, "-12.50", 1, "-", "12.50", 0},
+      {plain, "12.50", 0, "x", "12.50", 0},
+      {plain, "12.50", 5, "1", "12.50", 5},          // the fraction is full
+      {plain, "0.00", 0, "-5", "-5.00", 2},          // a sign typed on zero waits for the digit
+      {grouped, "1,234.00", 5, "5", "12,345.00", 6},
+      {grouped, "0.00", 0, "1234567", "1,234,567.00", 9},
+      {"0", "7", 1, ".5", "75", 2},                  // no point in the picture: no fraction
+  };
+  for (const Case& c : cases) {
+    const KyDecimalMask mask = KyDecimalMask::Parse(c.mask);
+    std::string shown = c.shown;
+    int caret = c.caret;
+    bool negative = KyIsNegativeDecimal(KyCleanDecimalText(shown.c_str()));
+    for (const char* key = c.keys; *key; ++key) {
+      KyDecimalTyping typed;
+      if (!KyTypeDecimalKey(mask, shown, caret, negative, *key, typed)) continue;
+      negative = typed.negative;
+      shown = mask.Format(typed.clean);
+      caret = KyDecimalCaret(shown, typed);
+    }
+    EXPECT_EQ(shown, c.expected) << c.mask << " " << c.shown << " + " << c.keys;
+    EXPECT_EQ(caret, c.expectedCaret) << c.mask << " " << c.shown << " + " << c.keys;
   }
 }
 
@@ -181,6 +230,33 @@ TEST_F(FixedDecEdit, ExchangesEveryDigitWithAFixedDecimalField) {
   EXPECT_EQ(edit->DDX(AccRead, read), 1);
   EXPECT_STREQ(toString(read.GetValue()).GetString(), "7.50");
   EXPECT_EQ(text(edit), "7.50");
+}
+
+// Keys typed by the user reach the control before the edit: each overtypes
+// the shown text, a key that would leave the limits or the picture's
+// places is refused with the text and caret kept.
+TEST_F(FixedDecEdit, TypedKeysOvertypeWithinTheLimits) {
+  HEditFixedDec* edit = make(KindFixedDecEdit, kPlainMask);
+  edit->SetMinimum("-100");
+  edit->SetMaximum("100");
+  HWND window = edit->GetWindowHandle();
+  ::SetFocus(window);
+  struct Case {
+    int caret;
+    const char* keys;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {0, "12.5", "12.50"}, {0, "9", "92.50"}, {2, "1", "92.50"}, {5, "7", "92.50"}, {0, "-", "-92.50"}, {3, "a", "-92.50"},
+  };
+  for (const Case& c : cases) {
+    SendMessageA(window, KYM_SETSEL, 0, MAKELONG(c.caret, c.caret));
+    win32::input::typeText(c.keys);
+    win32::input::pumpMessages();
+    EXPECT_EQ(text(edit), c.shown) << c.keys;
+  }
+  const LRESULT selection = SendMessageA(window, KYM_EDITGETSEL, 0, 0);
+  EXPECT_EQ(LOWORD(selection), 3) << "a refused key keeps the caret";
 }
 
 }  // namespace
