@@ -66,6 +66,10 @@ typedef struct OCINumber {
 #define OCI_NTV_SYNTAX 1
 #define OCI_CRED_RDBMS 1
 #define OCI_FETCH_NEXT 0x02
+#define OCI_DATA_AT_EXEC 0x02
+#define OCI_DYNAMIC_FETCH 0x02
+#define OCI_PARAM_IN 0x01
+#define OCI_PARAM_OUT 0x02
 
 // Handle and descriptor types.
 #define OCI_HTYPE_ENV 1

@@ -86,19 +86,49 @@ struct Slot {
   ub2* returnCode = nullptr;
 };
 
+// A long value moved piecewise: a bind for data at execution gathers its
+// pieces before the statement runs; a define for dynamic fetch hands the
+// fetched column out piece by piece. The caller names the buffer of the
+// next piece with OCIStmtSetPieceInfo.
+struct Pieces {
+  bool piecewise = false;
+  std::string bytes;
+  size_t handedOut = 0;  // define: bytes handed out; bind: pieces taken
+  bool complete = false;
+  bool null = false;
+  void* buffer = nullptr;
+  ub4* length = nullptr;
+  sb2* indicator = nullptr;
+  ub1 piece = 0;
+  void reset() {
+    bytes.clear();
+    handedOut = 0;
+    complete = null = false;
+    buffer = nullptr;
+    length = nullptr;
+    indicator = nullptr;
+  }
+};
+
+struct Stmt;
+
 struct Bind : Handle {
   static constexpr ub4 kType = OCI_HTYPE_BIND;
   Bind() : Handle(kType) {}
+  Stmt* owner = nullptr;
   ub4 position = 0;  // 0: by name
   std::string name;
   Slot slot;
+  Pieces pieces;
 };
 
 struct Define : Handle {
   static constexpr ub4 kType = OCI_HTYPE_DEFINE;
   Define() : Handle(kType) {}
+  Stmt* owner = nullptr;
   ub4 position = 0;
   Slot slot;
+  Pieces pieces;
 };
 
 struct Stmt : Handle {
@@ -117,6 +147,12 @@ struct Stmt : Handle {
   ub4 prefetch = 1;
   std::vector<std::unique_ptr<Bind>> binds;
   std::vector<std::unique_ptr<Define>> defines;
+  // An execute waits for the pieces of its data-at-execution binds; a
+  // fetched row waits for its dynamic defines to be read. The handle whose
+  // buffer the caller named last (null: none since the last call).
+  bool awaitingData = false;
+  bool rowPending = false;
+  Handle* pieceGiven = nullptr;
 };
 
 // Records a failure in the error handle (when it is one) and answers

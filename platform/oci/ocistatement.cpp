@@ -3,7 +3,11 @@
 // compiled with the row id in front where SQLite allows it, so that
 // OCIAttrGet(OCI_ATTR_ROWID) names the fetched row; " FOR UPDATE" is left
 // out (SQLite locks the whole database on write). PL/SQL blocks need an
-// Oracle server: they are refused with ORA-06550.
+// Oracle server: they are refused with ORA-06550. Long values move
+// piecewise: binds for data at execution gather their pieces before the
+// statement runs, defines for dynamic fetch hand a row's column out in
+// pieces (a piece that fills its buffer is followed by another, the last
+// one is shorter, possibly empty).
 #include "ocihandles.h"
 #include "ocitransaction.h"
 #include "ocivalues.h"
@@ -95,6 +99,14 @@ sword bindAll(Stmt* statement, OCIError* error) {
     if (index < 1 || index > sqlite3_bind_parameter_count(statement->compiled))
       return fail(error, 1036, "illegal variable name/number (" + (bind->name.empty() ? std::to_string(bind->position)
                                                                                          : bind->name) + ")");
+    if (bind->pieces.piecewise) {
+      const Pieces& pieces = bind->pieces;
+      const int rc = pieces.null ? sqlite3_bind_null(statement->compiled, index)
+                                 : sqlite3_bind_blob64(statement->compiled, index, pieces.bytes.data(),
+                                                       pieces.bytes.size(), SQLITE_TRANSIENT);
+      if (rc != SQLITE_OK) return failSQLite(error, statement->db, rc);
+      continue;
+    }
     const sword rc = bindSlot(statement->compiled, index, bind->slot, error);
     if (rc != OCI_SUCCESS) return rc;
   }
@@ -122,11 +134,60 @@ sword fetchRow(Stmt* statement, OCIError* error) {
     const int column = static_cast<int>(define->position) - 1 + offset;
     if (column < offset || column >= sqlite3_column_count(statement->compiled))
       return fail(error, 1007, "variable not in select list");
+    if (define->pieces.piecewise) {
+      Pieces& pieces = define->pieces;
+      pieces.reset();
+      pieces.null = sqlite3_column_type(statement->compiled, column) == SQLITE_NULL;
+      if (const void* bytes = sqlite3_column_blob(statement->compiled, column))
+        pieces.bytes.assign(static_cast<const char*>(bytes),
+                            static_cast<size_t>(sqlite3_column_bytes(statement->compiled, column)));
+      statement->rowPending = true;
+      continue;
+    }
     const sword rcDefine = defineSlot(statement->compiled, column, define->slot, error);
     if (rcDefine == OCI_ERROR) return rcDefine;
     if (rcDefine == OCI_SUCCESS_WITH_INFO) result = OCI_SUCCESS_WITH_INFO;
   }
-  return result;
+  statement->pieceGiven = nullptr;
+  return statement->rowPending ? OCI_NEED_DATA : result;
+}
+
+template <class T>
+T* firstIncomplete(const std::vector<std::unique_ptr<T>>& slots) {
+  for (const auto& slot : slots)
+    if (slot->pieces.piecewise && !slot->pieces.complete) return slot.get();
+  return nullptr;
+}
+
+// The caller's piece for a bind goes to its gathered bytes.
+sword takePiece(Stmt* statement, OCIError* error) {
+  Bind* bind = statement->pieceGiven && statement->pieceGiven->type == OCI_HTYPE_BIND
+                   ? static_cast<Bind*>(statement->pieceGiven)
+                   : nullptr;
+  statement->pieceGiven = nullptr;
+  if (!bind) return fail(error, 3129, "the next piece to be inserted is required");
+  Pieces& pieces = bind->pieces;
+  const ub4 length = pieces.length ? *pieces.length : 0;
+  if (length > 0 && !pieces.buffer) return fail(error, 3129, "the piece has no buffer");
+  if (length > 0) pieces.bytes.append(static_cast<const char*>(pieces.buffer), length);
+  ++pieces.handedOut;
+  if (pieces.piece == OCI_LAST_PIECE || pieces.piece == OCI_ONE_PIECE) pieces.complete = true;
+  return OCI_SUCCESS;
+}
+
+// The next piece of the pending row's column into the caller's buffer.
+sword givePiece(Stmt* statement, Define* define) {
+  Pieces& pieces = define->pieces;
+  const size_t room = pieces.length ? *pieces.length : 0;
+  const size_t n = std::min(room, pieces.bytes.size() - pieces.handedOut);
+  if (n > 0 && pieces.buffer) std::memcpy(pieces.buffer, pieces.bytes.data() + pieces.handedOut, n);
+  if (pieces.length) *pieces.length = static_cast<ub4>(pieces.buffer ? n : 0);
+  if (pieces.indicator) *pieces.indicator = pieces.null ? -1 : 0;
+  pieces.handedOut += pieces.buffer ? n : 0;
+  if (pieces.null || n < room || room == 0 || !pieces.buffer) pieces.complete = true;
+  if (firstIncomplete(statement->defines)) return OCI_NEED_DATA;
+  statement->rowPending = false;
+  return OCI_SUCCESS;
 }
 
 template <class T>
@@ -159,6 +220,8 @@ sword OCIStmtPrepare(OCIStmt* stmtp, OCIError* errhp, const OraText* stmt, ub4 s
   statement->binds.clear();
   statement->defines.clear();
   statement->rowCount = 0;
+  statement->awaitingData = statement->rowPending = false;
+  statement->pieceGiven = nullptr;
   if (!stmt) return fail(errhp, 900, "invalid SQL statement (none)");
   const char* text = reinterpret_cast<const char*>(stmt);
   statement->text.assign(text, stmt_len ? strnlen(text, stmt_len) : std::strlen(text));
@@ -166,19 +229,21 @@ sword OCIStmtPrepare(OCIStmt* stmtp, OCIError* errhp, const OraText* stmt, ub4 s
 }
 
 sword OCIBindByPos(OCIStmt* stmtp, OCIBind** bindpp, OCIError* errhp, ub4 position, void* valuep, sb4 value_sz,
-                   ub2 dty, void* indp, ub2* alenp, ub2* rcodep, ub4, ub4*, ub4) {
+                   ub2 dty, void* indp, ub2* alenp, ub2* rcodep, ub4, ub4*, ub4 mode) {
   Stmt* statement = as<Stmt>(stmtp);
   if (!statement) return OCI_INVALID_HANDLE;
   if (position == 0) return fail(errhp, 1036, "illegal variable name/number (0)");
   Bind* bind = replaceSlot<Bind>(statement->binds, [&](const Bind& b) { return b.name.empty() && b.position == position; });
   bind->position = position;
+  bind->owner = statement;
+  bind->pieces.piecewise = (mode & OCI_DATA_AT_EXEC) != 0;
   bind->slot = slotOf(valuep, value_sz, dty, indp, alenp, rcodep);
   if (bindpp) *bindpp = reinterpret_cast<OCIBind*>(bind);
   return OCI_SUCCESS;
 }
 
 sword OCIBindByName(OCIStmt* stmtp, OCIBind** bindpp, OCIError* errhp, const OraText* placeholder, sb4 placeh_len,
-                    void* valuep, sb4 value_sz, ub2 dty, void* indp, ub2* alenp, ub2* rcodep, ub4, ub4*, ub4) {
+                    void* valuep, sb4 value_sz, ub2 dty, void* indp, ub2* alenp, ub2* rcodep, ub4, ub4*, ub4 mode) {
   Stmt* statement = as<Stmt>(stmtp);
   if (!statement) return OCI_INVALID_HANDLE;
   if (!placeholder) return fail(errhp, 1036, "illegal variable name/number (none)");
@@ -187,18 +252,22 @@ sword OCIBindByName(OCIStmt* stmtp, OCIBind** bindpp, OCIError* errhp, const Ora
   if (name.empty() || name == ":") return fail(errhp, 1036, "illegal variable name/number (empty)");
   Bind* bind = replaceSlot<Bind>(statement->binds, [&](const Bind& b) { return strcasecmp(b.name.c_str(), name.c_str()) == 0; });
   bind->name = name;
+  bind->owner = statement;
+  bind->pieces.piecewise = (mode & OCI_DATA_AT_EXEC) != 0;
   bind->slot = slotOf(valuep, value_sz, dty, indp, alenp, rcodep);
   if (bindpp) *bindpp = reinterpret_cast<OCIBind*>(bind);
   return OCI_SUCCESS;
 }
 
 sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine** defnpp, OCIError* errhp, ub4 position, void* valuep, sb4 value_sz,
-                     ub2 dty, void* indp, ub2* rlenp, ub2* rcodep, ub4) {
+                     ub2 dty, void* indp, ub2* rlenp, ub2* rcodep, ub4 mode) {
   Stmt* statement = as<Stmt>(stmtp);
   if (!statement) return OCI_INVALID_HANDLE;
   if (position == 0) return fail(errhp, 1007, "variable not in select list (0)");
   Define* define = replaceSlot<Define>(statement->defines, [&](const Define& d) { return d.position == position; });
   define->position = position;
+  define->owner = statement;
+  define->pieces.piecewise = (mode & OCI_DYNAMIC_FETCH) != 0;
   define->slot = slotOf(valuep, value_sz, dty, indp, rlenp, rcodep);
   if (defnpp) *defnpp = reinterpret_cast<OCIDefine*>(define);
   return OCI_SUCCESS;
@@ -212,9 +281,30 @@ sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* errhp, ub4 iter
   sqlite3* db = context->database();
   if (!db) return fail(errhp, kNotLoggedOn, "not logged on");
   if (statement->text.empty()) return fail(errhp, 24337, "statement handle not prepared");
-  if (!statement->compiled || statement->db != db) {
-    const sword rc = compile(statement, db, errhp);
-    if (rc != OCI_SUCCESS) return rc;
+  if (statement->awaitingData) {
+    const sword taken = takePiece(statement, errhp);
+    if (taken != OCI_SUCCESS) return taken;
+    if (firstIncomplete(statement->binds)) return OCI_NEED_DATA;
+    statement->awaitingData = false;
+  } else {
+    if (!statement->compiled || statement->db != db) {
+      const sword rc = compile(statement, db, errhp);
+      if (rc != OCI_SUCCESS) return rc;
+    }
+    // Binds for data at execution ask for their pieces first (a NULL one
+    // needs none).
+    statement->rowPending = false;
+    for (const auto& bind : statement->binds) {
+      if (!bind->pieces.piecewise) continue;
+      bind->pieces.reset();
+      bind->pieces.null = bind->slot.indicator && *bind->slot.indicator == -1;
+      bind->pieces.complete = bind->pieces.null;
+    }
+    if (firstIncomplete(statement->binds)) {
+      statement->awaitingData = true;
+      statement->pieceGiven = nullptr;
+      return OCI_NEED_DATA;
+    }
   }
   sword rc = bindAll(statement, errhp);
   if (rc != OCI_SUCCESS) return rc;
@@ -251,18 +341,62 @@ sword OCIStmtFetch(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation, 
   if (!statement->compiled || !statement->query) return fail(errhp, 1002, "fetch out of sequence");
   if (orientation != OCI_FETCH_NEXT && orientation != OCI_DEFAULT)
     return fail(errhp, 3001, "unimplemented feature (scrollable fetch)");
+  if (statement->rowPending) {
+    Handle* given = statement->pieceGiven;
+    statement->pieceGiven = nullptr;
+    if (given && given->type == OCI_HTYPE_DEFINE) return givePiece(statement, static_cast<Define*>(given));
+    statement->rowPending = false;  // the rest of the row's long values is left
+  }
   if (nrows == 0) return OCI_SUCCESS;
   if (nrows > 1) return fail(errhp, 3001, "unimplemented feature (array fetch)");
   return fetchRow(statement, errhp);
 }
 
-sword OCIStmtGetPieceInfo(OCIStmt* stmtp, OCIError* errhp, void**, ub4*, ub1*, ub4*, ub4*, ub1*) {
-  if (!as<Stmt>(stmtp)) return OCI_INVALID_HANDLE;
-  return fail(errhp, 3001, "unimplemented feature (piecewise transfer)");
+sword OCIStmtGetPieceInfo(OCIStmt* stmtp, OCIError* errhp, void** hndlpp, ub4* typep, ub1* in_outp, ub4* iterp,
+                          ub4* idxp, ub1* piecep) {
+  Stmt* statement = as<Stmt>(stmtp);
+  if (!statement) return OCI_INVALID_HANDLE;
+  Handle* handle = nullptr;
+  ub1 direction = 0, piece = OCI_FIRST_PIECE;
+  if (statement->awaitingData) {
+    Bind* bind = firstIncomplete(statement->binds);
+    handle = bind;
+    direction = OCI_PARAM_IN;
+    if (bind && bind->pieces.handedOut > 0) piece = OCI_NEXT_PIECE;
+  } else if (statement->rowPending) {
+    Define* define = firstIncomplete(statement->defines);
+    handle = define;
+    direction = OCI_PARAM_OUT;
+    if (define && define->pieces.handedOut > 0) piece = OCI_NEXT_PIECE;
+  }
+  if (!handle) return fail(errhp, 24343, "no piecewise operation is pending");
+  if (hndlpp) *hndlpp = handle;
+  if (typep) *typep = handle->type;
+  if (in_outp) *in_outp = direction;
+  if (iterp) *iterp = 0;
+  if (idxp) *idxp = 0;
+  if (piecep) *piecep = piece;
+  return OCI_SUCCESS;
 }
 
-sword OCIStmtSetPieceInfo(void*, ub4, OCIError* errhp, const void*, ub4*, ub1, const void*, ub2*) {
-  return fail(errhp, 3001, "unimplemented feature (piecewise transfer)");
+sword OCIStmtSetPieceInfo(void* hndlp, ub4 type, OCIError* errhp, const void* bufp, ub4* alenp, ub1 piece,
+                          const void* indp, ub2*) {
+  Pieces* pieces = nullptr;
+  Stmt* owner = nullptr;
+  Handle* handle = nullptr;
+  if (type == OCI_HTYPE_BIND) {
+    if (Bind* bind = as<Bind>(hndlp)) pieces = &bind->pieces, owner = bind->owner, handle = bind;
+  } else if (type == OCI_HTYPE_DEFINE) {
+    if (Define* define = as<Define>(hndlp)) pieces = &define->pieces, owner = define->owner, handle = define;
+  }
+  if (!pieces || !as<Stmt>(owner)) return OCI_INVALID_HANDLE;
+  if (!pieces->piecewise) return fail(errhp, 24343, "the handle was not bound for a piecewise transfer");
+  pieces->buffer = const_cast<void*>(bufp);
+  pieces->length = alenp;
+  pieces->indicator = static_cast<sb2*>(const_cast<void*>(indp));
+  pieces->piece = piece;
+  owner->pieceGiven = handle;
+  return OCI_SUCCESS;
 }
 
 }  // extern "C"

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -307,6 +308,110 @@ TEST_F(OciStandIn, FreedAndForeignHandlesAreRefused) {
                            OCI_NTV_SYNTAX, OCI_DEFAULT),
             OCI_INVALID_HANDLE);
   OCIHandleFree(env, OCI_HTYPE_ENV);
+}
+
+// Long raw values: a bind for data at execution takes its pieces before the
+// insert runs; a define for dynamic fetch hands the column out in pieces of
+// the caller's buffer, a full piece always followed by another.
+TEST_F(OciStandIn, LongValuesMovePiecewiseBothWays) {
+  Session s(path());
+  ASSERT_EQ(s.logon, OCI_SUCCESS) << s.message();
+  ASSERT_EQ(s.run("CREATE TABLE raw (k INTEGER, body BLOB)"), OCI_SUCCESS) << s.message();
+  const std::vector<std::string> contents = {"", "abc", "abcdefgh", "abcdefghijklmnopq", std::string("a\0b\0c", 5)};
+  constexpr ub4 kPiece = 4;
+  for (size_t k = 0; k < contents.size(); ++k) {
+    const std::string& content = contents[k];
+    const std::string text = "INSERT INTO raw (k, body) VALUES (" + std::to_string(k) + ", :1)";
+    ASSERT_EQ(s.prepare(text.c_str()), OCI_SUCCESS);
+    OCIBind* bind = nullptr;
+    sb2 indicator = 0;
+    ASSERT_EQ(OCIBindByPos(s.statement, &bind, s.error, 1, nullptr, 1 << 20, SQLT_LBI, &indicator, nullptr, nullptr,
+                           0, nullptr, OCI_DATA_AT_EXEC),
+              OCI_SUCCESS);
+    sword rc = s.execute(OCI_COMMIT_ON_SUCCESS);
+    size_t sent = 0;
+    while (rc == OCI_NEED_DATA) {
+      void* handle = nullptr;
+      ub4 type = 0, iteration = 0, index = 0;
+      ub1 direction = 0, piece = 0;
+      ASSERT_EQ(OCIStmtGetPieceInfo(s.statement, s.error, &handle, &type, &direction, &iteration, &index, &piece),
+                OCI_SUCCESS);
+      EXPECT_EQ(handle, bind);
+      EXPECT_EQ(type, static_cast<ub4>(OCI_HTYPE_BIND));
+      EXPECT_EQ(piece, sent == 0 ? OCI_FIRST_PIECE : OCI_NEXT_PIECE);
+      ub4 length = static_cast<ub4>(std::min<size_t>(kPiece, content.size() - sent));
+      const bool last = sent + length == content.size();
+      ASSERT_EQ(OCIStmtSetPieceInfo(handle, type, s.error, content.data() + sent, &length,
+                                    last ? OCI_LAST_PIECE : OCI_NEXT_PIECE, nullptr, nullptr),
+                OCI_SUCCESS);
+      sent += length;
+      rc = s.execute(OCI_COMMIT_ON_SUCCESS);
+    }
+    ASSERT_EQ(rc, OCI_SUCCESS) << content.size() << " " << s.message();
+  }
+  ASSERT_EQ(s.prepare("SELECT body FROM raw ORDER BY k"), OCI_SUCCESS);
+  OCIDefine* define = nullptr;
+  ASSERT_EQ(OCIDefineByPos(s.statement, &define, s.error, 1, nullptr, 1 << 20, SQLT_LBI, nullptr, nullptr, nullptr,
+                           OCI_DYNAMIC_FETCH),
+            OCI_SUCCESS);
+  sword rc = s.execute(OCI_DEFAULT, 0);
+  ASSERT_EQ(rc, OCI_SUCCESS);
+  for (const std::string& content : contents) {
+    rc = s.fetch();
+    std::string read;
+    int pieces = 0;
+    while (rc == OCI_NEED_DATA) {
+      void* handle = nullptr;
+      ub4 type = 0, iteration = 0, index = 0;
+      ub1 direction = 0, piece = 0;
+      ASSERT_EQ(OCIStmtGetPieceInfo(s.statement, s.error, &handle, &type, &direction, &iteration, &index, &piece),
+                OCI_SUCCESS);
+      EXPECT_EQ(handle, define);
+      char buffer[kPiece];
+      ub4 length = kPiece;
+      sb2 indicator = 5;
+      ASSERT_EQ(OCIStmtSetPieceInfo(handle, type, s.error, buffer, &length, piece, &indicator, nullptr), OCI_SUCCESS);
+      rc = s.fetch();
+      EXPECT_EQ(indicator, 0);
+      read.append(buffer, length);
+      ++pieces;
+    }
+    ASSERT_EQ(rc, OCI_SUCCESS) << s.message();
+    EXPECT_EQ(read, content);
+    EXPECT_EQ(pieces, static_cast<int>(content.size() / kPiece + 1)) << content.size();
+  }
+  EXPECT_EQ(s.fetch(), OCI_NO_DATA);
+}
+
+TEST_F(OciStandIn, PiecesOutOfTurnAreRefused) {
+  Session s(path());
+  ASSERT_EQ(s.logon, OCI_SUCCESS) << s.message();
+  ASSERT_EQ(s.run("CREATE TABLE raw (body BLOB)"), OCI_SUCCESS);
+  void* handle = nullptr;
+  ub4 type = 0, iteration = 0, index = 0;
+  ub1 direction = 0, piece = 0;
+  // Nothing waits for a piece.
+  EXPECT_EQ(OCIStmtGetPieceInfo(s.statement, s.error, &handle, &type, &direction, &iteration, &index, &piece),
+            OCI_ERROR);
+  ASSERT_EQ(s.prepare("INSERT INTO raw (body) VALUES (:1)"), OCI_SUCCESS);
+  OCIBind* bind = nullptr;
+  ASSERT_EQ(OCIBindByPos(s.statement, &bind, s.error, 1, nullptr, 100, SQLT_LBI, nullptr, nullptr, nullptr, 0, nullptr,
+                         OCI_DATA_AT_EXEC),
+            OCI_SUCCESS);
+  ASSERT_EQ(s.execute(), OCI_NEED_DATA);
+  // Executing again without naming a piece's buffer writes nothing.
+  EXPECT_EQ(s.execute(), OCI_ERROR);
+  EXPECT_NE(s.message().find("ORA-03129"), std::string::npos) << s.message();
+  // A define that was not made for dynamic fetch takes no pieces.
+  ASSERT_EQ(s.prepare("SELECT body FROM raw"), OCI_SUCCESS);
+  OCIDefine* define = nullptr;
+  char buffer[8];
+  ASSERT_EQ(OCIDefineByPos(s.statement, &define, s.error, 1, buffer, sizeof buffer, SQLT_LBI, nullptr, nullptr,
+                           nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  ub4 length = sizeof buffer;
+  EXPECT_EQ(OCIStmtSetPieceInfo(define, OCI_HTYPE_DEFINE, s.error, buffer, &length, OCI_FIRST_PIECE, nullptr, nullptr),
+            OCI_ERROR);
 }
 
 }  // namespace

@@ -3,15 +3,17 @@
 
 #include "KyDBHandles.h"
 #include "KyDatabaseConnection.h"
+#include "KyFncMessage.h"
 #include "vioBigIntOra.h"
+#include "vioBlob.h"
 #include "vioFat.h"
 #include "vioCharacter.h"
 #include "vioDateTime.h"
 #include "vioInteger.h"
 #include "vioNumeric.h"
 
-// Multi-row values for a block of rows; a long binary column has none
-// (see the README's limits).
+// Multi-row values for a block of rows; a long binary column has none: its
+// views fetch one row at a time.
 static vioType* makeBlock(KyDatabaseConnection* pConnection, VIO_TYPE type, int iLength, int iScale, int iRows) {
   const bool oci = pConnection && pConnection->GetKind() == KyDatabaseConnection::KindOCI;
   switch (type) {
@@ -45,6 +47,7 @@ vioType* vioFactory(KyDatabaseConnection* pConnection, VIO_TYPE type, int iLengt
     case vioTypeTime: return new vioTime(pConnection);
     case vioTypeTimeStamp: return new vioTimeStamp(pConnection);
     case vioTypeMoney: return new vioMoney(pConnection, iLength);
+    case vioTypeBlob: return new vioBlob(pConnection, iLength);
     case vioTypeBigInt:
       if (pConnection && pConnection->GetKind() == KyDatabaseConnection::KindOCI) return new vioBigIntOra(pConnection);
       return new vioBigInt(pConnection);
@@ -104,6 +107,10 @@ void KyAccessor::CopyFrom(const KyAccessor& other) {
     vioType* target = m_Values[static_cast<size_t>(i)];
     vioType* source = other.GetValue(i);
     if (!target || !source || target->GetType() != source->GetType()) continue;
+    if (target->GetType() == vioTypeBlob) {  // the content, not a buffer
+      *static_cast<vioBlob*>(target) = *static_cast<const vioBlob*>(source);
+      continue;
+    }
     const SQLLEN size = std::min(target->GetDataSize(), source->GetDataSize());
     std::memcpy(target->GetValuePointer(), source->GetValuePointer(), static_cast<size_t>(size));
     target->SetNull(source->IsNull());
@@ -193,4 +200,53 @@ void KyAccessorParameters::SetParameterText(int iIndex, const char* pszText) {
     value->SetNull(0);
     value->PutText(pszText);
   }
+}
+
+namespace {
+
+constexpr UINT kMsgEmptyLongValue = 59180;
+
+vioBlob* asBlob(vioType* pValue) {
+  return pValue && pValue->GetType() == vioTypeBlob ? static_cast<vioBlob*>(pValue) : nullptr;
+}
+
+}  // namespace
+
+bool KyAccessor::HasLongValues() const {
+  for (vioType* value : m_Values)
+    if (asBlob(value)) return true;
+  return false;
+}
+
+int KyAccessor::CheckBlobs(KyDBError* pError) {
+  for (vioType* value : m_Values) {
+    vioBlob* blob = asBlob(value);
+    if (!blob || blob->CheckContent()) continue;
+    if (pError)
+      pError->Report(-1, "CheckBlobs", KyFormatMessageId(kMsgEmptyLongValue, {blob->GetName().c_str()}));
+    return -1;
+  }
+  return 0;
+}
+
+int KyAccessor::PutLongData(KyDBStmtHandle* pStatement, int iCode) {
+  while (iCode == SQL_NEED_DATA) {
+    void* token = nullptr;
+    iCode = pStatement->NextDataRequest(&token);
+    if (iCode != SQL_NEED_DATA) break;
+    vioBlob* asked = nullptr;
+    for (vioType* value : m_Values)
+      if (static_cast<void*>(asBlob(value)) == token && token) asked = asBlob(value);
+    // Pieces for a parameter of no value here cannot be made up.
+    if (!asked) return -1;
+    if (!asked->PutContent(pStatement)) return -1;
+  }
+  return iCode;
+}
+
+int KyAccessor::FetchLongData(KyDBStmtHandle* pStatement) {
+  int rc = 0;
+  for (vioType* value : m_Values)
+    if (vioBlob* blob = asBlob(value); blob && !blob->FetchContent(pStatement)) rc = -1;
+  return rc;
 }

@@ -10,12 +10,13 @@
 
 #include <vector>
 
+class KyDBError;
 class KyDBStmtHandle;
 class KyDatabaseConnection;
 
 // A new value of the column kind (a multi-row value for iRows above 1), or
-// null for a kind that has no value class (or one this build lacks: long
-// binary columns, see the README's limits).
+// null for a kind that has no value class (long binary columns have no
+// multi-row form).
 vioType* vioFactory(KyDatabaseConnection* pConnection, VIO_TYPE type, int iLength, int iScale, int iRows);
 // 'C'/'c' 0, 'V'/'v' 1, 'n' 2, 'i' 3, 's' 4, 'f' 5, 'd' 6, 't' 7, 'p' 8,
 // 'b' 9, 'm' 10, 'B' 12, anything else 13.
@@ -50,6 +51,20 @@ class KyAccessor {
   void SetRow(int iRow);
   void StoreRows();
   void SetConnection(KyDatabaseConnection* pConnection);
+
+  // Long binary values (vioBlob): whether there is one.
+  bool HasLongValues() const;
+  // Before an execute: a long binary value that is not NULL but empty is
+  // refused: message 59180 with its name goes to the collector as a
+  // failure of "CheckBlobs" (logged when logging is on) and -1 returns;
+  // else 0.
+  int CheckBlobs(KyDBError* pError);
+  // After an execute that answered 99: each long binary value the
+  // statement asks for sends its pieces; the statement's final code.
+  int PutLongData(KyDBStmtHandle* pStatement, int iCode);
+  // After a row was fetched: each long binary value reads its column; 0,
+  // or -1 when one could not be read.
+  int FetchLongData(KyDBStmtHandle* pStatement);
 
  protected:
   std::vector<vioType*> m_Values;

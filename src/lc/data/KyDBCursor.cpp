@@ -6,6 +6,7 @@
 #include "KyMessage.h"
 #include "KyODBCConnection.h"
 #include "KyViewDescription.h"
+#include "vioBlob.h"
 
 #include <algorithm>
 #include <cstring>
@@ -61,6 +62,9 @@ void KyDBCursor::Describe(KyViewDescription* pView, int iRows) {
     };
     m_Select.Add(make());
     m_Scratch.Add(make());
+    for (KyAccessor* accessor : {&m_Select, &m_Scratch})
+      if (vioType* value = accessor->GetValue(i); value && value->GetType() == vioTypeBlob)
+        static_cast<vioBlob*>(value)->SetName(column->GetName());
   }
   for (int k = 0; k < pView->GetKeyCount(); ++k) {
     KySQLCol* column = pView->GetKeyColumn(k);
@@ -134,6 +138,19 @@ bool KyDBCursor::admitRow() {
 
 void KyDBCursor::savePosition() { m_Position.CopyFrom(m_Key); }
 
+int KyDBCursor::executeWithLongData(KyDBStmtHandle* pStatement) {
+  if (m_Select.CheckBlobs(pStatement->GetError()) < 0) return -1;
+  const int rc = pStatement->Execute();
+  return rc == SQL_NEED_DATA ? m_Select.PutLongData(pStatement, rc) : rc;
+}
+
+int KyDBCursor::rowWithLongData(int iCode) {
+  const bool pending = iCode == SQL_NEED_DATA && isOCI();
+  if (!succeeded(iCode) && !pending) return iCode;
+  if (m_Select.FetchLongData(m_pSelect.get()) < 0) return -1;
+  return pending ? SQL_SUCCESS : iCode;
+}
+
 int KyDBCursor::prepareSelect(const KySQLStatement& statement, int iOperation, int iCount) {
   m_Current = statement;
   m_fRowCurrent = 0;
@@ -197,6 +214,11 @@ int KyDBCursor::Select(const KySQLStatement& statement, int iOperation, int iCou
     m_fRowCurrent = 1;
     ++m_iDelivered;
     m_Select.SetFirst();  // one row fetched into the first row of a block
+    rc = rowWithLongData(rc);
+    if (rc < 0) {
+      CloseSelect();
+      return rc;
+    }
     m_RowKey.CopyFrom(m_Key);
   } else {
     rc = FetchRow();
@@ -260,7 +282,7 @@ int KyDBCursor::Insert(const KySQLStatement& statement) {
     m_fInsertPrepared = true;
     m_LastFreeText = statement.GetText();
   }
-  return m_pInsert->Execute();
+  return executeWithLongData(m_pInsert.get());
 }
 
 int KyDBCursor::ExecuteText(const KySQLStatement& statement) {
@@ -268,7 +290,7 @@ int KyDBCursor::ExecuteText(const KySQLStatement& statement) {
   if (!succeeded(rc)) return rc;
   rc = m_Select.BindParameters(m_pText.get(), 1, std::min(markerCount(statement.GetText()), m_Select.GetCount()), 0);
   if (!succeeded(rc) && rc != 0) return rc;
-  rc = m_pText->Execute();
+  rc = executeWithLongData(m_pText.get());
   if (!succeeded(rc)) return rc == 100 ? -1 : rc;
   if (!m_pText->TouchedRows()) return -1;
   m_pText->Close();
@@ -310,7 +332,7 @@ KyDBCursorSimple::KyDBCursorSimple(KyDatabaseConnection* pConnection, KyViewDesc
 int KyDBCursorSimple::FetchRow() {
   m_Select.ClearForFetch();
   if (!admitRow()) return 100;
-  const int rc = m_pSelect->Fetch();
+  const int rc = rowWithLongData(m_pSelect->Fetch());
   if (succeeded(rc)) {
     ++m_iDelivered;
     m_fRowCurrent = 1;
@@ -358,7 +380,7 @@ int KyDBCursorSimple::Update(const KySQLStatement& statement, int) {
     if (!succeeded(rc) && rc != 0) return rc;
     m_strUpdateText = statement.GetText();
   }
-  rc = m_pUpdate->Execute();
+  rc = executeWithLongData(m_pUpdate.get());
   if (!succeeded(rc)) return rc == 100 ? -1 : rc;
   if (!m_pUpdate->TouchedRows()) return -1;
   // The row now has the key it was given.

@@ -81,6 +81,14 @@ class KyDBCursor {
   // Allocates, applies the statement options and prepares the text.
   int prepareOn(KyDBStmtHandle* pStatement, const char* pszText, int fForUpdate);
   int prepareSelect(const KySQLStatement& statement, int iOperation, int iCount);
+  // Executes a statement whose parameters include the select values: long
+  // binary values are checked first (CheckBlobs) and their pieces sent
+  // when the execute asks for them.
+  int executeWithLongData(KyDBStmtHandle* pStatement);
+  // A row came (OCI: 99 while its long values wait to be read): the long
+  // binary values read their columns. 0 or 1 for a row, -1 when a long
+  // value could not be read; other codes unchanged.
+  int rowWithLongData(int iCode);
   // Counts the row against the maximum: false when the maximum was reached
   // (the counter starts again).
   bool admitRow();

@@ -13,6 +13,8 @@
 #include "KyDBError.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class KyDBConnHandle {
  public:
@@ -143,6 +145,20 @@ class KyDBStmtHandle {
   virtual int GetData(int iColumn, int iCType, void* pBuffer, SQLLEN nSize, SQLLEN* pnLength) = 0;
   virtual int ParamData() = 0;
   virtual int PutData(void* pBuffer, SQLLEN nLength, BOOL fMore) = 0;
+  // Long binary values. A result column is not bound: its content is read
+  // in pieces after each row (GetData); ODBC needs nothing, OCI defines the
+  // column for a piecewise fetch. A parameter's content is sent in pieces
+  // at execution: the execute answers 99, then each such parameter takes
+  // its pieces (PutData). ODBC passes pToken back from SQLParamData and
+  // announces nLength bytes; OCI binds for data at execution.
+  virtual int BindLongColumn(int iColumn) = 0;
+  virtual int BindLongParam(int iNumber, void* pToken, SQLLEN* pnAtExecution, void* pIndicator) = 0;
+  // The parameter that waits for its pieces (its token), asked of the
+  // library unless the last piece's call already named it; 99 while one
+  // waits, 0 when the statement completed, else the failure.
+  virtual int NextDataRequest(void** ppToken) = 0;
+  // The last GetData found the column NULL.
+  bool LastDataWasNull() const { return m_fLastDataNull; }
   BOOL IsAllocated() const { return m_hStmt != nullptr; }
   // After an update or delete: the statement changed at least one row (the
   // collector's no-row warning, or ODBC's row count of 0, say it did not).
@@ -158,6 +174,7 @@ class KyDBStmtHandle {
   KyDBConnHandle* m_pConnection;
   KyDBError* m_pError;
   void* m_hStmt = nullptr;
+  bool m_fLastDataNull = false;
 
  private:
   KyDBStmtHandle(const KyDBStmtHandle&) = delete;
@@ -183,6 +200,9 @@ class KyODBCStmtHandle : public KyDBStmtHandle {
   int GetData(int iColumn, int iCType, void* pBuffer, SQLLEN nSize, SQLLEN* pnLength) override;
   int ParamData() override;
   int PutData(void* pBuffer, SQLLEN nLength, BOOL fMore) override;
+  int BindLongColumn(int) override { return 0; }
+  int BindLongParam(int iNumber, void* pToken, SQLLEN* pnAtExecution, void* pIndicator) override;
+  int NextDataRequest(void** ppToken) override;
 
   bool TouchedRows() override;
   SQLHSTMT GetHSTMT() const { return m_hStmt; }
@@ -190,6 +210,11 @@ class KyODBCStmtHandle : public KyDBStmtHandle {
 
  private:
   KyODBC* m_pBinding;
+  // The code and token of the last SQLParamData that no piece followed
+  // (kAskDriver: none was asked since the last execute or piece).
+  static constexpr int kAskDriver = -1000;
+  int m_iPendingRequest = 0;
+  void* m_pPendingToken = nullptr;
 };
 
 class KyOCIStmtHandle : public KyDBStmtHandle {
@@ -213,6 +238,9 @@ class KyOCIStmtHandle : public KyDBStmtHandle {
   int GetData(int iColumn, int iCType, void* pBuffer, SQLLEN nSize, SQLLEN* pnLength) override;
   int ParamData() override { return 0; }
   int PutData(void* pBuffer, SQLLEN nLength, BOOL fLast) override;
+  int BindLongColumn(int iColumn) override;
+  int BindLongParam(int iNumber, void* pToken, SQLLEN* pnAtExecution, void* pIndicator) override;
+  int NextDataRequest(void** ppToken) override;
   // The library's row count of the last execute.
   bool TouchedRows() override;
 
@@ -221,8 +249,14 @@ class KyOCIStmtHandle : public KyDBStmtHandle {
   OCIError* GetErrorHandle() const;
 
  private:
-  int setPiece(void* pBuffer, ub4* pLength, BOOL fLast, const char* pszGetName, const char* pszSetName);
+  int setPiece(void* pBuffer, ub4* pLength, sb2* pIndicator, BOOL fLast, const char* pszGetName,
+               const char* pszSetName);
 
+  // The largest long binary value a bind or define takes.
+  static constexpr sb4 kLongMaximum = 74883640;
   KyOCIConnHandle* m_pOCIConnection;
   KyOCI* m_pBinding;
+  int m_iLastExecute = 0;
+  // The binds for data at execution and the tokens they answer to.
+  std::vector<std::pair<OCIBind*, void*>> m_LongBinds;
 };

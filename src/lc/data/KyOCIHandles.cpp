@@ -131,15 +131,18 @@ int KyOCIStmtHandle::SetRowsetSize(int iRows) {
 }
 
 int KyOCIStmtHandle::Prepare(const char* pszText) {
+  m_LongBinds.clear();
   return Check(m_pBinding->OCIStmtPrepare(GetStatement(), GetErrorHandle(), oraText(pszText), textLength(pszText),
                                           OCI_NTV_SYNTAX, OCI_DEFAULT),
                "OCIPrepare");
 }
 
 int KyOCIStmtHandle::Execute() {
-  return Check(m_pBinding->OCIStmtExecute(m_pOCIConnection->GetServiceContext(), GetStatement(), GetErrorHandle(), 1,
-                                          0, nullptr, nullptr, m_pOCIConnection->m_ExecuteMode),
-               "OCIExecute");
+  m_iLastExecute = Check(m_pBinding->OCIStmtExecute(m_pOCIConnection->GetServiceContext(), GetStatement(),
+                                                    GetErrorHandle(), 1, 0, nullptr, nullptr,
+                                                    m_pOCIConnection->m_ExecuteMode),
+                         "OCIExecute");
+  return m_iLastExecute;
 }
 
 bool KyOCIStmtHandle::TouchedRows() {
@@ -190,7 +193,7 @@ int KyOCIStmtHandle::Fetch() {
 
 // One piece of a piecewise transfer: the library's piece information, then
 // the buffer set for the piece (the last one when fLast is set).
-int KyOCIStmtHandle::setPiece(void* pBuffer, ub4* pLength, BOOL fLast, const char* pszGetName,
+int KyOCIStmtHandle::setPiece(void* pBuffer, ub4* pLength, sb2* pIndicator, BOOL fLast, const char* pszGetName,
                               const char* pszSetName) {
   void* handle = nullptr;
   ub4 type = 0, iteration = 0, index = 0;
@@ -200,22 +203,62 @@ int KyOCIStmtHandle::setPiece(void* pBuffer, ub4* pLength, BOOL fLast, const cha
                        pszGetName);
   if (rc != 0) return rc;
   if (fLast) piece = OCI_LAST_PIECE;
-  return Check(m_pBinding->OCIStmtSetPieceInfo(handle, type, GetErrorHandle(), pBuffer, pLength, piece, nullptr,
+  return Check(m_pBinding->OCIStmtSetPieceInfo(handle, type, GetErrorHandle(), pBuffer, pLength, piece, pIndicator,
                                                nullptr),
                pszSetName);
 }
 
 int KyOCIStmtHandle::GetData(int, int, void* pBuffer, SQLLEN nSize, SQLLEN* pnLength) {
   ub4 length = static_cast<ub4>(nSize);
-  int rc = setPiece(pBuffer, &length, FALSE, "GetPieceInfo", "SetPieceInfo");
+  sb2 indicator = 0;
+  m_fLastDataNull = false;
+  if (pnLength) *pnLength = 0;
+  int rc = setPiece(pBuffer, &length, &indicator, FALSE, "GetPieceInfo", "SetPieceInfo");
   if (rc != 0) return rc;
   rc = Fetch();
-  if ((rc == 0 || rc == 1 || rc == 99) && pnLength) *pnLength = length;
+  if (rc == 0 || rc == 1 || rc == 99) {
+    m_fLastDataNull = indicator == -1;
+    if (pnLength) *pnLength = m_fLastDataNull ? 0 : length;
+  }
   return rc;
 }
 
 int KyOCIStmtHandle::PutData(void* pBuffer, SQLLEN nLength, BOOL fLast) {
   ub4 length = static_cast<ub4>(nLength);
-  const int rc = setPiece(pBuffer, &length, fLast, "OCIStmtGetPieceInfo", "OCIStmtSetPieceInfo");
+  const int rc = setPiece(pBuffer, &length, nullptr, fLast, "OCIStmtGetPieceInfo", "OCIStmtSetPieceInfo");
   return rc != 0 ? rc : Execute();
+}
+
+int KyOCIStmtHandle::BindLongColumn(int iColumn) {
+  OCIDefine* define = nullptr;
+  return Check(m_pBinding->OCIDefineByPos(GetStatement(), &define, GetErrorHandle(), static_cast<ub4>(iColumn),
+                                          nullptr, kLongMaximum, SQLT_LBI, nullptr, nullptr, nullptr,
+                                          OCI_DYNAMIC_FETCH),
+               "OCIDefineByPos");
+}
+
+int KyOCIStmtHandle::BindLongParam(int iNumber, void* pToken, SQLLEN*, void* pIndicator) {
+  OCIBind* bind = nullptr;
+  const int rc = Check(m_pBinding->OCIBindByPos(GetStatement(), &bind, GetErrorHandle(), static_cast<ub4>(iNumber),
+                                                nullptr, kLongMaximum, SQLT_LBI, pIndicator, nullptr, nullptr, 0,
+                                                nullptr, OCI_DATA_AT_EXEC),
+                       "BindParamByPos");
+  if (rc == 0) m_LongBinds.emplace_back(bind, pToken);
+  return rc;
+}
+
+// The library names the bind that waits for its pieces.
+int KyOCIStmtHandle::NextDataRequest(void** ppToken) {
+  *ppToken = nullptr;
+  if (m_iLastExecute != OCI_NEED_DATA) return m_iLastExecute;
+  void* handle = nullptr;
+  ub4 type = 0, iteration = 0, index = 0;
+  ub1 direction = 0, piece = 0;
+  const int rc = Check(m_pBinding->OCIStmtGetPieceInfo(GetStatement(), GetErrorHandle(), &handle, &type, &direction,
+                                                       &iteration, &index, &piece),
+                       "OCIStmtGetPieceInfo");
+  if (rc != 0) return rc;
+  for (const auto& [bind, token] : m_LongBinds)
+    if (bind == handle) *ppToken = token;
+  return OCI_NEED_DATA;
 }

@@ -205,10 +205,17 @@ int KyODBCStmtHandle::Prepare(const char* pszText) {
   return Check(m_pBinding->SQLPrepare(m_hStmt, sqlText(pszText), SQL_NTS), "SQLPrepare");
 }
 
-int KyODBCStmtHandle::Execute() { return Check(m_pBinding->SQLExecute(m_hStmt), "SQLExecute"); }
+int KyODBCStmtHandle::Execute() {
+  const int rc = Check(m_pBinding->SQLExecute(m_hStmt), "SQLExecute");
+  // A parameter waits for its pieces: SQLParamData names it.
+  m_iPendingRequest = rc == SQL_NEED_DATA ? kAskDriver : rc;
+  return rc;
+}
 
 int KyODBCStmtHandle::ExecDirect(const char* pszText) {
-  return Check(m_pBinding->SQLExecDirect(m_hStmt, sqlText(pszText), SQL_NTS), "SQLExecDirect");
+  const int rc = Check(m_pBinding->SQLExecDirect(m_hStmt, sqlText(pszText), SQL_NTS), "SQLExecDirect");
+  m_iPendingRequest = rc == SQL_NEED_DATA ? kAskDriver : rc;
+  return rc;
 }
 
 // A close that succeeds leaves the collector as it was: the close that
@@ -249,9 +256,11 @@ int KyODBCStmtHandle::Fetch() { return Check(m_pBinding->SQLFetch(m_hStmt), "SQL
 // too), so a failed column read is logged like any other call.
 int KyODBCStmtHandle::GetData(int iColumn, int iCType, void* pBuffer, SQLLEN nSize, SQLLEN* pnLength) {
   SQLLEN indicator = 0;
+  m_fLastDataNull = false;
   const SQLRETURN rc = m_pBinding->SQLGetData(m_hStmt, static_cast<SQLUSMALLINT>(iColumn),
                                               static_cast<SQLSMALLINT>(iCType), pBuffer, nSize, &indicator);
   if (rc != SQL_SUCCESS && rc != SQL_NO_DATA) Check(rc, "SQLGetData");
+  if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) m_fLastDataNull = indicator == SQL_NULL_DATA;
   if (pnLength) {
     if (indicator == SQL_NULL_DATA)
       *pnLength = 0;
@@ -265,10 +274,26 @@ int KyODBCStmtHandle::GetData(int iColumn, int iCType, void* pBuffer, SQLLEN nSi
 
 int KyODBCStmtHandle::ParamData() {
   SQLPOINTER token = nullptr;
-  return Check(m_pBinding->SQLParamData(m_hStmt, &token), "SQLParamData");
+  const int rc = Check(m_pBinding->SQLParamData(m_hStmt, &token), "SQLParamData");
+  m_iPendingRequest = rc;
+  m_pPendingToken = rc == SQL_NEED_DATA ? token : nullptr;
+  return rc;
+}
+
+int KyODBCStmtHandle::NextDataRequest(void** ppToken) {
+  if (m_iPendingRequest == kAskDriver) ParamData();
+  *ppToken = m_iPendingRequest == SQL_NEED_DATA ? m_pPendingToken : nullptr;
+  return m_iPendingRequest;
+}
+
+int KyODBCStmtHandle::BindLongParam(int iNumber, void* pToken, SQLLEN* pnAtExecution, void*) {
+  return Check(m_pBinding->SQLBindParameter(m_hStmt, static_cast<SQLUSMALLINT>(iNumber), SQL_PARAM_INPUT, SQL_C_BINARY,
+                                            SQL_LONGVARBINARY, 0, 0, pToken, 0, pnAtExecution),
+               "BindParam");
 }
 
 int KyODBCStmtHandle::PutData(void* pBuffer, SQLLEN nLength, BOOL fMore) {
+  m_iPendingRequest = kAskDriver;
   if (nLength > 0) {
     const int rc = Check(m_pBinding->SQLPutData(m_hStmt, pBuffer, nLength), "SQLPutData");
     if (fMore) return rc;

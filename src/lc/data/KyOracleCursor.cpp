@@ -97,7 +97,7 @@ int KyOracleCursor::Update(const KySQLStatement& statement, int) {
   if (!succeeded(rc) && rc != 0) return rc;
   rc = bindRowId(m_pUpdate.get());
   if (!succeeded(rc)) return rc;
-  rc = m_pUpdate->Execute();
+  rc = executeWithLongData(m_pUpdate.get());
   if (!succeeded(rc)) return rc == 100 ? -1 : rc;
   if (!m_pUpdate->TouchedRows()) return -1;
   m_RowKey.CopyFrom(m_Key);

@@ -1,6 +1,8 @@
 // KyBlobFld: the BLOB field over its large-object manager.
 #include "KyBlobFld.h"
 
+#include "vioBlob.h"
+
 #include <mscrt.h>
 #include <shellapi.h>
 
@@ -86,6 +88,19 @@ KyBlobFld& KyBlobFld::operator=(const KyBlobFld& other) {
     auto* pFile = dynamic_cast<KyLobStateFile*>(m_pManager->GetState());
     if (!pFile || !pFile->IsSameFile(name)) ownManager()->SetFile(name);
   }
+  return *this;
+}
+
+KyBlobFld& KyBlobFld::operator=(const vioBlob& column) {
+  if (column.IsNull()) {
+    m_bFieldState = KyStateNull;
+    SetEmpty();
+    return *this;
+  }
+  m_bFieldState = KyStateValue;
+  ownManager()->ShareState(column.GetManager());
+  const KyString name = ComposeFileName();
+  if (!name.IsEmpty()) m_pManager->SetFile(name);
   return *this;
 }
 

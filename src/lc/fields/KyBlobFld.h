@@ -14,6 +14,7 @@
 #include "KyRTType.h"
 
 class KyCharFld;
+class vioBlob;
 
 class KyBlobFld : public KyRTType {
  public:
@@ -35,6 +36,10 @@ class KyBlobFld : public KyRTType {
   ~KyBlobFld();
 
   KyBlobFld& operator=(const KyBlobFld& other);
+  // A database column's content (shared: the column keeps it too, so an
+  // update of the row still carries it); a NULL column makes the field
+  // null. A named field gets the content in its file.
+  KyBlobFld& operator=(const vioBlob& column);
   void CastFrom(const KyBlobFld& other) { *this = other; }
   // The character field's text becomes the content, moved into the
   // field's file (a temporary one without a name); state 0.

@@ -12,6 +12,7 @@ namespace {
 // The library's "success" and "success with information" (a piece that
 // did not hold all the column's bytes), and ODBC's end of data.
 bool succeeded(int iCode) { return iCode == 0 || iCode == 1; }
+
 constexpr int kNoData = 100;
 constexpr int kNeedData = 99;
 
@@ -33,11 +34,14 @@ int KyLobStateDB::GetPiece(void* pBuffer, LONG iWanted, LONG* piGot, LONGLONG lO
   *piGot = 0;
   if (!m_pStatement) return failWithStatement();
   // A read that failed before ends the column: no further read is made.
-  if (lOffset != 0 && !succeeded(m_iLastCode)) return m_iLastCode == kNoData ? 1 : failWithStatement();
+  if (lOffset != 0 && !succeeded(m_iLastCode) && m_iLastCode != kNeedData)
+    return m_iLastCode == kNoData ? 1 : failWithStatement();
+  // OCI completes the row with the column's last piece: nothing follows.
+  if (lOffset != 0 && m_iLastCode == 0 && isOCI(m_pStatement)) return 1;
   SQLLEN got = 0;
   m_iLastCode = m_pStatement->GetData(m_wColumn, static_cast<SHORT>(m_wColumnType), pBuffer, iWanted, &got);
   if (m_iLastCode == kNoData) return 1;  // all was read: an empty last piece
-  if (!succeeded(m_iLastCode)) return failWithStatement();
+  if (!succeeded(m_iLastCode) && !(m_iLastCode == kNeedData && isOCI(m_pStatement))) return failWithStatement();
   *piGot = static_cast<LONG>(got);
   return 1;
 }
@@ -45,7 +49,8 @@ int KyLobStateDB::GetPiece(void* pBuffer, LONG iWanted, LONG* piGot, LONGLONG lO
 int KyLobStateDB::BeginPut(LONG) {
   if (!m_pStatement) return failWithStatement();
   if (isOCI(m_pStatement)) return 1;  // the pieces drive the statement
-  m_iLastCode = m_pStatement->ParamData();
+  void* token = nullptr;
+  m_iLastCode = m_pStatement->NextDataRequest(&token);
   return m_iLastCode == kNeedData || succeeded(m_iLastCode) ? 1 : failWithStatement();
 }
 
