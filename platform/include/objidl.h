@@ -157,3 +157,19 @@ struct IDataObject : public IUnknown {
   ~IDataObject() = default;
 };
 typedef IDataObject* LPDATAOBJECT;
+
+// An object that can be put into its running state (OleRun).
+struct IBindCtx;
+typedef IBindCtx* LPBINDCTX;
+inline constexpr IID IID_IRunnableObject = {0x00000126, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+struct IRunnableObject : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE GetRunningClass(LPCLSID lpClsid) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Run(LPBINDCTX pbc) = 0;
+  virtual BOOL STDMETHODCALLTYPE IsRunning() = 0;
+  virtual HRESULT STDMETHODCALLTYPE LockRunning(BOOL fLock, BOOL fLastUnlockCloses) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetContainedObject(BOOL fContained) = 0;
+
+ protected:
+  ~IRunnableObject() = default;
+};
+typedef IRunnableObject* LPRUNNABLEOBJECT;

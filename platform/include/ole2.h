@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "objbase.h"
+#include "objidl.h"
 #include "oleidl.h"
 
 #define WINOLEAPI extern "C" HRESULT
@@ -36,6 +37,10 @@ WINOLEAPI_(void) CoUninitialize(void);
 // OleInitialize on a multi-threaded thread answers RPC_E_CHANGED_MODE.
 WINOLEAPI OleInitialize(LPVOID pvReserved);
 WINOLEAPI_(void) OleUninitialize(void);
+// Puts the object into its running state: IRunnableObject::Run when the
+// object has one, else S_OK (an object without it is always running).
+// E_INVALIDARG without an object.
+WINOLEAPI OleRun(LPUNKNOWN pUnknown);
 
 // The window's drop target from now on (a reference is kept until
 // RevokeDragDrop). E_INVALIDARG without a target, DRAGDROP_E_INVALIDHWND for

@@ -1,6 +1,8 @@
 // KyComFld and KyComPtrFld.
 #include "KyComFld.h"
 
+#include <ole2.h>
+
 #include <mscrt.h>
 
 #include <cstdio>
@@ -150,6 +152,9 @@ HRESULT KyComFld::CreateInstance(const char* pszFunctionName, const char* pszFie
     ProcessHResult(pFunction);
     return m_hrLast;
   }
+  // An object with a running state enters it; its answer is kept, not
+  // tested (the interface query decides).
+  m_hrLast = OleRun(query.pItf);
   m_hrLast = query.pItf->QueryInterface(m_IID, GetInterfaceSlot());
   if (FAILED(m_hrLast)) *GetInterfaceSlot() = nullptr;
   ProcessHResult(pFunction);
