@@ -144,6 +144,22 @@ class KyVariantFld : public KyRTType {
   ULONGLONG* pGetULLong() { return prepare(VT_UI8, &m_Value.ullVal); }
   CY* pGetCurrency() { return prepare(VT_CY, &m_Value.cyVal); }
   BSTR* pGetBSTR() { return prepare(VT_BSTR, &m_Value.bstrVal); }
+  // The same storage under the getters' other names.
+  BYTE* pGetUChar() { return pGetByte(); }
+  CHAR* pGetChar() { return prepare(VT_I1, &m_Value.cVal); }
+  FLOAT* pGetSingle() { return pGetFloat(); }
+  LONGLONG* pGetHyper() { return pGetLLong(); }
+  ULONGLONG* pGetUHyper() { return pGetULLong(); }
+  WCHAR* pGetWChar() { return reinterpret_cast<WCHAR*>(prepare(VT_UI2, &m_Value.uiVal)); }
+  DECIMAL* pGetDecimal() {
+    reset();
+    m_Value.vt = VT_DECIMAL;  // in the DECIMAL's reserved word, which writers leave
+    return &m_Value.decVal;
+  }
+  void** pGetVoid() { return prepare(VT_BYREF, &m_Value.byref); }
+  // A text the callee allocates (a BSTR) and the field keeps.
+  BSTR* pGetLPWSTR() { return pGetBSTR(); }
+  BSTR* pGetLPSTR() { return pGetBSTR(); }
   IDispatch** pGetIDispatchSlot() { return prepare(VT_DISPATCH, &m_Value.pdispVal); }
   IUnknown** pGetIUnknownSlot() { return prepare(VT_UNKNOWN, &m_Value.punkVal); }
   // The whole VARIANT as out-storage (cleared).
@@ -153,9 +169,29 @@ class KyVariantFld : public KyRTType {
   IDispatch* pGetIDispatch() const;
   IUnknown* pGetIUnknown() const;
   // One level deeper: the address of a slot that points at the value.
+  VARIANT_BOOL** ppGetBool() { return deeper(pGetBool()); }
+  BYTE** ppGetByte() { return deeper(pGetByte()); }
+  BYTE** ppGetUChar() { return deeper(pGetUChar()); }
+  CHAR** ppGetChar() { return deeper(pGetChar()); }
+  SHORT** ppGetShort() { return deeper(pGetShort()); }
+  USHORT** ppGetUShort() { return deeper(pGetUShort()); }
+  INT** ppGetInt() { return deeper(pGetInt()); }
+  UINT** ppGetUInt() { return deeper(pGetUInt()); }
   LONG** ppGetLong() { return deeper(pGetLong()); }
-  BSTR** ppGetBSTR() { return deeper(pGetBSTR()); }
+  ULONG** ppGetULong() { return deeper(pGetULong()); }
+  SCODE** ppGetSCODE() { return deeper(pGetSCODE()); }
+  FLOAT** ppGetFloat() { return deeper(pGetFloat()); }
+  FLOAT** ppGetSingle() { return deeper(pGetSingle()); }
   double** ppGetDouble() { return deeper(pGetDouble()); }
+  DATE** ppGetDate() { return deeper(pGetDate()); }
+  LONGLONG** ppGetLLong() { return deeper(pGetLLong()); }
+  LONGLONG** ppGetHyper() { return deeper(pGetHyper()); }
+  ULONGLONG** ppGetULLong() { return deeper(pGetULLong()); }
+  ULONGLONG** ppGetUHyper() { return deeper(pGetUHyper()); }
+  CY** ppGetCurrency() { return deeper(pGetCurrency()); }
+  WCHAR** ppGetWChar() { return deeper(pGetWChar()); }
+  DECIMAL** ppGetDecimal() { return deeper(pGetDecimal()); }
+  BSTR** ppGetBSTR() { return deeper(pGetBSTR()); }
 
   const VARIANT& GetVariant() const { return m_Value; }
   VARTYPE GetType() const { return m_Value.vt; }
@@ -180,6 +216,13 @@ class KyVariantFld : public KyRTType {
   KY_VARIANT_FIELDS(KY_VARIANT_ARRAY)
   KY_VARIANT_ARRAY(KyVariantFld)
 #undef KY_VARIANT_ARRAY
+  // The elements the class's array getter cached last (bytes, texts,
+  // dates, doubles, integers, longs, 64-bit integers or singles) into the
+  // fields, zeros included, no more than the fields there are; fields past
+  // the cached elements stay as they are.
+#define KY_VARIANT_FROM_ARRAY(Field) void PopulateFieldFromArray(Field* pFields, ULONG lCount) const;
+  KY_VARIANT_FIELDS(KY_VARIANT_FROM_ARRAY)
+#undef KY_VARIANT_FROM_ARRAY
 
   // --- the field operations ---
   CString strGetText() const override;
@@ -215,6 +258,15 @@ class KyVariantFld : public KyRTType {
   bool changed(VARTYPE vt, VARIANT* out) const;
   template <class T, class Getter>
   T* arrayOf(VARTYPE vt, std::vector<T>& cache, Getter get);
+  // The cache of the array getter that serves the class.
+  struct CachedArray {
+    const void* data;
+    size_t count;
+    size_t size;  // of an element
+    VARTYPE vt;
+  };
+  template <class Field>
+  CachedArray cachedFor() const;
 
   VARTYPE m_vtElement = VT_EMPTY;
   VARIANT m_Value;

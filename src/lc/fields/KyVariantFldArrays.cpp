@@ -1,6 +1,8 @@
 // KyVariantFld and arrays: SAFEARRAYs made from arrays of fields, fields
 // filled from SAFEARRAYs, and the array getters.
 #include <algorithm>
+#include <cstring>
+#include <type_traits>
 
 #include "KyCharFld.h"
 #include "KyDateFld.h"
@@ -162,3 +164,39 @@ BSTR* KyVariantFld::GetCharArray() {
   for (BSTR text : m_Texts) SysFreeString(text);
   return arrayOf(VT_BSTR, m_Texts, [](BSTR text) { return SysAllocStringLen(text, SysStringLen(text)); });
 }
+
+// The caches the array getters fill, by the class they serve.
+template <class Field>
+KyVariantFld::CachedArray KyVariantFld::cachedFor() const {
+  auto of = [](const auto& cache, VARTYPE vt) {
+    return CachedArray{cache.data(), cache.size(), sizeof(cache[0]), vt};
+  };
+  if constexpr (std::is_same_v<Field, KyByteFld>) return of(m_Bytes, VT_UI1);
+  else if constexpr (std::is_same_v<Field, KyCharFld>) return of(m_Texts, VT_BSTR);
+  else if constexpr (std::is_same_v<Field, KyDateFld> || std::is_same_v<Field, KyTimeFld> ||
+                     std::is_same_v<Field, KyTimeStampFld>)
+    return of(m_Dates, VT_DATE);
+  else if constexpr (std::is_same_v<Field, KyDblFld> || std::is_same_v<Field, KyLdblFld>) return of(m_Doubles, VT_R8);
+  else if constexpr (std::is_same_v<Field, KyIntFld>) return of(m_Ints, VT_INT);
+  else if constexpr (std::is_same_v<Field, KyLongFld>) return of(m_Longs, VT_I4);
+  else if constexpr (std::is_same_v<Field, KyLLongFld>) return of(m_LongLongs, VT_I8);
+  else return of(m_Singles, VT_R4);  // singles and fixed decimals
+}
+
+// Each element goes in as a single value of its type would.
+#define KY_VARIANT_FROM_ARRAY(Field)                                                       \
+  void KyVariantFld::PopulateFieldFromArray(Field* pFields, ULONG lCount) const {          \
+    const CachedArray cached = cachedFor<Field>();                                         \
+    for (size_t i = 0; pFields && i < cached.count && i < lCount; ++i) {                  \
+      VARIANT element;                                                                     \
+      VariantInit(&element);                                                               \
+      element.vt = cached.vt;                                                              \
+      std::memcpy(&element.llVal, static_cast<const BYTE*>(cached.data) + i * cached.size, \
+                  cached.size);                                                            \
+      KyVariantFld single;                                                                 \
+      single.CastFrom(element); /* a copy: the cache keeps its own */                      \
+      fillInto(single, pFields[i]);                                                        \
+    }                                                                                      \
+  }
+KY_VARIANT_FIELDS(KY_VARIANT_FROM_ARRAY)
+#undef KY_VARIANT_FROM_ARRAY

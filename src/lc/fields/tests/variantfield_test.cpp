@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "KyCharFld.h"
 #include "KyDateFld.h"
@@ -175,6 +176,73 @@ TEST(VariantField, ArraysOfFieldsKeepEveryElementZerosToo) {
   KyFixedDecFld moneyBack[1] = {KyFixedDecFld(KyFixedDecImpl("0.00"), 0)};
   v.PopulateFieldFromSafeArray(moneyBack, 1);
   EXPECT_STREQ(moneyBack[0].strGetText(), "1234567.89");
+}
+
+TEST(VariantField, FieldsFromTheLastArrayGetterTakeZerosAndStopAtTheirCount) {
+  KyLongFld numbers[4] = {KyLongFld(7, 0), KyLongFld(0, 0), KyLongFld(-3, 0), KyLongFld(0, 0)};
+  KyVariantFld v;
+  v.SetFromSafeArray(numbers, 4);
+  KyLongFld back[5] = {KyLongFld(1, 0), KyLongFld(1, 0), KyLongFld(1, 0), KyLongFld(1, 0), KyLongFld(1, 0)};
+  v.PopulateFieldFromArray(back, 5);  // nothing cached yet: untouched
+  EXPECT_EQ(back[1].GetValue(), 1);
+  ASSERT_NE(v.GetLongArray(), nullptr);
+  struct Case {
+    ULONG count;
+    std::vector<long> expected;
+  } cases[] = {{5, {7, 0, -3, 0, 1}}, {2, {7, 0, 1, 1, 1}}};
+  for (const Case& c : cases) {
+    for (KyLongFld& f : back) f = KyLongFld(1, 0);
+    v.PopulateFieldFromArray(back, c.count);
+    for (size_t i = 0; i < c.expected.size(); ++i) EXPECT_EQ(back[i].GetValue(), c.expected[i]) << c.count << " " << i;
+  }
+  // Other getters' caches serve their classes, converted as single values.
+  KyDateFld days[2] = {KyDateFld("2024-02-29", 0), KyDateFld("1900-01-01", 0)};
+  v.SetFromSafeArray(days, 2);
+  ASSERT_NE(v.GetDateArray(), nullptr);
+  KyDateFld daysBack[2];
+  v.PopulateFieldFromArray(daysBack, 2);
+  EXPECT_STREQ(daysBack[0].strGetText(), days[0].strGetText());
+  EXPECT_STREQ(daysBack[1].strGetText(), days[1].strGetText());
+  KyCharFld words[2] = {KyCharFld("a"), KyCharFld("")};
+  v.SetFromSafeArray(words, 2);
+  ASSERT_NE(v.GetCharArray(), nullptr);
+  KyCharFld wordsBack[2] = {KyCharFld("x"), KyCharFld("y")};
+  v.PopulateFieldFromArray(wordsBack, 2);
+  EXPECT_STREQ(wordsBack[0], "a");
+  EXPECT_STREQ(wordsBack[1], "");
+}
+
+TEST(VariantField, EveryOutStorageTypesTheValueItHandsOut) {
+  struct Case {
+    const char* name;
+    std::function<void(KyVariantFld&)> write;
+    VARTYPE type;
+    const char* text;
+  } cases[] = {
+      {"pGetUChar", [](KyVariantFld& v) { *v.pGetUChar() = 200; }, VT_UI1, "200"},
+      {"pGetSingle", [](KyVariantFld& v) { *v.pGetSingle() = 1.5f; }, VT_R4, "1.5"},
+      {"pGetHyper", [](KyVariantFld& v) { *v.pGetHyper() = -5; }, VT_I8, ""},
+      {"ppGetInt", [](KyVariantFld& v) { **v.ppGetInt() = 42; }, VT_INT, "42"},
+      {"ppGetDate", [](KyVariantFld& v) { **v.ppGetDate() = 2.5; }, VT_DATE, "1900-01-01 12:00:00"},
+      {"ppGetFloat", [](KyVariantFld& v) { **v.ppGetFloat() = 0.25f; }, VT_R4, "0.25"},
+      {"ppGetByte", [](KyVariantFld& v) { **v.ppGetByte() = 9; }, VT_UI1, "9"},
+      {"pGetLPWSTR", [](KyVariantFld& v) { *v.pGetLPWSTR() = SysAllocString(u"wide"); }, VT_BSTR, "wide"},
+  };
+  for (const Case& c : cases) {
+    KyVariantFld v;
+    v.PutText("old");
+    c.write(v);
+    EXPECT_EQ(v.GetType(), c.type) << c.name;
+    EXPECT_STREQ(v.strGetText(), c.text) << c.name;
+  }
+  KyVariantFld v;
+  *v.pGetHyper() = -5;
+  EXPECT_EQ(v.GetLLong(), -5);
+  DECIMAL* decimal = v.pGetDecimal();
+  EXPECT_EQ(v.GetType(), VT_DECIMAL);
+  decimal->Lo64 = 12345;
+  decimal->scale = 2;
+  EXPECT_DOUBLE_EQ(v.GetDouble(), 123.45);
 }
 
 // An object that counts its references.
