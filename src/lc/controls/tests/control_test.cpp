@@ -8,6 +8,7 @@
 
 #include "KyIntegerFld.h"
 #include "KyZOrderMngr.h"
+#include "button.h"
 #include "controlfixture.h"
 #include "editcontrol.h"
 #include "kymessages.h"
@@ -246,6 +247,28 @@ TEST_F(Controls, KeepsRecordDataAndTrappedEvents) {
   pControl->TrapEvent(WM_LBUTTONDBLCLK, "Edit");
   EXPECT_STREQ(pControl->GetTrappedEvent(WM_LBUTTONDBLCLK), "Edit");
   EXPECT_EQ(pControl->GetTrappedEvent(WM_RBUTTONDBLCLK), nullptr);
+}
+
+// A custom button takes the key colour of its pictures from [Buttons]
+// "UnusedColor": a name of the colour table in any case, any other name
+// green; "GREEN" itself (as written) sends nothing and leaves the default.
+TEST_F(Controls, CustomButtonsTakeTheUnusedColorByName) {
+  struct Case {
+    const char* setting;
+    COLORREF color;
+  } cases[] = {
+      {nullptr, 0x00FF00}, {"GREEN", 0x00FF00},   {"green", 0x00FF00}, {"RED", 0x0000FF},
+      {"dkblue", 0x800000}, {"Purple", 0x800080}, {"LTGRAY", 0xC0C0C0}, {"no such colour", 0x00FF00},
+  };
+  for (const Case& c : cases) {
+    const std::string buttons = c.setting ? std::string("[Buttons]\nUnusedColor=") + c.setting + "\n" : "";
+    open("[NativeControls]\nPushButton=0\n" + buttons);
+    KyCtrl* pControl = control("Butt", controlRecord(1, 1, kytest::kTextDescriptor));
+    SCOPED_TRACE(c.setting ? c.setting : "(none)");
+    ASSERT_NE(pControl->GetWindowHandle(), nullptr);
+    ASSERT_FALSE(pControl->IsNative());
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageA(pControl->GetWindowHandle(), KYM_BUTTGETUNUSEDCOLOR, 0, 0)), c.color);
+  }
 }
 
 }  // namespace
