@@ -10,6 +10,7 @@
 #include <string>
 
 #include "KyCharFld.h"
+#include "KyLobHandleTable.h"
 #include "KyMessage.h"
 #include "afxwin.h"
 
@@ -102,6 +103,14 @@ KyBlobFld& KyBlobFld::operator=(const vioBlob& column) {
   const KyString name = ComposeFileName();
   if (!name.IsEmpty()) m_pManager->SetFile(name);
   return *this;
+}
+
+DWORD KyBlobFld::GetLobHandle() const { return IfEmpty() ? 0 : KyLobHandleTable::HandleOf(m_pManager); }
+
+void KyBlobFld::SetLobHandle(DWORD dwHandle) {
+  KyLobManager* pSource = KyLobHandleTable::Find(dwHandle);
+  if (!pSource || pSource == m_pManager) return;
+  ownManager()->ShareState(pSource);
 }
 
 void KyBlobFld::CastFrom(const KyCharFld& text) {

@@ -12,11 +12,12 @@
 #include "KyFieldConversions.h"
 #include "KyLobManager.h"
 #include "KyRTType.h"
+#include "KyStream.h"
 
 class KyCharFld;
 class vioBlob;
 
-class KyBlobFld : public KyRTType {
+class KyBlobFld : public KyRTType, public KyLobHandleField {
  public:
   // Empty (the number is not used).
   KyBlobFld();
@@ -88,6 +89,12 @@ class KyBlobFld : public KyRTType {
 
   void SetFieldState(short sCode);
   KyLobManager* GetManager() const { return m_pManager; }
+
+  // The handle of the content in a parameter block (KyLobHandleTable); 0
+  // without content. A handle of a live manager of this process makes
+  // its content this field's (shared); any other handle changes nothing.
+  DWORD GetLobHandle() const override;
+  void SetLobHandle(DWORD dwHandle) override;
 
   static LONG GetPieceSize() { return KyGetLobPieceSize(); }
   static void SetPieceSize(LONG lSize) { KySetLobPieceSize(lSize); }

@@ -8,6 +8,7 @@
 
 #include "KyAppContext.h"
 #include "KyDBHandles.h"
+#include "KyLobHandleTable.h"
 #include "KySerializablePiece.h"
 
 namespace {
@@ -27,7 +28,10 @@ void KySetLobPieceSize(LONG lSize) {
 
 KyLobManager::KyLobManager(LONG) {}
 
-KyLobManager::~KyLobManager() { Clear(); }
+KyLobManager::~KyLobManager() {
+  KyLobHandleTable::Forget(this);
+  Clear();
+}
 
 void KyLobManager::Release() {
   if (--m_wRefCount == 0) delete this;

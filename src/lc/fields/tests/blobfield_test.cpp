@@ -6,11 +6,14 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
 
 #include "KyBlobFld.h"
 #include "KyCharFld.h"
+#include "KyLobHandleTable.h"
+#include "KyRPCStream.h"
 #include "internal/scratchdir.h"
 
 namespace {
@@ -172,6 +175,54 @@ TEST_F(BlobField, ExecuteOpensTheContentAsAFileOfItsType) {
   EXPECT_NE(args.find("\n" + (dir_ / "my notes.txt") + "\n"), std::string::npos) << args;
   EXPECT_FALSE(fs::exists(dir_.path() / "my notes.txtdoc"));
   ::unsetenv("KY_SHELL_OPEN");
+}
+
+// A parameter block carries a large object as a 32-bit handle: a reader in
+// this process finds the content while the writer's manager lives.
+TEST_F(BlobField, ContentTravelsInParameterBlocksByHandle) {
+  struct Case {
+    const char* content;  // null: the field is empty
+    bool writerGoneFirst;
+    const char* expected;  // what the reading field holds after
+  } cases[] = {
+      {"abc", false, "abc"},
+      {"a longer content", false, "a longer content"},
+      {nullptr, false, "old"},  // handle 0: nothing to take
+      {"gone", true, "old"},    // the handle outlived its manager
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.content ? c.content : "(empty)");
+    auto writer = c.content ? std::make_unique<KyBlobFld>(c.content, 0) : std::make_unique<KyBlobFld>();
+    KyRPCStream out(nullptr, 16, 0, nullptr);
+    out.BeginWrite();
+    KyStreamField f{writer.get(), 'b', 100, 'I'};
+    ASSERT_EQ(out.Put(f), 1);
+    EXPECT_EQ(writer->GetLobHandle() != 0, c.content != nullptr);
+    if (c.writerGoneFirst) writer.reset();
+    KyBlobFld reader("old", 0);
+    KyRPCStream in(nullptr, 0, static_cast<int>(out.GetDataEnd() - out.GetData()), out.GetData());
+    KyStreamField g{&reader, 'b', 100, 'I'};
+    ASSERT_EQ(in.Get(g), 1);
+    EXPECT_EQ(contentOf(reader), c.expected);
+  }
+}
+
+TEST_F(BlobField, HandlesNameOneLiveManagerEach) {
+  auto* a = new KyLobManager;
+  auto* b = new KyLobManager;
+  const DWORD ha = KyLobHandleTable::HandleOf(a), hb = KyLobHandleTable::HandleOf(b);
+  EXPECT_NE(ha, 0u);
+  EXPECT_NE(hb, 0u);
+  EXPECT_NE(ha, hb);
+  EXPECT_EQ(KyLobHandleTable::HandleOf(a), ha);  // made once
+  EXPECT_EQ(KyLobHandleTable::Find(ha), a);
+  EXPECT_EQ(KyLobHandleTable::HandleOf(nullptr), 0u);
+  a->Release();
+  EXPECT_EQ(KyLobHandleTable::Find(ha), nullptr);
+  EXPECT_EQ(KyLobHandleTable::Find(hb), b);
+  b->Release();
+  EXPECT_EQ(KyLobHandleTable::Find(hb), nullptr);
+  EXPECT_EQ(KyLobHandleTable::Find(0), nullptr);
 }
 
 }  // namespace
