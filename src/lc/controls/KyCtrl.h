@@ -24,6 +24,8 @@ class KyPanel;
 class KyGUIControl;
 class KyRTType;
 #include "KyFieldsFwd.h"
+class KyBlobFld;
+class KyVariantFld;
 class CWnd;
 
 // Control kinds of the control table that this class knows by number.
@@ -118,6 +120,12 @@ class KyCtrl : public KyStateWin {
   int DDX(int iAccMode, KyTimeStampFld& field);
   int DDX(int iAccMode, KyFixedDecFld& field);
   int DDX(int iAccMode, KyCharFld& field);
+  // Through the text exchange: a BLOB field shows its file name and takes
+  // a new one; a variant shows its text and takes the text back in the
+  // type it had (a text that cannot be that type is refused: 0, the field
+  // unchanged).
+  int DDX(int iAccMode, KyBlobFld& field);
+  int DDX(int iAccMode, KyVariantFld& field);
 
   // Stores a copy of the event name under the window message number.
   void TrapEvent(UINT uMessage, const char* pszEventName);

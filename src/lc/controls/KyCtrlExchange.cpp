@@ -21,6 +21,7 @@
 #include <limits>
 
 #include "KyAppContext.h"
+#include "KyBlobFld.h"
 #include "KyCtrl.h"
 #include "KyDateFld.h"
 #include "KyFixedDecFld.h"
@@ -29,6 +30,7 @@
 #include "KyLocale.h"
 #include "KyTimeFld.h"
 #include "KyTimeStampFld.h"
+#include "KyVariantFld.h"
 #include "listcontrol.h"
 
 namespace {
@@ -347,3 +349,45 @@ int KyCtrl::exchangeText(int iAccMode, KyCharFld& field) {
 }
 
 int KyCtrl::DDX(int iAccMode, KyCharFld& field) { return exchangeText(iAccMode, field); }
+
+namespace {
+
+// The text field a BLOB or variant field is exchanged through: its text
+// and state when shown, empty otherwise.
+KyCharFld exchangeText(int iAccMode, const CString& text, int iState) {
+  KyCharFld field;
+  if (iAccMode == kShow) {
+    field = KyCharFld(static_cast<const char*>(text));
+    field.SetFieldState(static_cast<short>(iState));
+  }
+  return field;
+}
+
+}  // namespace
+
+int KyCtrl::DDX(int iAccMode, KyBlobFld& field) {
+  KyCharFld text = ::exchangeText(iAccMode, iAccMode == kShow ? CString(field.GetFileName()) : CString(),
+                                  field.GetFieldState());
+  const int result = exchangeText(iAccMode, text);
+  if (iAccMode != kRead) return result;
+  field.SetFileName(text.GetString());
+  if (text.GetFieldState() != KyStateEmpty) field.SetFieldState(static_cast<short>(text.GetFieldState()));
+  return result;
+}
+
+int KyCtrl::DDX(int iAccMode, KyVariantFld& field) {
+  KyCharFld text = ::exchangeText(iAccMode, iAccMode == kShow ? field.strGetText() : CString(), field.GetFieldState());
+  const int result = exchangeText(iAccMode, text);
+  if (iAccMode != kRead) return result;
+  const VARTYPE vt = field.GetType();
+  KyVariantFld typed;
+  typed.PutText(text.GetString());
+  VARIANT value;
+  VariantInit(&value);
+  const HRESULT hr = vt == VT_EMPTY || vt == VT_BSTR ? VariantCopy(&value, &typed.GetVariant())
+                                                     : VariantChangeType(&value, &typed.GetVariant(), 0, vt);
+  if (FAILED(hr)) return 0;
+  field.CastFrom(value);  // a variant's state is 0 after it takes a value
+  VariantClear(&value);
+  return result;
+}

@@ -5,13 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <string>
 
+#include "KyBlobFld.h"
 #include "KyDateFld.h"
 #include "KyFixedDecFld.h"
 #include "KyFloatFld.h"
 #include "KyIntegerFld.h"
 #include "KyTimeFld.h"
 #include "KyTimeStampFld.h"
+#include "KyVariantFld.h"
 #include "controlfixture.h"
 #include "editcontrol.h"
 #include "listcontrol.h"
@@ -209,6 +213,55 @@ TEST_P(Exchange, ValuePairsMapBothWays) {
   field.SetValue(9);  // no pair: shown empty
   pControl->DDX(2, field);
   EXPECT_TRUE(pControl->ReadControlText().IsEmpty());
+}
+
+// A BLOB field shows the name of the file that holds its content and takes
+// the file named in the control; a variant shows its text and takes typed
+// text back in the type it had, refusing text that cannot be that type.
+TEST_P(Exchange, BlobAndVariantFieldsGoThroughTheirText) {
+  const std::string first = (dir_.path() / "first.txt").string(), second = (dir_.path() / "second.txt").string();
+  kytest::writeFile(first, "one");
+  kytest::writeFile(second, "the second");
+  EditControl* pControl = edit(kytest::kTextDescriptor);
+  KyBlobFld blob;
+  blob.SetFileName(first.c_str());
+  ASSERT_EQ(pControl->DDX(2, blob), 1);
+  char shown[512] = {};
+  GetWindowTextA(pControl->GetWindowHandle(), shown, sizeof shown);
+  EXPECT_EQ(std::string(shown), first);
+  pControl->type(second.c_str());
+  ASSERT_EQ(pControl->DDX(1, blob), 1);
+  EXPECT_EQ(std::string(blob.GetFileName()), second);
+  EXPECT_EQ(blob.GetBlobSize(), 10);
+
+  struct Case {
+    std::function<void(KyVariantFld&)> set;
+    const char* shown;
+    const char* typed;
+    int result;
+    VARTYPE type;
+    const char* text;  // after the read
+  } cases[] = {
+      {[](KyVariantFld& v) { v.CastFrom(42L); }, "42", "17", 1, VT_I4, "17"},
+      {[](KyVariantFld& v) { v.CastFrom(1.5); }, "1.5", "2.25", 1, VT_R8, "2.25"},
+      {[](KyVariantFld& v) { v.CastFrom(42L); }, "42", "forty", 0, VT_I4, "42"},
+      {[](KyVariantFld& v) { v.PutText("x"); }, "x", "hello", 1, VT_BSTR, "hello"},
+      {[](KyVariantFld&) {}, "", "typed", 1, VT_BSTR, "typed"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    EditControl* pEdit = edit(kytest::kTextDescriptor);
+    KyVariantFld v;
+    c.set(v);
+    ASSERT_EQ(pEdit->DDX(2, v), 1);
+    char text[128] = {};
+    GetWindowTextA(pEdit->GetWindowHandle(), text, sizeof text);
+    EXPECT_STREQ(text, c.shown);
+    pEdit->type(c.typed);
+    EXPECT_EQ(pEdit->DDX(1, v), c.result);
+    EXPECT_EQ(v.GetType(), c.type);
+    EXPECT_STREQ(v.strGetText(), c.text);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(CustomAndNative, Exchange, ::testing::Bool(),
