@@ -57,6 +57,20 @@ class Session {
     return OCIStmtExecute(context, statement, error, iters, 0, nullptr, nullptr, mode);
   }
   sword fetch() { return OCIStmtFetch(statement, error, 1, OCI_FETCH_NEXT, OCI_DEFAULT); }
+  // The handle and piece the statement waits for.
+  struct Piece {
+    sword rc;
+    void* handle;
+    ub4 type;
+    ub1 piece;
+  };
+  Piece pendingPiece() {
+    Piece p{OCI_ERROR, nullptr, 0, 0};
+    ub4 iteration = 0, index = 0;
+    ub1 direction = 0;
+    p.rc = OCIStmtGetPieceInfo(statement, error, &p.handle, &p.type, &direction, &iteration, &index, &p.piece);
+    return p;
+  }
   std::string message() {
     char text[512] = {};
     sb4 code = 0;
@@ -331,17 +345,14 @@ TEST_F(OciStandIn, LongValuesMovePiecewiseBothWays) {
     sword rc = s.execute(OCI_COMMIT_ON_SUCCESS);
     size_t sent = 0;
     while (rc == OCI_NEED_DATA) {
-      void* handle = nullptr;
-      ub4 type = 0, iteration = 0, index = 0;
-      ub1 direction = 0, piece = 0;
-      ASSERT_EQ(OCIStmtGetPieceInfo(s.statement, s.error, &handle, &type, &direction, &iteration, &index, &piece),
-                OCI_SUCCESS);
-      EXPECT_EQ(handle, bind);
-      EXPECT_EQ(type, static_cast<ub4>(OCI_HTYPE_BIND));
-      EXPECT_EQ(piece, sent == 0 ? OCI_FIRST_PIECE : OCI_NEXT_PIECE);
+      const Session::Piece pending = s.pendingPiece();
+      ASSERT_EQ(pending.rc, OCI_SUCCESS);
+      EXPECT_EQ(pending.handle, bind);
+      EXPECT_EQ(pending.type, static_cast<ub4>(OCI_HTYPE_BIND));
+      EXPECT_EQ(pending.piece, sent == 0 ? OCI_FIRST_PIECE : OCI_NEXT_PIECE);
       ub4 length = static_cast<ub4>(std::min<size_t>(kPiece, content.size() - sent));
       const bool last = sent + length == content.size();
-      ASSERT_EQ(OCIStmtSetPieceInfo(handle, type, s.error, content.data() + sent, &length,
+      ASSERT_EQ(OCIStmtSetPieceInfo(pending.handle, pending.type, s.error, content.data() + sent, &length,
                                     last ? OCI_LAST_PIECE : OCI_NEXT_PIECE, nullptr, nullptr),
                 OCI_SUCCESS);
       sent += length;
@@ -361,16 +372,15 @@ TEST_F(OciStandIn, LongValuesMovePiecewiseBothWays) {
     std::string read;
     int pieces = 0;
     while (rc == OCI_NEED_DATA) {
-      void* handle = nullptr;
-      ub4 type = 0, iteration = 0, index = 0;
-      ub1 direction = 0, piece = 0;
-      ASSERT_EQ(OCIStmtGetPieceInfo(s.statement, s.error, &handle, &type, &direction, &iteration, &index, &piece),
-                OCI_SUCCESS);
-      EXPECT_EQ(handle, define);
+      const Session::Piece pending = s.pendingPiece();
+      ASSERT_EQ(pending.rc, OCI_SUCCESS);
+      EXPECT_EQ(pending.handle, define);
       char buffer[kPiece];
       ub4 length = kPiece;
       sb2 indicator = 5;
-      ASSERT_EQ(OCIStmtSetPieceInfo(handle, type, s.error, buffer, &length, piece, &indicator, nullptr), OCI_SUCCESS);
+      ASSERT_EQ(OCIStmtSetPieceInfo(pending.handle, pending.type, s.error, buffer, &length, pending.piece, &indicator,
+                                    nullptr),
+                OCI_SUCCESS);
       rc = s.fetch();
       EXPECT_EQ(indicator, 0);
       read.append(buffer, length);
@@ -387,12 +397,7 @@ TEST_F(OciStandIn, PiecesOutOfTurnAreRefused) {
   Session s(path());
   ASSERT_EQ(s.logon, OCI_SUCCESS) << s.message();
   ASSERT_EQ(s.run("CREATE TABLE raw (body BLOB)"), OCI_SUCCESS);
-  void* handle = nullptr;
-  ub4 type = 0, iteration = 0, index = 0;
-  ub1 direction = 0, piece = 0;
-  // Nothing waits for a piece.
-  EXPECT_EQ(OCIStmtGetPieceInfo(s.statement, s.error, &handle, &type, &direction, &iteration, &index, &piece),
-            OCI_ERROR);
+  EXPECT_EQ(s.pendingPiece().rc, OCI_ERROR);  // nothing waits for a piece
   ASSERT_EQ(s.prepare("INSERT INTO raw (body) VALUES (:1)"), OCI_SUCCESS);
   OCIBind* bind = nullptr;
   ASSERT_EQ(OCIBindByPos(s.statement, &bind, s.error, 1, nullptr, 100, SQLT_LBI, nullptr, nullptr, nullptr, 0, nullptr,
