@@ -45,6 +45,15 @@ void KyDBFunctionLangODBC::BuildCallText(const char* pszProcedure, const KyAcces
   m_CallText += ")}";
 }
 
+void KyDBFunctionLangPostgreSQL::BuildCallText(const char* pszProcedure, const KyAccessorParameters& parameters,
+                                               bool) {
+  m_CallText = m_fProcedure ? "CALL " : "{call ";
+  m_CallText += unqualified(pszProcedure);
+  m_CallText += "(";
+  for (int i = 1; i <= parameters.GetCount(); ++i) m_CallText += i < parameters.GetCount() ? "?," : "?";
+  m_CallText += m_fProcedure ? ")" : ")}";
+}
+
 void KyDBFunctionLangOCI::BuildCallText(const char* pszProcedure, const KyAccessorParameters& parameters, bool) {
   m_CallText = "BEGIN ";
   m_CallText += unqualified(pszProcedure);
@@ -109,10 +118,14 @@ int KyDBFunction::prepareCallText(bool fWithReturn) {
   return m_pStatement->Prepare(m_pLang->GetCallText());
 }
 
+bool KyDBFunction::isPostgreSQL() const {
+  return m_pConnection->GetKind() == KyDatabaseConnection::KindODBC && m_pConnection->GetDBMSName() == "PostgreSQL";
+}
+
 int KyDBFunction::bindParameters(bool fWithReturn) {
   const int n = m_Parameters.GetCount();
   const bool oci = m_pConnection->GetKind() == KyDatabaseConnection::KindOCI;
-  if (!oci && fWithReturn) {
+  if (!oci && (fWithReturn || isPostgreSQL())) {
     // The return value's marker is an output whatever its field's block.
     m_Parameters.SetDirection(0, SQL_PARAM_OUTPUT);
     return n > 0 ? m_Parameters.BindParameters(m_pStatement.get(), 1, n, 0) : 0;
@@ -124,6 +137,8 @@ int KyDBFunction::prepare(KyFunctionData* pFunction) {
   if (m_pStatement->IsAllocated()) return m_pStream ? 0 : -1;
   int rc = m_pStatement->Alloc();
   if (!succeeded(rc)) return rc;
+  if (isPostgreSQL() && !dynamic_cast<KyDBFunctionLangPostgreSQL*>(m_pLang.get()))
+    m_pLang = std::make_unique<KyDBFunctionLangPostgreSQL>();
   rc = m_pLang->SetStatementOptions(m_pStatement.get());
   if (!succeeded(rc)) return rc;
   collectParameters(pFunction);
@@ -142,6 +157,13 @@ int KyDBFunction::prepare(KyFunctionData* pFunction) {
   return 0;
 }
 
+int KyDBFunction::prepareAsProcedure() {
+  static_cast<KyDBFunctionLangPostgreSQL*>(m_pLang.get())->SetProcedure(true);
+  m_pStatement->Close();
+  const int rc = prepareCallText(false);
+  return succeeded(rc) ? bindParameters(false) : rc;
+}
+
 int KyDBFunction::Call(KyFunctionData* pFunction) {
   if (!m_pConnection || !m_pStatement) return 0;
   if (!m_pConnection->IsConnected()) {
@@ -156,7 +178,14 @@ int KyDBFunction::Call(KyFunctionData* pFunction) {
   m_pStream->BeginRead();
   m_pStream->BeginWrite();
   for (const KyStreamField& field : m_Fields) m_pStream->Put(field);
-  if (!succeeded(m_pStatement->Execute())) {
+  int rc = m_pStatement->Execute();
+  // PostgreSQL names a procedure called as a function (wrong object type):
+  // from now on it is called as the procedure it is.
+  auto* postgres = dynamic_cast<KyDBFunctionLangPostgreSQL*>(m_pLang.get());
+  if (!succeeded(rc) && postgres && !postgres->IsProcedure() && m_pStatement->GetError()->GetSQLState() &&
+      std::strcmp(m_pStatement->GetError()->GetSQLState(), "42809") == 0 && succeeded(prepareAsProcedure()))
+    rc = m_pStatement->Execute();
+  if (!succeeded(rc)) {
     m_pStatement->Close();
     return 0;
   }

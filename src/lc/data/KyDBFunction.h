@@ -47,6 +47,22 @@ class KyDBFunctionLangODBC : public KyDBFunctionLang {
   void BuildCallText(const char* pszProcedure, const KyAccessorParameters& parameters, bool fWithReturn) override;
 };
 
+// PostgreSQL's driver reads the call escape as a select of the function
+// whose result row fills the output markers in order, and it leaves out
+// the markers of output parameters from the function's arguments: every
+// value gets a marker ("{call name(?,?,?)}"), the first (the return value)
+// an output one, so that functions with OUT and INOUT parameters answer
+// them all. A procedure is no function there: it is called with CALL.
+class KyDBFunctionLangPostgreSQL : public KyDBFunctionLangODBC {
+ public:
+  void BuildCallText(const char* pszProcedure, const KyAccessorParameters& parameters, bool fWithReturn) override;
+  void SetProcedure(bool fProcedure) { m_fProcedure = fProcedure; }
+  bool IsProcedure() const { return m_fProcedure; }
+
+ private:
+  bool m_fProcedure = false;
+};
+
 class KyDBFunctionLangOCI : public KyDBFunctionLang {
  public:
   int SetStatementOptions(KyDBStmtHandle*) override { return 0; }
@@ -77,6 +93,9 @@ class KyDBFunction {
   void collectParameters(KyFunctionData* pFunction);
   int prepareCallText(bool fWithReturn);
   int bindParameters(bool fWithReturn);
+  // PostgreSQL: the call text for a procedure, prepared and bound anew.
+  int prepareAsProcedure();
+  bool isPostgreSQL() const;
 
   KyDatabaseConnection* m_pConnection;  // not owned
   std::unique_ptr<KyDBStmtHandle> m_pStatement;

@@ -28,31 +28,42 @@ std::unique_ptr<KyAccessorParameters> valuesOf(int n) {
   return parameters;
 }
 
-TEST(StoredProcedureText, BothDialectsFollowTheValueCount) {
+TEST(StoredProcedureText, EveryDialectFollowsTheValueCount) {
+  enum Dialect { ODBC, OCI, PostgreSQLFunction, PostgreSQLProcedure };
   struct Case {
-    bool oci;
+    Dialect dialect;
     const char* name;
     int values;
     bool withReturn;
     const char* expected;
   } cases[] = {
-      {false, "sales.add_item", 3, true, "{?=call add_item(?,?)}"},
-      {false, "add_item", 3, false, "{call add_item(?,?)}"},
-      {false, "a.b.proc", 1, true, "{?=call proc()}"},
-      {false, "proc", 2, true, "{?=call proc(?)}"},
-      {false, "proc", 0, false, "{call proc()}"},
-      {false, "proc", 5, true, "{?=call proc(?,?,?,?)}"},
-      {true, "owner.add_item", 3, true, "BEGIN add_item(:p2, :p3); END;"},
-      {true, "proc", 1, false, "BEGIN proc(); END;"},
-      {true, "proc", 2, false, "BEGIN proc(:p2); END;"},
+      {ODBC, "sales.add_item", 3, true, "{?=call add_item(?,?)}"},
+      {ODBC, "add_item", 3, false, "{call add_item(?,?)}"},
+      {ODBC, "a.b.proc", 1, true, "{?=call proc()}"},
+      {ODBC, "proc", 2, true, "{?=call proc(?)}"},
+      {ODBC, "proc", 0, false, "{call proc()}"},
+      {ODBC, "proc", 5, true, "{?=call proc(?,?,?,?)}"},
+      {OCI, "owner.add_item", 3, true, "BEGIN add_item(:p2, :p3); END;"},
+      {OCI, "proc", 1, false, "BEGIN proc(); END;"},
+      {OCI, "proc", 2, false, "BEGIN proc(:p2); END;"},
+      // Every value has its marker, the return value's too.
+      {PostgreSQLFunction, "public.bump", 3, true, "{call bump(?,?,?)}"},
+      {PostgreSQLFunction, "bump", 1, false, "{call bump(?)}"},
+      {PostgreSQLFunction, "bump", 0, true, "{call bump()}"},
+      {PostgreSQLProcedure, "public.bump", 3, true, "CALL bump(?,?,?)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expected);
     std::unique_ptr<KyDBFunctionLang> lang;
-    if (c.oci)
+    if (c.dialect == OCI) {
       lang = std::make_unique<KyDBFunctionLangOCI>();
-    else
+    } else if (c.dialect == ODBC) {
       lang = std::make_unique<KyDBFunctionLangODBC>();
+    } else {
+      auto postgres = std::make_unique<KyDBFunctionLangPostgreSQL>();
+      postgres->SetProcedure(c.dialect == PostgreSQLProcedure);
+      lang = std::move(postgres);
+    }
     lang->BuildCallText(c.name, *valuesOf(c.values), c.withReturn);
     EXPECT_STREQ(lang->GetCallText(), c.expected);
   }
@@ -64,8 +75,11 @@ TEST(StoredProcedureText, BothDialectsFollowTheValueCount) {
 // 'P' block of inputs with a skipped field; another block stays out.
 class Caller : public KyFunctionData {
  public:
-  explicit Caller(const char* pszProcedure)
-      : KyFunctionData(new KyLocalVariable, "", "CALLER", "Caller", 721, 0), procedure_(pszProcedure) {}
+  // cQtyUsage 'D': the quantity goes in and comes back (input/output).
+  explicit Caller(const char* pszProcedure, char cQtyUsage = ' ')
+      : KyFunctionData(new KyLocalVariable, "", "CALLER", "Caller", 721, 0),
+        procedure_(pszProcedure),
+        qtyUsage_(cQtyUsage) {}
   ~Caller() override = default;
 
   void RegisterFunctions() override {
@@ -89,7 +103,7 @@ class Caller : public KyFunctionData {
     KyRTDI::AddFncVar(this, &in_, 1, 1, 0);
     KyRTDI::AddFncVar(this, &other_, 2, 2, 0);
     KyRTDI::AddVarFld(&out_, &total, 0, 0, ' ', 0);
-    KyRTDI::AddVarFld(&in_, &qty, 0, 1, ' ', 0);
+    KyRTDI::AddVarFld(&in_, &qty, 0, 1, qtyUsage_, 0);
     KyRTDI::AddVarFld(&in_, &skip, 1, 3, ' ', 0);
     KyRTDI::AddVarFld(&in_, &name, 2, 2, ' ', 0);
     KyRTDI::AddVarFld(&other_, &stranger, 0, 2, ' ', 0);
@@ -101,6 +115,7 @@ class Caller : public KyFunctionData {
 
  private:
   const char* procedure_;
+  char qtyUsage_;
   KyParamVariable out_, in_, other_;
 };
 
@@ -142,6 +157,37 @@ TEST_F(StoredProcedures, TypeDCallsRunTheProcedureWithItsParameterFields) {
   KyCallMgr::Call(&caller, nullptr, nullptr, 1, "public.add_item", "");
   EXPECT_STREQ(caller.status(), " ");
   EXPECT_EQ(caller.total.GetValue(), 2);
+}
+
+// Functions with OUT and INOUT parameters and procedures answer every
+// output: the return value's field takes the first, the quantity (an
+// input/output field) its new value.
+TEST_F(StoredProcedures, OutputAndInputOutputParametersComeBack) {
+  struct Case {
+    const char* name;
+    const char* create;
+  } cases[] = {
+      {"bump_function",
+       "CREATE OR REPLACE FUNCTION bump_function(OUT total integer, INOUT qty integer, name varchar) LANGUAGE sql AS "
+       "$$ SELECT qty * 2 + length(name), qty + 1 $$"},
+      {"bump_procedure",
+       "CREATE OR REPLACE PROCEDURE bump_procedure(OUT total integer, INOUT qty integer, name varchar) "
+       "LANGUAGE plpgsql AS $$ BEGIN total := qty * 2 + length(name); qty := qty + 1; END $$"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    exec(c.create);
+    Caller caller(c.name, 'D');
+    for (int round = 0; round < 2; ++round) {  // prepared once, called again
+      const long qty = 20 + round * 10;
+      caller.qty.SetValue(qty);
+      caller.name = "four";
+      KyCallMgr::Call(&caller, nullptr, nullptr, 1, c.name, "");
+      EXPECT_STREQ(caller.status(), " ") << (log().empty() ? "" : log().back());
+      EXPECT_EQ(caller.total.GetValue(), qty * 2 + 4);
+      EXPECT_EQ(caller.qty.GetValue(), qty + 1);
+    }
+  }
 }
 
 TEST_F(StoredProcedures, AMissingProcedureFailsTheCallAndIsLogged) {
