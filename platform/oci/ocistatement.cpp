@@ -2,13 +2,15 @@
 // context at the first execute (Oracle parses late too). A select is
 // compiled with the row id in front where SQLite allows it, so that
 // OCIAttrGet(OCI_ATTR_ROWID) names the fetched row; " FOR UPDATE" is left
-// out (SQLite locks the whole database on write). PL/SQL blocks need an
-// Oracle server: they are refused with ORA-06550. Long values move
+// out (SQLite locks the whole database on write). PL/SQL is the subset of
+// ociplsql.h (procedures and the blocks that call them); DECLARE blocks
+// are refused with ORA-06550. Long values move
 // piecewise: binds for data at execution gather their pieces before the
 // statement runs, defines for dynamic fetch hand a row's column out in
 // pieces (a piece that fills its buffer is followed by another, the last
 // one is shorter, possibly empty).
 #include "ocihandles.h"
+#include "ociplsql.h"
 #include "ocitransaction.h"
 #include "ocivalues.h"
 
@@ -55,8 +57,8 @@ bool isDDL(const std::string& text) {
 sword compile(Stmt* statement, sqlite3* db, OCIError* error) {
   statement->finalize();
   std::string text = trimmed(statement->text);
-  if (startsWithWord(text, "BEGIN") || startsWithWord(text, "DECLARE"))
-    return fail(error, 6550, "PL/SQL blocks need an Oracle server; this OCI.DLL runs SQL statements only");
+  if (startsWithWord(text, "DECLARE"))
+    return fail(error, 6550, "PLS-00103: this OCI.DLL runs blocks that call one procedure only");
   const bool select = startsWithWord(text, "SELECT");
   if (select) text = withoutForUpdate(text);
   sqlite3_stmt* compiled = nullptr;
@@ -281,6 +283,7 @@ sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* errhp, ub4 iter
   sqlite3* db = context->database();
   if (!db) return fail(errhp, kNotLoggedOn, "not logged on");
   if (statement->text.empty()) return fail(errhp, 24337, "statement handle not prepared");
+  if (plsql::isPlsql(trimmed(statement->text))) return plsql::run(statement, db, errhp, mode);
   if (statement->awaitingData) {
     const sword taken = takePiece(statement, errhp);
     if (taken != OCI_SUCCESS) return taken;

@@ -419,4 +419,86 @@ TEST_F(OciStandIn, PiecesOutOfTurnAreRefused) {
             OCI_ERROR);
 }
 
+// PL/SQL as the run-time sends it: procedures made with CREATE PROCEDURE
+// and called from an anonymous block with placeholders, IN values going
+// in, OUT and IN OUT values coming back in the binds' types.
+TEST_F(OciStandIn, BlocksCallProceduresWithInAndOutParameters) {
+  Session s(path());
+  ASSERT_EQ(s.logon, OCI_SUCCESS) << s.message();
+  ASSERT_EQ(s.run("CREATE TABLE moves (item VARCHAR2(10), qty NUMBER)"), OCI_SUCCESS) << s.message();
+  ASSERT_EQ(s.run("CREATE OR REPLACE PROCEDURE book(p_item IN VARCHAR2, p_qty IN OUT NUMBER, p_total OUT NUMBER) IS\n"
+                  "BEGIN\n"
+                  "  INSERT INTO moves (item, qty) VALUES (p_item, p_qty);\n"
+                  "  p_qty := p_qty + 1;\n"
+                  "  SELECT SUM(qty) INTO p_total FROM moves WHERE item = p_item;\n"
+                  "END book;"),
+            OCI_SUCCESS)
+      << s.message();
+  struct Case {
+    const char* item;
+    sb4 qty;
+    sb4 qtyAfter;
+    sb4 total;
+  } cases[] = {{"bolt", 5, 6, 5}, {"bolt", 7, 8, 12}, {"nut", -2, -1, -2}};
+  for (const Case& c : cases) {
+    ASSERT_EQ(s.prepare("BEGIN book(:item, :qty, :total); END;"), OCI_SUCCESS);
+    char item[11] = {};
+    std::strncpy(item, c.item, sizeof item - 1);
+    sb4 qty = c.qty, total = 0;
+    sb2 qtyIndicator = 0, totalIndicator = 0;
+    OCIBind *b1 = nullptr, *b2 = nullptr, *b3 = nullptr;
+    ASSERT_EQ(OCIBindByName(s.statement, &b1, s.error, reinterpret_cast<const OraText*>(":item"), -1, item, sizeof item,
+                            SQLT_STR, nullptr, nullptr, nullptr, 0, nullptr, OCI_DEFAULT),
+              OCI_SUCCESS);
+    ASSERT_EQ(OCIBindByName(s.statement, &b2, s.error, reinterpret_cast<const OraText*>(":qty"), -1, &qty, sizeof qty,
+                            SQLT_INT, &qtyIndicator, nullptr, nullptr, 0, nullptr, OCI_DEFAULT),
+              OCI_SUCCESS);
+    ASSERT_EQ(OCIBindByName(s.statement, &b3, s.error, reinterpret_cast<const OraText*>(":total"), -1, &total,
+                            sizeof total, SQLT_INT, &totalIndicator, nullptr, nullptr, 0, nullptr, OCI_DEFAULT),
+              OCI_SUCCESS);
+    ASSERT_EQ(s.execute(OCI_COMMIT_ON_SUCCESS), OCI_SUCCESS) << c.item << " " << s.message();
+    EXPECT_EQ(qty, c.qtyAfter) << c.item;
+    EXPECT_EQ(total, c.total) << c.item;
+  }
+}
+
+TEST_F(OciStandIn, BlocksThatCannotRunAreRefusedAndUndoTheirWork) {
+  Session s(path());
+  ASSERT_EQ(s.logon, OCI_SUCCESS) << s.message();
+  ASSERT_EQ(s.run("CREATE TABLE moves (item VARCHAR2(10), qty NUMBER)"), OCI_SUCCESS);
+  ASSERT_EQ(s.run("CREATE PROCEDURE take(p_item IN VARCHAR2, p_qty OUT NUMBER) AS BEGIN "
+                  "INSERT INTO moves VALUES (p_item, 1); SELECT qty INTO p_qty FROM moves WHERE item = 'none'; END;"),
+            OCI_SUCCESS)
+      << s.message();
+  struct Case {
+    const char* text;
+    const char* error;
+  } cases[] = {
+      {"CREATE PROCEDURE take AS BEGIN NULL; END;", "ORA-00955"},  // exists: OR REPLACE needed
+      {"BEGIN missing(1); END;", "PLS-00201"},
+      {"BEGIN take('x'); END;", "PLS-00306"},
+      {"BEGIN take('x', 5); END;", "PLS-00363"},  // an OUT argument must be a placeholder
+      {"BEGIN take('x', :out); END;", "ORA-01403"},  // no data found: the insert is undone
+      {"DECLARE n NUMBER; BEGIN NULL; END;", "ORA-06550"},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(s.prepare(c.text), OCI_SUCCESS);
+    sb4 out = 0;
+    sb2 indicator = 0;
+    OCIBind* bind = nullptr;
+    OCIBindByName(s.statement, &bind, s.error, reinterpret_cast<const OraText*>(":out"), -1, &out, sizeof out, SQLT_INT,
+                  &indicator, nullptr, nullptr, 0, nullptr, OCI_DEFAULT);
+    EXPECT_EQ(s.execute(OCI_COMMIT_ON_SUCCESS), OCI_ERROR) << c.text;
+    EXPECT_NE(s.message().find(c.error), std::string::npos) << c.text << ": " << s.message();
+  }
+  ASSERT_EQ(s.prepare("SELECT COUNT(*) FROM moves"), OCI_SUCCESS);
+  sb4 rows = -1;
+  OCIDefine* define = nullptr;
+  ASSERT_EQ(OCIDefineByPos(s.statement, &define, s.error, 1, &rows, sizeof rows, SQLT_INT, nullptr, nullptr, nullptr,
+                           OCI_DEFAULT),
+            OCI_SUCCESS);
+  ASSERT_EQ(s.execute(), OCI_SUCCESS);
+  EXPECT_EQ(rows, 0);
+}
+
 }  // namespace

@@ -75,15 +75,17 @@ TEST(StoredProcedureText, EveryDialectFollowsTheValueCount) {
 // 'P' block of inputs with a skipped field; another block stays out.
 class Caller : public KyFunctionData {
  public:
-  // cQtyUsage 'D': the quantity goes in and comes back (input/output).
-  explicit Caller(const char* pszProcedure, char cQtyUsage = ' ')
+  // cQtyUsage 'D': the quantity goes in and comes back (input/output);
+  // cLanguage 'O': the procedure is an Oracle one.
+  explicit Caller(const char* pszProcedure, char cQtyUsage = ' ', char cLanguage = 'L')
       : KyFunctionData(new KyLocalVariable, "", "CALLER", "Caller", 721, 0),
         procedure_(pszProcedure),
-        qtyUsage_(cQtyUsage) {}
+        qtyUsage_(cQtyUsage),
+        language_(cLanguage) {}
   ~Caller() override = default;
 
   void RegisterFunctions() override {
-    KyRTDI::AddFnc(this, 1, 1, "AddItem", procedure_, 'D', 'L', nullptr, "", "Shop", 'W', nullptr);
+    KyRTDI::AddFnc(this, 1, 1, "AddItem", procedure_, 'D', language_, nullptr, "", "Shop", 'W', nullptr);
   }
   void RegisterVariables() override {
     KyRTDI::AddVar(this, 0, 2, procedure_, procedure_, 'O', "", 0);
@@ -116,6 +118,7 @@ class Caller : public KyFunctionData {
  private:
   const char* procedure_;
   char qtyUsage_;
+  char language_;
   KyParamVariable out_, in_, other_;
 };
 
@@ -199,6 +202,52 @@ TEST_F(StoredProcedures, AMissingProcedureFailsTheCallAndIsLogged) {
   EXPECT_EQ(caller.total.GetValue(), 0);
   ASSERT_FALSE(log().empty());
   EXPECT_NE(log().back().find("no_such_procedure"), std::string::npos) << ::testing::PrintToString(log());
+}
+
+// On an Oracle connection the procedure runs in a PL/SQL block with the
+// parameter fields bound by name (the OCI road over the layer's OCI.DLL).
+class OracleProcedures : public DataTest {
+ protected:
+  void SetUp() override {
+    DataTest::SetUp();
+    setIni("[ORA-CON: Shop]\nSID=" + dbtest::programDir() + "/procedures.db\nUserid=scott\nPassword=tiger\n");
+    connection_ = KyGetDatabaseConnection("Shop", KyDatabaseConnection::KindOCI);
+    ASSERT_NE(connection_, nullptr);
+    ASSERT_EQ(connection_->Connect(KyString(), KyString(), KyString()), 0) << (log().empty() ? "" : log().back());
+  }
+  int exec(const char* pszText) {
+    std::unique_ptr<KyDBStmtHandle> statement(KyDBStmtHandle::Create(connection_->GetConnHandle()));
+    int rc = statement->Alloc();
+    if (rc == 0) rc = statement->Prepare(pszText);
+    return rc == 0 ? statement->Execute() : rc;
+  }
+  KyDatabaseConnection* connection_ = nullptr;
+};
+
+TEST_F(OracleProcedures, TypeDCallsRunABlockAndTakeTheOutputsBack) {
+  ASSERT_EQ(exec("CREATE OR REPLACE PROCEDURE bump(qty IN OUT NUMBER, name IN VARCHAR2) AS "
+                 "BEGIN qty := qty * 2 + LENGTH(TRIM(name)); END;"),
+            0)
+      << connection_->GetError()->GetErrorMsg();
+  Caller caller("scott.bump", 'D', 'O');
+  struct Case {
+    long qty;
+    const char* name;
+  } cases[] = {{20, "four"}, {1, "x"}};
+  for (const Case& c : cases) {
+    caller.qty.SetValue(c.qty);
+    caller.name = c.name;
+    KyCallMgr::Call(&caller, nullptr, nullptr, 1, "scott.bump", "");
+    EXPECT_STREQ(caller.status(), " ") << (log().empty() ? "" : log().back());
+    EXPECT_EQ(caller.qty.GetValue(), c.qty * 2 + static_cast<long>(std::strlen(c.name)));
+  }
+  // A procedure the database does not have fails the call with its error.
+  Caller missing("no_such_procedure", 'D', 'O');
+  log().clear();
+  KyCallMgr::Call(&missing, nullptr, nullptr, 1, "no_such_procedure", "");
+  EXPECT_STREQ(missing.status(), "*Failed");
+  ASSERT_FALSE(log().empty());
+  EXPECT_NE(log().back().find("PLS-00201"), std::string::npos) << ::testing::PrintToString(log());
 }
 
 }  // namespace
