@@ -186,7 +186,7 @@ sword store(sqlite3* db, const Procedure& procedure, bool replace, OCIError* err
   sqlite3_bind_text(insert.handle, 2, parameters.c_str(), -1, SQLITE_TRANSIENT);
   sqlite3_bind_text(insert.handle, 3, procedure.body.c_str(), -1, SQLITE_TRANSIENT);
   rc = sqlite3_step(insert.handle);
-  if (rc == SQLITE_CONSTRAINT) return fail(error, 955, "name is already used by an existing object");
+  if ((rc & 0xFF) == SQLITE_CONSTRAINT) return fail(error, 955, "name is already used by an existing object");
   return rc == SQLITE_DONE ? OCI_SUCCESS : failSQLite(error, db, rc);
 }
 

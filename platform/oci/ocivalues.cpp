@@ -110,14 +110,15 @@ bool integerOf(const void* value, sb4 size, bool isSigned, sqlite3_int64* out) {
       sb2 s;
       ub2 u;
       std::memcpy(&s, value, 2), std::memcpy(&u, value, 2);
-      *out = isSigned ? s : u;
+      *out = isSigned ? static_cast<sqlite3_int64>(s) : static_cast<sqlite3_int64>(u);
       return true;
     }
     case 4: {
       sb4 s;
       ub4 u;
       std::memcpy(&s, value, 4), std::memcpy(&u, value, 4);
-      *out = isSigned ? s : u;
+      // Each side widened on its own: a common type would be unsigned.
+      *out = isSigned ? static_cast<sqlite3_int64>(s) : static_cast<sqlite3_int64>(u);
       return true;
     }
     case 8: std::memcpy(out, value, 8); return true;

@@ -172,7 +172,7 @@ TEST_P(BlobColumns, AnEmptyContentThatIsNotNullIsRefusedAndLogged) {
   EXPECT_EQ(insert(2, std::string(), pattern(10, 3)), -1);
   EXPECT_EQ(view_->GetStatus(), KyViewIO::StatusError);
   ASSERT_FALSE(log().empty());
-  EXPECT_NE(log().back().find("CheckBlobs"), std::string::npos) << log().back();
+  EXPECT_NE(log().back().find("CheckBlobs"), std::string::npos) << ::testing::PrintToString(log());
   EXPECT_STREQ(view_->GetErrorMsg(), "The long binary value body is empty.");
   ASSERT_EQ(selectKey(1), 0);
   setBlob(4, std::string());
