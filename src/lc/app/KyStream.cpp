@@ -4,6 +4,7 @@
 
 #include "KyAppContext.h"
 #include "KyArgvStream.h"
+#include "KyBlobFld.h"
 #include "KyCharFld.h"
 #include "KyOLEStream.h"
 #include "KyRPCStream.h"
@@ -30,6 +31,10 @@ bool KyStreamSetFieldState(KyRTType& field, int iState) {
   // that join later add themselves here.
   if (auto* pChar = dynamic_cast<KyCharFld*>(&field)) {
     pChar->SetFieldState(static_cast<short>(iState));
+    return true;
+  }
+  if (auto* pBlob = dynamic_cast<KyBlobFld*>(&field)) {
+    pBlob->SetFieldState(static_cast<short>(iState));
     return true;
   }
   return false;

@@ -182,28 +182,31 @@ TEST_F(BlobField, ExecuteOpensTheContentAsAFileOfItsType) {
 TEST_F(BlobField, ContentTravelsInParameterBlocksByHandle) {
   struct Case {
     const char* content;  // null: the field is empty
+    WORD state;           // the writer's
     bool writerGoneFirst;
     const char* expected;  // what the reading field holds after
   } cases[] = {
-      {"abc", false, "abc"},
-      {"a longer content", false, "a longer content"},
-      {nullptr, false, "old"},  // handle 0: nothing to take
-      {"gone", true, "old"},    // the handle outlived its manager
+      {"abc", 0, false, "abc"},
+      {"a longer content", 0, false, "a longer content"},
+      {nullptr, 0, false, "old"},  // handle 0: nothing to take
+      {"gone", 0, true, "old"},    // the handle outlived its manager
+      {"null", 1, false, ""},      // a null writer makes the reader null
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.content ? c.content : "(empty)");
-    auto writer = c.content ? std::make_unique<KyBlobFld>(c.content, 0) : std::make_unique<KyBlobFld>();
+    auto writer = c.content ? std::make_unique<KyBlobFld>(c.content, c.state) : std::make_unique<KyBlobFld>();
     KyRPCStream out(nullptr, 16, 0, nullptr);
     out.BeginWrite();
     KyStreamField f{writer.get(), 'b', 100, 'I'};
     ASSERT_EQ(out.Put(f), 1);
-    EXPECT_EQ(writer->GetLobHandle() != 0, c.content != nullptr);
+    EXPECT_EQ(writer->GetLobHandle() != 0, c.content != nullptr && c.state == 0);
     if (c.writerGoneFirst) writer.reset();
     KyBlobFld reader("old", 0);
     KyRPCStream in(nullptr, 0, static_cast<int>(out.GetDataEnd() - out.GetData()), out.GetData());
     KyStreamField g{&reader, 'b', 100, 'I'};
     ASSERT_EQ(in.Get(g), 1);
     EXPECT_EQ(contentOf(reader), c.expected);
+    EXPECT_EQ(reader.GetFieldState(), c.state);
   }
 }
 
