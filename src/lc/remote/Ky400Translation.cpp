@@ -36,6 +36,7 @@ int Ky400Translation::Init(int iDataConversion, HWND hWnd, int iCodePage) {
   for (TablePair& pair : m_Tables)
     for (auto& table : pair) table.reset();
   const int index = settingIndex(iCodePage);
+  m_iCurrent = index;
   if (index >= 0) {
     const KyCodePageSetting& entry = kKyCodePageSettings[index];
     m_Tables[index][0] = KyLoadGxtTable(entry.hostCcsid, entry.pcCcsid);
@@ -45,8 +46,7 @@ int Ky400Translation::Init(int iDataConversion, HWND hWnd, int iCodePage) {
 }
 
 const Ky400Translation::TablePair* Ky400Translation::current() const {
-  const int index = settingIndex(m_iCodePage);
-  return index >= 0 ? &m_Tables[index] : nullptr;
+  return m_iCurrent >= 0 ? &m_Tables[static_cast<size_t>(m_iCurrent)] : nullptr;
 }
 
 const KyGxtTable* Ky400Translation::HostToPc() const {

@@ -51,6 +51,7 @@ class Ky400Translation {
   static void reportSubstitutions(int iCount);
 
   int m_iCodePage = 0;
+  int m_iCurrent = -1;  // the setting's index in the table, found once by Init
   int m_iDataConversion = 0;
   HWND m_hWnd = nullptr;
   std::array<TablePair, std::size(kKyCodePageSettings)> m_Tables;

@@ -59,47 +59,84 @@ std::string lobBytes(const KyRTType* pField) {
   return std::string(static_cast<const char*>(pField->strGetText()));
 }
 
+// Digits of a date (8), time (6) or timestamp (20) and its texts, in
+// fixed rooms: a conversion makes no allocation for them.
+struct MomentDigits {
+  char digits[21] = {};
+  int count = 0;
+};
+
+int momentDigitCount(char cType) { return cType == 'd' ? 8 : cType == 't' ? 6 : 20; }
+
 // The digits of a field's text: YYYYMMDD, HHMMSS, or YYYYMMDDHHMMSSffffff
 // (the field keeps milliseconds; the host's microseconds end in 000).
-std::string momentDigits(char cType, const char* text) {
-  std::string digits;
-  for (const char* p = text; *p; ++p)
-    if (*p >= '0' && *p <= '9') digits += *p;
-  const size_t wanted = cType == 'd' ? 8 : cType == 't' ? 6 : 20;
-  digits.resize(wanted, '0');
-  return digits;
+MomentDigits momentDigits(char cType, const char* text) {
+  MomentDigits d;
+  d.count = momentDigitCount(cType);
+  int n = 0;
+  for (const char* p = text; *p && n < d.count; ++p)
+    if (*p >= '0' && *p <= '9') d.digits[n++] = *p;
+  for (; n < d.count; ++n) d.digits[n] = '0';
+  return d;
+}
+
+// The digits laid into a pattern: each '#' takes the next digit, any
+// other character stands as it is. Gives the text's length.
+int layDigits(const char* pattern, const char* digits, char* out) {
+  int n = 0;
+  for (const char* p = pattern; *p; ++p) out[n++] = *p == '#' ? *digits++ : *p;
+  out[n] = '\0';
+  return n;
 }
 
 // The punctuated API text of the digits: YYYY-MM-DD, HH.MM.SS or
 // YYYY-MM-DD-HH.MM.SS.ffffff.
-std::string momentApiText(char cType, const std::string& d) {
-  if (cType == 'd') return d.substr(0, 4) + "-" + d.substr(4, 2) + "-" + d.substr(6, 2);
-  if (cType == 't') return d.substr(0, 2) + "." + d.substr(2, 2) + "." + d.substr(4, 2);
-  return d.substr(0, 4) + "-" + d.substr(4, 2) + "-" + d.substr(6, 2) + "-" + d.substr(8, 2) + "." +
-         d.substr(10, 2) + "." + d.substr(12, 2) + "." + d.substr(14, 6);
+int momentApiText(char cType, const char* digits, char* out) {
+  return layDigits(cType == 'd' ? "####-##-##" : cType == 't' ? "##.##.##" : "####-##-##-##.##.##.######", digits,
+                   out);
 }
 
 // The field's text of the host's digits.
-std::string momentFieldText(char cType, const std::string& d) {
-  if (cType == 'd') return d.substr(0, 4) + "-" + d.substr(4, 2) + "-" + d.substr(6, 2);
-  if (cType == 't') return d.substr(0, 2) + ":" + d.substr(2, 2) + ":" + d.substr(4, 2);
-  return d.substr(0, 4) + "-" + d.substr(4, 2) + "-" + d.substr(6, 2) + " " + d.substr(8, 2) + ":" +
-         d.substr(10, 2) + ":" + d.substr(12, 2) + "." + d.substr(14, 3);
+void momentFieldText(char cType, const char* digits, char* out) {
+  layDigits(cType == 'd' ? "####-##-##" : cType == 't' ? "##:##:##" : "####-##-## ##:##:##.###", digits, out);
 }
+
+// Room for a state's content: on the stack for the usual field, on the
+// heap only for a longer one.
+class ContentRoom {
+ public:
+  explicit ContentRoom(size_t size) {
+    if (size > sizeof small_) large_.resize(size);
+  }
+  uint8_t* data() { return large_.empty() ? small_ : large_.data(); }
+
+ private:
+  uint8_t small_[256];
+  std::vector<uint8_t> large_;
+};
 
 // The state whose content equals the bytes, tested in the order empty (4),
 // null (1), low (2), high (8) among the states the field allows; 0 else.
 int stateOf(const uint8_t* bytes, KyRTType* pField, const KyRTDIFld& record) {
-  std::vector<uint8_t> content(static_cast<size_t>(storageLength(record)) + 8);
+  // Empty is the value's own look, not a stored code: a field that allows
+  // none of the others is in state 0 whatever came.
+  if ((pField->GetAllowedStates() & (KyStateNull | KyStateLow | KyStateHigh)) == 0) return 0;
+  ContentRoom content(static_cast<size_t>(storageLength(record)) + 8);
   for (int state : {4, 1, 2, 8}) {
     if (state != 4 && !pField->IsAllowed(state)) continue;
     int length = 0;
     KyAS400StateContent(record.m_cType, record.m_cAS400Type, record.m_cPCType, KyAS400Length(record), state,
                         content.data(), &length);
     if (length > 0 && std::memcmp(content.data(), bytes, static_cast<size_t>(length)) == 0)
-      return state == 4 ? 0 : state;  // empty is the value's own look, not a stored code
+      return state == 4 ? 0 : state;
   }
   return 0;
+}
+
+// Sets the state read from the host; a field in state 0 that stays so is
+// left alone (the setter would change nothing).
+void setState(KyRTType& field, int iState) {
+  if (iState != 0 || field.GetFieldState() != 0) KyStreamSetFieldState(field, iState);
 }
 
 }  // namespace
@@ -157,11 +194,13 @@ int KyAssignTo400(char* pDest, KyRTType* pField, const KyRTDIFld& record, KyRemo
     case 'z': {
       // Zoned digits, or in an API call the punctuated text in EBCDIC; both
       // are EBCDIC characters, blank-free, in the field's room.
-      const std::string digits = momentDigits(record.m_cType, text);
-      const std::string host = fApi ? momentApiText(record.m_cType, digits) : digits;
+      const MomentDigits digits = momentDigits(record.m_cType, text);
+      char apiText[32];
+      const char* host = fApi ? apiText : digits.digits;
+      const int hostLength = fApi ? momentApiText(record.m_cType, digits.digits, apiText) : digits.count;
       const int room = momentLength(record, fApi);
       std::memset(pDest, 0xF0, static_cast<size_t>(room));
-      for (int i = 0; i < room && i < static_cast<int>(host.size()); ++i)
+      for (int i = 0; i < room && i < hostLength; ++i)
         out[i] = host[i] >= '0' && host[i] <= '9' ? static_cast<uint8_t>(0xF0 | (host[i] - '0'))
                  : host[i] == '-'                 ? 0x60
                                                   : 0x4B;  // '.'
@@ -186,24 +225,31 @@ int KyAssignFrom400(const char* pSource, KyRTType* pField, const KyRTDIFld& reco
         pLob->SetLobBytes(bytes);
       else
         pField->PutText(bytes.c_str());
-      KyStreamSetFieldState(*pField, 0);
+      setState(*pField, 0);
       return length;
     }
     case 'c': {
       if (isGraphic(record)) {
         pField->PutText(graphicFrom400(in, length).c_str());
-        KyStreamSetFieldState(*pField, 0);
+        setState(*pField, 0);
         return length;
       }
-      std::string text(static_cast<size_t>(length) + 1, '\0');
+      // Converted into a room of the slot's length, then trimmed of its
+      // blanks in place.
+      char small[256];
+      std::string large;
+      if (static_cast<size_t>(length) >= sizeof small) large.assign(static_cast<size_t>(length) + 1, '\0');
+      char* text = large.empty() ? small : large.data();
+      text[length] = '\0';
       if (pInfo)
-        pInfo->GetTranslation()->FromEbc(pSource, text.data(), length);
+        pInfo->GetTranslation()->FromEbc(pSource, text, length);
       else
-        std::memcpy(text.data(), pSource, static_cast<size_t>(length));
-      text.resize(std::strlen(text.c_str()));
-      const size_t first = text.find_first_not_of(' ');
-      text = first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(' ') - first + 1);
-      pField->PutText(text.c_str());
+        std::memcpy(text, pSource, static_cast<size_t>(length));
+      char* end = text + std::strlen(text);
+      while (end > text && end[-1] == ' ') --end;
+      *end = '\0';
+      while (*text == ' ') ++text;
+      pField->PutText(text);
       break;
     }
     case 'n': {
@@ -219,17 +265,21 @@ int KyAssignFrom400(const char* pSource, KyRTType* pField, const KyRTDIFld& reco
     case 'z': {
       // Every character but a digit is dropped (zones, '-', '.').
       const int room = momentLength(record, fApi);
-      std::string digits;
-      for (int i = 0; i < room; ++i)
-        if (in[i] >= 0xF0 && in[i] <= 0xF9) digits += static_cast<char>('0' + (in[i] & 0x0F));
-      digits.resize(record.m_cType == 'd' ? 8 : record.m_cType == 't' ? 6 : 20, '0');
-      pField->PutText(momentFieldText(record.m_cType, digits).c_str());
-      KyStreamSetFieldState(*pField, stateOf(in, pField, record));
+      const int count = momentDigitCount(record.m_cType);
+      char digits[21];
+      int n = 0;
+      for (int i = 0; i < room && n < count; ++i)
+        if (in[i] >= 0xF0 && in[i] <= 0xF9) digits[n++] = static_cast<char>('0' + (in[i] & 0x0F));
+      for (; n < count; ++n) digits[n] = '0';
+      char text[32];
+      momentFieldText(record.m_cType, digits, text);
+      pField->PutText(text);
+      setState(*pField, stateOf(in, pField, record));
       return room;
     }
     default:
       return 0;
   }
-  KyStreamSetFieldState(*pField, stateOf(in, pField, record));
+  setState(*pField, stateOf(in, pField, record));
   return length;
 }

@@ -18,8 +18,9 @@ void putBig32(char* p, unsigned long value) {
 }
 
 // The AS/400 parameter table of the entry lengths.
-std::vector<char> parameterTable(const std::vector<int>& lengths) {
-  std::vector<char> table(8 + 8 * lengths.size());
+void parameterTable(const std::vector<int>& lengths, std::vector<char>* pTable) {
+  std::vector<char>& table = *pTable;
+  table.assign(8 + 8 * lengths.size(), '\0');
   putBig32(table.data(), 1);
   putBig32(table.data() + 4, static_cast<unsigned long>(lengths.size()));
   unsigned long offset = static_cast<unsigned long>(table.size());
@@ -28,7 +29,6 @@ std::vector<char> parameterTable(const std::vector<int>& lengths) {
     putBig32(table.data() + 12 + 8 * i, offset);
     offset += static_cast<unsigned long>(lengths[i]);
   }
-  return table;
 }
 
 }  // namespace
@@ -55,6 +55,7 @@ void KyRemoteCall::SetParameters(KyFunctionData* pCaller) {
 void KyRemoteCall::SetConversation(KyConversation* pConversation) {
   if (pConversation == m_pConversation) return;
   m_pConversation = pConversation;
+  m_pStream.reset();  // over the other location's record
   m_Header.clear();
   buildHeader();
 }
@@ -101,9 +102,9 @@ int KyRemoteCall::send(char* pData, int iLength) {
     // One block: the server reads the header and takes the length of what
     // follows from bytes 72-75.
     put32(72, static_cast<unsigned long>(iLength));
-    std::vector<char> block(m_Header);
-    block.insert(block.end(), pData, pData + iLength);
-    return m_pConversation->SendData(block.data(), static_cast<int>(block.size()), m_strProgram);
+    m_Block.assign(m_Header.begin(), m_Header.end());
+    m_Block.insert(m_Block.end(), pData, pData + iLength);
+    return m_pConversation->SendData(m_Block.data(), static_cast<int>(m_Block.size()), m_strProgram);
   }
   if (!m_Header.empty() && platform != '#' &&
       !m_pConversation->SendData(m_Header.data(), static_cast<int>(m_Header.size()), m_strProgram))
@@ -123,35 +124,47 @@ int KyRemoteCall::replyStatesValid(const char* pReply, int iLength) const {
   return 1;
 }
 
+KyRPCStream* KyRemoteCall::parameterStream(bool fAS400) {
+  m_pSerializer->EntryLengths(fAS400, &m_EntryLengths);
+  if (!m_pStream || m_fStreamAS400 != fAS400 || m_StreamLengths != m_EntryLengths) {
+    int dataLength = 0;
+    for (int length : m_EntryLengths) dataLength += length;
+    if (fAS400) {
+      parameterTable(m_EntryLengths, &m_Table);
+      m_pStream = std::make_unique<KyRPG400Stream>(dynamic_cast<KyRemote400Info*>(m_pConversation->GetRemoteInfo()),
+                                                   m_pSerializer->IsApi(), m_Table.data(),
+                                                   static_cast<int>(m_Table.size()), dataLength);
+    } else {
+      m_pStream = std::make_unique<KyRPCStream>(nullptr, 0, dataLength, nullptr);
+    }
+    m_fStreamAS400 = fAS400;
+    m_StreamLengths = m_EntryLengths;
+  } else if (fAS400) {
+    std::memcpy(m_pStream->GetData(), m_Table.data(), m_Table.size());
+  }
+  return m_pStream.get();
+}
+
 int KyRemoteCall::Execute() {
   if (!m_pConversation || !m_pSerializer) return 0;
   if (!m_pConversation->IsAllocated() && !m_pConversation->Allocate()) return 0;
   const bool as400 = m_pConversation->GetPlatform() == 'A';
-  int dataLength = 0;
-  const std::vector<int> lengths = m_pSerializer->EntryLengths(as400);
-  for (int length : lengths) dataLength += length;
-  std::unique_ptr<KyRPCStream> pStream;
-  if (as400) {
-    const std::vector<char> table = parameterTable(lengths);
-    pStream = std::make_unique<KyRPG400Stream>(dynamic_cast<KyRemote400Info*>(m_pConversation->GetRemoteInfo()),
-                                               m_pSerializer->IsApi(), table.data(), static_cast<int>(table.size()),
-                                               dataLength);
-  } else {
-    pStream = std::make_unique<KyRPCStream>(nullptr, 0, dataLength, nullptr);  // its own buffer, zeroed
-  }
-  pStream->BeginWrite();
-  if (!m_pSerializer->Serialize(pStream.get(), 1)) return 0;
+  KyRPCStream* pStream = parameterStream(as400);
   char* pData = pStream->GetData();
+  if (!as400) std::memset(pData, 0, static_cast<size_t>(pStream->GetDataEnd() - pData));
+  pStream->BeginRead();  // back to the first field: the stream served the last call too
+  pStream->BeginWrite();
+  if (!m_pSerializer->Serialize(pStream, 1)) return 0;
   const int total = static_cast<int>(pStream->GetDataEnd() - pData);
   if (!send(pData, total) || !m_pConversation->PrepareToReceive()) return 0;
-  // The reply lands in a buffer of its own: a call that breaks off, or a
+  // The reply lands in a room of its own: a call that breaks off, or a
   // damaged reply, changes no field.
-  std::vector<char> reply(static_cast<size_t>(total));
-  if (!m_pConversation->ReceiveData(reply.data(), total)) return 0;
-  if (!as400 && !replyStatesValid(reply.data(), total)) return 0;
-  if (total > 0) std::memcpy(pData, reply.data(), static_cast<size_t>(total));
+  m_Reply.resize(static_cast<size_t>(total));
+  if (!m_pConversation->ReceiveData(m_Reply.data(), total)) return 0;
+  if (!as400 && !replyStatesValid(m_Reply.data(), total)) return 0;
+  if (total > 0) std::memcpy(pData, m_Reply.data(), static_cast<size_t>(total));
   pStream->BeginRead();
-  return m_pSerializer->Serialize(pStream.get(), 0);
+  return m_pSerializer->Serialize(pStream, 0);
 }
 
 int KyRemoteCall::ExecuteBuffer(char* pBuffer, int iLength) {

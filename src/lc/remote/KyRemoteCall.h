@@ -25,6 +25,7 @@
 
 class KyConversation;
 class KyFunctionData;
+class KyRPCStream;
 class KySerializableRTDIVar;
 
 class KyRemoteCall {
@@ -70,8 +71,21 @@ class KyRemoteCall {
   void put16(size_t at, unsigned value);
   void put32(size_t at, unsigned long value);
 
+  // The parameter stream of the call, kept with it: built again only when
+  // the entry lengths (another caller's variables) or the conversation
+  // change. An AS/400 stream's table is laid anew before each call, since
+  // the reply overwrites it.
+  KyRPCStream* parameterStream(bool fAS400);
+
   KyConversation* m_pConversation;
   KyString m_strProgram;
   std::vector<char> m_Header;  // empty for Windows RPC and Java
   std::unique_ptr<KySerializableRTDIVar> m_pSerializer;
+  std::unique_ptr<KyRPCStream> m_pStream;
+  bool m_fStreamAS400 = false;
+  std::vector<int> m_StreamLengths, m_EntryLengths;
+  std::vector<char> m_Table;
+  // Rooms a repeated call reuses: the one block of an AS/400 call over
+  // TCP/IP, and the reply taken whole before any field changes.
+  std::vector<char> m_Block, m_Reply;
 };

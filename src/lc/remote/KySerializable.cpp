@@ -103,11 +103,10 @@ int KySerializableRTDIVar::FieldLength(const Field& field, int fAS400) const {
   return field.stream.cType == 'b' ? 6 : field.stream.iLength + 2;
 }
 
-std::vector<int> KySerializableRTDIVar::EntryLengths(int fAS400) const {
-  std::vector<int> lengths(static_cast<size_t>(m_iEntryCount), 0);
+void KySerializableRTDIVar::EntryLengths(int fAS400, std::vector<int>* pLengths) const {
+  pLengths->assign(static_cast<size_t>(m_iEntryCount), 0);
   for (size_t i = 0; i < m_Fields.size(); ++i)
-    lengths[static_cast<size_t>(m_Entries[i])] += FieldLength(m_Fields[i], fAS400);
-  return lengths;
+    (*pLengths)[static_cast<size_t>(m_Entries[i])] += FieldLength(m_Fields[i], fAS400);
 }
 
 int KySerializableRTDIVar::Serialize(KyStream* pStream, int fWriting) {

@@ -53,8 +53,9 @@ class KySerializableRTDIVar : public KySerializable {
   int IsApi() const { return m_fApi; }
   const std::vector<Field>& GetFields() const { return m_Fields; }
   // The bytes of each table entry in order: an AS/400 field's wire length
-  // (fAS400), else its PC length + 2 (6 for a large object).
-  std::vector<int> EntryLengths(int fAS400) const;
+  // (fAS400), else its PC length + 2 (6 for a large object). Into the
+  // caller's vector, whose room a call that repeats keeps.
+  void EntryLengths(int fAS400, std::vector<int>* pLengths) const;
   // The bytes one field takes in the parameter data.
   int FieldLength(const Field& field, int fAS400) const;
 

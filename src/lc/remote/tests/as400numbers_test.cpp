@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "KyAS400Numbers.h"
@@ -75,6 +76,26 @@ TEST(AS400Numbers, HostFormsReadBackAsText) {
     int overflow = -1;
     EXPECT_EQ(KyNumberFrom400(c.form, c.pc, c.bytes.data(), c.digits, c.decimals, &overflow), c.text) << c.text;
     EXPECT_EQ(overflow, 0);
+  }
+}
+
+// Every value that fits comes back from its packed and zoned forms as its
+// fixed-decimal text, for odd and even digit counts (a packed form of an
+// even count has a leading zero nibble).
+TEST(AS400Numbers, ValuesRoundTripThroughPackedAndZonedForms) {
+  const char* values[] = {"0", "1", "-1", "123.45", "-9999999.99", "0.01", "-10.5", "1234567.8", "+42"};
+  for (char form : {'p', 'z'}) {
+    for (auto [digits, decimals] : {std::pair{9, 2}, std::pair{10, 2}, std::pair{12, 0}}) {
+      for (const char* value : values) {
+        Bytes bytes(static_cast<size_t>(digits) + 1, 0xAA);
+        ASSERT_EQ(KyNumberTo400(form, 'f', value, digits, decimals, bytes.data()), 1) << value;
+        int overflow = -1;
+        EXPECT_EQ(KyNumberFrom400(form, 'f', bytes.data(), digits, decimals, &overflow),
+                  KyAS400ValueText('f', value, decimals))
+            << value << " " << form << digits << "." << decimals;
+        EXPECT_EQ(overflow, 0);
+      }
+    }
   }
 }
 

@@ -132,7 +132,9 @@ TEST_F(RemoteFunction, ApiBlocksAreNamedByImplementationOrWithTheLegacyOptionByD
     caller.add({"Blk", 'P', "Pgm", 0, three, "inputBlk"});
     caller.add({"Lib/output", 'C', "Pgm", 0, three, "Result"});
     KySerializableRTDIVar parameters(&caller, "LIB.PGM");
-    EXPECT_EQ(parameters.EntryLengths(1).size(), c.entries) << c.type << c.legacy;
+    std::vector<int> lengths;
+    parameters.EntryLengths(1, &lengths);
+    EXPECT_EQ(lengths.size(), c.entries) << c.type << c.legacy;
     EXPECT_EQ(parameters.GetFields().size(), 9u);
   }
 }
