@@ -397,6 +397,9 @@ int HGGrowCacheEnd(HGridRecord* r);
 // Makes or destroys the edit bar that holds the field when cells are not
 // edited in place (neither read-only nor in-place options).
 void HGMakeEditBar(HGridRecord* r);
+// After the options changed: the edit bar made or destroyed to match them
+// and the field windows made again in their new place; true when it did.
+bool HGRebuildEditBar(HGridRecord* r);
 // Makes each column's field window (none for classes without one).
 void HGMakeFieldWindows(HGridRecord* r);
 void HGMakeFieldWindow(HGridRecord* r, HGField* field);

@@ -178,6 +178,23 @@ void HGMakeEditBar(HGridRecord* r) {
   SetWindowPos(r->editBar, HWND_TOP, 0, 0, client.right, bar.bottom - bar.top, SWP_SHOWWINDOW | SWP_NOACTIVATE);
 }
 
+bool HGRebuildEditBar(HGridRecord* r) {
+  const bool wanted = !(r->data->options & (HGO_READONLY | HGO_INPLACE));
+  if (wanted == (r->editBar != nullptr)) return false;
+  // The field windows are children of the bar and styled for it: they go
+  // with it and are made again for their new place.
+  HGHideField(r);
+  for (HGField* f : r->data->columns) {
+    if (f->fieldWindow == nullptr) continue;
+    HWND window = f->fieldWindow->window;
+    f->fieldWindow = nullptr;
+    if (IsWindow(window)) DestroyWindow(window);
+  }
+  HGMakeEditBar(r);
+  HGMakeFieldWindows(r);
+  return true;
+}
+
 void HGMakeFieldWindow(HGridRecord* r, HGField* f) {
   if (f == nullptr || f->fieldWindow != nullptr) return;
   const FieldWindow made = fieldWindowFor(r, f);

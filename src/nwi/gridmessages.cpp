@@ -494,7 +494,12 @@ BOOL HGMessage(HGridRecord* r, UINT message, WPARAM wParam, LPARAM lParam, LRESU
       return TRUE;
     case KYM_GRIDSETOPTION: {
       const auto bits = static_cast<DWORD>(lParam);
-      for (DWORD* word : {&data->options, &data->savedOptions}) *word = wParam ? (*word | bits) : (*word & ~bits);
+      auto change = [&](DWORD word) { return wParam ? (word | bits) : (word & ~bits); };
+      // The options as a program last set them, which a temporary row
+      // selection goes back to; until first saved they are the options
+      // themselves (no bit of the unsaved mark stands for an option).
+      data->savedOptions = change(data->savedOptions != 0xFFFFFFFFu ? data->savedOptions : data->options);
+      data->options = change(data->options);
       r->head.style = data->options;
       SetWindowLongA(r->head.window, GWL_STYLE, static_cast<LONG>(data->options));
       HGRefresh(r, TRUE);

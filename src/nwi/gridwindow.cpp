@@ -540,7 +540,10 @@ LRESULT HGridProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, BOOL*
     case WM_ERASEBKGND: return 1;
     case WM_STYLECHANGED:
       // The options word and the window style are kept equal.
-      if (static_cast<int>(wParam) == GWL_STYLE) r->data->options = reinterpret_cast<const STYLESTRUCT*>(lParam)->styleNew;
+      if (static_cast<int>(wParam) == GWL_STYLE) {
+        r->data->options = reinterpret_cast<const STYLESTRUCT*>(lParam)->styleNew;
+        if (HGRebuildEditBar(r)) HGRefresh(r, TRUE);
+      }
       *passOn = TRUE;
       return 0;
     case WM_QUERYENDSESSION: return 1;

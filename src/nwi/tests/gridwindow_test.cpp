@@ -111,6 +111,32 @@ TEST_F(GridWindowTest, WithoutInPlaceTheFieldSitsInTheEditBar) {
   EXPECT_EQ(text(grid, 1, 1), "12");
 }
 
+// Switching editing in place on and off takes the edit bar away and brings
+// it back; the fields are made again where they now belong and still edit.
+TEST_F(GridWindowTest, TheEditBarFollowsTheOptions) {
+  HWND grid = makeGrid(HGO_TITLES, {{"Name", 's', 's', 20}, {"Qty", 'i', 'l', 0}});
+  appendRow(grid);
+  HGridRecord* r = HGRecordOf(grid);
+  struct Step {
+    WPARAM inPlace;
+    const char* typed;
+  };
+  for (const Step& step : {Step{1, "34"}, Step{0, "56"}, Step{1, "78"}}) {
+    ASSERT_EQ(send(grid, KYM_GRIDSETOPTION, step.inPlace, HGO_INPLACE), 1);
+    input::pumpMessages();
+    EXPECT_EQ(r->editBar == nullptr, step.inPlace != 0) << step.typed;
+    focusGrid(grid);
+    send(grid, KYM_GRIDSETCURSEL, 0, cell(1, 0));
+    HWND field = reinterpret_cast<HWND>(send(grid, KYM_GRIDGETFIELDWND, 1));
+    ASSERT_NE(field, nullptr) << step.typed;
+    input::typeText(step.typed);
+    input::pumpMessages();
+    EXPECT_EQ(GetParent(field), step.inPlace ? grid : r->editBar) << step.typed;
+    key(VK_RETURN);
+    EXPECT_EQ(text(grid, 1, 0), step.typed);
+  }
+}
+
 TEST_F(GridWindowTest, AVetoedCommitKeepsTheFocusInTheField) {
   HWND grid = makeFilled(0, 3);
   focusGrid(grid);
