@@ -281,18 +281,78 @@ void mouseDown(HGridRecord* r, WPARAM keys, int x, int y) {
   }
 }
 
+// Dragging a selection past an edge of the cells scrolls: at once, then
+// again every kAutoScrollPace milliseconds while the pointer stays out, the
+// selection growing with it: one column a step, and one row a step more for
+// every row height the pointer lies beyond the edge (at most a page).
+constexpr UINT_PTR kAutoScrollTimer = 0x4753;
+constexpr UINT kAutoScrollPace = 60;
+
+bool selecting(const HGridRecord* r) {
+  return (r->head.flags & HGF_CAPTURED) && !(r->head.flags & HGF_COLUMNDRAG) && r->pressedTitle < 0;
+}
+
+// How far the point lies past the scrolling cells: -1, 0 or 1 in columns
+// (x), and rows to step (y, signed).
+POINT pastTheCells(HGridRecord* r, int x, int y) {
+  RECT client, first;
+  GetClientRect(r->head.window, &client);
+  HGCellRect(r, -1, r->topRow, &first);
+  int left = first.right;
+  for (int p = 0; p < r->data->fixedColumns; ++p) {
+    RECT fixed;
+    if (HGCellRect(r, p, r->topRow, &fixed)) left = std::max<int>(left, fixed.right);
+  }
+  const int height = std::max<int>(r->data->rowHeight, 1);
+  const int page = std::max(r->visibleRows - 1, 1);
+  int rows = 0;
+  if (y < first.top) rows = -std::min(1 + (first.top - 1 - y) / height, page);
+  if (y >= client.bottom) rows = std::min(1 + (y - client.bottom) / height, page);
+  return POINT{x < left ? -1 : (x >= client.right ? 1 : 0), rows};
+}
+
+void autoScroll(HGridRecord* r, int x, int y) {
+  const POINT past = pastTheCells(r, x, y);
+  if (past.x == 0 && past.y == 0) {
+    KillTimer(r->head.window, kAutoScrollTimer);
+    return;
+  }
+  const int position = HGPositionOfColumn(r->data, r->currentColumn);
+  int next = position;
+  if (past.x != 0 && position >= 0) {
+    const int stepped = stepColumn(r, position, past.x);
+    if (stepped >= 0 && stepped >= r->data->fixedColumns) next = stepped;
+  }
+  const LONG row = std::max<LONG>(r->rowBase + r->currentRow + past.y, 0);
+  moveToAbsolute(r, next, row, true);
+  if (HGRecordOf(r->head.window) != r) return;
+  makeVisible(r, r->currentColumn, r->currentRow);
+  SetTimer(r->head.window, kAutoScrollTimer, kAutoScrollPace, nullptr);
+}
+
+void autoScrollTick(HGridRecord* r) {
+  if (!selecting(r)) {
+    KillTimer(r->head.window, kAutoScrollTimer);
+    return;
+  }
+  POINT at;
+  GetCursorPos(&at);
+  ScreenToClient(r->head.window, &at);
+  autoScroll(r, at.x, at.y);
+}
+
 void mouseMove(HGridRecord* r, int x, int y) {
-  if (!(r->head.flags & HGF_CAPTURED)) return;
-  if (r->head.flags & HGF_COLUMNDRAG) return;  // the width is taken on release
-  if (r->pressedTitle >= 0) return;
+  if (!selecting(r)) return;  // a width is taken on release, a title waits for it
   const Hit hit = hitTest(r, x, y);
   if (hit.onCell && hit.row >= 0 && hit.position >= 0 &&
       (hit.row != r->currentRow || HGColumnAtPositionIndex(r->data, hit.position) != r->currentColumn))
     HGMoveCurrent(r, HGColumnAtPositionIndex(r->data, hit.position), hit.row, TRUE);
+  if (HGRecordOf(r->head.window) == r) autoScroll(r, x, y);
 }
 
 void mouseUp(HGridRecord* r, int x, int y) {
   if (!(r->head.flags & HGF_CAPTURED)) return;
+  KillTimer(r->head.window, kAutoScrollTimer);
   r->head.flags &= static_cast<WORD>(~HGF_CAPTURED);
   ReleaseCapture();
   if (r->head.flags & HGF_COLUMNDRAG) {
@@ -487,6 +547,10 @@ BOOL HGWindowMessage(HGridRecord* r, UINT message, WPARAM wParam, LPARAM lParam,
     case KYM_FIELDLOSTFOCUS: fieldLostFocus(r, reinterpret_cast<HWND>(wParam)); return TRUE;
     case WM_LBUTTONDOWN: mouseDown(r, wParam, x, y); return TRUE;
     case WM_MOUSEMOVE: mouseMove(r, x, y); return TRUE;
+    case WM_TIMER:
+      if (wParam != kAutoScrollTimer) return FALSE;
+      autoScrollTick(r);
+      return TRUE;
     case WM_LBUTTONUP: mouseUp(r, x, y); return TRUE;
     case WM_LBUTTONDBLCLK: {
       const Hit hit = hitTest(r, x, y);

@@ -292,6 +292,45 @@ TEST_F(GridWindowTest, ACellClickMovesAndNotifies) {
   EXPECT_LT(at(HGN_MOVED), at(HGN_SELCHANGE)) << "the selection change is posted after the move";
 }
 
+// A selection dragged past the bottom keeps scrolling while the pointer
+// stays there, and past the top back up; the anchor stays where the
+// press was, and releasing the button stops the scrolling.
+TEST_F(GridWindowTest, DraggingASelectionPastAnEdgeScrolls) {
+  HWND grid = makeFilled(0, 60);
+  HGridRecord* r = HGRecordOf(grid);
+  RECT client;
+  GetClientRect(grid, &client);
+  auto waitTicks = [](int ticks) {
+    for (int i = 0; i < ticks; ++i) {
+      Sleep(20);
+      input::pumpMessages();
+    }
+  };
+  input::mouseMove(grid, 80 + 40, 20 + 5);
+  input::mouseDown(grid, 80 + 40, 20 + 5);
+  input::pumpMessages();
+  ASSERT_EQ(current(grid), std::make_pair(1, 0));
+  input::mouseMove(grid, 80 + 40, client.bottom + 4 * 20);  // five rows a step
+  waitTicks(15);
+  const int below = current(grid).second;
+  EXPECT_GT(below, r->visibleRows) << "scrolled past the first page";
+  EXPECT_GT(r->topRow, 0);
+  EXPECT_EQ(r->anchorRow, 0) << "the anchor stays at the press";
+  input::mouseMove(grid, 80 + 40, 20 + 2 * 20 + 5);  // back inside: no more scrolling
+  input::pumpMessages();
+  const int top = r->topRow;
+  waitTicks(8);
+  EXPECT_EQ(r->topRow, top);
+  input::mouseMove(grid, 80 + 40, 2);  // over the titles: back up, a row a step
+  waitTicks(8);
+  EXPECT_LT(r->topRow, top);
+  input::mouseUp(grid, 80 + 40, 2);
+  input::pumpMessages();
+  const int released = r->topRow;
+  waitTicks(8);
+  EXPECT_EQ(r->topRow, released) << "releasing stops the scrolling";
+}
+
 TEST_F(GridWindowTest, AMoveCanBeRedirectedByTheOwner) {
   HWND grid = makeFilled(0, 5);
   // The owner answers the move notification by naming another cell.
