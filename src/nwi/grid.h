@@ -308,6 +308,7 @@ struct HGridRecord {
   // kept apart because the notifier uses that bit of the flag word for vetoes.
   BOOL redirected;
   BOOL verticalBarDisabled;  // the vertical bar was last disabled (option 0x8000)
+  int movingTitle;           // the display position whose title is dragged to move it, or -1
 };
 
 LRESULT HGridProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, BOOL* passOn, HCtlRecord* record);

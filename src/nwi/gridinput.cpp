@@ -251,6 +251,42 @@ void endDrag(HGridRecord* r, int x, int y) {
   if (d.border >= 0) HCtlNotify(&r->head, HGN_COLUMNSIZED);
 }
 
+// With option 0x1000, while whole columns are selected (no current row), a
+// Shift+press on the title of a selected column starts moving it.
+bool startsColumnMove(const HGridRecord* r, WPARAM keys, const Hit& hit) {
+  if (!(r->data->options & HGO_MOVECOLUMNS) || !(keys & MK_SHIFT) || hit.row != -1 || hit.position < 0 ||
+      r->currentRow != -1)
+    return false;
+  const int anchor = HGPositionOfColumn(r->data, r->anchorColumn);
+  const int current = HGPositionOfColumn(r->data, r->currentColumn);
+  return anchor >= 0 && current >= 0 && hit.position >= std::min(anchor, current) &&
+         hit.position <= std::max(anchor, current);
+}
+
+void showMoveCursor() {
+  HCURSOR own = LoadCursorA(HCtlLibraryModule(), MAKEINTRESOURCEA(4304));
+  SetCursor(own != nullptr ? own : LoadCursorA(nullptr, IDC_SIZEALL));
+}
+
+// The moved column goes to the position under the release (the last one
+// past the right end); the selection goes with it.
+void endColumnMove(HGridRecord* r, int x, int y) {
+  const int from = r->movingTitle;
+  r->movingTitle = -1;
+  const Hit hit = hitTest(r, x, y);
+  int to = hit.position;
+  RECT last;
+  const int count = HGColumnCount(r->data);
+  if (to < 0 && count > 0 && HGCellRect(r, count - 1, -1, &last) && x >= last.right) to = count - 1;
+  if (to < 0 || to == from) return;
+  HGHideField(r);
+  if (HGMoveColumn(r->data, from, to) < 0) return;
+  HGRefresh(r, TRUE);
+  r->reportedColumn = HGColumnAtPositionIndex(r->data, to);
+  r->reportedRow = -1;
+  HCtlNotify(&r->head, HGN_COLUMNSIZED);
+}
+
 void mouseDown(HGridRecord* r, WPARAM keys, int x, int y) {
   if (GetFocus() != r->head.window && !fieldHasFocus(r)) SetFocus(r->head.window);
   if (!HGCommitField(r)) return;
@@ -263,6 +299,13 @@ void mouseDown(HGridRecord* r, WPARAM keys, int x, int y) {
   }
   const Hit hit = hitTest(r, x, y);
   if (!hit.onCell) return;
+  if (startsColumnMove(r, keys, hit)) {
+    r->movingTitle = hit.position;
+    SetCapture(r->head.window);
+    r->head.flags |= HGF_CAPTURED;
+    showMoveCursor();
+    return;
+  }
   if (hit.row == -1 && hit.position >= 0) {
     r->pressedTitle = hit.position;
     HGInvalidateCells(r, HGColumnAtPositionIndex(r->data, hit.position), -1,
@@ -289,7 +332,8 @@ constexpr UINT_PTR kAutoScrollTimer = 0x4753;
 constexpr UINT kAutoScrollPace = 60;
 
 bool selecting(const HGridRecord* r) {
-  return (r->head.flags & HGF_CAPTURED) && !(r->head.flags & HGF_COLUMNDRAG) && r->pressedTitle < 0;
+  return (r->head.flags & HGF_CAPTURED) && !(r->head.flags & HGF_COLUMNDRAG) && r->pressedTitle < 0 &&
+         r->movingTitle < 0;
 }
 
 // How far the point lies past the scrolling cells: -1, 0 or 1 in columns
@@ -355,6 +399,10 @@ void mouseUp(HGridRecord* r, int x, int y) {
   KillTimer(r->head.window, kAutoScrollTimer);
   r->head.flags &= static_cast<WORD>(~HGF_CAPTURED);
   ReleaseCapture();
+  if (r->movingTitle >= 0) {
+    endColumnMove(r, x, y);
+    return;
+  }
   if (r->head.flags & HGF_COLUMNDRAG) {
     r->head.flags &= static_cast<WORD>(~HGF_COLUMNDRAG);
     endDrag(r, x, y);
@@ -389,6 +437,10 @@ void rightDown(HGridRecord* r, WPARAM keys, int x, int y) {
 }
 
 bool setCursor(HGridRecord* r) {
+  if (r->movingTitle >= 0) {
+    showMoveCursor();
+    return true;
+  }
   if (r->head.flags & HGF_CAPTURED) return false;
   POINT at;
   GetCursorPos(&at);

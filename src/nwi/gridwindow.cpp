@@ -500,7 +500,7 @@ LRESULT HGridProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, BOOL*
     const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
     HCtlInitRecord(&r->head, window, create);
     r->backColor = static_cast<COLORREF>(-1);
-    r->pressedTitle = r->sortedColumn = -1;
+    r->pressedTitle = r->sortedColumn = r->movingTitle = -1;
     r->name = HCtlStrDup(create && create->lpszName ? create->lpszName : "");
     HGridData* data = HGLoadLayout(window, create);
     if (data == nullptr || !HGAttachData(r, data)) {

@@ -331,6 +331,41 @@ TEST_F(GridWindowTest, DraggingASelectionPastAnEdgeScrolls) {
   EXPECT_EQ(r->topRow, released) << "releasing stops the scrolling";
 }
 
+// A Shift+press on the title of a selected whole column, with option
+// 0x1000, drags the column to where the button is released; its values go
+// with it and the owner hears of it. Without any of the three the title
+// is only pressed.
+TEST_F(GridWindowTest, AWholeColumnMovesByDraggingItsTitle) {
+  struct Case {
+    DWORD options;
+    bool shift, wholeColumn, moves;
+  };
+  const Case cases[] = {
+      {HGO_MOVECOLUMNS, true, true, true},
+      {0, true, true, false},
+      {HGO_MOVECOLUMNS, false, true, false},
+      {HGO_MOVECOLUMNS, true, false, false},
+  };
+  for (const Case& c : cases) {
+    HWND grid = makeFilled(c.options, 3);
+    send(grid, KYM_GRIDSETCURSEL, 0, cell(0, c.wholeColumn ? -1 : 1));
+    input::pumpMessages();
+    nwitest::notifyLog() = {};
+    if (c.shift) input::keyDown(VK_SHIFT);
+    input::mouseMove(grid, 40, 10);
+    input::mouseDown(grid, 40, 10);
+    input::mouseMove(grid, 2 * 80 + 40, 10);
+    input::mouseUp(grid, 2 * 80 + 40, 10);
+    if (c.shift) input::keyUp(VK_SHIFT);
+    input::pumpMessages();
+    EXPECT_EQ(send(grid, KYM_GRIDPOSOFFIELD, 0), c.moves ? 2 : 0) << c.options << c.shift << c.wholeColumn;
+    EXPECT_EQ(text(grid, 0, 1), "name1") << "the values stay with their column";
+    const std::vector<int> seen = codes();
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), HGN_COLUMNSIZED), c.moves ? 1 : 0);
+    DestroyWindow(grid);
+  }
+}
+
 TEST_F(GridWindowTest, AMoveCanBeRedirectedByTheOwner) {
   HWND grid = makeFilled(0, 5);
   // The owner answers the move notification by naming another cell.
