@@ -1,5 +1,6 @@
 // DefWindowProcA: the default answer of every message a window procedure
 // passes on. Each message's default is a short handler, picked from a table.
+#include "display.h"
 #include "queue.h"
 #include "window.h"
 
@@ -191,6 +192,7 @@ LRESULT onSetText(HWND hwnd, WPARAM, LPARAM lParam) {
     caption = (w->style & WS_CAPTION) == WS_CAPTION;
   }
   if (caption) RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+  if (display::onServer()) display::textChanged(hwnd);
   return TRUE;
 }
 

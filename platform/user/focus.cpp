@@ -9,6 +9,7 @@
 // WM_ACTIVATEAPP; the new window gets WM_NCACTIVATE(TRUE) and
 // WM_ACTIVATE, whose default sets the focus; a focus change sends
 // WM_KILLFOCUS to the old focus window, then WM_SETFOCUS to the new one.
+#include "display.h"
 #include "hook.h"
 #include "input.h"
 #include "queue.h"
@@ -97,6 +98,7 @@ bool activateWindow(HWND hwnd, bool mouse) {
     BOOL activeNow = hwnd != nullptr;
     for (HWND t : topLevelWindowsOf(q->threadId)) SendMessageA(t, WM_ACTIVATEAPP, activeNow, 0);
   }
+  if (hwnd && display::onServer()) display::activated(hwnd);
   if (hwnd && IsWindow(hwnd)) {
     SendMessageA(hwnd, WM_NCACTIVATE, TRUE, (LPARAM)previous);
     SendMessageA(hwnd, WM_ACTIVATE, MAKEWPARAM(mouse ? WA_CLICKACTIVE : WA_ACTIVE, IsIconic(hwnd)), (LPARAM)previous);

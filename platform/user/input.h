@@ -8,6 +8,8 @@ namespace win32::user {
 
 // A key went down or up (generic VK_SHIFT/VK_CONTROL/VK_MENU or any other key).
 void queueKeyInput(BYTE vk, bool up);
+// The same with the scan code the keyboard gave (a display's own keys).
+void queueKeyInput(BYTE vk, bool up, UINT scan, bool extended);
 // A mouse message (WM_MOUSEMOVE, WM_LBUTTONDOWN ... WM_MOUSEWHEEL in client
 // form) at a screen point; `wheel` is the wheel delta of WM_MOUSEWHEEL.
 void queueMouseInput(UINT msg, POINT screen, short wheel);

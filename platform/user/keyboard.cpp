@@ -4,8 +4,12 @@
 // A thread's key state changes when it takes key input from its queue (so
 // that GetKeyState answers what the message being handled saw); the async
 // state changes when the input happens.
+#include "display.h"
 #include "input.h"
 #include "queue.h"
+#include "x11_server.h"
+
+#include <internal/codepage.h>
 
 #include <cctype>
 #include <cstring>
@@ -196,6 +200,30 @@ extern "C" UINT WINAPI MapVirtualKeyA(UINT code, UINT type) {
   }
 }
 
+namespace win32::user {
+namespace {
+
+// TranslateMessage on a server: the character comes from the server's
+// keyboard layout (dead keys as WM_DEADCHAR, then composed), in the ANSI code page.
+BOOL translateWithServerLayout(const MSG& msg, BYTE* keys) {
+  const UINT scan = (UINT)(msg.lParam >> 16) & 0xFF;
+  const bool extended = (msg.lParam & (1 << 24)) != 0;
+  const bool system = msg.message == WM_SYSKEYDOWN;
+  if (system) keys[VK_MENU] = keys[VK_LMENU] = keys[VK_RMENU] = 0;  // Alt with a key: the key's own character
+  bool dead;
+  uint32_t c = x11::layoutCharacter(scan, extended, keys, dead);
+  if (!c || c > 0xFFFF) return TRUE;
+  std::string ansi = wideToAnsi(std::u16string(1, (char16_t)c));
+  if (ansi.empty()) return TRUE;
+  UINT message = dead ? (system ? WM_SYSDEADCHAR : WM_DEADCHAR) : (system ? WM_SYSCHAR : WM_CHAR);
+  // A double-byte character comes as two messages, lead byte first.
+  for (char byte : ansi) PostMessageA(msg.hwnd, message, (WPARAM)(unsigned char)byte, msg.lParam);
+  return TRUE;
+}
+
+}  // namespace
+}  // namespace win32::user
+
 extern "C" BOOL WINAPI TranslateMessage(const MSG* msg) {
   if (!msg) return FALSE;
   UINT m = msg->message;
@@ -203,6 +231,7 @@ extern "C" BOOL WINAPI TranslateMessage(const MSG* msg) {
   if (m == WM_KEYUP || m == WM_SYSKEYUP) return TRUE;
   BYTE keys[256];
   GetKeyboardState(keys);
+  if (display::onServer()) return translateWithServerLayout(*msg, keys);
   int c = characterOf((UINT)msg->wParam, keys);
   if (!c && m == WM_SYSKEYDOWN) {
     // Alt with a key: the character the key makes without Alt, as WM_SYSCHAR.

@@ -7,6 +7,7 @@
 // siblings above it when it has WS_CLIPSIBLINGS and minus its children when
 // it has WS_CLIPCHILDREN (for a client DC). Update regions are kept in client
 // coordinates; the frame has a flag of its own (WM_NCPAINT owed).
+#include "display.h"
 #include "queue.h"
 #include "window.h"
 
@@ -116,6 +117,14 @@ HDC makeWindowDC(HWND hwnd, bool client, HRGN extraClip, bool clipChildren) {
   if (!top->surface) return nullptr;
   HRGN clip = visibleRegionLocked(w, client, clipChildren);
   if (extraClip) CombineRgn(clip, clip, extraClip, RGN_AND);
+  if (display::onServer()) {
+    // Whatever the DC draws lies inside its clip: that part of the surface goes to the server.
+    RECT box;
+    if (GetRgnBox(clip, &box) != NULLREGION) {
+      OffsetRect(&box, origin.x, origin.y);
+      display::damaged(top->handle, box);
+    }
+  }
   HDC dc;
   if (client && (w->cls->style & CS_OWNDC)) {
     // A window of a CS_OWNDC class keeps one DC with its attributes; each
@@ -134,6 +143,13 @@ HDC makeWindowDC(HWND hwnd, bool client, HRGN extraClip, bool clipChildren) {
   DeleteObject(clip);
   return dc;
 }
+
+// Pixels of a top-level surface changed outside a DC (`area` in surface coordinates).
+void damageSurfaceRegion(HWND top, HRGN area) {
+  RECT box;
+  if (display::onServer() && GetRgnBox(area, &box) != NULLREGION) display::damaged(top, box);
+}
+void damageSurfaceRegion(Window& top, HRGN area) { damageSurfaceRegion(top.handle, area); }
 
 void addToUpdate(Window& w, HRGN area, bool add) {
   if (add) {
@@ -458,6 +474,7 @@ void repaintAfterMove(HWND hwnd, const PlaceBefore& before, bool sizeChanged, UI
         CombineRgn(landing, kept, nullptr, RGN_COPY);
         OffsetRgn(landing, origin.x, origin.y);
         copySurfacePixels(top->surface, landing, dx, dy);
+        damageSurfaceRegion(*top, landing);
         DeleteObject(landing);
       }
       HRGN fresh = CreateRectRgn(0, 0, 0, 0);
@@ -769,6 +786,7 @@ extern "C" int WINAPI ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scro
                                      HRGN updateRgn, LPRECT updateRect, UINT flags) {
   RECT area, clip;
   cairo_surface_t* surface = nullptr;
+  HWND surfaceWindow = nullptr;
   POINT origin{};
   bool visible;
   {
@@ -784,6 +802,7 @@ extern "C" int WINAPI ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scro
     IntersectRect(&clip, &clip, &client);
     Window* top = surfaceOwner(w, true, origin);
     surface = top->surface;
+    surfaceWindow = top->handle;
     visible = reallyVisible(w);
     // Pending update moves with the pixels (and what leaves the client area goes).
     if (w->update) {
@@ -808,6 +827,7 @@ extern "C" int WINAPI ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scro
     HRGN landing = CreateRectRgn(origin.x + moved.left, origin.y + moved.top, origin.x + moved.right,
                                  origin.y + moved.bottom);
     copySurfacePixels(surface, landing, dx, dy);
+    damageSurfaceRegion(surfaceWindow, landing);
     DeleteObject(landing);
   }
   // What scrolled in is exposed: the source area minus where pixels landed.

@@ -7,6 +7,7 @@
 // are generated when looked for, never queued, so they come only when
 // nothing else is waiting.
 #include "crossprocess.h"
+#include "display.h"
 #include "hook.h"
 #include "queue.h"
 
@@ -125,8 +126,10 @@ int peek(MSG& out, HWND filter, UINT min, UINT max, UINT flags) {
     if ((kinds & QS_TIMER) && passesFilterLocked(nullptr, WM_TIMER, nullptr, min, max) &&
         takeTimerMessageLocked(*q, out, filter, remove))
       goto found;
-    return 0;
   }
+  // Nothing left: what the thread drew goes to the screen now.
+  display::flush();
+  return 0;
 found:
   {
     Lock lock(userMutex());
@@ -204,6 +207,7 @@ bool waitForQueue(DWORD mask, DWORD timeoutMs, bool anyInput) {
     if (now >= deadline) return false;
     ULONGLONG until = std::min(deadline, due);
     DWORD wait = until == ULLONG_MAX ? INFINITE : (DWORD)std::min<ULONGLONG>(until > now ? until - now : 0, 0x7FFFFFFF);
+    display::flush();  // an exposure wakes the thread to send its pixels again
     Waitable* event = q->wake.get();
     win32::waitForWaitables(std::span<Waitable* const>(&event, 1), false, wait);
   }
@@ -368,6 +372,7 @@ extern "C" DWORD WINAPI MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* h
     ULONGLONG now = tickNow();
     ULONGLONG until = std::min(deadline, due);
     DWORD wait = until == ULLONG_MAX ? INFINITE : (DWORD)std::min<ULONGLONG>(until > now ? until - now : 0, 0x7FFFFFFF);
+    display::flush();
     DWORD r = win32::waitForObjects(std::span<const HANDLE>(handles, count), waitAll, wait, q->wake.get());
     if (r == WAIT_OBJECT_0 + count) {
       if (waitAll) return r;

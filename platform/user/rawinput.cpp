@@ -242,6 +242,12 @@ bool takeInputMessage(MSG& out, HWND filter, UINT min, UINT max, bool remove) {
 }
 
 void queueKeyInput(BYTE vk, bool up) {
+  bool extended;
+  UINT scan = scanCodeOf(vk, extended);
+  queueKeyInput(vk, up, scan, extended);
+}
+
+void queueKeyInput(BYTE vk, bool up, UINT scan, bool extended) {
   static bool altAlone = false;  // Alt went down and no other key since (lock held)
   Lock lock(userMutex());
   auto& async = asyncKeysLocked();
@@ -255,8 +261,6 @@ void queueKeyInput(BYTE vk, bool up) {
   // key only when nothing was pressed with it.
   bool system = (alt && !ctrl) || vk == VK_F10 || (isAlt && !ctrl && (!up || altAlone));
   UINT msg = up ? (system ? WM_SYSKEYUP : WM_KEYUP) : (system ? WM_SYSKEYDOWN : WM_KEYDOWN);
-  bool extended;
-  UINT scan = scanCodeOf(vk, extended);
   LPARAM lParam = 1 | (scan << 16) | (extended ? 1 << 24 : 0) | (alt ? 1 << 29 : 0) |
                   ((up || wasDown) ? 1 << 30 : 0) | (up ? 1u << 31 : 0);
   auto foreground = queueForWindowLocked(foregroundWindowLocked());

@@ -1,4 +1,5 @@
 // The window table, creation and destruction of windows.
+#include "display.h"
 #include "window.h"
 
 #include "crossprocess.h"
@@ -63,6 +64,7 @@ void freeWindow(const WindowPtr& w) {
   unlinkWindowLocked(w.get());
   table().windows.erase((uint32_t)(uintptr_t)w->handle);
   if (w->queue) purgeWindowMessagesLocked(*w->queue, w->handle);
+  if (!w->isChild()) display::destroyed(w->handle);
   discardPaintStateLocked(*w);
   w->props.clear();
   w->cls->windowCount--;

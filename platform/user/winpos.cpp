@@ -1,5 +1,6 @@
 // Window positions: SetWindowPos and z-order, ShowWindow, placement,
 // deferred positioning, rectangles and coordinate mapping.
+#include "display.h"
 #include "window.h"
 
 #include "queue.h"
@@ -239,6 +240,8 @@ extern "C" BOOL WINAPI SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx,
     if (newClient.left == oldClient.left && newClient.top == oldClient.top) pos.flags |= SWP_NOCLIENTMOVE;
   }
   if (repaints) repaintAfterMove(hwnd, before, sizeChanged, pos.flags);
+  // Shown on the server before it is activated there.
+  if (display::onServer() && !w->isChild()) display::placeChanged(hwnd);
 
   // A hidden active window hears WM_WINDOWPOSCHANGED before it is deactivated.
   bool hiddenWhileActive = false;

@@ -1,0 +1,122 @@
+// Top-level windows shown on an X server (Xvfb started by the test): their
+// X windows follow the layer's place, visibility and title, and the server
+// shows exactly the pixels of the window's headless snapshot.
+#include "control_fixture.h"
+#include "x11_client.h"
+
+#include <internal/scratchdir.h>
+#include <internal/xserver.h>
+
+#include <cairo.h>
+
+namespace {
+
+// Made before the program's first window: the display is chosen then.
+kytest::XServer server;
+
+class X11Display : public test::ControlTest {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(server.running()) << server.error();
+    ASSERT_TRUE(x.connected());
+    test::ControlTest::SetUp();
+  }
+  // The X window of the recording frame, once the server has it.
+  xcb_window_t frameWindow() {
+    xcb_window_t id = 0;
+    test::pumpUntil([&] { return (id = x.byTitle("controls")) != 0; });
+    return id;
+  }
+  test::XClient x{server.display().c_str()};
+};
+
+TEST_F(X11Display, XWindowFollowsPlaceAndVisibility) {
+  xcb_window_t id = frameWindow();
+  ASSERT_NE(id, 0u);
+  struct Step {
+    const char* what;
+    std::function<void(HWND)> act;
+  } steps[] = {
+      {"shown", [](HWND) {}},
+      {"moved", [](HWND h) { SetWindowPos(h, nullptr, 120, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER); }},
+      {"resized", [](HWND h) { SetWindowPos(h, nullptr, 0, 0, 333, 222, SWP_NOMOVE | SWP_NOZORDER); }},
+      {"moved and resized", [](HWND h) { MoveWindow(h, 10, 20, 500, 260, TRUE); }},
+      {"hidden", [](HWND h) { ShowWindow(h, SW_HIDE); }},
+      {"shown again", [](HWND h) { ShowWindow(h, SW_SHOW); }},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.act(frame);
+    RECT want;
+    GetWindowRect(frame, &want);
+    const bool visible = IsWindowVisible(frame);
+    RECT got{};
+    bool mapped = !visible;
+    EXPECT_TRUE(test::pumpUntil([&] { return x.geometry(id, got, mapped) && EqualRect(&got, &want) && mapped == visible; }))
+        << "server: " << got.left << "," << got.top << " " << got.right - got.left << "x" << got.bottom - got.top
+        << (mapped ? " mapped" : " unmapped");
+  }
+  DestroyWindow(frame);
+  frame = nullptr;
+  EXPECT_TRUE(test::pumpUntil([&] {
+    auto all = x.topLevels();
+    return std::find(all.begin(), all.end(), id) == all.end();
+  }));
+}
+
+TEST_F(X11Display, TitleIsTheCaptionInUtf8) {
+  xcb_window_t id = frameWindow();
+  ASSERT_NE(id, 0u);
+  struct {
+    const char* ansi;
+    const char* utf8;
+  } cases[] = {{"Plain", "Plain"}, {"Caf\xe9 \x80 5", "Caf\xc3\xa9 \xe2\x82\xac 5"}, {"", ""}};
+  const xcb_atom_t netName = x.atom("_NET_WM_NAME");
+  for (auto& c : cases) {
+    SetWindowTextA(frame, c.ansi);
+    EXPECT_TRUE(test::pumpUntil([&] { return x.property(id, netName) == c.utf8; })) << c.ansi;
+    EXPECT_EQ(x.property(id, XCB_ATOM_WM_NAME), c.ansi);
+  }
+}
+
+// The server's pixels of a window against the window's own PNG snapshot.
+void expectServerShowsSnapshot(test::XClient& x, xcb_window_t id, HWND hwnd) {
+  kytest::ScratchDir dir;
+  std::string png = (dir.path() / "window.png").string();
+  ASSERT_TRUE(win32::snapshot::saveWindowPng(hwnd, png.c_str()));
+  cairo_surface_t* snap = cairo_image_surface_create_from_png(png.c_str());
+  ASSERT_EQ(cairo_surface_status(snap), CAIRO_STATUS_SUCCESS);
+  const int w = cairo_image_surface_get_width(snap), h = cairo_image_surface_get_height(snap);
+  std::vector<uint32_t> want((size_t)w * h);
+  for (int y = 0; y < h; ++y) {
+    auto* row = (const uint32_t*)(cairo_image_surface_get_data(snap) + (size_t)y * cairo_image_surface_get_stride(snap));
+    for (int i = 0; i < w; ++i) want[(size_t)y * w + i] = row[i] & 0xFFFFFF;
+  }
+  cairo_surface_destroy(snap);
+  std::vector<uint32_t> got;
+  EXPECT_TRUE(test::pumpUntil([&] { return (got = x.image(id, w, h)) == want; }));
+  ASSERT_EQ(got.size(), want.size());
+  size_t differing = 0;
+  for (size_t i = 0; i < got.size(); ++i) differing += got[i] != want[i];
+  EXPECT_EQ(differing, 0u) << "of " << w << "x" << h << " pixels";
+}
+
+TEST_F(X11Display, ServerShowsTheHeadlessSnapshot) {
+  child("Button", "&Apply", BS_PUSHBUTTON, 11, 10, 10, 90, 26);
+  child("Edit", "some text", WS_BORDER, 12, 10, 50, 200, 22);
+  child("Button", "Keep", BS_AUTOCHECKBOX, 13, 10, 90, 120, 20);
+  HWND list = child("ListBox", nullptr, WS_BORDER | WS_VSCROLL, 14, 220, 10, 150, 120);
+  for (const char* item : {"alpha", "beta", "gamma"}) SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)item);
+  xcb_window_t id = frameWindow();
+  ASSERT_NE(id, 0u);
+  expectServerShowsSnapshot(x, id, frame);
+  // A repaint of one control sends that part again and the rest stays.
+  SendMessageA(list, LB_SETCURSEL, 1, 0);
+  CheckDlgButton(frame, 13, BST_CHECKED);
+  expectServerShowsSnapshot(x, id, frame);
+  // After a resize the whole window is new.
+  SetWindowPos(frame, nullptr, 0, 0, 450, 280, SWP_NOMOVE | SWP_NOZORDER);
+  expectServerShowsSnapshot(x, id, frame);
+}
+
+}  // namespace
