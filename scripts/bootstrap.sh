@@ -12,6 +12,8 @@ packages=(
   libdfp-dev ccache libicu-dev
   libgraphicsmagick1-dev
   poppler-utils libreoffice-writer-nogui
+  libxcb1-dev libxcb-shm0-dev libxcb-xkb-dev libxcb-xtest0-dev libxkbcommon-dev libxkbcommon-x11-dev
+  libx11-data xvfb x11-xkb-utils
   python3
 )
 

@@ -1,6 +1,8 @@
-// The caret: one per thread, owned by a window. Only its state is kept (a
-// snapshot does not draw it). Hiding counts, as on Windows: ShowCaret undoes
-// one HideCaret; BeginPaint hides it and EndPaint shows it again.
+// The caret: one per thread, owned by a window. Its state is kept here (a
+// snapshot does not draw it); a display draws and blinks it (display.h).
+// Hiding counts, as on Windows: ShowCaret undoes one HideCaret; BeginPaint
+// hides it and EndPaint shows it again.
+#include "display.h"
 #include "queue.h"
 
 namespace win32::user {
@@ -28,19 +30,30 @@ Caret* caretOfThreadLocked(DWORD tid) {
 
 UINT blinkTime = 530;
 
+// Declared before a function's lock: tells the display of the change once the lock is gone.
+struct TellDisplay {
+  ~TellDisplay() {
+    if (display::onServer()) display::caretChanged();
+  }
+};
+
 }  // namespace
 
 void destroyCaretOf(HWND hwnd) {
+  TellDisplay tell;
   Lock lock(userMutex());
   std::erase_if(carets(), [&](auto& e) { return e.second.owner == hwnd; });
 }
 
 void hideCaretForPaint(HWND hwnd, bool hide) {
-  Lock lock(userMutex());
-  Caret* c = caretOfThreadLocked(GetCurrentThreadId());
-  if (!c || c->owner != hwnd) return;
-  if (hide) c->hidden++;
-  else if (c->hidden > 0) c->hidden--;
+  {
+    Lock lock(userMutex());
+    Caret* c = caretOfThreadLocked(GetCurrentThreadId());
+    if (!c || c->owner != hwnd) return;
+    if (hide) c->hidden++;
+    else if (c->hidden > 0) c->hidden--;
+  }
+  if (display::onServer()) display::caretChanged();
 }
 
 }  // namespace win32::user
@@ -54,6 +67,7 @@ extern "C" BOOL WINAPI CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int hei
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   }
+  TellDisplay tell;
   Lock lock(userMutex());
   DWORD tid = GetCurrentThreadId();
   std::erase_if(carets(), [&](auto& e) { return e.first == tid; });
@@ -67,6 +81,7 @@ extern "C" BOOL WINAPI CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int hei
 }
 
 extern "C" BOOL WINAPI DestroyCaret(void) {
+  TellDisplay tell;
   Lock lock(userMutex());
   DWORD tid = GetCurrentThreadId();
   if (!caretOfThreadLocked(tid)) {
@@ -78,6 +93,7 @@ extern "C" BOOL WINAPI DestroyCaret(void) {
 }
 
 extern "C" BOOL WINAPI ShowCaret(HWND hwnd) {
+  TellDisplay tell;
   Lock lock(userMutex());
   Caret* c = caretOfThreadLocked(GetCurrentThreadId());
   if (!c || (hwnd && c->owner != hwnd)) {
@@ -89,6 +105,7 @@ extern "C" BOOL WINAPI ShowCaret(HWND hwnd) {
 }
 
 extern "C" BOOL WINAPI HideCaret(HWND hwnd) {
+  TellDisplay tell;
   Lock lock(userMutex());
   Caret* c = caretOfThreadLocked(GetCurrentThreadId());
   if (!c || (hwnd && c->owner != hwnd)) {
@@ -100,6 +117,7 @@ extern "C" BOOL WINAPI HideCaret(HWND hwnd) {
 }
 
 extern "C" BOOL WINAPI SetCaretPos(int x, int y) {
+  TellDisplay tell;
   Lock lock(userMutex());
   Caret* c = caretOfThreadLocked(GetCurrentThreadId());
   if (!c) {

@@ -1,5 +1,6 @@
 // The mouse cursor: its shape (SetCursor), position, clipping rectangle and
 // show counter. Cursor objects themselves are made by icon.cpp.
+#include "display.h"
 #include "icon.h"
 #include "queue.h"
 
@@ -32,9 +33,13 @@ POINT moveCursorLocked(POINT p) {
 using namespace win32::user;
 
 extern "C" HCURSOR WINAPI SetCursor(HCURSOR cursor) {
-  Lock lock(userMutex());
-  HCURSOR old = current;
-  current = cursor;
+  HCURSOR old;
+  {
+    Lock lock(userMutex());
+    old = current;
+    current = cursor;
+  }
+  if (display::onServer()) display::cursorChanged(cursor);  // the pointer may be over another window now
   return old;
 }
 

@@ -347,6 +347,31 @@ LRESULT onNcLButtonDblClk(HWND hwnd, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
+// WM_SETICON keeps the icon of its size and answers the one it replaces.
+LRESULT onSetIcon(HWND hwnd, WPARAM which, LPARAM icon) {
+  auto w = windowOf(hwnd);
+  if (!w || (which != ICON_SMALL && which != ICON_BIG)) return 0;
+  HICON previous;
+  {
+    Lock lock(userMutex());
+    HICON& slot = which == ICON_BIG ? w->iconBig : w->iconSmall;
+    previous = slot;
+    slot = (HICON)icon;
+  }
+  if (display::onServer()) display::iconChanged(hwnd);
+  return (LRESULT)previous;
+}
+
+// WM_GETICON: ICON_SMALL2 (2) is the small icon, else the big one.
+LRESULT onGetIcon(HWND hwnd, WPARAM which, LPARAM) {
+  auto w = windowOf(hwnd);
+  if (!w) return 0;
+  Lock lock(userMutex());
+  if (which == ICON_BIG) return (LRESULT)w->iconBig;
+  if (which == ICON_SMALL) return (LRESULT)w->iconSmall;
+  return (LRESULT)(w->iconSmall ? w->iconSmall : w->iconBig);
+}
+
 LRESULT answerTrue(HWND, WPARAM, LPARAM) { return TRUE; }
 
 struct Entry {
@@ -368,6 +393,8 @@ constexpr Entry kHandlers[] = {
     {WM_GETTEXT, onGetText},
     {WM_GETTEXTLENGTH, onGetTextLength},
     {WM_CLOSE, onClose},
+    {WM_SETICON, onSetIcon},
+    {WM_GETICON, onGetIcon},
     {WM_NCDESTROY, onNcDestroy},
     {WM_WINDOWPOSCHANGED, onWindowPosChanged},
     {WM_CTLCOLORMSGBOX, onCtlColorFace},

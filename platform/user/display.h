@@ -15,6 +15,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace win32::user::display {
 
 // True when top-level windows are shown on an X server.
@@ -33,6 +35,22 @@ void textChanged(HWND top);
 // Lock not held. The window became the active window of its thread: it
 // takes the server's keyboard focus.
 void activated(HWND top);
+// Lock not held. The capture went to `hwnd` (nullptr: released): the
+// pointer is grabbed for its top-level window meanwhile, so that the mouse
+// reaches it outside its windows too.
+void captureChanged(HWND hwnd);
+// Lock not held. WM_SETICON gave the window another icon.
+void iconChanged(HWND top);
+// Lock not held. The calling thread's caret was made, moved, shown, hidden or destroyed.
+void caretChanged();
+// Lock not held. SetCursor changed the cursor's shape.
+void cursorChanged(HCURSOR cursor);
+// Lock not held. The clipboard got text (closed after a change): other
+// programs on the server may paste it now.
+void clipboardChanged();
+// Lock not held. The text another program on the server put on the
+// clipboard; false when none did (or the program itself owns it).
+bool foreignClipboardText(std::u16string& text);
 // Lock not held. Sends what the calling thread's windows drew since the
 // last flush; called whenever the thread finds its queue empty.
 void flush();

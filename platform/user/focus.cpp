@@ -260,6 +260,7 @@ extern "C" HWND WINAPI SetCapture(HWND hwnd) {
     previous = q->inputState->capture;
     q->inputState->capture = hwnd;
   }
+  if (display::onServer()) display::captureChanged(hwnd);
   if (previous && previous != hwnd && IsWindow(previous))
     SendMessageA(previous, WM_CAPTURECHANGED, 0, (LPARAM)hwnd);
   return previous;
@@ -273,6 +274,7 @@ extern "C" BOOL WINAPI ReleaseCapture(void) {
     previous = q->inputState->capture;
     q->inputState->capture = nullptr;
   }
+  if (previous && display::onServer()) display::captureChanged(nullptr);
   if (previous && IsWindow(previous)) SendMessageA(previous, WM_CAPTURECHANGED, 0, 0);
   return TRUE;
 }

@@ -14,6 +14,10 @@ void queueKeyInput(BYTE vk, bool up, UINT scan, bool extended);
 // form) at a screen point; `wheel` is the wheel delta of WM_MOUSEWHEEL.
 void queueMouseInput(UINT msg, POINT screen, short wheel);
 
+// rawinput.cpp: the pointer left every window of the program (a display's
+// pointer went elsewhere): windows watched for TME_LEAVE hear WM_MOUSELEAVE.
+void pointerLeftAllWindows();
+
 // keyboard.cpp: the scan code of a virtual key (US layout), and whether it is an extended key.
 UINT scanCodeOf(UINT vk, bool& extended);
 // keyboard.cpp: the character of a key with the given key state, 0 when none.

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <mutex>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -92,5 +93,14 @@ bool menuBarOnScreen(HWND hwnd, RECT& bar);
 void menuSysCommand(HWND hwnd, WPARAM command, LPARAM lParam);
 // The next scripted menu choice: a command id, 0 to dismiss; nullopt when none is scripted.
 std::optional<UINT> nextMenuChoice();
+
+// --- menu windows (menuwindow.cpp) ---
+// Shows `menu` at the screen point and tracks the person's mouse and keys
+// until a command is chosen (its id) or the menu is dismissed (0), or until
+// `ended` answers true (EndMenu).
+UINT trackMenuWindow(HMENU menu, POINT at, HWND owner, const std::function<bool()>& ended);
+// The screen rectangle of an item of a popup menu shown now; false when the
+// menu is not shown or has no such item.
+bool openMenuItemRect(HMENU menu, UINT position, RECT& rect);
 
 }  // namespace win32::user

@@ -140,7 +140,8 @@ extern "C" BOOL WINAPI GetMenuItemRect(HWND hwnd, HMENU menu, UINT position, LPR
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  // Only the menu bar has a place on the screen here: popups are never shown.
+  // A popup has a place on the screen while it is shown (on a display).
+  if ((!hwnd || GetMenu(hwnd) != menu) && openMenuItemRect(menu, position, *rect)) return TRUE;
   RECT bar;
   if (!hwnd || GetMenu(hwnd) != menu || !menuBarOnScreen(hwnd, bar)) {
     SetLastError(ERROR_INVALID_PARAMETER);

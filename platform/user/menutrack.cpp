@@ -19,6 +19,7 @@
 #include <internal/testinput.h>
 #include <internal/userscript.h>
 
+#include "display.h"
 #include "menu.h"
 
 #include <cstdlib>
@@ -142,11 +143,17 @@ class Tracker {
     return 0;
   }
 
-  // The scripted choice followed from the open `menu`; the choice is taken
-  // even when the menu was ended already, so that it is not left for the next menu.
-  UINT choose(HMENU menu, bool system) {
+  // The choice followed from the open `menu`: a person's on a display
+  // (the menu shown at `at`, a screen point) unless a choice is scripted,
+  // else the scripted one, which is taken even when the menu was ended
+  // already, so that it is not left for the next menu.
+  UINT choose(HMENU menu, bool system, POINT at) {
     idle();
-    UINT wanted = scriptedChoice();
+    UINT wanted;
+    if (display::onServer() && choices().pending() == 0)
+      wanted = ended_ ? 0 : trackMenuWindow(menu, at, owner_, [this] { return ended_; });
+    else
+      wanted = scriptedChoice();
     return wanted && !ended_ ? follow(menu, wanted, system) : 0;
   }
 
@@ -197,7 +204,10 @@ void runSystemMenu(HWND top, bool mouse, LPARAM point) {
   t.enterLoop(false);
   t.initMenu(menu);
   t.openPopup(menu, 0, true);
-  UINT id = t.choose(menu, true);
+  RECT frame{};
+  GetWindowRect(top, &frame);
+  POINT below{frame.left + GetSystemMetrics(SM_CXFRAME), frame.top + GetSystemMetrics(SM_CYCAPTION)};
+  UINT id = t.choose(menu, true, below);
   t.close();
   t.exitLoop(false);
   tell(top, "system menu", menu, id);
@@ -236,7 +246,9 @@ void runMenuBar(HWND top, HMENU bar, int index, char key, bool mouse) {
       t.select(bar, index, false);
       if (items[index].subMenu) {
         t.openPopup(items[index].subMenu, index, false);
-        id = t.choose(items[index].subMenu, false);
+        RECT item{};
+        GetMenuItemRect(top, bar, (UINT)index, &item);
+        id = t.choose(items[index].subMenu, false, POINT{item.left, item.bottom});
       } else if (!items[index].separator() && !t.ended()) {
         id = items[index].id;  // a command on the bar itself runs at once
       }
@@ -335,7 +347,7 @@ extern "C" BOOL WINAPI TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HW
   t.enterLoop(true);
   t.initMenu(menu);
   t.openPopup(menu, 0, system);
-  UINT id = t.choose(menu, system);
+  UINT id = t.choose(menu, system, POINT{x, y});
   t.close();
   t.exitLoop(true);
   tell(hwnd, "popup at " + std::to_string(x) + "," + std::to_string(y), menu, id);

@@ -85,6 +85,13 @@ struct ThreadQueue {
   HWND lastClickWindow = nullptr;
   HWND lastMouseWindow = nullptr;
 
+  // TrackMouseEvent: the window watched, what for (TME_LEAVE, TME_HOVER),
+  // the hover time and where the pointer rests since (screen).
+  HWND trackWindow = nullptr;
+  DWORD trackFlags = 0;
+  UINT hoverTime = 0;
+  POINT hoverFrom{};
+
   // Marks `bits` as newly arrived and wakes the thread. Lock held.
   void signal(DWORD bits) {
     changedBits |= bits;

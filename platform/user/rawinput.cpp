@@ -98,6 +98,67 @@ bool disabledWithin(HWND hwnd) {
   return false;
 }
 
+constexpr UINT_PTR kHoverTimer = 0xFFF7;  // the window system's timer of a window watched for hover
+constexpr UINT kDefaultHoverTime = 400;   // milliseconds, Windows' default
+constexpr int kHoverRange = 2;            // pixels each way: Windows' 4 x 4 hover rectangle
+
+bool withinHoverRange(POINT a, POINT b) { return abs(a.x - b.x) <= kHoverRange && abs(a.y - b.y) <= kHoverRange; }
+
+// Lock not held. Ends what is watched of the queue's tracked window
+// (`flags`), posting WM_MOUSELEAVE when leave was watched.
+void endTracking(ThreadQueue& q, DWORD flags) {
+  HWND tracked;
+  bool leave;
+  {
+    Lock lock(userMutex());
+    tracked = q.trackWindow;
+    leave = (q.trackFlags & flags & TME_LEAVE) != 0;
+    q.trackFlags &= ~flags;
+    if (!q.trackFlags) q.trackWindow = nullptr;
+  }
+  if (flags & TME_HOVER) KillTimer(tracked, kHoverTimer);
+  if (leave && IsWindow(tracked)) PostMessageA(tracked, WM_MOUSELEAVE, 0, 0);
+}
+
+void CALLBACK hoverTimerProc(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+  KillTimer(hwnd, id);
+  auto q = currentQueue();
+  POINT at;
+  WPARAM keys;
+  {
+    Lock lock(userMutex());
+    if (q->trackWindow != hwnd || !(q->trackFlags & TME_HOVER)) return;
+    at = cursorPositionLocked();
+    keys = mouseKeyFlags(q->inputState->keys);
+    if (!withinHoverRange(at, q->hoverFrom)) return;  // a move restarts the timer itself
+    // Hover is told once; leave stays watched.
+    q->trackFlags &= ~TME_HOVER;
+    if (!q->trackFlags) q->trackWindow = nullptr;
+  }
+  ScreenToClient(hwnd, &at);
+  PostMessageA(hwnd, WM_MOUSEHOVER, keys, MAKELPARAM(at.x, at.y));
+}
+
+// A mouse message for `target` (nullptr: over no window of the thread) was
+// taken: leaving the watched window ends its tracking; moving within it
+// beyond the hover rectangle starts the hover time again.
+void noteTrackedMouse(ThreadQueue& q, HWND target, POINT screen) {
+  HWND tracked;
+  DWORD flags;
+  UINT hoverTime;
+  {
+    Lock lock(userMutex());
+    tracked = q.trackWindow;
+    flags = q.trackFlags;
+    hoverTime = q.hoverTime;
+    if (!tracked) return;
+    if (target == tracked && (flags & TME_HOVER) && !withinHoverRange(screen, q.hoverFrom)) q.hoverFrom = screen;
+    else if (target == tracked) return;
+  }
+  if (target != tracked) endTracking(q, TME_LEAVE | TME_HOVER);
+  else SetTimer(tracked, kHoverTimer, hoverTime, hoverTimerProc);
+}
+
 // Builds the application's form of a raw mouse message. False: the message is dropped.
 bool cookMouse(ThreadQueue& q, const MSG& raw, MSG& out, bool remove) {
   POINT pt = raw.pt;
@@ -118,6 +179,7 @@ bool cookMouse(ThreadQueue& q, const MSG& raw, MSG& out, bool remove) {
   } else {
     target = hitTest(pt, hit);
   }
+  if (remove && raw.message != WM_MOUSEWHEEL) noteTrackedMouse(q, hit == HTCLIENT ? target : nullptr, pt);
   if (!target) return false;
   {
     Lock lock(userMutex());
@@ -346,15 +408,66 @@ extern "C" BOOL WINAPI TrackMouseEvent(LPTRACKMOUSEEVENT tme) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
+  auto q = currentQueue();
   if (tme->dwFlags & TME_QUERY) {
-    tme->dwFlags = 0;
+    Lock lock(userMutex());
+    tme->dwFlags = q->trackFlags;
+    tme->hwndTrack = q->trackWindow;
+    tme->dwHoverTime = q->hoverTime;
     return TRUE;
   }
   if (!IsWindow(tme->hwndTrack)) {
     setWindowError();
     return FALSE;
   }
-  // Hover and leave need a mouse that keeps moving: not tracked here.
-  SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-  return FALSE;
+  const DWORD flags = tme->dwFlags & (TME_LEAVE | TME_HOVER);
+  if (tme->dwFlags & TME_CANCEL) {
+    bool same;
+    {
+      Lock lock(userMutex());
+      same = q->trackWindow == tme->hwndTrack;
+      if (same && (flags & TME_LEAVE)) q->trackFlags &= ~TME_LEAVE;  // cancelled: no WM_MOUSELEAVE
+    }
+    if (same) endTracking(*q, flags);
+    return TRUE;
+  }
+  POINT at;
+  HWND under;
+  {
+    Lock lock(userMutex());
+    at = cursorPositionLocked();
+  }
+  under = windowFromPointNoMessages(at);
+  {
+    Lock lock(userMutex());
+    if (q->trackWindow != tme->hwndTrack) q->trackFlags = 0;
+    q->trackWindow = tme->hwndTrack;
+    q->trackFlags |= flags;
+    if (flags & TME_HOVER) {
+      q->hoverTime = tme->dwHoverTime == HOVER_DEFAULT ? kDefaultHoverTime : tme->dwHoverTime;
+      q->hoverFrom = at;
+    }
+  }
+  // The pointer is elsewhere already: the window hears it at once, as on Windows.
+  if (under != tme->hwndTrack) {
+    endTracking(*q, TME_LEAVE | TME_HOVER);
+    return TRUE;
+  }
+  if (flags & TME_HOVER) SetTimer(tme->hwndTrack, kHoverTimer, q->hoverTime, hoverTimerProc);
+  return TRUE;
+}
+
+void win32::user::pointerLeftAllWindows() {
+  std::vector<std::pair<HWND, std::shared_ptr<ThreadQueue>>> watched;
+  {
+    Lock lock(userMutex());
+    for (Window* w : allWindowsLocked())
+      if (w->queue && w->queue->trackWindow == w->handle && (w->queue->trackFlags & TME_LEAVE))
+        watched.emplace_back(w->handle, w->queue);
+    for (auto& [hwnd, q] : watched) {
+      q->trackFlags = 0;
+      q->trackWindow = nullptr;
+    }
+  }
+  for (auto& [hwnd, q] : watched) PostMessageA(hwnd, WM_MOUSELEAVE, 0, 0);
 }

@@ -86,6 +86,8 @@ struct Window {
   DWORD threadId = 0;
   HMENU menu = nullptr;
   HWND lastActivePopup = nullptr;
+  HICON iconBig = nullptr;           // WM_SETICON
+  HICON iconSmall = nullptr;
 
   // Life cycle: a window being destroyed refuses new children and new sends.
   bool destroying = false;

@@ -16,6 +16,7 @@ namespace win32::user::x11 {
 namespace {
 
 constexpr short kWheelNotch = 120;
+constexpr UINT kLeftControlScan = 0x1D;
 
 struct ButtonMessages {
   uint8_t button;
@@ -65,7 +66,13 @@ void Server::handleEvent(xcb_generic_event_t* event) {
       UINT scan;
       bool extended;
       BYTE vk = virtualKeyOf(e->detail, scan, extended);
-      if (vk) queueKeyInput(vk, type == XCB_KEY_RELEASE, scan, extended);
+      if (!vk) return;
+      const bool up = type == XCB_KEY_RELEASE;
+      // AltGr comes as a left Ctrl around the right Alt, as Windows sends it.
+      const bool altGr = isAltGr(e->detail);
+      if (altGr && !up) queueKeyInput(VK_CONTROL, false, kLeftControlScan, false);
+      queueKeyInput(vk, up, scan, extended);
+      if (altGr && up) queueKeyInput(VK_CONTROL, true, kLeftControlScan, false);
       return;
     }
     case XCB_BUTTON_PRESS:
@@ -86,7 +93,17 @@ void Server::handleEvent(xcb_generic_event_t* event) {
     case XCB_MOTION_NOTIFY: {
       auto* e = (xcb_motion_notify_event_t*)event;
       if (!find(e->event, hwnd, rect, thread)) return;
+      {
+        std::lock_guard<std::mutex> guard(mutex_);
+        pointerWindow_ = e->event;
+      }
       queueMouseInput(WM_MOUSEMOVE, POINT{rect.left + e->event_x, rect.top + e->event_y}, 0);
+      return;
+    }
+    case XCB_LEAVE_NOTIFY: {
+      auto* e = (xcb_leave_notify_event_t*)event;
+      // Into a child of the window (none here) or a grab's coming and going is no leave.
+      if (e->detail != XCB_NOTIFY_DETAIL_INFERIOR && e->mode == XCB_NOTIFY_MODE_NORMAL) pointerLeftAllWindows();
       return;
     }
     case XCB_CLIENT_MESSAGE: {
@@ -122,6 +139,15 @@ void Server::handleEvent(xcb_generic_event_t* event) {
       SendMessageA(hwnd, WM_EXITSIZEMOVE, 0, 0);
       return;
     }
+    case XCB_SELECTION_REQUEST:
+      answerSelectionRequest(*(xcb_selection_request_event_t*)event);
+      return;
+    case XCB_SELECTION_NOTIFY:
+      takeSelectionNotify(*(xcb_selection_notify_event_t*)event);
+      return;
+    case XCB_SELECTION_CLEAR:
+      loseSelection();
+      return;
     default:
       return;
   }

@@ -158,6 +158,10 @@ BYTE virtualKeyOf(xcb_keycode_t keycode, UINT& scan, bool& extended) {
   return (BYTE)MapVirtualKeyA(scan, 1);
 }
 
+bool isAltGr(xcb_keycode_t keycode) {
+  return layout().keymap && baseSymbol(keycode, 0) == XKB_KEY_ISO_Level3_Shift;
+}
+
 uint32_t layoutCharacter(UINT scan, bool extended, const BYTE* keys, bool& dead) {
   dead = false;
   Layout& l = layout();

@@ -113,6 +113,7 @@ bool Server::connect(const char* name) {
 }
 
 void Server::readEvents() {
+  eventThread_ = std::this_thread::get_id();
   for (;;) {
     xcb_generic_event_t* event = xcb_wait_for_event(conn_);
     if (!event) break;

@@ -17,6 +17,8 @@
 #include <xcb/xcb.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <string>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -57,6 +59,18 @@ struct ShownWindow {
   // Sizes asked of the server and not yet confirmed by a ConfigureNotify:
   // a notice of one of them is our own change, any other the window manager's.
   std::vector<std::pair<int, int>> sizesAsked;
+  uint16_t cursorGlyph = 0xFFFF;  // the cursor-font shape set on it (none yet)
+};
+
+// What the layer says of a top-level window, read under its lock.
+struct TopLevelState {
+  bool exists = false;
+  bool visible = false;
+  RECT rect{};
+  DWORD style = 0, exStyle = 0;
+  HWND owner = nullptr;
+  DWORD threadId = 0;
+  std::string text;
 };
 
 class Server {
@@ -76,6 +90,19 @@ class Server {
   void damage(HWND top, const RECT& rect);
   void retitle(HWND top);
   void focus(HWND top);
+  void grab(HWND hwnd);
+
+  // --- x11_icon.cpp ---
+  // The window's icons (WM_SETICON, else its class's) as _NET_WM_ICON.
+  void showIcon(HWND top);
+
+  // --- x11_caret.cpp ---
+  // The calling thread's caret moved, changed or was shown or hidden.
+  void placeCaret();
+
+  // --- x11_cursor.cpp ---
+  // The shape of SetCursor on the window the pointer is over.
+  void showCursor(HCURSOR cursor);
   void flushThread(DWORD threadId);
   // The record of an X window (nullptr when none); the server's mutex held.
   ShownWindow* byId(xcb_window_t id);
@@ -85,13 +112,29 @@ class Server {
   // --- x11_input.cpp ---
   void handleEvent(xcb_generic_event_t* event);
 
+  // --- x11_clipboard.cpp ---
+  // The program's clipboard holds text now: the CLIPBOARD selection is ours.
+  void claimClipboard();
+  // Another X client owns the CLIPBOARD selection: its text (false when
+  // none owns it, we do, or it gave no text within a second).
+  bool foreignClipboardText(std::u16string& text);
+  void answerSelectionRequest(const xcb_selection_request_event_t& request);
+  void takeSelectionNotify(const xcb_selection_notify_event_t& notify);
+  void loseSelection() { ownsClipboard_ = false; }
+
  private:
   Server() = default;
   bool connect(const char* name);
   void readEvents();
   void upload(ShownWindow& shown, const RECT& box, const uint8_t* pixels, int stride);
-  void makeWindow(ShownWindow& shown, DWORD style, DWORD exStyle);
+  // The server's mutex held; true when the X window was made now.
+  bool placeLocked(HWND top, const TopLevelState& s);
+  void makeWindow(ShownWindow& shown, DWORD style, DWORD exStyle, HWND owner);
   void setProperties(ShownWindow& shown, HWND owner, DWORD style, DWORD exStyle);
+  void makeSelectionWindowLocked();
+  void invertCaretLocked(const RECT& part);
+  void blinkCaret();
+  void keepCaretOverUploadLocked(const ShownWindow& shown, const RECT& uploaded);
 
   xcb_connection_t* conn_ = nullptr;
   const xcb_screen_t* screen_ = nullptr;
@@ -103,7 +146,30 @@ class Server {
   xcb_gcontext_t gc_ = 0;
   std::unordered_map<HWND, ShownWindow> windows_;
   std::unordered_map<xcb_window_t, HWND> byId_;
+  xcb_window_t pointerWindow_ = 0;                       // our window the pointer last moved over
+  xcb_font_t cursorFont_ = 0;
+  std::unordered_map<uint16_t, xcb_cursor_t> cursors_;   // by cursor-font glyph
+
+  // The caret (window coordinates of its X window).
+  xcb_window_t caretWindow_ = 0;
+  RECT caretRect_{};
+  bool caretShown_ = false;   // it blinks
+  bool caretDrawn_ = false;   // inverted on the server now
+  ULONGLONG caretPhaseStart_ = 0;
+  xcb_gcontext_t caretGc_ = 0;
+  std::thread blink_;
   std::thread events_;
+  std::thread::id eventThread_;
+
+  // The clipboard: an unmapped window owns the selection and receives conversions.
+  xcb_window_t selectionWindow_ = 0;
+  std::atomic<bool> ownsClipboard_{false};
+  std::mutex transferMutex_;                // one conversion at a time
+  std::mutex transferStateMutex_;
+  std::condition_variable transferDone_;
+  bool transferPending_ = false;
+  bool transferOk_ = false;
+  std::string transferBytes_;
 };
 
 // --- x11_keyboard.cpp ---
@@ -111,6 +177,8 @@ class Server {
 bool loadKeyboard(xcb_connection_t* conn);
 // The virtual key, scan code and extended flag of a server key code.
 BYTE virtualKeyOf(xcb_keycode_t keycode, UINT& scan, bool& extended);
+// Is the key AltGr (the third level's shift)? Windows makes it Ctrl and right Alt.
+bool isAltGr(xcb_keycode_t keycode);
 // The character a key makes in the layout with the given key state, in
 // UTF-32: 0 when none. `dead` is set for a dead key (its own character is
 // answered); the next key is composed with it.

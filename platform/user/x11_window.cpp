@@ -27,16 +27,6 @@
 namespace win32::user::x11 {
 namespace {
 
-struct TopLevelState {
-  bool exists = false;
-  bool visible = false;
-  RECT rect{};
-  DWORD style = 0, exStyle = 0;
-  HWND owner = nullptr;
-  DWORD threadId = 0;
-  std::string text;
-};
-
 // Lock not held: what the layer says of `hwnd`; `exists` false for a child
 // or a window that is gone.
 TopLevelState readState(HWND hwnd) {
@@ -55,9 +45,11 @@ TopLevelState readState(HWND hwnd) {
   return s;
 }
 
-bool isOverrideRedirect(DWORD style, DWORD exStyle) {
+// Popups without a caption that belong to another window or stay on top
+// (menus, drop-down lists, tooltips) are placed by the program alone.
+bool isOverrideRedirect(DWORD style, DWORD exStyle, HWND owner) {
   return (style & WS_POPUP) && (style & WS_CAPTION) != WS_CAPTION &&
-         (exStyle & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST)) != 0;
+         (owner || (exStyle & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST)) != 0);
 }
 
 int widthOf(const RECT& r) { return std::max(1, (int)(r.right - r.left)); }
@@ -81,9 +73,9 @@ ShownWindow* Server::byHandle(HWND hwnd) {
   return it == windows_.end() ? nullptr : &it->second;
 }
 
-void Server::makeWindow(ShownWindow& shown, DWORD style, DWORD exStyle) {
+void Server::makeWindow(ShownWindow& shown, DWORD style, DWORD exStyle, HWND owner) {
   shown.id = xcb_generate_id(conn_);
-  shown.overrideRedirect = isOverrideRedirect(style, exStyle);
+  shown.overrideRedirect = isOverrideRedirect(style, exStyle, owner);
   const uint32_t events = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE |
                           XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
                           XCB_EVENT_MASK_POINTER_MOTION | XCB_EVENT_MASK_ENTER_WINDOW |
@@ -128,15 +120,25 @@ void Server::setProperties(ShownWindow& shown, HWND owner, DWORD style, DWORD ex
 void Server::place(HWND top) {
   TopLevelState s = readState(top);
   if (!s.exists) return;
-  std::lock_guard<std::mutex> guard(mutex_);
+  bool made = false;
+  {
+    std::lock_guard<std::mutex> guard(mutex_);
+    made = placeLocked(top, s);
+  }
+  if (made) showIcon(top);  // reads the icons under the layer's lock: after ours
+}
+
+bool Server::placeLocked(HWND top, const TopLevelState& s) {
+  bool made = false;
   ShownWindow* shown = byHandle(top);
   if (!shown) {
-    if (!s.visible) return;  // made when first shown
+    if (!s.visible) return false;  // made when first shown
+    made = true;
     shown = &windows_[top];
     shown->hwnd = top;
     shown->threadId = s.threadId;
     shown->shownRect = s.rect;
-    makeWindow(*shown, s.style, s.exStyle);
+    makeWindow(*shown, s.style, s.exStyle, s.owner);
     setProperties(*shown, s.owner, s.style, s.exStyle);
     std::u16string wide = ansiToWide(s.text);
     std::string utf8 = wideToAnsi(wide, CP_UTF8);
@@ -175,6 +177,7 @@ void Server::place(HWND top) {
     shown->mapped = false;
   }
   xcb_flush(conn_);
+  return made;
 }
 
 void Server::forget(HWND top) {
@@ -221,6 +224,27 @@ void Server::focus(HWND top) {
   xcb_flush(conn_);
 }
 
+void Server::grab(HWND hwnd) {
+  HWND top = hwnd ? GetAncestor(hwnd, GA_ROOT) : nullptr;
+  xcb_window_t id = 0;
+  {
+    std::lock_guard<std::mutex> guard(mutex_);
+    ShownWindow* shown = top ? byHandle(top) : nullptr;
+    if (shown && shown->mapped) id = shown->id;
+  }
+  if (!id) {
+    xcb_ungrab_pointer(conn_, XCB_CURRENT_TIME);
+    xcb_flush(conn_);
+    return;
+  }
+  // Our own windows still get their events (owner events); the rest come to the grab window.
+  const uint16_t events = XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION;
+  free(xcb_grab_pointer_reply(conn_,
+                              xcb_grab_pointer(conn_, 1, id, events, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC,
+                                               XCB_NONE, XCB_NONE, XCB_CURRENT_TIME),
+                              nullptr));
+}
+
 void Server::flushThread(DWORD threadId) {
   if (!pendingDamage_.load(std::memory_order_relaxed)) return;
   Lock lock(userMutex());
@@ -244,6 +268,7 @@ void Server::flushThread(DWORD threadId) {
     RECT all{0, 0, width, height};
     if (!IntersectRect(&box, &box, &all)) continue;
     upload(shown, box, cairo_image_surface_get_data(w->surface), cairo_image_surface_get_stride(w->surface));
+    keepCaretOverUploadLocked(shown, box);
   }
   pendingDamage_ = left;
   xcb_flush(conn_);

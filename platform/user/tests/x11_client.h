@@ -82,6 +82,26 @@ class XClient {
     return ok;
   }
 
+  // The topmost mapped top-level window whose rectangle holds `inner` (0
+  // when none); `overrideRedirect` tells whether the window manager is kept out of it.
+  xcb_window_t mappedCovering(const RECT& inner, bool* overrideRedirect = nullptr) {
+    std::vector<xcb_window_t> all = topLevels();  // bottom first
+    for (auto it = all.rbegin(); it != all.rend(); ++it) {
+      xcb_window_t w = *it;
+      RECT r;
+      bool mapped;
+      RECT both;
+      if (!geometry(w, r, mapped) || !mapped || !IntersectRect(&both, &r, &inner) || !EqualRect(&both, &inner)) continue;
+      if (overrideRedirect) {
+        auto* a = xcb_get_window_attributes_reply(conn_, xcb_get_window_attributes(conn_, w), nullptr);
+        *overrideRedirect = a && a->override_redirect;
+        free(a);
+      }
+      return w;
+    }
+    return 0;
+  }
+
   // The window's pixels, 0x00RRGGBB, row by row.
   std::vector<uint32_t> image(xcb_window_t w, int width, int height) {
     std::vector<uint32_t> out;

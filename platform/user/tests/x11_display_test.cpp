@@ -119,4 +119,78 @@ TEST_F(X11Display, ServerShowsTheHeadlessSnapshot) {
   expectServerShowsSnapshot(x, id, frame);
 }
 
+TEST_F(X11Display, IconsOfWmSetIconAreNetWmIcon) {
+  xcb_window_t id = frameWindow();
+  ASSERT_NE(id, 0u);
+  const xcb_atom_t netIcon = x.atom("_NET_WM_ICON");
+  HICON icon = LoadIconA(nullptr, IDI_APPLICATION);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(SendMessageA(frame, WM_SETICON, ICON_BIG, (LPARAM)icon), 0);
+  EXPECT_EQ((HICON)SendMessageA(frame, WM_GETICON, ICON_BIG, 0), icon);
+  std::string bytes;
+  ASSERT_TRUE(test::pumpUntil([&] { return !(bytes = x.property(id, netIcon)).empty(); }));
+  ASSERT_GE(bytes.size(), 8u);
+  const auto* words = (const uint32_t*)bytes.data();
+  const uint32_t w = words[0], h = words[1];
+  EXPECT_EQ(w, (uint32_t)GetSystemMetrics(SM_CXICON));
+  EXPECT_EQ(h, (uint32_t)GetSystemMetrics(SM_CYICON));
+  ASSERT_EQ(bytes.size(), (2 + (size_t)w * h) * 4);
+  size_t opaque = 0;
+  for (size_t i = 0; i < (size_t)w * h; ++i) opaque += (words[2 + i] >> 24) == 0xFF;
+  EXPECT_GT(opaque, 0u);
+  EXPECT_LT(opaque, (size_t)w * h);  // the mask leaves the corners clear
+  // Taking the icon away takes the property away.
+  EXPECT_EQ((HICON)SendMessageA(frame, WM_SETICON, ICON_BIG, 0), icon);
+  EXPECT_TRUE(test::pumpUntil([&] { return x.property(id, netIcon).empty(); }));
+}
+
+TEST_F(X11Display, DropDownListIsOverrideRedirect) {
+  HWND combo = child("ComboBox", nullptr, CBS_DROPDOWNLIST | WS_VSCROLL, 20, 10, 10, 150, 120);
+  for (const char* item : {"red", "green", "blue"}) SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)item);
+  settle();
+  const xcb_window_t frameId = frameWindow();
+  SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  RECT list{};
+  SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, (LPARAM)&list);
+  list.top += 30;  // below the face: the list alone
+  bool overrideRedirect = false;
+  xcb_window_t id = 0;
+  ASSERT_TRUE(test::pumpUntil([&] { return (id = x.mappedCovering(list, &overrideRedirect)) != 0 && id != frameId; }))
+      << "the list is not above the frame on the server";
+  EXPECT_TRUE(overrideRedirect);
+  SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+  RECT r;
+  bool mapped = true;
+  EXPECT_TRUE(test::pumpUntil([&] { return x.geometry(id, r, mapped) && !mapped; }));
+}
+
+TEST_F(X11Display, CaretIsInvertedOnTheServerOnly) {
+  HWND edit = child("Edit", "caret", WS_BORDER, 12, 10, 50, 200, 22);
+  SetCaretBlinkTime(60000);  // steady while the test looks
+  SetFocus(edit);
+  settle();
+  xcb_window_t id = frameWindow();
+  ASSERT_NE(id, 0u);
+  POINT caret{};
+  ASSERT_TRUE(GetCaretPos(&caret));
+  RECT frameRect;
+  GetWindowRect(frame, &frameRect);
+  POINT at = caret;
+  ClientToScreen(edit, &at);
+  const int cx = at.x - frameRect.left, cy = at.y - frameRect.top;  // window coordinates
+  const int w = frameRect.right - frameRect.left, h = frameRect.bottom - frameRect.top;
+  auto serverPixel = [&] {
+    auto img = x.image(id, w, h);
+    return img.empty() ? 0xFFFFFFFFu : img[(size_t)(cy + 2) * w + cx];
+  };
+  const COLORREF snap = win32::snapshot::windowPixel(frame, cx, cy + 2);
+  const uint32_t snapRgb = (GetRValue(snap) << 16) | (GetGValue(snap) << 8) | GetBValue(snap);
+  EXPECT_TRUE(test::pumpUntil([&] { return serverPixel() == (~snapRgb & 0xFFFFFF); }))
+      << std::hex << serverPixel() << " snapshot " << snapRgb;
+  HideCaret(edit);
+  EXPECT_TRUE(test::pumpUntil([&] { return serverPixel() == snapRgb; }));
+  ShowCaret(edit);
+  SetCaretBlinkTime(530);
+}
+
 }  // namespace

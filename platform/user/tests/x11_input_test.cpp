@@ -160,6 +160,79 @@ TEST_F(X11Input, CloseRequestClosesTheWindow) {
   frame = nullptr;
 }
 
+// What a person does to a shown popup menu, from another thread: waits
+// until the item of `menu` at `position` is on the server, then moves there
+// and, with `click`, clicks it.
+bool pointAtMenuItem(test::XClient& person, HMENU menu, UINT position, bool click) {
+  RECT item{};
+  for (int i = 0; i < 500; ++i) {
+    if (GetMenuItemRect(nullptr, menu, position, &item) && person.mappedCovering(item)) break;
+    item = RECT{};
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  if (IsRectEmpty(&item)) return false;
+  person.pointerTo((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+  if (click) {
+    person.button(1, true);
+    person.button(1, false);
+  }
+  return true;
+}
+
+TEST_F(X11Input, PopupMenuOpenedAndChosenWithTheMouse) {
+  HMENU recent = CreatePopupMenu();
+  AppendMenuA(recent, MF_STRING, 201, "one");
+  AppendMenuA(recent, MF_STRING, 202, "two");
+  HMENU menu = CreatePopupMenu();
+  AppendMenuA(menu, MF_STRING, 101, "&Open");
+  AppendMenuA(menu, MF_STRING, 102, "&Save\tCtrl+S");
+  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu, MF_POPUP, (UINT_PTR)recent, "&Recent");
+  AppendMenuA(menu, MF_STRING | MF_GRAYED, 103, "Gr&ayed");
+  struct Step {
+    HMENU menu;
+    UINT position;
+    bool click;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Step> steps;
+    bool clickOutside;
+    BOOL expected;
+  } cases[] = {
+      {"a command", {{menu, 1, true}}, false, 102},
+      {"a command of a submenu", {{menu, 3, false}, {recent, 1, true}}, false, 202},
+      {"a greyed item, then outside", {{menu, 4, true}}, true, 0},
+      {"outside", {}, true, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::log().clear();
+    POINT at = onScreen(frame, 30, 30);
+    std::atomic<bool> acted{true};
+    std::thread person([&] {
+      test::XClient hand(server.display().c_str());
+      for (const Step& step : c.steps) acted = acted && pointAtMenuItem(hand, step.menu, step.position, step.click);
+      if (c.clickOutside) {
+        RECT first{};
+        for (int i = 0; i < 500 && !(GetMenuItemRect(nullptr, menu, 0, &first) && hand.mappedCovering(first)); ++i)
+          std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        hand.clickAt(at.x + 300, at.y + 200);
+      }
+    });
+    BOOL result = TrackPopupMenuEx(menu, TPM_RETURNCMD, at.x, at.y, frame, nullptr);
+    person.join();
+    EXPECT_TRUE(acted);
+    EXPECT_EQ(result, c.expected);
+    auto loop = logged({WM_ENTERMENULOOP, WM_EXITMENULOOP});
+    ASSERT_EQ(loop.size(), 2u);
+    bool submenuInitialised = false;
+    for (const test::Logged& l : logged({WM_INITMENUPOPUP})) submenuInitialised |= (HMENU)l.wParam == recent;
+    EXPECT_EQ(submenuInitialised, c.expected == 202);
+  }
+  DestroyMenu(menu);
+}
+
 // A dialog template in memory: a caption and a Cancel button.
 std::vector<WORD> modalTemplate(const char* title) {
   std::vector<WORD> t;
