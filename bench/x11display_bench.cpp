@@ -16,6 +16,7 @@
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -82,9 +83,15 @@ void BarePutImage800x600(benchmark::State& state) {
   xcb_gcontext_t gc = xcb_generate_id(c);
   xcb_create_gc(c, gc, w, 0, nullptr);
   std::vector<uint32_t> pixels((size_t)kWidth * kHeight, 0x00D4D0C8);
+  // As large requests as the server takes (BIG-REQUESTS), in bands of rows.
+  const uint32_t maxBytes = xcb_get_maximum_request_length(c) * 4;
+  const int rowsPerRequest = std::max(1, (int)((maxBytes - 64) / (kWidth * 4)));
   for (auto _ : state) {
-    xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, w, gc, kWidth, kHeight, 0, 0, 0, 24,
-                  (uint32_t)(pixels.size() * 4), (const uint8_t*)pixels.data());
+    for (int y = 0; y < kHeight; y += rowsPerRequest) {
+      const int rows = std::min(rowsPerRequest, kHeight - y);
+      xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, w, gc, kWidth, (uint16_t)rows, 0, (int16_t)y, 0, 24,
+                    (uint32_t)rows * kWidth * 4, (const uint8_t*)(pixels.data() + (size_t)y * kWidth));
+    }
     free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
   }
   xcb_disconnect(c);
