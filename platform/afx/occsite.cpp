@@ -7,6 +7,8 @@
 
 #include <internal/comobject.h>
 
+#include "occpropbag.h"
+
 // The site object the control holds: IOleClientSite, IOleInPlaceSite and
 // IDispatch for ambient properties. It points back at its owner until the
 // owner goes.
@@ -133,9 +135,9 @@ class COleControlSite::Sink final : public IDispatch {
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO* excep,
                                    UINT* argErr) override {
-    if (!owner_ || !owner_->m_pParent) return S_OK;
+    if (!owner_) return S_OK;
     AFX_EVENT event(AFX_EVENT::event, id, params, excep, argErr);
-    owner_->m_pParent->OnCmdMsg(owner_->m_nID, CN_EVENT, &event, nullptr);
+    owner_->OnEvent(&event);
     return event.m_hResult;
   }
 
@@ -145,11 +147,119 @@ class COleControlSite::Sink final : public IDispatch {
   IID events_;
 };
 
+// The property notification sink: each change (and each request to edit)
+// goes the way of the control's events, as a notification of its own kind.
+class COleControlSite::NotifySink final : public IPropertyNotifySink {
+ public:
+  explicit NotifySink(COleControlSite* owner) : owner_(owner) {}
+  void detach() { owner_ = nullptr; }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+    return win32::com::answerQuery(riid, ppv, {{&IID_IUnknown, this}, {&IID_IPropertyNotifySink, this}});
+  }
+  KY_COM_REFCOUNT
+  HRESULT STDMETHODCALLTYPE OnChanged(DISPID dispID) override {
+    if (!owner_) return S_OK;
+    AFX_EVENT event(AFX_EVENT::propChanged, dispID);
+    owner_->OnEvent(&event);
+    return S_OK;
+  }
+  // A handler refuses the edit by setting m_hResult to S_FALSE.
+  HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID dispID) override {
+    if (!owner_) return S_OK;
+    AFX_EVENT event(AFX_EVENT::propRequest, dispID);
+    owner_->OnEvent(&event);
+    return event.m_hResult == S_FALSE ? S_FALSE : S_OK;
+  }
+
+ private:
+  win32::com::RefCount refs_;
+  COleControlSite* owner_;
+};
+
 COleControlSite::COleControlSite(CWnd* pParent, UINT nID) : m_pParent(pParent), m_nID(nID) {}
 
 COleControlSite::~COleControlSite() { release(); }
 
+BOOL COleControlSite::OnEvent(AFX_EVENT* pEvent) {
+  if (m_pWndCtrl && m_pWndCtrl->OnCmdMsg(m_nID, CN_EVENT, pEvent, nullptr)) return TRUE;
+  return m_pParent && m_pParent->OnCmdMsg(m_nID, CN_EVENT, pEvent, nullptr);
+}
+
+void COleControlSite::connectPropertyNotify() {
+  IConnectionPointContainer* container = nullptr;
+  if (!m_pObject ||
+      FAILED(m_pObject->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container))))
+    return;
+  IConnectionPoint* point = nullptr;
+  const HRESULT found = container->FindConnectionPoint(IID_IPropertyNotifySink, &point);
+  container->Release();
+  if (FAILED(found)) return;
+  auto* sink = new NotifySink(this);
+  if (FAILED(point->Advise(static_cast<IPropertyNotifySink*>(sink), &m_dwNotifyCookie))) {
+    sink->Release();
+    point->Release();
+    return;
+  }
+  m_pNotifySink = sink;
+  m_pNotifyPoint = point;
+}
+
+HRESULT COleControlSite::SaveState(IStream* pStream, BOOL bClearDirty) {
+  if (!m_pObject) return OLE_E_NOTRUNNING;
+  if (!pStream) return E_POINTER;
+  IPersistStreamInit* persist = nullptr;
+  if (SUCCEEDED(m_pObject->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist)))) {
+    const HRESULT hr = persist->Save(pStream, bClearDirty);
+    persist->Release();
+    return hr;
+  }
+  IPersistPropertyBag* bagged = nullptr;
+  if (FAILED(m_pObject->QueryInterface(IID_IPersistPropertyBag, reinterpret_cast<void**>(&bagged))))
+    return E_NOINTERFACE;
+  auto* bag = new COccPropertyBag;
+  HRESULT hr = bagged->Save(bag, bClearDirty, TRUE);
+  if (SUCCEEDED(hr)) hr = bag->SaveTo(pStream);
+  bag->Release();
+  bagged->Release();
+  return hr;
+}
+
+HRESULT COleControlSite::LoadState(IStream* pStream) {
+  if (!m_pObject) return OLE_E_NOTRUNNING;
+  IPersistStreamInit* persist = nullptr;
+  if (SUCCEEDED(m_pObject->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist)))) {
+    const HRESULT hr = pStream ? persist->Load(pStream) : persist->InitNew();
+    persist->Release();
+    return hr;
+  }
+  IPersistPropertyBag* bagged = nullptr;
+  if (FAILED(m_pObject->QueryInterface(IID_IPersistPropertyBag, reinterpret_cast<void**>(&bagged))))
+    return pStream ? E_NOINTERFACE : S_OK;  // a control without persistence starts as it is
+  HRESULT hr = S_OK;
+  if (!pStream) {
+    hr = bagged->InitNew();
+  } else {
+    auto* bag = new COccPropertyBag;
+    hr = bag->LoadFrom(pStream);
+    if (SUCCEEDED(hr)) hr = bagged->Load(bag, nullptr);
+    bag->Release();
+  }
+  bagged->Release();
+  return hr;
+}
+
 void COleControlSite::release() {
+  if (m_pNotifyPoint) {
+    m_pNotifyPoint->Unadvise(m_dwNotifyCookie);
+    m_pNotifyPoint->Release();
+    m_pNotifyPoint = nullptr;
+  }
+  if (m_pNotifySink) {
+    m_pNotifySink->detach();
+    m_pNotifySink->Release();
+    m_pNotifySink = nullptr;
+  }
   if (m_pEventPoint) {
     m_pEventPoint->Unadvise(m_dwEventCookie);
     m_pEventPoint->Release();
@@ -192,15 +302,8 @@ HRESULT COleControlSite::CreateControl(REFCLSID clsid, DWORD dwStyle, const RECT
     m_pSite = new Site(this);
     hr = m_pOleObject->SetClientSite(static_cast<IOleClientSite*>(m_pSite));
   }
-  if (SUCCEEDED(hr)) {
-    IPersistStreamInit* persist = nullptr;
-    if (SUCCEEDED(m_pObject->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist)))) {
-      hr = pPersist ? persist->Load(pPersist) : persist->InitNew();
-      persist->Release();
-    } else if (pPersist) {
-      hr = E_NOINTERFACE;  // state given to a control that cannot take it
-    }
-  }
+  // State given to a control that cannot take it fails the creation.
+  if (SUCCEEDED(hr)) hr = LoadState(pPersist);
   if (SUCCEEDED(hr))
     hr = m_pOleObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(m_pSite), 0,
                               m_pParent ? m_pParent->m_hWnd : nullptr, &m_rect);
@@ -213,6 +316,7 @@ HRESULT COleControlSite::CreateControl(REFCLSID clsid, DWORD dwStyle, const RECT
     SetWindowLongPtrA(m_hWnd, GWL_STYLE, own | (dwStyle & ~(WS_POPUP | WS_OVERLAPPEDWINDOW)) | WS_CHILD);
   }
   if (SUCCEEDED(hr)) m_pObject->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&m_pDispatch));
+  if (SUCCEEDED(hr)) connectPropertyNotify();
   if (FAILED(hr)) release();
   return hr;
 }

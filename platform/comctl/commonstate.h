@@ -56,5 +56,6 @@ void registerToolbar();
 void registerStatusBar();
 void registerUpDown();
 void registerToolTips();
+void registerTabControl();
 
 }  // namespace win32::comctl

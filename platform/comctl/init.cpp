@@ -63,6 +63,7 @@ void registerAll() {
     registerStatusBar();
     registerUpDown();
     registerToolTips();
+    registerTabControl();
   });
 }
 

@@ -451,6 +451,86 @@ int WINAPI ImageList_GetImageCount(HIMAGELIST himl);
 COLORREF WINAPI ImageList_SetBkColor(HIMAGELIST himl, COLORREF clrBk);
 COLORREF WINAPI ImageList_GetBkColor(HIMAGELIST himl);
 
+// --- tab control ("SysTabControl32") ---
+#define WC_TABCONTROLA "SysTabControl32"
+#define WC_TABCONTROL WC_TABCONTROLA
+
+#define TCS_TABS 0x0000
+#define TCS_SINGLELINE 0x0000
+#define TCS_BUTTONS 0x0100
+#define TCS_MULTILINE 0x0200
+#define TCS_FIXEDWIDTH 0x0400
+#define TCS_FOCUSNEVER 0x8000
+
+#define TCIF_TEXT 0x0001
+#define TCIF_IMAGE 0x0002
+#define TCIF_RTLREADING 0x0004
+#define TCIF_PARAM 0x0008
+#define TCIF_STATE 0x0010
+
+#define TCIS_BUTTONPRESSED 0x0001
+#define TCIS_HIGHLIGHTED 0x0002
+
+typedef struct tagTCITEMA {
+  UINT mask;
+  DWORD dwState;
+  DWORD dwStateMask;
+  LPSTR pszText;
+  int cchTextMax;
+  int iImage;
+  LPARAM lParam;
+} TCITEMA, *LPTCITEMA;
+typedef TCITEMA TCITEM;
+
+#define TCHT_NOWHERE 0x0001
+#define TCHT_ONITEMICON 0x0002
+#define TCHT_ONITEMLABEL 0x0004
+#define TCHT_ONITEM (TCHT_ONITEMICON | TCHT_ONITEMLABEL)
+
+typedef struct tagTCHITTESTINFO {
+  POINT pt;
+  UINT flags;
+} TCHITTESTINFO, *LPTCHITTESTINFO;
+
+#define TCM_FIRST 0x1300
+#define TCM_GETITEMCOUNT (TCM_FIRST + 4)
+#define TCM_GETITEMA (TCM_FIRST + 5)
+#define TCM_SETITEMA (TCM_FIRST + 6)
+#define TCM_INSERTITEMA (TCM_FIRST + 7)
+#define TCM_DELETEITEM (TCM_FIRST + 8)
+#define TCM_DELETEALLITEMS (TCM_FIRST + 9)
+#define TCM_GETITEMRECT (TCM_FIRST + 10)
+#define TCM_GETCURSEL (TCM_FIRST + 11)
+#define TCM_SETCURSEL (TCM_FIRST + 12)
+#define TCM_HITTEST (TCM_FIRST + 13)
+#define TCM_ADJUSTRECT (TCM_FIRST + 40)
+#define TCM_GETROWCOUNT (TCM_FIRST + 44)
+#define TCM_GETCURFOCUS (TCM_FIRST + 47)
+#define TCM_SETCURFOCUS (TCM_FIRST + 48)
+#define TCM_GETITEM TCM_GETITEMA
+#define TCM_SETITEM TCM_SETITEMA
+#define TCM_INSERTITEM TCM_INSERTITEMA
+
+#pragma pack(push, 1)
+typedef struct tagTCKEYDOWN {
+  NMHDR hdr;
+  WORD wVKey;
+  UINT flags;
+} NMTCKEYDOWN;
+#pragma pack(pop)
+
+#define TCN_FIRST (0U - 550U)
+#define TCN_KEYDOWN (TCN_FIRST - 0)
+#define TCN_SELCHANGE (TCN_FIRST - 1)
+#define TCN_SELCHANGING (TCN_FIRST - 2)
+
+#define TabCtrl_GetItemCount(hwnd) ((int)SendMessageA((hwnd), TCM_GETITEMCOUNT, 0, 0))
+#define TabCtrl_InsertItem(hwnd, i, pitem) ((int)SendMessageA((hwnd), TCM_INSERTITEMA, (WPARAM)(i), (LPARAM)(pitem)))
+#define TabCtrl_GetCurSel(hwnd) ((int)SendMessageA((hwnd), TCM_GETCURSEL, 0, 0))
+#define TabCtrl_SetCurSel(hwnd, i) ((int)SendMessageA((hwnd), TCM_SETCURSEL, (WPARAM)(i), 0))
+#define TabCtrl_AdjustRect(hwnd, bLarger, prc) ((void)SendMessageA((hwnd), TCM_ADJUSTRECT, (WPARAM)(bLarger), (LPARAM)(prc)))
+#define TabCtrl_GetItemRect(hwnd, i, prc) ((BOOL)SendMessageA((hwnd), TCM_GETITEMRECT, (WPARAM)(i), (LPARAM)(prc)))
+
 HWND WINAPI CreateStatusWindowA(LONG style, LPCSTR lpszText, HWND hwndParent, UINT wID);
 HWND WINAPI CreateToolbarEx(HWND hwnd, DWORD ws, UINT wID, int nBitmaps, HINSTANCE hBMInst, UINT_PTR wBMID,
                             LPCTBBUTTON lpButtons, int iNumButtons, int dxButton, int dyButton, int dxBitmap,

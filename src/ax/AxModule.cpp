@@ -41,3 +41,5 @@ CString ax::FormatText(UINT id, const char* argument) {
   text += pattern.Mid(at + 2);
   return text;
 }
+
+HBITMAP ax::LoadBitmapResource(UINT id) { return LoadBitmapA(Module(), MAKEINTRESOURCEA(id)); }

@@ -8,6 +8,8 @@ namespace ax {
 HMODULE Module();
 // A string of the library; "" when it has none of that id.
 CString LoadText(UINT id);
+// A bitmap of the library (the caller deletes it); null when it has none.
+HBITMAP LoadBitmapResource(UINT id);
 // A string of the library with one text formatted into its "%s".
 CString FormatText(UINT id, const char* argument);
 

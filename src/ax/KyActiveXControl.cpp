@@ -125,6 +125,7 @@ BOOL KyActiveXControl::Create(const char* classText, const char* displayName, DW
   IStream* persisted = persistedFile && *persistedFile ? streamFromFile(persistedFile) : nullptr;
   m_bIsBean = keyExists("CLSID\\" + ax::GuidText(m_clsid) + "\\JavaClass");
   impl.m_pSite = std::make_unique<COleControlSite>(parent, id);
+  impl.m_pSite->m_pWndCtrl = this;  // hears the control's notifications first
   const HRESULT hr = impl.m_pSite->CreateControl(m_clsid, style, rect, persisted);
   if (persisted) persisted->Release();
   if (FAILED(hr)) {
@@ -165,6 +166,7 @@ BOOL KyActiveXControl::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLE
 }
 
 COleControlSite* KyActiveXControl::GetControlSite() const { return m_impl->m_pSite.get(); }
+int KyActiveXControl::GetPropertyChangeCount() const { return m_impl->m_nPropertyChanges; }
 long KyActiveXControl::GetDISPIDFromName(const char* name) { return m_impl->GetDISPIDFromName(name); }
 
 const char* KyActiveXControl::GetName() const {
@@ -201,16 +203,14 @@ BOOL KyActiveXControl::About() {
 
 BOOL KyActiveXControl::HasHelp() const { return m_impl->m_doc && m_impl->m_doc->HasHelp(); }
 
+// The control's state through its site: IPersistStreamInit, or a
+// property bag for a control that persists only that way.
 BOOL KyActiveXControl::Save(const char* file) {
-  IUnknown* object = m_impl->m_pUnknown;
-  IPersistStreamInit* persist = nullptr;
-  if (!file || !object || FAILED(object->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist))))
-    return FALSE;
+  COleControlSite* site = GetControlSite();
   IStream* stream = nullptr;
   HGLOBAL block = nullptr;
-  bool saved = SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) && SUCCEEDED(persist->Save(stream, TRUE)) &&
-               SUCCEEDED(GetHGlobalFromStream(stream, &block));
-  persist->Release();
+  if (!file || !site || FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return FALSE;
+  bool saved = SUCCEEDED(site->SaveState(stream, TRUE)) && SUCCEEDED(GetHGlobalFromStream(stream, &block));
   if (saved) {
     STATSTG stat{};
     stream->Stat(&stat, STATFLAG_NONAME);
@@ -220,19 +220,16 @@ BOOL KyActiveXControl::Save(const char* file) {
     GlobalUnlock(block);
     saved = static_cast<bool>(out.flush());
   }
-  if (stream) stream->Release();
+  stream->Release();
   return saved;
 }
 
 BOOL KyActiveXControl::Load(const char* file) {
-  IUnknown* object = m_impl->m_pUnknown;
-  IPersistStreamInit* persist = nullptr;
-  if (!file || !object || FAILED(object->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist))))
-    return FALSE;
+  COleControlSite* site = GetControlSite();
+  if (!file || !site) return FALSE;
   IStream* stream = streamFromFile(file);
-  const bool loaded = stream && SUCCEEDED(persist->Load(stream));
+  const bool loaded = stream && SUCCEEDED(site->LoadState(stream));
   if (stream) stream->Release();
-  persist->Release();
   return loaded;
 }
 

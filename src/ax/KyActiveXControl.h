@@ -25,6 +25,8 @@ class AFX_EXT_CLASS KyActiveXControl : public CWnd {
   void Close() {}
 
   COleControlSite* GetControlSite() const;
+  // How many property changes the control has told its container of.
+  int GetPropertyChangeCount() const;
   long GetDISPIDFromName(const char* name);
   const char* GetName() const;
   const char* GetDoc() const;
@@ -35,6 +37,14 @@ class AFX_EXT_CLASS KyActiveXControl : public CWnd {
   BOOL HasAbout();
   BOOL About();
   BOOL HasHelp() const;
+  // TRUE when the control has pages of its own (IOleObject and
+  // ISpecifyPropertyPages).
+  BOOL HasCustomPropSheet();
+  // Shows them in a property frame owned by the parent (else the active
+  // frame of the main window) at 10, 20; TRUE when OK or Apply was pressed.
+  BOOL CustomPropSheet(CWnd* parent);
+  // The control's persisted state in a file (IPersistStreamInit, or a
+  // property bag for a control with IPersistPropertyBag only).
   BOOL Load(const char* file);
   BOOL Save(const char* file);
   BOOL SetPos(CPoint point);

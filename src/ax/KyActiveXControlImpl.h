@@ -69,7 +69,7 @@ class AFX_EXT_CLASS KyActiveXControlImpl {
   KyActiveXContainer* m_pContainer = nullptr;
   WORD m_nID = 0;
   HWND m_hWndLast = nullptr;
-  int m_nPropertyChanges = 0;
+  int m_nPropertyChanges = 0;  // property-change notifications heard
   std::unique_ptr<KyWindowSilencer> m_silencer;
   // A put that made the control recreate its window silences the new one.
   void RenewSilencer();
@@ -78,4 +78,7 @@ class AFX_EXT_CLASS KyActiveXControlImpl {
   // The font object a font property holds (a new reference), or null.
   IDispatch* fontOf(long dispid);
   BOOL setFont(long dispid, const char* text);
+  // Loads the picture file and puts it into the property; the framework's
+  // picture messages tell why not.
+  BOOL setPicture(long dispid, const char* file);
 };

@@ -1,7 +1,7 @@
 // One property as text, through the control's IDispatch: the type
 // information says whether it is a colour, a boolean, a font or a picture,
-// and those take their own text forms (KyPropertyText.h); every other
-// property goes as text and the control converts it.
+// and those take their own text forms (KyPropertyText.h); a picture is set
+// from a file; every other property goes as text and the control converts it.
 #include <strings.h>
 
 #include <charconv>
@@ -15,6 +15,7 @@
 #include "KyPropertyString.h"
 #include "KyPropertyText.h"
 
+#include <afxwin.h>
 #include <olectl.h>
 
 namespace {
@@ -83,6 +84,57 @@ VARIANT text(const char* value) {
   v.vt = VT_BSTR;
   v.bstrVal = wide(value);
   return v;
+}
+
+// The framework's picture messages, each with the file's name.
+enum PictureFailure : UINT {
+  kPictureCannotOpen = 65155,
+  kPictureNotPicture = 65156,
+  kPictureNoMemory = 65157,
+  kPictureCannotRead = 65158,
+};
+
+void tellPictureFailure(UINT message, const char* file) {
+  CString text;
+  AfxFormatString1(text, message, file);
+  AfxMessageBox(text, MB_OK | MB_ICONSTOP);
+}
+
+// The whole file in a movable block wrapped in a stream that frees the
+// block with its last release, loaded as a picture; null (after the
+// message) when any step fails.
+IDispatch* pictureFromFile(const char* file) {
+  HANDLE handle = CreateFileA(file, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  const DWORD size = handle == INVALID_HANDLE_VALUE ? INVALID_FILE_SIZE : GetFileSize(handle, nullptr);
+  if (size == INVALID_FILE_SIZE) {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+    tellPictureFailure(kPictureCannotOpen, file);
+    return nullptr;
+  }
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size ? size : 1);
+  if (!block) {
+    CloseHandle(handle);
+    tellPictureFailure(kPictureNoMemory, file);
+    return nullptr;
+  }
+  DWORD got = 0;
+  const BOOL read = ReadFile(handle, GlobalLock(block), size, &got, nullptr);
+  GlobalUnlock(block);
+  CloseHandle(handle);
+  IStream* stream = nullptr;
+  if (!read || got != size || FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
+    GlobalFree(block);
+    tellPictureFailure(kPictureCannotRead, file);
+    return nullptr;
+  }
+  IDispatch* picture = nullptr;
+  const HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPictureDisp, reinterpret_cast<void**>(&picture));
+  stream->Release();
+  if (FAILED(hr)) {
+    tellPictureFailure(kPictureNotPicture, file);
+    return nullptr;
+  }
+  return picture;
 }
 
 }  // namespace
@@ -175,8 +227,6 @@ BOOL KyActiveXControlImpl::SetProperty(const char* name, const char* text) {
   if (!name || !text) return FALSE;
   const auto member = m_properties.find(name);
   const KyComDataType* type = member == m_properties.end() ? nullptr : member->second->GetDataType();
-  // Pictures from files need the image library: not here yet.
-  if (type && type->IsPicture()) return FALSE;
   // Colours and booleans go as the number their text form stands for (what
   // OLE makes of the decimal text); everything else as the text itself.
   VARIANT arg;
@@ -203,6 +253,7 @@ BOOL KyActiveXControlImpl::SetProperty(const char* name, const char* text) {
   const long dispid = member == m_properties.end() ? GetDISPIDFromName(name) : member->second->m_memid;
   if (dispid == -1) return FALSE;
   if (type && type->IsFont()) return setFont(dispid, text);
+  if (type && type->IsPicture()) return setPicture(dispid, text);
   if (arg.vt == VT_EMPTY) {
     arg.vt = VT_BSTR;
     arg.bstrVal = wide(text);
@@ -241,6 +292,19 @@ BOOL KyActiveXControlImpl::setFont(long dispid, const char* value) {
   }
   font->Release();
   return ok;
+}
+
+BOOL KyActiveXControlImpl::setPicture(long dispid, const char* file) {
+  IDispatch* picture = pictureFromFile(file);
+  if (!picture) return FALSE;
+  VARIANT arg;
+  VariantInit(&arg);
+  arg.vt = VT_DISPATCH;
+  arg.pdispVal = picture;  // lent for the call
+  const HRESULT hr = Invoke(dispid, DISPATCH_PROPERTYPUT, &arg, 1, nullptr);
+  picture->Release();
+  RenewSilencer();
+  return SUCCEEDED(hr);
 }
 
 void KyActiveXControlImpl::ApplyProperties() {

@@ -3,6 +3,7 @@
 #include "KySysColorSupport.h"
 
 #include "AxModule.h"
+#include "KyDialogColors.h"
 
 namespace {
 constexpr DWORD kSystemBit = 0x80000000u;
@@ -43,3 +44,5 @@ CString KySysColorSupport::GetSysColorName(unsigned index) {
     if (entry.color == index) return ax::LoadText(entry.nameId);
   return CString();
 }
+
+int KySysColorSupport::ColorDialog(DWORD& color, CPoint point) { return KyDialogColors::ColorDialog(color, point); }

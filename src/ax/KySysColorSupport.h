@@ -3,7 +3,7 @@
 // COLORREF; -1 stands for no colour and is never translated.
 #pragma once
 
-#include <afx.h>
+#include <afxwin.h>
 
 class AFX_EXT_CLASS KySysColorSupport {
  public:
@@ -13,6 +13,9 @@ class AFX_EXT_CLASS KySysColorSupport {
   static COLORREF TranslateSysColor(DWORD color);
   // The display name of a system colour; "" for an index the chooser lacks.
   static CString GetSysColorName(unsigned index);
+  // The colour chooser (KyDialogColors::ColorDialog): 1 and the chosen
+  // value on OK, else 0 with the value unchanged.
+  static int ColorDialog(DWORD& color, CPoint point);
 };
 
 namespace ax {

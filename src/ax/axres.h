@@ -20,3 +20,11 @@
 #define IDS_AX_TAB_SYSTEM 15876
 #define IDS_AX_LOAD_FAILED_PERSISTED 65051
 #define IDS_AX_LOAD_FAILED 65053
+
+// The colour chooser: dialog, controls and the bitmaps of its button.
+#define IDD_AX_COLORS 15035
+#define IDB_AX_CUSTOM_UP 15057
+#define IDB_AX_CUSTOM_DOWN 15058
+#define IDC_AX_COLOR_TABS 15380
+#define IDC_AX_COLOR_LIST 15381
+#define IDC_AX_COLOR_CUSTOM 15382

@@ -1,4 +1,4 @@
-#include "gaugetypelib.h"
+#include "controltypelibs.h"
 
 #include "internal/typelibwriter.h"
 #include "kygauge.h"

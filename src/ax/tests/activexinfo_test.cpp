@@ -25,17 +25,32 @@ TEST_F(ActiveXInfo, RegisteredControlsAreListedOncePerDisplayName) {
   setKey("Plain.Object\\CLSID", "{0BADC0DE-0000-0000-0000-000000000002}");
   setKey("CLSID\\{0BADC0DE-0000-0000-0000-000000000002}\\InprocServer32", "/nowhere.so");
   const auto rows = ax::RegisteredControls(TRUE);
-  ASSERT_EQ(rows.size(), 1u);
-  const KyActiveXInfoImpl& row = *rows[0];
-  EXPECT_STREQ(row.m_displayName, "KyGauge Control");
-  EXPECT_STREQ(row.m_classText, KYGAUGE_PROGID);
-  EXPECT_STREQ(row.GetCaption(), KYGAUGE_PROGID);
-  EXPECT_EQ(std::string(row.m_keyPath), "CLSID\\" + gauge + "\\");
-  EXPECT_EQ(std::string(row.GetServerPath()), serverPath());
-  ASSERT_NE(row.m_doc, nullptr);
-  EXPECT_STREQ(row.m_doc->m_name, "KyGaugeLib");
-  EXPECT_STREQ(row.m_doc->GetDescription(), "Ky Gauge Control");
-  EXPECT_TRUE(row.HasHelp());
+  // Both controls of ours, each once, in the registry's order.
+  struct Expected {
+    const char* display;
+    const char* progId;
+    CLSID clsid;
+    const char* library;
+    const char* description;
+    const char* server;
+  } expected[] = {{"KyGauge Control", KYGAUGE_PROGID, CLSID_KyGauge, "KyGaugeLib", "Ky Gauge Control", KYGAUGE_LIBRARY},
+                  {"KyPicture Control", KYPICT_PROGID, CLSID_KyPicture, "KyPictureLib", "Ky Picture Box", KYPICT_LIBRARY}};
+  ASSERT_EQ(rows.size(), std::size(expected));
+  for (const Expected& e : expected) {
+    const KyActiveXInfoImpl* found = nullptr;
+    for (const auto& row : rows)
+      if (std::string(row->m_displayName) == e.display) found = row.get();
+    ASSERT_NE(found, nullptr) << e.display;
+    const KyActiveXInfoImpl& row = *found;
+    EXPECT_STREQ(row.m_classText, e.progId);
+    EXPECT_STREQ(row.GetCaption(), e.progId);
+    EXPECT_EQ(std::string(row.m_keyPath), "CLSID\\" + std::string(ax::GuidText(e.clsid)) + "\\");
+    EXPECT_EQ(std::string(row.GetServerPath()), serverPath(e.server));
+    ASSERT_NE(row.m_doc, nullptr);
+    EXPECT_STREQ(row.m_doc->m_name, e.library);
+    EXPECT_STREQ(row.m_doc->GetDescription(), e.description);
+    EXPECT_TRUE(row.HasHelp());
+  }
 }
 
 TEST_F(ActiveXInfo, AClassWithoutTypeLibraryHasNoHelp) {

@@ -1,7 +1,7 @@
 // A test's surroundings for hosting controls: a class registry and a
-// registry of its own, COM on the thread, the gauge control registered
-// by its own DllRegisterServer, and a host window that is an ActiveX
-// container recording the logical events it runs.
+// registry of its own, COM on the thread, our controls (the gauge and the
+// picture box) registered by their own DllRegisterServer, and a host window
+// that is an ActiveX container recording the logical events it runs.
 #pragma once
 
 #include <afxwin.h>
@@ -16,6 +16,7 @@
 #include "KyActiveXContainer.h"
 #include "KyDispParams.h"
 #include "controls/kygauge.h"
+#include "controls/kypicture.h"
 #include "internal/scratchdir.h"
 
 class AxHost : public CWnd, public KyActiveXContainer {
@@ -45,24 +46,27 @@ class AxHostFixture : public ::testing::Test {
     ::setenv("KY_COM_REGISTRY", (dir_ / "COMCLASSES.INI").c_str(), 1);
     ::setenv("KY_REGISTRY", (dir_ / "REGISTRY.DAT").c_str(), 1);
     ASSERT_EQ(OleInitialize(nullptr), S_OK);
-    module_ = LoadLibraryA(serverPath().c_str());
-    ASSERT_NE(module_, nullptr);
-    auto registerServer = reinterpret_cast<LPFNREGISTERSERVER>(
-        reinterpret_cast<void (*)()>(GetProcAddress(module_, "DllRegisterServer")));
-    ASSERT_NE(registerServer, nullptr);
-    ASSERT_EQ(registerServer(), S_OK);
+    for (int i = 0; i < 2; ++i) {
+      modules_[i] = LoadLibraryA(serverPath(i ? KYPICT_LIBRARY : KYGAUGE_LIBRARY).c_str());
+      ASSERT_NE(modules_[i], nullptr);
+      auto registerServer = reinterpret_cast<LPFNREGISTERSERVER>(
+          reinterpret_cast<void (*)()>(GetProcAddress(modules_[i], "DllRegisterServer")));
+      ASSERT_NE(registerServer, nullptr);
+      ASSERT_EQ(registerServer(), S_OK);
+    }
     ASSERT_TRUE(host_.Make());
   }
   void TearDown() override {
     host_.DestroyWindow();
     OleUninitialize();
-    if (module_) FreeLibrary(module_);
+    for (HMODULE module : modules_)
+      if (module) FreeLibrary(module);
     ::unsetenv("KY_COM_REGISTRY");
     ::unsetenv("KY_REGISTRY");
   }
-  static std::string serverPath() { return std::string(KY_BIN_DIR) + "/" KYGAUGE_LIBRARY; }
+  static std::string serverPath(const char* library = KYGAUGE_LIBRARY) { return std::string(KY_BIN_DIR) + "/" + library; }
 
   kytest::ScratchDir dir_;
-  HMODULE module_ = nullptr;
+  HMODULE modules_[2] = {};
   AxHost host_;
 };
