@@ -4,6 +4,7 @@
 // the caller releases them.
 #include <internal/comobject.h>
 
+#include <algorithm>
 #include <deque>
 #include <map>
 
@@ -246,8 +247,37 @@ class TypeObject final : public ITypeInfo, public ICreateTypeInfo {
     }
     return hr;
   }
-  HRESULT STDMETHODCALLTYPE Invoke(PVOID, MEMBERID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    return E_NOTIMPL;  // no calls through virtual tables from a description
+  // A member of a dispatch interface is reached through the instance's own
+  // IDispatch, once the description says the member, the kind of call and
+  // the count of arguments fit. Calls through a virtual table from a
+  // description are not offered (E_NOTIMPL).
+  HRESULT STDMETHODCALLTYPE Invoke(PVOID pvInstance, MEMBERID memid, WORD wFlags, DISPPARAMS* pDispParams,
+                                   VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) override {
+    if (!pvInstance || !pDispParams) return E_INVALIDARG;
+    const Func* func = nullptr;
+    for (const Func& f : type().funcs)
+      if (!func && f.memid == memid && (f.invkind & wFlags)) func = &f;
+    const Var* var = func ? nullptr : varOf(memid);
+    if (!func && !(var && (wFlags & (DISPATCH_PROPERTYGET | DISPATCH_PROPERTYPUT)))) return DISP_E_MEMBERNOTFOUND;
+    if (func) {
+      if (func->funckind != FUNC_DISPATCH) return E_NOTIMPL;
+      UINT declared = 0, required = 0;
+      for (const Param& p : func->params) {
+        if (p.flags & (PARAMFLAG_FRETVAL | PARAMFLAG_FLCID)) continue;
+        ++declared;
+        if (!(p.flags & PARAMFLAG_FOPT)) required = declared;
+      }
+      if (func->cParamsOpt > 0) required = std::min<UINT>(required, declared - func->cParamsOpt);
+      if (pDispParams->cArgs > declared && func->cParamsOpt != -1) return DISP_E_BADPARAMCOUNT;
+      if (pDispParams->cArgs < required) return DISP_E_PARAMNOTOPTIONAL;
+    }
+    IDispatch* dispatch = nullptr;
+    if (FAILED(static_cast<IUnknown*>(pvInstance)->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch))))
+      return E_NOINTERFACE;
+    const HRESULT hr = dispatch->Invoke(memid, IID_NULL, LOCALE_USER_DEFAULT, wFlags, pDispParams, pVarResult,
+                                        pExcepInfo, puArgErr);
+    dispatch->Release();
+    return hr;
   }
   HRESULT STDMETHODCALLTYPE GetDocumentation(MEMBERID memid, BSTR* pBstrName, BSTR* pBstrDocString,
                                              DWORD* pdwHelpContext, BSTR* pBstrHelpFile) override {

@@ -15,6 +15,7 @@
 #include "KyActiveXContainer.h"
 #include "KyActiveXControlImpl.h"
 #include "KyAxHelpers.h"
+#include "KyHelp.h"
 #include "KyPropertyString.h"
 #include "axres.h"
 
@@ -202,6 +203,16 @@ BOOL KyActiveXControl::About() {
 }
 
 BOOL KyActiveXControl::HasHelp() const { return m_impl->m_doc && m_impl->m_doc->HasHelp(); }
+
+BOOL KyActiveXControl::ShowHelp() {
+  if (!HasHelp()) {
+    showStop(GetParent(), ax::LoadText(IDS_AX_NO_HELP));
+    return FALSE;
+  }
+  CWnd* main = AfxGetMainWnd();
+  auto* frame = dynamic_cast<CFrameWnd*>(main);
+  return ax::OpenHelpFile(m_impl->m_doc->m_helpFile, m_impl->m_doc->m_helpContext, frame ? frame->GetActiveFrame() : main);
+}
 
 // The control's state through its site: IPersistStreamInit, or a
 // property bag for a control that persists only that way.

@@ -37,6 +37,9 @@ class AFX_EXT_CLASS KyActiveXControl : public CWnd {
   BOOL HasAbout();
   BOOL About();
   BOOL HasHelp() const;
+  // Opens the control's help file (KyHelp.h); without one, the message "No
+  // help available" and FALSE.
+  BOOL ShowHelp();
   // TRUE when the control has pages of its own (IOleObject and
   // ISpecifyPropertyPages).
   BOOL HasCustomPropSheet();

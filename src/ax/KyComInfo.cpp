@@ -4,6 +4,7 @@
 #include <winreg.h>
 
 #include "KyAxHelpers.h"
+#include "KyHelp.h"
 
 namespace {
 
@@ -47,6 +48,13 @@ void KyComDoc::fill(HRESULT hr, BSTR name, BSTR doc, DWORD help, BSTR file) {
   m_helpFile = narrow(file);
   m_helpContext = help;
   if (m_docString.IsEmpty()) m_docString = m_name;
+}
+
+BOOL KyComDoc::ShowHelp() const {
+  const ax::HelpKind kind = ax::HelpKindOf(m_helpFile);
+  if (kind == ax::HelpKind::None) return FALSE;
+  const BOOL shown = ax::OpenHelpFile(m_helpFile, m_helpContext, AfxGetMainWnd());
+  return kind == ax::HelpKind::WinHelp ? shown : FALSE;
 }
 
 // --- KyComInfo ---

@@ -20,6 +20,10 @@ class AFX_EXT_CLASS KyComDoc {
 
   BOOL HasHelp() const { return !m_helpFile.IsEmpty(); }
   const CString& GetDescription() const { return m_docString; }
+  // A ".HLP" file through WinHelp on the main window (HELP_CONTEXT with the
+  // context, HELP_FINDER without), answering whether it was asked; a ".CHM"
+  // or "HTML" file through HTML Help, answering 0; anything else 0.
+  BOOL ShowHelp() const;
 
   DWORD m_helpContext = 0;
   CString m_docString;  // the name when the library has no documentation text

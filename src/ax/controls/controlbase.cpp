@@ -153,6 +153,19 @@ HRESULT KyControlBase::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
   return hr;
 }
 
+HRESULT KyControlBase::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  if (!names || !ids) return E_POINTER;
+  HRESULT hr = S_OK;
+  for (UINT i = 0; i < count; ++i) {
+    ids[i] = DISPID_UNKNOWN;
+    const std::string wanted = Lower(names[i]);
+    for (const KyMemberName& member : Members())
+      if (i == 0 && wanted == Lower(member.name)) ids[i] = member.id;
+    if (ids[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
+  }
+  return hr;
+}
+
 HRESULT KyControlBase::EnumConnectionPoints(IEnumConnectionPoints** ppEnum) {
   if (ppEnum) *ppEnum = nullptr;
   return E_NOTIMPL;

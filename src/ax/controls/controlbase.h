@@ -15,6 +15,7 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <span>
 #include <string>
 
 namespace kyctl {
@@ -60,6 +61,12 @@ class KyConnectionPoint final : public IConnectionPoint {
   DWORD last_ = 0;
 };
 
+// One member of a control's dispatch interface, by name (compared ignoring case).
+struct KyMemberName {
+  const char* name;
+  DISPID id;
+};
+
 class KyControlBase : public IDispatch,
                       public IConnectionPointContainer,
                       public IOleObject,
@@ -72,9 +79,11 @@ class KyControlBase : public IDispatch,
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
   KY_COM_REFCOUNT
 
-  // --- IDispatch: type information from the registered library ---
+  // --- IDispatch: type information from the registered library, names
+  // from Members() ---
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override;
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
 
   // --- IConnectionPointContainer: the events and property notifications ---
   HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** ppEnum) override;
@@ -129,6 +138,8 @@ class KyControlBase : public IDispatch,
   // The library and interface GetTypeInfo answers from.
   virtual REFGUID LibraryId() const = 0;
   virtual REFIID DispatchId() const = 0;
+  // The members of the dispatch interface (names for GetIDsOfNames).
+  virtual std::span<const KyMemberName> Members() const = 0;
 
   // A property changed: sinks of property notifications hear it, the
   // window is painted again.

@@ -33,24 +33,6 @@ class Gauge final : public kyctl::KyControlBase, public IPersistStreamInit {
   ULONG STDMETHODCALLTYPE Release() override { return KyControlBase::Release(); }
 
   // --- IDispatch ---
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-    static const struct {
-      const char* name;
-      DISPID id;
-    } members[] = {{"Caption", KYGAUGE_CAPTION}, {"BackColor", KYGAUGE_BACKCOLOR}, {"Enabled", KYGAUGE_ENABLED},
-                   {"Value", KYGAUGE_VALUE},     {"Shape", KYGAUGE_SHAPE},         {"Step", KYGAUGE_STEP},
-                   {"Count", KYGAUGE_COUNT},     {"AboutBox", KYGAUGE_ABOUTBOX}, {"Font", KYGAUGE_FONT}};
-    if (!names || !ids) return E_POINTER;
-    HRESULT hr = S_OK;
-    for (UINT i = 0; i < count; ++i) {
-      ids[i] = DISPID_UNKNOWN;
-      const std::string wanted = kyctl::Lower(names[i]);
-      for (const auto& member : members)
-        if (i == 0 && wanted == kyctl::Lower(member.name)) ids[i] = member.id;
-      if (ids[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
-    }
-    return hr;
-  }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                    EXCEPINFO*, UINT* argErr) override {
     const bool get = flags & DISPATCH_PROPERTYGET, put = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
@@ -223,6 +205,12 @@ class Gauge final : public kyctl::KyControlBase, public IPersistStreamInit {
   }
   std::string WindowText() const override { return state_.caption; }
   REFGUID LibraryId() const override { return LIBID_KyGauge; }
+  std::span<const kyctl::KyMemberName> Members() const override {
+    static const kyctl::KyMemberName members[] = {{"Caption", KYGAUGE_CAPTION}, {"BackColor", KYGAUGE_BACKCOLOR}, {"Enabled", KYGAUGE_ENABLED},
+                   {"Value", KYGAUGE_VALUE},     {"Shape", KYGAUGE_SHAPE},         {"Step", KYGAUGE_STEP},
+                   {"Count", KYGAUGE_COUNT},     {"AboutBox", KYGAUGE_ABOUTBOX}, {"Font", KYGAUGE_FONT}};
+    return members;
+  }
   REFIID DispatchId() const override { return DIID_KyGauge; }
   bool OnMessage(HWND hwnd, UINT message, WPARAM, LPARAM, LRESULT* result) override {
     if (message == WM_LBUTTONDOWN) {

@@ -32,23 +32,6 @@ class PictureBox final : public kyctl::KyControlBase, public IPersistPropertyBag
   ULONG STDMETHODCALLTYPE Release() override { return KyControlBase::Release(); }
 
   // --- IDispatch ---
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-    static const struct {
-      const char* name;
-      DISPID id;
-    } members[] = {{"picture", KYPICT_PICTURE}, {"bordercolor", KYPICT_BORDERCOLOR}, {"stretch", KYPICT_STRETCH},
-                   {"title", KYPICT_TITLE},     {"picturetype", KYPICT_PICTURETYPE}, {"clear", KYPICT_CLEAR}};
-    if (!names || !ids) return E_POINTER;
-    HRESULT hr = S_OK;
-    for (UINT i = 0; i < count; ++i) {
-      ids[i] = DISPID_UNKNOWN;
-      const std::string wanted = kyctl::Lower(names[i]);
-      for (const auto& member : members)
-        if (i == 0 && wanted == member.name) ids[i] = member.id;
-      if (ids[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
-    }
-    return hr;
-  }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
                                    UINT* argErr) override {
     const bool get = flags & DISPATCH_PROPERTYGET, put = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
@@ -165,6 +148,11 @@ class PictureBox final : public kyctl::KyControlBase, public IPersistPropertyBag
   }
   std::string WindowText() const override { return state_.title; }
   REFGUID LibraryId() const override { return LIBID_KyPicture; }
+  std::span<const kyctl::KyMemberName> Members() const override {
+    static const kyctl::KyMemberName members[] = {{"picture", KYPICT_PICTURE}, {"bordercolor", KYPICT_BORDERCOLOR}, {"stretch", KYPICT_STRETCH},
+                   {"title", KYPICT_TITLE},     {"picturetype", KYPICT_PICTURETYPE}, {"clear", KYPICT_CLEAR}};
+    return members;
+  }
   REFIID DispatchId() const override { return DIID_KyPicture; }
   bool OnMessage(HWND hwnd, UINT message, WPARAM, LPARAM, LRESULT* result) override {
     if (message == WM_LBUTTONDOWN) {
