@@ -1,6 +1,6 @@
 // The static API's members on the application: options, cursor, message
-// log, help, the MDI frame, drag and drop, function names and locations,
-// and conversations.
+// log, help, splitter panes, the MDI frame, drag and drop, function names
+// and locations, and conversations.
 #include <afxwin.h>
 #include <mscrt.h>
 
@@ -112,6 +112,22 @@ int KyAppAPI::IsRightButtonDown() { return buttonBit(MK_RBUTTON); }
 void KyHelpAPI::HelpOnHelp() { help(HELP_HELPONHELP); }
 void KyHelpAPI::Index() { help(HELP_FINDER); }
 void KyHelpAPI::Search() { help(HELP_KEY); }
+
+void KyHelpAPI::Panel() {
+  if (KyPanel* pPanel = KyUserAPI::pGetCurrentPanel()) pPanel->KyPanelHelp();
+}
+
+// ---------------------------------------------------------- KySplitterAPI
+
+int KySplitterAPI::ResizePane(int iPane, int iSize, KyPanel* pPanel) {
+  if (!pPanel) pPanel = KyUserAPI::pGetCurrentPanel();
+  return pPanel ? pPanel->ResizePane(iPane, iSize) : 0;
+}
+
+int KySplitterAPI::ShowAllPanes(KyPanel* pPanel) {
+  if (!pPanel) pPanel = KyUserAPI::pGetCurrentPanel();
+  return pPanel ? pPanel->ShowAllPanes() : 0;
+}
 
 // -------------------------------------------------------------- KyWinAPI
 

@@ -136,6 +136,17 @@ class KyHelpAPI {
   static void HelpOnHelp();
   static void Index();
   static void Search();
+  // The current panel's help (as F1 on it opens).
+  static void Panel();
+};
+
+// The panel's splitter panes (the pane panel's host's); the panel's answer.
+class KySplitterAPI {
+ public:
+  // 1 when the pane took that percent (1..100) of its host.
+  static int ResizePane(int iPane, int iSize, KyPanel* pPanel = nullptr);
+  // 1 when the panes were shared out evenly.
+  static int ShowAllPanes(KyPanel* pPanel = nullptr);
 };
 
 // The application's main multiple-document frame; nothing without one.

@@ -127,7 +127,11 @@ bool HEdit::TrimToLimit() {
   const KyString text = ReadControlText();
   KyString cut = text;
   if (m_iWord30 == 1 && m_iWord32 == 1) {
-    if (text.GetHostLength() > limit) cut = text.Left(limit);
+    // Cut to what fits the limit in host measure, never inside a character:
+    // the limit's first characters can still be too long in host measure
+    // (the shift pair of each double-byte run), and a cut in bytes can
+    // split a character.
+    if (text.GetHostLength() > limit) cut = text.Left(text.HostFitLength(limit));
   } else if (m_iWord30 != 1) {
     cut = text.SingleBytePrefix();
   }

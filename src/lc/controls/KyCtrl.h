@@ -106,6 +106,15 @@ class KyCtrl : public KyStateWin {
   virtual int QueryOperation() { return 1; }
   virtual CWnd* GetActiveXControl() { return nullptr; }
   virtual void ApplyColumnPicture() {}
+  // The help context F1 opens while the control has the focus (0: that of
+  // its first event entry).
+  DWORD GetHelpContextId() const { return m_dwHelpContextId; }
+  void SetHelpContextId(DWORD dwContext) { m_dwHelpContextId = dwContext; }
+  // The input-method mode the control's window gets with the focus on
+  // Japanese systems (KyIME::Mode; -1 and 0 leave it alone). Check boxes and
+  // radio buttons close the input method.
+  int GetIMEMode() const { return m_iIMEMode != kIMEModeUnset ? m_iIMEMode : (m_iKind == 8 || m_iKind == 9 ? 2 : -1); }
+  void SetIMEMode(int iMode) { m_iIMEMode = iMode; }
 
   // --- field exchange, one overload per field class (KyCtrlExchange.cpp) ---
   int DDX(int iAccMode, KyByteFld& field);
@@ -187,6 +196,9 @@ class KyCtrl : public KyStateWin {
   DWORD m_dwExStyle = 0;
   int m_iBorderStyle = 0;
   int m_iDropRows = 0;
+  DWORD m_dwHelpContextId = 0;
+  static constexpr int kIMEModeUnset = -2;
+  int m_iIMEMode = kIMEModeUnset;
   int m_iWord26 = 0, m_iWord28 = 0, m_iWord30 = 0, m_iWord32 = 0, m_iWord38 = 0;
   int m_iScaledX = 0, m_iScaledY = 0, m_iScaledCx = 0, m_iScaledCy = 0;
   KyString m_KindName;

@@ -9,6 +9,10 @@
 namespace {
 
 constexpr char kWrapperProperty[] = "KyMFCCtrl";
+// A control's own context-menu requests: its second menu, its first menu.
+constexpr UINT KYM_CONTEXTMENU2 = 1454, KYM_CONTEXTMENU1 = 1455;
+constexpr int kMouseMoved = 15, kButtonPressed = 16;
+constexpr WPARAM kFirstMenu = 0x1, kSecondMenu = 0x2;
 
 // The messages a native facade forwards to its mouse window.
 bool isForwarded(UINT message) {
@@ -71,6 +75,12 @@ LRESULT KyMFCCtrl::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   if (isForwarded(message)) {
     if (m_uPassing == message) return 0;  // the facade's copy of this very message
   }
+  if ((message == KYM_CONTEXTMENU2 || message == KYM_CONTEXTMENU1) && m_pControl && m_pControl->GetPanel()) {
+    const POINT ptScreen{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    m_pControl->GetPanel()->ContextMenuRequest(
+        m_pControl, wParam | (message == KYM_CONTEXTMENU2 ? kSecondMenu : kFirstMenu), ptScreen);
+    return 0;
+  }
   Observe(message, wParam, lParam, m_iDepth > 0);
   if (const char* pszEvent = m_pControl ? m_pControl->GetTrappedEvent(message) : nullptr) {
     if (KyPanel* pPanel = m_pControl->GetPanel()) pPanel->DoEvent(pszEvent);
@@ -86,7 +96,31 @@ LRESULT KyMFCCtrl::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   if (!IsWindow(hWnd) || GetPropA(hWnd, kWrapperProperty) != this) return result;
   --m_iDepth;
   m_uPassing = outer;
+  // The window's own handling first, then the panel's events; a message the
+  // window sent itself is not the user's.
+  if (m_iDepth == 0) mouseEvent(message, lParam);
   return result;
+}
+
+void KyMFCCtrl::mouseEvent(UINT message, LPARAM lParam) {
+  KyPanel* pPanel = m_pControl ? m_pControl->GetPanel() : nullptr;
+  if (!pPanel) return;
+  POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  switch (message) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      ::ClientToScreen(m_hControl, &pt);
+      pPanel->MouseEvent(m_pControl, message == WM_MOUSEMOVE ? kMouseMoved : kButtonPressed, pt);
+      break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+      ::ClientToScreen(m_hControl, &pt);
+      pPanel->ContextMenuRequest(m_pControl, message == WM_LBUTTONUP ? kFirstMenu : kSecondMenu, pt);
+      break;
+    default:
+      break;
+  }
 }
 
 void ButtonCtrl::EnableControl() {

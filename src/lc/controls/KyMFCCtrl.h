@@ -5,6 +5,10 @@
 // (ButtonCtrl, ComboCtrl, ListCtrl, EditCtrl, MultiEditCtrl, SpinCtrl,
 // StaticCtrl) adds what that kind needs.
 //
+// Mouse moves and presses on the window become the panel's mouse events of
+// the control; a released button and the control's private requests
+// (1454, 1455) its context-menu requests.
+//
 // Native windows already belong to their facade's own window object, so the
 // wrapper goes in front of the window's procedure (a window property leads
 // back to it) instead of attaching a second object. The facade gets the
@@ -44,6 +48,9 @@ class KyMFCCtrl : public CWnd {
  private:
   static LRESULT CALLBACK procedure(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+  // The panel's mouse events of the control: a move (15), a button pressed
+  // (16), a button released (a context-menu request).
+  void mouseEvent(UINT message, LPARAM lParam);
   void detach();
 
   HWND m_hControl = nullptr;

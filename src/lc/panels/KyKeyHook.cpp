@@ -29,12 +29,6 @@ bool isNavigationKey(UINT uKey) {
   return uKey == VK_TAB || uKey == VK_LEFT || uKey == VK_RIGHT || uKey == VK_UP || uKey == VK_DOWN;
 }
 
-KyPanel* mdiFrameAncestor(KyPanel* pPanel) {
-  for (KyPanel* p = pPanel ? pPanel->GetParentPanel() : nullptr; p; p = p->GetParentPanel())
-    if (p->GetKind() == KyMDIFrame) return p;
-  return nullptr;
-}
-
 // "Pass Child Keycodes to Parent" (default on), read once per process.
 bool passChildKeys() {
   static const bool fPass = KyGetProfileInt("Window Options", "Pass Child Keycodes to Parent", 1) != 0;
@@ -97,7 +91,7 @@ int KyKeyHook::HandleKey(UINT uKey) {
   }
   // Ctrl+Tab in a panel nested in a site moves among the MDI children.
   if (uKey == VK_TAB && isDown(VK_CONTROL) && pActive->GetKind() == KySiteChild) {
-    KyPanel* pFrame = mdiFrameAncestor(pActive);
+    KyPanel* pFrame = pActive->MDIFrameAncestor();
     CWnd* pClient = pFrame ? KyGetMDIClient() : nullptr;
     if (pClient) {
       CMDIChildWnd* pChild = KyGetActiveMDIChild(nullptr);
@@ -122,7 +116,7 @@ int KyKeyHook::HandleKey(UINT uKey) {
       if (p->OnKeyBoard(static_cast<int>(uKey))) return 1;
     return 0;
   }
-  KyPanel* pFrame = mdiFrameAncestor(pActive);
+  KyPanel* pFrame = pActive->MDIFrameAncestor();
   return pFrame ? pFrame->OnKeyBoard(static_cast<int>(uKey)) : 0;
 }
 

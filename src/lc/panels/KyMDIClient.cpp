@@ -92,5 +92,11 @@ LRESULT CMDIClient::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     paint(reinterpret_cast<HDC>(wParam));
     return 1;
   }
+  // The MDI frame panel's controls live on the client: their notifications
+  // are the panel's.
+  if (message == WM_COMMAND && lParam && m_pPanel) {
+    LRESULT result = 0;
+    if (m_pPanel->OnPanelMessage(message, wParam, lParam, result)) return result;
+  }
   return CWnd::WindowProc(message, wParam, lParam);
 }

@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "KyApp.h"
 #include "KyAppServices.h"
@@ -32,7 +33,7 @@ constexpr UINT kIdleTextId = 57345;
 constexpr int kCloseRequest = 6;
 constexpr UINT_PTR kPanelTimerId = 0;
 
-bool inside(HWND hOuter, HWND hWnd) { return hOuter && hWnd && (hOuter == hWnd || IsChild(hOuter, hWnd)); }
+const auto inside = &KyPanel::WindowHolds;
 
 }  // namespace
 
@@ -40,12 +41,15 @@ KyPanel::KyPanel(KyFunctionData* pFunctionData) : m_pFunctionData(pFunctionData)
   KyDLL* pLibrary = pFunctionData ? pFunctionData->GetPanelLibrary() : nullptr;
   m_hResInstance = pLibrary ? pLibrary->GetModule() : nullptr;
   m_pParentPanel = pFunctionData ? pFunctionData->GetParentPanel() : nullptr;
+  SetContextMenus(-1, -1);
 }
 
 KyPanel::~KyPanel() {
   LeaveSite();
   *m_pAlive = false;
   forgetRetry();
+  // Ended during its own event: the batch is not left open.
+  if (m_hEventBatch) EndDeferWindowPos(std::exchange(m_hEventBatch, nullptr));
   KyWinClientApp* pApp = KyGetClientApp();
   if (pApp && pApp->m_pActivePanel == this) {
     KyPanel* pNext = m_pParentPanel && m_pParentPanel->IsShown() ? m_pParentPanel : nullptr;

@@ -145,6 +145,12 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   // The "POPUPS" menu of the panel library (null when there is none).
   HMENU GetPopupsMenu() const { return m_hPopups; }
   void SetShowingContextMenu(int f) { m_fShowingContextMenu = f; }
+  // An MDI frame panel's menu is open (from WM_INITMENU or WM_MENUSELECT
+  // until WM_EXITMENULOOP): arrows and Escape are the menu's.
+  void SetMenuActive(int f) { m_fMenuActive = f; }
+  int IsMenuActive() const { return m_fMenuActive; }
+  // The nearest ancestor panel that is an MDI frame (null: none).
+  KyPanel* MDIFrameAncestor() const;
   int IsShowingContextMenu() const { return m_fShowingContextMenu; }
 
   // --- state setters of the panel (flags, colours and fonts are ignored) ---
@@ -174,6 +180,10 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   int IsShown() const { return m_fShown; }
   int IsReturning() const { return m_fReturning; }
 
+  // Whether hWnd is hOuter or lies inside it (false for a null window).
+  static bool WindowHolds(HWND hOuter, HWND hWnd) {
+    return hOuter && hWnd && (hOuter == hWnd || ::IsChild(hOuter, hWnd));
+  }
   // The open panel (of the application's list) with that frame window, or
   // whose function name equals the name ignoring case; null when none.
   static KyPanel* FindPanelByHandle(CPtrList* pPanelList, HWND hWnd);
@@ -242,6 +252,39 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   void UpdateDefaultButton(HWND hFocus);
   static constexpr int kNotifyCode = 14;
 
+  // --- mouse events and context menus (KyPanelMouse.cpp) ---
+  // The panel's two context-menu numbers (submenus of "POPUPS", counted
+  // from 1; -1 for none, as at construction).
+  void SetContextMenu(int iFirst, int iSecond);
+  // The visible control under the screen point, topmost first (null: none).
+  KyCtrl* ControlAt(POINT ptScreen) const;
+  // A mouse move (15) or button press (16) at the point: the control's
+  // event, else the event of the control under the point, else the
+  // panel's.
+  void MouseEvent(KyCtrl* pControl, int iCode, POINT ptScreen);
+  // A context-menu request from the control (null: from the panel): event
+  // 17, then the control's (else the panel's) first menu, or with selector
+  // bit 2 its second menu tracked with the right button (a control first
+  // takes the focus for it).
+  void ContextMenuRequest(KyCtrl* pControl, WPARAM selector, POINT ptScreen);
+
+  // --- help (KyPanelHelp.cpp) ---
+  // Opens the application's help for F1 (command id 0) or a help command:
+  // the context of the focus control, else of its first event entry; of the
+  // command's first command entry; else the panel's own; the contents
+  // when none is set. Nothing while F1 is bound to an event of the panel.
+  void KyPanelHelp(UINT uCommandId = 0);
+  // The context KyPanelHelp opens (0: the contents).
+  DWORD HelpContextFor(UINT uCommandId) const;
+  void SetHelpId(DWORD dwHelpId) { m_dwHelpId = dwHelpId; }
+  DWORD GetHelpId() const { return m_dwHelpId; }
+  // The open panel whose window holds the window most closely (null: none).
+  static KyPanel* PanelOwningWindow(HWND hWnd);
+  // A frame's command help (its context a tracked command's, else 0): the
+  // help of the panel owning the focus, else of the active panel; FALSE
+  // when there is neither.
+  static BOOL CommandHelp(LPARAM lContext);
+
   // Pane 0 to 7 (any other number is pane 0), trimmed; an empty pane 0
   // shows the application's idle text. The panel's status bar repaints.
   void SetStatusBarText(const char* pszText, int iPane);
@@ -287,6 +330,8 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   void SetSplitterPaneConfig(int fOrientation, int iPercent, int iThird);
   int GetPaneOrientationFlag() const { return m_PaneConfig[0]; }
   int GetPanePercent() const { return m_PaneConfig[1]; }
+  // The third value: Tab crosses from the pane's ends into its neighbours.
+  int TabsAcrossPanes() const { return m_PaneConfig[2]; }
   // The panel whose view holds this panel's panes: itself, or for a pane
   // the first ancestor that is not one.
   KyPanel* GetPaneHostPanel();
@@ -295,7 +340,10 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   KySplitterHost* FindSplitterHost() const { return m_pSplitterHost.get(); }
   // 1 when the pane of the host took percent of its room.
   int ResizePane(int iPane, int iPercent);
-  void ShowAllPanes();
+  // Every pane an equal share; 1 when the panel has panes.
+  int ShowAllPanes();
+  // A pane panel's window goes: its host closes its row or column.
+  void LeavePaneHost();
   // The host writes its pane sizes and removes its splitter.
   void CloseSplitterHost();
   // The view changed size: the controls and the panes follow.
@@ -355,6 +403,7 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   std::unique_ptr<KyZOrderMngr> m_pZOrder;
   HMENU m_hPopups = nullptr;
   int m_fShowingContextMenu = 0;
+  int m_fMenuActive = 0;
   int m_fFocusChanging = 0;
   int m_fFocusInControl = 0;
   KyCtrl* m_pFocusCandidate = nullptr;
@@ -382,6 +431,18 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   void forgetRetry();
   static void CALLBACK retryQueued(HWND, UINT, UINT_PTR, DWORD);
   void raiseFocusEvent(KyCtrl* pControl, int iCode);
+  // The control's input-method mode on Japanese systems (nothing elsewhere).
+  void imeFollowUp(KyCtrl* pControl);
+  // Before a named event: with a command tool bar ("XTPTOOLBAR") of the
+  // panel under the mouse, the focus goes to the panel and back.
+  void commitToolBarFocus();
+  // Tab (KyPanelTabbing.cpp): the next (back: previous) tab stop; true
+  // when the key was taken.
+  bool tabKey(bool back);
+  // At the ends of a nested panel: the tab stops around it, level by level.
+  bool leaveNestedPanel(bool back);
+  // At the ends of a pane that lets Tab cross: the neighbouring pane.
+  bool crossPane(bool back);
   bool navigate(int iKey);
 
   std::vector<std::unique_ptr<KyButtonSet>> m_ButtonSets;
@@ -401,12 +462,16 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   std::deque<QueuedEvent> m_QueuedEvents;
   UINT_PTR m_uRetryTimer = 0;
   int m_fF1Bound = 0;
+  DWORD m_dwHelpId = 0;
   UINT_PTR m_uTimer = 0;
   int m_iNesting = 0;
   int m_fInEvent = 0;
   int m_fPending = 0;      // lets one event run nested
   int m_fWaitingIdle = 0;  // an event waits for the function
   int m_fInFocusLost = 0;  // a focus-lost event is being raised
+  // The moves of the controls laid out during the outermost event, made
+  // together when it ends (null: none yet).
+  HDWP m_hEventBatch = nullptr;
   std::unique_ptr<KyVBXCtrlManager> m_pVBXManager;
   // Cleared by the destructor. The outermost call of an event holds a copy
   // and hands the flag down by reference: every step learns whether the

@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <utility>
 
 #include "HEdit.h"
 #include "HSpin.h"
@@ -36,6 +37,7 @@
 namespace {
 
 constexpr int kFocusGained = 4, kFocusLost = 5, kCommand = 7, kChanged = 9, kTimerTick = 10;
+constexpr int kIMEChanged = 13;  // runs the input-method follow-up first
 constexpr int kMinimumReached = 25, kMaximumReached = 26, kSteppedUp = 27, kSteppedDown = 28;
 constexpr int kEventTimeoutOption = 58;
 constexpr int kMultilineMarkedText = 64;
@@ -80,7 +82,7 @@ bool isAcquireEvent(const char* pszName) {
   return _stricmp(pszName, "TW_OnAcquire") == 0 || _stricmp(pszName, "TW_OnAcquireFinish") == 0;
 }
 
-bool inside(HWND hOuter, HWND hWnd) { return hOuter && hWnd && (hOuter == hWnd || IsChild(hOuter, hWnd)); }
+const auto inside = &KyPanel::WindowHolds;
 
 // The control kinds whose arrows the panel sends on: edits, combo and list
 // boxes, multi-line edits and cell editors.
@@ -131,6 +133,7 @@ void KyPanel::RegisterLogicalEvent(int iStringId, int iLogicalId) {
 
 int KyPanel::DoEvent(const char* pszEventName) {
   if (!pszEventName) return 0;
+  if (_stricmp(pszEventName, "ToolBarSetActiveState") != 0) commitToolBarFocus();
   int iLogicalId = 0;
   auto named = m_NamedEvents.find(upperName(pszEventName));
   if (named != m_NamedEvents.end()) {
@@ -149,6 +152,22 @@ int KyPanel::DoEvent(const char* pszEventName) {
   if (isAcquireEvent(pszEventName)) m_fPending = 1;
   ProcessEvent(iLogicalId);
   return 1;
+}
+
+void KyPanel::commitToolBarFocus() {
+  // A command tool bar under the mouse leaves the focus where it was, so the
+  // control holding it has not given up its edit yet: the focus goes to the
+  // panel and back, as a click elsewhere would move it.
+  POINT pt{};
+  if (!m_hWnd || !GetCursorPos(&pt)) return;
+  HWND hUnder = WindowFromPoint(pt);
+  char szClass[32] = "";
+  if (!inside(m_hWnd, hUnder) || !GetClassNameA(hUnder, szClass, sizeof szClass) ||
+      _stricmp(szClass, "XTPTOOLBAR") != 0)
+    return;
+  HWND hFocus = GetFocus();
+  ::SetFocus(m_hWnd);
+  if (hFocus && IsWindow(hFocus)) ::SetFocus(hFocus);
 }
 
 void KyPanel::ActivateLogicalEvent(const char* pszEventName, int fOn) {
@@ -246,6 +265,7 @@ void KyPanel::runEvent(int iLogicalId, const bool& alive) {
   KyFunctionData* pFunction = m_pFunctionData;
   const int level = ++m_iNesting;
   m_fInEvent = 1;
+  if (level == 1) m_hEventBatch = nullptr;
   const int iSaved = pFunction ? pFunction->GetCurrentLogicalEvent() : 0;
   if (pFunction) pFunction->SetCurrentLogicalEvent(iLogicalId);
   KyWinClientApp* pApp = level == 1 ? (m_pClientApp ? m_pClientApp : KyGetClientApp()) : nullptr;
@@ -257,6 +277,7 @@ void KyPanel::runEvent(int iLogicalId, const bool& alive) {
   if (pApp) pApp->BusyOff();
   if (pFunction) pFunction->SetCurrentLogicalEvent(iSaved);
   --m_iNesting;
+  if (level == 1 && m_hEventBatch) EndDeferWindowPos(std::exchange(m_hEventBatch, nullptr));
   if (m_iNesting == 0) m_fInEvent = 0;
 }
 
@@ -372,7 +393,11 @@ bool KyPanel::OnCommand(WPARAM wParam, LPARAM lParam) {
     if (request == NKM_STEPDOWN) event = limit == "minimum" ? kMinimumReached : kSteppedDown;
   }
   switch (event) {
-    case 1: case 2: case 3: case 8: case 9: case 11: case 12: case 13: case 24:
+    case kIMEChanged:
+      imeFollowUp(pControl);
+      TriggerEvent(pControl->GetId(), event);
+      break;
+    case 1: case 2: case 3: case 8: case 9: case 11: case 12: case 24:
     case kMinimumReached: case kMaximumReached: case kSteppedUp: case kSteppedDown:
       TriggerEvent(pControl->GetId(), event);
       break;
@@ -386,11 +411,21 @@ bool KyPanel::OnCommand(WPARAM wParam, LPARAM lParam) {
   return true;
 }
 
+void KyPanel::imeFollowUp(KyCtrl* pControl) {
+  // Only Japanese systems made the input-method switch.
+  KyWinClientApp* pApp = KyGetClientApp();
+  if (!pApp || !pApp->m_pIME || !pControl) return;
+  HWND hWnd = pControl->GetWindowHandle();
+  KyCtrl* pInner = pControl->HasInnerFocusControl() ? pControl->GetInnerFocusControl() : nullptr;
+  pApp->m_pIME->SetMode(hWnd, pInner ? pInner->GetWindowHandle() : nullptr, pControl->GetIMEMode());
+}
+
 void KyPanel::raiseFocusEvent(KyCtrl* pControl, int iCode) {
   HWND hControl = pControl->GetWindowHandle();
   if (iCode == kFocusGained) {
     if (KyWinClientApp* pApp = KyGetClientApp()) pApp->SetActivePanel(this);
     UpdateDefaultButton(hControl);
+    imeFollowUp(pControl);
     if (pControl->GetKind() == KindMultiLineEdit) {
       SendMessageA(hControl, EM_SETSEL, 0, -1);
       KyAppContext* pContext = KyAppContext::Current();
@@ -427,6 +462,12 @@ void KyPanel::UpdateDefaultButton(HWND hFocus) {
 
 // --- keyboard ---------------------------------------------------------------------
 
+KyPanel* KyPanel::MDIFrameAncestor() const {
+  for (KyPanel* p = m_pParentPanel; p; p = p->m_pParentPanel)
+    if (p->m_iKind == KyMDIFrame) return p;
+  return nullptr;
+}
+
 void KyPanel::AddKeyBoardEvent(int iKey, int iLogicalId) {
   m_KeyEvents.push_back({iKey, iLogicalId});
   if (iKey == kF1) m_fF1Bound = 1;
@@ -440,33 +481,19 @@ void KyPanel::EnableKeyBoardState(int iKey, int fOn) {
 }
 
 bool KyPanel::navigate(int iKey) {
-  // Only panels that lay their controls out like dialogs move the focus.
-  if (m_iKind != KyMDIChild && m_iKind != KyDialog && m_iKind != KyDialogUnderParent && m_iKind != KySiteChild)
-    return false;
+  // Only panels that lay their controls out like dialogs move the focus (a
+  // pane only when Tab crosses to the other panes).
+  const bool dialogLike =
+      m_iKind == KyMDIChild || m_iKind == KyDialog || m_iKind == KyDialogUnderParent || m_iKind == KySiteChild;
+  if (!dialogLike && !(m_iKind == KySplitterPane && iKey == VK_TAB && m_PaneConfig[2])) return false;
   HWND hFocus = GetFocus();
   KyCtrl* pFocus = nullptr;
   for (const auto& p : m_Controls)
     if (inside(p->GetWindowHandle(), hFocus)) pFocus = p.get();
-  if (iKey == VK_TAB) {
-    const bool back = GetKeyState(VK_SHIFT) < 0;
-    // Sibling order is tab order.
-    std::vector<HWND> order;
-    for (HWND h = GetWindow(m_hView, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
-      if (IsWindowVisible(h) && IsWindowEnabled(h) && (GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP)) order.push_back(h);
-    if (order.empty()) return true;
-    HWND hCurrent = pFocus ? pFocus->GetWindowHandle() : nullptr;
-    size_t at = order.size();
-    for (size_t i = 0; i < order.size(); ++i)
-      if (order[i] == hCurrent) at = i;
-    size_t next;
-    if (at == order.size())
-      next = back ? order.size() - 1 : 0;
-    else
-      next = back ? (at + order.size() - 1) % order.size() : (at + 1) % order.size();
-    ::SetFocus(order[next]);
-    return true;
-  }
+  if (iKey == VK_TAB) return tabKey(GetKeyState(VK_SHIFT) < 0);
   if (!pFocus || !takesArrows(pFocus->GetKind()) || m_fShowingContextMenu) return false;
+  // The open menu of the MDI frame takes the arrows.
+  if (KyPanel* pFrame = MDIFrameAncestor(); pFrame && pFrame->IsMenuActive()) return false;
   HWND hControl = pFocus->GetWindowHandle();
   const bool edit = pFocus->GetKind() == KindEdit || pFocus->GetKind() == KindMultiLineEdit;
   if ((iKey == VK_LEFT || iKey == VK_RIGHT) && edit && caretCanMove(hFocus, iKey)) return false;
@@ -487,6 +514,12 @@ bool KyPanel::OnKeyBoard(int iKey) {
       continue;
     if (m_DisabledKeys.count(binding.m_iKey) || m_fShowingContextMenu) {
       MessageBeep(0);
+      return true;
+    }
+    // Escape in a child while the frame's menu is open closes that menu
+    // (the frame's own doing) and runs nothing here.
+    if (iKey == VK_ESCAPE && m_iKind == KyMDIChild && m_pParentPanel && m_pParentPanel->IsMenuActive()) {
+      m_pParentPanel->SetMenuActive(0);
       return true;
     }
     if (IsLogicalEventActive(binding.m_iLogicalId)) ProcessEvent(binding.m_iLogicalId);

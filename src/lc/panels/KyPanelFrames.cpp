@@ -2,8 +2,13 @@
 
 #include <afxext.h>
 
+#include <cstring>
+
+#include "KyFunctionData.h"
 #include "KyMDIClient.h"
+#include "KyOptions.h"
 #include "KyPanel.h"
+#include "KyResourceStrings.h"
 #include "KyVBXCtrlManager.h"
 #include "KyToolBar.h"
 #include "KyWinClientApp.h"
@@ -11,6 +16,7 @@
 namespace {
 
 constexpr int kTimerTick = 10;
+constexpr int kMouseMoved = 15, kButtonPressed = 16;
 constexpr UINT kViewId = 59648;          // AFX_IDW_PANE_FIRST
 constexpr DWORD kViewStyle = 0x50800000;  // WS_CHILD | WS_VISIBLE | WS_BORDER
 constexpr UINT kSizingTemplate = 111;
@@ -20,6 +26,7 @@ constexpr UINT kStatusBarId = 59393;         // AFX_IDW_STATUS_BAR
 constexpr DWORD kStatusBarStyle = 0x50008200;  // child, visible, bottom, top border
 constexpr UINT kFrameIcon = 106;
 constexpr UINT kFrameResource = 5;  // menu, icon, accelerators and title of the panel library
+constexpr UINT kOptionsCommand = 0xC000;  // the system menu's run options
 // The message pane, the two panes of the panel's own texts, caps lock and
 // num lock.
 constexpr UINT kIndicators[] = {0, 0xE707, 0xE706, 0xE701, 0xE702};
@@ -27,6 +34,15 @@ constexpr UINT kIndicators[] = {0, 0xE707, 0xE706, 0xE701, 0xE702};
 LPCSTR viewClass() {
   static LPCSTR name = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW), nullptr);
   return name;
+}
+
+// A mouse move or button press on the panel's own window (not on a
+// control's): the panel's mouse event, for the control under the point.
+void viewMouseEvent(KyPanel* pPanel, HWND hView, UINT message, LPARAM lParam) {
+  if (!pPanel || (message != WM_MOUSEMOVE && message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN)) return;
+  POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  ::ClientToScreen(hView, &pt);
+  pPanel->MouseEvent(nullptr, message == WM_MOUSEMOVE ? kMouseMoved : kButtonPressed, pt);
 }
 
 void fillWithPanelColor(KyPanel* pPanel, HWND hWnd, HDC hdc) {
@@ -39,6 +55,11 @@ void fillWithPanelColor(KyPanel* pPanel, HWND hWnd, HDC hdc) {
   ::DeleteObject(hBrush);
 }
 
+const char* implementationName(KyPanel* pPanel) {
+  KyFunctionData* pFunction = pPanel ? pPanel->GetFunctionData() : nullptr;
+  return pFunction ? pFunction->GetImplementationName().GetString() : "";
+}
+
 }  // namespace
 
 void KyFramePart::SetUpFrame(CWnd* pFrame, int iKind, DWORD dwOptions) {
@@ -47,6 +68,10 @@ void KyFramePart::SetUpFrame(CWnd* pFrame, int iKind, DWORD dwOptions) {
   m_dwOptions = dwOptions;
   if (!pFrame || !pFrame->m_hWnd) return;
   if (!(dwOptions & kMenuOption)) ::SetMenu(pFrame->m_hWnd, nullptr);
+  // The frame has no handlers of its own: the panel's events answer the
+  // menu commands, so the framework must not grey the items it finds no
+  // handler for (the menus keep the states the panel gives them).
+  if (auto* pFrameWnd = dynamic_cast<CFrameWnd*>(pFrame)) pFrameWnd->m_bAutoMenuEnable = FALSE;
   if (iKind != KyMDIChild && (dwOptions & kStatusBarOption)) {
     auto* pBar = new CStatusBar;
     pBar->m_bAutoDelete = TRUE;
@@ -94,10 +119,10 @@ KyCToolBar* KyFramePart::CreateToolBar(UINT nId, const char* pszTitle) {
   return pBar;
 }
 
-void KyFramePart::ShowToolBars(const std::vector<std::unique_ptr<KyButtonSet>>& sets) {
+void KyFramePart::ShowToolBars(const std::vector<std::unique_ptr<KyButtonSet>>& sets, const char* pszDockName) {
   auto* pFrame = dynamic_cast<CFrameWnd*>(m_pFrameWnd);
   if (!pFrame || !(m_dwOptions & kToolBarsOption)) return;
-  bool fLayout = false;
+  bool fLayout = false, fNew = false;
   while (m_ToolBars.size() > sets.size()) {
     m_ToolBars.back()->DestroyWindow();
     m_ToolBars.pop_back();
@@ -111,7 +136,7 @@ void KyFramePart::ShowToolBars(const std::vector<std::unique_ptr<KyButtonSet>>& 
         return;
       }
       m_ToolBars.push_back(pBar);
-      fLayout = true;
+      fLayout = fNew = true;
     }
     KyCToolBar* pBar = m_ToolBars[i];
     if (pBar->GetShownSet() != sets[i].get()) {
@@ -119,7 +144,80 @@ void KyFramePart::ShowToolBars(const std::vector<std::unique_ptr<KyButtonSet>>& 
       pBar->ShowSet(sets[i].get());
     }
   }
+  // New bars go where the sets' panel had them last.
+  if (fNew && pszDockName && *pszDockName) LoadDockState(pszDockName);
   if (fLayout) pFrame->RecalcLayout();
+}
+
+void KyFramePart::SaveDockState() {
+  auto* pFrame = dynamic_cast<CFrameWnd*>(m_pFrameWnd);
+  const char* pszName = implementationName(m_pPanel);
+  if (pFrame && pFrame->m_hWnd && *pszName) pFrame->SaveBarState(pszName);
+}
+
+void KyFramePart::LoadDockState(const char* pszName) {
+  auto* pFrame = dynamic_cast<CFrameWnd*>(m_pFrameWnd);
+  if (!pFrame || !pFrame->m_hWnd || !pszName || !*pszName) return;
+  pFrame->LoadBarState(pszName);
+  pFrame->RecalcLayout();
+}
+
+bool KyFramePart::PanelPrompt(UINT nId, CString& rMessage) const {
+  if (!m_pPanel || nId == 0) return false;
+  const char* pszText = pszGetResourceString(nId, m_pPanel);
+  if (!pszText || !*pszText) return false;
+  const char* pszEnd = std::strchr(pszText, '\n');
+  rMessage = pszEnd ? CString(pszText, static_cast<int>(pszEnd - pszText)) : CString(pszText);
+  return true;
+}
+
+bool KyFramePart::closeRequest() {
+  if (m_iKind == KyTopWindow || m_iKind == KyMDIFrame) {
+    // The frame's own bars come back (in their kept places) before their
+    // places are kept.
+    ShowToolBars(m_pPanel->GetButtonSets(), implementationName(m_pPanel));
+    SaveDockState();
+    KyWinClientApp* pApp = KyGetClientApp();
+    HWND hMain = pApp && pApp->m_pMainWnd ? pApp->m_pMainWnd->m_hWnd : nullptr;
+    // Closing the main window ends the application: every panel agrees
+    // first, or all stay.
+    if (hMain && m_pFrameWnd && hMain == m_pFrameWnd->m_hWnd && !pApp->CloseAllPanels()) return false;
+    if (!m_pPanel) return false;
+  }
+  return m_pPanel->OnClose() != 0;
+}
+
+void KyFramePart::afterFrameMessage(UINT message, WPARAM wParam, LPARAM) {
+  if (!m_pPanel || !m_pFrameWnd || !m_pFrameWnd->m_hWnd) return;
+  KyWinClientApp* pApp = KyGetClientApp();
+  switch (message) {
+    case WM_ACTIVATE:
+      if (m_iKind != KyTopWindow) return;
+      m_pFrameWnd->GetWindowText(m_strTitle);
+      if (!pApp) return;
+      if (LOWORD(wParam) != WA_INACTIVE) {
+        pApp->SetActivePanel(m_pPanel);
+        return;
+      }
+      // The focus comes back to where it was when the frame is active again.
+      if (HWND hFocus = ::GetFocus(); hFocus && ::IsChild(m_pFrameWnd->m_hWnd, hFocus))
+        m_pPanel->SetFocusWindow(hFocus);
+      pApp->SetActivePanel(nullptr);
+      return;
+    case WM_SETFOCUS:
+      if (m_iKind != KyTopWindow) return;
+      m_pFrameWnd->GetWindowText(m_strTitle);
+      m_pPanel->RestoreFocus();
+      return;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == kOptionsCommand) {
+        KyOptions options(m_pFrameWnd);
+        options.DoModal();
+      }
+      return;
+    default:
+      return;
+  }
 }
 
 void KyFramePart::ForgetButtonSets(const std::vector<std::unique_ptr<KyButtonSet>>& sets) {
@@ -139,8 +237,31 @@ bool KyFramePart::panelMessage(CWnd* pFrame, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE:
       // The panel's Close event decides; the window stays when it refuses.
       result = 0;
-      if (m_pPanel->OnClose()) pFrame->DestroyWindow();
+      if (closeRequest()) pFrame->DestroyWindow();
       return true;
+    case WM_QUERYENDSESSION:
+      // The session ends only when every panel agrees to close.
+      if (m_iKind != KyTopWindow && m_iKind != KyMDIFrame) return false;
+      result = KyGetClientApp() ? KyGetClientApp()->CloseAllPanels() : TRUE;
+      return true;
+    case WM_INITMENU:
+    case WM_MENUSELECT:
+      if (m_iKind == KyMDIFrame) m_pPanel->SetMenuActive(1);
+      return false;
+    case WM_EXITMENULOOP:
+      if (m_iKind == KyMDIFrame) m_pPanel->SetMenuActive(0);
+      return false;
+    case WM_ENTERSIZEMOVE:
+      if (m_iKind == KyMDIChild) ::GetClientRect(pFrame->m_hWnd, &m_rcBeforeSizing);
+      return false;
+    case WM_EXITSIZEMOVE:
+      // A child sized by the user lays its controls out once at the end.
+      if (m_iKind == KyMDIChild) {
+        RECT rc{};
+        ::GetClientRect(pFrame->m_hWnd, &rc);
+        if (rc.right != m_rcBeforeSizing.right || rc.bottom != m_rcBeforeSizing.bottom) m_pPanel->LayoutControls();
+      }
+      return false;
     case WM_TIMER:
       m_pPanel->TriggerEvent(-1, kTimerTick);
       result = 0;
@@ -152,12 +273,20 @@ bool KyFramePart::panelMessage(CWnd* pFrame, UINT message, WPARAM wParam, LPARAM
         auto* pChild = dynamic_cast<KyFramePart*>(pMDI->MDIGetActive());
         if (pChild && pChild->GetFramePanel()) pOwner = pChild->GetFramePanel();
       }
-      ShowToolBars(pOwner->GetButtonSets());
+      ShowToolBars(pOwner->GetButtonSets(), implementationName(pOwner));
       return false;
     }
+    case WM_COMMANDHELP:
+      // The panel of the focus (else the active one) answers; without one
+      // the framework's help does.
+      if (!KyPanel::CommandHelp(lParam)) return false;
+      result = TRUE;
+      return true;
     case WM_DESTROY:
-      // The panes' sizes are kept while their windows still exist.
+      // The panes' sizes are kept while their windows still exist; a pane
+      // that goes leaves no empty cell.
       m_pPanel->CloseSplitterHost();
+      m_pPanel->LeavePaneHost();
       return false;
     case WM_NCDESTROY:
       // The frame object goes with its window: the panel forgets both.
@@ -202,7 +331,11 @@ LRESULT KyMFCView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return CWnd::WindowProc(message, wParam, lParam);
+  const HWND hView = m_hWnd;
+  result = CWnd::WindowProc(message, wParam, lParam);
+  // The view object is gone with a window the message destroyed.
+  if (::IsWindow(hView)) viewMouseEvent(m_pFrame->GetFramePanel(), hView, message, lParam);
+  return result;
 }
 
 // --- top window and MDI child ------------------------------------------------
@@ -213,6 +346,9 @@ KyTopWin::KyTopWin(KyPanel* pPanel, DWORD dwStyle, DWORD dwOptions) : KyViewFram
 
 KyMDIChildWin::KyMDIChildWin(KyPanel* pPanel, CMDIFrameWnd* pMDIFrame, DWORD dwStyle, DWORD dwOptions)
     : KyViewFrame(pPanel) {
+  // The frame's bars are kept where they are before the child's take the
+  // slots.
+  if (auto* pFramePart = dynamic_cast<KyFramePart*>(pMDIFrame)) pFramePart->SaveDockState();
   if (LoadFrame(kFrameResource, dwStyle, pMDIFrame)) SetUpFrame(this, KyMDIChild, dwOptions);
 }
 
@@ -232,7 +368,15 @@ KyMDIWin::~KyMDIWin() = default;
 LRESULT KyMDIWin::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (panelMessage(this, message, wParam, lParam, result)) return result;
-  return CMDIFrameWnd::WindowProc(message, wParam, lParam);
+  const HWND hWnd = m_hWnd;
+  result = CMDIFrameWnd::WindowProc(message, wParam, lParam);
+  // The frame object is gone with a window the message destroyed.
+  if (message == WM_SYSCOMMAND && ::IsWindow(hWnd)) afterFrameMessage(message, wParam, lParam);
+  return result;
+}
+
+void KyMDIWin::GetMessageString(UINT nId, CString& rMessage) const {
+  if (MDIGetActive() || !PanelPrompt(nId, rMessage)) CMDIFrameWnd::GetMessageString(nId, rMessage);
 }
 
 void KyMDIWin::PostNcDestroy() {
@@ -266,9 +410,22 @@ KyDialogWin::KyDialogWin(KyPanel* pPanel, HWND hParent, DWORD dwStyle, HINSTANCE
 
 LRESULT KyDialogWin::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  // OK and Cancel of the template close through the panel, as the close box.
-  if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) && lParam == 0)
+  // OK and Cancel of the template close through the panel, as the close
+  // box; in a panel nested in a site they are the enclosing panel's Enter
+  // and Escape.
+  if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) && lParam == 0) {
+    if (m_iKind == KySiteChild) {
+      if (HWND hParent = ::GetParent(m_hWnd))
+        ::PostMessageA(hParent, WM_CHAR, LOWORD(wParam) == IDOK ? VK_RETURN : VK_ESCAPE, 0);
+      return 0;
+    }
     message = WM_CLOSE;
+  }
+  // F1's help command asks for the command help, as a frame's does.
+  if (message == WM_COMMAND && LOWORD(wParam) == ID_HELP && lParam == 0) {
+    message = WM_COMMANDHELP;
+    wParam = 0;
+  }
   if (panelMessage(this, message, wParam, lParam, result)) return result;
   switch (message) {
     case WM_ERASEBKGND:
@@ -282,7 +439,11 @@ LRESULT KyDialogWin::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return CDialog::WindowProc(message, wParam, lParam);
+  const HWND hDialog = m_hWnd;
+  const LRESULT answer = CDialog::WindowProc(message, wParam, lParam);
+  // The dialog object is gone with a window the message destroyed.
+  if (::IsWindow(hDialog)) viewMouseEvent(m_pPanel, hDialog, message, lParam);
+  return answer;
 }
 
 void KyDialogWin::RunPanelLoop(HWND hParent) {

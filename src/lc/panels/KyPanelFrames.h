@@ -48,20 +48,41 @@ class KyFramePart {
   // Shows the sets in the tool-bar slots: slots are retitled, missing ones
   // made (59392 for the first, 59424 + index for the others), surplus ones
   // removed.
-  void ShowToolBars(const std::vector<std::unique_ptr<KyButtonSet>>& sets);
+  // New slots then take the places kept under pszDockName (the sets'
+  // panel's implementation name).
+  void ShowToolBars(const std::vector<std::unique_ptr<KyButtonSet>>& sets, const char* pszDockName = nullptr);
   const std::vector<KyCToolBar*>& GetToolBars() const { return m_ToolBars; }
   // The sets' panel goes: slots showing one of them show nothing.
   void ForgetButtonSets(const std::vector<std::unique_ptr<KyButtonSet>>& sets);
   // The first tool-bar id of a slot.
   static UINT ToolBarId(size_t index) { return index == 0 ? 59392 : 59424 + static_cast<UINT>(index); }
+  // The places of the frame's bars, kept in the application's INI file
+  // under the panel's implementation name; loading skips bars that are gone.
+  void SaveDockState();
+  void LoadDockState(const char* pszName);
+
+  // A command's status-bar prompt from the panel library's string (the
+  // text before its line feed); false when the panel has none.
+  bool PanelPrompt(UINT nId, CString& rMessage) const;
+  // The frame's title when it was last activated or got the focus.
+  const CString& GetTitleText() const { return m_strTitle; }
 
  protected:
   // Messages every frame hands to its panel first: a close request asks the
   // panel, a timer tick raises the panel's timer event, a size change lays
   // the controls out. True when the message was answered.
   bool panelMessage(CWnd* pFrame, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // After the framework handled them: activation and focus of a top window
+  // make its panel the active one, the run-options command of the system
+  // menu opens the options dialog.
+  void afterFrameMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // A close request of the frame: the application's main frame asks every
+  // open panel (a refusal keeps them all), then its own panel decides.
+  bool closeRequest();
 
   KyPanel* m_pPanel;
+  CString m_strTitle;
+  RECT m_rcBeforeSizing{};  // an MDI child's client when the user began sizing it
   CWnd* m_pFrameWnd = nullptr;
   int m_iKind = 0;
   DWORD m_dwOptions = 0;
@@ -105,7 +126,15 @@ class KyViewFrame : public FrameBase, public KyFramePart {
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     LRESULT result = 0;
     if (panelMessage(this, message, wParam, lParam, result)) return result;
-    return FrameBase::WindowProc(message, wParam, lParam);
+    const HWND hWnd = this->m_hWnd;
+    result = FrameBase::WindowProc(message, wParam, lParam);
+    // The frame object is gone with a window the message destroyed.
+    if ((message == WM_ACTIVATE || message == WM_SETFOCUS || message == WM_SYSCOMMAND) && ::IsWindow(hWnd))
+      afterFrameMessage(message, wParam, lParam);
+    return result;
+  }
+  void GetMessageString(UINT nId, CString& rMessage) const override {
+    if (!PanelPrompt(nId, rMessage)) FrameBase::GetMessageString(nId, rMessage);
   }
 
  private:
@@ -132,6 +161,8 @@ class KyMDIWin : public CMDIFrameWnd, public KyFramePart {
   CMDIClient* GetClient() const { return m_pClient.get(); }
   HWND GetViewWindow() const override { return m_hWndMDIClient; }
   BOOL IsCreated() const { return m_hWnd != nullptr; }
+  // Prompts of the active child's panel, else of the frame's own.
+  void GetMessageString(UINT nId, CString& rMessage) const override;
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

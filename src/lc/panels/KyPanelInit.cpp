@@ -206,6 +206,13 @@ void KyPanel::destroyFrame() {
 
 void KyPanel::LayoutControls() {
   if (m_Controls.empty() || !m_hView) return;
+  if (m_iNesting > 0) {
+    // During an event the moves gather in the event's batch: the controls
+    // move once, when the event ends.
+    if (!m_hEventBatch) m_hEventBatch = BeginDeferWindowPos(static_cast<int>(m_Controls.size()));
+    for (const auto& pControl : m_Controls) m_hEventBatch = pControl->ResizeWithPanel(m_hEventBatch, 0);
+    return;
+  }
   HDWP hBatch = BeginDeferWindowPos(static_cast<int>(m_Controls.size()));
   for (const auto& pControl : m_Controls) hBatch = pControl->ResizeWithPanel(hBatch, 0);
   if (hBatch) EndDeferWindowPos(hBatch);
@@ -267,7 +274,11 @@ void KyPanel::StartPanel() {
   TriggerEvent(-1, kAfterShowing);
   ActivateToolTips();
   RefreshStatusBar();
-  if (KyFramePart* pPart = GetFramePart()) pPart->ShowToolBars(m_ButtonSets);
+  if (KyFramePart* pPart = GetFramePart()) {
+    pPart->ShowToolBars(m_ButtonSets);
+    // The bars go where the panel's function had them when it last closed.
+    if ((m_iKind == KyTopWindow || m_iKind == KyMDIFrame) && !m_ButtonSets.empty()) pPart->LoadDockState(pszKey);
+  }
   UpdateDefaultButton(::GetFocus());
   if (m_iKind == KyDialog && m_pFrame) {
     auto* pDialog = dynamic_cast<KyDialogWin*>(m_pFrame);

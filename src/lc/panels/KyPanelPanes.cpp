@@ -24,9 +24,18 @@ int KyPanel::ResizePane(int iPane, int iPercent) {
   return pSplitterHost ? pSplitterHost->ResizePane(iPane, iPercent) : 0;
 }
 
-void KyPanel::ShowAllPanes() {
+int KyPanel::ShowAllPanes() {
   KyPanel* pHost = GetPaneHostPanel();
-  if (KySplitterHost* pSplitterHost = pHost ? pHost->FindSplitterHost() : nullptr) pSplitterHost->ShowAllPanes();
+  KySplitterHost* pSplitterHost = pHost ? pHost->FindSplitterHost() : nullptr;
+  if (!pSplitterHost) return 0;
+  pSplitterHost->ShowAllPanes();
+  return 1;
+}
+
+void KyPanel::LeavePaneHost() {
+  if (m_iKind != KySplitterPane) return;
+  KyPanel* pHost = GetPaneHostPanel();
+  if (KySplitterHost* pSplitterHost = pHost ? pHost->FindSplitterHost() : nullptr) pSplitterHost->RemovePane(this);
 }
 
 void KyPanel::CloseSplitterHost() {

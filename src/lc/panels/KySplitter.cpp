@@ -6,6 +6,7 @@
 #include "KyFunctionData.h"
 #include "KyPanel.h"
 #include "KyProfile.h"
+#include "KyWinClientApp.h"
 
 namespace {
 
@@ -43,6 +44,19 @@ int KySplitter::AddPane(int iOrientation, int iIdeal) {
   const int index = count++;
   SetIdeal(iOrientation, index, iIdeal);
   return index;
+}
+
+void KySplitter::RemovePane(int iOrientation, int iPane) {
+  int& count = iOrientation == KySplitterHost::kRows ? m_nRows : m_nCols;
+  if (iPane < 0 || iPane >= count) return;
+  for (int i = iPane; i + 1 < count; ++i) {
+    const int row = iOrientation == KySplitterHost::kRows ? i : 0, col = iOrientation == KySplitterHost::kRows ? 0 : i;
+    const int nextRow = iOrientation == KySplitterHost::kRows ? i + 1 : 0;
+    const int nextCol = iOrientation == KySplitterHost::kRows ? 0 : i + 1;
+    if (CWnd* pNext = GetPane(nextRow, nextCol)) ::SetWindowLongPtrA(pNext->m_hWnd, GWLP_ID, IdFromRowCol(row, col));
+    SetIdeal(iOrientation, i, GetIdeal(iOrientation, i + 1));
+  }
+  --count;
 }
 
 int KySplitter::GetIdeal(int iOrientation, int iPane) const {
@@ -94,6 +108,7 @@ KySplitterHost::KySplitterHost(KyPanel* pHost) : m_pHost(pHost), m_hView(pHost->
 // The splitter object goes with its window, which may have gone with the
 // host's: the handle tells.
 KySplitterHost::~KySplitterHost() {
+  m_fClosing = true;
   if (m_hSplitter && ::IsWindow(m_hSplitter)) ::DestroyWindow(m_hSplitter);
 }
 
@@ -133,6 +148,7 @@ int KySplitterHost::AddPane(KyPanel* pPane) {
   HWND hPaneView = pPane->hHandle();
   if (!hPaneView) return 0;
   if (m_iPaneCount == 0) {
+    if (m_pSplitter) dropSplitter();
     m_hFirstView = hPaneView;
     m_pFirstPane = pPane;
     m_iOrientation = pPane->GetPaneOrientationFlag() ? kColumns : kRows;
@@ -171,6 +187,39 @@ int KySplitterHost::AddPane(KyPanel* pPane) {
   return 1;
 }
 
+void KySplitterHost::RemovePane(KyPanel* pPane) {
+  HWND hPaneView = pPane ? pPane->hHandle() : nullptr;
+  if (m_fClosing || !hPaneView || m_iPaneCount == 0) return;
+  if (!m_pSplitter) {
+    // The lone first pane.
+    if (hPaneView != m_hFirstView) return;
+    m_hFirstView = nullptr;
+    m_pFirstPane = nullptr;
+    m_iPaneCount = 0;
+    return;
+  }
+  int row = -1, col = -1;
+  if (!m_pSplitter->IsChildPane(CWnd::FromHandle(hPaneView), &row, &col)) return;
+  const int index = m_iOrientation == kRows ? row : col;
+  // The going window no longer answers for its cell.
+  ::SetWindowLongPtrA(hPaneView, GWLP_ID, 0);
+  m_pSplitter->RemovePane(m_iOrientation, index);
+  --m_iPaneCount;
+  if (index == 0) {
+    CWnd* pFirst = m_pSplitter->GetPane(0, 0);
+    m_hFirstView = pFirst ? pFirst->m_hWnd : nullptr;
+    KyWinClientApp* pApp = KyGetClientApp();
+    m_pFirstPane = pApp && m_hFirstView ? KyPanel::FindPanelByHandle(&pApp->m_OpenPanels, m_hFirstView) : nullptr;
+  }
+  if (m_iPaneCount == 0) {
+    // Nothing left to split: the splitter goes with the next pane (the
+    // going pane is still its child now), which starts alone again.
+    ::ShowWindow(m_hSplitter, SW_HIDE);
+    return;
+  }
+  m_pSplitter->RecalcLayout();
+}
+
 void KySplitterHost::applyStoredSizes() {
   const int count = m_pSplitter->GetPaneCount(m_iOrientation);
   for (int i = 0; i < count && i < static_cast<int>(m_StoredSizes.size()); ++i)
@@ -204,7 +253,13 @@ void KySplitterHost::Close() {
   std::string value;
   for (int size : GetIdealSizes()) value += (value.empty() ? "" : ":") + std::to_string(size);
   KyWriteProfileString(kPanesSection, m_Key, value.c_str());
+  dropSplitter();
+}
+
+void KySplitterHost::dropSplitter() {
+  m_fClosing = true;
   if (m_hSplitter && ::IsWindow(m_hSplitter)) ::DestroyWindow(m_hSplitter);
+  m_fClosing = false;
   m_pSplitter = nullptr;
   m_hSplitter = nullptr;
 }

@@ -32,6 +32,8 @@ class KySplitter : public CSplitterWnd {
   // One more row or column with that ideal size; -1 when 16 are there,
   // else the new pane's index.
   int AddPane(int iOrientation, int iIdeal);
+  // Takes the row or column out: the later ones move up with their sizes.
+  void RemovePane(int iOrientation, int iPane);
   int GetPaneCount(int iOrientation) const { return iOrientation == 1 ? m_nRows : m_nCols; }
   int GetIdeal(int iOrientation, int iPane) const;
   void SetIdeal(int iOrientation, int iPane, int iIdeal);
@@ -53,6 +55,9 @@ class KySplitterHost {
   // Takes a started pane panel; 0 when its row or column would be the
   // 17th.
   int AddPane(KyPanel* pPane);
+  // A pane panel's window goes: its row or column goes with it, so no cell
+  // stays empty; the last pane takes the splitter with it.
+  void RemovePane(KyPanel* pPane);
   int GetPaneCount() const { return m_iPaneCount; }
   int GetOrientation() const { return m_iOrientation; }
   BOOL IsRestored() const { return m_fRestored; }
@@ -79,6 +84,8 @@ class KySplitterHost {
  private:
   int clientExtent() const;
   void makeSplitter();
+  // Destroys the splitter (and what panes it still holds).
+  void dropSplitter();
   void applyStoredSizes();
 
   KyPanel* m_pHost;
@@ -90,6 +97,7 @@ class KySplitterHost {
   int m_iPaneCount = 0;
   int m_iOrientation = kRows;
   BOOL m_fRestored = FALSE;
+  bool m_fClosing = false;  // the splitter goes with all its panes
   std::vector<int> m_StoredSizes;
   KyString m_Key;
 };

@@ -85,6 +85,10 @@ class KyStateWin {
   HFONT GetStateFont() const { return m_hFont; }
   DWORD GetStateNumber() const { return m_dwNumber; }
   int GetContextMenu(int i) const { return i == 0 ? m_iContextMenu1 : m_iContextMenu2; }
+  void SetContextMenus(int iFirst, int iSecond) {
+    m_iContextMenu1 = iFirst;
+    m_iContextMenu2 = iSecond;
+  }
   // On from construction; every applied state turns it off.
   int KeepsState() const { return m_fKeepState; }
   // The text a field holds now (null when none).

@@ -144,6 +144,51 @@ TEST_F(Splitter, SeventeenthPaneInOneDirectionIsRefused) {
   EXPECT_TRUE(IsWindowVisible(panes[15]->hHandle()));
 }
 
+// A pane panel that ends takes its column with it: the later panes move up
+// with their sizes, and no cell stays without a pane.
+TEST_F(Splitter, EndedPaneLeavesNoEmptyCell) {
+  RecordingPanel* h = host();
+  std::vector<RecordingPanel*> panes;
+  for (int i = 0; i < 3; ++i) panes.push_back(pane(h, true));
+  KySplitterHost* pHost = h->FindSplitterHost();
+  KySplitter* pSplitter = pHost->GetSplitter();
+  ASSERT_EQ(pHost->ResizePane(2, 30), 1);
+  const int third = pHost->GetIdealSizes()[2];
+  auto cells = [&] {
+    std::vector<HWND> shown;
+    for (int i = 0; i < pSplitter->GetColumnCount(); ++i) {
+      CWnd* pPane = pSplitter->GetPane(0, i);
+      shown.push_back(pPane ? pPane->m_hWnd : nullptr);
+    }
+    return shown;
+  };
+  const struct {
+    const char* what;
+    size_t ends;  // index into panes
+    std::vector<size_t> left;
+  } steps[] = {{"the middle pane", 1, {0, 2}}, {"the first pane", 0, {2}}};
+  for (const auto& s : steps) {
+    panes[s.ends]->PanelReturn();
+    pump();
+    ASSERT_EQ(panes[s.ends]->hHandle(), nullptr) << s.what;
+    std::vector<HWND> expected;
+    for (size_t i : s.left) expected.push_back(panes[i]->hHandle());
+    EXPECT_EQ(cells(), expected) << s.what;
+    EXPECT_EQ(pHost->GetPaneCount(), static_cast<int>(s.left.size())) << s.what;
+  }
+  EXPECT_EQ(pHost->GetIdealSizes(), std::vector<int>{third}) << "the size moved with its pane";
+  // A new pane joins the one that is left.
+  RecordingPanel* later = pane(h, true);
+  EXPECT_EQ(cells(), (std::vector<HWND>{panes[2]->hHandle(), later->hHandle()}));
+  // The last panes going take the splitter; a pane after them starts alone.
+  for (RecordingPanel* p : {panes[2], later}) p->PanelReturn();
+  pump();
+  EXPECT_EQ(pHost->GetPaneCount(), 0);
+  RecordingPanel* alone = pane(h, true);
+  EXPECT_EQ(pHost->GetSplitter(), nullptr);
+  EXPECT_EQ(GetParent(alone->hHandle()), h->ViewHandle());
+}
+
 TEST_F(Splitter, PaneOfAPaneJoinsTheFirstHostThatIsNotAPane) {
   RecordingPanel* h = host();
   RecordingPanel* outer = pane(h, false);

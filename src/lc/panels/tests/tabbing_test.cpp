@@ -1,0 +1,111 @@
+// Tab across panels: a panel nested in a site hands the focus at its ends
+// to the tab stops around it, level by level, and round again in the
+// outermost panel; a splitter pane whose panel lets Tab cross hands it to
+// the neighbouring pane.
+#include <gtest/gtest.h>
+
+#include "KySite.h"
+#include "panelharness.h"
+
+namespace {
+
+using kytest::RecordingPanel;
+namespace input = win32::input;
+
+class Tabbing : public kytest::PanelHarness {
+ protected:
+  // A shown panel of the kind with two tab stops (ids 1 and 2) and, when
+  // asked, a site named "Customer" the next nested panel enters.
+  RecordingPanel* withStops(int kind, KyPanel* pParent, bool site) {
+    RecordingPanel* p = kind == KySiteChild ? made(kind, pParent, kytest::kGeneratedOptions, WS_CAPTION)
+                                            : made(kind, pParent);
+    addStatic(p, 1, 8, 8);
+    addStatic(p, 2, 8, 40);
+    if (site) p->AddControl(new KySite(p, kytest::controlRecord(40, KySite::kKind, 120, 8, 200, 120, 0, 20001)));
+    p->StartPanel();
+    if (site) EXPECT_EQ(p->SetSite("Customer", 0), 1);
+    return p;
+  }
+  static HWND stop(KyPanel* p, int id) { return p->pGetCtrl(id)->GetWindowHandle(); }
+  // The panel's Tab (Shift+Tab with back) from the window.
+  static void tab(KyPanel* p, HWND from, bool back) {
+    SetFocus(from);
+    if (back) input::keyDown(VK_SHIFT);
+    pump();
+    EXPECT_TRUE(p->KyPanel::OnKeyBoard(VK_TAB));
+    if (back) input::keyUp(VK_SHIFT);
+    pump();
+  }
+};
+
+TEST_F(Tabbing, NestedPanelsHandTheFocusOnLevelByLevel) {
+  // A dialog under a top window holds stop 1, the middle panel, stop 2; the
+  // middle panel its stops 1 and 2, the inner panel last; the inner panel
+  // stops 1 and 2.
+  RecordingPanel* top = made(KyTopWindow);
+  top->StartPanel();
+  RecordingPanel* outer = withStops(KyDialogUnderParent, top, true);
+  RecordingPanel* middle = withStops(KySiteChild, outer, true);
+  RecordingPanel* inner = withStops(KySiteChild, middle, false);
+  SetWindowPos(middle->hHandle(), stop(outer, 1), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(inner->hHandle(), stop(middle, 2), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  for (KyPanel* p : {middle, inner}) SetWindowLongA(p->hHandle(), GWL_STYLE, GetWindowLongA(p->hHandle(), GWL_STYLE) | WS_TABSTOP);
+
+  const struct {
+    const char* what;
+    KyPanel* panel;
+    HWND from;
+    bool back;
+    HWND to;
+  } cases[] = {
+      {"within the inner panel", inner, stop(inner, 1), false, stop(inner, 2)},
+      {"past the inner panel's last: past the middle's too", inner, stop(inner, 2), false, stop(outer, 2)},
+      {"before the inner panel's first: the middle's stop before it", inner, stop(inner, 1), true, stop(middle, 2)},
+      {"before the middle's first: the outer stop before it", middle, stop(middle, 1), true, stop(outer, 1)},
+      {"the outer stop after the middle panel enters it", outer, stop(outer, 1), false, stop(middle, 1)},
+      {"back into the middle panel: its last stop, deepest first", outer, stop(outer, 2), true, stop(inner, 2)},
+      {"the outermost wraps", outer, stop(outer, 2), false, stop(outer, 1)},
+  };
+  for (const auto& c : cases) {
+    tab(c.panel, c.from, c.back);
+    EXPECT_EQ(GetFocus(), c.to) << c.what;
+  }
+}
+
+TEST_F(Tabbing, PanesLetTabCrossWhenTheirPanelAsks) {
+  for (int across : {1, 0}) {
+    RecordingPanel* host = made(KyTopWindow);
+    host->StartPanel();
+    RecordingPanel* panes[2];
+    for (RecordingPanel*& pane : panes) {
+      pane = made(KySplitterPane, host);
+      pane->SetSplitterPaneConfig(1, 0, across);
+      addStatic(pane, 1, 8, 8);
+      addStatic(pane, 2, 8, 40);
+      pane->StartPanel();
+    }
+    if (!across) {
+      SetFocus(stop(panes[0], 2));
+      EXPECT_FALSE(panes[0]->KyPanel::OnKeyBoard(VK_TAB)) << "the dialog's own tabbing";
+      continue;
+    }
+    const struct {
+      const char* what;
+      KyPanel* panel;
+      HWND from;
+      bool back;
+      HWND to;
+    } cases[] = {
+        {"within a pane", panes[0], stop(panes[0], 1), false, stop(panes[0], 2)},
+        {"past the first pane's last", panes[0], stop(panes[0], 2), false, stop(panes[1], 1)},
+        {"before the second pane's first", panes[1], stop(panes[1], 1), true, stop(panes[0], 2)},
+        {"past the last pane: round in it", panes[1], stop(panes[1], 2), false, stop(panes[1], 1)},
+    };
+    for (const auto& c : cases) {
+      tab(c.panel, c.from, c.back);
+      EXPECT_EQ(GetFocus(), c.to) << c.what;
+    }
+  }
+}
+
+}  // namespace
