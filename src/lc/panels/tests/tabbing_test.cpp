@@ -12,6 +12,15 @@ namespace {
 using kytest::RecordingPanel;
 namespace input = win32::input;
 
+// One Tab (or Shift+Tab) on a panel from a window, and where the focus lands.
+struct TabStep {
+  const char* what;
+  KyPanel* panel;
+  HWND from;
+  bool back;
+  HWND to;
+};
+
 class Tabbing : public kytest::PanelHarness {
  protected:
   // A shown panel of the kind with two tab stops (ids 1 and 2) and, when
@@ -28,13 +37,16 @@ class Tabbing : public kytest::PanelHarness {
   }
   static HWND stop(KyPanel* p, int id) { return p->pGetCtrl(id)->GetWindowHandle(); }
   // The panel's Tab (Shift+Tab with back) from the window.
-  static void tab(KyPanel* p, HWND from, bool back) {
-    SetFocus(from);
-    if (back) input::keyDown(VK_SHIFT);
-    pump();
-    EXPECT_TRUE(p->KyPanel::OnKeyBoard(VK_TAB));
-    if (back) input::keyUp(VK_SHIFT);
-    pump();
+  static void tab(const std::vector<TabStep>& steps) {
+    for (const TabStep& s : steps) {
+      SetFocus(s.from);
+      if (s.back) input::keyDown(VK_SHIFT);
+      pump();
+      EXPECT_TRUE(s.panel->KyPanel::OnKeyBoard(VK_TAB)) << s.what;
+      if (s.back) input::keyUp(VK_SHIFT);
+      pump();
+      EXPECT_EQ(GetFocus(), s.to) << s.what;
+    }
   }
 };
 
@@ -51,13 +63,7 @@ TEST_F(Tabbing, NestedPanelsHandTheFocusOnLevelByLevel) {
   SetWindowPos(inner->hHandle(), stop(middle, 2), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   for (KyPanel* p : {middle, inner}) SetWindowLongA(p->hHandle(), GWL_STYLE, GetWindowLongA(p->hHandle(), GWL_STYLE) | WS_TABSTOP);
 
-  const struct {
-    const char* what;
-    KyPanel* panel;
-    HWND from;
-    bool back;
-    HWND to;
-  } cases[] = {
+  tab({
       {"within the inner panel", inner, stop(inner, 1), false, stop(inner, 2)},
       {"past the inner panel's last: past the middle's too", inner, stop(inner, 2), false, stop(outer, 2)},
       {"before the inner panel's first: the middle's stop before it", inner, stop(inner, 1), true, stop(middle, 2)},
@@ -65,11 +71,7 @@ TEST_F(Tabbing, NestedPanelsHandTheFocusOnLevelByLevel) {
       {"the outer stop after the middle panel enters it", outer, stop(outer, 1), false, stop(middle, 1)},
       {"back into the middle panel: its last stop, deepest first", outer, stop(outer, 2), true, stop(inner, 2)},
       {"the outermost wraps", outer, stop(outer, 2), false, stop(outer, 1)},
-  };
-  for (const auto& c : cases) {
-    tab(c.panel, c.from, c.back);
-    EXPECT_EQ(GetFocus(), c.to) << c.what;
-  }
+  });
 }
 
 TEST_F(Tabbing, PanesLetTabCrossWhenTheirPanelAsks) {
@@ -89,22 +91,12 @@ TEST_F(Tabbing, PanesLetTabCrossWhenTheirPanelAsks) {
       EXPECT_FALSE(panes[0]->KyPanel::OnKeyBoard(VK_TAB)) << "the dialog's own tabbing";
       continue;
     }
-    const struct {
-      const char* what;
-      KyPanel* panel;
-      HWND from;
-      bool back;
-      HWND to;
-    } cases[] = {
+    tab({
         {"within a pane", panes[0], stop(panes[0], 1), false, stop(panes[0], 2)},
         {"past the first pane's last", panes[0], stop(panes[0], 2), false, stop(panes[1], 1)},
         {"before the second pane's first", panes[1], stop(panes[1], 1), true, stop(panes[0], 2)},
         {"past the last pane: round in it", panes[1], stop(panes[1], 2), false, stop(panes[1], 1)},
-    };
-    for (const auto& c : cases) {
-      tab(c.panel, c.from, c.back);
-      EXPECT_EQ(GetFocus(), c.to) << c.what;
-    }
+    });
   }
 }
 
