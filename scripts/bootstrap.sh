@@ -9,7 +9,7 @@ packages=(
   binutils-mingw-w64-x86-64 cpp
   libcairo2-dev libfontconfig1-dev libpng-dev fonts-dejavu-core
   unixodbc-dev odbcinst libsqliteodbc sqlite3 libsqlite3-dev postgresql odbc-postgresql
-  libdfp-dev ccache libicu-dev
+  libdfp-dev ccache libicu-dev duktape-dev
   libgraphicsmagick1-dev
   poppler-utils libreoffice-writer-nogui
   libxcb1-dev libxcb-shm0-dev libxcb-xkb-dev libxcb-xtest0-dev libxkbcommon-dev libxkbcommon-x11-dev

@@ -439,6 +439,10 @@ class Factory final : public IClassFactory {
 Factory serverFactory(false);
 Factory refuserFactory(true);
 
+// An address inside this library: an exported name such as
+// DllRegisterServer may resolve to another loaded server's.
+void anchor() {}
+
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
@@ -457,7 +461,7 @@ extern "C" __attribute__((visibility("default"))) HRESULT DllCanUnloadNow(void) 
 
 extern "C" __attribute__((visibility("default"))) HRESULT DllRegisterServer(void) {
   Dl_info info{};
-  if (!dladdr(reinterpret_cast<void*>(&DllRegisterServer), &info) || !info.dli_fname) return E_UNEXPECTED;
+  if (!dladdr(reinterpret_cast<void*>(&anchor), &info) || !info.dli_fname) return E_UNEXPECTED;
   HRESULT hr = CoRegisterInprocServerA(CLSID_KyTestServer, KYTEST_PROGID, info.dli_fname);
   if (SUCCEEDED(hr)) hr = CoRegisterInprocServerA(CLSID_KyTestRefuser, KYTEST_REFUSER_PROGID, info.dli_fname);
   return hr;
