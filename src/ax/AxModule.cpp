@@ -29,16 +29,17 @@ CString ax::LoadText(UINT id) {
   return n > 0 ? CString(buffer, n) : CString();
 }
 
-CString ax::FormatText(UINT id, const char* argument) {
+CString ax::FormatText(UINT id, const char* argument) { return FormatTextPattern(LoadText(id), argument); }
+
+CString ax::FormatTextPattern(const char* pattern, const char* argument) {
   // The library's own texts carry exactly one "%s"; the argument is never
   // used as a format.
-  const CString pattern = LoadText(id);
-  CString text;
-  const int at = pattern.Find("%s");
-  if (at < 0) return pattern;
-  text = pattern.Left(at);
+  const CString form(pattern);
+  const int at = form.Find("%s");
+  if (at < 0) return form;
+  CString text = form.Left(at);
   text += argument ? argument : "";
-  text += pattern.Mid(at + 2);
+  text += form.Mid(at + 2);
   return text;
 }
 

@@ -12,5 +12,7 @@ CString LoadText(UINT id);
 HBITMAP LoadBitmapResource(UINT id);
 // A string of the library with one text formatted into its "%s".
 CString FormatText(UINT id, const char* argument);
+// The same for a pattern of the library given as text.
+CString FormatTextPattern(const char* pattern, const char* argument);
 
 }  // namespace ax

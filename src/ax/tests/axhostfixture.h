@@ -10,6 +10,7 @@
 #include <ole2.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,8 +37,17 @@ class AxHost : public CWnd, public KyActiveXContainer {
     for (int i = 0; i <= view.GetCount(); ++i) heard.params.push_back(static_cast<const char*>(view.GetParam(i)));
     m_heard.push_back(heard);
   }
+  // A modal dialog owned by the host waits for the person: the test answers.
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_ENTERIDLE && wParam == MSGF_DIALOGBOX && m_onDialogIdle) {
+      m_onDialogIdle(reinterpret_cast<HWND>(lParam));
+      return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
   std::vector<Heard> m_heard;
   KyActiveXEventLog* m_pLog = nullptr;
+  std::function<void(HWND)> m_onDialogIdle;
 };
 
 class AxHostFixture : public ::testing::Test {
