@@ -51,7 +51,14 @@ int pixelsPerInch(HDC given) {
 
 void deliver(CHOOSEFONTA& cf, const FontAnswer& answer) {
   LOGFONTA& lf = *cf.lpLogFont;
+  // The effects boxes start from the caller's font and the answer leaves
+  // them as they were, as a person who only picks face, size and style.
+  const bool keepEffects = (cf.Flags & CF_EFFECTS) && (cf.Flags & CF_INITTOLOGFONTSTRUCT);
+  const BYTE underline = keepEffects ? lf.lfUnderline : 0;
+  const BYTE strikeOut = keepEffects ? lf.lfStrikeOut : 0;
   lf = LOGFONTA{};
+  lf.lfUnderline = underline;
+  lf.lfStrikeOut = strikeOut;
   lf.lfHeight = -MulDiv(answer.points, pixelsPerInch(cf.hDC), 72);
   lf.lfWeight = answer.bold ? FW_BOLD : FW_NORMAL;
   lf.lfItalic = answer.italic ? TRUE : FALSE;

@@ -20,6 +20,7 @@ const char kDispatchKey[] = DUK_HIDDEN_SYMBOL("dispatch");
 const char kDispIdKey[] = DUK_HIDDEN_SYMBOL("dispid");
 const char kNameKey[] = DUK_HIDDEN_SYMBOL("name");
 const char kHandlerKey[] = DUK_HIDDEN_SYMBOL("hostHandler");
+const char kMembersKey[] = DUK_HIDDEN_SYMBOL("members");
 
 enum class MemberKind { Unknown, Property, Callable };
 
@@ -216,8 +217,52 @@ void pushMemberFunction(duk_context* ctx, IDispatch* object, DISPID id, const ch
   duk_put_prop_string(ctx, -2, kNameKey);
 }
 
-// Reads a member; false leaves an Error.
-bool readMember(duk_context* ctx, IDispatch* object, const char* name) {
+// What a host object learnt of its members: per name, the member function
+// of a callable member or the dispatch id of a plain property. An object's
+// names and kinds do not change while a script holds it, and asking for
+// them again (type information, a trial get) costs far more than the call.
+void pushMemberCache(duk_context* ctx, duk_idx_t holder) {
+  holder = duk_normalize_index(ctx, holder);
+  if (!duk_get_prop_string(ctx, holder, kMembersKey)) {
+    duk_pop(ctx);
+    duk_push_bare_object(ctx);
+    duk_dup_top(ctx);
+    duk_put_prop_string(ctx, holder, kMembersKey);
+  }
+}
+
+// Stores a copy of the value on the stack top under the name in the cache
+// of the holder (none: nothing to do).
+void remember(duk_context* ctx, duk_idx_t holder, const char* name) {
+  if (holder == DUK_INVALID_INDEX) return;
+  pushMemberCache(ctx, holder);
+  duk_dup(ctx, -2);
+  duk_put_prop_string(ctx, -2, name);
+  duk_pop(ctx);
+}
+
+void rememberProperty(duk_context* ctx, duk_idx_t holder, const char* name, DISPID id) {
+  duk_push_int(ctx, id);
+  remember(ctx, holder, name);
+  duk_pop(ctx);
+}
+
+// Reads a member of the object; `holder` (a host object's target or a
+// global accessor) keeps what was learnt, DUK_INVALID_INDEX none. False
+// leaves an Error.
+bool readMember(duk_context* ctx, IDispatch* object, const char* name, duk_idx_t holder) {
+  if (holder != DUK_INVALID_INDEX) {
+    holder = duk_normalize_index(ctx, holder);
+    pushMemberCache(ctx, holder);
+    if (duk_get_prop_string(ctx, -1, name)) {
+      duk_remove(ctx, -2);
+      if (duk_is_function(ctx, -1)) return true;
+      const DISPID id = duk_get_int(ctx, -1);
+      duk_pop(ctx);
+      return invoke(ctx, object, id, name, DISPATCH_PROPERTYGET, DISPPARAMS{});
+    }
+    duk_pop_2(ctx);
+  }
   DISPID id = 0;
   if (!dispIdOf(object, wideOf(name), &id)) {
     pushScriptError(ctx, DUK_ERR_TYPE_ERROR, "'%s': the object has no such property or method", name);
@@ -226,7 +271,10 @@ bool readMember(duk_context* ctx, IDispatch* object, const char* name) {
   MemberKind kind = kindFromTypeInfo(object, id);
   if (kind == MemberKind::Unknown) {
     // No type information: a property answers a get without arguments.
-    if (invoke(ctx, object, id, name, DISPATCH_PROPERTYGET, DISPPARAMS{})) return true;
+    if (invoke(ctx, object, id, name, DISPATCH_PROPERTYGET, DISPPARAMS{})) {
+      rememberProperty(ctx, holder, name, id);
+      return true;
+    }
     duk_get_prop_string(ctx, -1, "number");
     const HRESULT hr = static_cast<HRESULT>(static_cast<uint32_t>(duk_get_number(ctx, -1)));
     duk_pop(ctx);
@@ -234,8 +282,12 @@ bool readMember(duk_context* ctx, IDispatch* object, const char* name) {
     duk_pop(ctx);
     kind = MemberKind::Callable;
   }
-  if (kind == MemberKind::Property) return invoke(ctx, object, id, name, DISPATCH_PROPERTYGET, DISPPARAMS{});
+  if (kind == MemberKind::Property) {
+    rememberProperty(ctx, holder, name, id);
+    return invoke(ctx, object, id, name, DISPATCH_PROPERTYGET, DISPPARAMS{});
+  }
   pushMemberFunction(ctx, object, id, name);
+  remember(ctx, holder, name);
   return true;
 }
 
@@ -266,7 +318,7 @@ duk_ret_t trapGet(duk_context* ctx) {
     pushMemberFunction(ctx, object, DISPID_VALUE, "");
     return 1;
   }
-  return readMember(ctx, object, name) ? 1 : duk_throw(ctx);
+  return readMember(ctx, object, name, 0) ? 1 : duk_throw(ctx);
 }
 
 duk_ret_t trapSet(duk_context* ctx) {
@@ -319,7 +371,8 @@ duk_ret_t globalGetter(duk_context* ctx) {
   const char* name = nullptr;
   IDispatch* object = accessorTarget(ctx, &name);
   if (!object || !name) return 0;
-  return readMember(ctx, object, name) ? 1 : duk_throw(ctx);
+  duk_push_current_function(ctx);
+  return readMember(ctx, object, name, -1) ? 1 : duk_throw(ctx);
 }
 
 duk_ret_t globalSetter(duk_context* ctx) {

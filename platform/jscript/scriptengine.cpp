@@ -14,6 +14,8 @@ namespace {
 
 const char kEngineKey[] = DUK_HIDDEN_SYMBOL("engine");
 const char kItemKey[] = DUK_HIDDEN_SYMBOL("item");
+const char kObjectKey[] = DUK_HIDDEN_SYMBOL("object");
+const char kCompiledKey[] = DUK_HIDDEN_SYMBOL("compiled");
 const char16_t kCompileSource[] = u"JScript compilation error";
 const char16_t kRuntimeSource[] = u"JScript runtime error";
 
@@ -57,7 +59,14 @@ duk_ret_t itemGetter(duk_context* ctx) {
     pushScriptError(ctx, DUK_ERR_REFERENCE_ERROR, "the host does not supply '%s'", duk_get_string(ctx, -1));
     return duk_throw(ctx);
   }
-  pushHostObject(ctx, object);
+  // One host object per item: what it learns of its members is kept.
+  duk_push_current_function(ctx);
+  if (!duk_get_prop_string(ctx, -1, kObjectKey) || hostDispatch(ctx, -1) != object) {
+    duk_pop(ctx);
+    pushHostObject(ctx, object);
+    duk_dup_top(ctx);
+    duk_put_prop_string(ctx, -3, kObjectKey);
+  }
   return 1;
 }
 
@@ -314,8 +323,7 @@ HRESULT ScriptEngine::run(const std::u16string& code, DWORD_PTR context, ULONG s
   const std::string text = toEngineText(code);
   if (depth_++ == 0 && site_) site_->OnEnterScript();
   HRESULT hr = S_OK;
-  duk_push_string(heap_, "script");
-  if (duk_pcompile_lstring_filename(heap_, DUK_COMPILE_EVAL, text.data(), text.size()) != 0) {
+  if (!compile(text)) {
     hr = report(code, context, startingLine, true, exception);
   } else if (duk_pcall(heap_, 0) != 0) {
     hr = report(code, context, startingLine, false, exception);
@@ -325,6 +333,38 @@ HRESULT ScriptEngine::run(const std::u16string& code, DWORD_PTR context, ULONG s
   duk_pop(heap_);
   if (--depth_ == 0 && site_) site_->OnLeaveScript();
   return hr;
+}
+
+// Leaves the compiled text (true) or the compile error (false) on the
+// stack. Texts run again (an event's script, a statement of the panel)
+// are compiled once: the last texts' functions are kept by their text.
+bool ScriptEngine::compile(const std::string& text) {
+  duk_push_global_stash(heap_);
+  if (!duk_get_prop_string(heap_, -1, kCompiledKey) || compiledTexts_ >= kMaxCompiledTexts) {
+    duk_pop(heap_);
+    duk_push_bare_object(heap_);
+    duk_dup_top(heap_);
+    duk_put_prop_string(heap_, -3, kCompiledKey);
+    compiledTexts_ = 0;
+  }
+  if (duk_get_prop_lstring(heap_, -1, text.data(), text.size())) {
+    duk_remove(heap_, -2);
+    duk_remove(heap_, -2);
+    return true;
+  }
+  duk_pop(heap_);
+  duk_push_string(heap_, "script");
+  if (duk_pcompile_lstring_filename(heap_, DUK_COMPILE_EVAL, text.data(), text.size()) != 0) {
+    duk_remove(heap_, -2);
+    duk_remove(heap_, -2);
+    return false;
+  }
+  duk_dup_top(heap_);
+  duk_put_prop_lstring(heap_, -3, text.data(), text.size());
+  ++compiledTexts_;
+  duk_remove(heap_, -2);
+  duk_remove(heap_, -2);
+  return true;
 }
 
 // The error is on the stack top (left there).

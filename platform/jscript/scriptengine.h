@@ -87,6 +87,7 @@ class ScriptEngine final : public IActiveScript, public IActiveScriptParse {
   // Compiles and runs; the value is left in *result when asked for.
   HRESULT run(const std::u16string& code, DWORD_PTR context, ULONG startingLine, bool expression, VARIANT* result,
               EXCEPINFO* exception);
+  bool compile(const std::string& text);
   HRESULT report(const std::u16string& code, DWORD_PTR context, ULONG startingLine, bool compiling,
                  EXCEPINFO* exception);
 
@@ -98,6 +99,8 @@ class ScriptEngine final : public IActiveScript, public IActiveScriptParse {
   std::vector<Pending> pending_;
   DWORD thread_ = 0;
   int depth_ = 0;  // nested runs (a host call that runs script again)
+  static constexpr int kMaxCompiledTexts = 64;
+  int compiledTexts_ = 0;  // texts compiled since the cache was last emptied
   static inline std::atomic<long> live_{0};
 };
 

@@ -27,6 +27,9 @@ class AFX_EXT_CLASS KyActiveXControl : public CWnd {
   COleControlSite* GetControlSite() const;
   // How many property changes the control has told its container of.
   int GetPropertyChangeCount() const;
+  // The implementation (type information, property and event strings);
+  // null for a placeholder.
+  KyActiveXControlImpl* GetImpl() const { return m_impl.get(); }
   long GetDISPIDFromName(const char* name);
   const char* GetName() const;
   const char* GetDoc() const;

@@ -52,12 +52,13 @@ void showMessage(HWND owner, const CString& text) { ::MessageBoxA(owner, text, n
 }  // namespace
 
 KyActiveXScript::KyActiveXScript(CWnd* host, KyActiveXContainer* container)
-    : m_pHost(host), m_pContainer(container), m_pAD(new KyADInterface(container)) {
-  if (!m_pHost) {
+    : m_pContainer(container), m_pAD(new KyADInterface(container)) {
+  if (!host) {
     CWnd* main = AfxGetMainWnd();
     auto* frame = dynamic_cast<CFrameWnd*>(main);
-    m_pHost = frame ? frame->GetActiveFrame() : main;
+    host = frame ? frame->GetActiveFrame() : main;
   }
+  m_hHost = host ? host->GetSafeHwnd() : nullptr;
   m_xSite.m_pOwner = this;
   m_xSiteWindow.m_pOwner = this;
 }
@@ -174,7 +175,9 @@ BOOL KyActiveXScript::start() {
   return TRUE;
 }
 
-HWND KyActiveXScript::hostWindow() const { return m_pHost ? m_pHost->GetSafeHwnd() : nullptr; }
+// The window is kept by handle: a host that outlives its window (the
+// application-wide one) must not reach a window object that is gone.
+HWND KyActiveXScript::hostWindow() const { return m_hHost && ::IsWindow(m_hHost) ? m_hHost : nullptr; }
 
 HRESULT KyActiveXScript::itemInfo(LPCOLESTR name, DWORD mask, IUnknown** unknown, ITypeInfo** info) {
   if (unknown) *unknown = nullptr;
@@ -225,7 +228,7 @@ HRESULT KyActiveXScript::scriptError(IActiveScriptError* error) {
     statement = lineOf(m_text, line);
   }
   SysFreeString(lineText);
-  KyScriptError dialog(m_pHost, ax::FromBstr(exception.bstrSource), ax::FromBstr(exception.bstrDescription), statement,
+  KyScriptError dialog(CWnd::FromHandle(hostWindow()), ax::FromBstr(exception.bstrSource), ax::FromBstr(exception.bstrDescription), statement,
                        ax::FromBstr(exception.bstrHelpFile), exception.dwHelpContext);
   SysFreeString(exception.bstrSource);
   SysFreeString(exception.bstrDescription);

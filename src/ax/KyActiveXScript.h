@@ -68,7 +68,7 @@ class KyActiveXScript {
   HRESULT itemInfo(LPCOLESTR name, DWORD mask, IUnknown** unknown, ITypeInfo** info);
   HRESULT scriptError(IActiveScriptError* error);
 
-  CWnd* m_pHost;
+  HWND m_hHost;
   KyActiveXContainer* m_pContainer;
   std::map<CString, CWnd*> m_windows;
   KyADInterface* m_pAD;

@@ -1,5 +1,7 @@
 #include "KyControlFactory.h"
 
+#include "KyAXControl.h"
+
 #include "HButt.h"
 #include "HComb.h"
 #include "HEdit.h"
@@ -34,6 +36,7 @@ KyMadeControl KyMakeControl(KyPanel* pPanel, const KyCreateCtrl& record) {
     case KindSpin:
     case KindSpinField: made.control = std::make_unique<HSpin>(pPanel, record, 1); break;
     case KindMultiLineEdit: made.control = std::make_unique<HMultiEdit>(pPanel, record, 1); break;
+    case KyAXControl::kKind: made.control = std::make_unique<KyAXControl>(pPanel, record); break;
     default: break;
   }
   return made;

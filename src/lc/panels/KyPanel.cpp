@@ -1,5 +1,7 @@
 #include "KyPanel.h"
 
+#include "KyActiveXScripter.h"
+
 #include <afxcoll.h>
 #include <afxwin.h>
 
@@ -45,6 +47,7 @@ KyPanel::KyPanel(KyFunctionData* pFunctionData) : m_pFunctionData(pFunctionData)
 }
 
 KyPanel::~KyPanel() {
+  m_pScripter.reset();
   LeaveSite();
   *m_pAlive = false;
   forgetRetry();
@@ -148,6 +151,7 @@ int KyPanel::OnClose() {
   for (const auto& pControl : m_Controls) pControl->SaveSettings(kPanelPlacementSuffix, pszKey);
   if (m_uTimer && IsWindow(m_hWnd)) KillTimer(m_hWnd, kPanelTimerId);
   m_uTimer = 0;
+  if (m_pScripter) m_pScripter->Stop();
   return 1;
 }
 

@@ -26,6 +26,7 @@ class KyWinClientApp;
 class KyCtrl;
 class KyButtonSet;
 class KyFramePart;
+class KyActiveXScripter;
 class KyToolTipCtrl;
 class KySplitterHost;
 class KySite;
@@ -323,6 +324,9 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   // an MDI child first hands its non-empty texts to its parent.
   void RefreshStatusBar();
   KyFramePart* GetFramePart() const;
+  // The panel's script host: made with the frame, gone with it (null
+  // without a frame).
+  KyActiveXScripter* GetScripter() const { return m_pScripter.get(); }
 
   // --- splitter panes (KyPanelPanes.cpp) ---
   // How a pane panel (kind 7) joins its host: side by side (nonzero
@@ -401,6 +405,7 @@ class KyPanel : public KyCtrObj, public KyStateWin {
   std::vector<std::unique_ptr<KyCtrl>> m_GridEditors;  // cell editors: only in the grid list
   int m_fHasSites = 0;
   std::unique_ptr<KyZOrderMngr> m_pZOrder;
+  std::unique_ptr<KyActiveXScripter> m_pScripter;
   HMENU m_hPopups = nullptr;
   int m_fShowingContextMenu = 0;
   int m_fMenuActive = 0;

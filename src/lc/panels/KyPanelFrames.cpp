@@ -1,5 +1,7 @@
 #include "KyPanelFrames.h"
 
+#include <afxocc.h>
+
 #include <afxext.h>
 
 #include <cstring>
@@ -312,6 +314,28 @@ BOOL KyMFCView::CreateIn(CWnd* pFrame) {
   ModifyStyle(WS_BORDER, 0, SWP_FRAMECHANGED);
   ModifyStyleEx(WS_EX_CLIENTEDGE, 0, SWP_FRAMECHANGED);
   return TRUE;
+}
+
+void KyFramePart::OnActiveXEvent(const char* logicalName, DISPPARAMS*) {
+  if (m_pPanel && logicalName) m_pPanel->DoEvent(logicalName);
+}
+
+bool KyFramePart::RouteControlEvent(UINT nID, int nCode, void* pExtra, BOOL* handled) {
+  if (nCode != CN_EVENT) return false;
+  *handled = RouteActiveXEvent(nID, static_cast<AFX_EVENT*>(pExtra), nullptr);
+  return true;
+}
+
+BOOL KyMFCView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  BOOL handled = FALSE;
+  if (m_pFrame->RouteControlEvent(nID, nCode, pExtra, &handled)) return handled;
+  return CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL KyDialogWin::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  BOOL handled = FALSE;
+  if (RouteControlEvent(nID, nCode, pExtra, &handled)) return handled;
+  return CDialog::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 LRESULT KyMFCView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -13,6 +13,8 @@
 #include <memory>
 #include <vector>
 
+#include "KyActiveXContainer.h"
+
 class KyPanel;
 class KyButtonSet;
 class KyCToolBar;
@@ -20,11 +22,18 @@ class CStatusBar;
 class CMDIClient;
 
 // What every panel frame shares: the link to its panel, the status bar and
-// the tool-bar windows.
-class KyFramePart {
+// the tool-bar windows. It is the container of the panel's ActiveX
+// controls: a mapped control event runs the panel's logical event.
+class KyFramePart : public KyActiveXContainer {
  public:
   explicit KyFramePart(KyPanel* pPanel) : m_pPanel(pPanel) {}
   virtual ~KyFramePart() = default;
+  // The event's arguments stay readable through GetEventParams (the static
+  // ActiveX API) while the logical event runs.
+  void OnActiveXEvent(const char* logicalName, DISPPARAMS* params) override;
+  // Control events (CN_EVENT) of the window's controls go to
+  // RouteActiveXEvent; true when the code was that.
+  bool RouteControlEvent(UINT nID, int nCode, void* pExtra, BOOL* handled);
   KyPanel* GetFramePanel() const { return m_pPanel; }
   void Detach() { m_pPanel = nullptr; }
   // The window the panel's controls are children of.
@@ -97,6 +106,7 @@ class KyMFCView : public CWnd {
  public:
   explicit KyMFCView(KyFramePart* pFrame) : m_pFrame(pFrame) {}
   BOOL CreateIn(CWnd* pFrame);
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -187,6 +197,7 @@ class KyDialogWin : public CDialog, public KyFramePart {
   // WM_QUIT ends it and is posted again, so the loop outside still ends;
   // the dialog's window is then destroyed.
   void RunPanelLoop(HWND hParent);
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -9,6 +9,8 @@
 #include "KyFunctionData.h"
 #include "KyMessage.h"
 #include "KyPanel.h"
+
+#include "KyActiveXScripter.h"
 #include "KyPanelFrames.h"
 #include "KyRTType.h"
 #include "KyResourceScope.h"
@@ -181,6 +183,8 @@ void KyPanel::createFrame(DWORD dwStyle, HINSTANCE hPrevious) {
   m_pFrame = pFrame;
   m_hWnd = pFrame->m_hWnd;
   m_hView = pPart->GetViewWindow();
+  // Scripts of the panel run on the frame, its events through the frame.
+  m_pScripter = std::make_unique<KyActiveXScripter>(pFrame, pPart);
 }
 
 void KyPanel::measureCreationClient() {
@@ -190,6 +194,7 @@ void KyPanel::measureCreationClient() {
 }
 
 void KyPanel::FrameDestroyed() {
+  m_pScripter.reset();
   m_pFrame = nullptr;
   m_hWnd = nullptr;
   m_hView = nullptr;
