@@ -10,29 +10,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "KyActiveXContainer.h"
-#include "KyActiveXControl.h"
-#include "controls/kygauge.h"
-#include "internal/scratchdir.h"
+#include "gaugehost.h"
 
 namespace {
 
-class Host : public CWnd, public KyActiveXContainer {};
-
 // One registered gauge on a host window for the whole run.
-struct Hosted {
-  Hosted() {
-    ::setenv("KY_COM_REGISTRY", (dir / "COMCLASSES.INI").c_str(), 1);
-    ::setenv("KY_REGISTRY", (dir / "REGISTRY.DAT").c_str(), 1);
-    OleInitialize(nullptr);
-    KyActiveXControl::RegisterOCX((std::string(KY_BIN_DIR) + "/" KYGAUGE_LIBRARY).c_str(), nullptr);
-    host.CreateEx(0, nullptr, "host", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr);
-    control.Create(KYGAUGE_PROGID, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 50), &host, 1, "", "", nullptr, &host);
-  }
-  kytest::ScratchDir dir;
-  Host host;
-  KyActiveXControl control;
-};
+using Hosted = kybench::HostedGauge;
 
 Hosted& hosted() {
   static Hosted* instance = new Hosted;  // lives for the run

@@ -10,34 +10,18 @@
 #include <cstdlib>
 #include <string>
 
-#include "KyActiveXContainer.h"
-#include "KyActiveXControl.h"
 #include "KyActiveXScripter.h"
-#include "controls/kygauge.h"
-#include "internal/scratchdir.h"
+#include "gaugehost.h"
 
 namespace {
 
-class Host : public CWnd, public KyActiveXContainer {};
-
 // One registered gauge named to a scripter on a host window for the run.
-struct Hosted {
-  Hosted() {
-    ::setenv("KY_COM_REGISTRY", (dir / "COMCLASSES.INI").c_str(), 1);
-    ::setenv("KY_REGISTRY", (dir / "REGISTRY.DAT").c_str(), 1);
-    OleInitialize(nullptr);
-    KyActiveXControl::RegisterOCX((std::string(KY_BIN_DIR) + "/" KYGAUGE_LIBRARY).c_str(), nullptr);
-    KyActiveXControl::RegisterOCX((std::string(KY_BIN_DIR) + "/JSCRIPT.DLL").c_str(), nullptr);
-    host.CreateEx(0, nullptr, "host", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr);
-    control.Create(KYGAUGE_PROGID, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 50), &host, 1, "", "", nullptr, &host);
-    scripter = new KyActiveXScripter(&host, &host);
-    scripter->NameControl(&control, "Gauge1");
-    scripter->RunScript("Gauge1.Value = 0;", nullptr, "JScript");  // the engine starts here, not in the loop
+struct Hosted : kybench::HostedGauge {
+  Hosted() : HostedGauge({"JSCRIPT.DLL"}), scripter(&host, &host) {
+    scripter.NameControl(&control, "Gauge1");
+    scripter.RunScript("Gauge1.Value = 0;", nullptr, "JScript");  // the engine starts here, not in the loop
   }
-  kytest::ScratchDir dir;
-  Host host;
-  KyActiveXControl control;
-  KyActiveXScripter* scripter = nullptr;
+  KyActiveXScripter scripter;
 };
 
 Hosted& hosted() {
@@ -62,7 +46,7 @@ void BareInvokeMethod(benchmark::State& state) {
 BENCHMARK(BareInvokeMethod);
 
 void ScriptStatementMethod(benchmark::State& state) {
-  KyActiveXScripter& scripter = *hosted().scripter;
+  KyActiveXScripter& scripter = hosted().scripter;
   for (auto _ : state) benchmark::DoNotOptimize(scripter.RunScript("Gauge1.Step(1);", nullptr, "JScript"));
 }
 BENCHMARK(ScriptStatementMethod);
