@@ -66,7 +66,7 @@ IDispatch* dispatchOf(duk_context* ctx, duk_idx_t holder) {
 
 // Pushes an Error that says why the call of `name` failed: the exception
 // record's or the error object's description when there is one.
-void pushInvokeError(duk_context* ctx, const std::string& name, HRESULT hr, EXCEPINFO* exception) {
+void pushInvokeError(duk_context* ctx, const char* name, HRESULT hr, EXCEPINFO* exception) {
   std::string description;
   if (hr == DISP_E_EXCEPTION && exception) {
     if (exception->pfnDeferredFillIn) exception->pfnDeferredFillIn(exception);
@@ -90,7 +90,7 @@ void pushInvokeError(duk_context* ctx, const std::string& name, HRESULT hr, EXCE
                   : hr == DISP_E_TYPEMISMATCH  ? "type mismatch"
                                                : std::string("the call failed with ") + code;
   }
-  pushScriptError(ctx, DUK_ERR_ERROR, "'%s': %s", name.c_str(), description.c_str());
+  pushScriptError(ctx, DUK_ERR_ERROR, "'%s': %s", name, description.c_str());
   duk_push_number(ctx, static_cast<double>(static_cast<uint32_t>(hr)));
   duk_put_prop_string(ctx, -2, "number");
 }
@@ -119,7 +119,7 @@ class Arguments {
 };
 
 // Invokes and leaves the result (true) or an Error (false) on the stack.
-bool invoke(duk_context* ctx, IDispatch* object, DISPID id, const std::string& name, WORD flags, DISPPARAMS params) {
+bool invoke(duk_context* ctx, IDispatch* object, DISPID id, const char* name, WORD flags, DISPPARAMS params) {
   VARIANT result;
   VariantInit(&result);
   EXCEPINFO exception{};
@@ -184,7 +184,8 @@ bool callMemberLeavingResult(duk_context* ctx) {
   duk_get_prop_string(ctx, -1, kDispIdKey);
   const DISPID id = duk_get_int(ctx, -1);
   duk_get_prop_string(ctx, -2, kNameKey);
-  const std::string name = duk_get_string(ctx, -1) ? duk_get_string(ctx, -1) : "";
+  // The function keeps its name string alive while it runs.
+  const char* name = duk_get_string(ctx, -1) ? duk_get_string(ctx, -1) : "";
   duk_pop_3(ctx);
   bool done = false;
   if (object) {
@@ -200,7 +201,7 @@ bool callMemberLeavingResult(duk_context* ctx) {
       }
     }
   } else {
-    pushScriptError(ctx, DUK_ERR_ERROR, "'%s': the object is gone", name.c_str());
+    pushScriptError(ctx, DUK_ERR_ERROR, "'%s': the object is gone", name);
   }
   return done;
 }

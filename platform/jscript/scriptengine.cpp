@@ -47,6 +47,10 @@ ScriptEngine* engineOf(duk_context* ctx) {
 // The getter of an item's global name.
 duk_ret_t itemGetter(duk_context* ctx) {
   duk_push_current_function(ctx);
+  // One host object per item (kept by this getter): what it learns of its
+  // members is kept with it.
+  if (duk_get_prop_string(ctx, -1, kObjectKey)) return 1;
+  duk_pop(ctx);
   duk_get_prop_string(ctx, -1, kItemKey);
   ScriptEngine* engine = engineOf(ctx);
   IDispatch* object = nullptr;
@@ -59,14 +63,9 @@ duk_ret_t itemGetter(duk_context* ctx) {
     pushScriptError(ctx, DUK_ERR_REFERENCE_ERROR, "the host does not supply '%s'", duk_get_string(ctx, -1));
     return duk_throw(ctx);
   }
-  // One host object per item: what it learns of its members is kept.
-  duk_push_current_function(ctx);
-  if (!duk_get_prop_string(ctx, -1, kObjectKey) || hostDispatch(ctx, -1) != object) {
-    duk_pop(ctx);
-    pushHostObject(ctx, object);
-    duk_dup_top(ctx);
-    duk_put_prop_string(ctx, -3, kObjectKey);
-  }
+  pushHostObject(ctx, object);
+  duk_dup_top(ctx);
+  duk_put_prop_string(ctx, -4, kObjectKey);
   return 1;
 }
 

@@ -3,8 +3,10 @@
 #include <afxext.h>
 #include <afxfile.h>
 #include <afxframe.h>
+#include <mscrt.h>
 #include <oleauto.h>
 
+#include <cstring>
 #include <vector>
 
 #include "AxModule.h"
@@ -23,9 +25,8 @@ const DWORD kItemFlags = SCRIPTITEM_ISVISIBLE | SCRIPTITEM_ISSOURCE | SCRIPTITEM
 // Where a missing engine can be had: the project's engine is built with it.
 const char kEngineAddress[] = "https://duktape.org/";
 
-bool beginsWithNoCase(const CString& text, const char* directive) {
-  const int n = static_cast<int>(std::strlen(directive));
-  return text.GetLength() >= n && text.Left(n).CompareNoCase(directive) == 0;
+bool beginsWithNoCase(const char* text, const char* directive) {
+  return _strnicmp(text, directive, std::strlen(directive)) == 0;
 }
 
 // The control that a named window hosts; null for any other window.
@@ -87,14 +88,13 @@ void KyActiveXScript::Stop() {
 }
 
 BOOL KyActiveXScript::RunScript(const char* code, const char* language) {
-  const CString wanted(language);
-  if (wanted != m_language) {
+  if (std::strcmp(language ? language : "", m_language) != 0) {
     Stop();
-    m_language = wanted;
+    m_language = language;
   }
+  if (!code || !*code) return FALSE;
   CString text(code);
-  if (text.IsEmpty()) return FALSE;
-  if (!resolveDirectives(&text)) return FALSE;
+  if (*code == '#' && !resolveDirectives(&text)) return FALSE;
   if (!m_pEngine && !start()) return FALSE;
   m_text = text;
   const std::u16string wide = ax::ToWide(m_text);
