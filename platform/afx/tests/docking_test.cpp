@@ -14,6 +14,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -119,6 +120,67 @@ TEST_F(Docking, DockedBarsLieInRowsOfTheirSideAndTheViewFillsTheRest) {
   frame->m_wndToolBar2.EnableDocking(CBRS_ALIGN_TOP);
   frame->DockControlBar(&frame->m_wndToolBar2);
   EXPECT_TRUE(frame->m_wndToolBar2.GetBarStyle() & CBRS_ALIGN_TOP);
+}
+
+// Resizing the frame moves no docked bar away from the edge it is docked
+// to and changes no bar's size, on every side, through larger, smaller,
+// tiny and the first size again; the view keeps filling what is left.
+TEST_F(Docking, DockedBarsKeepPlaceAndSizeWhenTheFrameIsResized) {
+  struct Sides {
+    UINT first, second;
+  } cases[] = {{AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_LEFT}, {AFX_IDW_DOCKBAR_RIGHT, AFX_IDW_DOCKBAR_BOTTOM},
+               {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_TOP}};
+  // A bar's rectangle as distances from the frame client's edges it lies
+  // along: right and bottom sides count from the right and bottom edges.
+  auto place = [&](CControlBar& bar, UINT side) {
+    CRect rect, client;
+    bar.GetWindowRect(&rect);
+    frame->ScreenToClient(&rect);
+    frame->GetClientRect(&client);
+    if (side == AFX_IDW_DOCKBAR_RIGHT) rect.OffsetRect(-client.right, 0);
+    if (side == AFX_IDW_DOCKBAR_BOTTOM) rect.OffsetRect(0, -client.bottom);
+    return rect;
+  };
+  for (const Sides& c : cases) {
+    frame->SetWindowPos(nullptr, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER);
+    frame->DockControlBar(&frame->m_wndToolBar, c.first);
+    frame->DockControlBar(&frame->m_wndToolBar2, c.second);
+    win32::input::pumpMessages();
+    struct Placed {
+      CControlBar* bar;
+      UINT side;
+      CRect rect;
+    } placed[] = {{&frame->m_wndToolBar, c.first, {}}, {&frame->m_wndToolBar2, c.second, {}}};
+    for (Placed& p : placed) {
+      p.rect = place(*p.bar, p.side);
+      ASSERT_FALSE(p.rect.IsRectEmpty()) << c.first << "/" << c.second;
+    }
+    // The view's margins to the right edge and to the status bar.
+    auto margins = [&] {
+      CRect client, status;
+      frame->GetClientRect(&client);
+      frame->m_wndStatusBar.GetWindowRect(&status);
+      frame->ScreenToClient(&status);
+      EXPECT_EQ(status.bottom, client.bottom);
+      const CRect view = frame->ViewRect();
+      return CSize(client.right - view.right, status.top - view.bottom);
+    };
+    const CRect viewBefore = frame->ViewRect();
+    const CSize marginsBefore = margins();
+    for (CSize size : {CSize(700, 450), CSize(420, 260), CSize(120, 140), CSize(500, 300)}) {
+      frame->SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+      win32::input::pumpMessages();
+      const std::string at = std::to_string(size.cx) + "x" + std::to_string(size.cy);
+      for (const Placed& p : placed) {
+        EXPECT_EQ(place(*p.bar, p.side), p.rect) << at << " side " << p.side;
+        EXPECT_TRUE(p.bar->IsVisible());
+      }
+      // The view fills the room between the dock bars and the status bar.
+      EXPECT_EQ(frame->ViewRect().TopLeft(), viewBefore.TopLeft()) << at;
+      EXPECT_EQ(margins(), marginsBefore) << at;
+    }
+    EXPECT_EQ(frame->ViewRect(), viewBefore);
+  }
 }
 
 TEST_F(Docking, AFloatingBarLivesInAMiniFrameOwnedByTheFrame) {

@@ -14,6 +14,8 @@
 
 #include "KyAppServices.h"
 #include "KyCharFld.h"
+#include "HGrid.h"
+#include "KyCtrl.h"
 #include "KyDLL.h"
 #include "KyFncParameter.h"
 #include "KyFunctionData.h"
@@ -56,6 +58,7 @@ enum : int { kPrompt = 157, kHelp = 158, kClose = 159 };
 enum : int { kPromptName = 100, kHelpName = 101, kCloseName = 102, kTitleFormat = 106 };
 enum : int { kRefresh = 1433, kFilter = 1434, kRefreshPicture = 155, kFilterPicture = 156 };
 constexpr int kPanelState = 12288;
+constexpr int kFunctionNameControl = 2;  // the edit that shows the function's name
 constexpr UINT kPanelNotCreated = 57383;
 constexpr int kPanelStyleRecord = 5150;
 constexpr int kGeneratorBuild = 721;
@@ -221,10 +224,15 @@ class KyPnl_AAzqF : public KyPanel {
     std::memcpy(&dwStyle, style.m_pData, sizeof dwStyle);
     if (!Init(KyMDIChild, dwStyle, 65, 0x100008, 1, 1)) return;
     SetState(kPanelState);
+    CreateToolbar(" ");
+    AddSpeedButton(kRefreshPicture, kRefresh);
+    AddSpeedButton(kFilterPicture, kFilter);
+    AddSpeedButton(-1, -1);  // a separator
     LoadControls();
     RegisterLogicalEvent(kPromptName, kPrompt);
     RegisterLogicalEvent(kHelpName, kHelp);
     RegisterLogicalEvent(kCloseName, kClose);
+    SetContextMenu(-1, -1);
     AddKeyBoardEvent(VK_F4, kPrompt);
     AddKeyBoardEvent(VK_ESCAPE, kClose);
     AddKeyBoardEvent(VK_F1, kHelp);
@@ -255,11 +263,16 @@ class KyPnl_AAzqF : public KyPanel {
   KyDat_AAzqF::cEnvironment0* m_pEnvironment = nullptr;
 };
 
-// Constants into the locals; the current panel's title from string 106.
+// Constants into the locals, shown in the controls that present them; the
+// current panel's title from string 106.
 void startCode(KyFnc_AAzqF* pFunction) {
   KyUserAPI::PrepareAPICall(pFunction);
   KyDat_AAzqF* pLocals = pFunction->Locals();
   pLocals->m_Local1.xFunction_name_0.PutText(KY_IMPLEMENTATION);
+  // A field assignment does not reach the window: the field is shown in
+  // its control explicitly.
+  if (KyCtrl* pControl = pFunction->GetPanel()->pGetCtrl(kFunctionNameControl))
+    pControl->DDX(AccWrite, pLocals->m_Local1.xFunction_name_0);
   if (CWnd* pWindow = KyPanelAPI::GetPanelCWndByName("*Current")) {
     KyCharFld title;
     title.Formatf(pszGetResourceString(kTitleFormat, pFunction->GetPanel()),

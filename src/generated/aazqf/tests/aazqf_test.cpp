@@ -3,8 +3,10 @@
 // design information, the panel from the panel library, the Close event
 // ending the function, both side by side with one calling the other.
 #include <gtest/gtest.h>
+#include <internal/snapshot.h>
 #include <internal/userscript.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -13,9 +15,13 @@
 #include "KyAppContext.h"
 #include "KyCallMgr.h"
 #include "KyCtrl.h"
+#include "HGrid.h"
 #include "KyFunctionData.h"
+#include "KyLogEvent.h"
 #include "KyPanel.h"
+#include "KyPanelFrames.h"
 #include "KyStaticAPI.h"
+#include "KyToolBar.h"
 #include "KyVariable.h"
 #include "ravlets.h"
 
@@ -161,6 +167,110 @@ TEST_F(GeneratedLibrary, TwoFunctionsSideBySideOneCallingTheOther) {
   EXPECT_EQ(titleOf(second->hHandle()), "MDI Child 1 - Funktion: <AAzrF>");
   EXPECT_EQ(titleOf(first->hHandle()), "MDI Child 1 - Funktion: <AAzqF>");
   EXPECT_TRUE(IsWindowVisible(first->hHandle()) && IsWindowVisible(second->hHandle()));
+}
+
+// The panel as the generated constructor builds it: the speed buttons in
+// a tool bar docked above the view, the function's name shown in its edit.
+TEST_F(GeneratedLibrary, ShowsItsToolBarAndTheFunctionName) {
+  ASSERT_EQ(callDirectly("AAzqF", "AAZQF.DLL"), " ");
+  KyPanel* panel = KyPanelAPI::GetPanelByName(kFirst);
+  ASSERT_NE(panel, nullptr);
+  app_->DoIdle();
+  EXPECT_EQ(panel->GetContextMenu(0), -1);
+  EXPECT_EQ(panel->GetContextMenu(1), -1);
+
+  // One button set: Refresh, Filter, a separator.
+  ASSERT_EQ(panel->GetButtonSets().size(), 1u);
+  const KyButtonSet& set = *panel->GetButtonSets()[0];
+  EXPECT_STREQ(set.GetTitle(), " ");
+  struct Button {
+    UINT command;  // 0: a separator
+    const char* tip;
+  } buttons[] = {{1433, "Refresh"}, {1434, "Filter"}, {0, nullptr}};
+  ASSERT_EQ(set.GetButtons().size(), std::size(buttons));
+  for (size_t i = 0; i < std::size(buttons); ++i) {
+    const KySpeedButton& button = *set.GetButtons()[i];
+    EXPECT_EQ(button.IsSeparator(), buttons[i].command == 0) << i;
+    if (button.IsSeparator()) continue;
+    EXPECT_EQ(button.GetCommandId(), static_cast<int>(buttons[i].command));
+    EXPECT_NE(button.GetPicture(), nullptr) << "bitmap of the panel library";
+    EXPECT_STREQ(button.GetTipText(), buttons[i].tip);
+  }
+
+  // Its window: the frame's first tool bar, docked at the top.
+  ASSERT_NE(panel->GetFramePart(), nullptr);
+  const auto& bars = panel->GetFramePart()->GetToolBars();
+  ASSERT_EQ(bars.size(), 1u);
+  KyCToolBar* bar = bars[0];
+  EXPECT_EQ(GetDlgCtrlID(bar->m_hWnd), 59392);
+  EXPECT_EQ(titleOf(bar->m_hWnd), " ");
+  EXPECT_TRUE(IsWindowVisible(bar->m_hWnd));
+  EXPECT_EQ(bar->GetShownSet(), &set);
+  ASSERT_EQ(bar->GetCount(), 3);
+  EXPECT_EQ(bar->GetItemID(0), 1433u);
+  EXPECT_EQ(bar->GetItemID(1), 1434u);
+  EXPECT_EQ(bar->GetItemID(2), static_cast<UINT>(ID_SEPARATOR));
+  RECT barRect{}, viewRect{}, frameClient{};
+  GetWindowRect(bar->m_hWnd, &barRect);
+  GetWindowRect(panel->ViewHandle(), &viewRect);
+  GetClientRect(panel->hHandle(), &frameClient);
+  MapWindowPoints(panel->hHandle(), nullptr, reinterpret_cast<POINT*>(&frameClient), 2);
+  EXPECT_EQ(barRect.top, frameClient.top);
+  EXPECT_GT(barRect.bottom, barRect.top);
+  EXPECT_EQ(viewRect.top, barRect.bottom) << "the view lies below the bar";
+
+  // The start code's constant shows in the Function field.
+  KyCtrl* name = panel->pGetCtrl(2);
+  ASSERT_NE(name, nullptr);
+  KyCharFld shown(32, 0, 0, 0, "", "", "", "", 0);
+  name->DDX(AccRead, shown);
+  EXPECT_STREQ(static_cast<const char*>(shown), "AAzqF");
+
+  // The picture, left in the build directory for people to look at.
+  const fs::path png = fs::path(KY_BIN_DIR).parent_path() / "aazqf_panel.png";
+  ASSERT_TRUE(win32::snapshot::saveWindowPng(panel->hHandle(), png.c_str()));
+  std::printf("snapshot: %s\n", png.c_str());
+
+  // Resizing the frame leaves the bar where it is, at its size.
+  for (SIZE size : {SIZE{600, 400}, SIZE{300, 150}, SIZE{420, 240}}) {
+    SetWindowPos(panel->hHandle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    pump();
+    app_->DoIdle();
+    RECT now{};
+    GetWindowRect(bar->m_hWnd, &now);
+    EXPECT_TRUE(EqualRect(&now, &barRect)) << size.cx << "x" << size.cy;
+  }
+}
+
+// A speed button's click reaches the panel as its command (code 7 with the
+// command id as source) and runs the logical event mapped to it through
+// the generated dispatch: Refresh leaves the panel open, Filter closes it.
+TEST_F(GeneratedLibrary, SpeedButtonClicksRunTheirCommandEvents) {
+  ASSERT_EQ(callDirectly("AAzqF", "AAZQF.DLL"), " ");
+  KyPanel* panel = KyPanelAPI::GetPanelByName(kFirst);
+  ASSERT_NE(panel, nullptr);
+  app_->DoIdle();
+  constexpr int kCommand = 7, kPrompt = 157, kClose = 159;
+  panel->AddEvent(new KyLogEvent(1433, kCommand, kPrompt, "", "Refresh", 0));
+  panel->AddEvent(new KyLogEvent(1434, kCommand, kClose, "", "Filter", 0));
+  ASSERT_EQ(panel->GetFramePart()->GetToolBars().size(), 1u);
+  KyCToolBar* bar = panel->GetFramePart()->GetToolBars()[0];
+  const HWND hWnd = panel->hHandle();
+  auto click = [&](int index) {
+    RECT rc{};
+    bar->GetItemRect(index, &rc);
+    const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    SendMessageA(bar->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(bar->m_hWnd, WM_LBUTTONUP, 0, at);
+    pump();
+  };
+  click(0);
+  EXPECT_TRUE(IsWindow(hWnd)) << "Refresh runs the prompt event";
+  EXPECT_FALSE(panel->GetFunctionData()->IsReturned());
+  click(1);
+  EXPECT_FALSE(IsWindow(hWnd)) << "Filter runs the close event";
+  app_->DoIdle();
+  EXPECT_EQ(KyPanelAPI::GetPanelByName(kFirst), nullptr);
 }
 
 }  // namespace
