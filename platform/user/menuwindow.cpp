@@ -10,6 +10,7 @@
 // move through the items and open and close submenus; an item's mnemonic
 // chooses or opens it.
 #include "menu.h"
+#include "queue.h"
 #include "systemclass.h"
 #include "window.h"
 
@@ -138,6 +139,14 @@ OpenMenus& openMenus() {
   return *m;
 }
 
+// The press that opened a menu was the menu's: the next press at the same
+// place (opening the menu again) is a single click, not the second of a double.
+void forgetLastClick() {
+  auto q = currentQueue();
+  Lock lock(userMutex());
+  q->lastClickMsg = 0;
+}
+
 class Tracking {
  public:
   Tracking(HWND owner, const std::function<bool()>& ended) : owner_(owner), ended_(ended) {}
@@ -159,12 +168,16 @@ class Tracking {
         break;
       }
       if (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) done = mouse(m, chosen);
-      else if (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) done = key((UINT)m.wParam, chosen);
+      else if (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) {
+        TranslateMessage(&m);  // the character of the key comes next, for the mnemonics
+        done = key((UINT)m.wParam, chosen);
+      }
       else if (m.message == WM_CHAR) done = mnemonic((char)m.wParam, chosen);
       else if (m.message != WM_KEYUP && m.message != WM_SYSKEYUP) DispatchMessageA(&m);
       if (GetCapture() != levels_.front()->window) done = true;  // taken away: dismissed
     }
     ReleaseCapture();
+    forgetLastClick();
     return chosen;
   }
 

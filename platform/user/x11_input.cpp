@@ -2,7 +2,8 @@
 // mouse as raw input (queued for the thread that owns the window, exactly
 // as the test-input API queues it), exposures as damage, the window
 // manager's close request as SC_CLOSE, its moves and resizes as
-// SetWindowPos between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE.
+// SetWindowPos between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE; focus changes
+// go to x11_focus.cpp, the selection's events to x11_clipboard.cpp.
 //
 // Runs on the event thread. The server's mutex is held only to read the
 // window records, never while the layer is called.
@@ -52,6 +53,10 @@ void Server::handleEvent(xcb_generic_event_t* event) {
   HWND hwnd;
   RECT rect;
   DWORD thread;
+  if (isKeyboardChange(event)) {
+    reloadKeyboard(conn_);
+    return;
+  }
   switch (type) {
     case XCB_EXPOSE: {
       auto* e = (xcb_expose_event_t*)event;
@@ -139,11 +144,20 @@ void Server::handleEvent(xcb_generic_event_t* event) {
       SendMessageA(hwnd, WM_EXITSIZEMOVE, 0, 0);
       return;
     }
+    case XCB_FOCUS_IN:
+      focusIn(*(xcb_focus_in_event_t*)event);
+      return;
+    case XCB_FOCUS_OUT:
+      focusOut(*(xcb_focus_out_event_t*)event);
+      return;
     case XCB_SELECTION_REQUEST:
       answerSelectionRequest(*(xcb_selection_request_event_t*)event);
       return;
     case XCB_SELECTION_NOTIFY:
       takeSelectionNotify(*(xcb_selection_notify_event_t*)event);
+      return;
+    case XCB_PROPERTY_NOTIFY:
+      selectionPropertyChanged(*(xcb_property_notify_event_t*)event);
       return;
     case XCB_SELECTION_CLEAR:
       loseSelection();

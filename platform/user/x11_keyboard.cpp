@@ -3,6 +3,9 @@
 // (TranslateMessage asks this while the program is on a server), dead keys
 // composed with the locale's compose table as a Windows layout would.
 //
+// The layout is read again when the server says it changed (setxkbmap, a
+// layout switch of the desktop): XKB's new-keyboard and map notices.
+//
 // Scan codes: the server's key codes are Linux input codes plus 8, and the
 // Linux codes of the main block are the set-1 scan codes; the keys Windows
 // calls extended have codes of their own (kExtended).
@@ -18,6 +21,7 @@
 #include <xkbcommon/xkbcommon-x11.h>
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 
@@ -76,8 +80,13 @@ constexpr struct {
 };
 
 struct Layout {
-  std::mutex mutex;  // the compose state changes with each character asked for
+  // Guards the keymap against its replacement by the event thread, and the
+  // compose state, which changes with each character asked for. The event
+  // thread replaces the keymap: its own reads need no lock.
+  std::mutex mutex;
   xkb_context* context = nullptr;
+  int32_t device = -1;
+  uint8_t firstEvent = 0;  // XKB's events are numbered from here
   xkb_keymap* keymap = nullptr;
   xkb_compose_table* composeTable = nullptr;
   xkb_compose_state* compose = nullptr;
@@ -114,6 +123,15 @@ bool loadKeyboard(xcb_connection_t* conn) {
   if (!l.context) return false;
   l.keymap = xkb_x11_keymap_new_from_device(l.context, conn, device, XKB_KEYMAP_COMPILE_NO_FLAGS);
   if (!l.keymap) return false;
+  l.device = device;
+  const xcb_query_extension_reply_t* xkb = xcb_get_extension_data(conn, &xcb_xkb_id);
+  l.firstEvent = xkb ? xkb->first_event : 0;
+  // Told when the layout changes.
+  const uint16_t changes = XCB_XKB_EVENT_TYPE_NEW_KEYBOARD_NOTIFY | XCB_XKB_EVENT_TYPE_MAP_NOTIFY;
+  const uint16_t mapParts = XCB_XKB_MAP_PART_KEY_TYPES | XCB_XKB_MAP_PART_KEY_SYMS | XCB_XKB_MAP_PART_MODIFIER_MAP |
+                            XCB_XKB_MAP_PART_EXPLICIT_COMPONENTS | XCB_XKB_MAP_PART_KEY_ACTIONS |
+                            XCB_XKB_MAP_PART_VIRTUAL_MODS | XCB_XKB_MAP_PART_VIRTUAL_MOD_MAP;
+  xcb_xkb_select_events(conn, XCB_XKB_ID_USE_CORE_KBD, changes, 0, changes, mapParts, mapParts, nullptr);
   // A held key repeats as presses without releases between them, as on Windows.
   const uint32_t repeat = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
   free(xcb_xkb_per_client_flags_reply(conn, xcb_xkb_per_client_flags(conn, (uint16_t)device, repeat, repeat, 0, 0, 0),
@@ -128,6 +146,29 @@ bool loadKeyboard(xcb_connection_t* conn) {
     l.composeTable = xkb_compose_table_new_from_locale(l.context, "en_US.UTF-8", XKB_COMPOSE_COMPILE_NO_FLAGS);
   if (l.composeTable) l.compose = xkb_compose_state_new(l.composeTable, XKB_COMPOSE_STATE_NO_FLAGS);
   return true;
+}
+
+bool isKeyboardChange(const xcb_generic_event_t* event) {
+  const Layout& l = layout();
+  if (!l.keymap || !l.firstEvent || (event->response_type & 0x7F) != l.firstEvent) return false;
+  // Every XKB event has its own kind in the second byte.
+  const uint8_t kind = ((const xcb_xkb_new_keyboard_notify_event_t*)event)->xkbType;
+  return kind == XCB_XKB_NEW_KEYBOARD_NOTIFY || kind == XCB_XKB_MAP_NOTIFY;
+}
+
+void reloadKeyboard(xcb_connection_t* conn) {
+  Layout& l = layout();
+  if (!l.context) return;
+  xkb_keymap* keymap = xkb_x11_keymap_new_from_device(l.context, conn, l.device, XKB_KEYMAP_COMPILE_NO_FLAGS);
+  if (!keymap) {
+    fprintf(stderr, "the X display's new keyboard layout cannot be read: keys keep the old one\n");
+    return;
+  }
+  std::lock_guard<std::mutex> guard(l.mutex);
+  xkb_keymap_unref(l.keymap);
+  l.keymap = keymap;
+  // A dead key pressed under the old layout composes nothing under the new one.
+  if (l.compose) xkb_compose_state_reset(l.compose);
 }
 
 BYTE virtualKeyOf(xcb_keycode_t keycode, UINT& scan, bool& extended) {
@@ -165,6 +206,7 @@ bool isAltGr(xcb_keycode_t keycode) {
 uint32_t layoutCharacter(UINT scan, bool extended, const BYTE* keys, bool& dead) {
   dead = false;
   Layout& l = layout();
+  std::lock_guard<std::mutex> guard(l.mutex);
   if (!l.keymap) return 0;
   int code = (int)scan;
   for (const ExtendedKey& e : kExtended)
@@ -184,7 +226,6 @@ uint32_t layoutCharacter(UINT scan, bool extended, const BYTE* keys, bool& dead)
   const xkb_keysym_t sym = xkb_state_key_get_one_sym(state, keycode);
   uint32_t c = xkb_state_key_get_utf32(state, keycode);
   xkb_state_unref(state);
-  std::lock_guard<std::mutex> guard(l.mutex);
   if (!l.compose || xkb_compose_state_feed(l.compose, sym) == XKB_COMPOSE_FEED_IGNORED) return c;
   switch (xkb_compose_state_get_status(l.compose)) {
     case XKB_COMPOSE_COMPOSING:

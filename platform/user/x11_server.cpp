@@ -106,6 +106,7 @@ bool Server::connect(const char* name) {
       {&atoms_.netWmPid, "_NET_WM_PID"},           {&atoms_.clipboard, "CLIPBOARD"},
       {&atoms_.targets, "TARGETS"},                {&atoms_.text, "TEXT"},
       {&atoms_.string, "STRING"},                  {&atoms_.kyTransfer, "KY_SELECTION_TRANSFER"},
+      {&atoms_.incr, "INCR"},
   };
   for (auto& n : names) *n.slot = intern(conn_, n.name);
   if (!loadKeyboard(conn_)) fprintf(stderr, "the X display \"%s\" has no XKB: keys use the US layout\n", name);

@@ -5,7 +5,9 @@
 // x11_window.cpp (X windows following the layer's top-level windows and
 // the upload of drawn pixels), x11_input.cpp (server events turned into the
 // layer's input and window messages), x11_keyboard.cpp (the server's
-// keyboard layout: virtual keys, scan codes and characters).
+// keyboard layout: virtual keys, scan codes and characters), x11_focus.cpp
+// (the server's keyboard focus as the layer's activation and focus),
+// x11_clipboard.cpp (the CLIPBOARD selection).
 //
 // Locking: userMutex() may be held when the server's own mutex is taken,
 // never the other way round; the event thread takes userMutex() only
@@ -20,6 +22,7 @@
 #include <condition_variable>
 #include <string>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -31,7 +34,7 @@ namespace win32::user::x11 {
 struct Atoms {
   xcb_atom_t wmProtocols = 0, wmDeleteWindow = 0, wmName = 0, netWmName = 0, utf8String = 0, wmTransientFor = 0,
              motifHints = 0, netWmIcon = 0, netWmState = 0, netWmStateModal = 0, netWmPid = 0, clipboard = 0,
-             targets = 0, text = 0, string = 0, kyTransfer = 0;
+             targets = 0, text = 0, string = 0, kyTransfer = 0, incr = 0;
 };
 
 // A staging segment of shared memory the server reads uploads from; freed
@@ -60,6 +63,9 @@ struct ShownWindow {
   // a notice of one of them is our own change, any other the window manager's.
   std::vector<std::pair<int, int>> sizesAsked;
   uint16_t cursorGlyph = 0xFFFF;  // the cursor-font shape set on it (none yet)
+  // The window that had the focus inside it when it was last deactivated:
+  // the focus comes back there when the server gives the window the focus again.
+  HWND savedFocus = nullptr;
 };
 
 // What the layer says of a top-level window, read under its lock.
@@ -89,8 +95,14 @@ class Server {
   void forget(HWND top);
   void damage(HWND top, const RECT& rect);
   void retitle(HWND top);
-  void focus(HWND top);
   void grab(HWND hwnd);
+
+  // --- x11_focus.cpp ---
+  // The program activated `top` (lock not held, on the activating thread):
+  // it takes the server's keyboard focus.
+  void focus(HWND top);
+  void focusIn(const xcb_focus_in_event_t& event);
+  void focusOut(const xcb_focus_out_event_t& event);
 
   // --- x11_icon.cpp ---
   // The window's icons (WM_SETICON, else its class's) as _NET_WM_ICON.
@@ -120,6 +132,9 @@ class Server {
   bool foreignClipboardText(std::u16string& text);
   void answerSelectionRequest(const xcb_selection_request_event_t& request);
   void takeSelectionNotify(const xcb_selection_notify_event_t& notify);
+  // A property changed on a window we watch: the next piece of an
+  // incremental (INCR) transfer is wanted or has come.
+  void selectionPropertyChanged(const xcb_property_notify_event_t& event);
   void loseSelection() { ownsClipboard_ = false; }
 
  private:
@@ -135,6 +150,10 @@ class Server {
   void invertCaretLocked(const RECT& part);
   void blinkCaret();
   void keepCaretOverUploadLocked(const ShownWindow& shown, const RECT& uploaded);
+  // The window that has the server's keyboard focus now (a round trip).
+  xcb_window_t focusOnServer();
+  // Runs `work` on the thread of `threadId` when it next looks at its queue.
+  static void runOnThread(DWORD threadId, std::function<void()> work);
 
   xcb_connection_t* conn_ = nullptr;
   const xcb_screen_t* screen_ = nullptr;
@@ -160,6 +179,9 @@ class Server {
   std::thread blink_;
   std::thread events_;
   std::thread::id eventThread_;
+  // Counts the program's own focus requests: a server focus change seen
+  // before one of them is out of date by the time its thread acts on it.
+  std::atomic<uint32_t> focusRequests_{0};
 
   // The clipboard: an unmapped window owns the selection and receives conversions.
   xcb_window_t selectionWindow_ = 0;
@@ -169,12 +191,31 @@ class Server {
   std::condition_variable transferDone_;
   bool transferPending_ = false;
   bool transferOk_ = false;
+  bool transferIncremental_ = false;  // the answer comes in pieces (INCR)
+  uint64_t transferProgress_ = 0;     // pieces received: the wait goes on while they come
   std::string transferBytes_;
+  // Texts another program reads from us in pieces; the event thread's alone.
+  struct OutgoingTransfer {
+    xcb_window_t requestor = 0;
+    xcb_atom_t property = 0, type = 0;
+    std::string bytes;
+    size_t sent = 0;
+    bool ended = false;  // the closing empty piece is sent
+    ULONGLONG lastActivity = 0;
+  };
+  std::vector<OutgoingTransfer> outgoing_;
+  void startOutgoing(xcb_window_t requestor, xcb_atom_t property, xcb_atom_t type, std::string bytes);
+  void sendNextPiece(OutgoingTransfer& transfer);
+  size_t largestPiece() const;
 };
 
 // --- x11_keyboard.cpp ---
 // Reads the server's keyboard layout (XKB); false when the server has no XKB.
 bool loadKeyboard(xcb_connection_t* conn);
+// Is the event XKB's notice of a changed layout (a new keyboard, a new map)?
+bool isKeyboardChange(const xcb_generic_event_t* event);
+// Reads the server's layout again (on the event thread).
+void reloadKeyboard(xcb_connection_t* conn);
 // The virtual key, scan code and extended flag of a server key code.
 BYTE virtualKeyOf(xcb_keycode_t keycode, UINT& scan, bool& extended);
 // Is the key AltGr (the third level's shift)? Windows makes it Ctrl and right Alt.

@@ -216,14 +216,6 @@ void Server::retitle(HWND top) {
   xcb_flush(conn_);
 }
 
-void Server::focus(HWND top) {
-  std::lock_guard<std::mutex> guard(mutex_);
-  ShownWindow* shown = byHandle(top);
-  if (!shown || !shown->mapped || shown->overrideRedirect) return;
-  xcb_set_input_focus(conn_, XCB_INPUT_FOCUS_PARENT, shown->id, XCB_CURRENT_TIME);
-  xcb_flush(conn_);
-}
-
 void Server::grab(HWND hwnd) {
   HWND top = hwnd ? GetAncestor(hwnd, GA_ROOT) : nullptr;
   xcb_window_t id = 0;

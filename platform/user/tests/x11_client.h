@@ -121,8 +121,18 @@ class XClient {
     xcb_test_fake_input(conn_, press ? XCB_KEY_PRESS : XCB_KEY_RELEASE, keycode, XCB_CURRENT_TIME, root(), 0, 0, 0);
     sync();
   }
-  // The key code of a virtual key on the server's US layout (Linux input codes + 8).
-  static uint8_t keycodeOf(UINT vk) { return (uint8_t)(MapVirtualKeyA(vk, 0) + 8); }
+  // The key code of a virtual key on the server's US layout (Linux input
+  // codes + 8): the scan code's, but the keys apart from the keypad have codes of their own.
+  static uint8_t keycodeOf(UINT vk) {
+    static constexpr struct {
+      UINT vk;
+      uint8_t keycode;
+    } kApart[] = {{VK_HOME, 110}, {VK_UP, 111},    {VK_PRIOR, 112},  {VK_LEFT, 113},   {VK_RIGHT, 114},
+                  {VK_END, 115},  {VK_DOWN, 116},  {VK_NEXT, 117},   {VK_INSERT, 118}, {VK_DELETE, 119}};
+    for (const auto& k : kApart)
+      if (k.vk == vk) return k.keycode;
+    return (uint8_t)(MapVirtualKeyA(vk, 0) + 8);
+  }
   void press(UINT vk) {
     key(keycodeOf(vk), true);
     key(keycodeOf(vk), false);

@@ -1,7 +1,8 @@
 // The clipboard shared with another X client through the CLIPBOARD
 // selection: text the program sets is pasted by the other client in UTF-8,
 // delayed rendering included, and text the other client offers is read by
-// the program in its three text formats.
+// the program in its three text formats. Texts too large for one property
+// go in pieces (INCR) both ways.
 #include "message_log.h"
 #include "x11_client.h"
 
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <thread>
@@ -23,13 +25,52 @@ class OtherClient : public test::XClient {
  public:
   OtherClient() : test::XClient(server.display().c_str()) {
     window_ = xcb_generate_id(connection());
+    // Property changes: the pieces of a text read in pieces come that way.
+    const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_create_window(connection(), 0, window_, root(), 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
-                      XCB_COPY_FROM_PARENT, 0, nullptr);
+                      XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &events);
     sync();
   }
 
+  // The next event (nullptr after `end`).
+  xcb_generic_event_t* nextEvent(std::chrono::steady_clock::time_point end) {
+    while (std::chrono::steady_clock::now() < end) {
+      if (xcb_generic_event_t* e = xcb_poll_for_event(connection())) return e;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return nullptr;
+  }
+
+  // Reads the pieces of an INCR answer in `property` until the empty one.
+  bool readPieces(xcb_atom_t property, std::string& bytes, std::string* type) {
+    bytes.clear();
+    xcb_delete_property(connection(), window_, property);  // asks for the first piece
+    xcb_flush(connection());
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (xcb_generic_event_t* e = nextEvent(end)) {
+      const bool put = (e->response_type & 0x7F) == XCB_PROPERTY_NOTIFY &&
+                       ((xcb_property_notify_event_t*)e)->atom == property &&
+                       ((xcb_property_notify_event_t*)e)->state == XCB_PROPERTY_NEW_VALUE;
+      free(e);
+      if (!put) continue;
+      auto* r = xcb_get_property_reply(
+          connection(), xcb_get_property(connection(), 1, window_, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 20),
+          nullptr);
+      if (!r) return false;
+      const size_t length = (size_t)xcb_get_property_value_length(r);
+      bytes.append((const char*)xcb_get_property_value(r), length);
+      if (type) *type = typeName(r->type);
+      free(r);
+      ++pieces_;
+      if (length == 0) return true;
+    }
+    return false;
+  }
+
   // The CLIPBOARD converted to `target`; false when refused or not answered.
+  // `pieces()` tells afterwards how many pieces an INCR answer came in (0: none).
   bool paste(const char* target, std::string& bytes, std::string* type = nullptr) {
+    pieces_ = 0;
     xcb_atom_t property = atom("KY_TEST_PASTE");
     xcb_convert_selection(connection(), window_, atom("CLIPBOARD"), atom(target), property, XCB_CURRENT_TIME);
     xcb_flush(connection());
@@ -46,22 +87,32 @@ class OtherClient : public test::XClient {
       if (!notify) continue;
       if (got == XCB_NONE) return false;
       auto* r = xcb_get_property_reply(
-          connection(), xcb_get_property(connection(), 1, window_, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 20),
+          connection(), xcb_get_property(connection(), 0, window_, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 20),
           nullptr);
       if (!r) return false;
+      const bool incremental = r->type == atom("INCR");
       bytes.assign((const char*)xcb_get_property_value(r), (size_t)xcb_get_property_value_length(r));
       if (type) *type = typeName(r->type);
       free(r);
+      if (incremental) return readPieces(property, bytes, type);
+      xcb_delete_property(connection(), window_, property);
+      sync();
       return true;
     }
     return false;
   }
 
-  // Owns the CLIPBOARD with `utf8` and answers conversions until `stop`.
-  void offer(const std::string& utf8, const std::atomic<bool>& stop) {
+  // Owns the CLIPBOARD with `utf8` and answers conversions until `stop`;
+  // a text longer than `piece` bytes is given in pieces of that size (INCR).
+  void offer(const std::string& utf8, const std::atomic<bool>& stop, size_t piece = SIZE_MAX) {
     xcb_set_selection_owner(connection(), window_, atom("CLIPBOARD"), XCB_CURRENT_TIME);
     sync();
     const xcb_atom_t utf8String = atom("UTF8_STRING");
+    // The transfer in pieces under way: who reads it, into which property, how far.
+    xcb_window_t reader = 0;
+    xcb_atom_t readerProperty = 0;
+    size_t sent = 0;
+    bool ended = false;
     while (!stop) {
       xcb_generic_event_t* e = xcb_poll_for_event(connection());
       if (!e) {
@@ -77,13 +128,36 @@ class OtherClient : public test::XClient {
         n.target = req->target;
         n.time = req->time;
         n.property = XCB_NONE;
-        if (req->target == utf8String) {
+        if (req->target == utf8String && utf8.size() > piece) {
+          const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+          xcb_change_window_attributes(connection(), req->requestor, XCB_CW_EVENT_MASK, &events);
+          const uint32_t size = (uint32_t)utf8.size();
+          xcb_change_property(connection(), XCB_PROP_MODE_REPLACE, req->requestor, req->property, atom("INCR"), 32, 1,
+                              &size);
+          reader = req->requestor;
+          readerProperty = req->property;
+          sent = 0;
+          ended = false;
+          n.property = req->property;
+        } else if (req->target == utf8String) {
           xcb_change_property(connection(), XCB_PROP_MODE_REPLACE, req->requestor, req->property, utf8String, 8,
                               (uint32_t)utf8.size(), utf8.data());
           n.property = req->property;
         }
         xcb_send_event(connection(), 0, req->requestor, 0, (const char*)&n);
         xcb_flush(connection());
+      } else if ((e->response_type & 0x7F) == XCB_PROPERTY_NOTIFY) {
+        auto* p = (xcb_property_notify_event_t*)e;
+        // The reader took the last piece: the next one, the empty one at the end.
+        if (p->window == reader && p->atom == readerProperty && p->state == XCB_PROPERTY_DELETE && !ended) {
+          const size_t length = std::min(piece, utf8.size() - sent);
+          xcb_change_property(connection(), XCB_PROP_MODE_REPLACE, reader, readerProperty, utf8String, 8,
+                              (uint32_t)length, utf8.data() + sent);
+          sent += length;
+          ended = length == 0;
+          ++pieces_;
+          xcb_flush(connection());
+        }
       }
       free(e);
     }
@@ -97,6 +171,12 @@ class OtherClient : public test::XClient {
     return name;
   }
   xcb_window_t window_ = 0;
+
+ public:
+  size_t pieces() const { return pieces_; }
+
+ private:
+  std::atomic<size_t> pieces_{0};
 };
 
 class X11Clipboard : public ::testing::Test {
@@ -238,6 +318,87 @@ TEST_F(X11Clipboard, TextOfferedByAnotherClientIsReadHere) {
     EXPECT_EQ(got, c.expected);
   }
   CloseClipboard();
+}
+
+// A text of `bytes` bytes in the ANSI code page, and the same in UTF-8:
+// accented letters and the euro sign, so that pieces split characters.
+void largeText(size_t bytes, std::string& ansi, std::string& utf8) {
+  static const char kAnsi[] = "Gr\xfc\xdf" "e \x80 ";
+  static const char kUtf8[] = "Gr\xc3\xbc\xc3\x9f" "e \xe2\x82\xac ";
+  ansi.clear();
+  utf8.clear();
+  for (size_t i = 0; ansi.size() < bytes; ++i) {
+    std::string n = std::to_string(i);
+    ansi += kAnsi + n;
+    utf8 += kUtf8 + n;
+  }
+}
+
+TEST_F(X11Clipboard, LargeTextSetHereIsPastedInPieces) {
+  OtherClient other;
+  ASSERT_TRUE(other.connected());
+  std::string ansi, utf8;
+  largeText(3 * 1024 * 1024, ansi, utf8);
+  put(owner, CF_TEXT, ansi.c_str(), ansi.size() + 1);
+  std::string latin1 = ansi;
+  std::replace(latin1.begin(), latin1.end(), '\x80', '?');  // the euro sign is no Latin-1 character
+  struct {
+    const char* target;
+    const std::string& expected;
+  } cases[] = {{"UTF8_STRING", utf8}, {"STRING", latin1}};
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.target);
+    std::string bytes, type;
+    ASSERT_TRUE(pasteWhilePumping(other, c.target, bytes, &type));
+    EXPECT_GT(other.pieces(), 2u);  // in pieces, the empty end included
+    ASSERT_EQ(bytes.size(), c.expected.size());
+    EXPECT_TRUE(bytes == c.expected);
+    EXPECT_EQ(type, c.target);
+  }
+  // A small text afterwards comes whole again.
+  put(owner, CF_TEXT, "small", 6);
+  std::string bytes;
+  ASSERT_TRUE(pasteWhilePumping(other, "UTF8_STRING", bytes, nullptr));
+  EXPECT_EQ(bytes, "small");
+  EXPECT_EQ(other.pieces(), 0u);
+}
+
+TEST_F(X11Clipboard, LargeTextOfferedInPiecesIsReadHere) {
+  OtherClient other;
+  ASSERT_TRUE(other.connected());
+  std::string ansi, utf8;
+  largeText(2 * 1024 * 1024, ansi, utf8);
+  put(owner, CF_TEXT, "ours", 5);
+  test::XClient probe(server.display().c_str());
+  const xcb_atom_t clipboard = probe.atom("CLIPBOARD");
+  auto ownerOf = [&] {
+    auto* r = xcb_get_selection_owner_reply(probe.connection(), xcb_get_selection_owner(probe.connection(), clipboard),
+                                            nullptr);
+    xcb_window_t w = r ? r->owner : 0;
+    free(r);
+    return w;
+  };
+  const xcb_window_t ours = ownerOf();
+  std::atomic<bool> stop{false};
+  std::thread offering([&] { other.offer(utf8, stop, 65536 + 1); });  // odd pieces split characters
+  struct Joiner {
+    std::atomic<bool>& stop;
+    std::thread& thread;
+    ~Joiner() {
+      stop = true;
+      thread.join();
+    }
+  } joiner{stop, offering};
+  ASSERT_TRUE(test::pumpUntil([&] { return ownerOf() != ours; }));
+  ASSERT_TRUE(OpenClipboard(owner));
+  HANDLE h = GetClipboardData(CF_TEXT);
+  ASSERT_NE(h, nullptr);
+  std::string got((const char*)GlobalLock(h));
+  GlobalUnlock(h);
+  CloseClipboard();
+  EXPECT_GT(other.pieces(), 30u);
+  ASSERT_EQ(got.size(), ansi.size());
+  EXPECT_TRUE(got == ansi);
 }
 
 }  // namespace

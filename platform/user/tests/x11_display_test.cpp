@@ -164,6 +164,41 @@ TEST_F(X11Display, DropDownListIsOverrideRedirect) {
   EXPECT_TRUE(test::pumpUntil([&] { return x.geometry(id, r, mapped) && !mapped; }));
 }
 
+// Windows the system places itself (menus, drop-down lists, tooltips) are
+// kept out of the window manager's hands; windows with a caption are its.
+TEST_F(X11Display, PopupsThatPlaceThemselvesAreOverrideRedirect) {
+  struct Case {
+    const char* what;
+    DWORD style, exStyle;
+    bool owned;
+    bool topmostBeforeShown;  // what a tooltip does: SetWindowPos(HWND_TOPMOST), then shown
+    bool expected;
+  } cases[] = {
+      {"an owned popup without caption (a drop-down)", WS_POPUP | WS_BORDER, 0, true, false, true},
+      {"a tooltip: unowned, made topmost, then shown", WS_POPUP | WS_BORDER, 0, false, true, true},
+      {"an unowned tool window", WS_POPUP, WS_EX_TOOLWINDOW, false, false, true},
+      {"an owned popup with a caption (a dialog)", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, true, false, false},
+      {"an overlapped window", WS_OVERLAPPEDWINDOW, 0, false, false, false},
+  };
+  const xcb_window_t frameId = frameWindow();
+  ASSERT_NE(frameId, 0u);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    HWND popup = CreateWindowExA(c.exStyle, "Static", "popup", c.style, 600, 500, 120, 40, c.owned ? frame : nullptr,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_NE(popup, nullptr);
+    if (c.topmostBeforeShown) SetWindowPos(popup, HWND_TOPMOST, 610, 510, 100, 30, SWP_NOACTIVATE);
+    SetWindowPos(popup, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    RECT r;
+    GetWindowRect(popup, &r);
+    bool overrideRedirect = !c.expected;
+    xcb_window_t id = 0;
+    EXPECT_TRUE(test::pumpUntil([&] { return (id = x.mappedCovering(r, &overrideRedirect)) != 0 && id != frameId; }));
+    EXPECT_EQ(overrideRedirect, c.expected);
+    DestroyWindow(popup);
+  }
+}
+
 TEST_F(X11Display, CaretIsInvertedOnTheServerOnly) {
   HWND edit = child("Edit", "caret", WS_BORDER, 12, 10, 50, 200, 22);
   SetCaretBlinkTime(60000);  // steady while the test looks

@@ -160,16 +160,22 @@ TEST_F(X11Input, CloseRequestClosesTheWindow) {
   frame = nullptr;
 }
 
+// Waits (in a thread of its own) until the item of `menu` at `position` is
+// shown on the server; its screen rectangle, empty when it never shows.
+RECT shownMenuItem(test::XClient& person, HMENU menu, UINT position) {
+  RECT item{};
+  for (int i = 0; i < 500; ++i) {
+    if (GetMenuItemRect(nullptr, menu, position, &item) && person.mappedCovering(item)) return item;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return RECT{};
+}
+
 // What a person does to a shown popup menu, from another thread: waits
 // until the item of `menu` at `position` is on the server, then moves there
 // and, with `click`, clicks it.
 bool pointAtMenuItem(test::XClient& person, HMENU menu, UINT position, bool click) {
-  RECT item{};
-  for (int i = 0; i < 500; ++i) {
-    if (GetMenuItemRect(nullptr, menu, position, &item) && person.mappedCovering(item)) break;
-    item = RECT{};
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  RECT item = shownMenuItem(person, menu, position);
   if (IsRectEmpty(&item)) return false;
   person.pointerTo((item.left + item.right) / 2, (item.top + item.bottom) / 2);
   if (click) {
@@ -231,6 +237,64 @@ TEST_F(X11Input, PopupMenuOpenedAndChosenWithTheMouse) {
     EXPECT_EQ(submenuInitialised, c.expected == 202);
   }
   DestroyMenu(menu);
+}
+
+TEST_F(X11Input, MenuBarDropDownOpenedByAClickAndTracked) {
+  HMENU file = CreatePopupMenu();
+  AppendMenuA(file, MF_STRING, 301, "&New");
+  AppendMenuA(file, MF_STRING, 302, "&Open");
+  AppendMenuA(file, MF_STRING, 303, "E&xit");
+  HMENU bar = CreateMenu();
+  AppendMenuA(bar, MF_POPUP, (UINT_PTR)file, "&File");
+  AppendMenuA(bar, MF_STRING, 310, "&Help");
+  ASSERT_TRUE(SetMenu(frame, bar));
+  SetFocus(frame);
+  settle();
+  RECT fileItem{};
+  ASSERT_TRUE(GetMenuItemRect(frame, bar, 0, &fileItem));
+  constexpr UINT kNoClick = ~0u;
+  struct Case {
+    const char* what;
+    UINT clicked;            // the drop-down's item clicked, or kNoClick
+    std::vector<UINT> keys;  // pressed once the drop-down shows
+    WPARAM expected;         // the command, 0 for none
+  } cases[] = {
+      {"an item clicked", 1, {}, 302},
+      {"arrows and Return", kNoClick, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, 303},
+      {"a mnemonic", kNoClick, {'N'}, 301},
+      {"Escape", kNoClick, {VK_ESCAPE}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::log().clear();
+    std::atomic<bool> acted{false}, done{false};
+    std::thread person([&] {
+      test::XClient hand(server.display().c_str());
+      hand.clickAt((fileItem.left + fileItem.right) / 2, (fileItem.top + fileItem.bottom) / 2);
+      if (c.clicked != kNoClick) {
+        acted = pointAtMenuItem(hand, file, c.clicked, true);
+      } else {
+        // The pointer stays on the bar: no item of the drop-down is hot until a key makes one.
+        RECT shown = shownMenuItem(hand, file, 0);
+        acted = !IsRectEmpty(&shown);
+        for (UINT vk : c.keys) hand.press(vk);
+      }
+      done = true;
+    });
+    EXPECT_TRUE(test::pumpUntil([&] { return done && !logged({WM_EXITMENULOOP}).empty(); }))
+        << test::describe(test::log());
+    person.join();
+    EXPECT_TRUE(acted) << "the drop-down was not shown on the server";
+    test::pumpUntil([] { return false; }, 50);  // the posted command comes
+    std::vector<WPARAM> commands;
+    for (const test::Logged& l : logged({WM_COMMAND})) commands.push_back(l.wParam);
+    EXPECT_EQ(commands, c.expected ? std::vector<WPARAM>{c.expected} : std::vector<WPARAM>{});
+    bool dropDownInitialised = false;
+    for (const test::Logged& l : logged({WM_INITMENUPOPUP})) dropDownInitialised |= (HMENU)l.wParam == file;
+    EXPECT_TRUE(dropDownInitialised);
+  }
+  SetMenu(frame, nullptr);
+  DestroyMenu(bar);
 }
 
 // A dialog template in memory: a caption and a Cancel button.

@@ -1,7 +1,7 @@
 // Characters from the server's keyboard layout: a layout with dead keys
 // and AltGr (US international) set on the test's own Xvfb before the
 // program connects; WM_DEADCHAR then the composed character, in the ANSI
-// code page.
+// code page. Layouts set while the program runs are followed at once.
 #include "message_log.h"
 #include "x11_client.h"
 
@@ -32,6 +32,13 @@ class X11Layout : public ::testing::Test {
     test::flushMessages();
   }
   void TearDown() override { DestroyWindow(frame); }
+  // The character messages the log holds.
+  static std::vector<std::pair<UINT, WPARAM>> characters() {
+    std::vector<std::pair<UINT, WPARAM>> got;
+    for (const test::Logged& l : test::log())
+      if (l.msg == WM_CHAR || l.msg == WM_DEADCHAR || l.msg == WM_SYSCHAR) got.emplace_back(l.msg, l.wParam);
+    return got;
+  }
   HWND frame = nullptr;
   test::XClient x{server.display().c_str()};
 };
@@ -78,6 +85,43 @@ TEST_F(X11Layout, DeadKeysAndAltGrMakeAnsiCharacters) {
     collect();
     EXPECT_EQ(got, c.expected);
   }
+}
+
+bool setLayout(const char* layout, const char* variant) {
+  std::string command = "setxkbmap -display " + server.display() + " -layout " + layout;
+  if (*variant) command += std::string(" -variant ") + variant;
+  return system((command + " 2>/dev/null").c_str()) == 0;
+}
+
+TEST_F(X11Layout, LayoutChangedWhileRunningIsFollowed) {
+  struct Case {
+    const char* layout;
+    UINT usKey;  // the key pressed, named by what it is on a US keyboard
+    BYTE vk;     // what it is now
+    std::vector<std::pair<UINT, WPARAM>> expected;
+    UINT secondUsKey = 0;  // a key pressed after it, for a dead key
+  } cases[] = {
+      {"de", 'Y', 'Z', {{WM_CHAR, 'z'}}},
+      {"fr", 'Q', 'A', {{WM_CHAR, 'a'}}},
+      {"de", VK_OEM_3, VK_OEM_3, {{WM_DEADCHAR, '^'}, {WM_CHAR, 0xEA}}, 'E'},
+      {"us", 'Y', 'Y', {{WM_CHAR, 'y'}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.layout) + " key " + std::to_string(c.usKey));
+    ASSERT_TRUE(setLayout(c.layout, ""));
+    test::log().clear();
+    x.press(c.usKey);
+    if (c.secondUsKey) x.press(c.secondUsKey);
+    EXPECT_TRUE(test::pumpUntil([&] { return characters().size() >= c.expected.size(); }));
+    test::pumpUntil([] { return false; }, 50);  // nothing more comes
+    EXPECT_EQ(characters(), c.expected);
+    BYTE down = 0;
+    for (const test::Logged& l : test::log())
+      if (l.msg == WM_KEYDOWN && !down) down = (BYTE)l.wParam;
+    EXPECT_EQ(down, c.vk);
+  }
+  // The layout the other test expects, whichever runs first.
+  ASSERT_TRUE(setLayout("us", "intl"));
 }
 
 }  // namespace
