@@ -14,6 +14,7 @@
 #include "KyFunctionData.h"
 #include "KyMsgWin.h"
 #include "KyPanel.h"
+#include "KyPanelFrames.h"
 #include "KyProfile.h"
 #include "KyRunOptions.h"
 #include "KyStaticAPI.h"
@@ -136,15 +137,7 @@ void KyWinAPI::MDIIconArrange() { toMDIClient(WM_MDIICONARRANGE, 0); }
 void KyWinAPI::MDITile(int iTileFlag) { toMDIClient(WM_MDITILE, static_cast<WPARAM>(iTileFlag)); }
 
 void KyWinAPI::MDICloseAll() {
-  CWnd* pClient = KyGetMDIClient();
-  if (!pClient) return;
-  // Each child decides for itself (a panel's Close event may refuse); the
-  // list is taken first, as closing changes the client's children.
-  std::vector<HWND> children;
-  for (HWND hChild = GetWindow(pClient->m_hWnd, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT))
-    children.push_back(hChild);
-  for (HWND hChild : children)
-    if (IsWindow(hChild)) SendMessageA(hChild, WM_CLOSE, 0, 0);
+  if (auto* pFrame = dynamic_cast<KyMDIWin*>(KyGetMDIFrame())) pFrame->MDICloseAll();
 }
 
 // --------------------------------------------------------- KyDragDropAPI

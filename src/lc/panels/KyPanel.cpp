@@ -121,7 +121,9 @@ void KyPanel::RestoreFocus() {
   if (!m_hFocus || !IsWindow(m_hFocus)) {
     m_hFocus = nullptr;
     if (inside(m_hWnd, hFocus)) return;
-    for (HWND hChild = GetWindow(m_hWnd, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
+    // The controls are the view's children (the frame's are its bars).
+    const HWND hControls = m_hView ? m_hView : m_hWnd;
+    for (HWND hChild = GetWindow(hControls, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
       if (IsWindowVisible(hChild) && IsWindowEnabled(hChild) && (GetWindowLongA(hChild, GWL_STYLE) & WS_TABSTOP)) {
         SetFocus(hChild);
         return;

@@ -4,20 +4,27 @@
 
 #include <afxext.h>
 
+#include <cctype>
 #include <cstring>
+#include <vector>
 
+#include "KyCtrl.h"
 #include "KyFunctionData.h"
 #include "KyMDIClient.h"
 #include "KyOptions.h"
 #include "KyPanel.h"
+#include "KyProfile.h"
 #include "KyResourceStrings.h"
 #include "KyVBXCtrlManager.h"
 #include "KyToolBar.h"
 #include "KyWinClientApp.h"
+#include "KyWindowPlacement.h"
 
 namespace {
 
-constexpr int kTimerTick = 10;
+constexpr int kTimerTick = 10, kCommand = 7;
+constexpr int kSaveRestored = 0, kSaveMaximized = 2;  // modes of KySaveWindowMaximized
+constexpr UINT kFirstMenuCommand = 4096;  // ids above are menu commands
 constexpr int kMouseMoved = 15, kButtonPressed = 16;
 constexpr UINT kViewId = 59648;          // AFX_IDW_PANE_FIRST
 constexpr DWORD kViewStyle = 0x50800000;  // WS_CHILD | WS_VISIBLE | WS_BORDER
@@ -47,6 +54,14 @@ void viewMouseEvent(KyPanel* pPanel, HWND hView, UINT message, LPARAM lParam) {
   pPanel->MouseEvent(nullptr, message == WM_MOUSEMOVE ? kMouseMoved : kButtonPressed, pt);
 }
 
+// WM_NEXTDLGCTL as a dialog answers it: the window in wParam (when the low
+// word of lParam says so), else the next or previous tab stop.
+void nextControl(HWND hParent, WPARAM wParam, LPARAM lParam) {
+  HWND hTarget = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                : ::GetNextDlgTabItem(hParent, ::GetFocus(), wParam != 0);
+  if (hTarget && KyPanel::WindowHolds(hParent, hTarget)) ::SetFocus(hTarget);
+}
+
 void fillWithPanelColor(KyPanel* pPanel, HWND hWnd, HDC hdc) {
   RECT rc;
   ::GetClientRect(hWnd, &rc);
@@ -60,6 +75,25 @@ void fillWithPanelColor(KyPanel* pPanel, HWND hWnd, HDC hdc) {
 const char* implementationName(KyPanel* pPanel) {
   KyFunctionData* pFunction = pPanel ? pPanel->GetFunctionData() : nullptr;
   return pFunction ? pFunction->GetImplementationName().GetString() : "";
+}
+
+// "Parent Status Message Overwrite" (default on), read once per process.
+bool parentTakesChildTexts() {
+  static const bool fTakes = KyGetProfileInt("Window Options", "Parent Status Message Overwrite", 1) != 0;
+  return fTakes;
+}
+
+// Whether a visible, enabled child of the window shows "&key" in its text.
+bool hasMnemonic(HWND hParent, WPARAM key) {
+  const int wanted = std::toupper(static_cast<unsigned char>(key));
+  for (HWND h = ::GetWindow(hParent, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+    if (!::IsWindowVisible(h) || !::IsWindowEnabled(h)) continue;
+    char text[128] = "";
+    ::GetWindowTextA(h, text, sizeof text);
+    for (const char* p = std::strchr(text, '&'); p && p[1]; p = std::strchr(p + 2, '&'))
+      if (p[1] != '&' && std::toupper(static_cast<unsigned char>(p[1])) == wanted) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -189,25 +223,27 @@ bool KyFramePart::closeRequest() {
   return m_pPanel->OnClose() != 0;
 }
 
-void KyFramePart::afterFrameMessage(UINT message, WPARAM wParam, LPARAM) {
+void KyFramePart::afterFrameMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (!m_pPanel || !m_pFrameWnd || !m_pFrameWnd->m_hWnd) return;
-  KyWinClientApp* pApp = KyGetClientApp();
   switch (message) {
     case WM_ACTIVATE:
       if (m_iKind != KyTopWindow) return;
-      m_pFrameWnd->GetWindowText(m_strTitle);
-      if (!pApp) return;
-      if (LOWORD(wParam) != WA_INACTIVE) {
-        pApp->SetActivePanel(m_pPanel);
-        return;
-      }
-      // The focus comes back to where it was when the frame is active again.
-      if (HWND hFocus = ::GetFocus(); hFocus && ::IsChild(m_pFrameWnd->m_hWnd, hFocus))
-        m_pPanel->SetFocusWindow(hFocus);
-      pApp->SetActivePanel(nullptr);
+      activated(LOWORD(wParam) != WA_INACTIVE);
       return;
+    case WM_MDIACTIVATE: {
+      // Told to the child that goes (wParam) and to the one that comes
+      // (lParam).
+      const bool fActive = reinterpret_cast<HWND>(lParam) == m_pFrameWnd->m_hWnd;
+      if (m_iKind != KyMDIChild || (!fActive && reinterpret_cast<HWND>(wParam) != m_pFrameWnd->m_hWnd)) return;
+      activated(fActive);
+      if (!fActive) return;
+      // The frame shows the child's bars and texts at once, not only at
+      // the next idle turn.
+      if (KyFramePart* pFrame = mdiFramePart()) pFrame->AdoptActiveChild();
+      return;
+    }
     case WM_SETFOCUS:
-      if (m_iKind != KyTopWindow) return;
+      if (m_iKind != KyTopWindow && m_iKind != KyMDIChild) return;
       m_pFrameWnd->GetWindowText(m_strTitle);
       m_pPanel->RestoreFocus();
       return;
@@ -216,10 +252,74 @@ void KyFramePart::afterFrameMessage(UINT message, WPARAM wParam, LPARAM) {
         KyOptions options(m_pFrameWnd);
         options.DoModal();
       }
+      // A child maximised or restored keeps that for the panels that keep
+      // their placement.
+      if (m_iKind == KyMDIChild && (wParam & 0xFFF0) == SC_MAXIMIZE) KySaveWindowMaximized(m_pPanel, kSaveMaximized);
+      if (m_iKind == KyMDIChild && (wParam & 0xFFF0) == SC_RESTORE) KySaveWindowMaximized(m_pPanel, kSaveRestored);
       return;
     default:
       return;
   }
+}
+
+void KyFramePart::activated(bool fActive) {
+  m_pFrameWnd->GetWindowText(m_strTitle);
+  KyWinClientApp* pApp = KyGetClientApp();
+  if (!pApp) return;
+  if (fActive) {
+    pApp->SetActivePanel(m_pPanel);
+    return;
+  }
+  // The focus comes back to where it was when the frame is active again.
+  if (HWND hFocus = ::GetFocus(); hFocus && ::IsChild(m_pFrameWnd->m_hWnd, hFocus)) m_pPanel->SetFocusWindow(hFocus);
+  // A child that goes leaves the role to the one that comes.
+  if (m_iKind != KyMDIChild || pApp->m_pActivePanel == m_pPanel) pApp->SetActivePanel(nullptr);
+}
+
+KyPanel* KyFramePart::ActiveChildPanel() const {
+  auto* pMDI = dynamic_cast<CMDIFrameWnd*>(m_pFrameWnd);
+  if (!pMDI || !pMDI->m_hWnd) return nullptr;
+  auto* pChild = dynamic_cast<KyFramePart*>(pMDI->MDIGetActive());
+  return pChild ? pChild->GetFramePanel() : nullptr;
+}
+
+void KyFramePart::AdoptActiveChild() {
+  if (!m_pPanel) return;
+  KyPanel* pChild = ActiveChildPanel();
+  KyPanel* pOwner = pChild ? pChild : m_pPanel;
+  ShowToolBars(pOwner->GetButtonSets(), implementationName(pOwner));
+  // The texts go to the bar when another panel's are to show there.
+  KyPanel* pTexts = pChild && parentTakesChildTexts() ? pChild : m_pPanel;
+  if (pTexts->hHandle() == m_hStatusOwner) return;
+  m_hStatusOwner = pTexts->hHandle();
+  ShowStatusTexts(pTexts->GetStatusBarText(0), pTexts->GetStatusBarText(1), pTexts->GetStatusBarText(2));
+}
+
+bool KyFramePart::panelCommand(WPARAM wParam, LPARAM lParam) {
+  if (!m_pPanel) return false;
+  const int id = LOWORD(wParam);
+  if (lParam) {
+    // A notification of one of the panel's controls is not a command.
+    KyCtrl* pControl = m_pPanel->pGetCtrl(id);
+    if (pControl && pControl->GetWindowHandle() == reinterpret_cast<HWND>(lParam)) return false;
+  }
+  if (m_iKind == KyMDIFrame) {
+    // The frame's panel first, then the active child's.
+    if (m_pPanel->TriggerEvent(id, kCommand)) return true;
+    KyPanel* pChild = ActiveChildPanel();
+    return pChild && pChild->TriggerEvent(id, kCommand);
+  }
+  if (m_iKind != KyMDIChild) return false;
+  if (m_pPanel->TriggerEvent(id, kCommand)) return true;
+  // A menu command the child has no event for is the MDI frame's.
+  KyFramePart* pFrame = mdiFramePart();
+  KyPanel* pFramePanel = pFrame ? pFrame->GetFramePanel() : nullptr;
+  return static_cast<UINT>(id) > kFirstMenuCommand && pFramePanel && pFramePanel->TriggerEvent(id, kCommand);
+}
+
+KyFramePart* KyFramePart::mdiFramePart() const {
+  auto* pChild = dynamic_cast<CMDIChildWnd*>(m_pFrameWnd);
+  return pChild ? dynamic_cast<KyFramePart*>(pChild->GetMDIFrame()) : nullptr;
 }
 
 void KyFramePart::ForgetButtonSets(const std::vector<std::unique_ptr<KyButtonSet>>& sets) {
@@ -268,16 +368,12 @@ bool KyFramePart::panelMessage(CWnd* pFrame, UINT message, WPARAM wParam, LPARAM
       m_pPanel->TriggerEvent(-1, kTimerTick);
       result = 0;
       return true;
-    case WM_IDLEUPDATECMDUI: {
-      // The MDI frame shows the tool bars of its active child's panel.
-      KyPanel* pOwner = m_pPanel;
-      if (auto* pMDI = dynamic_cast<CMDIFrameWnd*>(pFrame)) {
-        auto* pChild = dynamic_cast<KyFramePart*>(pMDI->MDIGetActive());
-        if (pChild && pChild->GetFramePanel()) pOwner = pChild->GetFramePanel();
-      }
-      ShowToolBars(pOwner->GetButtonSets(), implementationName(pOwner));
+    case WM_IDLEUPDATECMDUI:
+      if (m_iKind == KyMDIFrame)
+        AdoptActiveChild();
+      else
+        ShowToolBars(m_pPanel->GetButtonSets(), implementationName(m_pPanel));
       return false;
-    }
     case WM_COMMANDHELP:
       // The panel of the focus (else the active one) answers; without one
       // the framework's help does.
@@ -295,6 +391,15 @@ bool KyFramePart::panelMessage(CWnd* pFrame, UINT message, WPARAM wParam, LPARAM
       m_pPanel->FrameDestroyed();
       m_pPanel = nullptr;
       return false;
+    case WM_COMMAND:
+      // Menu and tool-bar commands of an MDI frame and its children run
+      // the event of the panel that has one (the framework's handling
+      // follows when none had).
+      if (panelCommand(wParam, lParam)) {
+        result = 0;
+        return true;
+      }
+      return m_pPanel->OnPanelMessage(message, wParam, lParam, result);
     default:
       // Control notifications, other processes' events, trapped messages.
       return m_pPanel->OnPanelMessage(message, wParam, lParam, result);
@@ -332,6 +437,17 @@ BOOL KyMFCView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* 
   return CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
+BOOL KyMFCView::PreTranslateMessage(MSG* pMsg) {
+  // The dialog manager takes mnemonics, Tab and the arrows of a group (the
+  // keys the panel left); Enter and Escape stay the panel's. What it does
+  // not use it dispatches (an Alt key that is no control's mnemonic goes
+  // to the menu bar then).
+  const WPARAM key = pMsg->wParam;
+  const bool fNavigation = pMsg->message == WM_KEYDOWN && ::GetKeyState(VK_CONTROL) >= 0 &&
+                           (key == VK_TAB || key == VK_LEFT || key == VK_UP || key == VK_RIGHT || key == VK_DOWN);
+  return (pMsg->message == WM_SYSCHAR || fNavigation) && IsDialogMessage(pMsg);
+}
+
 BOOL KyDialogWin::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
   BOOL handled = FALSE;
   if (RouteControlEvent(nID, nCode, pExtra, &handled)) return handled;
@@ -352,6 +468,11 @@ LRESULT KyMFCView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       if (pPanel) pPanel->ViewSized();
       break;
+    case WM_NEXTDLGCTL:
+      // The view stands where a dialog would: its controls (a radio
+      // button's arrows) move the focus through it.
+      nextControl(m_hWnd, wParam, lParam);
+      return 0;
     default:
       break;
   }
@@ -397,6 +518,14 @@ LRESULT KyMDIWin::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   // The frame object is gone with a window the message destroyed.
   if (message == WM_SYSCOMMAND && ::IsWindow(hWnd)) afterFrameMessage(message, wParam, lParam);
   return result;
+}
+
+void KyMDIWin::MDICloseAll() {
+  if (!m_hWndMDIClient) return;
+  std::vector<HWND> children;
+  for (HWND h = ::GetWindow(m_hWndMDIClient, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) children.push_back(h);
+  for (HWND h : children)
+    if (::IsWindow(h)) ::SendMessageA(h, WM_CLOSE, 0, 0);
 }
 
 void KyMDIWin::GetMessageString(UINT nId, CString& rMessage) const {
@@ -457,6 +586,14 @@ LRESULT KyDialogWin::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 1;
     case WM_CTLCOLORDLG:
       return 0;
+    case WM_SETCURSOR:
+      // With the application's busy cursor switched off the dialog shows
+      // the wait cursor itself while the program asks for it.
+      if (KyWinClientApp* pApp = KyGetClientApp(); pApp && !pApp->m_fBusyCursor) {
+        ::SetCursor(::LoadCursorA(nullptr, pApp->m_fAutoWaitCursor ? IDC_WAIT : IDC_ARROW));
+        return TRUE;
+      }
+      break;
     case WM_SIZE:
       if (m_pPanel) m_pPanel->ViewSized();
       break;
@@ -468,6 +605,16 @@ LRESULT KyDialogWin::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   // The dialog object is gone with a window the message destroyed.
   if (::IsWindow(hDialog)) viewMouseEvent(m_pPanel, hDialog, message, lParam);
   return answer;
+}
+
+BOOL KyDialogWin::PreTranslateMessage(MSG* pMsg) {
+  if (m_iKind == KySiteChild && pMsg->message == WM_SYSCHAR && !hasMnemonic(m_hWnd, pMsg->wParam)) {
+    for (HWND h = ::GetParent(m_hWnd); h; h = ::GetParent(h)) {
+      CWnd* pOuter = CWnd::FromHandlePermanent(h);
+      if (pOuter && pOuter->PreTranslateMessage(pMsg)) return TRUE;
+    }
+  }
+  return CDialog::PreTranslateMessage(pMsg);
 }
 
 void KyDialogWin::RunPanelLoop(HWND hParent) {

@@ -75,6 +75,12 @@ class KyFramePart : public KyActiveXContainer {
   bool PanelPrompt(UINT nId, CString& rMessage) const;
   // The frame's title when it was last activated or got the focus.
   const CString& GetTitleText() const { return m_strTitle; }
+  // An MDI frame shows the tool bars of its active child's panel, and its
+  // status texts (with "Parent Status Message Overwrite"); without an
+  // active child its own panel's again.
+  void AdoptActiveChild();
+  // The panel of the MDI frame's active child (null: none, or no MDI frame).
+  KyPanel* ActiveChildPanel() const;
 
  protected:
   // Messages every frame hands to its panel first: a close request asks the
@@ -82,12 +88,22 @@ class KyFramePart : public KyActiveXContainer {
   // the controls out. True when the message was answered.
   bool panelMessage(CWnd* pFrame, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   // After the framework handled them: activation and focus of a top window
-  // make its panel the active one, the run-options command of the system
-  // menu opens the options dialog.
+  // or an MDI child make its panel the active one, the run-options command
+  // of the system menu opens the options dialog, an MDI child maximised or
+  // restored keeps that in the placements.
   void afterFrameMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // A top window or MDI child activated (its panel becomes the active one)
+  // or deactivated (the panel keeps its focus window for its return).
+  void activated(bool fActive);
   // A close request of the frame: the application's main frame asks every
   // open panel (a refusal keeps them all), then its own panel decides.
   bool closeRequest();
+  // A command of the menu, an accelerator or a tool bar (not a control's
+  // notification): the event of the panel that has one for it runs; false
+  // when none had.
+  bool panelCommand(WPARAM wParam, LPARAM lParam);
+  // An MDI child's frame part of its MDI frame (null for other frames).
+  KyFramePart* mdiFramePart() const;
 
   KyPanel* m_pPanel;
   CString m_strTitle;
@@ -97,6 +113,7 @@ class KyFramePart : public KyActiveXContainer {
   DWORD m_dwOptions = 0;
   CStatusBar* m_pStatusBar = nullptr;   // deletes itself with its window
   std::vector<KyCToolBar*> m_ToolBars;  // delete themselves with their windows
+  HWND m_hStatusOwner = nullptr;  // the frame whose panel's texts an MDI frame's bar shows
 };
 
 // The client view of top windows and MDI children (control id 59648): it
@@ -107,6 +124,9 @@ class KyMFCView : public CWnd {
   explicit KyMFCView(KyFramePart* pFrame) : m_pFrame(pFrame) {}
   BOOL CreateIn(CWnd* pFrame);
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+  // Alt and a letter reach the control with that mnemonic, Tab and arrows
+  // move the focus, as in a dialog.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -139,7 +159,8 @@ class KyViewFrame : public FrameBase, public KyFramePart {
     const HWND hWnd = this->m_hWnd;
     result = FrameBase::WindowProc(message, wParam, lParam);
     // The frame object is gone with a window the message destroyed.
-    if ((message == WM_ACTIVATE || message == WM_SETFOCUS || message == WM_SYSCOMMAND) && ::IsWindow(hWnd))
+    if ((message == WM_ACTIVATE || message == WM_MDIACTIVATE || message == WM_SETFOCUS || message == WM_SYSCOMMAND) &&
+        ::IsWindow(hWnd))
       afterFrameMessage(message, wParam, lParam);
     return result;
   }
@@ -169,6 +190,9 @@ class KyMDIWin : public CMDIFrameWnd, public KyFramePart {
   KyMDIWin(KyPanel* pPanel, DWORD dwStyle, DWORD dwOptions);
   ~KyMDIWin() override;
   CMDIClient* GetClient() const { return m_pClient.get(); }
+  // Asks every child to close (WM_CLOSE): each child's panel decides; the
+  // children are listed first, as closing changes the client's children.
+  void MDICloseAll();
   HWND GetViewWindow() const override { return m_hWndMDIClient; }
   BOOL IsCreated() const { return m_hWnd != nullptr; }
   // Prompts of the active child's panel, else of the frame's own.
@@ -198,6 +222,10 @@ class KyDialogWin : public CDialog, public KyFramePart {
   // the dialog's window is then destroyed.
   void RunPanelLoop(HWND hParent);
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+  // In a panel nested in a site, an Alt+key that is no mnemonic of the
+  // nested panel is offered to the windows around it, so that the
+  // enclosing panel's mnemonics work.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -1,5 +1,6 @@
 // KyPanel's Tab key: the focus moves along the tab stops of the panel's
-// view (sibling order is tab order) and wraps at its ends. A panel nested
+// view (sibling order is tab order; of a radio group with a checked button
+// only that one) and wraps at its ends. A panel nested
 // in a site hands the focus on at its ends to the tab stops around it in
 // the enclosing panels, level by level; a splitter pane whose panel lets
 // Tab cross (the third value of its pane configuration) hands it to the
@@ -9,8 +10,26 @@
 
 namespace {
 
+bool isRadioButton(HWND hWnd) { return (SendMessageA(hWnd, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) != 0; }
+
+// A radio button that is not checked while another of its group is: Tab
+// lands on the checked one of a group, as the dialog manager's does.
+bool uncheckedInCheckedGroup(HWND hWnd) {
+  if (!isRadioButton(hWnd) || SendMessageA(hWnd, BM_GETCHECK, 0, 0) == BST_CHECKED) return false;
+  HWND hParent = GetParent(hWnd);
+  constexpr int kMaxGroup = 256;  // the walk comes round to hWnd; a bound all the same
+  HWND h = hWnd;
+  for (int i = 0; i < kMaxGroup; ++i) {
+    h = GetNextDlgGroupItem(hParent, h, FALSE);
+    if (!h || h == hWnd) return false;
+    if (isRadioButton(h) && SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED) return true;
+  }
+  return false;
+}
+
 bool isTabStop(HWND hWnd) {
-  return IsWindowVisible(hWnd) && IsWindowEnabled(hWnd) && (GetWindowLongA(hWnd, GWL_STYLE) & WS_TABSTOP);
+  return IsWindowVisible(hWnd) && IsWindowEnabled(hWnd) && (GetWindowLongA(hWnd, GWL_STYLE) & WS_TABSTOP) &&
+         !uncheckedInCheckedGroup(hWnd);
 }
 
 std::vector<HWND> tabStops(HWND hParent) {

@@ -1,9 +1,11 @@
 // What the frames do with the window system's messages: activation and
-// focus of a top window, closing the main window and ending the session
-// (every panel is asked), prompts from the panel's texts, the run-options
-// command of the system menu, an MDI child's layout after the user sized
-// it, an MDI frame's open menu, a nested dialog's OK and Cancel, and the
-// tool bars' places kept between runs.
+// focus of a top window and of an MDI child, closing the main window and
+// ending the session (every panel is asked), closing all MDI children,
+// prompts from the panel's texts, menu and tool-bar commands, the
+// run-options command of the system menu, an MDI child's layout after the
+// user sized it and its maximised state, an MDI frame's open menu, a
+// nested dialog's OK, Cancel and Alt keys, a dialog's cursor, and the tool
+// bars' places kept between runs.
 #include <afxext.h>
 #include <afxres.h>
 #include <afxframe.h>
@@ -13,6 +15,8 @@
 
 #include "HButt.h"
 #include "KyPanelFrames.h"
+#include "KyProfile.h"
+#include "KyStaticAPI.h"
 #include "KySite.h"
 #include "KyToolBar.h"
 #include "panelharness.h"
@@ -22,7 +26,7 @@ namespace {
 using kytest::RecordingPanel;
 namespace input = win32::input;
 
-constexpr int kCloseRequest = 6;
+constexpr int kButtonClicked = 1, kCloseRequest = 6, kCommand = 7;
 constexpr UINT kStatusBarId = 59393;
 constexpr DWORD kAllBars = 0x61;  // tool bars, status bar, menu bar
 constexpr DWORD kAnchorRight = 0x4;
@@ -76,6 +80,20 @@ TEST_F(FrameMessages, ActivationMakesATopWindowsPanelActiveAndKeepsItsFocus) {
   SetFocus(first->hHandle());
   EXPECT_EQ(GetFocus(), hControl);
   EXPECT_EQ(app_->m_pActivePanel, first);
+}
+
+// Without a focus window to come back to, the focus goes to the first tab
+// stop among the panel's controls (on its view, not among the frame's bars).
+TEST_F(FrameMessages, FocusComesBackToTheFirstTabStopOfTheView) {
+  RecordingPanel* p = shown(KyTopWindow, nullptr, kAllBars);
+  RecordingPanel* other = shown();
+  HWND hEdit = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 8, 60, 80, 20, p->ViewHandle(),
+                               nullptr, nullptr, nullptr);
+  SetWindowPos(hEdit, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  p->SetFocusWindow(nullptr);
+  SetFocus(other->hHandle());
+  p->RestoreFocus();
+  EXPECT_EQ(GetFocus(), hEdit);
 }
 
 TEST_F(FrameMessages, ClosingTheMainWindowAsksEveryPanel) {
@@ -285,6 +303,205 @@ TEST_F(FrameMessages, ToolBarsComeBackWhereTheyWereLeft) {
   other->StartPanel();
   for (CControlBar* pBar : other->GetFramePart()->GetToolBars())
     EXPECT_EQ(GetDlgCtrlID(GetParent(pBar->m_hWnd)), AFX_IDW_DOCKBAR_TOP);
+}
+
+// The MDI client activates a child: its panel becomes the active one and
+// gets back the focus it had; the frame shows the child's tool bars and
+// status texts at once.
+TEST_F(FrameMessages, ActivatingAnMDIChildMakesItsPanelActiveAndShowsItsBars) {
+  RecordingPanel* frame = made(KyMDIFrame, nullptr, kAllBars);
+  frame->CreateToolbar("Frame");
+  frame->AddSpeedButton(40, 30001);
+  frame->StartPanel();
+  frame->SetStatusBarText("Frame pane", 2);
+  RecordingPanel* children[2];
+  const char* bars[] = {"Child one", "Child two"};
+  for (int i = 0; i < 2; ++i) {
+    children[i] = made(KyMDIChild, frame, kAllBars);
+    addStatic(children[i], 10, 8, 8);
+    addStatic(children[i], 11, 8, 40);
+    children[i]->CreateToolbar(bars[i]);
+    children[i]->AddSpeedButton(40, 30003 + i);
+    children[i]->StartPanel();
+    children[i]->SetStatusBarText(bars[i], 2);
+  }
+  auto* pFrame = dynamic_cast<KyMDIWin*>(frame->GetFrame());
+  ASSERT_NE(pFrame, nullptr);
+  CStatusBar* pStatus = frame->GetFramePart()->GetStatusBar();
+  const auto& toolBars = frame->GetFramePart()->GetToolBars();
+  auto activate = [&](RecordingPanel* p) { pFrame->MDIActivate(CWnd::FromHandle(p->hHandle())); };
+  HWND hSecondStop = children[0]->pGetCtrl(11)->GetWindowHandle();
+
+  activate(children[0]);
+  EXPECT_EQ(app_->m_pActivePanel, children[0]);
+  ASSERT_EQ(toolBars.size(), 1u);
+  EXPECT_EQ(windowText(toolBars[0]->m_hWnd), "Child one") << "without waiting for an idle turn";
+  EXPECT_EQ(std::string(pStatus->GetPaneText(2)), "Child one");
+  SetFocus(hSecondStop);
+
+  activate(children[1]);
+  EXPECT_EQ(app_->m_pActivePanel, children[1]);
+  EXPECT_EQ(children[0]->GetFocusWindow(), hSecondStop) << "the child that went keeps its focus window";
+  EXPECT_TRUE(KyPanel::WindowHolds(children[1]->hHandle(), GetFocus()));
+  EXPECT_EQ(windowText(toolBars[0]->m_hWnd), "Child two");
+  EXPECT_EQ(std::string(pStatus->GetPaneText(2)), "Child two");
+  EXPECT_EQ(children[1]->GetFramePart()->GetTitleText(), windowText(children[1]->hHandle()).c_str());
+
+  activate(children[0]);
+  EXPECT_EQ(GetFocus(), hSecondStop) << "the focus it had";
+  EXPECT_EQ(app_->m_pActivePanel, children[0]);
+
+  // The children go: the frame shows its own bar and texts again.
+  for (RecordingPanel* p : children) p->PanelReturn();
+  pump();
+  SendMessageA(frame->hHandle(), WM_IDLEUPDATECMDUI, TRUE, 0);
+  ASSERT_EQ(toolBars.size(), 1u);
+  EXPECT_EQ(windowText(toolBars[0]->m_hWnd), "Frame");
+  EXPECT_EQ(std::string(pStatus->GetPaneText(2)), frame->GetStatusBarText(2));
+}
+
+// Maximising or restoring a child keeps its state for the next run of the
+// panels that keep their placement.
+TEST_F(FrameMessages, AnMDIChildsMaximisedStateIsKept) {
+  RecordingPanel* frame = shown(KyMDIFrame);
+  RecordingPanel* child = panel(frame);
+  ASSERT_TRUE(child->Init(KyMDIChild, kytest::kGeneratedStyle, kytest::kGeneratedOptions, kytest::kDesignUnits, 1, 1));
+  child->StartPanel();
+  const std::string section = std::string(child->GetFunctionData()->GetImplementationName()) + ":Window Placement";
+  const struct {
+    WPARAM command;
+    BOOL maximised;
+  } steps[] = {{SC_MAXIMIZE, TRUE}, {SC_RESTORE, FALSE}, {SC_MAXIMIZE, TRUE}};
+  for (const auto& s : steps) {
+    SendMessageA(child->hHandle(), WM_SYSCOMMAND, s.command, 0);
+    EXPECT_EQ(IsZoomed(child->hHandle()), s.maximised) << std::hex << s.command;
+    EXPECT_EQ(KyGetProfileBool(section.c_str(), "Maximized", -1), s.maximised) << std::hex << s.command;
+  }
+}
+
+// A menu command or speed button runs the event of the frame's panel, else
+// of the active child's; a command the child has no event for is the
+// frame's panel's. Each command runs one event at most.
+TEST_F(FrameMessages, CommandsRunTheEventOfThePanelThatHasOne) {
+  RecordingPanel* frame = made(KyMDIFrame);
+  frame->AddEvent(new KyLogEvent(30001, kCommand, 51, "", "Copy", 0));
+  frame->StartPanel();
+  RecordingPanel* child = made(KyMDIChild, frame);
+  child->AddEvent(new KyLogEvent(30003, kCommand, 53, "", "Paste", 0));
+  child->CreateToolbar("Child");
+  child->AddSpeedButton(40, 30003);
+  child->StartPanel();
+  SendMessageA(frame->hHandle(), WM_IDLEUPDATECMDUI, TRUE, 0);
+  ASSERT_EQ(frame->GetFramePart()->GetToolBars().size(), 1u);
+  KyCToolBar* pBar = frame->GetFramePart()->GetToolBars()[0];
+  const struct {
+    const char* what;
+    KyPanel* to;
+    UINT id;
+    bool fromBar;
+    std::vector<int> frameRan, childRan;
+  } cases[] = {
+      {"the frame's command", frame, 30001, false, {51}, {}},
+      {"the active child's command", frame, 30003, false, {}, {53}},
+      {"the child's speed button on the frame's bar", frame, 30003, true, {}, {53}},
+      {"nobody's command", frame, 30004, false, {}, {}},
+      {"a child's command that only the frame has", child, 30001, false, {51}, {}},
+      {"a child's own command", child, 30003, false, {}, {53}},
+  };
+  for (const auto& c : cases) {
+    frame->ran.clear();
+    child->ran.clear();
+    SendMessageA(c.to->hHandle(), WM_COMMAND, c.id, c.fromBar ? reinterpret_cast<LPARAM>(pBar->m_hWnd) : 0);
+    EXPECT_EQ(frame->ran, c.frameRan) << c.what;
+    EXPECT_EQ(child->ran, c.childRan) << c.what;
+  }
+  // The speed button clicked.
+  child->ran.clear();
+  RECT rc{};
+  pBar->GetItemRect(0, &rc);
+  input::click(pBar->m_hWnd, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+  pump();
+  EXPECT_EQ(child->ran, std::vector<int>{53});
+}
+
+TEST_F(FrameMessages, CloseAllAsksEveryMDIChild) {
+  RecordingPanel* frame = shown(KyMDIFrame);
+  RecordingPanel* first = shown(KyMDIChild, frame);
+  RecordingPanel* refusing = made(KyMDIChild, frame);
+  refusesClose(refusing);
+  refusing->StartPanel();
+  RecordingPanel* last = shown(KyMDIChild, frame);
+  HWND hFirst = first->hHandle(), hLast = last->hHandle();
+  auto* pFrame = dynamic_cast<KyMDIWin*>(frame->GetFrame());
+  ASSERT_NE(pFrame, nullptr);
+  pFrame->MDICloseAll();
+  EXPECT_FALSE(IsWindow(hFirst));
+  EXPECT_FALSE(IsWindow(hLast)) << "a refusal stops none of the others";
+  EXPECT_TRUE(IsWindow(refusing->hHandle()));
+  EXPECT_EQ(refusing->ran, std::vector<int>{66});
+  // The static API's request reaches the main window's frame.
+  ASSERT_EQ(AfxGetMainWnd(), pFrame);
+  KyWinAPI::MDICloseAll();
+  EXPECT_EQ(refusing->ran, (std::vector<int>{66, 66}));
+  EXPECT_TRUE(IsWindow(frame->hHandle()));
+}
+
+// With the busy-cursor switch off a dialog panel shows the wait cursor
+// while the program asks for it, the arrow otherwise; with the switch on
+// the window's own cursor.
+TEST_F(FrameMessages, DialogShowsTheWaitCursorWhenTheBusyCursorIsOff) {
+  RecordingPanel* top = shown();
+  RecordingPanel* dialog = shown(KyDialogUnderParent, top);
+  HWND hDialog = dialog->hHandle();
+  const HCURSOR hWait = LoadCursorA(nullptr, IDC_WAIT), hArrow = LoadCursorA(nullptr, IDC_ARROW);
+  const struct {
+    BOOL busySwitch;
+    BOOL waitAsked;
+    HCURSOR shown;
+  } cases[] = {{FALSE, TRUE, hWait}, {FALSE, FALSE, hArrow}, {TRUE, TRUE, hArrow}};
+  for (const auto& c : cases) {
+    app_->m_fBusyCursor = c.busySwitch;
+    app_->m_fAutoWaitCursor = c.waitAsked;
+    SetCursor(LoadCursorA(nullptr, IDC_CROSS));
+    SendMessageA(hDialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(hDialog), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), c.shown) << c.busySwitch << c.waitAsked;
+  }
+  app_->m_fBusyCursor = TRUE;
+  app_->m_fAutoWaitCursor = FALSE;
+}
+
+// Alt and a letter in a panel nested in a site: its own mnemonic first,
+// else the enclosing panel's (a dialog, or a top window's view).
+TEST_F(FrameMessages, AltKeysInANestedPanelReachTheEnclosingPanelsMnemonics) {
+  RecordingPanel* top = shown();
+  for (int kind : {KyDialogUnderParent, KyTopWindow}) {
+    RecordingPanel* outer = made(kind, kind == KyTopWindow ? nullptr : top);
+    outer->AddControl(new HButt(outer, kytest::controlRecord(11, 1, 8, 8, 80, 24, 20003), 1));  // "&Save"
+    outer->AddControl(new KySite(outer, kytest::controlRecord(40, KySite::kKind, 8, 40, 200, 120, 0, 20001)));
+    outer->AddEvent(new KyLogEvent(11, kButtonClicked, 41, "", "Save", 0));
+    outer->StartPanel();
+    ASSERT_EQ(outer->SetSite("Customer", 0), 1);
+    RecordingPanel* nested = made(KySiteChild, outer, kytest::kGeneratedOptions, WS_CAPTION);
+    nested->AddControl(new HButt(nested, kytest::controlRecord(12, 1, 8, 8, 80, 24, 20004), 1));  // "&Nested"
+    nested->AddEvent(new KyLogEvent(12, kButtonClicked, 42, "", "Nested", 0));
+    nested->StartPanel();
+    const struct {
+      UINT key;
+      std::vector<int> outerRan, nestedRan;
+    } steps[] = {{'S', {41}, {}}, {'N', {41}, {42}}, {'Q', {41}, {42}}};
+    for (const auto& s : steps) {
+      SetFocus(nested->pGetCtrl(12)->GetWindowHandle());
+      input::chord(s.key, false, false, true);
+      pumpApp();
+      EXPECT_EQ(outer->ran, s.outerRan) << "kind " << kind << " " << static_cast<char>(s.key);
+      EXPECT_EQ(nested->ran, s.nestedRan) << "kind " << kind << " " << static_cast<char>(s.key);
+    }
+    // On the enclosing panel itself.
+    SetFocus(outer->pGetCtrl(11)->GetWindowHandle());
+    input::chord('S', false, false, true);
+    pumpApp();
+    EXPECT_EQ(outer->ran, (std::vector<int>{41, 41})) << "kind " << kind;
+  }
 }
 
 }  // namespace

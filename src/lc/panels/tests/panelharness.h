@@ -110,6 +110,12 @@ class PanelHarness : public ::testing::Test {
     return pControl;
   }
   static void pump() { win32::input::pumpMessages(); }
+  // The application's loop for what is waiting: messages are
+  // pre-translated by the windows they are for, as in the runner.
+  void pumpApp() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) app_->PumpMessage();
+  }
 
   ScratchDir dir_;
   std::filesystem::path ini_ = dir_.path() / "APP.INI";
