@@ -494,7 +494,18 @@ KyMDIChildWin::KyMDIChildWin(KyPanel* pPanel, CMDIFrameWnd* pMDIFrame, DWORD dwS
   // The frame's bars are kept where they are before the child's take the
   // slots.
   if (auto* pFramePart = dynamic_cast<KyFramePart*>(pMDIFrame)) pFramePart->SaveDockState();
-  if (LoadFrame(kFrameResource, dwStyle, pMDIFrame)) SetUpFrame(this, KyMDIChild, dwOptions);
+  // Beside a maximised child the new one comes maximised: the client draws
+  // nothing until the panel is shown (StartPanel switches it on again).
+  BOOL fMaximised = FALSE;
+  const HWND hClient = pMDIFrame ? pMDIFrame->m_hWndMDIClient : nullptr;
+  const bool fQuiet = hClient && pMDIFrame->MDIGetActive(&fMaximised) && fMaximised;
+  if (fQuiet) ::SendMessageA(hClient, WM_SETREDRAW, FALSE, 0);
+  if (LoadFrame(kFrameResource, dwStyle, pMDIFrame)) {
+    SetUpFrame(this, KyMDIChild, dwOptions);
+  } else if (fQuiet) {
+    ::SendMessageA(hClient, WM_SETREDRAW, TRUE, 0);  // no panel will be shown to switch it on
+    ::InvalidateRect(hClient, nullptr, TRUE);
+  }
 }
 
 // --- MDI frame --------------------------------------------------------------

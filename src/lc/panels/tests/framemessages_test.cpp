@@ -379,6 +379,24 @@ TEST_F(FrameMessages, AnMDIChildsMaximisedStateIsKept) {
   }
 }
 
+// A child made beside a maximised one comes maximised: the client draws
+// nothing from its creation until it is shown.
+TEST_F(FrameMessages, TheClientDrawsNoChildMadeBesideAMaximisedOneBeforeItIsShown) {
+  RecordingPanel* frame = shown(KyMDIFrame);
+  auto* pFrame = dynamic_cast<KyMDIWin*>(frame->GetFrame());
+  ASSERT_NE(pFrame, nullptr);
+  const HWND hClient = pFrame->m_hWndMDIClient;
+  RecordingPanel* first = shown(KyMDIChild, frame);
+  made(KyMDIChild, frame);
+  EXPECT_TRUE(IsWindowVisible(hClient)) << "beside a child that is not maximised";
+  SendMessageA(first->hHandle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  RecordingPanel* last = made(KyMDIChild, frame);
+  EXPECT_FALSE(IsWindowVisible(hClient));
+  last->StartPanel();
+  EXPECT_TRUE(IsWindowVisible(hClient));
+  EXPECT_TRUE(IsZoomed(last->hHandle()));
+}
+
 // A menu command or speed button runs the event of the frame's panel, else
 // of the active child's; a command the child has no event for is the
 // frame's panel's. Each command runs one event at most.
