@@ -143,9 +143,14 @@ void KyFramePart::ShowStatusTexts(const char* pszMessage, const char* pszPane1, 
   m_pStatusBar->UpdateWindow();
 }
 
+bool KyFramePart::hasToolBarWindows() const {
+  return dynamic_cast<CFrameWnd*>(m_pFrameWnd) && (m_dwOptions & kToolBarsOption) &&
+         (m_iKind == KyTopWindow || m_iKind == KyMDIFrame);
+}
+
 KyCToolBar* KyFramePart::CreateToolBar(UINT nId, const char* pszTitle) {
   auto* pFrame = dynamic_cast<CFrameWnd*>(m_pFrameWnd);
-  if (!pFrame || !(m_dwOptions & kToolBarsOption) || (m_iKind != KyTopWindow && m_iKind != KyMDIFrame)) return nullptr;
+  if (!hasToolBarWindows()) return nullptr;
   auto* pBar = new KyCToolBar;
   if (!pBar->CreateIn(pFrame, nId, pszTitle)) {
     delete pBar;
@@ -156,8 +161,9 @@ KyCToolBar* KyFramePart::CreateToolBar(UINT nId, const char* pszTitle) {
 }
 
 void KyFramePart::ShowToolBars(const std::vector<std::unique_ptr<KyButtonSet>>& sets, const char* pszDockName) {
+  // An MDI child's sets show in its MDI frame's bars.
   auto* pFrame = dynamic_cast<CFrameWnd*>(m_pFrameWnd);
-  if (!pFrame || !(m_dwOptions & kToolBarsOption)) return;
+  if (!hasToolBarWindows()) return;
   bool fLayout = false, fNew = false;
   while (m_ToolBars.size() > sets.size()) {
     m_ToolBars.back()->DestroyWindow();

@@ -51,8 +51,10 @@ class KyFramePart : public KyActiveXContainer {
   // Pane 1, pane 2 and the message pane, repainted at once.
   void ShowStatusTexts(const char* pszMessage, const char* pszPane1, const char* pszPane2);
 
-  // A tool-bar window for the panel: only top windows and MDI frames whose
-  // options allow tool bars have them; null otherwise.
+  // Only top windows and MDI frames whose options allow tool bars have
+  // tool-bar windows.
+  bool hasToolBarWindows() const;
+  // A tool-bar window for the panel; null without tool-bar windows.
   KyCToolBar* CreateToolBar(UINT nId, const char* pszTitle);
   // Shows the sets in the tool-bar slots: slots are retitled, missing ones
   // made (59392 for the first, 59424 + index for the others), surplus ones

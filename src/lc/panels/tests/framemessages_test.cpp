@@ -11,6 +11,9 @@
 #include <afxframe.h>
 #include <gtest/gtest.h>
 
+#include <internal/snapshot.h>
+
+#include <cstdlib>
 #include <string>
 
 #include "HButt.h"
@@ -332,6 +335,7 @@ TEST_F(FrameMessages, ActivatingAnMDIChildMakesItsPanelActiveAndShowsItsBars) {
   auto activate = [&](RecordingPanel* p) { pFrame->MDIActivate(CWnd::FromHandle(p->hHandle())); };
   HWND hSecondStop = children[0]->pGetCtrl(11)->GetWindowHandle();
 
+  for (RecordingPanel* p : children) EXPECT_TRUE(p->GetFramePart()->GetToolBars().empty()) << "its sets are the frame's";
   activate(children[0]);
   EXPECT_EQ(app_->m_pActivePanel, children[0]);
   ASSERT_EQ(toolBars.size(), 1u);
@@ -346,6 +350,19 @@ TEST_F(FrameMessages, ActivatingAnMDIChildMakesItsPanelActiveAndShowsItsBars) {
   EXPECT_EQ(windowText(toolBars[0]->m_hWnd), "Child two");
   EXPECT_EQ(std::string(pStatus->GetPaneText(2)), "Child two");
   EXPECT_EQ(children[1]->GetFramePart()->GetTitleText(), windowText(children[1]->hHandle()).c_str());
+  // Looked at: the frame with the second child's bar (its red picture) and
+  // its text in the status bar's third pane.
+  const char* pszKeep = getenv("KY_KEEP_SNAPSHOT");
+  const std::string png = pszKeep ? std::string(pszKeep) : (dir_.path() / "mdiactive.png").string();
+  ASSERT_TRUE(win32::snapshot::saveWindowPng(frame->hHandle(), png.c_str()));
+  RECT button{}, frameRect{};
+  toolBars[0]->GetItemRect(0, &button);
+  MapWindowPoints(toolBars[0]->m_hWnd, nullptr, reinterpret_cast<POINT*>(&button), 2);
+  GetWindowRect(frame->hHandle(), &frameRect);
+  EXPECT_EQ(win32::snapshot::windowPixel(frame->hHandle(), (button.left + button.right) / 2 - frameRect.left,
+                                         (button.top + button.bottom) / 2 - frameRect.top),
+            0x0000FFu)
+      << "the child's speed button on the frame's bar";
 
   activate(children[0]);
   EXPECT_EQ(GetFocus(), hSecondStop) << "the focus it had";
