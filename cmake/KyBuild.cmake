@@ -58,6 +58,21 @@ function(ky_tests LIB)
   endforeach()
 endfunction()
 
+# ky_test_code_pages(<test> <page>...)
+# Runs the test program <test> once more under each ANSI code page given
+# (KY_ACP, which a process reads once), as test <test>_<page> with the
+# environment of <test>.
+function(ky_test_code_pages TEST)
+  if(NOT TEST ${TEST})
+    return()
+  endif()
+  get_test_property(${TEST} ENVIRONMENT env)
+  foreach(page ${ARGN})
+    add_test(NAME ${TEST}_${page} COMMAND ${TEST})
+    set_tests_properties(${TEST}_${page} PROPERTIES ENVIRONMENT "${env};KY_ACP=${page}")
+  endforeach()
+endfunction()
+
 # ky_resources(<target> <file.rc> [INCLUDE dirs...])
 # Compiles the .rc file with windres into the standard .res format and embeds
 # the bytes into <target> under the exported symbol ky_resource_blob (with

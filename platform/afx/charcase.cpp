@@ -6,17 +6,6 @@
 namespace afx {
 namespace {
 
-void mapCase(char* text, size_t length, unsigned char (*map)(unsigned char)) {
-  for (size_t i = 0; i < length; ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (win32::isAnsiLeadByte(c) && i + 1 < length && text[i + 1]) {
-      ++i;  // the trail byte stays as it is
-      continue;
-    }
-    text[i] = static_cast<char>(map(c));
-  }
-}
-
 // The character at `p` as one value, and `p` moved past it.
 unsigned nextCharacter(const unsigned char*& p) {
   const unsigned c = *p++;
@@ -26,8 +15,8 @@ unsigned nextCharacter(const unsigned char*& p) {
 
 }  // namespace
 
-void makeUpper(char* text, size_t length) { mapCase(text, length, win32::ansiToUpper); }
-void makeLower(char* text, size_t length) { mapCase(text, length, win32::ansiToLower); }
+void makeUpper(char* text, size_t length) { win32::mapAnsiCase(text, length, true); }
+void makeLower(char* text, size_t length) { win32::mapAnsiCase(text, length, false); }
 
 int compareNoCase(const char* a, const char* b) {
   const auto* p = reinterpret_cast<const unsigned char*>(a ? a : "");

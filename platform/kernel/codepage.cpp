@@ -405,9 +405,37 @@ bool isAnsiLeadByte(unsigned char c) { return ansiTable().isLead(c); }
 
 size_t ansiCharLength(const char* p) { return isAnsiLeadByte(static_cast<unsigned char>(p[0])) && p[1] ? 2 : 1; }
 
+bool isAnsiDoubleByte() { return ansiTable().isDoubleByte(); }
+
+// The one-character form of decodeTable's rule.
+size_t ansiCharLength(const char* p, size_t available) {
+  const auto* s = reinterpret_cast<const unsigned char*>(p);
+  return ansiTable().isLead(s[0]) && available > 1 && s[1] >= 0x40 ? 2 : 1;
+}
+
+char16_t ansiCharAt(const char* p, size_t available, size_t& length) {
+  const Table& t = ansiTable();
+  const auto* s = reinterpret_cast<const unsigned char*>(p);
+  length = ansiCharLength(p, available);
+  const char16_t c = length == 2 ? t.pair(s[0], s[1]) : t.single(s[0]);
+  return c == kNoChar ? t.info().unicodeDefault : c;
+}
+
 WORD ansiCharType(unsigned char c) { return ansiTable().type(c); }
 unsigned char ansiToUpper(unsigned char c) { return ansiTable().upper(c); }
 unsigned char ansiToLower(unsigned char c) { return ansiTable().lower(c); }
+
+void mapAnsiCase(char* text, size_t length, bool upper) {
+  const Table& t = ansiTable();
+  for (size_t i = 0; i < length; ++i) {
+    const auto c = static_cast<BYTE>(text[i]);
+    if (t.isLead(c) && i + 1 < length && text[i + 1]) {
+      ++i;  // the trail byte stays as it is
+      continue;
+    }
+    text[i] = static_cast<char>(upper ? t.upper(c) : t.lower(c));
+  }
+}
 
 }  // namespace win32
 

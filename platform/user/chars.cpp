@@ -14,17 +14,8 @@ namespace {
 // A pointer argument whose high word is zero carries one character.
 bool isSingleCharacter(const void* p) { return (reinterpret_cast<UINT_PTR>(p) >> 16) == 0; }
 
-// Maps the case of `count` bytes in place, stepping over double-byte
-// characters, which keep both bytes.
-DWORD mapCase(char* text, DWORD count, unsigned char (*map)(unsigned char)) {
-  for (DWORD i = 0; i < count; ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (win32::isAnsiLeadByte(c) && i + 1 < count && text[i + 1]) {
-      ++i;
-      continue;
-    }
-    text[i] = static_cast<char>(map(c));
-  }
+DWORD mapCase(char* text, DWORD count, bool upper) {
+  win32::mapAnsiCase(text, count, upper);
   return count;
 }
 
@@ -190,23 +181,23 @@ LPSTR WINAPI CharPrevExA(WORD CodePage, LPCSTR lpStart, LPCSTR lpCurrentChar, DW
 LPSTR WINAPI CharUpperA(LPSTR lpsz) {
   if (isSingleCharacter(lpsz))
     return reinterpret_cast<LPSTR>(static_cast<UINT_PTR>(win32::ansiToUpper(static_cast<unsigned char>(reinterpret_cast<UINT_PTR>(lpsz)))));
-  mapCase(lpsz, static_cast<DWORD>(std::strlen(lpsz)), win32::ansiToUpper);
+  mapCase(lpsz, static_cast<DWORD>(std::strlen(lpsz)), true);
   return lpsz;
 }
 
 LPSTR WINAPI CharLowerA(LPSTR lpsz) {
   if (isSingleCharacter(lpsz))
     return reinterpret_cast<LPSTR>(static_cast<UINT_PTR>(win32::ansiToLower(static_cast<unsigned char>(reinterpret_cast<UINT_PTR>(lpsz)))));
-  mapCase(lpsz, static_cast<DWORD>(std::strlen(lpsz)), win32::ansiToLower);
+  mapCase(lpsz, static_cast<DWORD>(std::strlen(lpsz)), false);
   return lpsz;
 }
 
 DWORD WINAPI CharUpperBuffA(LPSTR lpsz, DWORD cchLength) {
-  return lpsz ? mapCase(lpsz, cchLength, win32::ansiToUpper) : 0;
+  return lpsz ? mapCase(lpsz, cchLength, true) : 0;
 }
 
 DWORD WINAPI CharLowerBuffA(LPSTR lpsz, DWORD cchLength) {
-  return lpsz ? mapCase(lpsz, cchLength, win32::ansiToLower) : 0;
+  return lpsz ? mapCase(lpsz, cchLength, false) : 0;
 }
 
 BOOL WINAPI IsCharAlphaA(CHAR ch) { return (win32::ansiCharType(static_cast<unsigned char>(ch)) & C1_ALPHA) != 0; }

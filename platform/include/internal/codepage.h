@@ -28,6 +28,16 @@ bool isAnsiLeadByte(unsigned char c);
 // Length in bytes (1 or 2) of the character at `p` in the ANSI code page;
 // a lead byte before the terminator counts 1.
 size_t ansiCharLength(const char* p);
+// Whether the ANSI code page has double-byte characters (932, 936, 949, 950).
+bool isAnsiDoubleByte();
+// Length in bytes of the character at `p` (`available` bytes there, at
+// least 1) as MultiByteToWideChar reads a counted text: 2 for a lead byte
+// followed by a trail byte (0x40 and above), else 1. Drawing and measuring
+// text step through it this way.
+size_t ansiCharLength(const char* p, size_t available);
+// That character as UTF-16, without converting the whole text; bytes the
+// page does not define read as its default character.
+char16_t ansiCharAt(const char* p, size_t available, size_t& length);
 
 // Properties of a single-byte character of the ANSI code page: CT_CTYPE1
 // flags (C1_UPPER ...), and its case partners; a byte whose partner is not
@@ -35,6 +45,10 @@ size_t ansiCharLength(const char* p);
 WORD ansiCharType(unsigned char c);
 unsigned char ansiToUpper(unsigned char c);
 unsigned char ansiToLower(unsigned char c);
+// Maps the case of `length` bytes of ANSI text in place with those
+// partners (CharUpperBuffA, CString::MakeUpper ...): a double-byte
+// character keeps both bytes, so a trail byte is never taken for a letter.
+void mapAnsiCase(char* text, size_t length, bool upper);
 
 // The same properties of a UTF-16 code unit (Latin, Greek, Cyrillic, the
 // CJK ranges and the full-width forms; other letters are typed C1_DEFINED).
