@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   binutils-mingw-w64-x86-64 cpp
-  libcairo2-dev libfontconfig1-dev libpng-dev fonts-dejavu-core
+  libcairo2-dev libfontconfig1-dev libpng-dev fonts-dejavu-core fonts-noto-cjk
   unixodbc-dev odbcinst libsqliteodbc sqlite3 libsqlite3-dev postgresql odbc-postgresql
   libdfp-dev ccache libicu-dev duktape-dev
   libgraphicsmagick1-dev

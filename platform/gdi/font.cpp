@@ -11,6 +11,7 @@
 #include <cstring>
 #include <internal/codepage.h>
 #include <internal/hostpath.h>
+#include <winnls.h>
 #include <map>
 #include <tuple>
 
@@ -65,8 +66,25 @@ Family familyOf(const LOGFONTA& lf) {
   return Family::Sans;
 }
 
-// A fontconfig pattern for the face, with rendering settings fixed so that
-// glyphs come out the same whatever the machine's fontconfig says.
+// Rendering settings fixed so that glyphs come out the same whatever the
+// machine's fontconfig says.
+void fixRendering(FcPattern* match) {
+  FcPatternDel(match, FC_ANTIALIAS);
+  FcPatternDel(match, FC_HINTING);
+  FcPatternDel(match, FC_HINT_STYLE);
+  FcPatternDel(match, FC_AUTOHINT);
+  FcPatternDel(match, FC_RGBA);
+  FcPatternDel(match, FC_LCD_FILTER);
+  FcPatternDel(match, FC_EMBEDDED_BITMAP);
+  FcPatternAddBool(match, FC_ANTIALIAS, FcTrue);
+  FcPatternAddBool(match, FC_HINTING, FcTrue);
+  FcPatternAddInteger(match, FC_HINT_STYLE, FC_HINT_SLIGHT);
+  FcPatternAddBool(match, FC_AUTOHINT, FcFalse);
+  FcPatternAddInteger(match, FC_RGBA, FC_RGBA_NONE);
+  FcPatternAddBool(match, FC_EMBEDDED_BITMAP, FcFalse);
+}
+
+// A fontconfig pattern for the face, rendering settings fixed.
 FcPattern* matchFace(const LOGFONTA& lf, Family family) {
   FcPattern* request = FcPatternCreate();
   std::string face(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
@@ -86,21 +104,110 @@ FcPattern* matchFace(const LOGFONTA& lf, Family family) {
   FcResult result;
   FcPattern* match = FcFontMatch(nullptr, request, &result);
   FcPatternDestroy(request);
-  if (!match) return nullptr;
-  FcPatternDel(match, FC_ANTIALIAS);
-  FcPatternDel(match, FC_HINTING);
-  FcPatternDel(match, FC_HINT_STYLE);
-  FcPatternDel(match, FC_AUTOHINT);
-  FcPatternDel(match, FC_RGBA);
-  FcPatternDel(match, FC_LCD_FILTER);
-  FcPatternDel(match, FC_EMBEDDED_BITMAP);
-  FcPatternAddBool(match, FC_ANTIALIAS, FcTrue);
-  FcPatternAddBool(match, FC_HINTING, FcTrue);
-  FcPatternAddInteger(match, FC_HINT_STYLE, FC_HINT_SLIGHT);
-  FcPatternAddBool(match, FC_AUTOHINT, FcFalse);
-  FcPatternAddInteger(match, FC_RGBA, FC_RGBA_NONE);
-  FcPatternAddBool(match, FC_EMBEDDED_BITMAP, FcFalse);
+  if (match) fixRendering(match);
   return match;
+}
+
+// The language whose faces carry the double-byte characters of the ANSI
+// code page, or nullptr.
+const char* ansiLanguage() {
+  switch (GetACP()) {
+    case 932: return "ja";
+    case 936: return "zh-cn";
+    case 949: return "ko";
+    case 950: return "zh-tw";
+    default: return nullptr;
+  }
+}
+
+const char* genericFamily(Family f) {
+  switch (f) {
+    case Family::Mono: return "monospace";
+    case Family::Serif: return "serif";
+    default: return "sans-serif";
+  }
+}
+
+}  // namespace
+
+// Faces for characters a realised face lacks, in fontconfig's order for one
+// style and the code page's language: each face there adds characters the
+// ones before it lack. Built once per style and kept for the process, as
+// sorting the installed faces is the slow part of a fallback.
+struct FallbackList {
+  struct Entry {
+    FcPattern* pattern = nullptr;     // ready for rendering
+    FcCharSet* charset = nullptr;     // the pattern's
+    cairo_font_face_t* face = nullptr;  // made when first needed
+  };
+  std::vector<Entry> entries;
+
+  cairo_font_face_t* faceOf(size_t i) {
+    Entry& e = entries[i];
+    if (!e.face) e.face = cairo_ft_font_face_create_for_pattern(e.pattern);
+    return e.face;
+  }
+};
+
+namespace {
+
+FallbackList* fallbackList(Family family, int weight, bool italic) {
+  using Key = std::tuple<int, int, int>;
+  static auto* lists = new std::map<Key, std::unique_ptr<FallbackList>>;
+  weight = std::clamp(weight, 1, 1000);
+  const Key key{static_cast<int>(family), weight, italic ? 1 : 0};
+  auto& list = (*lists)[key];
+  if (list) return list.get();
+  list = std::make_unique<FallbackList>();
+  FcPattern* request = FcPatternCreate();
+  FcPatternAddString(request, FC_FAMILY, reinterpret_cast<const FcChar8*>(genericFamily(family)));
+  if (const char* lang = ansiLanguage()) FcPatternAddString(request, FC_LANG, reinterpret_cast<const FcChar8*>(lang));
+  FcPatternAddInteger(request, FC_WEIGHT, FcWeightFromOpenType(weight));
+  FcPatternAddInteger(request, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcConfigSubstitute(nullptr, request, FcMatchPattern);
+  FcDefaultSubstitute(request);
+  FcResult result;
+  if (FcFontSet* set = FcFontSort(nullptr, request, FcTrue, nullptr, &result)) {
+    for (int i = 0; i < set->nfont; ++i) {
+      FcPattern* prepared = FcFontRenderPrepare(nullptr, request, set->fonts[i]);
+      if (!prepared) continue;
+      fixRendering(prepared);
+      FcCharSet* charset = nullptr;
+      if (FcPatternGetCharSet(prepared, FC_CHARSET, 0, &charset) == FcResultMatch) {
+        list->entries.push_back({prepared, charset, nullptr});
+      } else {
+        FcPatternDestroy(prepared);
+      }
+    }
+    FcFontSetDestroy(set);
+  }
+  FcPatternDestroy(request);
+  return list.get();
+}
+
+// The glyph of `code` in `font`; 0 when the face has none.
+unsigned long glyphIndexOf(cairo_scaled_font_t* font, char16_t code) {
+  char utf8[4] = {};
+  if (code < 0x80) {
+    utf8[0] = static_cast<char>(code);
+  } else if (code < 0x800) {
+    utf8[0] = static_cast<char>(0xC0 | (code >> 6));
+    utf8[1] = static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    utf8[0] = static_cast<char>(0xE0 | (code >> 12));
+    utf8[1] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    utf8[2] = static_cast<char>(0x80 | (code & 0x3F));
+  }
+  cairo_glyph_t* glyphs = nullptr;
+  int count = 0;
+  unsigned long index = 0;
+  if (cairo_scaled_font_text_to_glyphs(font, 0, 0, utf8, -1, &glyphs, &count, nullptr, nullptr, nullptr) ==
+          CAIRO_STATUS_SUCCESS &&
+      count == 1) {
+    index = glyphs[0].index;
+  }
+  cairo_glyph_free(glyphs);
+  return index;
 }
 
 cairo_scaled_font_t* makeScaled(cairo_font_face_t* face, double em) {
@@ -127,19 +234,6 @@ std::vector<const char*> mappedFaceNames() {
   return names;
 }
 
-char32_t unicodeOf1252(unsigned char c) {
-  static char32_t* table = [] {
-    auto* t = new char32_t[256];
-    for (int i = 0; i < 256; ++i) {
-      char byte = static_cast<char>(i);
-      std::u16string w = ansiToWide(std::string_view(&byte, 1), 1252);
-      t[i] = w.size() == 1 ? w[0] : char32_t(i);
-    }
-    return t;
-  }();
-  return table[c];
-}
-
 int FontObject::describe(int size, void* buffer) const {
   if (!buffer) return sizeof(LOGFONTA);
   if (size < static_cast<int>(offsetof(LOGFONTA, lfFaceName))) return 0;
@@ -149,6 +243,8 @@ int FontObject::describe(int size, void* buffer) const {
 }
 
 RealizedFont::~RealizedFont() {
+  for (cairo_scaled_font_t* f : fallbackFonts_)
+    if (f) cairo_scaled_font_destroy(f);
   if (font_) cairo_scaled_font_destroy(font_);
 }
 
@@ -192,6 +288,13 @@ std::shared_ptr<RealizedFont> RealizedFont::get(const LOGFONTA& lf, int pixelHei
     if (fe.ascent + fe.descent > 0) em = pixelHeight * 1000.0 / (fe.ascent + fe.descent);
   }
   realized->font_ = makeScaled(cairoFace, em);
+  realized->em_ = em;
+  LOGFONTA bare = lf;
+  bare.lfFaceName[0] = 0;
+  const Family kind = family == Family::Other ? familyOf(bare) : family;
+  realized->style_[0] = static_cast<int>(kind);
+  realized->style_[1] = weight;
+  realized->style_[2] = lf.lfItalic ? 1 : 0;
   cairo_font_face_destroy(cairoFace);
   realized->computeMetrics(lf, em);
   if (pixelHeight > 0) {
@@ -249,40 +352,59 @@ void RealizedFont::computeMetrics(const LOGFONTA& lf, double em) {
 }
 
 const Glyph& RealizedFont::glyph(unsigned char c) {
-  if (glyphs_[c]) return *glyphs_[c];
+  if (!glyphs_[c]) {
+    const char byte = static_cast<char>(c);
+    size_t length = 1;
+    glyphs_[c] = makeGlyph(ansiCharAt(&byte, 1, length));
+  }
+  return *glyphs_[c];
+}
+
+const Glyph& RealizedFont::charGlyph(const char* text, size_t available, size_t& length) {
+  const auto lead = static_cast<unsigned char>(text[0]);
+  length = isAnsiLeadByte(lead) ? ansiCharLength(text, available) : 1;
+  if (length == 1) return glyph(lead);
+  const uint16_t key = static_cast<uint16_t>(lead << 8 | static_cast<unsigned char>(text[1]));
+  auto& slot = pairs_[key];
+  if (!slot) slot = makeGlyph(ansiCharAt(text, available, length));
+  return *slot;
+}
+
+// The first fallback face at this size that has `code`, its glyph in `index`.
+cairo_scaled_font_t* RealizedFont::fallbackHaving(char16_t code, unsigned long& index) {
+  GdiLock lock(gdiMutex());
+  if (!fallbacks_) fallbacks_ = fallbackList(static_cast<Family>(style_[0]), style_[1], style_[2] != 0);
+  for (size_t i = 0; i < fallbacks_->entries.size(); ++i) {
+    if (!FcCharSetHasChar(fallbacks_->entries[i].charset, code)) continue;
+    if (fallbackFonts_.size() <= i) fallbackFonts_.resize(i + 1, nullptr);
+    if (!fallbackFonts_[i]) fallbackFonts_[i] = makeScaled(fallbacks_->faceOf(i), em_);
+    index = glyphIndexOf(fallbackFonts_[i], code);
+    if (index) return fallbackFonts_[i];
+  }
+  return nullptr;
+}
+
+std::unique_ptr<Glyph> RealizedFont::makeGlyph(char16_t code) {
   auto g = std::make_unique<Glyph>();
-  char32_t code = unicodeOf1252(c);
+  g->code = code;
+  g->face = font_;
   // Control characters have no glyph: they show the face's missing-glyph
-  // box, as TrueType faces do on Windows.
-  char utf8[5] = {};
-  if (code < 0x80) {
-    utf8[0] = static_cast<char>(code);
-  } else if (code < 0x800) {
-    utf8[0] = static_cast<char>(0xC0 | (code >> 6));
-    utf8[1] = static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    utf8[0] = static_cast<char>(0xE0 | (code >> 12));
-    utf8[1] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    utf8[2] = static_cast<char>(0x80 | (code & 0x3F));
-  }
-  cairo_glyph_t single{0, 0, 0};
-  bool haveGlyph = false;
+  // box, as TrueType faces do on Windows; so does a character no face has.
   if (code >= 0x20) {
-    cairo_glyph_t* glyphs = nullptr;
-    int count = 0;
-    if (cairo_scaled_font_text_to_glyphs(font_, 0, 0, utf8, -1, &glyphs, &count, nullptr, nullptr, nullptr) ==
-            CAIRO_STATUS_SUCCESS &&
-        count == 1) {
-      single = glyphs[0];
-      haveGlyph = true;
+    g->index = glyphIndexOf(font_, code);
+    if (!g->index) {
+      unsigned long index = 0;
+      if (cairo_scaled_font_t* fallback = fallbackHaving(code, index)) {
+        g->face = fallback;
+        g->index = index;
+      }
     }
-    cairo_glyph_free(glyphs);
   }
-  single.x = single.y = 0;
+  cairo_glyph_t single{g->index, 0, 0};
   cairo_text_extents_t te{};
-  cairo_scaled_font_glyph_extents(font_, &single, 1, &te);
+  cairo_scaled_font_glyph_extents(g->face, &single, 1, &te);
   g->advance = static_cast<int>(std::lround(te.x_advance));
-  if (code < 0x20 && !haveGlyph) g->advance = std::max(1, static_cast<int>(std::lround(te.x_advance)));
+  if (code < 0x20) g->advance = std::max(1, g->advance);
   if (te.width > 0 && te.height > 0) {
     g->left = static_cast<int>(std::floor(te.x_bearing)) - 1;
     g->top = static_cast<int>(std::floor(te.y_bearing)) - 1;
@@ -290,7 +412,7 @@ const Glyph& RealizedFont::glyph(unsigned char c) {
     g->height = static_cast<int>(std::ceil(te.y_bearing + te.height)) + 1 - g->top;
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, g->width, g->height);
     cairo_t* cr = cairo_create(surface);
-    cairo_set_scaled_font(cr, font_);
+    cairo_set_scaled_font(cr, g->face);
     cairo_glyph_t placed = single;
     placed.x = -g->left;
     placed.y = -g->top;
@@ -307,8 +429,7 @@ const Glyph& RealizedFont::glyph(unsigned char c) {
     }
     cairo_surface_destroy(surface);
   }
-  glyphs_[c] = std::move(g);
-  return *glyphs_[c];
+  return g;
 }
 
 }  // namespace win32::gdi

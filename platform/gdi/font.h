@@ -8,11 +8,19 @@
 // by cairo/FreeType once per character into 8-bit coverage masks with fixed
 // settings (greyscale antialiasing, slight hinting, integer advances), which
 // keeps rendering deterministic.
+//
+// Text is in the ANSI code page of the process. A character the face lacks
+// (the ideographs and kana of a double-byte code page, for one) comes from
+// the first face of fontconfig's fallback list for the face's style and the
+// code page's language that has it, at the same size and on the same
+// baseline; only a character no installed face has shows the face's
+// missing-glyph box.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "gdiobject.h"
@@ -30,6 +38,8 @@ class FontObject : public GdiObject {
 
 // A coverage mask of one character; (left, top) is the offset of the mask's
 // top-left pixel from the pen position on the baseline.
+struct FallbackList;
+
 struct Glyph {
   int advance = 0;
   int left = 0;
@@ -37,6 +47,9 @@ struct Glyph {
   int width = 0;
   int height = 0;
   std::vector<uint8_t> coverage;  // width * height, 0..255
+  char16_t code = 0;                 // the character drawn
+  unsigned long index = 0;           // its glyph in `face`
+  cairo_scaled_font_t* face = nullptr;  // the realised face or the fallback that has it
 };
 
 class RealizedFont {
@@ -51,7 +64,12 @@ class RealizedFont {
   const TEXTMETRICA& metrics() const { return metrics_; }
   const std::string& family() const { return family_; }
   int advance(unsigned char c) { return glyph(c).advance; }
+  // The glyph of a byte read on its own (a lead byte alone is the code
+  // page's default character).
   const Glyph& glyph(unsigned char c);
+  // The glyph of the character at `text` (`available` > 0 bytes there);
+  // `length` receives its bytes: 2 for a double-byte character.
+  const Glyph& charGlyph(const char* text, size_t available, size_t& length);
   int underlinePosition() const { return underlinePos_; }  // below the baseline
   int strikeoutPosition() const { return strikeoutPos_; }  // above the baseline
   int lineThickness() const { return lineThickness_; }
@@ -62,20 +80,32 @@ class RealizedFont {
  private:
   RealizedFont() = default;
   void computeMetrics(const LOGFONTA& logfont, double em);
+  std::unique_ptr<Glyph> makeGlyph(char16_t code);
+  cairo_scaled_font_t* fallbackHaving(char16_t code, unsigned long& index);
   cairo_scaled_font_t* font_ = nullptr;
+  double em_ = 12;
+  int style_[3] = {};  // family kind, weight, italic: what the fallbacks are sorted for
+  FallbackList* fallbacks_ = nullptr;
+  std::vector<cairo_scaled_font_t*> fallbackFonts_;  // fallbacks_'s faces at em_, made when first needed
   std::string family_;
   TEXTMETRICA metrics_{};
   int underlinePos_ = 1;
   int strikeoutPos_ = 3;
   int lineThickness_ = 1;
   std::unique_ptr<Glyph> glyphs_[256];
+  std::unordered_map<uint16_t, std::unique_ptr<Glyph>> pairs_;  // double-byte characters, lead byte high
+};
+
+// A character of a text laid out for drawing: its glyph, its bytes (1, or 2
+// for a double-byte character) and its advance in device pixels.
+struct TextChar {
+  const Glyph* glyph = nullptr;
+  int bytes = 1;
+  int advance = 0;
 };
 
 // The Windows face names the mapping stands in for, in its own order.
 std::vector<const char*> mappedFaceNames();
-
-// Unicode of a code page 1252 byte.
-char32_t unicodeOf1252(unsigned char c);
 
 std::shared_ptr<FontObject> stockFont(int index);
 

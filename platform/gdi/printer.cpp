@@ -107,52 +107,43 @@ void fillRect(cairo_t* cr, int left, int top, int right, int bottom, COLORREF co
   cairo_fill(cr);
 }
 
-// Each byte of a code page 1252 text in UTF-8, one cluster a byte.
-void utf8Of1252(const char* text, int count, std::string& utf8, std::vector<cairo_text_cluster_t>& clusters) {
-  for (int i = 0; i < count; ++i) {
-    char32_t u = unicodeOf1252(static_cast<unsigned char>(text[i]));
-    size_t before = utf8.size();
-    if (u < 0x80) {
-      utf8 += static_cast<char>(u);
-    } else if (u < 0x800) {
-      utf8 += static_cast<char>(0xC0 | (u >> 6));
-      utf8 += static_cast<char>(0x80 | (u & 0x3F));
-    } else {
-      utf8 += static_cast<char>(0xE0 | (u >> 12));
-      utf8 += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-      utf8 += static_cast<char>(0x80 | (u & 0x3F));
-    }
-    clusters.push_back({static_cast<int>(utf8.size() - before), 1});
+void appendUtf8(std::string& utf8, char16_t u) {
+  if (u < 0x80) {
+    utf8 += static_cast<char>(u);
+  } else if (u < 0x800) {
+    utf8 += static_cast<char>(0xC0 | (u >> 6));
+    utf8 += static_cast<char>(0x80 | (u & 0x3F));
+  } else {
+    utf8 += static_cast<char>(0xE0 | (u >> 12));
+    utf8 += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    utf8 += static_cast<char>(0x80 | (u & 0x3F));
   }
 }
 
-// The font's glyph of each character of `utf8` (clusters one a character).
-std::vector<unsigned long> glyphIndices(cairo_scaled_font_t* font, const std::string& utf8,
-                                        const std::vector<cairo_text_cluster_t>& clusters) {
-  std::vector<unsigned long> out;
-  out.reserve(clusters.size());
-  cairo_glyph_t* glyphs = nullptr;
-  int count = 0;
-  if (cairo_scaled_font_text_to_glyphs(font, 0, 0, utf8.data(), static_cast<int>(utf8.size()), &glyphs, &count,
-                                       nullptr, nullptr, nullptr) == CAIRO_STATUS_SUCCESS &&
-      count == static_cast<int>(clusters.size())) {
-    for (int i = 0; i < count; ++i) out.push_back(glyphs[i].index);
-    cairo_glyph_free(glyphs);
-    return out;
+// Shows characters from `pen` on: each run of glyphs from one face (the
+// font's, or a fallback's for characters it lacks) with its text in UTF-8,
+// one cluster a character, so that a reader of the document gets the text.
+void showGlyphs(cairo_t* cr, const TextChar* chars, int count, double pen, double baseline) {
+  for (int i = 0; i < count;) {
+    cairo_scaled_font_t* face = chars[i].glyph->face;
+    std::string utf8;
+    std::vector<cairo_glyph_t> glyphs;
+    std::vector<cairo_text_cluster_t> clusters;
+    for (; i < count && chars[i].glyph->face == face; ++i) {
+      const size_t before = utf8.size();
+      appendUtf8(utf8, chars[i].glyph->code);
+      clusters.push_back({static_cast<int>(utf8.size() - before), 1});
+      glyphs.push_back({chars[i].glyph->index, pen, baseline});
+      pen += chars[i].advance;
+    }
+    cairo_matrix_t fontMatrix;
+    cairo_scaled_font_get_font_matrix(face, &fontMatrix);
+    cairo_set_font_face(cr, cairo_scaled_font_get_font_face(face));
+    cairo_set_font_matrix(cr, &fontMatrix);
+    cairo_show_text_glyphs(cr, utf8.data(), static_cast<int>(utf8.size()), glyphs.data(),
+                           static_cast<int>(glyphs.size()), clusters.data(), static_cast<int>(clusters.size()),
+                           static_cast<cairo_text_cluster_flags_t>(0));
   }
-  if (glyphs) cairo_glyph_free(glyphs);
-  // A run the font maps to another number of glyphs: one character at a time.
-  size_t offset = 0;
-  for (const auto& c : clusters) {
-    glyphs = nullptr;
-    count = 0;
-    cairo_scaled_font_text_to_glyphs(font, 0, 0, utf8.data() + offset, c.num_bytes, &glyphs, &count, nullptr, nullptr,
-                                     nullptr);
-    out.push_back(count > 0 ? glyphs[0].index : 0);
-    if (glyphs) cairo_glyph_free(glyphs);
-    offset += c.num_bytes;
-  }
-  return out;
 }
 
 }  // namespace
@@ -271,7 +262,7 @@ void PrinterPage::clipTo(DCObject& dc, const RECT* clipRect) {
   cairo_clip(cr_);
 }
 
-void PrinterPage::drawText(DCObject& dc, RealizedFont& font, const char* text, const int* advances, int count,
+void PrinterPage::drawText(DCObject& dc, RealizedFont& font, const TextChar* chars, int count,
                            int left, int baseline, const RECT* opaque, const RECT* clipRect, int runWidth,
                            bool fillBackground) {
   if (!cr_ || !inPage_) return;  // drawing outside a page prints nothing
@@ -284,23 +275,8 @@ void PrinterPage::drawText(DCObject& dc, RealizedFont& font, const char* text, c
     fillRect(cr_, left, baseline - tm.tmAscent, left + runWidth, baseline + tm.tmDescent, dc.state.bkColor);
   }
   if (count > 0) {
-    std::string utf8;
-    std::vector<cairo_text_cluster_t> clusters;
-    utf8Of1252(text, count, utf8, clusters);
-    std::vector<unsigned long> indices = glyphIndices(font.scaledFont(), utf8, clusters);
-    std::vector<cairo_glyph_t> glyphs(count);
-    double pen = left;
-    for (int i = 0; i < count; ++i) {
-      glyphs[i] = {indices[i], pen, static_cast<double>(baseline)};
-      pen += advances[i];
-    }
-    cairo_matrix_t fontMatrix;
-    cairo_scaled_font_get_font_matrix(font.scaledFont(), &fontMatrix);
-    cairo_set_font_face(cr_, cairo_scaled_font_get_font_face(font.scaledFont()));
-    cairo_set_font_matrix(cr_, &fontMatrix);
     setSource(cr_, dc.state.textColor);
-    cairo_show_text_glyphs(cr_, utf8.data(), static_cast<int>(utf8.size()), glyphs.data(), count, clusters.data(),
-                           count, static_cast<cairo_text_cluster_flags_t>(0));
+    showGlyphs(cr_, chars, count, left, baseline);
     const auto& lf = dc.state.font->logfont;
     const int thickness = font.lineThickness();
     if (lf.lfUnderline) {

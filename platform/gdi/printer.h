@@ -20,6 +20,7 @@
 namespace win32::gdi {
 
 class RealizedFont;
+struct TextChar;
 class DCObject;
 
 class PrinterPage {
@@ -43,7 +44,7 @@ class PrinterPage {
   cairo_surface_t* pageImage();  // the raster as a cairo surface, or nullptr
 
   // Vector text of one run: glyph origins in device pixels on `baseline`.
-  void drawText(DCObject& dc, RealizedFont& font, const char* text, const int* advances, int count, int left,
+  void drawText(DCObject& dc, RealizedFont& font, const TextChar* chars, int count, int left,
                 int baseline, const RECT* opaque, const RECT* clipRect, int runWidth, bool fillBackground);
 
   int startDoc(const DOCINFOA& info);

@@ -1,5 +1,9 @@
 // Text output and measurement: TextOutA, ExtTextOutA and the extent and
-// metric queries. Text is in code page 1252, one byte per character.
+// metric queries. Text is in the ANSI code page: under a double-byte page
+// (932 ...) a lead byte and its trail byte are one character, drawn and
+// measured whole; per-byte arrays (lpDx in and out) keep one entry a byte.
+#include <internal/codepage.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -9,16 +13,39 @@
 namespace win32::gdi {
 namespace {
 
-// Device advances of `count` characters: the font's, or lpDx converted,
-// plus the character extra space.
-std::vector<int> deviceAdvances(DCObject& dc, RealizedFont& font, const char* text, int count, const INT* dx) {
-  std::vector<int> out(count);
+// The characters of `count` bytes with their device advances: the font's
+// plus the character extra space, or lpDx converted. lpDx has an entry a
+// byte; a double-byte character advances by the sum of its two, so that
+// callers giving the width on the lead byte (trail 0) and callers halving
+// it both place it as Windows does.
+std::vector<TextChar> layoutText(DCObject& dc, RealizedFont& font, const char* text, int count, const INT* dx) {
+  std::vector<TextChar> out;
+  out.reserve(static_cast<size_t>(count));
   const int extra = dc.widthToDevice(dc.state.charExtra);
-  for (int i = 0; i < count; ++i) {
-    out[i] = dx ? std::abs(dc.widthToDevice(dx[i])) : font.advance(static_cast<unsigned char>(text[i])) + extra;
+  for (int i = 0; i < count;) {
+    size_t length = 1;
+    const Glyph& g = font.charGlyph(text + i, static_cast<size_t>(count - i), length);
+    const int n = static_cast<int>(length);
+    int advance = g.advance + extra;
+    if (dx) advance = std::abs(dc.widthToDevice(n == 2 ? dx[i] + dx[i + 1] : dx[i]));
+    out.push_back({&g, n, advance});
+    i += n;
   }
   return out;
 }
+
+// The glyph that GetCharWidth and its kin measure for `code`: a byte, or
+// under a double-byte code page a lead byte and trail byte as one value
+// (lead byte high), as Windows takes them.
+const Glyph& glyphOfCode(RealizedFont& font, UINT code) {
+  if (code <= 0xFF) return font.glyph(static_cast<unsigned char>(code));
+  const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+  size_t length = 0;
+  return font.charGlyph(bytes, 2, length);
+}
+
+// The highest code GetCharWidth and its kin take.
+UINT lastCharCode() { return win32::isAnsiDoubleByte() ? 0xFFFF : 0xFF; }
 
 int logicalWidth(DCObject& dc, int deviceWidth) { return std::abs(dc.widthToLogical(deviceWidth)); }
 int logicalHeight(DCObject& dc, int deviceHeight) { return std::abs(dc.heightToLogical(deviceHeight)); }
@@ -43,9 +70,9 @@ extern "C" BOOL WINAPI ExtTextOutA(HDC hdc, int x, int y, UINT options, const RE
   const UINT align = dc->state.textAlign;
   POINT reference = (align & TA_UPDATECP) ? dc->state.position : POINT{x, y};
   POINT origin = dc->toDevice(reference);
-  std::vector<int> advances = deviceAdvances(*dc, *font, text, static_cast<int>(count), dx);
+  const std::vector<TextChar> chars = layoutText(*dc, *font, text, static_cast<int>(count), dx);
   int width = 0;
-  for (int a : advances) width += a;
+  for (const TextChar& c : chars) width += c.advance;
 
   int left = origin.x;
   switch (align & TA_CENTER) {
@@ -66,7 +93,7 @@ extern "C" BOOL WINAPI ExtTextOutA(HDC hdc, int x, int y, UINT options, const RE
     if (rect) deviceRect = dc->rectToDevice(*rect);
     const bool opaque = rect && (options & ETO_OPAQUE);
     const bool clipped = rect && (options & ETO_CLIPPED);
-    dc->printer->drawText(*dc, *font, text, advances.data(), static_cast<int>(count), left, baseline,
+    dc->printer->drawText(*dc, *font, chars.data(), static_cast<int>(chars.size()), left, baseline,
                           opaque ? &deviceRect : nullptr, clipped ? &deviceRect : nullptr, width,
                           dc->state.bkMode == OPAQUE);
   } else if (Painter painter(*dc); painter.valid()) {
@@ -86,10 +113,10 @@ extern "C" BOOL WINAPI ExtTextOutA(HDC hdc, int x, int y, UINT options, const RE
     }
     const uint32_t rgb = rgbOf(plainColor(dc->state.textColor));
     int pen = left;
-    for (UINT i = 0; i < count; ++i) {
-      const Glyph& g = font->glyph(static_cast<unsigned char>(text[i]));
+    for (const TextChar& c : chars) {
+      const Glyph& g = *c.glyph;
       if (g.width > 0) painter.mask(pen + g.left, baseline + g.top, g.width, g.height, g.coverage.data(), rgb);
-      pen += advances[i];
+      pen += c.advance;
     }
     const Ink ink = Ink::solid(painter.rawOf(dc->state.textColor));
     const auto& lf = dc->state.font->logfont;
@@ -125,13 +152,15 @@ extern "C" BOOL WINAPI GetTextExtentExPointA(HDC hdc, LPCSTR text, int count, in
     return FALSE;
   }
   auto font = dc->realizedFont();
-  std::vector<int> advances = deviceAdvances(*dc, *font, text, count, nullptr);
-  int total = 0, fitted = 0;
-  for (int i = 0; i < count; ++i) {
-    total += advances[i];
-    int logical = logicalWidth(*dc, total);
-    if (dx) dx[i] = logical;
-    if (logical <= maxExtent && fitted == i) fitted = i + 1;
+  // Both bytes of a double-byte character get the extent to its end; the
+  // fit counts bytes of whole characters.
+  int total = 0, fitted = 0, at = 0;
+  for (const TextChar& c : layoutText(*dc, *font, text, count, nullptr)) {
+    total += c.advance;
+    const int logical = logicalWidth(*dc, total);
+    if (dx) std::fill_n(dx + at, c.bytes, logical);
+    if (logical <= maxExtent && fitted == at) fitted = at + c.bytes;
+    at += c.bytes;
   }
   if (fit) *fit = fitted;
   size->cx = logicalWidth(*dc, total);
@@ -151,12 +180,12 @@ extern "C" BOOL WINAPI GetCharWidth32A(HDC hdc, UINT first, UINT last, LPINT wid
   GdiLock lock(gdiMutex());
   auto dc = findDC(hdc);
   if (!dc) return FALSE;
-  if (!widths || first > last || last > 0xFF) {
+  if (!widths || first > last || last > lastCharCode()) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   auto font = dc->realizedFont();
-  for (UINT c = first; c <= last; ++c) widths[c - first] = logicalWidth(*dc, font->advance(static_cast<unsigned char>(c)));
+  for (UINT c = first; c <= last; ++c) widths[c - first] = logicalWidth(*dc, glyphOfCode(*font, c).advance);
   return TRUE;
 }
 
@@ -168,13 +197,13 @@ extern "C" BOOL WINAPI GetCharABCWidthsA(HDC hdc, UINT first, UINT last, LPABC w
   GdiLock lock(gdiMutex());
   auto dc = findDC(hdc);
   if (!dc) return FALSE;
-  if (!widths || first > last || last > 0xFF) {
+  if (!widths || first > last || last > lastCharCode()) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   auto font = dc->realizedFont();
   for (UINT c = first; c <= last; ++c) {
-    const Glyph& g = font->glyph(static_cast<unsigned char>(c));
+    const Glyph& g = glyphOfCode(*font, c);
     // The coverage mask has one pixel of margin on each side.
     int a = g.width ? g.left + 1 : 0;
     int b = g.width ? g.width - 2 : 0;

@@ -6,12 +6,18 @@
 // prefixes are removed and the marked character underlined, tabs expanded
 // to stops, and lines that do not fit shortened with "..." on request.
 // Widths add up character by character: this layer's fonts have no kerning.
+// Under a double-byte code page a lead byte and its trail byte are one
+// character everywhere here (never split by a break, an ellipsis or a
+// prefix), and a line of them may break between any two of them, as
+// ideographic text has no spaces.
+#include <internal/codepage.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "drawutil.h"
@@ -20,20 +26,37 @@ namespace {
 
 constexpr std::string_view kEllipsis = "...";
 
+// Bytes of the character at text[i]: 2 for a double-byte character.
+size_t charLength(std::string_view text, size_t i) {
+  return win32::ansiCharLength(text.data() + i, text.size() - i);
+}
+
 // Character widths and tab stops of one DC.
 class Measure {
  public:
-  explicit Measure(HDC dc) {
+  explicit Measure(HDC dc) : dc_(dc) {
     if (!GetCharWidth32A(dc, 0, 255, widths_)) std::fill(std::begin(widths_), std::end(widths_), 0);
     int extra = GetTextCharacterExtra(dc);
-    if (extra != static_cast<int>(0x80000000)) {
-      for (int& w : widths_) w += extra;
-    }
+    if (extra != static_cast<int>(0x80000000)) extra_ = extra;
+    for (int& w : widths_) w += extra_;
     GetTextMetricsA(dc, &tm_);
   }
 
   const TEXTMETRICA& metrics() const { return tm_; }
-  int charWidth(unsigned char c) const { return widths_[c]; }
+  // The width of the character at text[i], its bytes in `length`.
+  int charWidth(std::string_view text, size_t i, size_t& length) const {
+    const auto c = static_cast<unsigned char>(text[i]);
+    length = charLength(text, i);
+    if (length == 1) return widths_[c];
+    // A double-byte character is measured once per call, as the GDI measures it.
+    const UINT code = c << 8 | static_cast<unsigned char>(text[i + 1]);
+    auto [it, added] = pairWidths_.try_emplace(static_cast<uint16_t>(code), 0);
+    if (added) {
+      int w = 0;
+      if (GetCharWidth32A(dc_, code, code, &w)) it->second = w + extra_;
+    }
+    return it->second;
+  }
 
   // Tab stops every `tabWidth` units from the line's start, or at the
   // positions given (then every last interval beyond them).
@@ -55,13 +78,23 @@ class Measure {
 
   // The x after `text` drawn from `x` (relative to the line start).
   int advance(std::string_view text, int x = 0) const {
-    for (unsigned char c : text) x = (c == '\t' && expandTabs_) ? nextStop(x) : x + widths_[c];
+    for (size_t i = 0, n = 1; i < text.size(); i += n) {
+      if (text[i] == '\t' && expandTabs_) {
+        x = nextStop(x);
+        n = 1;
+      } else {
+        x += charWidth(text, i, n);
+      }
+    }
     return x;
   }
   int width(std::string_view text) const { return advance(text, 0); }
 
  private:
+  HDC dc_;
   int widths_[256];
+  int extra_ = 0;
+  mutable std::unordered_map<uint16_t, int> pairWidths_;
   TEXTMETRICA tm_{};
   int tabWidth_ = 8;
   std::vector<int> stops_;
@@ -80,14 +113,17 @@ Line stripPrefix(std::string_view text, bool keepPrefix) {
     out.text = text;
     return out;
   }
-  for (size_t i = 0; i < text.size(); ++i) {
+  for (size_t i = 0; i < text.size();) {
     if (text[i] == '&' && i + 1 < text.size()) {
       ++i;
       if (text[i] != '&') out.underline = static_cast<int>(out.text.size());
     } else if (text[i] == '&') {
-      continue;  // a trailing single '&' shows nothing
+      break;  // a trailing single '&' shows nothing
     }
-    out.text += text[i];
+    // The marked character is taken whole: a trail byte is never a prefix.
+    const size_t n = charLength(text, i);
+    out.text.append(text.substr(i, n));
+    i += n;
   }
   return out;
 }
@@ -110,23 +146,32 @@ std::vector<std::string_view> hardLines(std::string_view text, bool single) {
   return out;
 }
 
-// Breaks one line at spaces so that each piece fits `width`.
+// Breaks one line at spaces, and on either side of a double-byte
+// character, so that each piece fits `width`.
 void wrap(const Measure& m, const Line& line, int width, bool breakWords, std::vector<Line>& out) {
   const std::string& t = line.text;
+  const std::string_view view(t);
   size_t start = 0;
   while (true) {
     int x = 0;
-    size_t i = start, lastBreak = std::string::npos, lastEnd = std::string::npos;
-    for (; i < t.size(); ++i) {
+    size_t i = start, n = 1, lastBreak = std::string::npos, lastEnd = std::string::npos;
+    bool afterWide = false;
+    for (; i < t.size(); i += n) {
       if (t[i] == ' ') {
         // A run of spaces is a break opportunity; it ends the line.
         lastEnd = i;
         while (i + 1 < t.size() && t[i + 1] == ' ') ++i;
         lastBreak = i + 1;
-        x = m.advance(std::string_view(t).substr(start, i + 1 - start));
+        x = m.advance(view.substr(start, i + 1 - start));
+        n = 1;
+        afterWide = false;
         continue;
       }
-      int next = m.advance(std::string_view(&t[i], 1), x);
+      n = charLength(view, i);
+      const bool wide = n == 2;
+      if ((wide || afterWide) && i > start) lastEnd = lastBreak = i;
+      afterWide = wide;
+      int next = m.advance(view.substr(i, n), x);
       if (next > width && i > start) {
         if (lastBreak != std::string::npos) break;
         if (breakWords) {
@@ -157,19 +202,31 @@ void wrap(const Measure& m, const Line& line, int width, bool breakWords, std::v
 void ellipsize(const Measure& m, Line& line, int width, UINT format) {
   if (m.width(line.text) <= width) return;
   std::string& t = line.text;
-  if (format & DT_PATH_ELLIPSIS) {
-    size_t slash = t.find_last_of('\\');
-    if (slash != std::string::npos && slash > 0) {
-      std::string tail = t.substr(slash);
-      size_t keep = slash;
-      while (keep > 0 && m.width(t.substr(0, keep)) + m.width(kEllipsis) + m.width(tail) > width) --keep;
-      t = t.substr(0, keep) + std::string(kEllipsis) + tail;
-      if (line.underline >= static_cast<int>(keep)) line.underline = -1;
-      return;
-    }
+  // Where characters start (and the end): a cut is made only there. A
+  // backslash is a path separator only where a character starts, never as
+  // the trail byte of a double-byte character.
+  std::vector<size_t> starts;
+  size_t slash = std::string::npos;
+  for (size_t i = 0; i < t.size(); i += charLength(t, i)) {
+    starts.push_back(i);
+    if (t[i] == '\\') slash = i;
   }
-  size_t keep = t.size();
-  while (keep > 0 && m.width(std::string_view(t).substr(0, keep)) + m.width(kEllipsis) > width) --keep;
+  starts.push_back(t.size());
+  auto cutBefore = [&](size_t limit, auto fits) {
+    size_t k = static_cast<size_t>(std::upper_bound(starts.begin(), starts.end(), limit) - starts.begin());
+    while (k > 1 && !fits(starts[k - 1])) --k;
+    return k > 0 && fits(starts[k - 1]) ? starts[k - 1] : 0;
+  };
+  if ((format & DT_PATH_ELLIPSIS) && slash != std::string::npos && slash > 0) {
+    std::string tail = t.substr(slash);
+    const int rest = m.width(kEllipsis) + m.width(tail);
+    size_t keep = cutBefore(slash, [&](size_t k) { return m.width(std::string_view(t).substr(0, k)) + rest <= width; });
+    t = t.substr(0, keep) + std::string(kEllipsis) + tail;
+    if (line.underline >= static_cast<int>(keep)) line.underline = -1;
+    return;
+  }
+  const int dots = m.width(kEllipsis);
+  size_t keep = cutBefore(t.size(), [&](size_t k) { return m.width(std::string_view(t).substr(0, k)) + dots <= width; });
   if (format & DT_WORD_ELLIPSIS) {
     size_t space = t.find_last_of(' ', keep);
     if (space != std::string::npos && space > 0) keep = space;
@@ -291,7 +348,8 @@ extern "C" int WINAPI DrawTextExA(HDC dc, LPSTR text, int count, LPRECT rect, UI
     if (!(format & DT_PREFIXONLY)) drawExpanded(dc, m, x, y, line.text);
     if (line.underline >= 0 && !(format & DT_HIDEPREFIX)) {
       int ux = x + m.advance(std::string_view(line.text).substr(0, line.underline));
-      int uw = m.charWidth(static_cast<unsigned char>(line.text[line.underline]));
+      size_t length = 1;
+      int uw = m.charWidth(line.text, static_cast<size_t>(line.underline), length);
       int uy = y + dir * (tm.tmAscent + 1);
       win32::user::fillColor(dc, {ux, uy, ux + uw, uy + dir}, textColor);
     }

@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace win32::user::edit {
@@ -54,7 +55,8 @@ struct Edit {
   HDC measureDC = nullptr;  // a memory DC with the font selected, for widths
   int lineHeight = 16;
   int averageCharWidth = 8;
-  int charWidths[256] = {};  // advance of each byte in the font (the layer draws byte by byte)
+  int charWidths[256] = {};  // advance of each single-byte character in the font
+  mutable std::unordered_map<uint16_t, int> pairWidths;  // double-byte characters met so far, lead byte high
   int leftMargin = 1, rightMargin = 1;
   RECT format{};        // the formatting rectangle, client coordinates
   bool formatSet = false;  // EM_SETRECT fixed it: resizing leaves it alone
@@ -91,8 +93,10 @@ int prefixWidth(const Edit& e, const Line& line, size_t offset);
 // The last character boundary of the line at or left of pixel `px` (from the
 // line's start); `x` receives its pixel.
 size_t charAtPixel(const Edit& e, const Line& line, int px, int& x);
-// The advance of shown[i] drawn at pixel `x` of its line (a tab reaches the next stop).
-int advanceAt(const Edit& e, const std::string& shown, size_t i, int x);
+// The advance of the character at shown[i] drawn at pixel `x` of its line (a
+// tab reaches the next stop); `length` receives its bytes (2 for a
+// double-byte character).
+int advanceAt(const Edit& e, const std::string& shown, size_t i, int x, size_t& length);
 // What ES_UPPERCASE / ES_LOWERCASE make of inserted text.
 std::string applyCase(const Edit& e, std::string text);
 // Replaces the selection with `insert`. `byUser` applies the limit (cutting

@@ -50,7 +50,7 @@ void wrapLine(const Edit& e, size_t start, size_t end, int width, std::vector<Li
       size_t next = nextChar(e, pos);
       std::string shown = displayText(e, pos, next - pos);
       int w = 0;
-      for (size_t i = 0; i < shown.size(); ++i) w += advanceAt(e, shown, i, x + w);
+      for (size_t i = 0, n = 1; i < shown.size(); i += n) w += advanceAt(e, shown, i, x + w, n);
       bool isSpace = classAt(e.text, pos) == CharClass::space;
       if (x + w > width && !isSpace && pos > start) break;
       x += w;
@@ -70,7 +70,8 @@ void wrapLine(const Edit& e, size_t start, size_t end, int width, std::vector<Li
 
 }  // namespace
 
-int advanceAt(const Edit& e, const std::string& shown, size_t i, int x) {
+int advanceAt(const Edit& e, const std::string& shown, size_t i, int x, size_t& length) {
+  length = 1;
   if (shown[i] == '\t' && e.multiLine()) {
     for (int stop : e.tabStops)
       if (stop > x) return stop - x;
@@ -80,7 +81,18 @@ int advanceAt(const Edit& e, const std::string& shown, size_t i, int x) {
     step = std::max(step, 1);
     return step - (x % step);
   }
-  return e.charWidths[(unsigned char)shown[i]];
+  const auto c = (unsigned char)shown[i];
+  if (!win32::isAnsiLeadByte(c)) return e.charWidths[c];
+  // A double-byte character is as wide as the GDI draws it, measured once.
+  length = win32::ansiCharLength(shown.data() + i, shown.size() - i);
+  if (length == 1) return e.charWidths[c];
+  auto [it, added] = e.pairWidths.try_emplace((uint16_t)(c << 8 | (unsigned char)shown[i + 1]), 0);
+  if (added) {
+    SIZE size{};
+    GetTextExtentPoint32A(e.measureDC, shown.data() + i, 2, &size);
+    it->second = size.cx;
+  }
+  return it->second;
 }
 
 size_t nextChar(const Edit& e, size_t pos) {
@@ -141,7 +153,7 @@ std::string displayText(const Edit& e, size_t start, size_t length) {
 
 int textWidth(const Edit& e, const std::string& shown) {
   int x = 0;
-  for (size_t i = 0; i < shown.size(); ++i) x += advanceAt(e, shown, i, x);
+  for (size_t i = 0, n = 1; i < shown.size(); i += n) x += advanceAt(e, shown, i, x, n);
   return x;
 }
 
@@ -277,7 +289,7 @@ size_t charAtPixel(const Edit& e, const Line& line, int px, int& x) {
     size_t next = nextChar(e, pos);
     std::string shown = displayText(e, pos, next - pos);
     int w = 0;
-    for (size_t i = 0; i < shown.size(); ++i) w += advanceAt(e, shown, i, x + w);
+    for (size_t i = 0, n = 1; i < shown.size(); i += n) w += advanceAt(e, shown, i, x + w, n);
     if (x + w > px) break;
     x += w;
     pos = next;

@@ -42,14 +42,14 @@ int drawPiece(const Edit& e, HDC dc, size_t from, size_t to, int x, int left, in
     if (!run.empty()) TextOutA(dc, left + runX, top, run.c_str(), (int)run.size());
     run.clear();
   };
-  for (size_t i = 0; i < shown.size(); ++i) {
-    int w = advanceAt(e, shown, i, x);
+  for (size_t i = 0, n = 1; i < shown.size(); i += n) {
+    int w = advanceAt(e, shown, i, x, n);
     if (shown[i] == '\t' && e.multiLine()) {
       flush();
       runX = x + w;
     } else {
       if (run.empty()) runX = x;
-      run += shown[i];
+      run.append(shown, i, n);
     }
     x += w;
   }
@@ -73,6 +73,7 @@ void initMetrics(Edit& e) {
   GetTextMetricsA(e.measureDC, &tm);
   e.lineHeight = tm.tmHeight > 0 ? tm.tmHeight : 16;
   e.averageCharWidth = tm.tmAveCharWidth > 0 ? tm.tmAveCharWidth : 8;
+  e.pairWidths.clear();
   for (int c = 0; c < 256; ++c) {
     char ch = (char)c;
     SIZE size{};

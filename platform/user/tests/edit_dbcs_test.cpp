@@ -3,6 +3,8 @@
 // ANSI code page comes from KY_ACP, read once per process.
 #include "control_fixture.h"
 
+#include <internal/snapshot.h>
+
 #include <cstdlib>
 #include <string>
 
@@ -105,6 +107,40 @@ TEST_F(EditDbcs, WordMovesAndDoubleClickKeepCharactersWhole) {
   SendMessageA(e, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
   EXPECT_EQ(start, 5u);
   EXPECT_EQ(end, 7u);
+}
+
+// The highlight of a selected double-byte character lies on the character's
+// edges as the GDI measures the text before it and through it.
+TEST_F(EditDbcs, SelectionHighlightLandsOnCharacterEdges) {
+  HFONT font = CreateFontA(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+  SendMessageA(e, WM_SETFONT, (WPARAM)font, TRUE);
+  HDC dc = CreateCompatibleDC(nullptr);
+  SelectObject(dc, font);
+  struct Case {
+    DWORD from, to;  // the selection: 日, 表, then both
+  } cases[] = {{1, 3}, {3, 5}, {1, 5}};
+  for (const Case& c : cases) {
+    SendMessageA(e, EM_SETSEL, c.from, c.to);
+    LRESULT origin = SendMessageA(e, EM_POSFROMCHAR, 0, 0);  // where the line starts, client coordinates
+    SIZE before{}, through{};
+    GetTextExtentPoint32A(dc, kText, (int)c.from, &before);
+    GetTextExtentPoint32A(dc, kText, (int)c.to, &through);
+    POINT p{(short)LOWORD(origin), (short)HIWORD(origin)};  // the line's top row: above the glyphs
+    RECT window{};
+    GetWindowRect(e, &window);
+    ClientToScreen(e, &p);
+    const int row = p.y - window.top, left = p.x - window.left;
+    std::vector<int> highlighted;
+    for (int x = 0; x < window.right - window.left; ++x)
+      if (win32::snapshot::windowPixel(e, x, row) == GetSysColor(COLOR_HIGHLIGHT)) highlighted.push_back(x - left);
+    ASSERT_FALSE(highlighted.empty()) << c.from << ".." << c.to;
+    EXPECT_EQ(highlighted.front(), before.cx) << c.from << ".." << c.to;
+    EXPECT_EQ(highlighted.back() + 1, through.cx) << c.from << ".." << c.to;
+    EXPECT_EQ(LOWORD(SendMessageA(e, EM_POSFROMCHAR, c.to, 0)) - LOWORD(origin), through.cx);
+  }
+  DeleteDC(dc);
+  SendMessageA(e, WM_SETFONT, 0, FALSE);
+  DeleteObject(font);
 }
 
 }  // namespace

@@ -1,0 +1,1 @@
+set(links user32 gdi32)
