@@ -1,8 +1,11 @@
 // DrawTextA of 100 lines of double-byte text (code page 932: kana and
-// ideographs, each drawn through the fallback face) against 100 lines with
-// as many single-byte characters (text that reads the same in code page 1252)
-// in the same run, process and font. The ratio Dbcs / SingleByte is the
-// figure. The ANSI code page comes from KY_ACP, read once per process.
+// ideographs, each drawn through the fallback face) against 100 lines of
+// single-byte text (text that reads the same in code page 1252) in the same
+// run, process and font: lines with as many characters (half as many bytes
+// and half the width: the double-byte lines have twice the glyph area to
+// blend) and lines with as many bytes (about the same width). The ratios
+// Dbcs / SingleByte and Dbcs / SingleByteSameBytes are the figures. The ANSI
+// code page comes from KY_ACP, read once per process.
 #include <benchmark/benchmark.h>
 #include <windows.h>
 
@@ -15,8 +18,10 @@ const bool kAcpSet = [] { return ::setenv("KY_ACP", "932", 1) == 0; }();
 
 constexpr size_t kCharacters = 56;  // a line, after its number
 
-std::string singleByteLine() {
-  return std::string("The quick brown fox jumps over the lazy dog, and again. ").substr(0, kCharacters);
+std::string singleByteLine(size_t characters) {
+  std::string line;
+  while (line.size() < characters) line += "The quick brown fox jumps over the lazy dog, and again. ";
+  return line.substr(0, characters);
 }
 
 // 素早い茶色の狐がのろまな犬を飛び越える、もう一度。 in code page 932, repeated to the same count.
@@ -59,12 +64,18 @@ void drawHundredLines(benchmark::State& state, const std::string& text) {
   DeleteDC(dc);
 }
 
-void BM_SingleByte100Lines(benchmark::State& state) { drawHundredLines(state, hundredLines(singleByteLine())); }
+void BM_SingleByte100Lines(benchmark::State& state) {
+  drawHundredLines(state, hundredLines(singleByteLine(kCharacters)));
+}
+void BM_SingleByteSameBytes100Lines(benchmark::State& state) {
+  drawHundredLines(state, hundredLines(singleByteLine(2 * kCharacters)));
+}
 void BM_Dbcs100Lines(benchmark::State& state) { drawHundredLines(state, hundredLines(doubleByteLine())); }
 
 // Plain lines, then word-wrapped ones (the double-byte lines wrap nowhere:
 // they fit, as the single-byte ones do).
 BENCHMARK(BM_SingleByte100Lines)->Arg(DT_LEFT)->Arg(DT_WORDBREAK)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SingleByteSameBytes100Lines)->Arg(DT_LEFT)->Arg(DT_WORDBREAK)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Dbcs100Lines)->Arg(DT_LEFT)->Arg(DT_WORDBREAK)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
