@@ -171,11 +171,22 @@ LRESULT onPaint(HWND hwnd, WPARAM, LPARAM) {
 }
 
 LRESULT onNcPaint(HWND hwnd, WPARAM, LPARAM) {
-  paintNonClient(hwnd, GetActiveWindow() == GetAncestor(hwnd, GA_ROOT));
+  // A child with a caption (an MDI child) keeps the look its last
+  // WM_NCACTIVATE gave it; only one child of a frame is the active one.
+  bool active = GetActiveWindow() == GetAncestor(hwnd, GA_ROOT);
+  if (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) {
+    auto w = windowOf(hwnd);
+    active = w && w->ncActive;
+  }
+  paintNonClient(hwnd, active);
   return 0;
 }
 
 LRESULT onNcActivate(HWND hwnd, WPARAM wParam, LPARAM) {
+  if (auto w = windowOf(hwnd)) {
+    Lock lock(userMutex());
+    w->ncActive = wParam != 0;
+  }
   paintNonClient(hwnd, wParam != 0);
   return TRUE;
 }

@@ -105,6 +105,7 @@ struct Window {
   HRGN update = nullptr;
   bool eraseNeeded = false;
   bool frameNeeded = false;          // WM_NCPAINT owed
+  bool ncActive = false;             // the last WM_NCACTIVATE drew the frame active
   bool internalPaint = false;
   bool lockedUpdate = false;
   bool inPaintList = false;          // on its queue's owingPaint list

@@ -134,6 +134,29 @@ TEST_F(Mdi, ActivatingAChildTellsTheOneLosingAndTheOneGaining) {
   EXPECT_EQ(active(), two);
 }
 
+// Repainted later (a snapshot, an uncovered frame), each child keeps the
+// caption its activation gave it: only the active child looks active.
+TEST_F(Mdi, OnlyTheActiveChildsCaptionIsPaintedActive) {
+  HWND one = create("One", 0, 0, 0, 200, 150), two = create("Two", 0, 220, 0, 200, 150);
+  ShowWindow(frame, SW_SHOW);
+  auto captionColor = [&](HWND child) {
+    RECT r = rectIn(child, frame), frameRect;
+    GetWindowRect(frame, &frameRect);
+    POINT origin{0, 0};
+    ClientToScreen(frame, &origin);
+    const int x = origin.x - frameRect.left + r.left + 60;
+    const int y = origin.y - frameRect.top + r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    return win32::snapshot::windowPixel(frame, x, y);
+  };
+  for (HWND activated : {one, two}) {
+    SendMessageA(client, WM_MDIACTIVATE, (WPARAM)activated, 0);
+    RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    for (HWND child : {one, two})
+      EXPECT_EQ(captionColor(child), GetSysColor(child == activated ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION))
+          << text(child) << " with " << text(activated) << " active";
+  }
+}
+
 TEST_F(Mdi, NextAndPreviousCycleThroughTheChildren) {
   HWND a = create("A"), b = create("B"), c = create("C");
   ASSERT_EQ(active(), c);
