@@ -339,6 +339,15 @@ DWORD encodeUtf8(std::u16string_view in, bool strict, std::string& out) {
 
 bool isCombiningMark(char16_t c) { return c >= 0x0300 && c <= 0x036F; }
 
+// Best fit of one page beyond the generic table: Japanese Windows shows the
+// bytes 0x5C and 0x7E as the yen sign and the overline, so 932 writes those
+// two characters with them (a Japanese currency text keeps its symbol).
+char16_t pageBestFit(UINT page, char16_t c) {
+  if (page == 932 && c == 0x00A5) return u'\\';
+  if (page == 932 && c == 0x203E) return u'~';
+  return unicodeBestFit(c);
+}
+
 // UTF-16 to bytes through a table; `defaultBytes` replaces what the page lacks.
 void encodeTable(const Table& t, std::u16string_view in, DWORD flags, std::string_view defaultBytes,
                  std::string& out, bool& usedDefault) {
@@ -346,7 +355,7 @@ void encodeTable(const Table& t, std::u16string_view in, DWORD flags, std::strin
     const char16_t c = in[i];
     if ((flags & WC_COMPOSITECHECK) && (flags & WC_DISCARDNS) && isCombiningMark(c) && i > 0) continue;
     uint16_t code = (isHighSurrogate(c) || isLowSurrogate(c)) ? kUnmapped : t.encode(c);
-    if (code == kUnmapped && !(flags & WC_NO_BEST_FIT_CHARS)) code = t.encode(unicodeBestFit(c));
+    if (code == kUnmapped && !(flags & WC_NO_BEST_FIT_CHARS)) code = t.encode(pageBestFit(t.info().id, c));
     if (code == kUnmapped) {
       // A surrogate pair is one character and gets one default character.
       if (isHighSurrogate(c) && i + 1 < in.size() && isLowSurrogate(in[i + 1])) ++i;

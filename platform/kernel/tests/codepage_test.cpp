@@ -72,6 +72,13 @@ TEST(CodePage, Page932PrefersWindowsByteSequencesForDuplicates) {
   EXPECT_EQ(toBytes(932, u"\u2170"), "\xfa\x40");  // IBM rows before NEC-selected IBM rows
 }
 
+TEST(CodePage, Page932WritesYenAndOverlineAsTheirBytes) {
+  EXPECT_EQ(toBytes(932, u"\u00a5" u"100\u203e"), "\\100~");  // best fit: shown as yen and overline there
+  EXPECT_EQ(toBytes(932, u"\u00a5", WC_NO_BEST_FIT_CHARS), "?");
+  EXPECT_EQ(toBytes(1252, u"\u00a5"), "\xa5");                    // a page that has the sign keeps it
+  EXPECT_EQ(toBytes(1251, u"\u203e"), "?");                        // other pages have no such fit
+}
+
 TEST(CodePage, InvalidSequences) {
   struct Case { UINT cp; const char* bytes; const char16_t* lenient; } cases[] = {
       {932, "a\x81", u"a\u30fb"},           // lead byte at the end
