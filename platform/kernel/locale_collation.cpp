@@ -13,6 +13,11 @@
 //      weigh nothing above and decide only here, so "coop" < "co-op" < "cop".
 // NORM_IGNORENONSPACE, NORM_IGNORECASE, NORM_IGNOREKANATYPE and
 // NORM_IGNOREWIDTH drop levels 2 to 5; NORM_IGNORESYMBOLS drops symbols.
+// English, German and French sort by this table, as on Windows. A locale
+// with an order of its own (Japanese) compares through ICU's collator
+// instead (compareTailored): the flags and the word-sort characters are
+// applied to the texts first, so they mean the same in every locale.
+#include "locale_collator.h"
 #include "locale_ids.h"
 
 #include <internal/codepage.h>
@@ -116,6 +121,41 @@ Weights weigh(std::u16string_view text, DWORD flags) {
   return w;
 }
 
+// The text a collator compares under the flags, and the word-sort
+// characters taken out of it.
+struct Prepared {
+  std::u16string text;
+  std::vector<Special> specials;
+};
+
+Prepared prepare(std::u16string_view text, DWORD flags) {
+  Prepared p;
+  const bool wordSort = !(flags & SORT_STRINGSORT);
+  std::u16string source = (flags & NORM_IGNOREWIDTH) ? withoutWidth(text) : std::u16string(text);
+  if (flags & (NORM_IGNORENONSPACE | LINGUISTIC_IGNOREDIACRITIC)) source = withoutMarks(source);
+  for (size_t i = 0; i < source.size(); ++i) {
+    char16_t c = source[i];
+    if (wordSort && isWordSortSpecial(c)) {
+      if (!(flags & NORM_IGNORESYMBOLS)) p.specials.push_back({c, i});
+      continue;
+    }
+    if ((flags & NORM_IGNOREKANATYPE) && c >= 0x30A1 && c <= 0x30F6) c = static_cast<char16_t>(c - 0x60);
+    if (flags & (NORM_IGNORECASE | LINGUISTIC_IGNORECASE)) c = unicodeToLower(c);
+    const WORD type = unicodeCharType(c);
+    if (type & C1_CNTRL) continue;  // as in the default table: control characters weigh nothing
+    if ((flags & NORM_IGNORESYMBOLS) && !(type & (C1_ALPHA | C1_DIGIT)) && !(c >= 0x0300 && c <= 0x036F)) continue;
+    p.text += c;
+  }
+  return p;
+}
+
+int compareTailored(LCID concrete, std::u16string_view s1, std::u16string_view s2, DWORD flags) {
+  const Prepared a = prepare(s1, flags), b = prepare(s2, flags);
+  if (int r = collatorCompare(concrete, a.text, b.text)) return r;
+  if (a.specials != b.specials) return a.specials < b.specials ? -1 : 1;
+  return 0;
+}
+
 template <class Field>
 int compareLevel(const Weights& a, const Weights& b, Field field) {
   const size_t n = std::min(a.elements.size(), b.elements.size());
@@ -127,7 +167,7 @@ int compareLevel(const Weights& a, const Weights& b, Field field) {
   return 0;
 }
 
-int compareTexts(std::u16string_view s1, std::u16string_view s2, DWORD flags) {
+int compareDefault(std::u16string_view s1, std::u16string_view s2, DWORD flags) {
   const Weights a = weigh(s1, flags), b = weigh(s2, flags);
   if (int r = compareLevel(a, b, [](const Element& e) { return e.primary; })) return r;
   const bool ignoreAccents = flags & (NORM_IGNORENONSPACE | LINGUISTIC_IGNOREDIACRITIC);
@@ -144,12 +184,17 @@ int compareTexts(std::u16string_view s1, std::u16string_view s2, DWORD flags) {
   return 0;
 }
 
+// The comparison of a locale: ICU's collator or the default table.
+int compareTexts(LCID concrete, std::u16string_view s1, std::u16string_view s2, DWORD flags) {
+  return hasOwnCollator(concrete) ? compareTailored(concrete, s1, s2, flags) : compareDefault(s1, s2, flags);
+}
+
 // --- the ASCII fast path ----------------------------------------------------
 // Sorted list boxes compare thousands of short ASCII texts; converting each
 // to UTF-16 and weighing it into vectors cost ten times the comparison.
 // Texts of bytes below 0x80 are compared here without allocating. Each
 // byte's weights are read once from weigh() itself, and the comparison walks
-// the same levels as compareTexts, so both give the same answer for every
+// the same levels as compareDefault, so both give the same answer for every
 // flag: for ASCII the accent, kana and width levels are all zero.
 struct AsciiWeight {
   enum Kind : uint8_t { kIgnored, kSpecial, kElement } kind = kIgnored;
@@ -202,7 +247,7 @@ bool isAscii(std::string_view text) {
   return true;
 }
 
-// compareTexts for two ASCII texts (isAscii), without conversion.
+// compareDefault for two ASCII texts (isAscii), without conversion.
 int compareAscii(std::string_view a, std::string_view b, const AsciiWeight* table, DWORD flags) {
   // The next position at or after `i` of a character of that kind, or the end.
   auto next = [&](std::string_view s, size_t i, AsciiWeight::Kind kind) {
@@ -268,7 +313,8 @@ extern "C" int WINAPI CompareStringW(LCID Locale, DWORD dwCmpFlags, LPCWSTR lpSt
     SetLastError(error);
     return 0;
   }
-  return toCompareResult(compareTexts(counted(lpString1, cchCount1), counted(lpString2, cchCount2), dwCmpFlags));
+  return toCompareResult(compareTexts(resolveLocale(Locale, true), counted(lpString1, cchCount1),
+                                      counted(lpString2, cchCount2), dwCmpFlags));
 }
 
 extern "C" int WINAPI CompareStringA(LCID Locale, DWORD dwCmpFlags, LPCSTR lpString1, int cchCount1,
@@ -278,10 +324,11 @@ extern "C" int WINAPI CompareStringA(LCID Locale, DWORD dwCmpFlags, LPCSTR lpStr
     return 0;
   }
   const std::string_view text1 = counted(lpString1, cchCount1), text2 = counted(lpString2, cchCount2);
+  const LCID concrete = resolveLocale(Locale, true);
   const AsciiTables& ascii = asciiTables();
-  if (ascii.usable && isAscii(text1) && isAscii(text2))
+  if (!hasOwnCollator(concrete) && ascii.usable && isAscii(text1) && isAscii(text2))
     return toCompareResult(compareAscii(text1, text2, ascii.weights[asciiTableIndex(dwCmpFlags)], dwCmpFlags));
-  return toCompareResult(compareTexts(ansiToWide(text1), ansiToWide(text2), dwCmpFlags));
+  return toCompareResult(compareTexts(concrete, ansiToWide(text1), ansiToWide(text2), dwCmpFlags));
 }
 
 extern "C" int WINAPI LCMapStringA(LCID Locale, DWORD dwMapFlags, LPCSTR lpSrcStr, int cchSrc, LPSTR lpDestStr,

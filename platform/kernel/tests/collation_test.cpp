@@ -70,7 +70,7 @@ TEST(Collation, CompareRefusesBadArguments) {
       {0x0409, 0, nullptr, "a", ERROR_INVALID_PARAMETER},
       {0x0409, 0, "a", nullptr, ERROR_INVALID_PARAMETER},
       {0x0409, 0x40000000, "a", "b", ERROR_INVALID_FLAGS},
-      {0x0411, 0, "a", "b", ERROR_INVALID_PARAMETER},
+      {0x0419, 0, "a", "b", ERROR_INVALID_PARAMETER},
   };
   for (const auto& c : cases) {
     SetLastError(0);
@@ -78,6 +78,60 @@ TEST(Collation, CompareRefusesBadArguments) {
     EXPECT_EQ(GetLastError(), c.error);
   }
   EXPECT_EQ(CompareStringA(LOCALE_INVARIANT, 0, "a", -1, "a", -1), CSTR_EQUAL);
+}
+
+// English, German and French sort by Windows' default table: the same
+// answers in every one of them.
+TEST(Collation, EuropeanLocalesShareTheDefaultOrder) {
+  struct Case { DWORD flags; const char* a; const char* b; int expected; } cases[] = {
+      {0, "+", "}", CSTR_GREATER_THAN},     {0, "coop", "co-op", CSTR_LESS_THAN},
+      {0, "Stra\xdf" "e", "Strasse", CSTR_EQUAL}, {0, "\xe4", "b", CSTR_LESS_THAN},
+      {0, "abc", "ABC", CSTR_LESS_THAN},    {NORM_IGNORECASE, "\xc4rger", "\xe4rger", CSTR_EQUAL},
+      {0, "r\xe9sum\xe9", "resume", CSTR_GREATER_THAN}, {0, "9", "a", CSTR_LESS_THAN},
+  };
+  for (LCID lcid : {LCID(0x0409), LCID(0x0809), LCID(0x0407), LCID(0x040C), LCID(0x0007)})
+    for (const auto& c : cases)
+      EXPECT_EQ(CompareStringA(lcid, c.flags, c.a, -1, c.b, -1), c.expected)
+          << std::hex << lcid << " " << c.a << " / " << c.b;
+}
+
+// Japanese compares through ICU's Japanese order: kanji by reading (JIS
+// order: 亜 before 一), a voiced kana as its plain kana first; the flags
+// and Windows' symbol order hold as elsewhere.
+TEST(Collation, JapaneseOrder) {
+  struct Case { DWORD flags; const char16_t* a; const char16_t* b; int expected; } cases[] = {
+      {0, u"\u4e9c", u"\u4e00", CSTR_LESS_THAN},               // 亜 < 一, against code-point order
+      {0, u"\u304b", u"\u304d", CSTR_LESS_THAN},               // か < き
+      {0, u"\u304ca", u"\u304bb", CSTR_LESS_THAN},             // がa < かb: the voicing weighs after the letters
+      {0, u"\u304c", u"\u304b", CSTR_GREATER_THAN},
+      {NORM_IGNORENONSPACE, u"\u304c", u"\u304b", CSTR_EQUAL},
+      {0, u"\u30ab", u"\u304b", CSTR_GREATER_THAN},             // カ / か
+      {NORM_IGNOREKANATYPE, u"\u30ab", u"\u304b", CSTR_EQUAL},
+      {0, u"\uff76", u"\u30ab", CSTR_GREATER_THAN},             // half-width ｶ / カ
+      {NORM_IGNOREWIDTH, u"\uff76", u"\u30ab", CSTR_EQUAL},
+      {NORM_IGNOREWIDTH, u"\uff21", u"A", CSTR_EQUAL},
+      {0, u"z", u"\u3042", CSTR_LESS_THAN},                     // Latin before kana
+      {0, u"9", u"a", CSTR_LESS_THAN},
+      {0, u"+", u"}", CSTR_GREATER_THAN},                        // Windows' symbol order
+      {0, u"+", u".", CSTR_GREATER_THAN},
+      {0, u"!", u"#", CSTR_LESS_THAN},
+      {0, u"coop", u"co-op", CSTR_LESS_THAN},                    // word sort
+      {0, u"co-op", u"cop", CSTR_LESS_THAN},
+      {SORT_STRINGSORT, u"co-op", u"coop", CSTR_LESS_THAN},
+      {0, u"abc", u"ABC", CSTR_LESS_THAN},
+      {NORM_IGNORECASE, u"abc", u"ABC", CSTR_EQUAL},
+      {NORM_IGNORESYMBOLS, u"a.b,c", u"abc", CSTR_EQUAL},
+      {0, u"\u65e5\u672c", u"\u65e5\u672c", CSTR_EQUAL},
+      {0, u"a\u0001b", u"ab", CSTR_EQUAL},                       // control characters weigh nothing
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CompareStringW(0x0411, c.flags, reinterpret_cast<LPCWSTR>(c.a), -1, reinterpret_cast<LPCWSTR>(c.b), -1),
+              c.expected)
+        << std::hex << c.flags << " case " << (&c - cases);
+  }
+  // ASCII texts take the same way through the 8-bit form.
+  EXPECT_EQ(CompareStringA(0x0411, 0, "+", -1, "}", -1), CSTR_GREATER_THAN);
+  EXPECT_EQ(CompareStringA(0x0411, NORM_IGNORECASE, "Abc", 2, "aBx", 2), CSTR_EQUAL);
 }
 
 TEST(Collation, MapsCase) {
