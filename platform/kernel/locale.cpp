@@ -8,7 +8,7 @@
 #include <internal/codepage.h>
 #include <winbase.h>
 #include <winnls.h>
-#include <winnls_locale.h>
+#include <winnls.h>
 
 #include <cctype>
 #include <cstdio>

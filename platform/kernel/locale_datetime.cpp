@@ -8,7 +8,7 @@
 
 #include <winbase.h>
 #include <winnls.h>
-#include <winnls_locale.h>
+#include <winnls.h>
 
 #include <algorithm>
 #include <optional>

@@ -4,7 +4,7 @@
 #include "childprocess.h"
 
 #include <windows.h>
-#include <winnls_locale.h>
+#include <winnls.h>
 
 #include <gtest/gtest.h>
 

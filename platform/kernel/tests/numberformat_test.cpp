@@ -1,5 +1,5 @@
 #include <windows.h>
-#include <winnls_locale.h>
+#include <winnls.h>
 
 #include <gtest/gtest.h>
 
