@@ -57,5 +57,6 @@ void registerStatusBar();
 void registerUpDown();
 void registerToolTips();
 void registerTabControl();
+void registerListView();
 
 }  // namespace win32::comctl

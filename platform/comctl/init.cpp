@@ -64,6 +64,7 @@ void registerAll() {
     registerUpDown();
     registerToolTips();
     registerTabControl();
+    registerListView();
   });
 }
 
