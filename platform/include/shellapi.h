@@ -18,6 +18,12 @@ HINSTANCE WINAPI ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPC
                                INT nShowCmd);
 #define ShellExecute ShellExecuteA
 
+// Icon `nIconIndex` (from 0) of a program or library file, a copy the caller
+// destroys; null when the file has no such icon or cannot be found, 1 when
+// it is no program or library; with index -1 the number of its icons.
+HICON WINAPI ExtractIconA(HINSTANCE hInst, LPCSTR lpszExeFileName, UINT nIconIndex);
+#define ExtractIcon ExtractIconA
+
 #define SE_ERR_FNF 2
 #define SE_ERR_PNF 3
 #define SE_ERR_ACCESSDENIED 5
