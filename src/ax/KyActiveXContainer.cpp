@@ -1,12 +1,8 @@
 #include "KyActiveXContainer.h"
 
 #include "KyActiveXControlImpl.h"
+#include "KyActiveXEventLog.h"
 #include "KyDispParams.h"
-
-void KyActiveXEventLog::Append(const char* physical, const char* parameters, const char* logical) {
-  if (m_bOnlyMapped && (!logical || !*logical)) return;
-  m_rows.push_back(Row{physical, parameters, logical ? logical : ""});
-}
 
 BOOL KyActiveXContainer::RouteActiveXEvent(UINT nID, AFX_EVENT* pEvent, KyActiveXEventLog* pLog) {
   const auto found = m_controls.find(static_cast<WORD>(nID));

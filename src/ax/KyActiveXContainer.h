@@ -8,27 +8,9 @@
 #include <afxocc.h>
 
 #include <map>
-#include <string>
-#include <vector>
 
 class KyActiveXControlImpl;
-
-// The record of routed events the event tracer shows: one row per event,
-// physical name, arguments joined by ", " and logical name ("" when the
-// event is not mapped). While onlyMapped is set, unmapped events are left out.
-class AFX_EXT_CLASS KyActiveXEventLog {
- public:
-  struct Row {
-    CString physical;
-    CString parameters;
-    CString logical;
-  };
-  virtual ~KyActiveXEventLog() = default;
-  virtual void Append(const char* physical, const char* parameters, const char* logical);
-
-  BOOL m_bOnlyMapped = FALSE;
-  std::vector<Row> m_rows;
-};
+class KyActiveXEventLog;
 
 class AFX_EXT_CLASS KyActiveXContainer {
  public:

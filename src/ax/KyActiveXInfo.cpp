@@ -1,5 +1,6 @@
 #include "KyActiveXInfo.h"
 
+#include <comdef.h>
 #include <winreg.h>
 
 #include <set>
@@ -33,7 +34,11 @@ KyActiveXInfoImpl::KyActiveXInfoImpl(const char* displayName, const char* classT
   m_keyPath = "CLSID\\" + m_clsidText + "\\";
   if (!withTypeInfo || m_clsidText.IsEmpty()) return;
   if (ITypeLib* library = ax::TypeLibOfClass(m_clsidText)) {
-    m_doc = std::make_unique<KyComDoc>(library);
+    try {
+      m_doc = std::make_unique<KyComDoc>(library);
+    } catch (const _com_error&) {
+      m_doc.reset();  // the row then has no type information
+    }
     library->Release();
   }
 }

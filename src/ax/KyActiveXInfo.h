@@ -3,7 +3,7 @@
 // server, and, when asked for, the type library that describes it.
 #pragma once
 
-#include <afx.h>
+#include <afxwin.h>
 
 #include <memory>
 #include <vector>
@@ -28,6 +28,13 @@ class AFX_EXT_CLASS KyActiveXInfoImpl {
   CString m_keyPath;    // "CLSID\" + the CLSID text + "\"
   CString m_caption;
   std::unique_ptr<KyComDoc> m_doc;
+};
+
+class AFX_EXT_CLASS KyActiveXInfo {
+ public:
+  // Shows the browse dialog of registered controls; on OK fills the chosen
+  // row's display name and ProgID and answers whether the name is not empty.
+  static BOOL BrowseForActiveXControl(CWnd* parent, CString& displayName, CString& progId);
 };
 
 namespace ax {

@@ -40,3 +40,21 @@
 #define IDC_AX_ERROR_STATEMENT 15082
 #define IDC_AX_ERROR_DEBUG 15083
 #define IDC_AX_VENDOR_HELP 15310
+// The library's icon and the images of members and events (16 pixels
+// wide, magenta transparent): 0 a group, 2/3 an event, 4/5 a property, 6/7
+// a method, 8 a control, 9 an unmapped and 10 a mapped event, 12 a parameter.
+#define IDI_AX_CONTROL 15032
+#define IDB_AX_MEMBER_IMAGES 15034
+#define AX_IMAGE_EVENT_UNMAPPED 9
+#define AX_IMAGE_EVENT_MAPPED 10
+// The browse dialog of registered controls and its controls.
+#define IDD_AX_BROWSE 15030
+#define IDC_AX_BROWSE_LIST 15390
+#define IDC_AX_BROWSE_REGISTER 15391
+#define IDC_AX_BROWSE_TEST 15392
+#define IDC_AX_BROWSE_ICON 15393
+#define IDC_AX_BROWSE_LOCATION 15394
+// The event tracer and its controls.
+#define IDD_AX_EVENT_LOG 15057
+#define IDC_AX_EVENT_LIST 15395
+#define IDC_AX_ONLY_MAPPED 15358

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "KyActiveXContainer.h"
+#include "KyActiveXEventLog.h"
 #include "KyDispParams.h"
 #include "controls/kygauge.h"
 #include "controls/kypicture.h"

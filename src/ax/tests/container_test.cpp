@@ -1,15 +1,20 @@
 // Hosting the gauge control: creation by ProgID and CLSID, properties as
 // text in every form, events as logical events, persistence, and the
 // placeholder of a control that cannot be made.
+#include <commctrl.h>
+#include <internal/snapshot.h>
+#include <internal/testinput.h>
 #include <internal/userscript.h>
 
 #include <cstring>
 #include <string>
 
 #include "KyActiveXControl.h"
+#include "KyActiveXEventLog.h"
 #include "KyAxHelpers.h"
 #include "KyOLEFont.h"
 #include "axhostfixture.h"
+#include "axres.h"
 
 namespace {
 
@@ -27,6 +32,33 @@ class Container : public AxHostFixture {
   std::string read(KyActiveXControl& control, const char* name) {
     CString text;
     return control.GetProperty(name, text) ? std::string(text) : "<refused>";
+  }
+  // The tracer's rows as texts, and the image of each.
+  static std::vector<std::vector<std::string>> rows(KyActiveXEventLog& log) {
+    std::vector<std::vector<std::string>> got;
+    HWND list = log.GetList();
+    for (int i = 0; i < ListView_GetItemCount(list); ++i) {
+      std::vector<std::string> row;
+      for (int c = 0; c < 3; ++c) {
+        char text[64] = "";
+        ListView_GetItemText(list, i, c, text, sizeof text);
+        row.push_back(text);
+      }
+      got.push_back(row);
+    }
+    return got;
+  }
+  static std::vector<int> images(KyActiveXEventLog& log) {
+    std::vector<int> got;
+    HWND list = log.GetList();
+    for (int i = 0; i < ListView_GetItemCount(list); ++i) {
+      LVITEMA item{};
+      item.mask = LVIF_IMAGE;
+      item.iItem = i;
+      ListView_GetItem(list, &item);
+      got.push_back(item.iImage);
+    }
+    return got;
   }
   std::string className(HWND hwnd) {
     char name[64] = "";
@@ -94,6 +126,7 @@ TEST_F(Container, EachValueFormGoesToTheControlAndBack) {
 
 TEST_F(Container, EventsRunAsTheirMappedLogicalEvents) {
   KyActiveXEventLog log;
+  ASSERT_TRUE(log.Create(&host_));
   host_.m_pLog = &log;
   KyActiveXControl control;
   ASSERT_TRUE(create(control, KYGAUGE_PROGID, "Value=3", "Click=OK_Pressed Changed=Value_Changed Click=Gauge_Clicked"));
@@ -113,14 +146,45 @@ TEST_F(Container, EventsRunAsTheirMappedLogicalEvents) {
   EXPECT_EQ(host_.m_heard[1].logical, "Value_Changed");
   EXPECT_EQ(host_.m_heard[1].params, (std::vector<std::string>{"7", ""}));
   EXPECT_EQ(host_.GetEventParams(), nullptr);  // only readable while the event runs
-  ASSERT_EQ(log.m_rows.size(), 3u);
-  EXPECT_STREQ(log.m_rows[1].parameters, "7");
-  EXPECT_STREQ(log.m_rows[2].physical, "Reset");
-  EXPECT_STREQ(log.m_rows[2].logical, "");
-  log.m_bOnlyMapped = TRUE;
+  // The tracer lists every event, mapped or not, with its image.
+  const std::vector<std::vector<std::string>> traced = {
+      {"Click", "", "Gauge_Clicked"}, {"Changed", "7", "Value_Changed"}, {"Reset", "", ""}};
+  EXPECT_EQ(rows(log), traced);
+  EXPECT_EQ(images(log), (std::vector<int>{AX_IMAGE_EVENT_MAPPED, AX_IMAGE_EVENT_MAPPED, AX_IMAGE_EVENT_UNMAPPED}));
+  // The box, ticked as a person would, leaves unmapped events out.
+  HWND box = ::GetDlgItem(log.m_hWnd, IDC_AX_ONLY_MAPPED);
+  win32::input::click(box, 3, 3);
+  win32::input::pumpMessages();
+  ASSERT_TRUE(log.IsOnlyMapped());
   ASSERT_TRUE(control.SetProperty("Value", "0"));
-  EXPECT_EQ(log.m_rows.size(), 3u);
+  ASSERT_EQ(control.GetControlSite()->m_pDispatch->Invoke(KYGAUGE_STEP, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr,
+                                                          nullptr, nullptr),
+            S_OK);
+  ASSERT_EQ(rows(log).size(), 4u);
+  EXPECT_EQ(rows(log).back(), (std::vector<std::string>{"Changed", "4", "Value_Changed"}));
   host_.m_pLog = nullptr;
+}
+
+TEST_F(Container, TheEventTracerKeepsTheLastEventInView) {
+  KyActiveXEventLog log;
+  ASSERT_TRUE(log.Create(&host_));
+  HWND list = log.GetList();
+  // Three columns, each a third of the list less 3 pixels.
+  RECT client{};
+  ::GetClientRect(list, &client);
+  for (int c = 0; c < 3; ++c) EXPECT_EQ(ListView_GetColumnWidth(list, c), client.right / 3 - 3);
+  EXPECT_FALSE(log.IsOnlyMapped());
+  for (int i = 0; i < 40; ++i) log.Append("Changed", std::to_string(i).c_str(), i % 2 ? "Value_Changed" : "");
+  ASSERT_EQ(ListView_GetItemCount(list), 40);
+  const int top = ListView_GetTopIndex(list);
+  EXPECT_EQ(top + ListView_GetCountPerPage(list), 40);
+  win32::input::pumpMessages();
+  ASSERT_TRUE(win32::snapshot::saveWindowPng(log.m_hWnd, (std::string(KY_BIN_DIR) + "/../ax_event_tracer.png").c_str()));
+  // The close box closes the tracer; its owner still holds the object.
+  ::PostMessageA(log.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+  win32::input::pumpMessages();
+  EXPECT_EQ(log.m_hWnd, nullptr);
+  log.Append("Click", "", "");  // nothing to show it in: ignored
 }
 
 TEST_F(Container, RoutingAnUnknownIdDoesNothing) {
