@@ -75,6 +75,11 @@ class AFX_EXT_CLASS KyActiveXControlImpl {
   void RenewSilencer();
 
  private:
+  // Fills the lists and maps from the class's type information (may raise
+  // the COM error of a documentation text that found no memory); clearModel
+  // empties them again.
+  void buildModel(ITypeInfo* coclass);
+  void clearModel();
   // The font object a font property holds (a new reference), or null.
   IDispatch* fontOf(long dispid);
   BOOL setFont(long dispid, const char* text);

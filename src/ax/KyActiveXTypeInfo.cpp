@@ -2,7 +2,10 @@
 // methods and properties, its default source interface its events (and the
 // interface the site listens to). The members every dispatch interface
 // inherits are left out.
+#include <comdef.h>
+
 #include <cstring>
+#include <memory>
 
 #include "KyActiveXControl.h"
 #include "KyActiveXControlImpl.h"
@@ -47,6 +50,35 @@ BOOL KyActiveXControlImpl::LoadTypeInfo() {
     return FALSE;
   }
   library->Release();
+  // A model that could not be read whole (its documentation found no
+  // memory) is dropped: the control then has no type information.
+  try {
+    buildModel(coclass);
+  } catch (const _com_error&) {
+    clearModel();
+  }
+  coclass->Release();
+  return m_bTypeInfoLoaded;
+}
+
+void KyActiveXControlImpl::clearModel() {
+  m_bTypeInfoLoaded = FALSE;
+  m_iidEvents = IID{};
+  m_properties.clear();
+  m_eventById.clear();
+  m_methodById.clear();
+  m_putById.clear();
+  m_getById.clear();
+  m_variableById.clear();
+  m_methods.clear();
+  m_eventList.clear();
+  m_propertyFunctions.clear();
+  m_variables.clear();
+  m_allMethods.clear();
+  m_doc.reset();
+}
+
+void KyActiveXControlImpl::buildModel(ITypeInfo* coclass) {
   m_bTypeInfoLoaded = TRUE;
   m_doc = std::make_unique<KyComDoc>(coclass, MEMBERID_NIL);
   KyTypeAttr attr(coclass);
@@ -54,6 +86,7 @@ BOOL KyActiveXControlImpl::LoadTypeInfo() {
   for (bool source : {false, true}) {
     ITypeInfo* info = implemented(coclass, impls, source);
     if (!info) continue;
+    const std::unique_ptr<ITypeInfo, void (*)(ITypeInfo*)> held(info, [](ITypeInfo* i) { i->Release(); });
     KyTypeAttr members(info);
     if (source && members) m_iidEvents = members->guid;
     for (UINT i = 0; members && i < members->cFuncs; ++i) {
@@ -82,13 +115,10 @@ BOOL KyActiveXControlImpl::LoadTypeInfo() {
       m_properties.emplace(variable->GetName(), variable.get());
       m_variables.push_back(std::move(variable));
     }
-    info->Release();
   }
   // A property that can be put is not read-only.
   for (auto& [memid, get] : m_getById) get->m_readOnly = !m_putById.count(memid);
   for (auto& [memid, put] : m_putById) put->m_readOnly = FALSE;
-  coclass->Release();
-  return TRUE;
 }
 
 CString KyActiveXControlImpl::EventName(DISPID dispid) const {

@@ -1,7 +1,10 @@
 // Building the information model from ITypeInfo.
 #include "KyComInfo.h"
 
+#include <comdef.h>
 #include <winreg.h>
+
+#include <new>
 
 #include "KyAxHelpers.h"
 #include "KyHelp.h"
@@ -13,6 +16,28 @@ CString narrow(BSTR text) {
   for (UINT i = 0; text && i < SysStringLen(text); ++i) out += text[i] <= 0xFF ? static_cast<char>(text[i]) : '?';
   return out;
 }
+
+// A documentation text, or the COM error E_OUTOFMEMORY when it cannot be
+// held: a model missing part of its help must not pass for a complete one.
+CString documentText(BSTR text) {
+  try {
+    return narrow(text);
+  } catch (CMemoryException* e) {
+    e->Delete();
+  } catch (const std::bad_alloc&) {
+  }
+  _com_issue_error(E_OUTOFMEMORY);
+}
+
+// Runs `f` when the scope ends, also when a documentation text raises the
+// COM error of no memory: descriptions and references go back either way.
+template <class F>
+struct OnExit {
+  F f;
+  ~OnExit() { f(); }
+};
+template <class F>
+OnExit(F) -> OnExit<F>;
 
 // Frees the texts of one GetDocumentation or GetNames call.
 struct Texts {
@@ -39,13 +64,14 @@ KyComDoc::KyComDoc(ITypeLib* library) {
 }
 
 void KyComDoc::fill(HRESULT hr, BSTR name, BSTR doc, DWORD help, BSTR file) {
+  if (hr == E_OUTOFMEMORY) _com_issue_error(hr);  // the texts could not be made
   if (FAILED(hr)) {
     m_helpContext = 0;
     return;
   }
-  m_name = narrow(name);
-  m_docString = narrow(doc);
-  m_helpFile = narrow(file);
+  m_name = documentText(name);
+  m_docString = documentText(doc);
+  m_helpFile = documentText(file);
   m_helpContext = help;
   if (m_docString.IsEmpty()) m_docString = m_name;
 }
@@ -77,6 +103,7 @@ KyComDataType::KyComDataType(ITypeInfo* info, const TYPEDESC* desc) {
   if (desc->vt == VT_USERDEFINED) {
     ITypeInfo* referenced = nullptr;
     if (!info || FAILED(info->GetRefTypeInfo(desc->hreftype, &referenced)) || !referenced) return;
+    const OnExit release{[referenced] { referenced->Release(); }};
     {
       KyTypeAttr attr(referenced);
       if (attr && attr->typekind == TKIND_ENUM) {
@@ -86,7 +113,6 @@ KyComDataType::KyComDataType(ITypeInfo* info, const TYPEDESC* desc) {
         m_typeName = KyComDoc(referenced, MEMBERID_NIL).m_name;
       }
     }
-    referenced->Release();
     return;
   }
   m_typeText = ax::VarTypeName(desc->vt);
@@ -133,9 +159,13 @@ void KyComProperty::VisitChildren(const Visitor& visit) {
 KyComMethodInfo::KyComMethodInfo(ITypeInfo* info, UINT index, BOOL isEvent) {
   FUNCDESC* func = nullptr;
   if (!info || FAILED(info->GetFuncDesc(index, &func)) || !func) return;
+  const OnExit release{[info, func] { info->ReleaseFuncDesc(func); }};
   m_memid = func->memid;
   const UINT wanted = static_cast<UINT>(func->cParams) + 1;
   std::vector<BSTR> names(wanted, nullptr);
+  const OnExit freeNames{[&names] {
+    for (BSTR name : names) SysFreeString(name);
+  }};
   UINT got = 0;
   if (FAILED(info->GetNames(func->memid, names.data(), wanted, &got))) got = 0;
   m_name = got ? narrow(names[0]) : CString();
@@ -144,12 +174,10 @@ KyComMethodInfo::KyComMethodInfo(ITypeInfo* info, UINT index, BOOL isEvent) {
     const CString name = static_cast<UINT>(i + 1) < got ? narrow(names[i + 1]) : CString("rhs");
     m_params.push_back(std::make_unique<KyComParameter>(info, func, i, name));
   }
-  for (BSTR name : names) SysFreeString(name);
   m_doc = std::make_unique<KyComDoc>(info, func->memid);
   m_returnType = std::make_unique<KyComDataType>(info, &func->elemdescFunc.tdesc);
   m_invokeKind = func->invkind;
   m_funcFlags = func->wFuncFlags;
-  info->ReleaseFuncDesc(func);
   if (isEvent) {
     m_kind = Event;
     return;
@@ -179,6 +207,7 @@ BOOL KyComMethodInfo::IsVisibleProperty() const {
 KyComVariable::KyComVariable(ITypeInfo* info, UINT index) {
   VARDESC* var = nullptr;
   if (!info || FAILED(info->GetVarDesc(index, &var)) || !var) return;
+  const OnExit release{[info, var] { info->ReleaseVarDesc(var); }};
   m_memid = var->memid;
   m_varFlags = var->wVarFlags;
   m_varKind = var->varkind;
@@ -190,11 +219,9 @@ KyComVariable::KyComVariable(ITypeInfo* info, UINT index) {
     if (SUCCEEDED(VariantChangeType(&text, var->lpvarValue, 0, VT_BSTR))) m_value = narrow(text.bstrVal);
     VariantClear(&text);
   }
-  BSTR name = nullptr;
+  Texts name;
   UINT got = 0;
-  if (SUCCEEDED(info->GetNames(var->memid, &name, 1, &got)) && got) m_name = narrow(name);
-  SysFreeString(name);
-  info->ReleaseVarDesc(var);
+  if (SUCCEEDED(info->GetNames(var->memid, &name.items[0], 1, &got)) && got) m_name = narrow(name.items[0]);
 }
 
 void KyComVariable::VisitChildren(const Visitor& visit) {

@@ -13,6 +13,10 @@
 #include <vector>
 
 // Documentation of a member, a type (member id MEMBERID_NIL) or a library.
+// A text that cannot be allocated (GetDocumentation answering
+// E_OUTOFMEMORY, or no room for the copy) ends the construction with the
+// COM error E_OUTOFMEMORY (_com_error); the nodes that hold documentation
+// let it through, and the library's operations that build a model catch it.
 class AFX_EXT_CLASS KyComDoc {
  public:
   KyComDoc(ITypeInfo* info, MEMBERID memid);

@@ -1,4 +1,5 @@
 // The information model read from a type library written for the test.
+#include <comdef.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -193,4 +194,87 @@ TEST_F(ComInfo, AMissingMemberLeavesAnEmptyNode) {
   EXPECT_EQ(missing.GetDataType(), nullptr);
   KyComVariable none(props_, 0);
   EXPECT_STREQ(none.GetName(), "");
+}
+
+namespace {
+
+// The test library's type information, except that the documentation of
+// one member cannot be allocated (as GetDocumentation answers when it has
+// no memory for the texts). Every description taken is counted, so that a
+// construction ended by the error is seen to give all of them back.
+class NoMemoryForDocumentation : public ITypeInfo {
+ public:
+  NoMemoryForDocumentation(ITypeInfo* inner, MEMBERID failing) : inner_(inner), failing_(failing) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override { return *out = nullptr, E_NOINTERFACE; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override { return --refs_; }
+  HRESULT STDMETHODCALLTYPE GetTypeAttr(TYPEATTR** a) override { return inner_->GetTypeAttr(a); }
+  HRESULT STDMETHODCALLTYPE GetTypeComp(ITypeComp** c) override { return inner_->GetTypeComp(c); }
+  HRESULT STDMETHODCALLTYPE GetFuncDesc(UINT i, FUNCDESC** f) override {
+    const HRESULT hr = inner_->GetFuncDesc(i, f);
+    if (SUCCEEDED(hr)) ++held_;
+    return hr;
+  }
+  HRESULT STDMETHODCALLTYPE GetVarDesc(UINT i, VARDESC** v) override {
+    const HRESULT hr = inner_->GetVarDesc(i, v);
+    if (SUCCEEDED(hr)) ++held_;
+    return hr;
+  }
+  HRESULT STDMETHODCALLTYPE GetNames(MEMBERID m, BSTR* n, UINT max, UINT* got) override {
+    return inner_->GetNames(m, n, max, got);
+  }
+  HRESULT STDMETHODCALLTYPE GetRefTypeOfImplType(UINT i, HREFTYPE* r) override { return inner_->GetRefTypeOfImplType(i, r); }
+  HRESULT STDMETHODCALLTYPE GetImplTypeFlags(UINT i, INT* f) override { return inner_->GetImplTypeFlags(i, f); }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(LPOLESTR* n, UINT c, MEMBERID* m) override { return inner_->GetIDsOfNames(n, c, m); }
+  HRESULT STDMETHODCALLTYPE Invoke(PVOID p, MEMBERID m, WORD w, DISPPARAMS* d, VARIANT* r, EXCEPINFO* e, UINT* a) override {
+    return inner_->Invoke(p, m, w, d, r, e, a);
+  }
+  HRESULT STDMETHODCALLTYPE GetDocumentation(MEMBERID m, BSTR* n, BSTR* d, DWORD* h, BSTR* f) override {
+    if (m == failing_) return E_OUTOFMEMORY;
+    return inner_->GetDocumentation(m, n, d, h, f);
+  }
+  HRESULT STDMETHODCALLTYPE GetDllEntry(MEMBERID m, INVOKEKIND k, BSTR* d, BSTR* n, WORD* o) override {
+    return inner_->GetDllEntry(m, k, d, n, o);
+  }
+  HRESULT STDMETHODCALLTYPE GetRefTypeInfo(HREFTYPE r, ITypeInfo** t) override { return inner_->GetRefTypeInfo(r, t); }
+  HRESULT STDMETHODCALLTYPE AddressOfMember(MEMBERID m, INVOKEKIND k, PVOID* p) override { return inner_->AddressOfMember(m, k, p); }
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* o, REFIID r, PVOID* p) override { return inner_->CreateInstance(o, r, p); }
+  HRESULT STDMETHODCALLTYPE GetMops(MEMBERID m, BSTR* b) override { return inner_->GetMops(m, b); }
+  HRESULT STDMETHODCALLTYPE GetContainingTypeLib(ITypeLib** l, UINT* i) override { return inner_->GetContainingTypeLib(l, i); }
+  void STDMETHODCALLTYPE ReleaseTypeAttr(TYPEATTR* a) override { inner_->ReleaseTypeAttr(a); }
+  void STDMETHODCALLTYPE ReleaseFuncDesc(FUNCDESC* f) override { --held_, inner_->ReleaseFuncDesc(f); }
+  void STDMETHODCALLTYPE ReleaseVarDesc(VARDESC* v) override { --held_, inner_->ReleaseVarDesc(v); }
+
+  int held_ = 0;  // descriptions taken and not given back
+
+ private:
+  ITypeInfo* inner_;
+  MEMBERID failing_;
+  ULONG refs_ = 1;
+};
+
+}  // namespace
+
+TEST_F(ComInfo, DocumentationWithoutMemoryEndsTheReadingWithTheComError) {
+  NoMemoryForDocumentation info(props_, 5);  // "Measure"
+  HRESULT raised = S_OK;
+  try {
+    KyComMethodInfo measure(&info, kMeasure, FALSE);
+  } catch (const _com_error& e) {
+    raised = e.Error();
+  }
+  EXPECT_EQ(raised, E_OUTOFMEMORY);
+  EXPECT_EQ(info.held_, 0);  // the function description went back all the same
+  // Members whose documentation can be read are built as before.
+  KyComMethodInfo caption(&info, kCaptionGet, FALSE);
+  EXPECT_STREQ(caption.GetName(), "Caption");
+  EXPECT_EQ(info.held_, 0);
+  raised = S_OK;
+  try {
+    KyComDoc doc(&info, 5);
+  } catch (const _com_error& e) {
+    raised = e.Error();
+    EXPECT_STRNE(e.ErrorMessage(), "");
+  }
+  EXPECT_EQ(raised, E_OUTOFMEMORY);
 }
