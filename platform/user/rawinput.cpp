@@ -290,7 +290,10 @@ bool takeInputMessage(MSG& out, HWND filter, UINT min, UINT max, bool remove) {
       q->input.erase(it);
     }
     bool mouse = raw.message >= WM_MOUSEFIRST && raw.message <= WM_MOUSELAST;
-    bool ok = mouse ? cookMouse(*q, raw, out, true) : cookKey(*q, raw, out, true);
+    // Only taking the message counts it (a click, a key's state, activation):
+    // a look at it first, as modal loops take one, must not make the
+    // taking a double click.
+    bool ok = mouse ? cookMouse(*q, raw, out, remove) : cookKey(*q, raw, out, remove);
     if (!ok || !out.hwnd) continue;  // dropped: look at the next input
     Lock lock(userMutex());
     if (!passesFilterLocked(out.hwnd, out.message, filter, 0, 0)) {

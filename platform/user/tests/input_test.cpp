@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using test::Expect;
 using test::kLParam;
 using test::kWParam;
@@ -126,6 +128,19 @@ TEST_F(Input, DoubleClicksNeedTheClassStyleInTheClientArea) {
                        "double clicks");
   DestroyWindow(plain);
   UnregisterClassA("KyNoDblClks", nullptr);
+}
+
+TEST_F(Input, LookingAtAClickWithoutTakingItLeavesItASingleClick) {
+  // A modal loop peeks before it takes: the look must not count as a click.
+  input::click(edit, 5, 5);
+  MSG msg{};
+  std::vector<UINT> taken;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    taken.push_back(msg.message);
+    DispatchMessageA(&msg);
+  }
+  EXPECT_EQ(taken, (std::vector<UINT>{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}));
 }
 
 TEST_F(Input, CaptionClicksAreNonClientAndCaptureTakesAllMouseInput) {
