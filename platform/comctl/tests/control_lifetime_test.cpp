@@ -41,6 +41,9 @@ std::vector<UINT> probeMessages() {
   range(0x0180, 0x01AA);            // LB_*
   range(WM_MDICREATE, WM_MDIREFRESHMENU);  // the MDI client's
   range(WM_USER, WM_USER + 130);    // the common controls' messages
+  // The list view's, but LVM_SORTITEMS, whose argument is a function to call.
+  range(LVM_FIRST, LVM_SORTITEMS - 1);
+  range(LVM_SORTITEMS + 1, LVM_SETSELECTIONMARK);
   return msgs;
 }
 
@@ -109,6 +112,7 @@ const ControlCase kControls[] = {
     {STATUSCLASSNAMEA, SBARS_SIZEGRIP},
     {UPDOWN_CLASSA, UDS_SETBUDDYINT | UDS_ALIGNRIGHT},
     {TOOLTIPS_CLASSA, 0},
+    {WC_LISTVIEWA, LVS_REPORT},
 };
 
 TEST(ControlLifetime, EveryControlAnswersSafelyBeforeItsCreationAndAfterItsDestruction) {
