@@ -1,8 +1,9 @@
 // The common dialogs of the framework: CFileDialog over GetOpenFileNameA /
-// GetSaveFileNameA.
+// GetSaveFileNameA; the property sheets (afxpropsheet.h).
 #pragma once
 
 #include "afxwin.h"
+#include "afxpropsheet.h"
 
 #include <commdlg.h>
 
