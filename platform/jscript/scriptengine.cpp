@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "eventsink.h"
 #include "hostobject.h"
 #include "scripterror.h"
 #include "scripttext.h"
@@ -122,6 +123,7 @@ void ScriptEngine::makeHeap() {
 }
 
 void ScriptEngine::dropHeap() {
+  disconnectEvents();
   if (heap_) {
     duk_context* heap = heap_;
     heap_ = nullptr;
@@ -176,10 +178,17 @@ HRESULT ScriptEngine::SetScriptState(SCRIPTSTATE state) {
       if (!site_ || !heap_) return E_UNEXPECTED;
       const bool wasRunning = running() || state_ == SCRIPTSTATE_DISCONNECTED;
       changeState(state);
-      return wasRunning ? S_OK : start();
+      const HRESULT hr = wasRunning ? S_OK : start();
+      if (state == SCRIPTSTATE_CONNECTED) {
+        for (Item& item : items_) connectEvents(item);
+      } else {
+        disconnectEvents();
+      }
+      return hr;
     }
     case SCRIPTSTATE_DISCONNECTED:
       if (!running()) return E_UNEXPECTED;
+      disconnectEvents();
       changeState(state);
       return S_OK;
     case SCRIPTSTATE_INITIALIZED:
@@ -210,6 +219,7 @@ HRESULT ScriptEngine::GetScriptState(SCRIPTSTATE* state) {
 HRESULT ScriptEngine::Close() {
   dropHeap();
   items_.clear();
+  handlers_.clear();
   pending_.clear();
   if (state_ != SCRIPTSTATE_CLOSED) changeState(SCRIPTSTATE_CLOSED);
   if (site_) site_->Release();
@@ -228,11 +238,120 @@ HRESULT ScriptEngine::AddNamedItem(LPCOLESTR name, DWORD flags) {
   }
   if (!item) item = &items_.emplace_back(Item{itemName, flags, nullptr});
   item->flags = flags;
+  if (item->sink) {
+    item->sink->detach();
+    item->sink->Release();
+    item->sink = nullptr;
+  }
   if (item->object) {
     item->object->Release();
     item->object = nullptr;
   }
   if (heap_ && running()) defineItem(*item);
+  if (state_ == SCRIPTSTATE_CONNECTED) connectEvents(*item);
+  return S_OK;
+}
+
+void ScriptEngine::connectEvents(Item& item) {
+  if (!(item.flags & SCRIPTITEM_ISSOURCE) || item.sink || !site_) return;
+  IUnknown* object = nullptr;
+  ITypeInfo* info = nullptr;
+  if (FAILED(site_->GetItemInfo(reinterpret_cast<LPCOLESTR>(item.name.c_str()),
+                                SCRIPTINFO_IUNKNOWN | SCRIPTINFO_ITYPEINFO, &object, &info)))
+    return;
+  EventSink* sink = EventSink::forItem(this, item.name, object, info);
+  if (sink && sink->connect(object)) {
+    item.sink = sink;
+  } else if (sink) {
+    sink->detach();
+    sink->Release();
+  }
+  if (info) info->Release();
+  if (object) object->Release();
+}
+
+void ScriptEngine::disconnectEvents() {
+  for (Item& item : items_) {
+    if (!item.sink) continue;
+    EventSink* sink = item.sink;
+    item.sink = nullptr;
+    sink->detach();
+    sink->disconnect();
+    sink->Release();
+  }
+}
+
+HRESULT ScriptEngine::callScript(int count, VARIANT* result, EXCEPINFO* exception) {
+  if (depth_++ == 0 && site_) site_->OnEnterScript();
+  HRESULT hr = S_OK;
+  if (duk_pcall(heap_, count) != 0) {
+    hr = report(u"", 0, 0, false, exception);
+  } else if (result) {
+    toVariant(heap_, -1, result);
+  }
+  duk_pop(heap_);
+  if (--depth_ == 0 && site_) site_->OnLeaveScript();
+  return hr;
+}
+
+HRESULT ScriptEngine::fireEvent(const std::u16string& item, const std::u16string& event, DISPPARAMS* params) {
+  if (!heap_ || state_ != SCRIPTSTATE_CONNECTED) return S_OK;
+  const auto scriptlet = handlers_.find({item, event});
+  const std::string name = toEngineText(scriptlet != handlers_.end() ? scriptlet->second : item + u"_" + event);
+  duk_push_global_object(heap_);
+  const bool found = duk_get_prop_lstring(heap_, -1, name.data(), name.size()) && duk_is_function(heap_, -1);
+  duk_remove(heap_, -2);
+  if (!found) {
+    duk_pop(heap_);
+    return S_OK;  // the script does not handle this event
+  }
+  // OLE keeps the arguments last first.
+  const int count = params ? static_cast<int>(params->cArgs) : 0;
+  for (int i = count - 1; i >= 0; --i) pushVariant(heap_, params->rgvarg[i]);
+  return callScript(count, nullptr, nullptr);
+}
+
+bool ScriptEngine::hasGlobal(const std::u16string& name) {
+  if (!heap_) return false;
+  const std::string text = toEngineText(name);
+  duk_push_global_object(heap_);
+  const bool has = duk_has_prop_lstring(heap_, -1, text.data(), text.size());
+  duk_pop(heap_);
+  return has;
+}
+
+HRESULT ScriptEngine::invokeGlobal(const std::u16string& name, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                   EXCEPINFO* exception) {
+  if (result) VariantInit(result);
+  if (!heap_ || !running()) return E_UNEXPECTED;
+  const std::string text = toEngineText(name);
+  const int count = params ? static_cast<int>(params->cArgs) : 0;
+  duk_push_global_object(heap_);
+  if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+    if (count < 1) {
+      duk_pop(heap_);
+      return DISP_E_BADPARAMCOUNT;
+    }
+    pushVariant(heap_, params->rgvarg[0]);
+    duk_put_prop_lstring(heap_, -2, text.data(), text.size());
+    duk_pop(heap_);
+    return S_OK;
+  }
+  if (!duk_get_prop_lstring(heap_, -1, text.data(), text.size())) {
+    duk_pop_2(heap_);
+    return DISP_E_MEMBERNOTFOUND;
+  }
+  duk_remove(heap_, -2);
+  if ((flags & DISPATCH_METHOD) && duk_is_function(heap_, -1)) {
+    for (int i = count - 1; i >= 0; --i) pushVariant(heap_, params->rgvarg[i]);
+    return callScript(count, result, exception);
+  }
+  if (!(flags & DISPATCH_PROPERTYGET)) {
+    duk_pop(heap_);
+    return DISP_E_MEMBERNOTFOUND;
+  }
+  if (result) toVariant(heap_, -1, result);
+  duk_pop(heap_);
   return S_OK;
 }
 
@@ -268,8 +387,12 @@ IDispatch* ScriptEngine::resolveItem(const std::u16string& name) {
 }
 
 HRESULT ScriptEngine::GetScriptDispatch(LPCOLESTR, IDispatch** ppdisp) {
-  if (ppdisp) *ppdisp = nullptr;
-  return E_NOTIMPL;
+  // One global namespace: every item's module is the script's.
+  if (!ppdisp) return E_POINTER;
+  *ppdisp = nullptr;
+  if (!heap_ || state_ == SCRIPTSTATE_CLOSED) return E_UNEXPECTED;
+  *ppdisp = makeScriptDispatch(this);
+  return *ppdisp ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT ScriptEngine::GetCurrentScriptThreadID(SCRIPTTHREADID* id) {
@@ -296,10 +419,27 @@ HRESULT ScriptEngine::Clone(IActiveScript** ppscript) {
   return E_NOTIMPL;
 }
 
-HRESULT ScriptEngine::AddScriptlet(LPCOLESTR, LPCOLESTR, LPCOLESTR, LPCOLESTR, LPCOLESTR, LPCOLESTR, DWORD_PTR, ULONG,
-                                   DWORD, BSTR* name, EXCEPINFO*) {
+HRESULT ScriptEngine::AddScriptlet(LPCOLESTR defaultName, LPCOLESTR code, LPCOLESTR itemName, LPCOLESTR,
+                                   LPCOLESTR eventName, LPCOLESTR, DWORD_PTR sourceContext, ULONG startingLine,
+                                   DWORD, BSTR* name, EXCEPINFO* exception) {
+  // A scriptlet is the body of a function that handles the item's event.
   if (name) *name = nullptr;
-  return E_NOTIMPL;
+  if (!code || !itemName || !eventName) return E_POINTER;
+  if (!heap_ || state_ == SCRIPTSTATE_CLOSED || state_ == SCRIPTSTATE_UNINITIALIZED) return E_UNEXPECTED;
+  const std::u16string item = wide(itemName), event = wide(eventName);
+  std::u16string function = wide(defaultName);
+  if (function.empty()) function = item + u"_" + event;
+  if (!isIdentifier(function) || !isIdentifier(item)) return E_INVALIDARG;
+  // The body starts on the function's own line, so lines keep their numbers.
+  const std::u16string text = u"function " + function + u"() {" + wide(code) + u"\n}";
+  HRESULT hr = S_OK;
+  if (running()) hr = run(text, sourceContext, startingLine, false, nullptr, exception);
+  else pending_.push_back(Pending{text, sourceContext, startingLine});
+  if (FAILED(hr)) return hr;
+  handlers_[{item, event}] = function;
+  if (name) *name = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(function.data()),
+                                      static_cast<UINT>(function.size()));
+  return S_OK;
 }
 
 HRESULT ScriptEngine::ParseScriptText(LPCOLESTR code, LPCOLESTR, IUnknown*, LPCOLESTR, DWORD_PTR sourceContext,

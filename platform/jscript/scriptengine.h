@@ -9,22 +9,33 @@
 // line's text; E_FAIL from the site ends the script with SCRIPT_E_REPORTED,
 // any other answer lets the engine carry on with later texts.
 //
-// Not offered (E_NOTIMPL): type libraries added by GUID, the script's own
-// dispatch object, interrupting a running script from another thread, and
-// cloning. Items added as event sources are named but their events are not
-// connected to script functions.
+// Items added as event sources (SCRIPTITEM_ISSOURCE) have their events
+// connected to script functions while the engine is connected
+// (eventsink.h): the function named item_event, or the scriptlet added for
+// the event (AddScriptlet). GetScriptDispatch answers the script's global
+// names (functions are methods, variables properties).
+//
+// Not offered (E_NOTIMPL): type libraries added by GUID, interrupting a
+// running script from another thread (the engine's interpreter has no
+// interruption point) and cloning.
 #pragma once
 
 #include <activscp.h>
 #include <duktape.h>
 
 #include <atomic>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "internal/comobject.h"
 
 namespace jscript {
+
+class EventSink;
+class ScriptEngine;
+IDispatch* makeScriptDispatch(ScriptEngine* engine);
 
 class ScriptEngine final : public IActiveScript, public IActiveScriptParse {
  public:
@@ -63,14 +74,24 @@ class ScriptEngine final : public IActiveScript, public IActiveScriptParse {
 
   // The item's object for the script (a getter of the global name asks).
   IDispatch* resolveItem(const std::u16string& name);
+  // An event of a source item: its handler runs when the engine is
+  // connected and the script has one.
+  HRESULT fireEvent(const std::u16string& item, const std::u16string& event, DISPPARAMS* params);
+  // The script's global names seen through IDispatch (scriptdispatch.cpp).
+  bool hasGlobal(const std::u16string& name);
+  HRESULT invokeGlobal(const std::u16string& name, WORD flags, DISPPARAMS* params, VARIANT* result,
+                       EXCEPINFO* exception);
   // Engines alive in the process (the server may unload at none).
   static long live() { return live_; }
+  // The dispatch object of the script's global names (scriptdispatch.cpp).
+  friend IDispatch* makeScriptDispatch(ScriptEngine* engine);
 
  private:
   struct Item {
     std::u16string name;
     DWORD flags = 0;
     IDispatch* object = nullptr;  // resolved on first use
+    EventSink* sink = nullptr;    // while connected, for a source item
   };
   struct Pending {
     std::u16string code;
@@ -83,6 +104,10 @@ class ScriptEngine final : public IActiveScript, public IActiveScriptParse {
   void makeHeap();
   void dropHeap();
   void defineItem(Item& item);
+  void connectEvents(Item& item);
+  void disconnectEvents();
+  // Runs the function on the stack top with `count` arguments above it.
+  HRESULT callScript(int count, VARIANT* result, EXCEPINFO* exception);
   HRESULT start();
   // Compiles and runs; the value is left in *result when asked for.
   HRESULT run(const std::u16string& code, DWORD_PTR context, ULONG startingLine, bool expression, VARIANT* result,
@@ -97,6 +122,8 @@ class ScriptEngine final : public IActiveScript, public IActiveScriptParse {
   duk_context* heap_ = nullptr;
   std::vector<Item> items_;
   std::vector<Pending> pending_;
+  // Scriptlets: the function that handles an item's event.
+  std::map<std::pair<std::u16string, std::u16string>, std::u16string> handlers_;
   DWORD thread_ = 0;
   int depth_ = 0;  // nested runs (a host call that runs script again)
   static constexpr int kMaxCompiledTexts = 64;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "KyActiveXControl.h"
+#include "KyActiveXControlImpl.h"
 #include "KyActiveXScript.h"
 #include "KyActiveXScripter.h"
 #include "KyScriptText.h"
@@ -271,4 +272,28 @@ TEST_F(Scripter, TheSitesAnswerTheEngine) {
     if (unknown) unknown->Release();
     if (info) info->Release();
   }
+}
+
+TEST_F(Scripter, ControlEventsRunTheScriptsHandlerFunctions) {
+  ASSERT_TRUE(run("function Gauge1_Changed(value) { AD.Field('Note', 'now ' + value); }\r\n"
+                  "function Gauge1_Reset() { AD.LogicalEvent('Emptied'); }"));
+  ASSERT_TRUE(run("Gauge1.Value = 4; Gauge1.Step(3);"));
+  EXPECT_EQ(note_, "now 7");
+  host_.m_heard.clear();
+  ASSERT_TRUE(run("Gauge1.Value = 0;"));
+  ASSERT_EQ(host_.m_heard.size(), 1u);
+  EXPECT_EQ(host_.m_heard[0].logical, "Emptied");
+  // A stopped engine hears no events.
+  scripter_->Stop();
+  note_.clear();
+  IDispatch* gauge = nullptr;
+  ASSERT_EQ(gauge_.GetImpl()->m_pUnknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&gauge)), S_OK);
+  VARIANT by;
+  VariantInit(&by);
+  by.vt = VT_I4;
+  by.lVal = 1;
+  DISPPARAMS params{&by, nullptr, 1, 0};
+  EXPECT_EQ(gauge->Invoke(KYGAUGE_STEP, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr), S_OK);
+  gauge->Release();
+  EXPECT_EQ(note_, "");
 }
