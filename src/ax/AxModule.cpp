@@ -44,3 +44,10 @@ CString ax::FormatTextPattern(const char* pattern, const char* argument) {
 }
 
 HBITMAP ax::LoadBitmapResource(UINT id) { return LoadBitmapA(Module(), MAKEINTRESOURCEA(id)); }
+
+LPCDLGTEMPLATEA ax::DialogTemplate(UINT id) {
+  HMODULE module = Module();
+  HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCE(id), RT_DIALOG);
+  HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
+  return loaded ? static_cast<LPCDLGTEMPLATEA>(::LockResource(loaded)) : nullptr;
+}

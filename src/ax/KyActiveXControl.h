@@ -49,6 +49,14 @@ class AFX_EXT_CLASS KyActiveXControl : public CWnd {
   // Shows them in a property frame owned by the parent (else the active
   // frame of the main window) at 10, 20; TRUE when OK or Apply was pressed.
   BOOL CustomPropSheet(CWnd* parent);
+  // The built-in sheet (General, Properties when asked for, Event
+  // Mappings), modal over the parent: after OK the two counts tell whether
+  // the Properties and the Event Mappings page changed anything (else 0);
+  // logical events made on it are appended to addedEvents, each after a
+  // tab. Without the Properties page a start page above 0 is lowered by
+  // one. FALSE, with a message, when the sheet cannot be shown.
+  BOOL PropSheet(int* propertiesChanged, int* eventsChanged, const char* logicalEvents, CString* addedEvents,
+                 int startPage, CWnd* parent, BOOL showProperties);
   // The control's persisted state in a file (IPersistStreamInit, or a
   // property bag for a control with IPersistPropertyBag only).
   BOOL Load(const char* file);

@@ -112,7 +112,13 @@ std::unique_ptr<KyPropEntry> KyMakePropEntry(const KyComDataType* type, const ch
   if (type && type->IsColor()) return std::make_unique<KyPropEntryCOLOR>(name, value);
   if (type && type->IsFont()) return std::make_unique<KyPropEntryFONT>(name, value);
   if (type && type->IsPicture()) return std::make_unique<KyPropEntryPIC>(name, value);
-  return std::make_unique<KyPropEntry>(name, value);
+  auto entry = std::make_unique<KyPropEntry>(name, value);
+  // An enumerated type offers its constants by name.
+  const KyComDataType* named = type && type->m_pointsTo ? type->m_pointsTo.get() : type;
+  if (named && named->m_enum) {
+    for (const auto& constant : named->m_enum->m_constants) entry->AddEnum(constant->GetName(), constant->m_value);
+  }
+  return entry;
 }
 
 bool ax::LogFontFromText(const char* text, int pixelsPerInch, LOGFONTA* font) {

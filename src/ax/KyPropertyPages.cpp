@@ -22,7 +22,9 @@ void describe(KyPropEntry& entry, const KyComInfo& member, const KyComDoc* contr
   }
 }
 
-std::vector<CString> splitAtTabs(const char* text) {
+}  // namespace
+
+std::vector<CString> ax::SplitAtTabs(const char* text) {
   std::vector<CString> parts;
   CString rest(text);
   while (!rest.IsEmpty()) {
@@ -34,8 +36,6 @@ std::vector<CString> splitAtTabs(const char* text) {
   }
   return parts;
 }
-
-}  // namespace
 
 KyPropEntries ax::PropertyEntries(KyActiveXControlImpl& control) {
   KyPropEntries entries;
@@ -73,7 +73,7 @@ void ax::ApplyStoredProperties(KyPropEntries& entries, KyActiveXControlImpl& con
 KyPropEntries ax::EventEntries(KyActiveXControlImpl& control, const char* logicalEvents, const char* eventMappings) {
   KyPropEntries entries;
   if (!control.LoadTypeInfo()) return entries;
-  const std::vector<CString> choices = splitAtTabs(logicalEvents);
+  const std::vector<CString> choices = ax::SplitAtTabs(logicalEvents);
   for (const KyComMethodInfo* event : control.m_eventList) {
     auto entry = std::make_unique<KyPropEntry>(event->GetName(), "");
     for (const CString& choice : choices) entry->AddEnum(choice, choice);
@@ -101,13 +101,19 @@ CString ax::ComposeEntries(const KyPropEntries& entries) {
   return composed.GetSource();
 }
 
-UINT ax::AddLogicalEvent(const char* name, CString& allEvents, CString* added, KyPropEntries& entries,
-                         KyPropEntry* selected) {
-  const CString event(name);
+UINT ax::CheckNewLogicalEvent(const char* name, const char* allEvents) {
+  const CString event(name ? name : "");
   if (event.IsEmpty()) return IDS_AX_EVENT_NAME_MISSING;
-  for (const CString& known : splitAtTabs(allEvents)) {
+  for (const CString& known : SplitAtTabs(allEvents)) {
     if (known == event) return IDS_AX_EVENT_EXISTS;
   }
+  return 0;
+}
+
+UINT ax::AddLogicalEvent(const char* name, CString& allEvents, CString* added, KyPropEntries& entries,
+                         KyPropEntry* selected) {
+  if (const UINT refusal = CheckNewLogicalEvent(name, allEvents)) return refusal;
+  const CString event(name);
   allEvents += "\t" + event;
   if (added) *added += "\t" + event;
   for (auto& entry : entries) entry->AddEnum(event, event);

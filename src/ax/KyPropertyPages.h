@@ -36,6 +36,12 @@ AFX_EXT_CLASS KyPropEntries EventEntries(KyActiveXControlImpl& control, const ch
 // The modified entries as name=value pairs, in list order.
 AFX_EXT_CLASS CString ComposeEntries(const KyPropEntries& entries);
 
+// The parts of a tab-separated list, empty parts left out.
+AFX_EXT_CLASS std::vector<CString> SplitAtTabs(const char* text);
+// 0 when `name` may be a new logical event, else the id of the text that
+// refuses it (empty, or already one of allEvents, compared exactly).
+AFX_EXT_CLASS UINT CheckNewLogicalEvent(const char* name, const char* allEvents);
+
 // "New Event": 0 when the name was taken (appended after a tab to both
 // lists, offered by every entry and made the selected entry's value), else
 // the id of the text that refuses it (empty, or already a logical event).

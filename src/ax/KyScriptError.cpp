@@ -10,11 +10,7 @@ KyScriptError::KyScriptError(CWnd* owner, const char* source, const char* descri
       m_statement(statement),
       m_helpFile(helpFile),
       m_helpContext(helpContext) {
-  // The template is the library's own, whatever the resource chain holds.
-  HMODULE module = ax::Module();
-  HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCE(IDD_AX_SCRIPT_ERROR), RT_DIALOG);
-  HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
-  if (loaded) InitModalIndirect(static_cast<LPCDLGTEMPLATEA>(::LockResource(loaded)), owner);
+  if (LPCDLGTEMPLATEA found = ax::DialogTemplate(IDD_AX_SCRIPT_ERROR)) InitModalIndirect(found, owner);
 }
 
 HRESULT KyScriptError::AnswerOf(INT_PTR button) {
