@@ -26,6 +26,11 @@ bool movesFocus(uint8_t mode, uint8_t detail) {
          detail != XCB_NOTIFY_DETAIL_POINTER_ROOT && detail != XCB_NOTIFY_DETAIL_NONE;
 }
 
+// Set while a thread activates a window because the server gave it the
+// focus: the server has it there already, and asking again could undo a
+// later change of another client.
+thread_local bool followingServer = false;
+
 // A window that can take the focus back: alive, inside `top`, shown and enabled.
 bool canTakeFocusBack(HWND hwnd, HWND top) {
   return hwnd && IsWindow(hwnd) && GetAncestor(hwnd, GA_ROOT) == top && IsWindowVisible(hwnd) &&
@@ -50,22 +55,29 @@ xcb_window_t Server::focusOnServer() {
 }
 
 void Server::focus(HWND top) {
-  ++focusRequests_;
   // The window being left keeps the window that has the focus in it now
   // (the layer moves the focus only after this call).
   HWND focus = GetFocus();
   HWND left = focus ? GetAncestor(focus, GA_ROOT) : nullptr;
-  std::lock_guard<std::mutex> guard(mutex_);
-  if (left && left != top)
-    if (ShownWindow* shown = byHandle(left)) shown->savedFocus = focus;
-  ShownWindow* shown = byHandle(top);
-  if (!shown || !shown->mapped || shown->overrideRedirect) return;
-  xcb_set_input_focus(conn_, XCB_INPUT_FOCUS_PARENT, shown->id, XCB_CURRENT_TIME);
-  xcb_flush(conn_);
+  {
+    std::lock_guard<std::mutex> guard(mutex_);
+    if (left && left != top)
+      if (ShownWindow* shown = byHandle(left)) shown->savedFocus = focus;
+    ShownWindow* shown = byHandle(top);
+    if (shown && shown->mapped && !shown->overrideRedirect && !followingServer) {
+      xcb_set_input_focus(conn_, XCB_INPUT_FOCUS_PARENT, shown->id, XCB_CURRENT_TIME);
+      xcb_flush(conn_);
+    }
+  }
+  // Counted after the request is on its way: an event read before the count
+  // changed is checked against the server's focus, asked after this request.
+  ++focusRequests_;
 }
 
 void Server::focusIn(const xcb_focus_in_event_t& event) {
-  if (!movesFocus(event.mode, event.detail) || focusOnServer() != event.event) return;
+  if (!movesFocus(event.mode, event.detail)) return;
+  const uint32_t asked = focusRequests_.load();  // before the server is asked: see focus()
+  if (focusOnServer() != event.event) return;
   HWND top;
   DWORD thread;
   {
@@ -75,7 +87,6 @@ void Server::focusIn(const xcb_focus_in_event_t& event) {
     top = shown->hwnd;
     thread = shown->threadId;
   }
-  const uint32_t asked = focusRequests_.load();
   runOnThread(thread, [this, top, asked] {
     if (focusRequests_.load() != asked || !IsWindow(top) || !IsWindowVisible(top)) return;
     // A window disabled by its modal dialog passes the activation to the dialog, as on Windows.
@@ -85,7 +96,10 @@ void Server::focusIn(const xcb_focus_in_event_t& event) {
       if (target == top || !IsWindowEnabled(target) || !IsWindowVisible(target)) return;
     }
     if (GetActiveWindow() == target) return;
-    if (!activateWindow(target, false)) return;
+    followingServer = target == top;  // a dialog activated instead takes the focus itself
+    const bool activated = activateWindow(target, false);
+    followingServer = false;
+    if (!activated) return;
     HWND saved = nullptr;
     {
       std::lock_guard<std::mutex> guard(mutex_);
@@ -97,6 +111,7 @@ void Server::focusIn(const xcb_focus_in_event_t& event) {
 
 void Server::focusOut(const xcb_focus_out_event_t& event) {
   if (!movesFocus(event.mode, event.detail) || event.detail == XCB_NOTIFY_DETAIL_INFERIOR) return;
+  const uint32_t asked = focusRequests_.load();  // before the server is asked: see focus()
   const xcb_window_t now = focusOnServer();
   HWND top;
   DWORD thread;
@@ -109,7 +124,6 @@ void Server::focusOut(const xcb_focus_out_event_t& event) {
     top = shown->hwnd;
     thread = shown->threadId;
   }
-  const uint32_t asked = focusRequests_.load();
   runOnThread(thread, [this, top, asked] {
     if (focusRequests_.load() != asked || GetActiveWindow() != top) return;
     HWND focus = GetFocus();
