@@ -248,7 +248,11 @@ void runMenuBar(HWND top, HMENU bar, int index, char key, bool mouse) {
         t.openPopup(items[index].subMenu, index, false);
         RECT item{};
         GetMenuItemRect(top, bar, (UINT)index, &item);
+        // On a display the bar shows whose drop-down is open.
+        const bool shown = display::onServer();
+        if (shown) HiliteMenuItem(top, bar, (UINT)index, MF_BYPOSITION | MF_HILITE);
         id = t.choose(items[index].subMenu, false, POINT{item.left, item.bottom});
+        if (shown && IsWindow(top)) HiliteMenuItem(top, bar, (UINT)index, MF_BYPOSITION | MF_UNHILITE);
       } else if (!items[index].separator() && !t.ended()) {
         id = items[index].id;  // a command on the bar itself runs at once
       }

@@ -267,10 +267,13 @@ TEST_F(X11Input, MenuBarDropDownOpenedByAClickAndTracked) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     test::log().clear();
-    std::atomic<bool> acted{false}, done{false};
+    std::atomic<bool> acted{false}, done{false}, barItemHilited{false};
     std::thread person([&] {
       test::XClient hand(server.display().c_str());
       hand.clickAt((fileItem.left + fileItem.right) / 2, (fileItem.top + fileItem.bottom) / 2);
+      RECT first = shownMenuItem(hand, file, 0);
+      // The bar shows whose drop-down is open.
+      barItemHilited = !IsRectEmpty(&first) && (GetMenuState(bar, 0, MF_BYPOSITION) & MF_HILITE);
       if (c.clicked != kNoClick) {
         acted = pointAtMenuItem(hand, file, c.clicked, true);
       } else {
@@ -285,6 +288,8 @@ TEST_F(X11Input, MenuBarDropDownOpenedByAClickAndTracked) {
         << test::describe(test::log());
     person.join();
     EXPECT_TRUE(acted) << "the drop-down was not shown on the server";
+    EXPECT_TRUE(barItemHilited);
+    EXPECT_FALSE(GetMenuState(bar, 0, MF_BYPOSITION) & MF_HILITE);
     test::pumpUntil([] { return false; }, 50);  // the posted command comes
     std::vector<WPARAM> commands;
     for (const test::Logged& l : logged({WM_COMMAND})) commands.push_back(l.wParam);
