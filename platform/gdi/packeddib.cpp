@@ -217,9 +217,19 @@ HGLOBAL readBitmapFile(DibSource& source, unsigned forms) {
   if (colours > maxColours) return nullptr;
   if (colours == 0 && bits <= 8) colours = 1u << bits;
 
-  uint64_t height = bi.biHeight < 0 ? -static_cast<int64_t>(bi.biHeight) : bi.biHeight;
-  uint64_t stride = (static_cast<uint64_t>(bits) * static_cast<uint64_t>(bi.biWidth) + 31) / 32 * 4;
-  uint64_t imageSize = rle ? bi.biSizeImage : stride * height;
+  // Below 2^33 bytes a row and at most 2^31 rows: the product fits 64 bits.
+  const uint64_t height = bi.biHeight < 0 ? -static_cast<int64_t>(bi.biHeight) : bi.biHeight;
+  const uint64_t stride = (static_cast<uint64_t>(bits) * static_cast<uint64_t>(bi.biWidth) + 31) / 32 * 4;
+  const uint64_t expanded = stride * height;
+  // RLE data is expanded whole wherever the picture is drawn, and a few
+  // bytes of it can claim millions of pixels on a side (an end-of-bitmap
+  // code leaves the rest blank): the expanded size is held to the bound of
+  // an uncompressed image, refused as the allocation would be.
+  if (expanded > kLargestImage) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
+  const uint64_t imageSize = rle ? bi.biSizeImage : expanded;
   if (imageSize == 0 || imageSize > kLargestImage) return nullptr;
 
   const uint64_t maskBytes = masks ? 12 : 0;

@@ -156,6 +156,81 @@ TEST(ReadBitmapFile, CorruptAndUnsupportedFilesGiveNull) {
   EXPECT_EQ(win32::gdi::readBitmapFile(empty), nullptr);
 }
 
+// The colour of entry `index` of the test files' colour tables.
+COLORREF tableColour(int index) { return RGB(index + 1, 2 * (index + 1), 3 * (index + 1)); }
+
+TEST(ReadBitmapFile, RunLengthPicturesDecodeWhenDrawn) {
+  struct Case {
+    const char* what;
+    BitmapFile file;
+    int rows[2][4];  // colour indexes, top row first
+  } cases[] = {
+      // Bottom row: a run of four 1s, end of line; top row: three absolute
+      // pixels (padded to a word), then end of bitmap.
+      {"RLE8", {.width = 4, .bits = 8, .clrUsed = 4, .compression = BI_RLE8, .rle = {4, 1, 0, 0, 0, 3, 2, 3, 2, 0, 0, 1}},
+       {{2, 3, 2, 0}, {1, 1, 1, 1}}},
+      // The same in nibbles: a run alternates its two values.
+      {"RLE4", {.width = 4, .bits = 4, .compression = BI_RLE4, .rle = {4, 0x12, 0, 0, 0, 3, 0x32, 0x30, 0, 1}},
+       {{3, 2, 3, 0}, {1, 2, 1, 2}}},
+  };
+  for (auto& c : cases) {
+    c.file.sizeImage = static_cast<DWORD>(c.file.rle.size());
+    HGLOBAL dib = read(c.file);
+    ASSERT_NE(dib, nullptr) << c.what;
+    EXPECT_EQ(header(dib).biCompression, c.file.compression) << c.what;
+    EXPECT_EQ(header(dib).biSizeImage, c.file.rle.size()) << c.what;
+    const auto* p = static_cast<const BYTE*>(GlobalLock(dib));
+    HBITMAP bitmap = win32::gdi::packedDibToBitmap(p, nullptr);
+    GlobalUnlock(dib);
+    GlobalFree(dib);
+    ASSERT_NE(bitmap, nullptr) << c.what;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 4; ++x) EXPECT_EQ(GetPixel(dc, x, y), tableColour(c.rows[y][x])) << c.what << " " << x << "," << y;
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+  }
+}
+
+TEST(ReadBitmapFile, RunLengthPicturesTooLargeToExpandAreRefused) {
+  // Two bytes of RLE (end of bitmap) describe a picture of any size; the
+  // expanded bits, not the file, decide. 8 bits a pixel: 16384 x 16384 is
+  // the largest square that stays within 256 MiB.
+  const std::vector<BYTE> endOfBitmap = {0, 1};
+  struct Case {
+    const char* what;
+    int width, height;
+    WORD bits;
+    DWORD compression;
+    bool refused;
+  } cases[] = {
+      {"RLE8 of 2.6M x 2.6M", 2600000, 2600000, 8, BI_RLE8, true},
+      {"RLE4 of 2.6M x 2.6M", 2600000, 2600000, 4, BI_RLE4, true},
+      {"RLE8 as wide as a LONG", 0x7FFFFFFF, 1, 8, BI_RLE8, true},
+      {"RLE8 of 16384 x 16385", 16384, 16385, 8, BI_RLE8, true},
+      {"RLE8 of 16384 x 16384", 16384, 16384, 8, BI_RLE8, false},
+      {"RLE4 of 32768 x 16384", 32768, 16384, 4, BI_RLE4, false},
+  };
+  for (const auto& c : cases) {
+    BitmapFile file{.width = c.width, .height = c.height, .bits = c.bits, .compression = c.compression,
+                    .sizeImage = 2, .rle = endOfBitmap};
+    SetLastError(0);
+    HGLOBAL dib = read(file);
+    if (c.refused) {
+      EXPECT_EQ(dib, nullptr) << c.what;
+      EXPECT_EQ(GetLastError(), DWORD{ERROR_NOT_ENOUGH_MEMORY}) << c.what;
+    } else {
+      ASSERT_NE(dib, nullptr) << c.what;
+      EXPECT_EQ(GlobalSize(dib), 40 + (size_t{1} << c.bits) * 4 + 2) << c.what;  // the data stays compressed
+      EXPECT_TRUE(win32::gdi::packedDibFits(GlobalLock(dib), GlobalSize(dib))) << c.what;
+      GlobalUnlock(dib);
+      GlobalFree(dib);
+    }
+  }
+}
+
 // A file larger than one read piece, starting in the middle of an open file.
 TEST(ReadBitmapFile, FilesAreReadInPiecesFromTheirCurrentPosition) {
   char dir[MAX_PATH], path[MAX_PATH];

@@ -100,7 +100,9 @@ enum BitmapFileForms : unsigned {
 // any, the colour table, the bits) of a bitmap file; null for a short,
 // corrupt or unsupported file. Every count and size in the file is checked
 // against the format and the file's length before anything is allocated or
-// read. A core header is widened into the 40-byte form.
+// read. A core header is widened into the 40-byte form. A picture whose
+// uncompressed bits would exceed 256 MiB (an RLE one's too, though its file
+// is small) gives null with ERROR_NOT_ENOUGH_MEMORY.
 HGLOBAL readBitmapFile(DibSource& source, unsigned forms = kBitmapBasic);
 HGLOBAL readBitmapFile(HFILE file, unsigned forms = kBitmapBasic);
 // Opens the path for reading (OpenFile), reads it and closes it.
