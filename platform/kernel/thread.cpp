@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <condition_variable>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -172,6 +174,29 @@ extern "C" DWORD WINAPI GetThreadId(HANDLE handle) {
 }
 
 extern "C" DWORD WINAPI GetCurrentThreadId(void) { return win32::currentThreadId(); }
+
+namespace win32 {
+
+// The kernel keeps /proc/<tid> for every thread of the machine (listed or
+// not); its state letter after the command's closing parenthesis is Z or X
+// once the thread ended but is not reaped yet.
+bool threadRunning(DWORD threadId) {
+  if (threadId == 0) return false;
+  char path[48];
+  std::snprintf(path, sizeof path, "/proc/%lu/stat", static_cast<unsigned long>(threadId));
+  FILE* file = std::fopen(path, "r");
+  if (!file) return false;
+  char text[512];
+  const size_t length = std::fread(text, 1, sizeof text - 1, file);
+  std::fclose(file);
+  text[length] = 0;
+  const char* end = std::strrchr(text, ')');  // the command may hold spaces and parentheses
+  if (!end || end[1] != ' ') return false;
+  const char state = end[2];
+  return state != 'Z' && state != 'X' && state != 'x';
+}
+
+}  // namespace win32
 
 // Needs no closing.
 extern "C" HANDLE WINAPI GetCurrentThread(void) { return kCurrentThread; }

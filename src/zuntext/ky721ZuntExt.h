@@ -8,8 +8,10 @@
 #include <windef.h>
 
 // Registers `hWnd` under the panel name `pszName` (at most 100 characters) in
-// the first free slot. False when the window does not exist, the name is
-// missing or too long, the lock fails or all 50 slots are taken.
+// the first free slot; with none free, in the first slot whose window and
+// registering thread are both gone (left by a process that died). False
+// when the window does not exist, the name is missing or too long, the lock
+// fails or all 50 slots hold live registrations.
 bool ZEARegisterZuntPanel(const char* pszName, HWND hWnd);
 
 // Frees one slot registered under `pszName`: first one whose window has died

@@ -4,6 +4,7 @@
 
 #include "paneltable.h"
 
+#include <internal/wait.h>
 #include <mscrt.h>
 
 #include <array>
@@ -44,6 +45,15 @@ void take(PanelSlot& slot, const char* name, HWND window, DWORD threadId) {
   std::atomic_ref(slot.window).store(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)));
 }
 
+// A slot left behind by a panel that can never deregister: its window is
+// gone and so is the thread that registered it (a process that died leaves
+// both). A window destroyed in a live thread keeps its slot until that
+// thread deregisters the name: taking it meanwhile would make the
+// deregistration free another panel of the same name and thread.
+bool abandoned(const PanelSlot& slot) {
+  return slot.window != 0 && !IsWindow(windowOf(slot)) && !win32::threadRunning(slot.threadId);
+}
+
 void release(PanelSlot& slot) {
   std::atomic_ref(slot.window).store(0);
   std::memset(slot.name, 0, sizeof slot.name);
@@ -60,12 +70,20 @@ bool ZEARegisterZuntPanel(const char* pszName, HWND hWnd) {
   TableLock lock;
   PanelSlot* slots = lock.slots();
   if (!slots) return false;
-  for (std::size_t i = 0; i < kSlotCount; ++i) {
-    if (slots[i].window != 0) continue;
-    take(slots[i], pszName, hWnd, GetCurrentThreadId());
-    return true;
-  }
-  return false;  // all slots taken; duplicates of a name are allowed
+  // A free slot first; with none, one that a dead process left (a process
+  // killed before it deregistered would otherwise hold its slots until
+  // someone deregistered its names, and enough of them fill the table).
+  PanelSlot* chosen = nullptr;
+  for (std::size_t i = 0; i < kSlotCount && !chosen; ++i)
+    if (slots[i].window == 0) chosen = &slots[i];
+  for (std::size_t i = 0; i < kSlotCount && !chosen; ++i)
+    if (abandoned(slots[i])) chosen = &slots[i];
+  if (!chosen) return false;  // every slot is a live panel's; duplicates of a name are allowed
+  // Retracting the old registration first keeps a crash in between from
+  // leaving the dead window under the new name.
+  if (chosen->window != 0) release(*chosen);
+  take(*chosen, pszName, hWnd, GetCurrentThreadId());
+  return true;
 }
 
 bool ZEADeregisterZuntPanel(const char* pszName) {

@@ -113,4 +113,9 @@ void releaseOwnedMutexesAtExit();
 // thread id: unique among the processes of the machine).
 DWORD currentThreadId();
 
+// Whether the thread of that id (as GetCurrentThreadId answers it, in any
+// process of the machine) still runs. A thread that ended, or whose process
+// died and is only waiting to be reaped, does not.
+bool threadRunning(DWORD threadId);
+
 }  // namespace win32

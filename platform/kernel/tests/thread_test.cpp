@@ -1,3 +1,4 @@
+#include <internal/wait.h>
 #include <winbase.h>
 
 #include <gtest/gtest.h>
@@ -124,6 +125,46 @@ TEST(Thread, ForkedChildHasItsOwnThreadId) {
   int status = -1;
   waitpid(child, &status, 0);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST(Thread, RunningIsToldForThreadsOfAnyProcess) {
+  EXPECT_TRUE(win32::threadRunning(GetCurrentThreadId()));
+  EXPECT_FALSE(win32::threadRunning(0));
+
+  // A thread of this process that ended, and one still waiting.
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  DWORD waitingId = 0, endedId = 0;
+  HANDLE waiting = CreateThread(nullptr, 0, waitForEvent, release, 0, &waitingId);
+  HANDLE ended = CreateThread(nullptr, 0, recordId, &endedId, 0, nullptr);
+  ASSERT_EQ(WaitForSingleObject(ended, 5000), WAIT_OBJECT_0);
+  EXPECT_TRUE(win32::threadRunning(waitingId));
+  // The handle is signalled just before the POSIX thread is gone.
+  for (int i = 0; i < 500 && win32::threadRunning(endedId); ++i) Sleep(2);
+  EXPECT_FALSE(win32::threadRunning(endedId));
+  SetEvent(release);
+  WaitForSingleObject(waiting, 5000);
+
+  // Another process: running while it runs, not once it died, reaped or not.
+  int toChild[2];
+  ASSERT_EQ(pipe(toChild), 0);
+  pid_t child = fork();
+  if (child == 0) {
+    close(toChild[1]);
+    char byte;
+    _exit(read(toChild[0], &byte, 1) == 1 ? 0 : 1);
+  }
+  const auto childId = static_cast<DWORD>(child);
+  EXPECT_TRUE(win32::threadRunning(childId));
+  close(toChild[1]);  // the child reads end of file and ends
+  siginfo_t info{};
+  ASSERT_EQ(waitid(P_PID, child, &info, WEXITED | WNOWAIT), 0);  // ended, not reaped
+  EXPECT_FALSE(win32::threadRunning(childId));
+  waitpid(child, nullptr, 0);
+  EXPECT_FALSE(win32::threadRunning(childId));
+  close(toChild[0]);
+  CloseHandle(waiting);
+  CloseHandle(ended);
+  CloseHandle(release);
 }
 
 TEST(Interlocked, OperationsAnswerAsDocumented) {

@@ -1,12 +1,14 @@
 // The table is shared between processes by name: a panel registered by
 // another program (panel_peer, which loads the library by name) is seen
 // here, receives the events raised here, and leaves a slot behind when it
-// crashes that the next deregistration of its name reclaims. The fallback
+// crashes that the next deregistration of its name, or a registration that
+// finds the table full, reclaims. The fallback
 // names and a failed set-up are seen in that other program too, where the
 // fixed names can be taken before the library loads.
 #include "ky721ZuntExt.h"
 
 #include "tableview.h"
+#include "testpanel.h"
 
 #include <gtest/gtest.h>
 
@@ -184,6 +186,62 @@ TEST(CrossProcessRegistry, ACrashedProcessLeavesASlotTheNextDeregistrationReclai
   EXPECT_TRUE(ZEADeregisterZuntPanel(name.c_str()));
   EXPECT_EQ(table.slot(found[0]).window, 0u);
   EXPECT_TRUE(table.slotsNamed(name).empty());
+}
+
+TEST(CrossProcessRegistry, AFullTableGivesTheSlotsOfADeadProcessToNewPanels) {
+  TableView table;
+  ASSERT_TRUE(table.opened());
+  // Registrations of this thread that must survive: a live panel, and one
+  // whose window is gone but whose thread could still deregister it.
+  TestPanel live, destroyed;
+  const std::string liveName = uniqueName("Bleibt"), destroyedName = uniqueName("Zerstoert");
+  ASSERT_TRUE(ZEARegisterZuntPanel(liveName.c_str(), live.window()));
+  ASSERT_TRUE(ZEARegisterZuntPanel(destroyedName.c_str(), destroyed.window()));
+  destroyed.destroy();
+
+  const std::string deadName = uniqueName("Tot");
+  {
+    PeerProcess peer({deadName, "--fill", "--crash"});
+    ASSERT_TRUE(readReady(peer).registered);
+    EXPECT_EQ(peer.line().rfind("filled ", 0), 0u);
+    EXPECT_EQ(peer.exitCode(), 0);
+  }
+
+  // Under the lock the table stays as it is but for this thread's calls.
+  // Slots other processes freed meanwhile are filled first, so that every
+  // further registration must reclaim.
+  ASSERT_TRUE(table.lock());
+  TestPanel panel;
+  const std::string stem = uniqueName("Neu");
+  std::vector<std::string> names;
+  auto registerNext = [&] {
+    names.push_back(stem + "-" + std::to_string(names.size()));
+    return ZEARegisterZuntPanel(names.back().c_str(), panel.window());
+  };
+  while (table.freeSlots() > 0) ASSERT_TRUE(registerNext());
+  const auto deadSlots = table.slotsNamed(deadName);
+  ASSERT_FALSE(deadSlots.empty());
+  std::vector<std::pair<size_t, SlotBytes>> liveSlots;
+  for (size_t i = 0; i < kSlotCount; ++i)
+    if (IsWindow(reinterpret_cast<HWND>(uintptr_t{table.slot(i).window}))) liveSlots.emplace_back(i, table.slot(i));
+
+  size_t reclaimed = 0;
+  while (registerNext()) ++reclaimed;
+  EXPECT_GE(reclaimed, deadSlots.size());
+  EXPECT_TRUE(table.slotsNamed(deadName).empty());
+  for (size_t index : deadSlots) EXPECT_EQ(table.slot(index).name.rfind(stem, 0), 0u) << index;
+  for (const auto& [index, before] : liveSlots) {
+    EXPECT_EQ(table.slot(index).window, before.window) << index;
+    EXPECT_EQ(table.slot(index).name, before.name) << index;
+  }
+  EXPECT_EQ(table.slotsNamed(liveName).size(), 1u);
+  EXPECT_EQ(table.slotsNamed(destroyedName).size(), 1u);
+  EXPECT_EQ(table.freeSlots(), 0u);
+
+  for (const auto& name : names) ZEADeregisterZuntPanel(name.c_str());
+  EXPECT_TRUE(ZEADeregisterZuntPanel(destroyedName.c_str()));
+  EXPECT_TRUE(ZEADeregisterZuntPanel(liveName.c_str()));
+  table.unlock();
 }
 
 TEST(CrossProcessRegistry, FixedNamesTakenMakeTheLibraryUseItsFallbackNames) {

@@ -5,12 +5,15 @@
 //   ready <window hex> <thread id> <registered 0|1> <last error>
 //   event <dwData hex> <cbData> <wParam hex> <u32 at offset 0> <event name>
 //   bye <deregistered 0|1>
+//   filled <further registrations> (with --fill, after "ready")
 // Every WM_COPYDATA is answered with the value of --answer (default 1); the
 // event "quit" ends the loop, after which the panel deregisters.
 // Options:
 //   --answer N    the answer to every event
 //   --crash       end right after "ready" without deregistering or destroying
 //                 the window, as a crashed process would
+//   --fill        register the window again under the panel name until the
+//                 table has no slot left for it
 //   --fallback N  before loading, hold objects under the table's fixed names
 //                 and the first N fallback mapping names, so that the library
 //                 uses the fallback mapping name N
@@ -103,7 +106,7 @@ void report(unsigned long fallback, HWND window, const std::string& other) {
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
   const char* panelName = argv[1];
-  bool crash = false, squatting = false, small = false;
+  bool crash = false, squatting = false, small = false, fill = false;
   unsigned long fallbacks = 0;
   std::string reportName;
   for (int i = 2; i < argc; ++i) {
@@ -112,6 +115,8 @@ int main(int argc, char** argv) {
       answer = std::atol(argv[++i]);
     } else if (option == "--crash") {
       crash = true;
+    } else if (option == "--fill") {
+      fill = true;
     } else if (option == "--fallback" && i + 1 < argc) {
       squatting = true;
       fallbacks = std::strtoul(argv[++i], nullptr, 10);
@@ -144,6 +149,12 @@ int main(int argc, char** argv) {
               static_cast<unsigned long>(GetLastError()));
   std::fflush(stdout);
   if (squatting && !reportName.empty()) report(fallbacks, window, reportName);
+  if (fill) {
+    size_t more = 0;
+    while (more < zuntext::kSlotCount && registerPanel(panelName, window)) ++more;
+    std::printf("filled %zu\n", more);
+    std::fflush(stdout);
+  }
   if (crash) _exit(0);
 
   HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
