@@ -9,7 +9,10 @@
 // one section per class, named by the CLSID's text "{...}", with the keys
 // "ProgID" and "InprocServer32". A server's DllRegisterServer writes its
 // classes there through CoRegisterInprocServerA (a function of this layer:
-// Windows servers write the system registry instead).
+// Windows servers write the system registry instead). The classes Windows
+// registers at setup and the layer serves (the "JScript" engine,
+// JSCRIPT.DLL) are known without an entry, as long as their library lies in
+// the directory of the layer's own libraries; an entry in the file wins.
 #pragma once
 
 #include <windows.h>

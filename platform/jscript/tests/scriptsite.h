@@ -1,5 +1,5 @@
 // A host for engine tests: the JScript engine and the test server
-// registered in a registry of the test's own, and a site that hands out
+// in a registry of the test's own, and a site that hands out
 // named objects and records the errors the engine reports.
 #pragma once
 
@@ -93,16 +93,11 @@ class TestSite final : public IActiveScriptSite {
 };
 
 // The engine created by its ProgID with the test site, started; the test
-// server registered beside it.
+// server registered beside it. The engine itself needs no registration.
 class EngineFixture : public TestServerFixture {
  protected:
   void SetUp() override {
     TestServerFixture::SetUp();
-    engineModule_ = LoadLibraryA((std::string(KY_BIN_DIR) + "/JSCRIPT.DLL").c_str());
-    ASSERT_NE(engineModule_, nullptr);
-    auto registerServer = reinterpret_cast<LPFNREGISTERSERVER>(GetProcAddress(engineModule_, "DllRegisterServer"));
-    ASSERT_NE(registerServer, nullptr);
-    ASSERT_EQ(registerServer(), S_OK);
     CLSID clsid{};
     ASSERT_EQ(CLSIDFromProgID(ole(u"JScript"), &clsid), S_OK);
     ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IActiveScript, reinterpret_cast<void**>(&engine_)),
@@ -118,7 +113,6 @@ class EngineFixture : public TestServerFixture {
       engine_->Release();
     }
     for (auto& [name, object] : site_.items) object->Release();
-    if (engineModule_) FreeLibrary(engineModule_);
     TestServerFixture::TearDown();
   }
   void start() { ASSERT_EQ(engine_->SetScriptState(SCRIPTSTATE_CONNECTED), S_OK); }
@@ -147,7 +141,6 @@ class EngineFixture : public TestServerFixture {
     return text;
   }
 
-  HMODULE engineModule_ = nullptr;
   IActiveScript* engine_ = nullptr;
   IActiveScriptParse* parse_ = nullptr;
   TestSite site_;

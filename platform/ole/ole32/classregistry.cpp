@@ -1,8 +1,13 @@
 // The registry of in-process classes: a profile file with one section per
 // class (the CLSID's text), keys "ProgID" and "InprocServer32" (see
-// objbase.h for where the file lies), and the ProgID look-ups over it.
+// objbase.h for where the file lies), and the ProgID look-ups over it; and
+// the classes of the layer's own system libraries, known without the file.
+#include <activscp.h>
 #include <objbase.h>
 
+#include <dlfcn.h>
+
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -14,6 +19,48 @@ namespace {
 
 const char kProgIdKey[] = "ProgID";
 const char kServerKey[] = "InprocServer32";
+
+// Classes that Windows registers when it is installed, served here by the
+// layer's libraries of the same file names. They need no registration step
+// (a fresh machine has an empty registry file, yet hosts ask for "JScript"
+// by its ProgID); an entry of the registry file for the class wins.
+struct SystemClass {
+  const CLSID* clsid;
+  const char* progId;
+  const char* library;  // in the layer's system directory
+};
+constexpr SystemClass kSystemClasses[] = {
+    {&CLSID_JScript, "JScript", "JSCRIPT.DLL"},
+};
+
+// The directory of this library: the layer's system libraries are built and
+// installed beside it, as Windows keeps its own in one system directory.
+const std::string& systemDirectory() {
+  static const std::string directory = [] {
+    Dl_info info{};
+    char resolved[PATH_MAX];
+    if (!dladdr(reinterpret_cast<void*>(&ole32::registryFile), &info) || !info.dli_fname ||
+        !realpath(info.dli_fname, resolved))
+      return std::string();
+    return std::filesystem::path(resolved).parent_path().string();
+  }();
+  return directory;
+}
+
+// The full path of a system class's library; "" when it is not installed,
+// and then the class is not registered either.
+std::string systemLibraryPath(const SystemClass& entry) {
+  if (systemDirectory().empty()) return {};
+  std::string path = systemDirectory() + "/" + entry.library;
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error) ? path : std::string();
+}
+
+const SystemClass* systemClass(REFCLSID clsid) {
+  for (const SystemClass& entry : kSystemClasses)
+    if (*entry.clsid == clsid && !systemLibraryPath(entry).empty()) return &entry;
+  return nullptr;
+}
 
 std::string guidText(REFGUID guid) {
   OLECHAR wide[40];
@@ -84,7 +131,10 @@ std::string ole32::registryFile() {
 }
 
 std::string ole32::serverLibrary(REFCLSID clsid) {
-  return profileValue(registryFile(), guidText(clsid), kServerKey);
+  std::string registered = profileValue(registryFile(), guidText(clsid), kServerKey);
+  if (!registered.empty()) return registered;
+  const SystemClass* system = systemClass(clsid);
+  return system ? systemLibraryPath(*system) : std::string();
 }
 
 extern "C" HRESULT CoRegisterInprocServerA(REFCLSID rclsid, LPCSTR pszProgID, LPCSTR pszLibrary) {
@@ -120,14 +170,23 @@ extern "C" HRESULT CLSIDFromProgID(LPCOLESTR lpszProgID, LPCLSID lpclsid) {
     std::u16string wide(section.begin(), section.end());
     if (SUCCEEDED(CLSIDFromString(reinterpret_cast<LPCOLESTR>(wide.c_str()), lpclsid))) return S_OK;
   }
+  for (const SystemClass& entry : kSystemClasses) {
+    if (!equalsIgnoringAsciiCase(entry.progId, wanted) || !systemClass(*entry.clsid)) continue;
+    *lpclsid = *entry.clsid;
+    return S_OK;
+  }
   return REGDB_E_CLASSNOTREG;
 }
 
 extern "C" HRESULT ProgIDFromCLSID(REFCLSID clsid, LPOLESTR* lplpszProgID) {
   if (!lplpszProgID) return E_INVALIDARG;
   *lplpszProgID = nullptr;
-  const std::string progId = profileValue(ole32::registryFile(), guidText(clsid), kProgIdKey);
-  if (progId.empty()) return REGDB_E_CLASSNOTREG;
+  std::string progId = profileValue(ole32::registryFile(), guidText(clsid), kProgIdKey);
+  if (progId.empty()) {
+    const SystemClass* system = systemClass(clsid);
+    if (!system) return REGDB_E_CLASSNOTREG;
+    progId = system->progId;
+  }
   auto* text = static_cast<LPOLESTR>(CoTaskMemAlloc((progId.size() + 1) * sizeof(OLECHAR)));
   if (!text) return E_OUTOFMEMORY;
   for (size_t i = 0; i <= progId.size(); ++i) text[i] = static_cast<unsigned char>(progId.c_str()[i]);

@@ -37,12 +37,6 @@ class Scripter : public AxHostFixture {
  protected:
   void SetUp() override {
     AxHostFixture::SetUp();
-    engine_ = LoadLibraryA((std::string(KY_BIN_DIR) + "/JSCRIPT.DLL").c_str());
-    ASSERT_NE(engine_, nullptr);
-    auto registerEngine = reinterpret_cast<LPFNREGISTERSERVER>(
-        reinterpret_cast<void (*)()>(GetProcAddress(engine_, "DllRegisterServer")));
-    ASSERT_NE(registerEngine, nullptr);
-    ASSERT_EQ(registerEngine(), S_OK);
     ASSERT_TRUE(gauge_.Create(KYGAUGE_PROGID, "", WS_CHILD | WS_VISIBLE, CRect(10, 10, 110, 60), &host_, 101, "",
                               "", nullptr, &host_));
     scripter_ = std::make_unique<KyActiveXScripter>(&host_, &host_);
@@ -55,7 +49,6 @@ class Scripter : public AxHostFixture {
     scripter_.reset();
     gauge_.DestroyWindow();
     AxHostFixture::TearDown();
-    if (engine_) FreeLibrary(engine_);
   }
   BOOL run(const char* code, const char* language = "JScript") { return scripter_->RunScript(code, nullptr, language); }
   std::string property(const char* name) {
@@ -87,7 +80,6 @@ class Scripter : public AxHostFixture {
     };
   }
 
-  HMODULE engine_ = nullptr;
   KyActiveXControl gauge_;
   std::unique_ptr<KyActiveXScripter> scripter_;
   std::string name_ = "Anna";
