@@ -167,6 +167,11 @@ BOOL KyActiveXControl::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLE
 }
 
 COleControlSite* KyActiveXControl::GetControlSite() const { return m_impl->m_pSite.get(); }
+
+IUnknown* KyActiveXControl::GetControlUnknown() const {
+  const COleControlSite* site = GetControlSite();
+  return site ? site->m_pObject : nullptr;
+}
 int KyActiveXControl::GetPropertyChangeCount() const { return m_impl->m_nPropertyChanges; }
 long KyActiveXControl::GetDISPIDFromName(const char* name) { return m_impl->GetDISPIDFromName(name); }
 

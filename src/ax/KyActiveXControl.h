@@ -25,6 +25,9 @@ class AFX_EXT_CLASS KyActiveXControl : public CWnd {
   void Close() {}
 
   COleControlSite* GetControlSite() const;
+  // The hosted control's own IUnknown (no reference added), as MFC's
+  // CWnd::GetControlUnknown answers it; null for a placeholder.
+  IUnknown* GetControlUnknown() const;
   // How many property changes the control has told its container of.
   int GetPropertyChangeCount() const;
   // The implementation (type information, property and event strings);

@@ -78,3 +78,5 @@ HDWP KyAXControl::DeferMove(HDWP hBatch, const RECT& rect, UINT) {
 }
 
 CWnd* KyAXControl::GetActiveXControl() { return m_pControl.get(); }
+
+IUnknown* KyAXControl::GetControlUnknown() const { return m_pControl ? m_pControl->GetControlUnknown() : nullptr; }

@@ -14,6 +14,7 @@
 #include "KyCtrl.h"
 
 class KyActiveXControl;
+struct IUnknown;
 
 class KyAXControl : public KyCtrl {
  public:
@@ -28,6 +29,9 @@ class KyAXControl : public KyCtrl {
   HWND GetWindowHandle() override;
   HDWP DeferMove(HDWP hBatch, const RECT& rect, UINT uFlags) override;
   CWnd* GetActiveXControl() override;
+  // The hosted control's IUnknown (no reference added); null when the
+  // control could not be made.
+  IUnknown* GetControlUnknown() const;
 
   // The persisted-state file made for Create; "" when there was none. It
   // is gone again once the constructor returns.

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "KyAXControl.h"
 #include "KyAppContext.h"
 #include "KyCallMgr.h"
 #include "KyCharFld.h"
@@ -174,6 +175,25 @@ HRESULT KyComFld::CastFrom(IUnknown* p) {
     return E_FAIL;
   }
   return S_OK;
+}
+
+// The slot is released before the query writes it: overwriting a held
+// pointer would leak its reference. A failed query leaves the field empty,
+// so it no longer counts as attached either.
+HRESULT KyComFld::KyAttachControl(KyAXControl* pControl, KyFunctionData* pFunction) {
+  m_pFunctionData = pFunction;
+  ReleaseInterface();
+  m_fControlAttached = 0;
+  if (!pControl) return E_POINTER;
+  IUnknown* control = pControl->GetControlUnknown();
+  if (!control) return OLE_E_NOTRUNNING;  // a placeholder: the control could not be made
+  const HRESULT hr = control->QueryInterface(m_IID, GetInterfaceSlot());
+  if (FAILED(hr)) {
+    *GetInterfaceSlot() = nullptr;
+    return hr;
+  }
+  m_fControlAttached = 1;
+  return hr;
 }
 
 HRESULT KyComFld::CastFrom(KyComFld& other) {

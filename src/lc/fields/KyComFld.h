@@ -14,6 +14,7 @@
 #include "KyRTType.h"
 #include "KyString.h"
 
+class KyAXControl;
 class KyCharFld;
 class KyComEventMgr;
 class KyFunctionData;
@@ -77,6 +78,10 @@ class KyComFld {
   bool CompareNotEqual(KyComFld& other) { return !CompareEqual(other); }
   void ClearCreationDetails();
   void SetCastFrom(int fCastFrom) { m_fCastFrom = fCastFrom; }
+  // Holds the object of an ActiveX control on a panel (queried for the
+  // IID) for the function; the query's result. An interface held before is
+  // released first; after a failure the field is empty.
+  HRESULT KyAttachControl(KyAXControl* pControl, KyFunctionData* pFunction);
   void AddToGlobalTable();
   void RemoveFromGlobalTable();
   void UnMapEvents();

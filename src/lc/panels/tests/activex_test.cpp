@@ -17,14 +17,31 @@
 #include "KyActiveXControl.h"
 #include "KyAppContext.h"
 #include "KyCharFld.h"
+#include "KyComFld.h"
 #include "KyControlFactory.h"
 #include "KyFunctionData.h"
 #include "KyLogEvent.h"
 #include "KyPanel.h"
+#include "controls/kygauge.h"
 
 namespace {
 
 enum LogicalId { kGaugeChanged = 600, kGaugeClicked = 601, kScriptRan = 602 };
+
+// A generated COM field's shape, showing whether it counts as attached.
+class AttachedField : public KyComFldOf<IDispatch> {
+ public:
+  using KyComFldOf::KyComFldOf;
+  bool attached() const { return m_fControlAttached != 0; }
+};
+
+// The identity of a COM object, without keeping a reference.
+IUnknown* identity(IUnknown* object) {
+  IUnknown* unknown = nullptr;
+  if (!object || FAILED(object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)))) return nullptr;
+  unknown->Release();
+  return unknown;
+}
 
 // What a logical event saw of the control event that ran it.
 struct Ran {
@@ -241,4 +258,68 @@ TEST_F(ActiveX, PersistedStateWithoutItsResourceAndClassesThatCannotBeMade) {
   ASSERT_NE(control, nullptr);
   EXPECT_EQ(control->GetControlSite(), nullptr);
   EXPECT_EQ(KyActiveXAPI::CallMethod(missing, KyCharFld("Step")), 0);
+}
+
+TEST_F(ActiveX, AComFieldAttachedToAControlHoldsTheControlsObject) {
+  auto* gauge = dynamic_cast<KyAXControl*>(gauge_);
+  ASSERT_NE(gauge, nullptr);
+  ASSERT_NE(gauge->GetControlUnknown(), nullptr);
+
+  // A field holding another object lets it go when it is attached.
+  IUnknown* other = nullptr;
+  ASSERT_EQ(CoCreateInstance(CLSID_KyGauge, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&other)),
+            S_OK);
+  AttachedField field(DIID_KyGauge);
+  ASSERT_EQ(field.CastFrom(other), S_OK);
+  const ULONG heldByField = other->AddRef();
+  other->Release();
+
+  ASSERT_EQ(field.KyAttachControl(gauge, function_.get()), S_OK);
+  EXPECT_EQ(other->AddRef(), heldByField - 1);
+  other->Release();
+  other->Release();
+  EXPECT_TRUE(field.attached());
+  EXPECT_EQ(field.GetFunctionData(), function_.get());
+  ASSERT_NE(field.Get(), nullptr);
+  EXPECT_EQ(identity(field.Get()), identity(gauge->GetControlUnknown()));
+  // Calls through the field reach the control on the panel.
+  DISPID value = DISPID_UNKNOWN;
+  OLECHAR name[] = {'V', 'a', 'l', 'u', 'e', 0};
+  LPOLESTR names[] = {name};
+  ASSERT_EQ(field->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &value), S_OK);
+  VARIANT twelve;
+  VariantInit(&twelve);
+  twelve.vt = VT_I4;
+  twelve.lVal = 12;
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS put{&twelve, &named, 1, 1};
+  EXPECT_EQ(field->Invoke(value, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &put, nullptr, nullptr, nullptr),
+            S_OK);
+  EXPECT_EQ(property(gauge_, "Value"), "12");
+}
+
+TEST_F(ActiveX, AttachingFailsWithoutTheInterfaceOrTheControl) {
+  auto* gauge = dynamic_cast<KyAXControl*>(gauge_);
+  ASSERT_NE(gauge, nullptr);
+  auto* missing = dynamic_cast<KyAXControl*>(make(axRecord(311, 20047, 0)));  // a class that cannot be made
+  ASSERT_NE(missing, nullptr);
+  const struct {
+    const char* what;
+    KyAXControl* control;
+    IID iid;
+    HRESULT answer;
+  } cases[] = {
+      {"an interface the control lacks", gauge, IID_IClassFactory, E_NOINTERFACE},
+      {"a placeholder for a control", missing, IID_IDispatch, OLE_E_NOTRUNNING},
+      {"no control", nullptr, IID_IDispatch, E_POINTER},
+  };
+  for (const auto& c : cases) {
+    AttachedField field(c.iid);
+    // Whatever the field held before, it holds nothing after a failure.
+    if (c.iid == IID_IDispatch) ASSERT_EQ(field.KyAttachControl(gauge, function_.get()), S_OK) << c.what;
+    EXPECT_EQ(field.KyAttachControl(c.control, function_.get()), c.answer) << c.what;
+    EXPECT_FALSE(field.attached()) << c.what;
+    EXPECT_EQ(field.GetInterface(), nullptr) << c.what;
+    EXPECT_EQ(field.GetFunctionData(), function_.get()) << c.what;
+  }
 }
