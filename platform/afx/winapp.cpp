@@ -2,6 +2,7 @@
 // requests, the wait cursor and the framework's program entry.
 #include "afxstate.h"
 
+#include <internal/fontsetup.h>
 #include <internal/userscript.h>
 #include <mscrt.h>
 
@@ -187,6 +188,9 @@ BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow) {
 }
 
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {
+  // Fontconfig reads its set-up meanwhile: the first window's text waits
+  // for it instead of doing it all then.
+  win32::gdi::startFontSetup();
   int nReturnCode = -1;
   CWinThread* pThread = AfxGetThread();
   CWinApp* pApp = AfxGetApp();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <strings.h>
+#include <internal/fontsetup.h>
 #include <internal/gdi_surface.h>
 #include <internal/printer.h>
 
@@ -126,6 +127,7 @@ Region DCObject::visibleRegion() {
 }
 
 std::shared_ptr<RealizedFont> DCObject::realizedFont() {
+  awaitFontSetup();  // fonts realise through fontconfig
   LOGFONTA lf = state.font ? state.font->logfont : LOGFONTA{};
   int h = lf.lfHeight;
   int device = std::abs(heightToDevice(h));

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <internal/fontsetup.h>
 #include <internal/hostpath.h>
 #include <string>
 #include <vector>
@@ -41,6 +42,7 @@ bool sameName(const std::string& a, const std::string& b) { return equalsIgnorin
 
 // The styles fontconfig has installed for `family`, in the classic order.
 std::vector<Style> installedStyles(const char* family) {
+  awaitFontSetup();
   std::vector<Style> styles;
   FcPattern* pattern = FcPatternCreate();
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
@@ -69,6 +71,7 @@ std::vector<Family> families() {
     all.push_back({name, std::vector<Style>(std::begin(kClassicStyles), std::end(kClassicStyles))});
   }
   std::vector<std::string> installed;
+  awaitFontSetup();
   FcPattern* pattern = FcPatternCreate();
   FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
   FcFontSet* set = FcFontList(nullptr, pattern, objects);
@@ -104,6 +107,7 @@ Description describe(const std::string& family, Style style) {
   lf.lfWeight = style.bold ? FW_BOLD : FW_NORMAL;
   lf.lfItalic = style.italic ? 1 : 0;
   lf.lfCharSet = ANSI_CHARSET;
+  awaitFontSetup();
   // Reported by its cell height, as the LOGFONT given back realises.
   lf.lfHeight = RealizedFont::get(lf, -kEnumEm)->metrics().tmHeight;
   const TEXTMETRICA tm = RealizedFont::get(lf, lf.lfHeight)->metrics();

@@ -8,8 +8,12 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <unordered_map>
+#include <vector>
 
 namespace win32 {
 namespace {
@@ -45,13 +49,54 @@ std::optional<std::string> mappedRoot(char letter) {
   return std::nullopt;
 }
 
-// Name of an entry of `dir` equal to `name` ignoring case, or empty.
+// The names in one directory, as the case-insensitive look-up last read
+// them, and the directory's modification time then (a name made, removed
+// or renamed in it changes that time).
+struct Listing {
+  timespec mtime{};
+  std::vector<std::string> names;
+};
+
+bool sameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+
+// A directory changed so recently that another change within the same
+// clock tick would leave its time as it is: such a listing is not kept.
+bool changedJustNow(const timespec& mtime) {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  const long long ago = (now.tv_sec - mtime.tv_sec) * 1000000000LL + (now.tv_nsec - mtime.tv_nsec);
+  return ago < 50'000'000LL;  // 50 ms: several ticks of the coarse file clock
+}
+
+// Name of an entry of `dir` equal to `name` ignoring case, or empty. A
+// program looks the same missing names up again and again (INI files,
+// libraries along PATH): each directory is read once while it is unchanged.
 std::string findIgnoringCase(const std::string& dir, std::string_view name) {
-  std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.empty() ? "." : dir.c_str()), ::closedir);
-  if (!d) return {};
-  while (dirent* e = ::readdir(d.get())) {
-    if (equalsIgnoringCase(e->d_name, name)) return e->d_name;
+  const std::string path = dir.empty() ? std::string(".") : dir;
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return {};
+  static std::mutex mutex;
+  static auto* listings = new std::unordered_map<std::string, Listing>;
+  std::lock_guard lock(mutex);
+  // "." follows the current directory: it is keyed by what it is now.
+  const std::string key = path == "." ? hostCurrentDirectory() : path;
+  auto it = listings->find(key);
+  if (it == listings->end() || !sameTime(it->second.mtime, st.st_mtim)) {
+    Listing fresh{st.st_mtim, {}};
+    std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(path.c_str()), ::closedir);
+    if (!d) return {};
+    while (dirent* e = ::readdir(d.get())) fresh.names.emplace_back(e->d_name);
+    if (changedJustNow(st.st_mtim) || key.empty()) {
+      if (it != listings->end()) listings->erase(it);
+      for (const std::string& entry : fresh.names)
+        if (equalsIgnoringCase(entry, name)) return entry;
+      return {};
+    }
+    if (listings->size() > 256) listings->clear();  // a walk over many directories keeps no more
+    it = listings->insert_or_assign(key, std::move(fresh)).first;
   }
+  for (const std::string& entry : it->second.names)
+    if (equalsIgnoringCase(entry, name)) return entry;
   return {};
 }
 

@@ -113,8 +113,7 @@ HDC makeWindowDC(HWND hwnd, bool client, HRGN extraClip, bool clipChildren) {
   }
   POINT origin;
   Window* top = surfaceOwner(w, client, origin);
-  if (!top->surface) resizeSurfaceLocked(*top);
-  if (!top->surface) return nullptr;
+  if (!makeSurfaceLocked(*top)) return nullptr;
   HRGN clip = visibleRegionLocked(w, client, clipChildren);
   if (extraClip) CombineRgn(clip, clip, extraClip, RGN_AND);
   if (display::onServer()) {
@@ -287,6 +286,15 @@ void discardPaintStateLocked(Window& w) {
   w.surface = nullptr;
 }
 
+bool makeSurfaceLocked(Window& w) {
+  if (w.surface) return true;
+  if (!w.parent || !w.parent->isDesktop()) return false;
+  const int cx = std::max(1, (int)(w.windowRect.right - w.windowRect.left));
+  const int cy = std::max(1, (int)(w.windowRect.bottom - w.windowRect.top));
+  w.surface = win32::gdi::createWindowSurface(cx, cy);
+  return w.surface != nullptr;
+}
+
 void resizeSurfaceLocked(Window& w) {
   bool topLevel = w.parent && w.parent->isDesktop();
   if (!topLevel) {
@@ -294,6 +302,7 @@ void resizeSurfaceLocked(Window& w) {
     w.surface = nullptr;
     return;
   }
+  if (!w.surface) return;  // made at the first drawing, in the size of then
   int cx = std::max(1, (int)(w.windowRect.right - w.windowRect.left));
   int cy = std::max(1, (int)(w.windowRect.bottom - w.windowRect.top));
   if (w.surface && cairo_image_surface_get_width(w.surface) == cx && cairo_image_surface_get_height(w.surface) == cy)

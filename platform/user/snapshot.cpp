@@ -20,7 +20,7 @@ cairo_surface_t* renderedSurface(HWND hwnd, RECT& inSurface) {
   Lock lock(userMutex());
   Window* w = findLocked(hwnd);
   Window* t = findLocked(top);
-  if (!w || !t || !t->surface) {
+  if (!w || !t || !makeSurfaceLocked(*t)) {
     setWindowError();
     return nullptr;
   }

@@ -403,10 +403,6 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR w
   }
   if (w->gone) return nullptr;
   recalcClientRect(hwnd);
-  {
-    Lock lock(userMutex());
-    resizeSurfaceLocked(*w);
-  }
   if (sendInternal(hwnd, WM_CREATE, 0, (LPARAM)&cs) == -1) {
     if (!w->gone) finalDestroy(w);
     return nullptr;

@@ -211,8 +211,13 @@ void repaintAfterMove(HWND hwnd, const PlaceBefore& before, bool sizeChanged, UI
 // paint.cpp: copies pixels of a surface so that `landing` (surface
 // coordinates) shows what lay `dx`,`dy` pixels back.
 void copySurfacePixels(cairo_surface_t* surface, HRGN landing, int dx, int dy);
-// paint.cpp: a top-level window's surface follows its new size (lock held).
+// paint.cpp: a top-level window's surface follows its new size; a window
+// that becomes a child loses its surface (lock held).
 void resizeSurfaceLocked(Window& w);
+// paint.cpp: a top-level window gets its surface at its first drawing: most
+// windows are sized several times before they draw, some never draw (tips
+// and menus not shown). False when it cannot be made (lock held).
+bool makeSurfaceLocked(Window& w);
 
 // input.cpp: makes `hwnd` the active window of its thread (WM_NCACTIVATE,
 // WM_ACTIVATE, WM_ACTIVATEAPP, focus); `mouse` gives WA_CLICKACTIVE.

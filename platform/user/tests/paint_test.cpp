@@ -301,6 +301,29 @@ TEST_F(Painting, AnOwnDCKeepsItsAttributes) {
   ReleaseDC(plain, b);
 }
 
+// A window's pixels are made at its first drawing, in the size it has
+// then: one sized several times while hidden gives a blank picture of its
+// last size, and once shown, its brush over all of it; drawn again after a
+// resize it fills what it gained.
+TEST_F(Painting, PixelsFollowSizesChangedBeforeAndAfterTheFirstDrawing) {
+  HWND w = make(red, WS_POPUP, 0, 0, 20, 20);
+  for (int size : {400, 10, 60}) SetWindowPos(w, nullptr, 0, 0, size, size / 2, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(windowPixel(w, 59, 29), RGB(255, 255, 255)) << "never drawn";
+  EXPECT_EQ(windowPixel(w, 60, 0), CLR_INVALID);
+  ShowWindow(w, SW_SHOW);
+  win32::input::pumpMessages();
+  EXPECT_EQ(windowPixel(w, 0, 0), RGB(255, 0, 0));
+  EXPECT_EQ(windowPixel(w, 59, 29), RGB(255, 0, 0));
+  HDC dc = GetDC(w);
+  SetPixel(dc, 5, 5, RGB(0, 255, 0));
+  EXPECT_EQ(GetPixel(dc, 5, 5), RGB(0, 255, 0));
+  ReleaseDC(w, dc);
+  SetWindowPos(w, nullptr, 0, 0, 90, 40, SWP_NOMOVE | SWP_NOZORDER);
+  win32::input::pumpMessages();
+  EXPECT_EQ(windowPixel(w, 89, 39), RGB(255, 0, 0)) << "the part gained is painted";
+  EXPECT_EQ(windowPixel(w, 90, 0), CLR_INVALID);
+}
+
 TEST_F(Painting, SnapshotWritesAPngOfTheWindow) {
   HWND w = make(red, WS_POPUP | WS_VISIBLE, 0, 0, 64, 32);
   char path[] = "/tmp/ky-snapshot-XXXXXX";
