@@ -2,6 +2,8 @@
 // (StartDocA .. EndDoc), and the PDF files the documents become.
 #include "printer.h"
 
+#include <internal/utf8.h>
+
 #include <cairo-pdf.h>
 #include <spawn.h>
 #include <strings.h>
@@ -107,19 +109,6 @@ void fillRect(cairo_t* cr, int left, int top, int right, int bottom, COLORREF co
   cairo_fill(cr);
 }
 
-void appendUtf8(std::string& utf8, char16_t u) {
-  if (u < 0x80) {
-    utf8 += static_cast<char>(u);
-  } else if (u < 0x800) {
-    utf8 += static_cast<char>(0xC0 | (u >> 6));
-    utf8 += static_cast<char>(0x80 | (u & 0x3F));
-  } else {
-    utf8 += static_cast<char>(0xE0 | (u >> 12));
-    utf8 += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-    utf8 += static_cast<char>(0x80 | (u & 0x3F));
-  }
-}
-
 // Shows characters from `pen` on: each run of glyphs from one face (the
 // font's, or a fallback's for characters it lacks) with its text in UTF-8,
 // one cluster a character, so that a reader of the document gets the text.
@@ -131,7 +120,7 @@ void showGlyphs(cairo_t* cr, const TextChar* chars, int count, double pen, doubl
     std::vector<cairo_text_cluster_t> clusters;
     for (; i < count && chars[i].glyph->face == face; ++i) {
       const size_t before = utf8.size();
-      appendUtf8(utf8, chars[i].glyph->code);
+      win32::appendUtf8(utf8, chars[i].glyph->code);
       clusters.push_back({static_cast<int>(utf8.size() - before), 1});
       glyphs.push_back({chars[i].glyph->index, pen, baseline});
       pen += chars[i].advance;

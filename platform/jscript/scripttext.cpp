@@ -1,22 +1,13 @@
 #include "scripttext.h"
 
+#include <internal/utf8.h>
+
 namespace jscript {
 
 std::string toEngineText(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char16_t unit : text) {
-    if (unit < 0x80) {
-      out += static_cast<char>(unit);
-    } else if (unit < 0x800) {
-      out += static_cast<char>(0xC0 | (unit >> 6));
-      out += static_cast<char>(0x80 | (unit & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (unit >> 12));
-      out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (unit & 0x3F));
-    }
-  }
+  for (char16_t unit : text) win32::appendUtf8(out, unit);
   return out;
 }
 

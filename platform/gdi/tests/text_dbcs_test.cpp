@@ -7,6 +7,7 @@
 #include <cairo-ft.h>
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
+#include <internal/utf8.h>
 
 #include <gtest/gtest.h>
 
@@ -246,16 +247,7 @@ unsigned long glyphOf(cairo_scaled_font_t* font, const std::string& utf8) {
 
 std::string utf8Of(char16_t c) {
   std::string s;
-  if (c < 0x80) {
-    s += static_cast<char>(c);
-  } else if (c < 0x800) {
-    s += static_cast<char>(0xC0 | (c >> 6));
-    s += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    s += static_cast<char>(0xE0 | (c >> 12));
-    s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (c & 0x3F));
-  }
+  win32::appendUtf8(s, c);
   return s;
 }
 
