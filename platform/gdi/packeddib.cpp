@@ -203,6 +203,9 @@ HGLOBAL readBitmapFile(DibSource& source, unsigned forms) {
   WORD bits = bi.biBitCount;
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return nullptr;
   bool rle = bi.biCompression == BI_RLE8 || bi.biCompression == BI_RLE4;
+  // Compressed pictures run bottom-up only (a top-down DIB cannot be
+  // compressed): the rest of the layer refuses such a header.
+  if (rle && bi.biHeight < 0) return nullptr;
   // Bit-field masks: three DWORDs after the first 40 bytes of the header
   // (inside the longer headers, after the 40-byte one).
   const bool masks = bi.biCompression == BI_BITFIELDS;

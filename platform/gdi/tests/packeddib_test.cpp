@@ -231,6 +231,20 @@ TEST(ReadBitmapFile, RunLengthPicturesTooLargeToExpandAreRefused) {
   }
 }
 
+// Found by fuzzing: a top-down RLE picture was read into a block the rest of
+// the layer refuses. Windows allows no compressed top-down picture.
+TEST(ReadBitmapFile, TopDownRunLengthPicturesAreRefused) {
+  for (auto [bits, compression] : {std::pair<WORD, DWORD>{8, BI_RLE8}, {4, BI_RLE4}}) {
+    BitmapFile file{.width = 20, .height = -1, .bits = bits, .compression = compression, .sizeImage = 2,
+                    .rle = {0, 1}};
+    EXPECT_EQ(read(file), nullptr) << bits;
+    file.height = 1;
+    HGLOBAL dib = read(file);
+    EXPECT_NE(dib, nullptr) << bits;
+    GlobalFree(dib);
+  }
+}
+
 // A file larger than one read piece, starting in the middle of an open file.
 TEST(ReadBitmapFile, FilesAreReadInPiecesFromTheirCurrentPosition) {
   char dir[MAX_PATH], path[MAX_PATH];
