@@ -13,7 +13,8 @@
 
 extern char** environ;
 
-// Starts the test `test` (Suite.Name) in a child process with `argument` in
+// Starts the test `test` (Suite.Name; a child that answers before any test
+// runs may take any name) in a child process with `argument` in
 // the environment and waits for it; 0 when the child's test passed.
 inline int runChildTest(const std::string& test, const std::string& argument) {
   std::string filter = "--gtest_filter=" + test;
